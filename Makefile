@@ -1,0 +1,26 @@
+# The newcomer's commands: `make demo` and `make test`. Both install what is missing first.
+BUILD_DIR ?= build
+JOBS ?= $(shell nproc)
+DEMO_DIR ?= demo-run
+
+.PHONY: all deps configure build test demo screenshot clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+build: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+test: build
+	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+demo: build
+	@bash scripts/demo.sh $(BUILD_DIR) $(DEMO_DIR)
+
+clean:
+	rm -rf $(BUILD_DIR) $(DEMO_DIR)

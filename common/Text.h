@@ -1,0 +1,38 @@
+#pragma once
+// Text helpers. Every text inside the program is UTF-8; Windows-1251 exists only at the edges.
+
+#include <cstdint>
+#include <string>
+
+namespace zrv {
+
+// The text with every double quote written twice, for a literal inside double quotes.
+std::string DoubleQuotes(const std::string& text);
+
+// Commas read as the decimal point, blanks (code 32) removed; true and the value, or false and 0.
+bool TryParseFloat(const std::string& text, double& out);
+// A decimal 32-bit integer with optional sign; true and the value, or false and 0.
+bool TryParseInt(const std::string& text, int32_t& out);
+
+// True when the digits of the text form a valid BULSTAT (9 or 13 digits, check digits right).
+bool IsValidBulstat(const std::string& text);
+
+// Number of characters (code points) of a UTF-8 text.
+size_t Utf8Length(const std::string& text);
+// The first `count` characters of a UTF-8 text; never splits a character.
+std::string Utf8Left(const std::string& text, size_t count);
+// Upper-cases Latin and Cyrillic letters the way the database's UPPER does for WIN1251 (ё -> Ё).
+std::string UpperCase(const std::string& text);
+// Leading and trailing blanks and control characters removed.
+std::string Trim(const std::string& text);
+
+// Conversions at the edges. ToCp1251 gives false when a character has no Windows-1251 code.
+bool TryUtf8ToCp1251(const std::string& utf8, std::string& out);
+std::string Cp1251ToUtf8(const std::string& cp1251);
+
+// Amount written with two decimals and "." whatever the process locale is (the "%.2f" of statements).
+std::string FormatAmount(double value);
+// printf-style formatting into a std::string, in the "C" numeric locale.
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+}  // namespace zrv

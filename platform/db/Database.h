@@ -1,0 +1,120 @@
+#pragma once
+// The database as the rest of the program sees it: one connection and queries on it.
+// Domain code speaks only to these interfaces; platform/db/firebird implements them.
+//
+// Texts cross this interface as UTF-8; the implementation converts to and from the database's
+// character set. Dates cross it as day numbers (see common/Dates.h), 0 being the empty date.
+// Every failing operation throws db::DbError carrying the engine's message.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "common/Error.h"
+
+namespace zrv::db {
+
+// The name by which every query refers to the connection.
+inline constexpr const char* kDatabaseName = "prop_db";
+
+class DbError : public zrv::Error {
+ public:
+  using zrv::Error::Error;
+};
+
+// One column of the current row of an open query. Null reads as "", 0 or the empty date.
+class Field {
+ public:
+  virtual ~Field() = default;
+  virtual const std::string& Name() const = 0;
+  virtual bool IsNull() const = 0;
+  virtual std::string AsString() const = 0;
+  virtual int32_t AsInteger() const = 0;
+  virtual double AsFloat() const = 0;
+  virtual double AsDateTime() const = 0;
+};
+
+// A statement with named parameters (":name"), run once or opened as a result set that is read
+// forwards (First, Next, Eof), or jumped to its Last row. Created by Connection::NewQuery for one
+// operation; the creator owns it. Setting the SQL text clears the parameters and closes the query.
+class Query {
+ public:
+  virtual ~Query() = default;
+  Query(const Query&) = delete;
+  Query& operator=(const Query&) = delete;
+
+  // "prop_db" when bound to a connection, empty otherwise.
+  virtual const std::string& DatabaseName() const = 0;
+
+  virtual void SetSQL(const std::string& sql) = 0;
+  virtual const std::string& SQL() const = 0;
+
+  virtual void SetInteger(const std::string& param, int32_t value) = 0;
+  virtual void SetSmallInt(const std::string& param, int16_t value) = 0;
+  virtual void SetString(const std::string& param, const std::string& value) = 0;
+  virtual void SetFloat(const std::string& param, double value) = 0;
+  virtual void SetDateTime(const std::string& param, double value) = 0;
+  virtual void SetNull(const std::string& param) = 0;
+
+  // Runs a statement that returns no rows.
+  virtual void Execute() = 0;
+  // Runs a select and positions on its first row (Eof when there is none).
+  virtual void Open() = 0;
+  virtual void Close() = 0;
+  virtual bool IsOpen() const = 0;
+  virtual void First() = 0;
+  virtual void Next() = 0;
+  virtual void Last() = 0;
+  virtual bool Eof() const = 0;
+  virtual int RecordCount() const = 0;
+
+  virtual int FieldCount() const = 0;
+  // Columns of the current row; FieldByName throws DbError for a missing column,
+  // FindField gives nullptr. Names compare without regard to letter case.
+  virtual const Field& FieldAt(int index) const = 0;
+  virtual const Field& FieldByName(const std::string& name) const = 0;
+  virtual const Field* FindField(const std::string& name) const = 0;
+
+ protected:
+  Query() = default;
+};
+
+// The user name, password and server name ("path" for the embedded engine, "host:path" for a
+// server) with which a connection is opened.
+struct ConnectParams {
+  std::string userName;
+  std::string password;
+  std::string serverName;
+};
+
+// One database connection with at most one open transaction. Queries run inside the open
+// transaction; a statement run while none is open runs in a short transaction of its own that
+// commits at once. Transactions use snapshot isolation.
+class Connection {
+ public:
+  virtual ~Connection() = default;
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+
+  const std::string& DatabaseName() const { return name_; }
+
+  virtual void Open(const ConnectParams& params) = 0;
+  virtual void Close() = 0;
+  virtual bool Connected() const = 0;
+
+  virtual bool InTransaction() const = 0;
+  virtual void StartTransaction() = 0;
+  virtual void Commit() = 0;
+  virtual void Rollback() = 0;
+
+  // A new query bound to this connection; the caller owns it.
+  virtual std::unique_ptr<Query> NewQuery() = 0;
+
+ protected:
+  Connection() = default;
+
+ private:
+  std::string name_ = kDatabaseName;
+};
+
+}  // namespace zrv::db

@@ -1,0 +1,36 @@
+#include "platform/db/Transaction.h"
+
+namespace zrv::db {
+
+OwnTransaction::OwnTransaction(Connection& connection) : connection_(connection) {
+  if (!connection_.InTransaction()) {
+    connection_.StartTransaction();
+    owns_ = true;
+  }
+}
+
+OwnTransaction::~OwnTransaction() {
+  if (owns_ && !done_) {
+    try {
+      connection_.Rollback();
+    } catch (...) {
+      // Already unwinding from the error that made the rollback necessary; that error wins.
+    }
+  }
+}
+
+void OwnTransaction::Commit() {
+  if (owns_ && !done_) {
+    done_ = true;
+    connection_.Commit();
+  }
+}
+
+void OwnTransaction::Rollback() {
+  if (owns_ && !done_) {
+    done_ = true;
+    connection_.Rollback();
+  }
+}
+
+}  // namespace zrv::db

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project builds and runs with; does nothing when all are there.
+set -euo pipefail
+
+PACKAGES=(
+  g++ cmake make pkg-config libgtest-dev
+  firebird3.0-server-core firebird3.0-utils firebird-dev libfbclient2
+  libfreexl-dev libzip-dev libpugixml-dev
+  qt6-base-dev libgl-dev
+  libspreadsheet-writeexcel-perl libexcel-writer-xlsx-perl
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
