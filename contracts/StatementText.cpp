@@ -1,0 +1,17 @@
+#include "contracts/StatementText.h"
+
+#include "common/Error.h"
+#include "common/Text.h"
+
+namespace zrv::contracts {
+
+std::string QuotedText(const char* column, const std::string& text) {
+  std::string cp1251;
+  if (text.find('\0') != std::string::npos || !TryUtf8ToCp1251(text, cp1251)) {
+    throw Error(std::string("Стойността на ") + column +
+                " съдържа знак, който не може да се запише в БД (Windows-1251).");
+  }
+  return DoubleQuotes(text);
+}
+
+}  // namespace zrv::contracts

@@ -1,0 +1,15 @@
+#pragma once
+// Text values written into statement text. The statements that are built as text put each text
+// value between double quotes; the value goes in with every double quote doubled, so no value can
+// end the literal early or change what the statement does.
+
+#include <string>
+
+namespace zrv::contracts {
+
+// The text ready to stand between double quotes in a statement. Throws zrv::Error naming the
+// column when the database could not store the text exactly: it holds a NUL character or a
+// character that Windows-1251 has no code for.
+std::string QuotedText(const char* column, const std::string& text);
+
+}  // namespace zrv::contracts

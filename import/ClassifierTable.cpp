@@ -1,0 +1,57 @@
+#include "import/ClassifierTable.h"
+
+#include <memory>
+
+#include "common/Text.h"
+#include "platform/db/Transaction.h"
+
+namespace zrv::import {
+
+std::optional<int32_t> LookUpClassifier(db::Connection& db, const ClassifierTable& table,
+                                        const std::string& text) {
+  std::unique_ptr<db::Query> query = db.NewQuery();
+  query->SetSQL(table.lookupSql);
+  query->SetString(table.lookupParam, UpperCase(text));
+  query->Open();
+  if (query->Eof()) return std::nullopt;
+  return query->FieldAt(0).AsInteger();
+}
+
+int32_t NextClassifierId(db::Connection& db, const char* maxSql) {
+  std::unique_ptr<db::Query> query = db.NewQuery();
+  query->SetSQL(maxSql);
+  query->Open();
+  // MAX over an empty table is null, which reads as 0.
+  const int32_t greatest = query->Eof() ? 0 : query->FieldAt(0).AsInteger();
+  if (greatest == INT32_MAX) throw Error(std::string("Няма свободен номер: ") + maxSql);
+  return greatest + 1;
+}
+
+void InsertClassifierRow(db::Connection& db, ui::Messages& messages, const ClassifierTable& table,
+                         const std::function<void(db::Query&)>& bind) {
+  try {
+    db::OwnTransaction transaction(db);
+    std::unique_ptr<db::Query> query = db.NewQuery();
+    query->SetSQL(table.insertSql);
+    bind(*query);
+    query->Execute();
+    transaction.Commit();
+  } catch (const std::exception&) {
+    // Leaving the block has rolled back the transaction started above.
+    messages.ShowMessage(table.failMessage);
+    throw;
+  }
+}
+
+int32_t GetOrInsertClassifier(db::Connection& db, ui::Messages& messages,
+                              const ClassifierTable& table, const std::string& text) {
+  if (std::optional<int32_t> found = LookUpClassifier(db, table, text)) return *found;
+  const int32_t id = NextClassifierId(db, table.maxSql);
+  InsertClassifierRow(db, messages, table, [&](db::Query& query) {
+    query.SetInteger("id", id);
+    query.SetString("text", text);
+  });
+  return id;
+}
+
+}  // namespace zrv::import

@@ -1,0 +1,44 @@
+#pragma once
+// The find-or-add pattern shared by the classifier tables: look the upper-cased text up, and when
+// it is missing take the greatest id + 1 (read outside any transaction) and insert the row in a
+// short transaction of its own. A failed insert rolls back, shows the table's message and throws
+// the error on.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "platform/db/Database.h"
+#include "platform/ui/Messages.h"
+
+namespace zrv::import {
+
+// The statements and the failure message of one classifier table.
+struct ClassifierTable {
+  const char* lookupSql;    // gives the id in its first column; one string parameter:
+  const char* lookupParam;  // this one, bound to the upper-cased text
+  const char* maxSql;       // the greatest id of the table
+  const char* insertSql;    // parameters :id and :text (and any the caller binds)
+  const char* failMessage;  // shown when the insert fails
+};
+
+// The id of the first row the look-up gives for the upper-cased text, or nothing.
+std::optional<int32_t> LookUpClassifier(db::Connection& db, const ClassifierTable& table,
+                                        const std::string& text);
+
+// The greatest id of the table + 1; 1 for an empty table.
+int32_t NextClassifierId(db::Connection& db, const char* maxSql);
+
+// Runs the table's insert with `bind` setting its parameters, in a transaction of its own that
+// it commits (a caller's open transaction is joined instead). On an error: rolls back its own
+// transaction, shows the table's message, throws the error on.
+void InsertClassifierRow(db::Connection& db, ui::Messages& messages, const ClassifierTable& table,
+                         const std::function<void(db::Query&)>& bind);
+
+// Find-or-add for a table whose rows are (id, text): the found id, or the id of the row added
+// with the text as given.
+int32_t GetOrInsertClassifier(db::Connection& db, ui::Messages& messages,
+                              const ClassifierTable& table, const std::string& text);
+
+}  // namespace zrv::import
