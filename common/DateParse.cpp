@@ -1,0 +1,106 @@
+// Reading dates typed by people: "dd.mm.yyyy", "d.m.yy", "dd.mm" and the month-first "M/d/yyyy".
+
+#include <cstddef>
+#include <ctime>
+
+#include "common/Dates.h"
+
+namespace zrv {
+
+namespace {
+
+// A cursor over the text of a date, in the manner of the classic date scanner: blanks may
+// precede each number, a number stops growing once it reaches 1000.
+class DateScanner {
+ public:
+  explicit DateScanner(const std::string& text) : text_(text) {}
+
+  bool Number(int& value, int& digits) {
+    SkipBlanks();
+    value = 0;
+    digits = 0;
+    while (pos_ < text_.size() && IsDigit(text_[pos_]) && value < 1000) {
+      value = value * 10 + (text_[pos_] - '0');
+      ++digits;
+      ++pos_;
+    }
+    return digits > 0;
+  }
+
+  bool Char(char c) {
+    if (pos_ < text_.size() && text_[pos_] == c) {
+      ++pos_;
+      return true;
+    }
+    return false;
+  }
+
+  void SkipBlanks() {
+    while (pos_ < text_.size() && text_[pos_] == ' ') ++pos_;
+  }
+
+  bool AtEnd() const { return pos_ >= text_.size(); }
+
+ private:
+  static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+  const std::string& text_;
+  size_t pos_ = 0;
+};
+
+int CurrentYear() {
+  const time_t now = time(nullptr);
+  tm local{};
+  localtime_r(&now, &local);
+  return local.tm_year + 1900;
+}
+
+// A year written with one or two digits lands in the 50-year window ending 49 years after now.
+int WindowYear(int year, int currentYear) {
+  const int base = currentYear - 50;
+  year += base / 100 * 100;
+  if (year < base) year += 100;
+  return year;
+}
+
+}  // namespace
+
+bool TryParseDate(const std::string& text, TDate& out, int currentYear) {
+  // A time part after the first blank is dropped; the blank itself stays.
+  std::string s = text;
+  const size_t blank = s.find(' ');
+  if (blank != std::string::npos) s.resize(blank + 1);
+
+  const bool monthFirst = s.find('/') != std::string::npos;
+  if (monthFirst) {
+    for (char& c : s) {
+      if (c == '/') c = '.';
+    }
+  }
+
+  DateScanner scan(s);
+  int first, second, year, digits;
+  if (!scan.Number(first, digits) || !scan.Char('.') || !scan.Number(second, digits)) return false;
+  if (scan.Char('.') && scan.Number(year, digits)) {
+    if (digits <= 2) year = WindowYear(year, currentYear);
+    scan.Char('.');
+  } else {
+    // "dd.mm" and "dd.mm." mean the current year.
+    year = currentYear;
+  }
+  scan.SkipBlanks();
+  if (!scan.AtEnd()) return false;
+
+  const int day = monthFirst ? second : first;
+  const int month = monthFirst ? first : second;
+  TDate date = 0;
+  if (!TryEncodeDate(year, month, day, date)) return false;
+  out = date;
+  return true;
+}
+
+bool TryParseDate(const std::string& text, TDate& out) {
+  return TryParseDate(text, out, CurrentYear());
+}
+
+}  // namespace zrv

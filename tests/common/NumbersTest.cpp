@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include "common/Rounding.h"
+#include "common/Text.h"
+
+namespace zrv {
+namespace {
+
+TEST(TryParseFloat, CommasAreDecimalPointsAndBlanksVanish) {
+  struct Case {
+    const char* text;
+    double value;
+  };
+  const Case good[] = {{"12.5", 12.5},   {"7,5", 7.5},       {" 7 ", 7.0},     {"1 234,50", 1234.5},
+                       {"1e3", 1000.0},  {"-2,25", -2.25},   {"+3", 3.0},      {".5", 0.5},
+                       {"5.", 5.0},      {"1,5E-2", 0.015},  {"0", 0.0}};
+  for (const Case& c : good) {
+    double out = -1;
+    EXPECT_TRUE(TryParseFloat(c.text, out)) << c.text;
+    EXPECT_DOUBLE_EQ(out, c.value) << c.text;
+  }
+}
+
+TEST(TryParseFloat, AnythingElseGivesFalseAndZero) {
+  for (const char* text : {"", "   ", "1.234,50", "1,2,3", "abc", "12a", "1e", "e3", "-", ".",
+                           "1\t2", "0x10", "inf", "nan", "1e999", "--1", "1 e 3x"}) {
+    double out = 99;
+    EXPECT_FALSE(TryParseFloat(text, out)) << '"' << text << '"';
+    EXPECT_EQ(out, 0.0) << '"' << text << '"';
+  }
+}
+
+TEST(TryParseFloat, IgnoresTheProcessLocale) {
+  // A locale with a decimal comma must not change how "12.5" reads.
+  const char* previous = setlocale(LC_NUMERIC, nullptr);
+  const std::string saved = previous ? previous : "C";
+  if (!setlocale(LC_NUMERIC, "bg_BG.UTF-8") && !setlocale(LC_NUMERIC, "de_DE.UTF-8")) {
+    GTEST_SKIP() << "no locale with a decimal comma installed";
+  }
+  double out = 0;
+  EXPECT_TRUE(TryParseFloat("12.5", out));
+  EXPECT_EQ(out, 12.5);
+  EXPECT_EQ(FormatAmount(12.5), "12.50");
+  EXPECT_EQ(Format("%.1f", 2.5), "2.5");
+  setlocale(LC_NUMERIC, saved.c_str());
+}
+
+TEST(TryParseInt, SignedDecimal32Bit) {
+  int32_t out = -1;
+  EXPECT_TRUE(TryParseInt("42", out));
+  EXPECT_EQ(out, 42);
+  EXPECT_TRUE(TryParseInt("-2147483648", out));
+  EXPECT_EQ(out, INT32_MIN);
+  EXPECT_TRUE(TryParseInt("+2147483647", out));
+  EXPECT_EQ(out, INT32_MAX);
+  EXPECT_TRUE(TryParseInt(" 7 ", out));
+  EXPECT_EQ(out, 7);
+  for (const char* text : {"", "2147483648", "-2147483649", "1.0", "1,0", "12a", "+-1", "-",
+                           "0x1F", "1 2"}) {
+    out = 5;
+    EXPECT_FALSE(TryParseInt(text, out)) << '"' << text << '"';
+    EXPECT_EQ(out, 0) << '"' << text << '"';
+  }
+}
+
+TEST(Rounding, HalvesGoToTheEvenNeighbour) {
+  EXPECT_EQ(RoundHalfEven(2.5), 2.0);
+  EXPECT_EQ(RoundHalfEven(3.5), 4.0);
+  EXPECT_EQ(RoundHalfEven(-2.5), -2.0);
+  EXPECT_EQ(RoundHalfEven(-3.5), -4.0);
+  EXPECT_EQ(RoundHalfEven(0.5), 0.0);
+  EXPECT_EQ(RoundHalfEven(2.5000001), 3.0);
+  EXPECT_EQ(RoundHalfEven(-0.4), 0.0);
+  EXPECT_EQ(RoundHalfEven(1.9), 2.0);
+}
+
+TEST(FormatAmount, TwoDecimalsWithAPoint) {
+  EXPECT_EQ(FormatAmount(1234.5), "1234.50");
+  EXPECT_EQ(FormatAmount(0), "0.00");
+  EXPECT_EQ(FormatAmount(-7.125), "-7.12");  // 7.125 is exact: halves to even as printf does
+  EXPECT_EQ(FormatAmount(0.015), "0.01");    // 0.015 is stored slightly below the half
+  EXPECT_EQ(FormatAmount(-0.001), "0.00");
+  EXPECT_EQ(FormatAmount(1e15), "1000000000000000.00");
+}
+
+TEST(Format, PrintfIntoAString) {
+  EXPECT_EQ(Format("%d-%s-%.2f", 5, "ab", 1.005), "5-ab-1.00");
+  EXPECT_EQ(Format("%s", ""), "");
+  const std::string longText(5000, 'x');
+  EXPECT_EQ(Format("[%s]", longText.c_str()), "[" + longText + "]");
+}
+
+}  // namespace
+}  // namespace zrv
