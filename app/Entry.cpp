@@ -1,0 +1,30 @@
+#include "app/Entry.h"
+
+#include "app/LoginBinding.h"
+#include "app/LoginRecord.h"
+#include "app/Session.h"
+
+namespace zrv {
+
+bool LoginFromParameters(const std::vector<std::string>& parameters,
+                         const std::string& libraryFile) {
+  TLogInfoRec& record = LogInfo();
+  ClearLogInfo(record);
+  const bool withCredentials = parameters.size() == 2;
+  if (withCredentials) {
+    SetShortString(record.UserName, parameters[0], "user name");
+    SetShortString(record.Password, parameters[1], "password");
+  }
+  if (!LoginWithLibrary(libraryFile, kLoginAppName, kLoginAlias, !withCredentials, true, record,
+                        LogInfoLists())) {
+    return false;
+  }
+  SetSessionFromLogInfo(record);
+  return true;
+}
+
+bool LoginFromParameters(const std::vector<std::string>& parameters) {
+  return LoginFromParameters(parameters, kLoginLibraryName);
+}
+
+}  // namespace zrv
