@@ -1,0 +1,131 @@
+#include "schedule/DocCreateInfo.h"
+
+#include <cmath>
+#include <memory>
+
+#include "common/Text.h"
+#include "platform/db/Transaction.h"
+#include "schedule/ScheduleLimits.h"
+
+namespace zrv::schedule {
+namespace {
+
+const char* const kSelectAnnexes = "select * from anecs where an_id = %d order by an_num";
+
+const char* const kSelectRent =
+    "SELECT RI_DOCID, RI_YEAR, RI_MONTH, RI_DAYS, RI_PRICE, RI_DTSTART, RI_CARRIED, RI_SMETPRICE "
+    "FROM RENTSINFO WHERE (RI_DOCID = :docid  and RI_YEAR = :year and RI_MONTH = :month)";
+const char* const kInsertRent =
+    "INSERT INTO RENTSINFO (RI_DOCID, RI_YEAR, RI_MONTH, RI_DAYS, RI_PRICE, RI_DTSTART, "
+    "RI_CARRIED) \rVALUES (:docid, :year, :month, :days, :price, :dtstart, :carried)";
+const char* const kUpdateRent =
+    "UPDATE RENTSINFO SET RI_DAYS = :days, RI_DTSTART = :dtstart, RI_PRICE = :price\r"
+    "WHERE ( (RI_DOCID = :docid) AND (RI_MONTH = :month) AND (RI_YEAR = :year) )";
+const char* const kDeleteOutside =
+    "DELETE FROM RENTSINFO WHERE ( ( ( RI_YEAR*100 + RI_MONTH <  :lowborder) OR "
+    "( RI_YEAR*100 + RI_MONTH > :highborder ) ) AND (RI_DOCID = :docid) )";
+
+const char* const kMsgNoAnnexes =
+    "Договор %d няма анекси: погасителният план не може да бъде построен.";
+const char* const kMsgDatesOutOfRange =
+    "Договор %d: датите на погасителния план (%s - %s) са извън годините 1900 - 9899.";
+const char* const kMsgStopBeforeStart =
+    "Договор %d: краят на договора (%s) е преди началото му (%s).";
+const char* const kMsgTermTooLong =
+    "Договор %d: срокът от %s до %s е по-дълъг от %d месеца.";
+const char* const kMsgNoAnnexForDay =
+    "Договор %d: нито един анекс не покрива %s: погасителният план не може да бъде построен.";
+
+}  // namespace
+
+void TDocCreateInfo::LoadAnnexes(int32_t docId) {
+  std::unique_ptr<db::Query> query = db_.NewQuery();
+  query->SetSQL(Format(kSelectAnnexes, docId));
+  query->Open();
+  annexes_.LoadFromQuery(*query);
+  query->Close();
+  rents_.Clear();
+}
+
+void TDocCreateInfo::TermOf(int32_t docId, TDate end, TDate& first, TDate& last) const {
+  if (annexes_.Empty()) throw Error(Format(kMsgNoAnnexes, docId));
+  first = annexes_.At(0).AN_DTStart;
+  last = end != 0 ? std::trunc(end) : annexes_.Last().AN_DTStop;
+  const std::string firstText = FormatDMY(first);
+  const std::string lastText = FormatDMY(last);
+  if (!InScheduleRange(first) || !InScheduleRange(last))
+    throw Error(Format(kMsgDatesOutOfRange, docId, firstText.c_str(), lastText.c_str()));
+  if (last < first)
+    throw Error(Format(kMsgStopBeforeStart, docId, lastText.c_str(), firstText.c_str()));
+  if (last > IncMonth(first, kMaxTermMonths))
+    throw Error(Format(kMsgTermTooLong, docId, firstText.c_str(), lastText.c_str(), kMaxTermMonths));
+}
+
+TRentRow& TDocCreateInfo::AppendRow(int32_t docId, TDate start, int32_t days) {
+  int year, month, day;
+  DecodeDate(start, year, month, day);
+  TRentRow& row = rents_.Append();
+  row.RI_DOCID = docId;
+  row.RI_YEAR = static_cast<int16_t>(year);
+  row.RI_MONTH = static_cast<int16_t>(month);
+  row.RI_DAYS = days;
+  row.RI_DTSTART = start;
+  return row;
+}
+
+int TDocCreateInfo::AnnexHolding(int k, TDate day, int32_t docId) const {
+  while (k < annexes_.Count() &&
+         !DateBetween(day, annexes_.At(k).AN_DTStart, annexes_.At(k).AN_DTStop))
+    ++k;
+  if (k >= annexes_.Count()) FailNoAnnex(docId, day);
+  return k;
+}
+
+void TDocCreateInfo::FailNoAnnex(int32_t docId, TDate day) const {
+  throw Error(Format(kMsgNoAnnexForDay, docId, FormatDMY(day).c_str()));
+}
+
+void TDocCreateInfo::StoreSchedule(bool updateExisting) {
+  db::OwnTransaction transaction(db_);
+  std::unique_ptr<db::Query> query = db_.NewQuery();
+  for (int i = 0; i < rents_.Count(); ++i) {
+    const TRentRow& row = *rents_.At(i);
+    query->SetSQL(kSelectRent);
+    query->SetInteger("docid", row.RI_DOCID);
+    query->SetInteger("year", row.RI_YEAR);
+    query->SetInteger("month", row.RI_MONTH);
+    query->Open();
+    const bool stored = !query->Eof();
+    query->Close();
+    if (!stored) {
+      query->SetSQL(kInsertRent);
+      query->SetInteger("docid", row.RI_DOCID);
+      query->SetInteger("year", row.RI_YEAR);
+      query->SetInteger("month", row.RI_MONTH);
+      query->SetInteger("days", row.RI_DAYS);
+      query->SetFloat("price", row.RI_PRICE);
+      query->SetDateTime("dtstart", row.RI_DTSTART);
+      query->SetFloat("carried", row.RI_CARRIED);
+      query->Execute();
+    } else if (updateExisting || row.LastAnnex) {
+      query->SetSQL(kUpdateRent);
+      query->SetInteger("days", row.RI_DAYS);
+      query->SetDateTime("dtstart", row.RI_DTSTART);
+      query->SetFloat("price", row.RI_PRICE);
+      query->SetInteger("docid", row.RI_DOCID);
+      query->SetInteger("month", row.RI_MONTH);
+      query->SetInteger("year", row.RI_YEAR);
+      query->Execute();
+    }
+  }
+  if (!rents_.Empty()) {
+    query->SetSQL(kDeleteOutside);
+    query->SetInteger("lowborder", rents_.First()->PeriodKey());
+    query->SetInteger("highborder", rents_.Last()->PeriodKey());
+    query->SetInteger("docid", rents_.Last()->RI_DOCID);
+    query->Execute();
+  }
+  transaction.Commit();
+}
+
+}  // namespace zrv::schedule

@@ -1,0 +1,10 @@
+#include "schedule/VatRates.h"
+
+namespace zrv::schedule {
+
+VatRateTable& ProcessVatRates() {
+  static VatRateTable table;
+  return table;
+}
+
+}  // namespace zrv::schedule
