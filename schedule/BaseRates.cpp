@@ -4,7 +4,7 @@
 
 #include "common/Error.h"
 
-namespace zrv {
+namespace zrv::schedule {
 
 namespace {
 std::string Span(const BaseRatePeriod& p) { return FormatDMY(p.firstDay) + " - " + FormatDMY(p.lastDay); }
@@ -47,4 +47,4 @@ BaseRateTable& ProcessBaseRates() {
   return table;
 }
 
-}  // namespace zrv
+}  // namespace zrv::schedule

@@ -7,7 +7,7 @@
 
 #include "common/Dates.h"
 
-namespace zrv {
+namespace zrv::schedule {
 
 // One base-rate period.
 struct BaseRatePeriod {
@@ -46,4 +46,4 @@ class BaseRateTable {
 // The process-wide table the program loads at start-up; empty until then.
 BaseRateTable& ProcessBaseRates();
 
-}  // namespace zrv
+}  // namespace zrv::schedule

@@ -7,7 +7,7 @@
 #include "common/Text.h"
 #include "platform/db/Transaction.h"
 
-namespace zrv {
+namespace zrv::schedule {
 
 namespace {
 
@@ -120,4 +120,4 @@ bool ParseBaseRatesCsv(const std::string& text, BaseRateTable& table, std::strin
   return true;
 }
 
-}  // namespace zrv
+}  // namespace zrv::schedule

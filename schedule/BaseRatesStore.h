@@ -13,7 +13,7 @@
 #include "platform/db/Database.h"
 #include "schedule/BaseRates.h"
 
-namespace zrv {
+namespace zrv::schedule {
 
 // Replaces `table` by the stored periods in ascending order. Throws db::DbError on a database
 // error and zrv::Error when the stored periods do not follow one another.
@@ -25,4 +25,4 @@ void StoreBaseRates(db::Connection& connection, const BaseRateTable& table);
 // Reads the CSV text. True with the periods in `table`; false with `error` naming the line.
 bool ParseBaseRatesCsv(const std::string& text, BaseRateTable& table, std::string& error);
 
-}  // namespace zrv
+}  // namespace zrv::schedule

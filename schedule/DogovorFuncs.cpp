@@ -5,7 +5,7 @@
 #include "common/Text.h"
 #include "platform/db/Transaction.h"
 
-namespace zrv {
+namespace zrv::schedule {
 
 namespace {
 constexpr const char* kSelectUnlinked =
@@ -33,4 +33,4 @@ void TDogovorFuncs::DeleteUnlinkedPayments(db::Connection& connection, int32_t c
   tx.Commit();
 }
 
-}  // namespace zrv
+}  // namespace zrv::schedule

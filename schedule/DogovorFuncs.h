@@ -5,7 +5,7 @@
 
 #include "platform/db/Database.h"
 
-namespace zrv {
+namespace zrv::schedule {
 
 class TDogovorFuncs {
  public:
@@ -15,4 +15,4 @@ class TDogovorFuncs {
   static void DeleteUnlinkedPayments(db::Connection& connection, int32_t contractId);
 };
 
-}  // namespace zrv
+}  // namespace zrv::schedule

@@ -5,7 +5,7 @@
 
 #include "common/Text.h"
 
-namespace zrv {
+namespace zrv::schedule {
 
 namespace {
 
@@ -127,4 +127,4 @@ double ComputeInterest(const BaseRateTable& rates, int kind, std::string& text, 
   return result;
 }
 
-}  // namespace zrv
+}  // namespace zrv::schedule

@@ -15,7 +15,7 @@
 #include "common/Dates.h"
 #include "schedule/BaseRates.h"
 
-namespace zrv {
+namespace zrv::schedule {
 
 // The interest of `amount` from `from` to `to` (both inclusive, whole days) under `kind`, with
 // `percent` (AN_LPercent) and `limit` (AN_LMAX: multiplier of kind 1, cap of kinds 3 and 4).
@@ -30,4 +30,4 @@ double ComputeInterest(const BaseRateTable& rates, int kind, std::string& text, 
 double DailyInterest(std::string& text, double amount, TDate from, TDate to, double percent,
                      double limit);
 
-}  // namespace zrv
+}  // namespace zrv::schedule

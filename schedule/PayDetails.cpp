@@ -1,6 +1,6 @@
 #include "schedule/PayDetails.h"
 
-namespace zrv {
+namespace zrv::schedule {
 
 namespace {
 std::unique_ptr<TPayDetailRow> Detached(const TPayDetailRow& row) {
@@ -32,4 +32,4 @@ TPayDetailRow& TPayDetailList::InsertFront(const TPayDetailRow& row) {
   return *rows_.front();
 }
 
-}  // namespace zrv
+}  // namespace zrv::schedule

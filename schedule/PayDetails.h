@@ -7,7 +7,7 @@
 
 #include "platform/db/Database.h"
 
-namespace zrv {
+namespace zrv::schedule {
 
 struct TPaymentRow;
 
@@ -40,4 +40,4 @@ class TPayDetailList {
   std::vector<std::unique_ptr<TPayDetailRow>> rows_;
 };
 
-}  // namespace zrv
+}  // namespace zrv::schedule

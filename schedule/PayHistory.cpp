@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace zrv {
+namespace zrv::schedule {
 
 namespace {
 // The key without the payment number, which the number only breaks ties of.
@@ -28,4 +28,4 @@ void TPayHistoryList::Sort() {
   });
 }
 
-}  // namespace zrv
+}  // namespace zrv::schedule

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-namespace zrv {
+namespace zrv::schedule {
 
 struct TPaymentRow;
 
@@ -48,4 +48,4 @@ class TPayHistoryList {
   std::vector<std::unique_ptr<TPayHistoryItem>> items_;
 };
 
-}  // namespace zrv
+}  // namespace zrv::schedule

@@ -4,7 +4,7 @@
 
 #include "common/Text.h"
 
-namespace zrv {
+namespace zrv::schedule {
 
 namespace {
 
@@ -57,4 +57,4 @@ TPaymentRow& TPayments::Add(const TPaymentRow& row) {
   return *rows_.back();
 }
 
-}  // namespace zrv
+}  // namespace zrv::schedule

@@ -9,7 +9,7 @@
 #include "common/Dates.h"
 #include "platform/db/Database.h"
 
-namespace zrv {
+namespace zrv::schedule {
 
 struct TPayDetailRow;
 
@@ -64,4 +64,4 @@ class TPayments {
   int initialIndex_ = 0;
 };
 
-}  // namespace zrv
+}  // namespace zrv::schedule

@@ -2,44 +2,43 @@
 
 #include "schedule/BaseRatesStore.h"
 
-namespace zrv {
+namespace zrv::schedule {
 
 namespace {
-
 constexpr const char* kSelectVatRates = "select VR_CODE, VR_RATE from VATRATES";
 constexpr const char* kSelectCurrencyFactors = "select CF_CODE, CF_FACTOR from CURRENCYFACTORS";
 
-void LoadCodeTable(db::Connection& connection, const char* sql, CodeTable& table) {
-  table.Clear();
+// Calls store(code, value) for each row of a two-column select.
+template <typename Store>
+void ReadCodes(db::Connection& connection, const char* sql, Store store) {
   auto q = connection.NewQuery();
   q->SetSQL(sql);
   q->Open();
-  for (; !q->Eof(); q->Next()) table.Set(q->FieldAt(0).AsInteger(), q->FieldAt(1).AsFloat());
+  for (; !q->Eof(); q->Next()) {
+    store(static_cast<int16_t>(q->FieldAt(0).AsInteger()), q->FieldAt(1).AsFloat());
+  }
 }
-
 }  // namespace
 
-double CodeTable::ValueOf(int code) const {
-  const auto it = values_.find(code);
-  return it == values_.end() ? 0.0 : it->second;
+double CurrencyFactorTable::FactorOf(int16_t currency) const {
+  const auto it = factors_.find(currency);
+  return it == factors_.end() ? 0.0 : it->second;
 }
 
-CodeTable& ProcessVatRates() {
-  static CodeTable table;
+CurrencyFactorTable& ProcessCurrencyFactors() {
+  static CurrencyFactorTable table;
   return table;
 }
 
-CodeTable& ProcessCurrencyFactors() {
-  static CodeTable table;
-  return table;
+void LoadVatRates(db::Connection& connection, VatRateTable& table) {
+  table.Clear();
+  ReadCodes(connection, kSelectVatRates, [&](int16_t code, double rate) { table.Set(code, rate); });
 }
 
-void LoadVatRates(db::Connection& connection, CodeTable& table) {
-  LoadCodeTable(connection, kSelectVatRates, table);
-}
-
-void LoadCurrencyFactors(db::Connection& connection, CodeTable& table) {
-  LoadCodeTable(connection, kSelectCurrencyFactors, table);
+void LoadCurrencyFactors(db::Connection& connection, CurrencyFactorTable& table) {
+  table.Clear();
+  ReadCodes(connection, kSelectCurrencyFactors,
+            [&](int16_t code, double factor) { table.Set(code, factor); });
 }
 
 void LoadStateTables(db::Connection& connection) {
@@ -48,4 +47,4 @@ void LoadStateTables(db::Connection& connection) {
   LoadCurrencyFactors(connection, ProcessCurrencyFactors());
 }
 
-}  // namespace zrv
+}  // namespace zrv::schedule

@@ -1,9 +1,9 @@
 #include "schedule/WaitPayments.h"
 
 #include "common/Text.h"
-#include "schedule/Money.h"
+#include "schedule/RoundMoney.h"
 
-namespace zrv {
+namespace zrv::schedule {
 
 namespace {
 
@@ -56,4 +56,4 @@ TWaitPaymentRow& TWaitPayments::Add(const TWaitPaymentRow& row) {
   return *rows_.back();
 }
 
-}  // namespace zrv
+}  // namespace zrv::schedule

@@ -9,7 +9,7 @@
 #include "common/Dates.h"
 #include "platform/db/Database.h"
 
-namespace zrv {
+namespace zrv::schedule {
 
 // One waiting payment with the sums of its invoice, in the contract's currency.
 struct TWaitPaymentRow {
@@ -53,4 +53,4 @@ class TWaitPayments {
   std::vector<std::unique_ptr<TWaitPaymentRow>> rows_;
 };
 
-}  // namespace zrv
+}  // namespace zrv::schedule

@@ -5,7 +5,7 @@
 #include "schedule/BaseRatesStore.h"
 #include "schedule/Interest.h"
 
-namespace zrv {
+namespace zrv::schedule {
 namespace {
 
 TDate D(int d, int m, int y) { return EncodeDate(y, m, d); }
@@ -174,4 +174,4 @@ TEST(BaseRatesCsv, NamesTheBadLineAndKeepsTheTable) {
 }
 
 }  // namespace
-}  // namespace zrv
+}  // namespace zrv::schedule

@@ -1,0 +1,181 @@
+#include "schedule/DocInfo.h"
+
+#include <cmath>
+
+#include "common/Text.h"
+#include "schedule/DocInfoSettings.h"
+#include "schedule/DogovorFuncs.h"
+
+namespace zrv::schedule {
+
+namespace {
+
+constexpr const char* kSelectHeader =
+    "select Doc_InitSum, DOC_DATASTART, DOC_DATASTOP, DA_VALUTA, DOC_TYPE, doc_SmetInitSum, "
+    "doc_podsad, da_rf1, da_rf3, Doc_LihvaStop, DOC_TYPETEXT, DOC_LEADDOCID, DOC_FREE, "
+    "doc_handrentinfo from Documents where doc_id = %d";
+constexpr const char* kSelectAnnexes = "select * from Anecs where AN_ID = %d order by AN_ID, AN_NUM";
+constexpr const char* kSelectPayments = "select * from Payment where P_ID = %d order by P_NUM";
+constexpr const char* kSelectRents =
+    "select * from RentsInfo where RI_DOCID = %d order by RI_DOCID, RI_YEAR, RI_MONTH";
+constexpr const char* kSelectDetails =
+    "select * from PayDetails where PD_ID = %d order by PD_NUM, PD_YEAR, PD_MONTH";
+constexpr const char* kSelectWaitPayments =
+    "select WaitPayments.*, IN_InvoiceNum, IN_PayClearSum, IN_PayDDS, IN_Factor, "
+    "IN_SecondInvType, IN_WaitPay from WaitPayments inner join Invoices on (IN_ID = WP_INID) "
+    "where WP_DOCID = %d order by WP_DOCID, WP_YEAR, WP_MONTH";
+
+constexpr const char* kCurrencyTexts[] = {" BGN", " EUR", " USD"};
+
+// Opens `sql` filled with the contract id on a fresh query of the connection.
+std::unique_ptr<db::Query> OpenFor(db::Connection& connection, const char* sql, int32_t id) {
+  auto q = connection.NewQuery();
+  q->SetSQL(Format(sql, id));
+  q->Open();
+  return q;
+}
+
+}  // namespace
+
+TDocInfo::TDocInfo()
+    : baseRates_(&ProcessBaseRates()), currencyFactors_(&ProcessCurrencyFactors()) {
+  Rents.Annexes = &Annexes;
+}
+
+TDocInfo::TDocInfo(db::Connection& connection, const BaseRateTable& baseRates,
+                   const CurrencyFactorTable& currencyFactors)
+    : connection_(&connection), baseRates_(&baseRates), currencyFactors_(&currencyFactors) {
+  Rents.Annexes = &Annexes;
+}
+
+db::Connection& TDocInfo::Database() const {
+  return connection_ ? *connection_ : DocInfoSettings::Database();
+}
+
+void TDocInfo::LoadContract(int32_t contractId) {
+  db::Connection& db = Database();
+  TDogovorFuncs::DeleteUnlinkedPayments(db, contractId);
+  ContractId = contractId;
+
+  LoadHeader(*OpenFor(db, kSelectHeader, contractId));
+  Annexes.LoadFromQuery(*OpenFor(db, kSelectAnnexes, contractId));
+  Payments.LoadFromQuery(*OpenFor(db, kSelectPayments, contractId));
+  Rents.DueDateLimit = TerminationDate != 0 ? TerminationDate : Stop;
+  Rents.LoadFromQuery(*OpenFor(db, kSelectRents, contractId), ContractType, HandEntered);
+  Details.LoadFromQuery(*OpenFor(db, kSelectDetails, contractId));
+  WaitPayments.LoadFromQuery(*OpenFor(db, kSelectWaitPayments, contractId), TypeText, InvoiceKind);
+  LinkPaymentDetails();
+}
+
+void TDocInfo::LoadHeader(db::Query& q) {
+  InitSum = 0;
+  Start = Stop = TerminationDate = InterestStop = 0;
+  TenancyNote.clear();
+  TypeText.clear();
+  RentTypeId = ContractType = 0;
+  Currency = 0;
+  LeadContract = -1;
+  Free = HandEntered = false;
+  if (!q.Eof()) {
+    InitSum = q.FieldByName("Doc_InitSum").AsFloat();
+    Start = q.FieldByName("DOC_DATASTART").AsDateTime();
+    Stop = q.FieldByName("DOC_DATASTOP").AsDateTime();
+    Currency = static_cast<int16_t>(q.FieldByName("DA_VALUTA").AsInteger());
+    ContractType = q.FieldByName("DOC_TYPE").AsInteger();
+    TenancyNote = q.FieldByName("doc_podsad").AsString();
+    RentTypeId = q.FieldByName("da_rf1").AsInteger();
+    TerminationDate = q.FieldByName("da_rf3").AsFloat();
+    InterestStop = q.FieldByName("Doc_LihvaStop").AsDateTime();
+    TypeText = q.FieldByName("DOC_TYPETEXT").AsString();
+    const db::Field& lead = q.FieldByName("DOC_LEADDOCID");
+    LeadContract = lead.IsNull() ? -1 : lead.AsInteger();
+    Free = q.FieldByName("DOC_FREE").AsString() == "T";
+    HandEntered = q.FieldByName("doc_handrentinfo").AsString() == "T";
+  }
+  SetDerivedHeader();
+}
+
+void TDocInfo::SetDerivedHeader() {
+  CurrencyText = (Currency >= 0 && Currency <= 2) ? kCurrencyTexts[Currency] : "";
+  IsLead = LeadContract == -1;
+  InvoiceKind = ContractType < 1 ? 4 : 1;
+}
+
+void TDocInfo::LinkPaymentDetails() {
+  if (Payments.Count() > 0 && Payments.At(0).number == 0) {
+    TPaymentRow& initial = Payments.At(0);
+    if (std::trunc(Start) > initial.date) initial.date = std::trunc(Start) + 1;
+    if (initial.interestDate != 0) initial.date = initial.interestDate;
+    initial.amount = InitSum;
+    initial.status = kPaymentRegular;
+    if (InitSum >= 0.01) {
+      int year = 0, month = 0, day = 0;
+      DecodeDate(Start, year, month, day);
+      TPayDetailRow detail;
+      detail.number = 0;
+      detail.year = year;
+      detail.month = month;
+      detail.sum = detail.remaining = InitSum;
+      Details.InsertFront(detail);
+    }
+  }
+  for (int i = 0; i < Payments.Count(); ++i) Payments.At(i).details.clear();
+  for (int d = 0; d < Details.Count(); ++d) {
+    TPayDetailRow& detail = Details.At(d);
+    detail.payment = nullptr;
+    for (int p = 0; p < Payments.Count(); ++p) {
+      if (Payments.At(p).number == detail.number) {
+        detail.payment = &Payments.At(p);
+        Payments.At(p).details.push_back(&detail);
+        break;
+      }
+    }
+  }
+}
+
+void TDocInfo::CopyFrom(const TDocInfo& other) {
+  ContractId = kCopyId;
+  InitSum = other.InitSum;
+  Start = other.Start;
+  Stop = other.Stop;
+  TerminationDate = other.TerminationDate;
+  InterestStop = other.InterestStop;
+  TenancyNote = other.TenancyNote;
+  RentTypeId = other.RentTypeId;
+  Currency = other.Currency;
+  LeadContract = other.LeadContract;
+  Free = other.Free;
+  HandEntered = other.HandEntered;
+  ContractType = other.ContractType;
+  TypeText = other.TypeText;
+  SetDerivedHeader();
+  connection_ = other.connection_;
+  baseRates_ = other.baseRates_;
+  currencyFactors_ = other.currencyFactors_;
+
+  Annexes.Clear();
+  for (int i = 0; i < other.Annexes.Count(); ++i) Annexes.Append(other.Annexes.At(i));
+  Payments.Clear();
+  for (int i = 0; i < other.Payments.Count(); ++i) Payments.Add(other.Payments.At(i));
+  Rents.Clear();
+  Rents.ContractType = other.Rents.ContractType;
+  Rents.HandEntered = other.Rents.HandEntered;
+  Rents.DueDateLimit = other.Rents.DueDateLimit;
+  Rents.AdvanceRow.CopyFrom(other.Rents.AdvanceRow);
+  for (int i = 0; i < other.Rents.Count(); ++i) Rents.Append().CopyFrom(*other.Rents.At(i));
+  // The initial payment's detail is not stored; linking makes it again from the initial sum.
+  Details.Clear();
+  for (int i = 0; i < other.Details.Count(); ++i) {
+    if (other.Details.At(i).number != 0) Details.Add(other.Details.At(i));
+  }
+  WaitPayments.Clear();
+  for (int i = 0; i < other.WaitPayments.Count(); ++i) WaitPayments.Add(other.WaitPayments.At(i));
+  History.Clear();
+  LinkPaymentDetails();
+}
+
+double TDocInfo::LastAnnexVatRate() const {
+  return Annexes.Empty() ? 0.0 : Annexes.Last().VatRate;
+}
+
+}  // namespace zrv::schedule

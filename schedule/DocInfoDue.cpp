@@ -1,0 +1,192 @@
+// Late-payment interest of each open period and the totals of what is due at a date.
+
+#include <algorithm>
+#include <cmath>
+
+#include "common/Text.h"
+#include "schedule/DocInfo.h"
+#include "schedule/Interest.h"
+#include "schedule/RoundMoney.h"
+
+namespace zrv::schedule {
+
+namespace {
+
+constexpr const char* kRowTotal = " Общо: %.2f";
+constexpr const char* kPaidTo = "към ";
+constexpr const char* kNeverPaid = "не са плащани";
+
+constexpr double kCent = 0.01;
+constexpr int kDailyCapped = 3;
+constexpr int kDailyCappedPlusBase = 4;
+
+// The interest of one segment under an annex's terms, rounded to cents, its text appended.
+double SegmentInterest(const BaseRateTable& rates, const TAnecsRow& annex, double amount,
+                       TDate from, TDate to, std::string& text) {
+  std::string part;
+  const double interest = RoundMoney(ComputeInterest(rates, annex.AN_LType, part, amount, from, to,
+                                                     annex.AN_LPercent, annex.AN_LMAX, 0));
+  text += part;
+  return interest;
+}
+
+// The same on the amount less the price step of a free period; nothing when that is below a cent.
+double FreeSegmentInterest(const BaseRateTable& rates, const TAnecsRow& annex, double amount,
+                           TDate from, TDate to, std::string& text) {
+  if (amount < kCent) return 0;
+  return SegmentInterest(rates, annex, amount, from, to, text);
+}
+
+}  // namespace
+
+void TDocInfo::ComputeRowInterest(TDate interestDate) {
+  TDate x = std::trunc(interestDate);
+  if (InterestStop != 0) x = std::min(x, std::trunc(InterestStop));
+  InterestDate = x;
+  Summary.InterestTotal = 0;
+  Summary.InterestBase = 0;
+  // A free period and its price step stay in force from one period to the next.
+  TDate freeDate = 0;
+  double priceStep = 0;
+  for (int i = 0; i < Rents.Count(); ++i) ComputeOneRowInterest(*Rents.At(i), x, freeDate, priceStep);
+  Summary.InterestTotal += Summary.Carry;
+}
+
+void TDocInfo::ComputeOneRowInterest(TRentRow& row, TDate x, TDate& freeDate, double& priceStep) {
+  row.Interest = 0;
+  row.OverdueDays = 0;
+  row.InterestText.clear();
+  row.PaidToText.clear();
+  if (row.Remaining < kCent) return;
+
+  TDate start = std::max(InterestSettledDate, row.DueDate + 1);
+  const int overdue = static_cast<int>(std::trunc(x - start + 1));
+  if (overdue <= 0) return;
+  row.OverdueDays = overdue;
+
+  const double remaining = row.Remaining;
+  const int n = Annexes.Count();
+  int i = 0;
+  for (int k = 0; k < n; ++k) {
+    if (Annexes.At(k).AN_DTStart <= start) i = k;
+  }
+  double rowInterest = 0;
+  for (; i < n && Annexes.At(i).AN_DTStart < x; ++i) {
+    const TAnecsRow& annex = Annexes.At(i);
+    // Interest runs on after the last annex's stop; an earlier annex hands over at its stop.
+    TDate end = (i == n - 1) ? x : std::min(x, annex.AN_DTStop);
+    std::string text;
+    double interest = 0;
+    if (annex.AN_DTStart <= start && annex.AN_DTStart < annex.AN_FreeDate &&
+        annex.AN_FreeDate > start) {
+      // A free period: the annex's price increase bears no interest until its free date.
+      freeDate = annex.AN_FreeDate;
+      priceStep = i > 0 ? annex.AN_PRICE - Annexes.At(i - 1).AN_PRICE : 0;
+      const TDate freeEnd = std::min(end, freeDate);
+      interest = FreeSegmentInterest(*baseRates_, annex, remaining - priceStep, start, freeEnd, text);
+      interest += SegmentInterest(*baseRates_, annex, remaining, freeEnd + 1, end, text);
+    } else if (freeDate > start) {
+      if (freeDate >= end) {
+        interest = FreeSegmentInterest(*baseRates_, annex, remaining - priceStep, start, end, text);
+      } else {
+        interest = FreeSegmentInterest(*baseRates_, annex, remaining - priceStep, start, freeDate, text);
+        interest += SegmentInterest(*baseRates_, annex, remaining, freeDate + 1, end, text);
+      }
+    } else {
+      interest = SegmentInterest(*baseRates_, annex, remaining, start, end, text);
+    }
+
+    const bool capped = (annex.AN_LType == kDailyCapped || annex.AN_LType == kDailyCappedPlusBase) &&
+                        annex.AN_LMAX >= kCent;
+    if (!capped) {
+      rowInterest += interest;
+    } else {
+      const double cap = RoundMoney(annex.AN_LMAX * remaining / 100);
+      if (cap <= row.InterestPaid) {
+        rowInterest = 0;
+      } else if (cap < interest + rowInterest) {
+        text.clear();
+        rowInterest = cap;
+      } else {
+        rowInterest += interest;
+      }
+    }
+    row.InterestText += text;
+    start = end + 1;
+  }
+
+  row.Interest = rowInterest;
+  row.InterestText += Format(kRowTotal, rowInterest);
+  if (rowInterest >= kCent) {
+    Summary.InterestTotal += rowInterest;
+    Summary.InterestBase += remaining;
+    row.PaidToText = InterestSettledDate != 0
+                         ? std::string(kPaidTo) + FormatDMY(InterestSettledDate - 1)
+                         : std::string(kNeverPaid);
+  }
+}
+
+namespace {
+
+void ClearDueSums(TSummarySet& s) {
+  s.PeriodsDue = s.PeriodsPaidAhead = 0;
+  s.Due = s.VatDue = s.InterestDue = 0;
+  s.DueConverted = s.VatConverted = s.InterestConverted = 0;
+  s.Explanation.clear();
+  s.FirstFutureAnnex = s.FirstFutureIndex = 0;
+}
+
+void AddDue(TSummarySet& s, const TRentRow& row, double factor) {
+  s.Due += row.Remaining;
+  s.VatDue += row.VatOfRemaining;
+  s.InterestDue += row.Interest;
+  s.DueConverted += RoundMoney(factor * row.Remaining);
+  s.VatConverted += RoundMoney(factor * row.VatOfRemaining);
+  s.InterestConverted += RoundMoney(factor * row.Interest);
+  s.PeriodsDue += 1;
+  s.Explanation = row.InterestText + "\r\n" + s.Explanation;
+}
+
+TDate DueLimit(bool inclusive, TDate date) { return std::trunc(date) + (inclusive ? 1 : 0); }
+
+}  // namespace
+
+void TDocInfo::SumDue(bool inclusive, TDate date) {
+  ClearDueSums(Summary);
+  const TDate limit = DueLimit(inclusive, date);
+  const double factor = CurrencyFactor();
+  for (int i = 0; i < Rents.Count(); ++i) {
+    const TRentRow& row = *Rents.At(i);
+    if (row.DueDate >= limit) break;
+    if (row.Remaining <= 0) continue;
+    AddDue(Summary, row, factor);
+  }
+}
+
+void TDocInfo::SumDueAndAdvance(bool inclusive, TDate date) {
+  ClearDueSums(Summary);
+  const TDate limit = DueLimit(inclusive, date);
+  const double factor = CurrencyFactor();
+  bool futureSeen = false;
+  for (int i = 0; i < Rents.Count(); ++i) {
+    const TRentRow& row = *Rents.At(i);
+    if (row.DueDate >= limit) {
+      // Every later period counts here, also one paid in full, which is money paid ahead.
+      if (!futureSeen) {
+        Summary.FirstFutureAnnex = row.AnnexIndex;
+        Summary.FirstFutureIndex = i;
+        futureSeen = true;
+      }
+      if (row.RI_CARRIED > kCent) {
+        Summary.Due -= row.RI_CARRIED;
+        Summary.PeriodsPaidAhead += 1;
+        Summary.DueConverted -= RoundMoney(factor * row.RI_CARRIED);
+      }
+      continue;
+    }
+    if (row.Remaining <= kCent) continue;
+    AddDue(Summary, row, factor);
+  }
+}
+
+}  // namespace zrv::schedule
