@@ -1,0 +1,183 @@
+#include "app/DatabaseSetup.h"
+
+#include <filesystem>
+#include <string_view>
+#include <vector>
+
+#include "app/EmbeddedSchema.h"
+#include "common/Error.h"
+#include "platform/db/Firebird.h"
+#include "platform/db/SqlScript.h"
+#include "platform/db/Transaction.h"
+
+namespace zrv::app {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char kOwner[] = "SYSDBA";
+const char kOwnerPassword[] = "masterkey";
+const char kScriptSuffix[] = ".sql";
+
+struct RegisterFile {
+  const char* table;
+  const char* file;
+};
+const RegisterFile kRegisters[] = {{"obsh_tbl", "data/obsh_tbl.csv"}, {"nm_tbl", "data/nm_tbl.csv"}};
+
+// "host:/path", "host/port:/path" and "inet://host/path" name a server; a name without a
+// colon, or one that starts as a path does, is a file of this machine.
+bool IsLocalPath(const std::string& serverName) {
+  if (serverName.empty() || serverName[0] == '/' || serverName[0] == '.') return true;
+  return serverName.find(':') == std::string::npos;
+}
+
+std::string_view EmbeddedText(std::string_view name) {
+  for (const EmbeddedFile& file : EmbeddedSchemaFiles()) {
+    if (file.name == name) return file.text;
+  }
+  throw Error("The program carries no file sql/" + std::string(name) + ".");
+}
+
+// One line of simple CSV: fields separated by commas, a field in double quotes may hold
+// commas and doubled quotes.
+std::vector<std::string> CsvFields(std::string_view line) {
+  std::vector<std::string> fields(1);
+  bool quoted = false;
+  for (size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (quoted) {
+      if (c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
+        fields.back() += '"';
+        ++i;
+      } else if (c == '"') {
+        quoted = false;
+      } else {
+        fields.back() += c;
+      }
+    } else if (c == '"') {
+      quoted = true;
+    } else if (c == ',') {
+      fields.emplace_back();
+    } else {
+      fields.back() += c;
+    }
+  }
+  return fields;
+}
+
+std::vector<std::string_view> Lines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  while (!text.empty()) {
+    size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (!line.empty()) lines.push_back(line);
+    if (end == std::string_view::npos) break;
+    text.remove_prefix(end + 1);
+  }
+  return lines;
+}
+
+// The rows of a CSV file whose first line names the table's columns.
+void LoadCsv(db::Query& query, const std::string& table, std::string_view csv) {
+  std::vector<std::string_view> lines = Lines(csv);
+  if (lines.empty()) throw Error("The register data for " + table + " is empty.");
+  const std::vector<std::string> columns = CsvFields(lines[0]);
+  std::string names, params;
+  for (const std::string& column : columns) {
+    names += (names.empty() ? "" : ", ") + column;
+    params += (params.empty() ? ":" : ", :") + column;
+  }
+  query.SetSQL("INSERT INTO " + table + " (" + names + ") VALUES (" + params + ")");
+  for (size_t i = 1; i < lines.size(); ++i) {
+    std::vector<std::string> fields = CsvFields(lines[i]);
+    if (fields.size() != columns.size()) {
+      throw Error("Line " + std::to_string(i + 1) + " of the register data for " + table +
+                  " has " + std::to_string(fields.size()) + " fields instead of " +
+                  std::to_string(columns.size()) + ".");
+    }
+    for (size_t c = 0; c < columns.size(); ++c) query.SetString(columns[c], fields[c]);
+    query.Execute();
+  }
+}
+
+void RemoveHalfMadeDatabase(db::Connection& connection, const db::ConnectParams& params) {
+  try {
+    if (!connection.Connected()) connection.Open(params);
+    DropFirebirdDatabase(connection);
+    return;
+  } catch (const std::exception&) {
+    // The engine could not drop it; a local file is removed by hand below.
+  }
+  connection.Close();
+  const std::string& path = params.serverName;
+  if (IsLocalPath(path)) {
+    std::error_code ignored;
+    fs::remove(path, ignored);
+  }
+}
+
+void PrepareLocalFile(const std::string& path) {
+  std::error_code error;
+  if (fs::exists(path, error)) {
+    throw Error("The database file " + path + " already exists; nothing was changed.");
+  }
+  fs::path folder = fs::path(path).parent_path();
+  if (!folder.empty() && !fs::exists(folder, error)) {
+    fs::create_directories(folder, error);
+    if (error) {
+      throw Error("Cannot create the folder " + folder.string() + " for the database: " +
+                  error.message() + ".");
+    }
+  }
+}
+
+}  // namespace
+
+void RunSchemaScripts(db::Connection& connection) {
+  for (const EmbeddedFile& file : EmbeddedSchemaFiles()) {
+    if (file.name.find('/') != std::string_view::npos || !file.name.ends_with(kScriptSuffix)) {
+      continue;
+    }
+    for (const std::string& statement : db::SplitSqlScript(std::string(file.text))) {
+      try {
+        db::ExecuteRaw(connection, statement);
+      } catch (const db::DbError& e) {
+        throw db::DbError("sql/" + std::string(file.name) + ": " + e.what() + "\nStatement: " +
+                          statement);
+      }
+    }
+  }
+}
+
+void LoadRegisters(db::Connection& connection) {
+  db::OwnTransaction transaction(connection);
+  auto query = connection.NewQuery();
+  for (const RegisterFile& reg : kRegisters) LoadCsv(*query, reg.table, EmbeddedText(reg.file));
+  transaction.Commit();
+}
+
+void CreatePropertyDatabase(const db::ConnectParams& params, bool forcedWrites) {
+  const std::string& path = params.serverName;
+  if (path.empty()) throw Error("No database path was given.");
+  if (IsLocalPath(path)) PrepareLocalFile(path);
+
+  std::unique_ptr<db::Connection> connection = db::CreateFirebirdDatabase(params, false);
+  try {
+    RunSchemaScripts(*connection);
+    LoadRegisters(*connection);
+    connection->Close();
+    if (forcedWrites) db::SetForcedWrites(params, true);
+  } catch (const std::exception& e) {
+    RemoveHalfMadeDatabase(*connection, params);
+    throw Error("Creating the database " + path + " failed; nothing was kept.\n" + e.what());
+  }
+}
+
+void CreatePropertyDatabase(const std::string& path) {
+  CreatePropertyDatabase(db::ConnectParams{kOwner, kOwnerPassword, path}, true);
+}
+
+}  // namespace zrv::app

@@ -1,0 +1,165 @@
+#include "platform/db/firebird/FbSession.h"
+
+#include "platform/db/Database.h"
+#include "platform/db/firebird/FbStatus.h"
+
+namespace zrv::db::fb {
+
+namespace {
+
+const char kNotConnected[] = "The database connection is not open.";
+const char kNoTransaction[] = "No transaction is active.";
+const char kTransactionActive[] = "A transaction is already active.";
+const char kClientCharset[] = "UTF8";
+
+// Snapshot isolation: the transaction sees the database as it was when it started, plus its
+// own changes; it waits for a conflicting writer instead of failing at once.
+const char kSnapshotTpb[] = {isc_tpb_version3, isc_tpb_write, isc_tpb_concurrency, isc_tpb_wait};
+
+}  // namespace
+
+void Dpb::AddString(char item, const std::string& value) {
+  if (value.size() > 255) throw DbError("A connection parameter is longer than 255 bytes.");
+  bytes_ += item;
+  bytes_ += static_cast<char>(value.size());
+  bytes_ += value;
+}
+
+void Dpb::AddNumber(char item, int value) {
+  bytes_ += item;
+  bytes_ += static_cast<char>(4);
+  for (int i = 0; i < 4; ++i) bytes_ += static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+Dpb AttachDpb(const std::string& user, const std::string& password) {
+  Dpb dpb;
+  if (!user.empty()) dpb.AddString(isc_dpb_user_name, user);
+  if (!password.empty()) dpb.AddString(isc_dpb_password, password);
+  dpb.AddString(isc_dpb_lc_ctype, kClientCharset);
+  return dpb;
+}
+
+Session::~Session() { Detach(); }
+
+void Session::RequireConnected() const {
+  if (!Connected()) throw DbError(kNotConnected);
+}
+
+void Session::Attach(const std::string& path, const std::string& user,
+                     const std::string& password) {
+  Detach();
+  Dpb dpb = AttachDpb(user, password);
+  ISC_STATUS_ARRAY status;
+  isc_db_handle db = 0;
+  isc_attach_database(status, 0, path.c_str(), &db, dpb.Size(), dpb.Data());
+  Check(status);
+  db_ = db;
+}
+
+void Session::Detach() {
+  statements_.clear();
+  ISC_STATUS_ARRAY status;
+  if (tr_) isc_rollback_transaction(status, &tr_);
+  tr_ = 0;
+  if (db_) isc_detach_database(status, &db_);
+  db_ = 0;
+}
+
+void Session::Drop() {
+  RequireConnected();
+  statements_.clear();
+  ISC_STATUS_ARRAY status;
+  if (tr_) isc_rollback_transaction(status, &tr_);
+  tr_ = 0;
+  isc_drop_database(status, &db_);
+  if (status[0] == 1 && status[1]) {
+    std::string message = StatusMessage(status);
+    Detach();
+    throw DbError(message);
+  }
+  db_ = 0;
+}
+
+isc_tr_handle Session::Begin() {
+  RequireConnected();
+  ISC_STATUS_ARRAY status;
+  isc_tr_handle tr = 0;
+  isc_start_transaction(status, &tr, 1, &db_, static_cast<unsigned short>(sizeof kSnapshotTpb),
+                        kSnapshotTpb);
+  Check(status);
+  return tr;
+}
+
+void Session::StartTransaction() {
+  if (tr_) throw DbError(kTransactionActive);
+  tr_ = Begin();
+}
+
+void Session::Commit() {
+  if (!tr_) throw DbError(kNoTransaction);
+  ISC_STATUS_ARRAY status;
+  isc_commit_transaction(status, &tr_);
+  Check(status);
+  tr_ = 0;
+}
+
+void Session::Rollback() {
+  if (!tr_) throw DbError(kNoTransaction);
+  ISC_STATUS_ARRAY status;
+  isc_rollback_transaction(status, &tr_);
+  // A transaction the engine cannot roll back is gone all the same (lost connection).
+  tr_ = 0;
+  Check(status);
+}
+
+void Session::InTransaction(const std::function<void(isc_tr_handle*)>& work) {
+  RequireConnected();
+  if (tr_) {
+    work(&tr_);
+    return;
+  }
+  isc_tr_handle own = Begin();
+  ISC_STATUS_ARRAY status;
+  try {
+    work(&own);
+  } catch (...) {
+    isc_rollback_transaction(status, &own);
+    throw;
+  }
+  isc_commit_transaction(status, &own);
+  if (status[0] == 1 && status[1]) {
+    std::string message = StatusMessage(status);
+    isc_rollback_transaction(status, &own);
+    throw DbError(message);
+  }
+}
+
+void Session::Run(const std::string& sql, const std::vector<const Param*>& params,
+                  std::vector<Row>& rows, std::vector<std::string>& columns) {
+  rows.clear();
+  columns.clear();
+  InTransaction([&](isc_tr_handle* tr) {
+    Statement& statement = Prepared(sql, tr);
+    if (!statement.IsDdl()) {
+      statement.Run(tr, params, rows);
+      columns = statement.ColumnNames();
+      return;
+    }
+    // A schema change runs alone: no other prepared statement may hold the objects it alters.
+    std::unique_ptr<Statement> ddl = std::move(statements_[sql]);
+    statements_.clear();
+    ddl->Run(tr, params, rows);
+  });
+}
+
+Statement& Session::Prepared(const std::string& sql, isc_tr_handle* tr) {
+  auto found = statements_.find(sql);
+  if (found != statements_.end()) return *found->second;
+  if (statements_.size() >= kMaxCachedStatements) statements_.clear();
+  auto statement = std::make_unique<Statement>(&db_, tr, sql);
+  Statement& result = *statement;
+  statements_.emplace(sql, std::move(statement));
+  return result;
+}
+
+}  // namespace zrv::db::fb

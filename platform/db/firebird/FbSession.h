@@ -1,0 +1,78 @@
+#pragma once
+// The state one connection shares with the queries it made: the attachment, the open
+// transaction and the prepared statements. Queries keep the session alive, so a query that
+// outlives its connection fails with a clear message instead of touching freed memory.
+
+#include <ibase.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+#include "platform/db/firebird/FbStatement.h"
+
+namespace zrv::db::fb {
+
+class Session {
+ public:
+  ~Session();
+
+  bool Connected() const { return db_ != 0; }
+  // Throws DbError when the connection is not open.
+  void RequireConnected() const;
+
+  void Attach(const std::string& path, const std::string& user, const std::string& password);
+  void AttachCreated(isc_db_handle db) { db_ = db; }
+  // Rolls back an open transaction, frees the statements and detaches; always ends detached.
+  void Detach();
+  // Drops the attached database (the file is deleted) and ends detached.
+  void Drop();
+
+  bool InTransaction() const { return tr_ != 0; }
+  void StartTransaction();
+  void Commit();
+  void Rollback();
+
+  // Runs work in the open transaction, or in a snapshot transaction of its own that commits
+  // when work returns and rolls back when it throws.
+  void InTransaction(const std::function<void(isc_tr_handle*)>& work);
+
+  // Runs a positional statement with params[i] bound to marker i, in the open transaction or
+  // in one of its own. Result rows replace rows; the column names replace columns.
+  void Run(const std::string& sql, const std::vector<const Param*>& params,
+           std::vector<Row>& rows, std::vector<std::string>& columns);
+  // Frees every prepared statement (before a change of the schema, which they could block).
+  void ForgetStatements() { statements_.clear(); }
+
+  isc_db_handle* Handle() { return &db_; }
+
+ private:
+  static constexpr size_t kMaxCachedStatements = 200;
+
+  isc_tr_handle Begin();
+  // The prepared statement for a positional text, prepared once and then reused.
+  Statement& Prepared(const std::string& sql, isc_tr_handle* tr);
+
+  isc_db_handle db_ = 0;
+  isc_tr_handle tr_ = 0;
+  std::unordered_map<std::string, std::unique_ptr<Statement>> statements_;
+};
+
+// A database parameter block, built item by item.
+class Dpb {
+ public:
+  Dpb() : bytes_(1, isc_dpb_version1) {}
+  void AddString(char item, const std::string& value);
+  void AddNumber(char item, int value);
+  const char* Data() const { return bytes_.data(); }
+  short Size() const { return static_cast<short>(bytes_.size()); }
+
+ private:
+  std::string bytes_;
+};
+
+// The parameter block of every attachment: user, password and UTF-8 text.
+Dpb AttachDpb(const std::string& user, const std::string& password);
+
+}  // namespace zrv::db::fb
