@@ -7,9 +7,12 @@
 
 namespace zrv::contracts {
 
-// The text ready to stand between double quotes in a statement. Throws zrv::Error naming the
-// column when the database could not store the text exactly: it holds a NUL character or a
-// character that Windows-1251 has no code for.
+// Throws zrv::Error naming `what` when the database could not store the text exactly: it holds
+// a NUL character or a character that Windows-1251 has no code for.
+void RequireStorableText(const char* what, const std::string& text);
+
+// The text ready to stand between double quotes in a statement; refuses what
+// RequireStorableText refuses.
 std::string QuotedText(const char* column, const std::string& text);
 
 }  // namespace zrv::contracts

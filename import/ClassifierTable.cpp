@@ -3,12 +3,14 @@
 #include <memory>
 
 #include "common/Text.h"
+#include "contracts/StatementText.h"
 #include "platform/db/Transaction.h"
 
 namespace zrv::import {
 
 std::optional<int32_t> LookUpClassifier(db::Connection& db, const ClassifierTable& table,
                                         const std::string& text) {
+  contracts::RequireStorableText(table.textColumn, text);
   std::unique_ptr<db::Query> query = db.NewQuery();
   query->SetSQL(table.lookupSql);
   query->SetString(table.lookupParam, UpperCase(text));
@@ -17,13 +19,14 @@ std::optional<int32_t> LookUpClassifier(db::Connection& db, const ClassifierTabl
   return query->FieldAt(0).AsInteger();
 }
 
-int32_t NextClassifierId(db::Connection& db, const char* maxSql) {
+int32_t NextClassifierId(db::Connection& db, const ClassifierTable& table) {
   std::unique_ptr<db::Query> query = db.NewQuery();
-  query->SetSQL(maxSql);
+  query->SetSQL(table.maxSql);
   query->Open();
   // MAX over an empty table is null, which reads as 0.
   const int32_t greatest = query->Eof() ? 0 : query->FieldAt(0).AsInteger();
-  if (greatest == INT32_MAX) throw Error(std::string("Няма свободен номер: ") + maxSql);
+  if (greatest >= table.idLimit)
+    throw Error(std::string("Няма свободен номер в класификатора (") + table.maxSql + ").");
   return greatest + 1;
 }
 
@@ -46,7 +49,7 @@ void InsertClassifierRow(db::Connection& db, ui::Messages& messages, const Class
 int32_t GetOrInsertClassifier(db::Connection& db, ui::Messages& messages,
                               const ClassifierTable& table, const std::string& text) {
   if (std::optional<int32_t> found = LookUpClassifier(db, table, text)) return *found;
-  const int32_t id = NextClassifierId(db, table.maxSql);
+  const int32_t id = NextClassifierId(db, table);
   InsertClassifierRow(db, messages, table, [&](db::Query& query) {
     query.SetInteger("id", id);
     query.SetString("text", text);

@@ -18,17 +18,21 @@ namespace zrv::import {
 struct ClassifierTable {
   const char* lookupSql;    // gives the id in its first column; one string parameter:
   const char* lookupParam;  // this one, bound to the upper-cased text
+  const char* textColumn;   // the column the text is stored in, named in errors
   const char* maxSql;       // the greatest id of the table
   const char* insertSql;    // parameters :id and :text (and any the caller binds)
   const char* failMessage;  // shown when the insert fails
+  int32_t idLimit = INT32_MAX;  // the greatest id the table's users can hold
 };
 
-// The id of the first row the look-up gives for the upper-cased text, or nothing.
+// The id of the first row the look-up gives for the upper-cased text, or nothing. A text the
+// database could not store is refused with zrv::Error before any statement runs.
 std::optional<int32_t> LookUpClassifier(db::Connection& db, const ClassifierTable& table,
                                         const std::string& text);
 
-// The greatest id of the table + 1; 1 for an empty table.
-int32_t NextClassifierId(db::Connection& db, const char* maxSql);
+// The greatest id of the table + 1; 1 for an empty table. Throws zrv::Error when that id would
+// pass the table's id limit.
+int32_t NextClassifierId(db::Connection& db, const ClassifierTable& table);
 
 // Runs the table's insert with `bind` setting its parameters, in a transaction of its own that
 // it commits (a caller's open transaction is joined instead). On an error: rolls back its own

@@ -4,32 +4,37 @@
 #include <memory>
 
 #include "contracts/AppIdentifier.h"
+#include "contracts/StatementText.h"
 #include "import/ClassifierTable.h"
 
 namespace zrv::import {
 namespace {
 
+// Locality, quarter and street ids fill 16-bit property columns.
+constexpr int32_t kSmallIdLimit = std::numeric_limits<int16_t>::max();
+
 const ClassifierTable kLocalities{
-    "SELECT me_id FROM me_kl WHERE UPPER(me_text) = :nmt", "nmt",
+    "SELECT me_id FROM me_kl WHERE UPPER(me_text) = :nmt", "nmt", "me_text",
     "SELECT MAX(me_id) FROM me_kl", "INSERT INTO me_kl (me_id, me_text) VALUES(:id, :text)",
-    "Проблем при записа на местност"};
+    "Проблем при записа на местност", kSmallIdLimit};
 const ClassifierTable kQuarters{
-    "SELECT jk_id FROM jk_kl WHERE UPPER(jk_text) = :nmt", "nmt",
+    "SELECT jk_id FROM jk_kl WHERE UPPER(jk_text) = :nmt", "nmt", "jk_text",
     "SELECT MAX(jk_id) FROM jk_kl", "INSERT INTO jk_kl (jk_id, jk_text) VALUES(:id, :text)",
-    "Проблем при записа на ЖК"};
+    "Проблем при записа на ЖК", kSmallIdLimit};
 const ClassifierTable kStreets{
-    "SELECT ul_id FROM ul_kl WHERE UPPER(ul_text) = :nmt", "nmt",
+    "SELECT ul_id FROM ul_kl WHERE UPPER(ul_text) = :nmt", "nmt", "ul_text",
     "SELECT MAX(ul_id) FROM ul_kl", "INSERT INTO ul_kl (ul_id, ul_text) VALUES(:id, :text)",
-    "Проблем при записа на Улица"};
+    "Проблем при записа на Улица", kSmallIdLimit};
 // Looked up among the application's object types; the greatest id is taken over all of them.
 const ClassifierTable kObjectTypes{
     "SELECT ot_id FROM objtype_kl WHERE ( (UPPER(ot_text) = :nmt) AND (ot_app = 1) )", "nmt",
+    "ot_text",
     "SELECT MAX(ot_id) FROM objtype_kl",
     "INSERT INTO objtype_kl (ot_id, ot_text, ot_app) VALUES(:id, :text, 1)",
     "Проблем при записа на вид обект"};
 // Rent types are looked up in the rent-type table, not by a statement.
 const ClassifierTable kRentTypes{
-    nullptr, nullptr, "SELECT MAX(rt_id) FROM renttypes",
+    nullptr, nullptr, "rt_text", "SELECT MAX(rt_id) FROM renttypes",
     "INSERT INTO renttypes (rt_id, rt_text, rt_app) VALUES(:id, :text, 1)",
     "Проблем при записа на вид имот"};
 
@@ -68,7 +73,8 @@ int32_t Classifiers::GetObjectTypeID(const std::string& text) {
 int32_t Classifiers::GetRentTypeID(const std::string& text) {
   const int index = rentTypes_.FindRentType(text);
   if (index >= 0) return rentTypes_[index].ID;
-  const int32_t id = NextClassifierId(db_, kRentTypes.maxSql);
+  contracts::RequireStorableText(kRentTypes.textColumn, text);
+  const int32_t id = NextClassifierId(db_, kRentTypes);
   InsertClassifierRow(db_, messages_, kRentTypes, [&](db::Query& query) {
     query.SetInteger("id", id);
     query.SetString("text", text);

@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "common/Text.h"
+#include "contracts/StatementText.h"
 #include "import/ClassifierTable.h"
 #include "import/Classifiers.h"
 
@@ -11,7 +12,7 @@ namespace {
 const char* const kSelectRegisterMunicipality =
     "SELECT eknm, ob_code FROM obsh_tbl WHERE (UPPER(ob_name) = :name)";
 const ClassifierTable kMunicipalities{
-    "SELECT ob_id FROM obsh_kl WHERE (UPPER(ob_text) = :name)", "name",
+    "SELECT ob_id FROM obsh_kl WHERE (UPPER(ob_text) = :name)", "name", "ob_text",
     "SELECT MAX(ob_id) FROM obsh_kl", "INSERT INTO obsh_kl (ob_id, ob_text) VALUES(:id, :text)",
     "Проблем при записа на вид имот"};
 
@@ -19,7 +20,7 @@ const char* const kSelectRegisterSettlements = "SELECT * FROM nm_tbl WHERE ob_co
 // The name is bound as a parameter rather than written into the statement, so a name holding a
 // double quote is found like any other.
 const ClassifierTable kSettlements{
-    "SELECT nm_id FROM nm_kl WHERE UPPER(nm_text) = :nmt", "nmt",
+    "SELECT nm_id FROM nm_kl WHERE UPPER(nm_text) = :nmt", "nmt", "nm_text",
     "SELECT MAX(nm_id) FROM nm_kl",
     "INSERT INTO nm_kl (nm_id, nm_text, nm_obid, nm_obtext, nm_eknm) "
     "VALUES(:id, :text, :obid, :obtext, :eknm)",
@@ -30,6 +31,7 @@ const char* const kMsgInvalidMunicipality = "Невалидна община";
 }  // namespace
 
 bool Classifiers::CheckMunicipality(const std::string& name) {
+  contracts::RequireStorableText("ob_name", name);
   {
     std::unique_ptr<db::Query> query = db_.NewQuery();
     query->SetSQL(kSelectRegisterMunicipality);
@@ -80,7 +82,7 @@ int32_t Classifiers::GetSettlementID(std::string& text) {
     eknm = state_.Settlements[index].EKNM;
   }
   if (std::optional<int32_t> found = LookUpClassifier(db_, kSettlements, text)) return *found;
-  const int32_t id = NextClassifierId(db_, kSettlements.maxSql);
+  const int32_t id = NextClassifierId(db_, kSettlements);
   InsertClassifierRow(db_, messages_, kSettlements, [&](db::Query& query) {
     query.SetInteger("id", id);
     query.SetString("text", text);
