@@ -1,0 +1,74 @@
+#pragma once
+// A fresh database for the rent schedule tests, with helpers that store contracts and annexes by
+// plain statements and read the stored schedule back.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/Dates.h"
+#include "common/Text.h"
+#include "schedule/DocInfoSettings.h"
+#include "tests/support/TestDatabase.h"
+
+namespace zrv::test {
+
+// One stored RENTSINFO row.
+struct StoredRent {
+  int year = 0, month = 0, days = 0;
+  double price = 0, carried = 0;
+  TDate start = 0;
+};
+
+class ScheduleTest : public ::testing::Test {
+ protected:
+  void SetUp() override { schedule::DocInfoSettings::Init(db.Connection(), nullptr); }
+
+  // A contract of `type` from `start` to `stop`; gives its id.
+  int Contract(int type, TDate start, TDate stop) {
+    db.Exec(Format("insert into documents (doc_type, doc_datastart, doc_datastop) "
+                   "values (%d, \"%s\", \"%s\")",
+                   type, FormatDMY(start).c_str(), FormatDMY(stop).c_str()));
+    return db.ScalarInt("select max(doc_id) from documents");
+  }
+
+  void Annex(int docId, int num, double price, TDate start, TDate stop, double addPrice = 0) {
+    db.Exec(Format("insert into anecs (an_id, an_num, an_price, an_addprice, an_dtstart, "
+                   "an_dtstop) values (%d, %d, %.4f, %.4f, \"%s\", \"%s\")",
+                   docId, num, price, addPrice, FormatDMY(start).c_str(),
+                   FormatDMY(stop).c_str()));
+  }
+
+  void StoreRent(int docId, int year, int month, double price, double carried) {
+    db.Exec(Format("insert into rentsinfo (ri_docid, ri_year, ri_month, ri_days, ri_price, "
+                   "ri_dtstart, ri_carried) values (%d, %d, %d, 1, %.2f, \"01.%02d.%04d\", %.2f)",
+                   docId, year, month, price, month, year, carried));
+  }
+
+  std::vector<StoredRent> Rents(int docId) {
+    std::unique_ptr<db::Query> query = db.Connection().NewQuery();
+    query->SetSQL(Format("select * from rentsinfo where ri_docid = %d order by ri_year, ri_month",
+                         docId));
+    query->Open();
+    std::vector<StoredRent> rows;
+    for (; !query->Eof(); query->Next()) {
+      StoredRent row;
+      row.year = query->FieldByName("RI_YEAR").AsInteger();
+      row.month = query->FieldByName("RI_MONTH").AsInteger();
+      row.days = query->FieldByName("RI_DAYS").AsInteger();
+      row.price = query->FieldByName("RI_PRICE").AsFloat();
+      row.carried = query->FieldByName("RI_CARRIED").AsFloat();
+      row.start = query->FieldByName("RI_DTSTART").AsDateTime();
+      rows.push_back(row);
+    }
+    return rows;
+  }
+
+  TestDatabase db;
+};
+
+inline TDate D(int day, int month, int year) { return EncodeDate(year, month, day); }
+
+}  // namespace zrv::test
