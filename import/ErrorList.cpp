@@ -1,0 +1,24 @@
+#include "import/ErrorList.h"
+
+namespace zrv::import {
+
+namespace {
+const char kFatalStart[] = "FATAL : Липсва ";
+const char kWarningStart[] = "WARNING : Липсва ";
+const char kAtRow[] = " на ред номер : ";
+}  // namespace
+
+std::string MissingLine(const std::string& subject, int row, bool fatal) {
+  return (fatal ? kFatalStart : kWarningStart) + subject + kAtRow + std::to_string(row);
+}
+
+void ErrorList::ReportMissing(const std::string& subject, int row, bool fatal) {
+  Add(MissingLine(subject, row, fatal));
+}
+
+void ErrorList::Add(const std::string& line) {
+  lines_.push_back(line);
+  for (const auto& observer : observers_) observer(line);
+}
+
+}  // namespace zrv::import

@@ -1,0 +1,38 @@
+#include <cstring>
+#include <fstream>
+
+#include "platform/workbook/Readers.h"
+#include "platform/workbook/Workbook.h"
+
+namespace zrv::workbook {
+
+namespace {
+
+const unsigned char kOleMagic[] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+const unsigned char kZipMagic[] = {'P', 'K', 0x03, 0x04};
+const unsigned char kEmptyZipMagic[] = {'P', 'K', 0x05, 0x06};
+
+}  // namespace
+
+std::string CannotRead(const std::string& path, const std::string& reason) {
+  return "Cannot read the workbook " + path + ": " + reason + ".";
+}
+
+std::unique_ptr<Worksheet> OpenFirstWorksheet(const std::string& path) {
+  unsigned char head[8] = {};
+  {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw WorkbookError(CannotRead(path, "the file does not exist or cannot be opened"));
+    in.read(reinterpret_cast<char*>(head), sizeof head);
+  }
+  if (std::memcmp(head, kOleMagic, sizeof kOleMagic) == 0) {
+    return ReadXlsFile(path);
+  }
+  if (std::memcmp(head, kZipMagic, sizeof kZipMagic) == 0 ||
+      std::memcmp(head, kEmptyZipMagic, sizeof kEmptyZipMagic) == 0) {
+    return ReadXlsxFile(path);
+  }
+  throw WorkbookError(CannotRead(path, "it is not an .xls or .xlsx workbook"));
+}
+
+}  // namespace zrv::workbook

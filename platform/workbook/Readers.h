@@ -1,0 +1,24 @@
+#pragma once
+// The two readers behind OpenFirstWorksheet. Each reads the whole first worksheet of a file into
+// memory and throws WorkbookError, with a message naming the file, when it cannot.
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+#include "platform/workbook/SheetData.h"
+
+namespace zrv::workbook {
+
+// .xls, BIFF5 or BIFF8 in an OLE2 container, through FreeXL.
+std::unique_ptr<SheetData> ReadXlsFile(const std::string& path);
+
+// .xlsx through libzip and pugixml; the memory form reads a package held in `data` and names it
+// `name` in messages.
+std::unique_ptr<SheetData> ReadXlsxFile(const std::string& path);
+std::unique_ptr<SheetData> ReadXlsxMemory(const void* data, size_t size, const std::string& name);
+
+// The message of a file that cannot be read: the file's name and the reason.
+std::string CannotRead(const std::string& path, const std::string& reason);
+
+}  // namespace zrv::workbook

@@ -1,0 +1,113 @@
+#include <freexl.h>
+
+#include <fstream>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "platform/workbook/BiffScan.h"
+#include "platform/workbook/NumberFormat.h"
+#include "platform/workbook/OleFile.h"
+#include "platform/workbook/Readers.h"
+
+namespace zrv::workbook {
+
+namespace {
+
+const char kPasswordProtected[] = "the workbook is protected by a password";
+
+std::string Reason(int code) {
+  switch (code) {
+    case FREEXL_FILE_NOT_FOUND: return "the file does not exist or cannot be opened";
+    case FREEXL_INSUFFICIENT_MEMORY: return "not enough memory";
+    case FREEXL_BIFF_WORKBOOK_NOT_FOUND: return "the file holds no .xls workbook";
+    case FREEXL_UNSUPPORTED_CHARSET: return "the workbook's code page is not supported";
+    case FREEXL_INVALID_CHARACTER: return "the workbook holds text that cannot be converted";
+    default: return "damaged .xls content (FreeXL error " + std::to_string(code) + ")";
+  }
+}
+
+// An open FreeXL workbook, closed however the reading ends.
+struct CloseFreeXl {
+  void operator()(const void* handle) const { freexl_close(handle); }
+};
+using FreeXlHandle = std::unique_ptr<const void, CloseFreeXl>;
+
+std::string ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw WorkbookError(CannotRead(path, "the file does not exist or cannot be opened"));
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+// Opens the file with FreeXL, selects the first worksheet and checks what FreeXL can tell
+// about a password.
+FreeXlHandle OpenWithFreeXl(const std::string& path) {
+  // A failed open leaves the handle variable set to memory FreeXL has already released.
+  const void* opened = nullptr;
+  const int rc = freexl_open(path.c_str(), &opened);
+  if (rc != FREEXL_OK) throw WorkbookError(CannotRead(path, Reason(rc)));
+  FreeXlHandle handle(opened);
+  unsigned int info = 0;
+  if (freexl_get_info(opened, FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK && info == FREEXL_BIFF_OBFUSCATED) {
+    throw WorkbookError(CannotRead(path, kPasswordProtected));
+  }
+  if (freexl_get_info(opened, FREEXL_BIFF_SHEET_COUNT, &info) != FREEXL_OK || info == 0) {
+    throw WorkbookError(CannotRead(path, "the workbook has no worksheet"));
+  }
+  const int selected = freexl_select_active_worksheet(opened, 0);
+  if (selected != FREEXL_OK) throw WorkbookError(CannotRead(path, Reason(selected)));
+  return handle;
+}
+
+// FreeXL's text of a text cell; "" when FreeXL holds no text there.
+std::string FreeXlText(const void* handle, const BiffCell& cell) {
+  FreeXL_CellValue value;
+  if (freexl_get_cell_value(handle, cell.row, cell.column, &value) != FREEXL_OK) return "";
+  if (value.type != FREEXL_CELL_TEXT && value.type != FREEXL_CELL_SST_TEXT) return "";
+  return value.value.text_value ? value.value.text_value : "";
+}
+
+}  // namespace
+
+std::unique_ptr<SheetData> ReadXlsFile(const std::string& path) {
+  const std::string file = ReadWholeFile(path);
+  try {
+    if (HasOleStream(file, "EncryptedPackage")) throw WorkbookError(CannotRead(path, kPasswordProtected));
+  } catch (const OleError&) {
+    // A damaged container; FreeXL says how.
+  }
+  const FreeXlHandle handle = OpenWithFreeXl(path);
+  BiffSheet biff;
+  try {
+    biff = ScanBiff(ReadOleStream(file, {"Workbook", "Book"}));
+  } catch (const std::runtime_error& e) {
+    throw WorkbookError(CannotRead(path, std::string("damaged .xls content (") + e.what() + ")"));
+  }
+  if (biff.encrypted) throw WorkbookError(CannotRead(path, kPasswordProtected));
+
+  std::map<std::string, NumberFormat> byCode;
+  std::vector<const NumberFormat*> formats;
+  for (const std::string& code : biff.xfFormats) formats.push_back(&byCode.try_emplace(code, code).first->second);
+  const NumberFormat general("General");
+
+  auto sheet = std::make_unique<SheetData>();
+  for (const BiffCell& cell : biff.cells) {
+    const NumberFormat& format = cell.xf < formats.size() ? *formats[cell.xf] : general;
+    std::string text;
+    switch (cell.kind) {
+      case BiffCell::Kind::Number: text = format.FormatNumber(cell.number, biff.date1904); break;
+      case BiffCell::Kind::Text: text = format.FormatText(FreeXlText(handle.get(), cell)); break;
+      case BiffCell::Kind::FormulaText: text = format.FormatText(cell.text); break;
+      case BiffCell::Kind::Boolean: text = BooleanText(cell.number != 0); break;
+      case BiffCell::Kind::Error: break;
+    }
+    sheet->Set(cell.row + 1, cell.column + 1, std::move(text));
+  }
+  sheet->Finish();
+  return sheet;
+}
+
+}  // namespace zrv::workbook
