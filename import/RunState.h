@@ -21,6 +21,7 @@ struct ImportRunState {
   std::string MunicipalityEKNM;  // obsh_tbl.eknm
   std::string MunicipalityCode;  // obsh_tbl.ob_code
   std::vector<SettlementEntry> Settlements;  // in the order the database gave them
+  int32_t AnnexNumber = 0;       // running annex number while annex rows are read
 };
 
 }  // namespace zrv::import

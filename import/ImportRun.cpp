@@ -1,0 +1,268 @@
+#include "import/ImportRun.h"
+
+#include <chrono>
+#include <clocale>
+#include <exception>
+#include <filesystem>
+
+#include "common/Dates.h"
+#include "common/Error.h"
+#include "common/Text.h"
+#include "contracts/AppIdentifier.h"
+#include "contracts/BaseDoc.h"
+#include "contracts/Characteristics.h"
+#include "contracts/ObjectDB.h"
+#include "contracts/PHPCalc.h"
+#include "contracts/PersonTasks.h"
+#include "contracts/RentKinds.h"
+#include "contracts/RentTypes.h"
+#include "import/AreaUnits.h"
+#include "import/CellReader.h"
+#include "import/Classifiers.h"
+#include "import/ColumnMap.h"
+#include "import/ErrorList.h"
+#include "import/FileLinks.h"
+#include "import/ImportRunCounts.h"
+#include "import/ImportRunLog.h"
+#include "import/RowMapping.h"
+#include "import/RunState.h"
+#include "platform/workbook/Workbook.h"
+#include "schedule/DocInfoSettings.h"
+#include "schedule/RebuildSchedule.h"
+
+namespace zrv::import {
+
+namespace {
+
+const char* const kEnterMunicipality = "Моля, въведете името на общината";
+const char* const kMunicipalityFailed = "Проблем при запис на община";
+const char* const kRowFailed = "Проблем при запис в БД на ред : ";
+const char* const kNotStarted = "The import run was not started.";
+constexpr int32_t kDefaultFirstRow = 2;
+// Only the first characters of the cadastral identifier find a stored property.
+constexpr size_t kCadastralLookupLength = 40;
+
+// An error message as one line of the list: line breaks become blanks.
+std::string OneLine(const std::string& text) {
+  std::string line = text;
+  for (char& c : line) {
+    if (c == '\r' || c == '\n') c = ' ';
+  }
+  return Trim(line);
+}
+
+}  // namespace
+
+struct ImportRun::Impl {
+  Impl(db::Connection& connection, ui::Messages& boxes, int32_t user)
+      : db(connection),
+        messages(boxes),
+        userId(user),
+        persons(nullptr),
+        classifiers(connection, boxes, state, rentTypes) {
+    errors.Subscribe([this](const std::string& line) {
+      if (observer) observer->LineAdded(line);
+    });
+  }
+
+  RunResult Run(const ImportOptions& options, const WorkbookChooser& chooseWorkbook);
+  bool CheckMunicipality(const std::string& name, RunResult& result);
+  void ReadRows(const workbook::Worksheet& sheet, int firstRow, const ImportOptions& options,
+                ImportSummary& summary);
+  bool EmptyRow(const CellReader& cells, int row) const;
+  void RowStep(int row, const CellReader& cells, RowMapping& mapping,
+               contracts::TBaseDoc& contract, contracts::TObektDB& property,
+               const ImportOptions& options, ImportSummary& summary);
+  void SaveLog(const std::string& workbookPath, const ImportOptions& options,
+               ImportSummary& summary);
+
+  db::Connection& db;
+  ui::Messages& messages;
+  int32_t userId;
+  bool started = false;
+
+  contracts::TPHPCommonTasks calculator;  // no calculator engine is attached
+  std::unique_ptr<contracts::TCharacteristicsCommonTasks> characteristics;
+  contracts::RentTypeTable rentTypes;
+  contracts::RentKinds rentKinds;
+  contracts::PersonTasks persons;
+  ImportRunState state;
+  Classifiers classifiers;
+  ErrorList errors;
+  ImportObserver* observer = nullptr;
+};
+
+ImportRun::ImportRun(db::Connection& db, ui::Messages& messages, int32_t userId)
+    : impl_(std::make_unique<Impl>(db, messages, userId)) {}
+
+ImportRun::~ImportRun() = default;
+
+void ImportRun::Start(const SettingReader& readSetting) {
+  auto& s = *impl_;
+  // Dates and amounts are written and read with "." whatever locale the window toolkit chose.
+  std::setlocale(LC_NUMERIC, "C");
+  s.characteristics =
+      std::make_unique<contracts::TCharacteristicsCommonTasks>(s.db, s.messages, s.calculator);
+  s.persons.SetDatabase(&s.db);
+  schedule::DocInfoSettings::Init(s.db, readSetting);
+  s.rentTypes.LoadRentTypes(s.db, kAppID, s.messages);
+  s.started = true;
+}
+
+RunResult ImportRun::Run(const ImportOptions& options, const WorkbookChooser& chooseWorkbook,
+                         ImportObserver* observer) {
+  if (!impl_->started) throw Error(kNotStarted);
+  impl_->observer = observer;
+  RunResult result = impl_->Run(options, chooseWorkbook);
+  impl_->observer = nullptr;
+  return result;
+}
+
+const std::vector<std::string>& ImportRun::ErrorLines() const { return impl_->errors.Lines(); }
+
+bool ImportRun::Impl::CheckMunicipality(const std::string& name, RunResult& result) {
+  try {
+    if (!name.empty() && classifiers.CheckMunicipality(name)) return true;
+    result.reason = kEnterMunicipality;
+  } catch (const std::exception& e) {
+    result.reason = std::string(kMunicipalityFailed) + e.what();
+  }
+  messages.ShowMessage(result.reason);
+  return false;
+}
+
+RunResult ImportRun::Impl::Run(const ImportOptions& options,
+                               const WorkbookChooser& chooseWorkbook) {
+  const auto began = std::chrono::steady_clock::now();
+  RunResult result;
+  const std::optional<int> classifiersBefore = CountClassifierRows(db);
+  if (!CheckMunicipality(options.municipality, result)) return result;
+
+  const std::optional<std::string> path = chooseWorkbook ? chooseWorkbook() : std::nullopt;
+  std::error_code ignored;
+  if (!path || !std::filesystem::exists(*path, ignored)) {
+    result.outcome = RunOutcome::kCancelled;
+    return result;
+  }
+
+  errors.Clear();
+  if (observer) observer->ListCleared();
+  std::unique_ptr<workbook::Worksheet> sheet;
+  try {
+    sheet = workbook::OpenFirstWorksheet(*path);
+    int32_t firstRow = kDefaultFirstRow;
+    if (!TryParseInt(options.firstRowText, firstRow)) firstRow = kDefaultFirstRow;
+    classifiers.LoadSettlements();
+    result.outcome = RunOutcome::kFinished;
+    ReadRows(*sheet, firstRow, options, result.summary);
+  } catch (const std::exception& e) {
+    // The workbook could not be opened or the settlements could not be loaded: nothing of the
+    // workbook has been written.
+    result.reason = e.what();
+    messages.ShowMessage(result.reason);
+  }
+  if (result.outcome == RunOutcome::kFinished) SaveLog(*path, options, result.summary);
+  const std::optional<int> classifiersAfter = CountClassifierRows(db);
+  result.summary.classifierEntriesAdded =
+      classifiersBefore && classifiersAfter ? *classifiersAfter - *classifiersBefore : -1;
+  result.summary.elapsedSeconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+  return result;
+}
+
+bool ImportRun::Impl::EmptyRow(const CellReader& cells, int row) const {
+  return cells.ReadCell(column::kContractNumber, row).empty() &&
+         cells.ReadCell(column::kDrawnUpDate, row).empty() &&
+         cells.ReadCell(column::kStartDate, row).empty();
+}
+
+void ImportRun::Impl::ReadRows(const workbook::Worksheet& sheet, int firstRow,
+                               const ImportOptions& options, ImportSummary& summary) {
+  const CellReader cells(&sheet);
+  const int lastRow = cells.UsedRowCount() + 1;
+  summary.rowsTotal = lastRow >= firstRow ? lastRow - firstRow + 1 : 0;
+  if (observer) observer->RowsStarting(summary.rowsTotal);
+
+  contracts::TBaseDoc contract(db, *characteristics, calculator, userId);
+  contracts::TObektDB property(db);
+  RowMapping mapping(cells, errors, classifiers, persons, rentKinds, state);
+
+  for (int row = firstRow; row <= lastRow; ++row) {
+    summary.lastRow = row;
+    // Rows that repeat the number of the contract read last are its annex rows, already read.
+    const bool annexRow = cells.ReadCell(column::kContractNumber, row) == contract.NumberText;
+    if (!annexRow) {
+      if (EmptyRow(cells, row) && EmptyRow(cells, row + 1)) break;
+      RowStep(row, cells, mapping, contract, property, options, summary);
+    }
+    if (observer) observer->RowDone(row, row - firstRow + 1, summary.rowsTotal);
+  }
+}
+
+void ImportRun::Impl::RowStep(int row, const CellReader& cells, RowMapping& mapping,
+                              contracts::TBaseDoc& contract, contracts::TObektDB& property,
+                              const ImportOptions& options, ImportSummary& summary) {
+  ++summary.rowsRead;
+  try {
+    contract.Clear();
+    property.Clear();
+    mapping.ReadRepresentative(row);
+    const bool valid = mapping.ReadTenant(row) && mapping.ReadContract(contract, row) &&
+                       mapping.ReadProperty(property, row);
+
+    contract.PropertyID = classifiers.FindPropertyByDocNumber(
+        CleanDocNumber(cells.ReadCell(column::kStoredDocumentNumber, row)));
+    if (contract.PropertyID == -1) {
+      contract.PropertyID = contracts::TObektDB::FindByNpar(
+          db, Utf8Left(cells.ReadCell(column::kCadastralId, row), kCadastralLookupLength));
+    }
+    if (!valid) {
+      ++summary.rowsRefused;
+      return;
+    }
+
+    db.StartTransaction();
+    if (contract.PropertyID == -1) {
+      property.Insert();
+      contract.PropertyID = property.ID;
+    }
+    auto& tenant = mapping.Tenant;
+    const auto& representative = mapping.Representative;
+    tenant.MOL = representative.ID == -1 ? persons.InsertPerson(representative)
+                                         : representative.ID;
+    contract.TenantID = tenant.ID == -1 ? persons.InsertPerson(tenant) : tenant.ID;
+    contract.Insert();
+    const AnnexCounts annexes = mapping.ReadAnnexes(contract, row);
+    if (options.fileLinks) AddFileLink(db, messages, contract, rentKinds.RentKindFolder());
+    schedule::RebuildSchedule(contract.DocID, true);
+    db.Commit();
+
+    ++summary.contractsStored;
+    summary.annexesStored += annexes.stored;
+    summary.annexesDropped += annexes.dropped;
+  } catch (const std::exception& e) {
+    ++summary.rowsRefused;
+    messages.ShowMessage(kRowFailed + std::to_string(row) + " " + e.what());
+    try {
+      if (db.InTransaction()) db.Rollback();
+    } catch (const std::exception&) {
+      // The connection itself is gone; the engine drops the unfinished transaction with it.
+    }
+    errors.ReportMissing(OneLine(e.what()), row, true);
+  }
+}
+
+void ImportRun::Impl::SaveLog(const std::string& workbookPath, const ImportOptions& options,
+                              ImportSummary& summary) {
+  if (errors.Empty()) return;
+  const std::string name = LogFileName(workbookPath, Now());
+  const std::string path = options.logFolder.empty() ? name : options.logFolder + "/" + name;
+  try {
+    WriteLogFile(path, errors.Lines());
+    summary.logFile = path;
+  } catch (const std::exception& e) {
+    messages.ShowMessage(e.what());
+  }
+}
+
+}  // namespace zrv::import

@@ -1,0 +1,121 @@
+#pragma once
+// The import run: reads rental contracts from the first worksheet of a workbook and stores each
+// complete row (property, representative, tenant, contract, annexes, file link, rent schedule)
+// in one database transaction. Every problem of a row becomes a line of the error list; the list
+// is saved as a log file when the run ends.
+//
+// An ImportRun is the engine behind the import window and `zorvit import`; it needs no window.
+// What it shows or asks goes through the three things it is given:
+//   - ui::Messages for the modal message boxes (a municipality not in the register, a row that
+//     failed in the database, ...);
+//   - a WorkbookChooser, asked once per run for the workbook (the window's file dialog; the
+//     command line gives its argument); no path means the user cancelled;
+//   - an ImportObserver (optional) told about the error list growing and the rows done, so that a
+//     window can paint a progress bar and the list between rows.
+//
+// Use: construct it with an open connection (the caller connects first), call Start() once
+// (process-wide number formats, module hand-over, rent-type table), then Run() any number of
+// times. One thread; the connection, the messages and the observer must outlive the object, and
+// nothing else may use the connection while Run() works.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/db/Database.h"
+#include "platform/ui/Messages.h"
+
+namespace zrv::import {
+
+// What the user typed or chose in the window.
+struct ImportOptions {
+  std::string municipality = "Русе";  // "Община"
+  std::string firstRowText = "2";     // "Чети данни от ред номер :"; 2 when it is not a number
+  bool fileLinks = true;              // "Генерирай връзки към FTP"
+  // Folder of the log file; empty means the process's current directory.
+  std::string logFolder;
+};
+
+// The figures of one run, for the summary that closes it.
+struct ImportSummary {
+  int rowsTotal = 0;          // rows the loop may visit: first row to one past the used range
+  int rowsRead = 0;           // rows read as contract rows (skipped annex rows not counted)
+  int contractsStored = 0;
+  int rowsRefused = 0;        // rows read and not stored: FATAL lines or a failed transaction
+  int annexesStored = 0;      // annexes of committed rows, numbers 2 and up
+  int annexesDropped = 0;     // annex rows refused with a WARNING
+  int classifierEntriesAdded = 0;  // -1 when the database could not be asked
+  std::string logFile;        // path of the log written, empty when the list stayed empty
+  int lastRow = 0;            // last row the loop reached
+  double elapsedSeconds = 0;
+};
+
+// How a run ended.
+enum class RunOutcome {
+  kFinished,          // the loop ran (rows may have been refused)
+  kCancelled,         // no workbook chosen, or the chosen file does not exist
+  kNotStarted,        // municipality refused, workbook unreadable, settlements not loaded
+};
+
+struct RunResult {
+  RunOutcome outcome = RunOutcome::kNotStarted;
+  std::string reason;  // why the run did not start (the message the user saw)
+  ImportSummary summary;
+};
+
+class ImportObserver {
+ public:
+  virtual ~ImportObserver() = default;
+  // The error list was emptied at the start of a run.
+  virtual void ListCleared() {}
+  // A line was appended to the error list.
+  virtual void LineAdded(const std::string& line) { (void)line; }
+  // The loop is about to visit at most `rowsTotal` rows.
+  virtual void RowsStarting(int rowsTotal) { (void)rowsTotal; }
+  // Row `row` is done; `rowsDone` of `rowsTotal` visited so far.
+  virtual void RowDone(int row, int rowsDone, int rowsTotal) {
+    (void)row, (void)rowsDone, (void)rowsTotal;
+  }
+};
+
+// Asks for the workbook to read; nullopt when the user cancelled.
+using WorkbookChooser = std::function<std::optional<std::string>()>;
+
+class ImportRun {
+ public:
+  // `userId` is the logged-in user's id, written to every new contract.
+  ImportRun(db::Connection& db, ui::Messages& messages, int32_t userId);
+  ~ImportRun();
+  ImportRun(const ImportRun&) = delete;
+  ImportRun& operator=(const ImportRun&) = delete;
+
+  // Reads a stored integer setting: (key, default) -> value.
+  using SettingReader = std::function<int32_t(int32_t key, int32_t defaultValue)>;
+
+  // Sets the process-wide number formats, hands the connection to the contract, property,
+  // person and schedule modules (the schedule module reads its stored setting through
+  // `readSetting`; without one it keeps the default) and loads the rent-type table. Call once,
+  // after connecting. Database errors of the hand-over travel on.
+  void Start(const SettingReader& readSetting = {});
+
+  // One run (the "Чети" button): checks the municipality, asks for the workbook, empties the
+  // error list, reads the rows from the first row to one past the used range and stores every
+  // complete one, then writes the log file when the list is not empty. A row that fails is
+  // rolled back, shown in a message box and listed; the run goes on with the next row. A log
+  // file that cannot be written is shown in a message box. Throws zrv::Error when Start() has
+  // not been called.
+  RunResult Run(const ImportOptions& options, const WorkbookChooser& chooseWorkbook,
+                ImportObserver* observer = nullptr);
+
+  // The error list of the last run that got past the file choice.
+  const std::vector<std::string>& ErrorLines() const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace zrv::import
