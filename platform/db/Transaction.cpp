@@ -21,8 +21,10 @@ OwnTransaction::~OwnTransaction() {
 
 void OwnTransaction::Commit() {
   if (owns_ && !done_) {
-    done_ = true;
+    // Marked done only once the commit went through: a failed commit leaves the transaction
+    // open, and the destructor then rolls it back.
     connection_.Commit();
+    done_ = true;
   }
 }
 

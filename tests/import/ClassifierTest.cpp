@@ -6,6 +6,7 @@
 #include "contracts/AppIdentifier.h"
 #include "contracts/RentTypes.h"
 #include "import/Classifiers.h"
+#include "tests/support/CountingConnection.h"
 #include "tests/support/RecordingMessages.h"
 #include "tests/support/TestDatabase.h"
 
@@ -190,6 +191,32 @@ TEST_F(ClassifierTest, FailedInsertRollsBackShowsTheTablesMessageAndRaises) {
     EXPECT_EQ(Count(c.table), before);
   }
   EXPECT_EQ(rentTypes.FindRentType("ЛОШО"), -1);
+}
+
+// A connection whose commits fail, leaving the transaction open as a failed commit does.
+class FailingCommitConnection : public test::CountingConnection {
+ public:
+  using CountingConnection::CountingConnection;
+  void Commit() override { throw db::DbError("commit refused"); }
+};
+
+TEST_F(ClassifierTest, FailedCommitIsRolledBackAndLeavesNoTransactionOpen) {
+  FailingCommitConnection failing(db.Connection());
+  Classifiers onFailing(failing, messages, state, rentTypes);
+  EXPECT_THROW(onFailing.GetStreetID("Нова"), db::DbError);
+  EXPECT_EQ(messages.shown, std::vector<std::string>{"Проблем при записа на Улица"});
+  EXPECT_FALSE(db.Connection().InTransaction());
+  EXPECT_EQ(Count("ul_kl"), 0);
+}
+
+// The look-ups are meant for the time between rows; called inside a transaction anyway, an
+// insert becomes part of it rather than committing it.
+TEST_F(ClassifierTest, InsideAnOpenTransactionTheInsertIsTheCallers) {
+  db.Connection().StartTransaction();
+  EXPECT_EQ(classifiers.GetStreetID("Нова"), 1);
+  EXPECT_TRUE(db.Connection().InTransaction());
+  db.Connection().Rollback();
+  EXPECT_EQ(Count("ul_kl"), 0);
 }
 
 TEST_F(ClassifierTest, AnIdBeyondTheSixteenBitColumnsIsRefusedBeforeWriting) {
