@@ -1,10 +1,10 @@
 #include "app/DatabaseSetup.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <string_view>
 #include <vector>
 
-#include "app/EmbeddedSchema.h"
 #include "common/Error.h"
 #include "platform/db/Firebird.h"
 #include "platform/db/SqlScript.h"
@@ -33,8 +33,8 @@ bool IsLocalPath(const std::string& serverName) {
   return serverName.find(':') == std::string::npos;
 }
 
-std::string_view EmbeddedText(std::string_view name) {
-  for (const EmbeddedFile& file : EmbeddedSchemaFiles()) {
+std::string_view FileText(const std::vector<EmbeddedFile>& files, std::string_view name) {
+  for (const EmbeddedFile& file : files) {
     if (file.name == name) return file.text;
   }
   throw Error("The program carries no file sql/" + std::string(name) + ".");
@@ -136,11 +136,16 @@ void PrepareLocalFile(const std::string& path) {
 
 }  // namespace
 
-void RunSchemaScripts(db::Connection& connection) {
-  for (const EmbeddedFile& file : EmbeddedSchemaFiles()) {
-    if (file.name.find('/') != std::string_view::npos || !file.name.ends_with(kScriptSuffix)) {
-      continue;
+void RunSchemaScripts(db::Connection& connection, const std::vector<EmbeddedFile>& files) {
+  std::vector<EmbeddedFile> scripts;
+  for (const EmbeddedFile& file : files) {
+    if (file.name.find('/') == std::string_view::npos && file.name.ends_with(kScriptSuffix)) {
+      scripts.push_back(file);
     }
+  }
+  std::sort(scripts.begin(), scripts.end(),
+            [](const EmbeddedFile& a, const EmbeddedFile& b) { return a.name < b.name; });
+  for (const EmbeddedFile& file : scripts) {
     for (const std::string& statement : db::SplitSqlScript(std::string(file.text))) {
       try {
         db::ExecuteRaw(connection, statement);
@@ -152,22 +157,27 @@ void RunSchemaScripts(db::Connection& connection) {
   }
 }
 
-void LoadRegisters(db::Connection& connection) {
+void LoadRegisters(db::Connection& connection, const std::vector<EmbeddedFile>& files) {
   db::OwnTransaction transaction(connection);
   auto query = connection.NewQuery();
-  for (const RegisterFile& reg : kRegisters) LoadCsv(*query, reg.table, EmbeddedText(reg.file));
+  for (const RegisterFile& reg : kRegisters) LoadCsv(*query, reg.table, FileText(files, reg.file));
   transaction.Commit();
 }
 
 void CreatePropertyDatabase(const db::ConnectParams& params, bool forcedWrites) {
+  CreatePropertyDatabase(params, forcedWrites, EmbeddedSchemaFiles());
+}
+
+void CreatePropertyDatabase(const db::ConnectParams& params, bool forcedWrites,
+                            const std::vector<EmbeddedFile>& files) {
   const std::string& path = params.serverName;
   if (path.empty()) throw Error("No database path was given.");
   if (IsLocalPath(path)) PrepareLocalFile(path);
 
   std::unique_ptr<db::Connection> connection = db::CreateFirebirdDatabase(params, false);
   try {
-    RunSchemaScripts(*connection);
-    LoadRegisters(*connection);
+    RunSchemaScripts(*connection, files);
+    LoadRegisters(*connection, files);
     connection->Close();
     if (forcedWrites) db::SetForcedWrites(params, true);
   } catch (const std::exception& e) {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "app/EmbeddedSchema.h"
 #include "platform/db/Database.h"
 
 namespace zrv::app {
@@ -21,9 +22,14 @@ void CreatePropertyDatabase(const db::ConnectParams& params, bool forcedWrites =
 // The same with the embedded engine's owner account, SYSDBA.
 void CreatePropertyDatabase(const std::string& path);
 
-// Runs every schema script of the program on an open connection (used on an empty database).
-void RunSchemaScripts(db::Connection& connection);
-// Loads obsh_tbl and nm_tbl from the register data, in one transaction.
-void LoadRegisters(db::Connection& connection);
+// The same from the given schema files instead of the program's own.
+void CreatePropertyDatabase(const db::ConnectParams& params, bool forcedWrites,
+                            const std::vector<EmbeddedFile>& files);
+
+// Runs the schema scripts among files (top-level *.sql, in name order) on an open connection.
+void RunSchemaScripts(db::Connection& connection, const std::vector<EmbeddedFile>& files);
+// Loads obsh_tbl and nm_tbl from data/obsh_tbl.csv and data/nm_tbl.csv of files, in one
+// transaction.
+void LoadRegisters(db::Connection& connection, const std::vector<EmbeddedFile>& files);
 
 }  // namespace zrv::app

@@ -44,6 +44,24 @@ TEST(QueryTest, TypedParametersRoundTrip) {
   EXPECT_EQ(read->FieldByName("doc_coment").AsString(), "");
 }
 
+TEST(QueryTest, DatesAgreeWithTheEngineOnBothSidesOfDayZero) {
+  TestDatabase t;
+  t.Exec("insert into anecs (an_id, an_num, an_dtstart, an_dtstop, an_data) "
+         "values (1, 1, '01.01.1800', '29.02.2024', '30.12.1899 18:00')");
+  auto q = t.Connection().NewQuery();
+  q->SetSQL("select an_dtstart, an_dtstop, an_data from anecs where an_dtstart = :start and "
+            "an_dtstop = :stop");
+  q->SetDateTime("start", -36522);
+  q->SetDateTime("stop", 45351);
+  q->Open();
+  ASSERT_EQ(q->RecordCount(), 1);
+  EXPECT_EQ(q->FieldAt(0).AsDateTime(), -36522);
+  EXPECT_EQ(q->FieldAt(0).AsString(), "01.01.1800");
+  EXPECT_EQ(q->FieldAt(1).AsString(), "29.02.2024");
+  EXPECT_DOUBLE_EQ(q->FieldAt(2).AsDateTime(), 0.75);
+  EXPECT_EQ(q->FieldAt(2).AsInteger(), 0);
+}
+
 TEST(QueryTest, UnsetParameterBindsNullAndNameMayRepeat) {
   TestDatabase t;
   t.Exec("insert into ul_kl (ul_id, ul_text) values (1, 'a:b')");
