@@ -1,0 +1,95 @@
+// libZrvLogin.so: the login library. It decides where the database is, checks the user against
+// it and fills the login record. Exported with C linkage under the names the program binds.
+
+#include <cstdio>
+#include <exception>
+#include <type_traits>
+#include <string>
+
+#include "app/DatabaseLocation.h"
+#include "app/LoginEntryPoints.h"
+#include "app/LoginRecord.h"
+#include "platform/login/Prompts.h"
+#include "platform/login/UserCheck.h"
+
+#define ZRV_LOGIN_EXPORT extern "C" __attribute__((visibility("default")))
+
+namespace zrv::login {
+
+namespace {
+
+// Attempts the interactive login gives the user before it counts as refused.
+constexpr int kAttempts = 3;
+
+bool Ask(Credentials& credentials, const std::string& problem) {
+  return HaveQtApplication() ? AskInDialog(credentials, problem)
+                             : AskOnTerminal(credentials, problem);
+}
+
+// Fills the record for an accepted user; false when a value does not fit the record.
+bool FillRecord(TLogInfoRec& record, const std::string& serverName,
+                const Credentials& credentials, int32_t userId) {
+  try {
+    SetShortString(record.ServerName, serverName, "database path");
+    SetShortString(record.UserName, credentials.userName, "user name");
+    SetShortString(record.Password, credentials.password, "password");
+  } catch (const std::exception&) {
+    return false;
+  }
+  record.UserID = userId;
+  return true;
+}
+
+bool LogIn(bool interactive, TLogInfoRec& record) {
+  record.UsersCount = 0;
+  record.RightsCount = 0;
+  const std::string serverName = app::DefaultDatabasePath();
+  Credentials credentials;
+  int32_t userId = 0;
+  std::string problem;
+  if (!interactive) {
+    credentials.userName = GetShortString(record.UserName);
+    credentials.password = GetShortString(record.Password);
+    if (!CheckUser(serverName, credentials.userName, credentials.password, userId, problem)) {
+      // Nobody is asked in this mode, so the reason goes to the error output.
+      std::fprintf(stderr, "%s\n", problem.c_str());
+      return false;
+    }
+    return FillRecord(record, serverName, credentials, userId);
+  }
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    if (!Ask(credentials, problem)) return false;
+    if (CheckUser(serverName, credentials.userName, credentials.password, userId, problem)) {
+      return FillRecord(record, serverName, credentials, userId);
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+}  // namespace zrv::login
+
+ZRV_LOGIN_EXPORT void SetClientNames(const char*, const char*) {}
+
+ZRV_LOGIN_EXPORT uint8_t ExternalLogin(void* /*parentWindow*/, const char* /*appName*/,
+                                       const char* /*alias*/, uint8_t interactive,
+                                       uint8_t /*secondFlag*/, zrv::TLogInfoRec* record) {
+  if (!record) return 0;
+  // Nothing may escape across the C boundary: any failure is a refused login.
+  try {
+    return zrv::login::LogIn(interactive != 0, *record) ? 1 : 0;
+  } catch (...) {
+    return 0;
+  }
+}
+
+// This library reports no rights and no users, so the program never asks for the lists.
+ZRV_LOGIN_EXPORT void GetUserRights(zrv::TUserRights**) {}
+ZRV_LOGIN_EXPORT void GetAppUsersList(zrv::TUsersInfo**) {}
+
+// The exported functions must have the types the program binds them with.
+static_assert(std::is_same_v<decltype(&ExternalLogin), zrv::ExternalLoginFn>);
+static_assert(std::is_same_v<decltype(&SetClientNames), zrv::SetClientNamesFn>);
+static_assert(std::is_same_v<decltype(&GetUserRights), zrv::GetUserRightsFn>);
+static_assert(std::is_same_v<decltype(&GetAppUsersList), zrv::GetAppUsersListFn>);
