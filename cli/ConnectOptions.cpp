@@ -1,0 +1,37 @@
+#include "cli/ConnectOptions.h"
+
+#include "app/DatabaseConnection.h"
+#include "app/DatabaseLocation.h"
+#include "common/Error.h"
+#include "platform/db/Firebird.h"
+
+namespace zrv::cli {
+
+namespace {
+constexpr const char* kDefaultUser = "SYSDBA";
+}  // namespace
+
+ConnectOptions TakeConnectOptions(Args& args) {
+  ConnectOptions o{"", kDefaultUser, ""};
+  if (!TakeOption(args, "--database", o.path)) o.path = app::DefaultDatabasePath();
+  TakeOption(args, "--user", o.user);
+  TakeOption(args, "--password", o.password);
+  return o;
+}
+
+std::unique_ptr<db::Connection> Connect(const ConnectOptions& options) {
+  auto connection = db::MakeFirebirdConnection();
+  std::string errorText;
+  if (!app::ConnectDatabase(*connection, options.user, options.password, options.path,
+                            errorText)) {
+    // The text parts the server from the engine's message with a carriage return, which a
+    // terminal would print over the first part.
+    for (char& c : errorText) {
+      if (c == '\r') c = '\n';
+    }
+    throw Error(errorText);
+  }
+  return connection;
+}
+
+}  // namespace zrv::cli
