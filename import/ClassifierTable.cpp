@@ -46,15 +46,20 @@ void InsertClassifierRow(db::Connection& db, ui::Messages& messages, const Class
   }
 }
 
-int32_t GetOrInsertClassifier(db::Connection& db, ui::Messages& messages,
-                              const ClassifierTable& table, const std::string& text) {
-  if (std::optional<int32_t> found = LookUpClassifier(db, table, text)) return *found;
+int32_t AddClassifier(db::Connection& db, ui::Messages& messages, const ClassifierTable& table,
+                      const std::string& text) {
   const int32_t id = NextClassifierId(db, table);
   InsertClassifierRow(db, messages, table, [&](db::Query& query) {
     query.SetInteger("id", id);
     query.SetString("text", text);
   });
   return id;
+}
+
+int32_t GetOrInsertClassifier(db::Connection& db, ui::Messages& messages,
+                              const ClassifierTable& table, const std::string& text) {
+  if (std::optional<int32_t> found = LookUpClassifier(db, table, text)) return *found;
+  return AddClassifier(db, messages, table, text);
 }
 
 }  // namespace zrv::import

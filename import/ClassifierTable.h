@@ -40,6 +40,11 @@ int32_t NextClassifierId(db::Connection& db, const ClassifierTable& table);
 void InsertClassifierRow(db::Connection& db, ui::Messages& messages, const ClassifierTable& table,
                          const std::function<void(db::Query&)>& bind);
 
+// Adds a row (the next id, the text as given) to a table whose rows are (id, text) and gives its
+// id.
+int32_t AddClassifier(db::Connection& db, ui::Messages& messages, const ClassifierTable& table,
+                      const std::string& text);
+
 // Find-or-add for a table whose rows are (id, text): the found id, or the id of the row added
 // with the text as given.
 int32_t GetOrInsertClassifier(db::Connection& db, ui::Messages& messages,

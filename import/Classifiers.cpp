@@ -74,11 +74,7 @@ int32_t Classifiers::GetRentTypeID(const std::string& text) {
   const int index = rentTypes_.FindRentType(text);
   if (index >= 0) return rentTypes_[index].ID;
   contracts::RequireStorableText(kRentTypes.textColumn, text);
-  const int32_t id = NextClassifierId(db_, kRentTypes);
-  InsertClassifierRow(db_, messages_, kRentTypes, [&](db::Query& query) {
-    query.SetInteger("id", id);
-    query.SetString("text", text);
-  });
+  const int32_t id = AddClassifier(db_, messages_, kRentTypes, text);
   // Reloaded at once so that the next row naming this rent type finds it.
   rentTypes_.LoadRentTypes(db_, kAppID, messages_);
   return id;
