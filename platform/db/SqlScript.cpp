@@ -2,16 +2,11 @@
 
 #include <cctype>
 
+#include "common/Text.h"
+
 namespace zrv::db {
 
 namespace {
-
-std::string Trim(const std::string& s) {
-  size_t begin = s.find_first_not_of(" \t\r\n");
-  if (begin == std::string::npos) return "";
-  size_t end = s.find_last_not_of(" \t\r\n");
-  return s.substr(begin, end - begin + 1);
-}
 
 // The statement without leading comments, upper-cased, with blanks collapsed.
 std::string Normalized(const std::string& statement) {

@@ -32,38 +32,23 @@ void FbQuery::Set(const std::string& param, Param value) {
 }
 
 void FbQuery::SetInteger(const std::string& param, int32_t value) {
-  Param p;
-  p.kind = Param::Kind::Integer;
-  p.integer = value;
-  Set(param, p);
+  Set(param, Param{Param::Kind::Integer, value, 0, {}});
 }
 
 void FbQuery::SetSmallInt(const std::string& param, int16_t value) {
-  Param p;
-  p.kind = Param::Kind::SmallInt;
-  p.integer = value;
-  Set(param, p);
+  Set(param, Param{Param::Kind::SmallInt, value, 0, {}});
 }
 
 void FbQuery::SetString(const std::string& param, const std::string& value) {
-  Param p;
-  p.kind = Param::Kind::String;
-  p.text = value;
-  Set(param, std::move(p));
+  Set(param, Param{Param::Kind::String, 0, 0, value});
 }
 
 void FbQuery::SetFloat(const std::string& param, double value) {
-  Param p;
-  p.kind = Param::Kind::Float;
-  p.real = value;
-  Set(param, p);
+  Set(param, Param{Param::Kind::Float, 0, value, {}});
 }
 
 void FbQuery::SetDateTime(const std::string& param, double value) {
-  Param p;
-  p.kind = Param::Kind::DateTime;
-  p.real = value;
-  Set(param, p);
+  Set(param, Param{Param::Kind::DateTime, 0, value, {}});
 }
 
 void FbQuery::SetNull(const std::string& param) { Set(param, Param{}); }

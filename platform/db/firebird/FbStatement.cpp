@@ -73,6 +73,14 @@ void Bind(XSQLVAR& var, const Param* param, BoundParam& bound) {
   }
 }
 
+// A value of type T from a column buffer (which need not be aligned for T).
+template <typename T>
+T Read(const char* data) {
+  T value;
+  std::memcpy(&value, data, sizeof value);
+  return value;
+}
+
 std::string TrimTrailingBlanks(const char* data, size_t size) {
   while (size > 0 && data[size - 1] == ' ') --size;
   return std::string(data, size);
@@ -212,89 +220,61 @@ Value Statement::ColumnValue(const XSQLVAR& var, isc_tr_handle* tr) {
   Value value;
   if ((var.sqltype & 1) && *var.sqlind < 0) return value;
   const char* data = var.sqldata;
+  auto integer = [&](int64_t v) {
+    value.kind = Value::Kind::Integer;
+    value.integer = v;
+    value.scale = var.sqlscale;
+  };
+  auto dateTime = [&](double dayNumber) {
+    value.kind = Value::Kind::DateTime;
+    value.real = dayNumber;
+  };
   switch (var.sqltype & ~1) {
     case SQL_TEXT:
       value.kind = Value::Kind::Text;
       value.text = TrimTrailingBlanks(data, static_cast<size_t>(var.sqllen));
       break;
-    case SQL_VARYING: {
-      short length = 0;
-      std::memcpy(&length, data, sizeof length);
+    case SQL_VARYING:
       value.kind = Value::Kind::Text;
-      value.text.assign(data + 2, static_cast<size_t>(length));
+      value.text.assign(data + 2, static_cast<size_t>(Read<short>(data)));
       break;
-    }
-    case SQL_SHORT: {
-      ISC_SHORT v;
-      std::memcpy(&v, data, sizeof v);
-      value.kind = Value::Kind::Integer;
-      value.integer = v;
-      value.scale = var.sqlscale;
+    case SQL_SHORT:
+      integer(Read<ISC_SHORT>(data));
       break;
-    }
-    case SQL_LONG: {
-      ISC_LONG v;
-      std::memcpy(&v, data, sizeof v);
-      value.kind = Value::Kind::Integer;
-      value.integer = v;
-      value.scale = var.sqlscale;
+    case SQL_LONG:
+      integer(Read<ISC_LONG>(data));
       break;
-    }
-    case SQL_INT64: {
-      ISC_INT64 v;
-      std::memcpy(&v, data, sizeof v);
-      value.kind = Value::Kind::Integer;
-      value.integer = v;
-      value.scale = var.sqlscale;
+    case SQL_INT64:
+      integer(Read<ISC_INT64>(data));
       break;
-    }
-    case SQL_FLOAT: {
-      float v;
-      std::memcpy(&v, data, sizeof v);
+    case SQL_FLOAT:
       value.kind = Value::Kind::Float;
-      value.real = v;
+      value.real = Read<float>(data);
       break;
-    }
     case SQL_DOUBLE:
-    case SQL_D_FLOAT: {
-      double v;
-      std::memcpy(&v, data, sizeof v);
+    case SQL_D_FLOAT:
       value.kind = Value::Kind::Float;
-      value.real = v;
+      value.real = Read<double>(data);
       break;
-    }
     case SQL_TIMESTAMP: {
-      ISC_TIMESTAMP v;
-      std::memcpy(&v, data, sizeof v);
-      value.kind = Value::Kind::DateTime;
-      value.real = FromTimestamp(v.timestamp_date, v.timestamp_time);
+      auto v = Read<ISC_TIMESTAMP>(data);
+      dateTime(FromTimestamp(v.timestamp_date, v.timestamp_time));
       break;
     }
-    case SQL_TYPE_DATE: {
-      ISC_DATE v;
-      std::memcpy(&v, data, sizeof v);
-      value.kind = Value::Kind::DateTime;
-      value.real = FromTimestamp(v, 0);
+    case SQL_TYPE_DATE:
+      dateTime(FromTimestamp(Read<ISC_DATE>(data), 0));
       break;
-    }
-    case SQL_TYPE_TIME: {
-      ISC_TIME v;
-      std::memcpy(&v, data, sizeof v);
-      value.kind = Value::Kind::DateTime;
-      value.real = FromTimestamp(kDayNumberOffset, v);
+    case SQL_TYPE_TIME:
+      dateTime(FromTimestamp(kDayNumberOffset, Read<ISC_TIME>(data)));
       break;
-    }
     case SQL_BOOLEAN:
       value.kind = Value::Kind::Boolean;
       value.integer = static_cast<unsigned char>(data[0]) != 0;
       break;
-    case SQL_BLOB: {
-      ISC_QUAD id;
-      std::memcpy(&id, data, sizeof id);
+    case SQL_BLOB:
       value.kind = Value::Kind::Text;
-      value.text = ReadBlob(id, tr);
+      value.text = ReadBlob(Read<ISC_QUAD>(data), tr);
       break;
-    }
     case SQL_NULL:
       break;
     default:

@@ -5,18 +5,12 @@
 #include <cstdio>
 #include <limits>
 
+#include "common/Text.h"
 #include "platform/db/Database.h"
 
 namespace zrv::db::fb {
 
 namespace {
-
-std::string Trimmed(const std::string& s) {
-  size_t begin = s.find_first_not_of(" \t\r\n");
-  if (begin == std::string::npos) return "";
-  size_t end = s.find_last_not_of(" \t\r\n");
-  return s.substr(begin, end - begin + 1);
-}
 
 double ScaledValue(const Value& value) {
   return static_cast<double>(value.integer) * std::pow(10.0, value.scale);
@@ -79,15 +73,9 @@ std::string FormatDateTime(double dayNumber) {
   return buffer;
 }
 
-bool ParseInt(const std::string& text, int64_t& out) {
-  const char* begin = text.data();
-  const char* end = begin + text.size();
-  if (begin != end && *begin == '+') ++begin;
-  auto [ptr, ec] = std::from_chars(begin, end, out);
-  return ec == std::errc() && ptr == end;
-}
-
-bool ParseFloat(const std::string& text, double& out) {
+// The whole text as a number of type T (an optional sign, "." as decimal point).
+template <typename T>
+bool ParseNumber(const std::string& text, T& out) {
   const char* begin = text.data();
   const char* end = begin + text.size();
   if (begin != end && *begin == '+') ++begin;
@@ -158,10 +146,10 @@ int32_t ValueAsInteger(const Value& value) {
       d = std::trunc(value.real);
       break;
     case Value::Kind::Text: {
-      std::string text = Trimmed(value.text);
+      std::string text = Trim(value.text);
       if (text.empty()) return 0;
       int64_t parsed = 0;
-      if (!ParseInt(text, parsed) || parsed < std::numeric_limits<int32_t>::min() ||
+      if (!ParseNumber(text, parsed) || parsed < std::numeric_limits<int32_t>::min() ||
           parsed > std::numeric_limits<int32_t>::max()) {
         ThrowNotA(value.text, "integer");
       }
@@ -186,10 +174,10 @@ double ValueAsFloat(const Value& value) {
     case Value::Kind::DateTime:
       return value.real;
     case Value::Kind::Text: {
-      std::string text = Trimmed(value.text);
+      std::string text = Trim(value.text);
       if (text.empty()) return 0;
       double parsed = 0;
-      if (!ParseFloat(text, parsed)) ThrowNotA(value.text, "floating point");
+      if (!ParseNumber(text, parsed)) ThrowNotA(value.text, "floating point");
       return parsed;
     }
   }
@@ -198,7 +186,7 @@ double ValueAsFloat(const Value& value) {
 
 double ValueAsDateTime(const Value& value) {
   if (value.kind != Value::Kind::Text) return ValueAsFloat(value);
-  std::string text = Trimmed(value.text);
+  std::string text = Trim(value.text);
   if (text.empty()) return 0;
   double parsed = 0;
   if (!ParseDateTime(text, parsed)) ThrowNotA(value.text, "date and time");
