@@ -203,6 +203,29 @@ TEST_F(DocInfoTest, RefundTakesBackFromTheNamedPeriodThenTheLatestPaid) {
   EXPECT_DOUBLE_EQ(info->Summary.Advance, 0);
 }
 
+TEST_F(DocInfoTest, PaymentAfterARefundOfAdvanceSettlesTheOpenPeriod) {
+  Pay(1, "05.01.2024", 1200, {{1, 1200}});
+  Pay(2, "06.01.2024", 200, {{1, 200}});   // every period paid: 200.00 in advance
+  Pay(3, "07.01.2024", -50, {{1, -50}});   // refunded from the advance: 150.00 left
+  Pay(4, "08.01.2024", -100, {{1, -100}}, 3, 1);  // January's 100.00 of payment 1 reversed
+  Pay(5, "09.01.2024", 100, {{1, 100}});
+  auto info = StateAt(D(20, 3, 2024));
+  // The refund leaves the advance row without an open amount of its own, so the payment goes
+  // to January and not back into the advance.
+  EXPECT_EQ(Month(*info, 1).Remaining, 0);
+  EXPECT_DOUBLE_EQ(info->Summary.Advance, 150);
+}
+
+TEST_F(DocInfoTest, ContractWithoutAnnexesFallsDueOnStoredDays) {
+  db_.Exec("delete from Anecs");
+  auto info = StateAt(D(20, 3, 2024));
+  EXPECT_EQ(Month(*info, 2).AnnexIndex, -1);
+  EXPECT_EQ(Month(*info, 2).DueDate, D(1, 2, 2024));  // RI_PAIDDAYS 0: the 1st
+  EXPECT_EQ(Month(*info, 2).Interest, 0);              // no annex, no interest terms
+  EXPECT_EQ(info->Summary.PeriodsDue, 3);
+  EXPECT_EQ(info->LastAnnexVatRate(), 0);
+}
+
 TEST_F(DocInfoTest, ReversalRestoresAmountsAndVat) {
   db_.Exec("update Anecs set AN_DDS = 1201");
   LoadStateTables(db_.Connection());  // VAT code 1201 is 20 %
