@@ -2,10 +2,15 @@
 
 #include <stdlib.h>
 
+#include <cstdio>
+#include <functional>
+#include <string_view>
+
 #include <filesystem>
 #include <vector>
 
 #include "app/DatabaseSetup.h"
+#include "app/EmbeddedSchema.h"
 #include "common/Error.h"
 #include "platform/db/Firebird.h"
 
@@ -18,37 +23,69 @@ namespace fs = std::filesystem;
 const char kUser[] = "SYSDBA";
 const char kPassword[] = "masterkey";
 
-// One database with the full schema per test process, made on first use; every test
-// database is a copy of its file, which is much faster than running the schema again.
-class TemplateDatabase {
- public:
-  TemplateDatabase() : folder_(MakeTempFolder()), path_(folder_ + "/template.fdb") {
-    app::CreatePropertyDatabase(db::ConnectParams{kUser, kPassword, path_}, false);
-  }
-  ~TemplateDatabase() {
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-  }
-  const std::string& Path() const { return path_; }
+// A new folder named by the pattern, its XXXXXX made unique.
+std::string MakeFolder(const std::string& pattern) {
+  std::vector<char> buffer(pattern.begin(), pattern.end());
+  buffer.push_back('\0');
+  if (!mkdtemp(buffer.data())) throw Error("Cannot create a temporary folder " + pattern);
+  return buffer.data();
+}
 
- private:
-  std::string folder_;
-  std::string path_;
-};
+// Every test database is a copy of one template file with the full schema, which is much
+// faster than running the schema again. The template is kept in the build folder under a name
+// made from the schema files, so that the test processes of one build share it and a changed
+// schema makes a new one.
+std::string TemplateFileName() {
+  size_t hash = 0;
+  for (const app::EmbeddedFile& file : app::EmbeddedSchemaFiles()) {
+    hash = hash * 31 + std::hash<std::string_view>()(file.name);
+    hash = hash * 31 + std::hash<std::string_view>()(file.text);
+  }
+  char name[64];
+  std::snprintf(name, sizeof name, "template-%016zx.fdb", hash);
+  return name;
+}
+
+void RemoveOtherTemplates(const fs::path& folder, const std::string& keep) {
+  std::error_code ignored;
+  for (const auto& entry : fs::directory_iterator(folder, ignored)) {
+    const std::string name = entry.path().filename().string();
+    if (name != keep && name.rfind("template-", 0) == 0) fs::remove_all(entry.path(), ignored);
+  }
+}
+
+// Made in a folder of its own and then renamed into place, so that a test process never sees
+// a half-made template even when several make one at the same time.
+std::string MakeTemplate() {
+  const fs::path folder = fs::path(ZRV_BINARY_DIR) / "tests" / "db-templates";
+  fs::create_directories(folder);
+  const std::string name = TemplateFileName();
+  const fs::path path = folder / name;
+  if (fs::exists(path)) return path.string();
+
+  const std::string scratch = MakeFolder((folder / "making-XXXXXX").string());
+  const std::string made = scratch + "/" + name;
+  try {
+    app::CreatePropertyDatabase(db::ConnectParams{kUser, kPassword, made}, false);
+    fs::rename(made, path);
+  } catch (...) {
+    fs::remove_all(scratch);
+    throw;
+  }
+  fs::remove_all(scratch);
+  RemoveOtherTemplates(folder, name);
+  return path.string();
+}
 
 const std::string& TemplatePath() {
-  static TemplateDatabase database;
-  return database.Path();
+  static const std::string path = MakeTemplate();
+  return path;
 }
 
 }  // namespace
 
 std::string MakeTempFolder() {
-  std::string pattern = (fs::temp_directory_path() / "zrv-test-XXXXXX").string();
-  std::vector<char> buffer(pattern.begin(), pattern.end());
-  buffer.push_back('\0');
-  if (!mkdtemp(buffer.data())) throw Error("Cannot create a temporary folder in " + pattern);
-  return buffer.data();
+  return MakeFolder((fs::temp_directory_path() / "zrv-test-XXXXXX").string());
 }
 
 TestDatabase::TestDatabase() : folder_(MakeTempFolder()), path_(folder_ + "/test.fdb") {
