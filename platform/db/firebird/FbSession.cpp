@@ -13,8 +13,12 @@ const char kTransactionActive[] = "A transaction is already active.";
 const char kClientCharset[] = "UTF8";
 
 // Snapshot isolation: the transaction sees the database as it was when it started, plus its
-// own changes; it waits for a conflicting writer instead of failing at once.
-const char kSnapshotTpb[] = {isc_tpb_version3, isc_tpb_write, isc_tpb_concurrency, isc_tpb_wait};
+// own changes. A row another transaction holds is waited for up to kLockTimeoutSeconds, then
+// the statement fails with the engine's lock-conflict message (never an endless wait).
+constexpr char kLockTimeoutSeconds = 10;
+const char kSnapshotTpb[] = {isc_tpb_version3, isc_tpb_write,        isc_tpb_concurrency,
+                             isc_tpb_wait,     isc_tpb_lock_timeout, 1,
+                             kLockTimeoutSeconds};
 
 }  // namespace
 
