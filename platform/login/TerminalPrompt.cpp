@@ -86,7 +86,10 @@ bool AskOnTerminal(Credentials& credentials, const std::string& problem) {
   }
   if (!problem.empty()) terminal.Write(problem + "\n");
   terminal.Write(kUserPrompt);
-  if (!terminal.ReadLine(credentials.userName)) return false;
+  if (!terminal.ReadLine(credentials.userName)) {
+    terminal.Write("\n");
+    return false;
+  }
   terminal.Write(kPasswordPrompt);
   EchoOff quiet(terminal.Fd());
   return terminal.ReadLine(credentials.password);

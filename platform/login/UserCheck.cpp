@@ -10,8 +10,8 @@ namespace zrv::login {
 
 namespace {
 const char* const kSelectUsers = "SELECT user_id, user_name FROM app_users";
-const char* const kUnknownUser = "Unknown user.";
-const char* const kNoDatabase = "Cannot open the database: ";
+const char* const kUnknownUser = "Непознат потребител.";
+const char* const kNoDatabase = "Няма връзка с базата данни: ";
 }  // namespace
 
 bool CheckUser(const std::string& serverName, const std::string& userName,

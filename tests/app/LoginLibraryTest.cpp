@@ -2,7 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
 #include <cstdlib>
+#include <functional>
 
 #include "app/LoginBinding.h"
 #include "app/LoginRecord.h"
@@ -67,6 +74,80 @@ TEST_F(LoginLibraryTest, UnknownUserOrMissingDatabaseIsRefused) {
 
   setenv("ZRV_DATABASE", (database_.Path() + ".missing").c_str(), 1);
   EXPECT_FALSE(LogIn("demo", "x"));
+}
+
+// With a Qt application running, the interactive login shows the dialog. `answer` plays the user:
+// it gets the dialog's two fields and its button box, and is called again for every dialog shown.
+class LoginDialogTest : public LoginLibraryTest {
+ protected:
+  using Answer = std::function<void(QLineEdit& user, QLineEdit& password, QDialogButtonBox& buttons)>;
+
+  bool LogInWithDialog(const Answer& answer) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static int argc = 1;
+    static char name[] = "test_app";
+    static char* argv[] = {name, nullptr};
+    QApplication application(argc, argv);
+    int shown = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (!dialog || !dialog->isVisible() || dialog->property("answered").toBool()) return;
+      dialog->setProperty("answered", true);
+      ++shown;
+      const auto fields = dialog->findChildren<QLineEdit*>();
+      auto* buttons = dialog->findChild<QDialogButtonBox*>();
+      if (fields.size() != 2 || !buttons) {
+        dialog->reject();
+        return;
+      }
+      answer(*fields[0], *fields[1], *buttons);
+    });
+    timer.start(10);
+    ClearLogInfo(record_);
+    const bool result = Login("Imot", "prop_db", true, true, record_, lists_);
+    dialogsShown_ = shown;
+    return result;
+  }
+
+  int dialogsShown_ = 0;
+};
+
+TEST_F(LoginDialogTest, TheDialogLogsTheUserIn) {
+  const bool result = LogInWithDialog([](QLineEdit& user, QLineEdit& password,
+                                          QDialogButtonBox& buttons) {
+    EXPECT_EQ(password.echoMode(), QLineEdit::Password);
+    user.setText("demo");
+    password.setText("secret");
+    buttons.button(QDialogButtonBox::Ok)->click();
+  });
+  EXPECT_TRUE(result);
+  EXPECT_EQ(dialogsShown_, 1);
+  EXPECT_EQ(record_.UserID, 1);
+  EXPECT_EQ(GetShortString(record_.Password), "secret");
+}
+
+TEST_F(LoginDialogTest, CancelRefusesAndAWrongUserMayTryAgain) {
+  EXPECT_FALSE(LogInWithDialog([](QLineEdit&, QLineEdit&, QDialogButtonBox& buttons) {
+    buttons.button(QDialogButtonBox::Cancel)->click();
+  }));
+  EXPECT_EQ(dialogsShown_, 1);
+
+  int attempt = 0;
+  EXPECT_TRUE(LogInWithDialog([&](QLineEdit& user, QLineEdit&, QDialogButtonBox& buttons) {
+    user.setText(++attempt == 1 ? "nobody" : "demo");
+    buttons.button(QDialogButtonBox::Ok)->click();
+  }));
+  EXPECT_EQ(dialogsShown_, 2);
+  EXPECT_EQ(record_.UserID, 1);
+}
+
+TEST_F(LoginDialogTest, ThreeWrongAttemptsRefuse) {
+  EXPECT_FALSE(LogInWithDialog([](QLineEdit& user, QLineEdit&, QDialogButtonBox& buttons) {
+    user.setText("nobody");
+    buttons.button(QDialogButtonBox::Ok)->click();
+  }));
+  EXPECT_EQ(dialogsShown_, 3);
 }
 
 }  // namespace

@@ -1,4 +1,9 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <clocale>
+#include <cstdlib>
+#include <filesystem>
 
 #include "common/Rounding.h"
 #include "common/Text.h"
@@ -30,19 +35,30 @@ TEST(TryParseFloat, AnythingElseGivesFalseAndZero) {
   }
 }
 
+// Switches LC_NUMERIC to a locale with a decimal comma, compiling one into a temporary folder
+// when the system has none installed; false when neither works.
+bool UseDecimalCommaLocale() {
+  if (setlocale(LC_NUMERIC, "bg_BG.UTF-8") || setlocale(LC_NUMERIC, "de_DE.UTF-8")) return true;
+  const std::string folder = "/tmp/zrv-locale-" + std::to_string(getpid());
+  const std::string command = "mkdir -p " + folder + " && localedef -i bg_BG -f UTF-8 " + folder +
+                              "/bg_BG.UTF-8 >/dev/null 2>&1";
+  if (std::system(command.c_str()) != 0) return false;
+  setenv("LOCPATH", folder.c_str(), 1);
+  const bool ok = setlocale(LC_NUMERIC, "bg_BG.UTF-8") != nullptr;
+  unsetenv("LOCPATH");
+  std::filesystem::remove_all(folder);
+  return ok;
+}
+
 TEST(TryParseFloat, IgnoresTheProcessLocale) {
-  // A locale with a decimal comma must not change how "12.5" reads.
-  const char* previous = setlocale(LC_NUMERIC, nullptr);
-  const std::string saved = previous ? previous : "C";
-  if (!setlocale(LC_NUMERIC, "bg_BG.UTF-8") && !setlocale(LC_NUMERIC, "de_DE.UTF-8")) {
-    GTEST_SKIP() << "no locale with a decimal comma installed";
-  }
+  if (!UseDecimalCommaLocale()) GTEST_SKIP() << "no locale with a decimal comma available";
+  ASSERT_EQ(std::string(localeconv()->decimal_point), ",");
   double out = 0;
   EXPECT_TRUE(TryParseFloat("12.5", out));
   EXPECT_EQ(out, 12.5);
   EXPECT_EQ(FormatAmount(12.5), "12.50");
   EXPECT_EQ(Format("%.1f", 2.5), "2.5");
-  setlocale(LC_NUMERIC, saved.c_str());
+  setlocale(LC_NUMERIC, "C");
 }
 
 TEST(TryParseInt, SignedDecimal32Bit) {
