@@ -1,9 +1,12 @@
 #include "platform/workbook/BiffScan.h"
 
+#include <iconv.h>
+
+#include <cerrno>
 #include <cstring>
 #include <map>
+#include <memory>
 
-#include "common/Text.h"
 #include "platform/workbook/NumberFormat.h"
 
 namespace zrv::workbook {
@@ -21,6 +24,7 @@ enum Record : uint16_t {
   kMulRk = 0x00BD,
   kRString = 0x00D6,
   kXf = 0x00E0,
+  kSst = 0x00FC,
   kLabelSst = 0x00FD,
   kNumber = 0x0203,
   kLabel = 0x0204,
@@ -33,36 +37,8 @@ enum Record : uint16_t {
 
 constexpr uint16_t kBiff8 = 0x0600;
 constexpr uint16_t kWorksheetType = 0x0010;
-constexpr uint16_t kCodePageUtf16 = 1200;
-constexpr uint16_t kCodePageCyrillic = 1251;
 
-uint16_t U16(std::string_view d, size_t at) {
-  if (at + 2 > d.size()) throw BiffError("record too short");
-  return static_cast<uint16_t>(static_cast<unsigned char>(d[at]) | static_cast<unsigned char>(d[at + 1]) << 8);
-}
-
-uint32_t U32(std::string_view d, size_t at) {
-  return static_cast<uint32_t>(U16(d, at)) | static_cast<uint32_t>(U16(d, at + 2)) << 16;
-}
-
-double F64(std::string_view d, size_t at) {
-  if (at + 8 > d.size()) throw BiffError("record too short");
-  double value = 0;
-  std::memcpy(&value, d.data() + at, sizeof value);  // little-endian IEEE, as the machine's
-  return value;
-}
-
-// An RK value: a 30-bit integer or the upper 30 bits of a double, optionally divided by 100.
-double DecodeRk(uint32_t rk) {
-  double value = 0;
-  if (rk & 2) {
-    value = static_cast<double>(static_cast<int32_t>(rk) >> 2);
-  } else {
-    const uint64_t bits = static_cast<uint64_t>(rk & 0xFFFFFFFCu) << 32;
-    std::memcpy(&value, &bits, sizeof value);
-  }
-  return (rk & 1) ? value / 100 : value;
-}
+[[noreturn]] void TooShort() { throw BiffError("a record is shorter than its content"); }
 
 void AppendUtf8(std::string& out, uint32_t code) {
   if (code < 0x80) {
@@ -97,6 +73,141 @@ std::string Utf16ToUtf8(const std::vector<uint16_t>& units) {
   return out;
 }
 
+// The single-byte code page of BIFF5 texts, converted with iconv. Without a conversion for the
+// declared code page the bytes are read as Latin-1.
+class CodePage {
+ public:
+  explicit CodePage(uint16_t number) {
+    std::string name = "CP" + std::to_string(number);
+    if (number == 367) name = "ASCII";
+    if (number == 10000 || number == 32768) name = "MACINTOSH";
+    if (number == 10007) name = "MACCYRILLIC";
+    if (number == 32769) name = "CP1252";
+    iconv_ = iconv_open("UTF-8", name.c_str());
+  }
+  ~CodePage() {
+    if (iconv_ != reinterpret_cast<iconv_t>(-1)) iconv_close(iconv_);
+  }
+  CodePage(const CodePage&) = delete;
+  CodePage& operator=(const CodePage&) = delete;
+
+  std::string ToUtf8(std::string_view bytes) const {
+    std::string out;
+    if (iconv_ == reinterpret_cast<iconv_t>(-1)) {
+      for (unsigned char c : bytes) AppendUtf8(out, c);
+      return out;
+    }
+    iconv(iconv_, nullptr, nullptr, nullptr, nullptr);
+    std::string input(bytes);
+    char* in = input.data();
+    size_t inLeft = input.size();
+    std::string buffer(input.size() * 4 + 16, '\0');
+    while (inLeft > 0) {
+      char* outPtr = buffer.data();
+      size_t outLeft = buffer.size();
+      const size_t rc = iconv(iconv_, &in, &inLeft, &outPtr, &outLeft);
+      out.append(buffer.data(), buffer.size() - outLeft);
+      if (rc == static_cast<size_t>(-1) && errno != E2BIG) {
+        out += '?';  // a byte the code page does not define
+        ++in;
+        --inLeft;
+      }
+    }
+    return out;
+  }
+
+ private:
+  iconv_t iconv_;
+};
+
+// The bytes of a record and of the CONTINUE records after it, read as one sequence. A BIFF8
+// string whose characters run into a continuation restarts there with a new flag byte.
+class Pieces {
+ public:
+  explicit Pieces(std::vector<std::string_view> parts) : parts_(std::move(parts)) {}
+  explicit Pieces(std::string_view part) : parts_{part} {}
+
+  bool AtEnd() {
+    while (part_ < parts_.size() && pos_ >= parts_[part_].size()) NextPart();
+    return part_ >= parts_.size();
+  }
+  uint8_t Byte() {
+    if (AtEnd()) TooShort();
+    return static_cast<uint8_t>(parts_[part_][pos_++]);
+  }
+  uint16_t U16() { return static_cast<uint16_t>(Byte() | Byte() << 8); }
+  uint32_t U32() { return static_cast<uint32_t>(U16()) | static_cast<uint32_t>(U16()) << 16; }
+  double F64() {
+    uint64_t bits = 0;
+    for (int i = 0; i < 8; ++i) bits |= static_cast<uint64_t>(Byte()) << (8 * i);
+    double value = 0;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+  }
+  void Skip(size_t count) {
+    while (count > 0) {
+      if (AtEnd()) TooShort();
+      const size_t step = std::min(count, parts_[part_].size() - pos_);
+      pos_ += step;
+      count -= step;
+    }
+  }
+  std::string_view Bytes(size_t count) {
+    if (AtEnd() || parts_[part_].size() - pos_ < count) TooShort();
+    const std::string_view bytes = parts_[part_].substr(pos_, count);
+    pos_ += count;
+    return bytes;
+  }
+
+  // A BIFF8 string: character count (two bytes, or one in a few records), flags, optional
+  // rich-text run count and phonetic size, the characters (one or two bytes each), then the runs
+  // and the phonetic data, which are skipped.
+  std::string UnicodeString(bool oneByteCount = false) {
+    size_t remaining = oneByteCount ? Byte() : U16();
+    uint8_t flags = Byte();
+    const size_t runs = (flags & 0x08) ? U16() : 0;
+    const size_t phonetic = (flags & 0x04) ? U32() : 0;
+    std::vector<uint16_t> units;
+    units.reserve(remaining);
+    while (remaining > 0) {
+      if (pos_ >= parts_[part_].size()) {
+        // The characters continue in the next record, which starts with its own flag byte.
+        NextPart();
+        if (part_ >= parts_.size()) TooShort();
+        flags = Byte();
+      }
+      const bool wide = flags & 0x01;
+      units.push_back(wide ? U16() : Byte());
+      --remaining;
+    }
+    Skip(runs * 4);
+    Skip(phonetic);
+    return Utf16ToUtf8(units);
+  }
+
+ private:
+  void NextPart() {
+    ++part_;
+    pos_ = 0;
+  }
+
+  std::vector<std::string_view> parts_;
+  size_t part_ = 0;
+  size_t pos_ = 0;
+};
+
+// An RK value: a 30-bit integer or the upper 30 bits of a double, optionally divided by 100.
+double DecodeRk(uint32_t rk) {
+  double value = 0;
+  if (rk & 2) {
+    value = static_cast<double>(static_cast<int32_t>(rk) >> 2);
+  } else {
+    const uint64_t bits = static_cast<uint64_t>(rk & 0xFFFFFFFCu) << 32;
+    std::memcpy(&value, &bits, sizeof value);
+  }
+  return (rk & 1) ? value / 100 : value;
+}
+
 struct RecordView {
   uint16_t id;
   std::string_view data;
@@ -107,26 +218,38 @@ class Scanner {
   explicit Scanner(std::string_view stream) : stream_(stream) {}
 
   BiffSheet Scan() {
-    RecordView bof = Next();
-    if (bof.id != kBof) throw BiffError("the workbook stream does not start with a BOF record");
-    biff8_ = U16(bof.data, 0) == kBiff8;
+    Pieces bof(Next().data);
+    if (last_ != kBof) throw BiffError("the workbook stream does not start with a BOF record");
+    biff8_ = bof.U16() == kBiff8;
     uint32_t sheetOffset = 0;
     bool haveSheet = false;
     std::map<uint16_t, std::string> codes;
     std::vector<uint16_t> xfFormatIds;
     for (RecordView r = Next(); r.id != kEof; r = Next()) {
+      Pieces data(r.data);
       switch (r.id) {
         case kFilePass: sheet_.encrypted = true; return std::move(sheet_);
-        case kDateMode: sheet_.date1904 = U16(r.data, 0) == 1; break;
-        case kCodePage: codePage_ = U16(r.data, 0); break;
-        case kFormat: codes[U16(r.data, 0)] = biff8_ ? UnicodeString(r.data, 2, {}) : ByteString(r.data, 2, false); break;
-        case kXf: xfFormatIds.push_back(U16(r.data, 2)); break;
-        case kBoundSheet:
-          if (!haveSheet && r.data.size() > 5 && static_cast<unsigned char>(r.data[5]) == 0) {
-            sheetOffset = U32(r.data, 0);
+        case kDateMode: sheet_.date1904 = data.U16() == 1; break;
+        case kCodePage: codePage_ = std::make_unique<CodePage>(data.U16()); break;
+        case kFormat: {
+          const uint16_t id = data.U16();
+          codes[id] = biff8_ ? data.UnicodeString() : ByteString(data, data.Byte());
+          break;
+        }
+        case kXf:
+          data.U16();  // font
+          xfFormatIds.push_back(data.U16());
+          break;
+        case kSst: ReadSharedStrings(r.data); break;
+        case kBoundSheet: {
+          const uint32_t offset = data.U32();
+          data.Byte();  // visibility
+          if (!haveSheet && data.Byte() == 0) {
+            sheetOffset = offset;
             haveSheet = true;
           }
           break;
+        }
         default: break;
       }
     }
@@ -142,158 +265,173 @@ class Scanner {
  private:
   RecordView Next() {
     if (pos_ + 4 > stream_.size()) throw BiffError("the records end before their end-of-file record");
-    const uint16_t id = U16(stream_, pos_);
-    const uint16_t length = U16(stream_, pos_ + 2);
+    Pieces header(stream_.substr(pos_, 4));
+    const uint16_t id = header.U16();
+    const uint16_t length = header.U16();
     if (pos_ + 4 + length > stream_.size()) throw BiffError("a record runs past the stream");
     RecordView r{id, stream_.substr(pos_ + 4, length)};
     pos_ += 4 + length;
+    last_ = id;
     return r;
   }
 
-  RecordView Peek() {
-    const size_t saved = pos_;
-    RecordView r = Next();
-    pos_ = saved;
-    return r;
+  uint16_t PeekId() const {
+    if (pos_ + 2 > stream_.size()) return kEof;
+    return static_cast<uint16_t>(static_cast<uint8_t>(stream_[pos_]) | static_cast<uint8_t>(stream_[pos_ + 1]) << 8);
   }
 
-  // A BIFF5 byte string with a one-byte (or two-byte) length, in the workbook's code page.
-  std::string ByteString(std::string_view d, size_t at, bool twoByteLength) {
-    if (at >= d.size()) throw BiffError("record too short");
-    const size_t count = twoByteLength ? U16(d, at) : static_cast<unsigned char>(d[at]);
-    const size_t start = at + (twoByteLength ? 2 : 1);
-    const std::string bytes(d.substr(std::min(start, d.size()), count));
-    if (codePage_ == kCodePageCyrillic) return Cp1251ToUtf8(bytes);
-    std::string out;
-    for (unsigned char c : bytes) AppendUtf8(out, c);  // Latin-1 for the other code pages
-    return out;
+  // A record with the CONTINUE records that follow it.
+  std::vector<std::string_view> WithContinues(std::string_view first) {
+    std::vector<std::string_view> parts{first};
+    while (PeekId() == kContinue) parts.push_back(Next().data);
+    return parts;
   }
 
-  // A BIFF8 string with a two-byte character count, continued into `more` records when it does
-  // not fit: each continuation starts with its own flag byte.
-  std::string UnicodeString(std::string_view d, size_t at, const std::vector<std::string_view>& more) {
-    size_t remaining = U16(d, at);
-    if (at + 2 >= d.size()) throw BiffError("record too short");
-    unsigned char flags = static_cast<unsigned char>(d[at + 2]);
-    size_t pos = at + 3;
-    if (flags & 0x08) pos += 2;  // rich text runs, after the characters
-    if (flags & 0x04) pos += 4;  // phonetic data, after the characters
-    std::vector<uint16_t> units;
-    size_t segment = 0;
-    std::string_view data = d;
-    while (remaining > 0) {
-      const size_t width = (flags & 0x01) ? 2 : 1;
-      while (remaining > 0 && pos + width <= data.size()) {
-        units.push_back(width == 2 ? U16(data, pos) : static_cast<unsigned char>(data[pos]));
-        pos += width;
-        --remaining;
-      }
-      if (remaining == 0 || segment >= more.size()) break;
-      data = more[segment++];
-      if (data.empty()) break;
-      flags = static_cast<unsigned char>(data[0]);
-      pos = 1;
-    }
-    return Utf16ToUtf8(units);
+  // BIFF5 text: bytes in the workbook's code page (Windows-1252 when none is declared).
+  std::string ByteString(Pieces& data, size_t count) {
+    if (!codePage_) codePage_ = std::make_unique<CodePage>(1252);
+    return codePage_->ToUtf8(data.Bytes(count));
   }
 
-  void Add(std::string_view d, BiffCell::Kind kind, double number = 0, std::string text = {}) {
+  void ReadSharedStrings(std::string_view first) {
+    Pieces data(WithContinues(first));
+    data.U32();  // strings in the workbook
+    const uint32_t unique = data.U32();
+    for (uint32_t i = 0; i < unique && !data.AtEnd(); ++i) strings_.push_back(data.UnicodeString());
+  }
+
+  std::string CellString(Pieces& data) {
+    if (biff8_) return data.UnicodeString();
+    const uint16_t count = data.U16();
+    return ByteString(data, count);
+  }
+
+  // Reads the row, column and XF index that start every cell record.
+  BiffCell Position(Pieces& data) {
     BiffCell cell;
-    cell.row = U16(d, 0);
-    cell.column = U16(d, 2);
-    cell.xf = U16(d, 4);
-    cell.kind = kind;
-    cell.number = number;
-    cell.text = std::move(text);
-    sheet_.cells.push_back(std::move(cell));
+    cell.row = data.U16();
+    cell.column = data.U16();
+    cell.xf = data.U16();
+    return cell;
   }
 
   // The text result of a formula: the STRING record after it (and its continuations), which
   // may follow a shared-formula, array or table record.
   std::string FormulaString() {
-    for (int skipped = 0; pos_ < stream_.size() && skipped < 4; ++skipped) {
-      const RecordView r = Peek();
-      if (r.id == kString) {
-        Next();
-        std::vector<std::string_view> more;
-        while (pos_ < stream_.size() && Peek().id == kContinue) more.push_back(Next().data);
-        return biff8_ ? UnicodeString(r.data, 0, more) : ByteString(r.data, 0, true);
+    for (int skipped = 0; skipped < 4; ++skipped) {
+      const uint16_t id = PeekId();
+      if (id == kString) {
+        Pieces data(WithContinues(Next().data));
+        return CellString(data);
       }
-      if (r.id == kEof || r.id == kFormula || r.id == kNumber || r.id == kRk) break;
+      if (id == kEof || id == kFormula || id == kNumber || id == kRk || id == kLabelSst) break;
       Next();
     }
     return "";
   }
 
+  void ScanCell(const RecordView& r) {
+    Pieces data(r.data);
+    switch (r.id) {
+      case kNumber: {
+        BiffCell cell = Position(data);
+        cell.number = data.F64();
+        sheet_.cells.push_back(std::move(cell));
+        break;
+      }
+      case kRk: {
+        BiffCell cell = Position(data);
+        cell.number = DecodeRk(data.U32());
+        sheet_.cells.push_back(std::move(cell));
+        break;
+      }
+      case kMulRk: {
+        const uint16_t row = data.U16();
+        const uint16_t first = data.U16();
+        const size_t count = r.data.size() >= 6 ? (r.data.size() - 6) / 6 : 0;
+        for (size_t i = 0; i < count; ++i) {
+          BiffCell cell;
+          cell.row = row;
+          cell.column = static_cast<uint16_t>(first + i);
+          cell.xf = data.U16();
+          cell.number = DecodeRk(data.U32());
+          sheet_.cells.push_back(std::move(cell));
+        }
+        break;
+      }
+      case kLabelSst: {
+        BiffCell cell = Position(data);
+        const uint32_t index = data.U32();
+        cell.kind = BiffCell::Kind::Text;
+        if (index < strings_.size()) cell.text = strings_[index];
+        sheet_.cells.push_back(std::move(cell));
+        break;
+      }
+      case kLabel:
+      case kRString: {
+        BiffCell cell = Position(data);
+        cell.kind = BiffCell::Kind::Text;
+        cell.text = CellString(data);
+        sheet_.cells.push_back(std::move(cell));
+        break;
+      }
+      case kBoolErr: {
+        BiffCell cell = Position(data);
+        const uint8_t value = data.Byte();
+        const bool isError = data.Byte() != 0;
+        cell.kind = isError ? BiffCell::Kind::Error : BiffCell::Kind::Boolean;
+        cell.number = value != 0;
+        sheet_.cells.push_back(std::move(cell));
+        break;
+      }
+      case kFormula: {
+        BiffCell cell = Position(data);
+        const std::string_view result = data.Bytes(8);
+        if (static_cast<uint8_t>(result[6]) != 0xFF || static_cast<uint8_t>(result[7]) != 0xFF) {
+          Pieces value(result);
+          cell.number = value.F64();
+        } else if (result[0] == 0) {
+          cell.kind = BiffCell::Kind::Text;
+          cell.text = FormulaString();
+        } else if (result[0] == 1) {
+          cell.kind = BiffCell::Kind::Boolean;
+          cell.number = result[2] != 0;
+        } else if (result[0] == 3) {
+          cell.kind = BiffCell::Kind::Text;  // the empty text
+        } else {
+          cell.kind = BiffCell::Kind::Error;
+        }
+        sheet_.cells.push_back(std::move(cell));
+        break;
+      }
+      default: break;
+    }
+  }
+
   void ScanSheet(uint32_t offset) {
     if (offset >= stream_.size()) throw BiffError("the worksheet lies outside the stream");
     pos_ = offset;
-    const RecordView bof = Next();
-    if (bof.id != kBof || U16(bof.data, 2) != kWorksheetType) throw BiffError("the first worksheet has no BOF record");
+    Pieces bof(Next().data);
+    bof.U16();
+    if (last_ != kBof || bof.U16() != kWorksheetType) throw BiffError("the first worksheet has no BOF record");
     int depth = 0;  // charts embedded in the sheet have BOF ... EOF of their own
     for (RecordView r = Next();; r = Next()) {
       if (r.id == kBof) {
         ++depth;
-        continue;
-      }
-      if (r.id == kEof) {
+      } else if (r.id == kEof) {
         if (depth-- == 0) break;
-        continue;
-      }
-      if (depth > 0) continue;
-      const std::string_view d = r.data;
-      switch (r.id) {
-        case kNumber: Add(d, BiffCell::Kind::Number, F64(d, 6)); break;
-        case kRk: Add(d, BiffCell::Kind::Number, DecodeRk(U32(d, 6))); break;
-        case kMulRk: {
-          if (d.size() < 6) throw BiffError("record too short");
-          const uint16_t row = U16(d, 0);
-          const uint16_t first = U16(d, 2);
-          const size_t count = (d.size() - 6) / 6;
-          for (size_t i = 0; i < count; ++i) {
-            BiffCell cell;
-            cell.row = row;
-            cell.column = static_cast<uint16_t>(first + i);
-            cell.xf = U16(d, 4 + i * 6);
-            cell.number = DecodeRk(U32(d, 6 + i * 6));
-            sheet_.cells.push_back(std::move(cell));
-          }
-          break;
-        }
-        case kLabelSst:
-        case kLabel:
-        case kRString: Add(d, BiffCell::Kind::Text); break;
-        case kBoolErr:
-          if (d.size() < 8) throw BiffError("record too short");
-          if (d[7] != 0) {
-            Add(d, BiffCell::Kind::Error);
-          } else {
-            Add(d, BiffCell::Kind::Boolean, d[6] != 0 ? 1 : 0);
-          }
-          break;
-        case kFormula: {
-          if (d.size() < 14) throw BiffError("record too short");
-          if (U16(d, 12) != 0xFFFF) {
-            Add(d, BiffCell::Kind::Number, F64(d, 6));
-            break;
-          }
-          switch (static_cast<unsigned char>(d[6])) {
-            case 0: Add(d, BiffCell::Kind::FormulaText, 0, FormulaString()); break;
-            case 1: Add(d, BiffCell::Kind::Boolean, d[8] != 0 ? 1 : 0); break;
-            case 3: Add(d, BiffCell::Kind::FormulaText); break;
-            default: Add(d, BiffCell::Kind::Error); break;
-          }
-          break;
-        }
-        default: break;
+      } else if (depth == 0) {
+        ScanCell(r);
       }
     }
   }
 
   std::string_view stream_;
   size_t pos_ = 0;
+  uint16_t last_ = 0;
   bool biff8_ = true;
-  uint16_t codePage_ = kCodePageUtf16;
+  std::unique_ptr<CodePage> codePage_;
+  std::vector<std::string> strings_;
   BiffSheet sheet_;
 };
 

@@ -1,8 +1,9 @@
 #pragma once
-// What FreeXL leaves out of an .xls workbook, read from its BIFF5 or BIFF8 records: the number
-// format of every cell (through its XF record), the cached results of formula cells, booleans
-// and error values, and the date system. Texts of text cells stay FreeXL's; the scan only notes
-// where they are and which format they carry.
+// The cells of the first worksheet of an .xls workbook, read from its BIFF5 or BIFF8 records:
+// values with the number format of every cell (through its XF record), texts from the shared
+// string table or the cell records in the code page the workbook declares, the cached results of
+// formula cells, booleans and error values, and the date system. Every length and offset is
+// checked against the records, so damaged records give an error, never a read outside them.
 
 #include <cstdint>
 #include <stdexcept>
@@ -20,8 +21,7 @@ class BiffError : public std::runtime_error {
 struct BiffCell {
   enum class Kind {
     Number,       // `number`: a number cell or a formula's numeric result
-    Text,         // a text cell; its text is FreeXL's
-    FormulaText,  // `text`: a formula's text result
+    Text,         // `text`: a text cell or a formula's text result
     Boolean,      // `number` 0 or 1: a boolean cell or a formula's boolean result
     Error,        // an error value, shown as nothing
   };

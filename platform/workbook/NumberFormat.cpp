@@ -353,7 +353,9 @@ std::string RenderNumber(const FormatSection& section, double x) {
   size_t intIndex = 0, fracIndex = 0;
   part = 0;
   auto flushInteger = [&] {
-    if (intSymbols.empty() && !integer.empty()) intText += integer;
+    // Without integer placeholders the integer digits still show, unless the section shows no
+    // number at all (literal text only, or nothing: "0;-0;;@" hides zeros).
+    if (intSymbols.empty() && section.hasDigits) intText += integer;
     out += section.grouping ? Group(intText) : intText;
     intText.clear();
   };
@@ -486,6 +488,7 @@ std::string FormatGeneral(double value) {
 }
 
 NumberFormat::NumberFormat(std::string_view code) {
+  if (code.find_first_not_of(' ') == std::string_view::npos) code = "General";
   for (std::string_view text : SplitSections(code)) {
     if (sections_.size() == 4) break;
     sections_.push_back(ReadSection(text));

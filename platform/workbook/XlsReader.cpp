@@ -42,32 +42,20 @@ std::string ReadWholeFile(const std::string& path) {
   return content.str();
 }
 
-// Opens the file with FreeXL, selects the first worksheet and checks what FreeXL can tell
-// about a password.
-FreeXlHandle OpenWithFreeXl(const std::string& path) {
+// FreeXL checks the container and the BIFF records against damaged and crafted files and tells
+// whether the workbook is protected by a password. The cells come from the record scan, because
+// FreeXL leaves out number formats and formula results and gives up on texts that span more than
+// two continuation records.
+void CheckWithFreeXl(const std::string& path) {
   // A failed open leaves the handle variable set to memory FreeXL has already released.
   const void* opened = nullptr;
   const int rc = freexl_open(path.c_str(), &opened);
   if (rc != FREEXL_OK) throw WorkbookError(CannotRead(path, Reason(rc)));
-  FreeXlHandle handle(opened);
+  const FreeXlHandle handle(opened);
   unsigned int info = 0;
   if (freexl_get_info(opened, FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK && info == FREEXL_BIFF_OBFUSCATED) {
     throw WorkbookError(CannotRead(path, kPasswordProtected));
   }
-  if (freexl_get_info(opened, FREEXL_BIFF_SHEET_COUNT, &info) != FREEXL_OK || info == 0) {
-    throw WorkbookError(CannotRead(path, "the workbook has no worksheet"));
-  }
-  const int selected = freexl_select_active_worksheet(opened, 0);
-  if (selected != FREEXL_OK) throw WorkbookError(CannotRead(path, Reason(selected)));
-  return handle;
-}
-
-// FreeXL's text of a text cell; "" when FreeXL holds no text there.
-std::string FreeXlText(const void* handle, const BiffCell& cell) {
-  FreeXL_CellValue value;
-  if (freexl_get_cell_value(handle, cell.row, cell.column, &value) != FREEXL_OK) return "";
-  if (value.type != FREEXL_CELL_TEXT && value.type != FREEXL_CELL_SST_TEXT) return "";
-  return value.value.text_value ? value.value.text_value : "";
 }
 
 }  // namespace
@@ -79,7 +67,7 @@ std::unique_ptr<SheetData> ReadXlsFile(const std::string& path) {
   } catch (const OleError&) {
     // A damaged container; FreeXL says how.
   }
-  const FreeXlHandle handle = OpenWithFreeXl(path);
+  CheckWithFreeXl(path);
   BiffSheet biff;
   try {
     biff = ScanBiff(ReadOleStream(file, {"Workbook", "Book"}));
@@ -99,8 +87,7 @@ std::unique_ptr<SheetData> ReadXlsFile(const std::string& path) {
     std::string text;
     switch (cell.kind) {
       case BiffCell::Kind::Number: text = format.FormatNumber(cell.number, biff.date1904); break;
-      case BiffCell::Kind::Text: text = format.FormatText(FreeXlText(handle.get(), cell)); break;
-      case BiffCell::Kind::FormulaText: text = format.FormatText(cell.text); break;
+      case BiffCell::Kind::Text: text = format.FormatText(cell.text); break;
       case BiffCell::Kind::Boolean: text = BooleanText(cell.number != 0); break;
       case BiffCell::Kind::Error: break;
     }
