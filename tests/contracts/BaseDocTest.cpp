@@ -19,8 +19,6 @@ namespace {
 
 using contracts::TBaseDoc;
 
-constexpr int32_t kUserId = 7;
-
 TDate D(int day, int month, int year) { return EncodeDate(year, month, day); }
 
 // A calculator's variable set that keeps names and values.
@@ -43,20 +41,12 @@ class FakeCalculator : public contracts::CalcVariables {
 
 class BaseDocTest : public ::testing::Test {
  protected:
-  // A document without a calculator, as the import uses it.
-  TBaseDoc& Doc() { return *doc_; }
-
-  // A document with a calculator and one characteristic defined for the application.
-  TBaseDoc& DocWithCalculator() {
+  BaseDocTest() {
     db.Exec("insert into characteristics (ch_id, ch_app, ch_varname, ch_value, ch_no_use_value, "
             "ch_text) values (31, 1, \"heat\", \"yes\", \"no\", \"Отопление\")");
-    calcBinding_ = std::make_unique<contracts::TPHPCommonTasks>(&calculator);
-    calcCharacteristics_ = std::make_unique<contracts::TCharacteristicsCommonTasks>(
-        db.Connection(), messages, *calcBinding_);
-    calcCharacteristics_->LoadCharacteristicDefaults();
-    calcDoc_ = std::make_unique<TBaseDoc>(db.Connection(), *calcCharacteristics_, *calcBinding_,
-                                          kUserId);
-    return *calcDoc_;
+    calcCharacteristics.LoadCharacteristicDefaults();
+    Fill(doc);
+    Fill(calcDoc);
   }
 
   // Fields as the row mapping fills them for a contract for 2024.
@@ -64,14 +54,11 @@ class BaseDocTest : public ::testing::Test {
     doc.DocType = 1002;
     doc.NumberText = "Д-12";
     doc.DocDate = D(20, 12, 2023);
-    doc.RentTypeID = 4;
     doc.MonthPrice = 1234.5;
     doc.Area = 50.255;
     doc.VATCode = 1201;
     doc.CurrencyCode = 0;
     doc.InterestType = 2;
-    doc.InterestPercent = 0.1;
-    doc.InterestMax = 3;
     doc.TenantID = 11;
     doc.PropertyID = 21;
     doc.StartDate = D(1, 1, 2024);
@@ -81,168 +68,103 @@ class BaseDocTest : public ::testing::Test {
     doc.TypeText = "Наем";
     doc.Purpose = "магазин";
   }
-
-  contracts::TCharacteristicsCommonTasks& CalcCharacteristics() { return *calcCharacteristics_; }
-
-  std::string DocCol(int id, const char* column) {
-    return db.Scalar(Format("select %s from documents where doc_id = %d", column, id));
+  int Count(const char* table, const std::string& where) {
+    return db.ScalarInt(Format("select count(*) from %s where %s", table, where.c_str()));
   }
-  int Count(const std::string& sql) { return db.ScalarInt(sql); }
 
   TestDatabase db;
   RecordingMessages messages;
+  // As the import uses it: no calculator, an empty characteristic working set.
+  contracts::TPHPCommonTasks noCalculator;
+  contracts::TCharacteristicsCommonTasks characteristics{db.Connection(), messages, noCalculator};
+  TBaseDoc doc{db.Connection(), characteristics, noCalculator, 7};
+  // With a calculator, whose working set holds characteristic 31.
   FakeCalculator calculator;
-
- private:
-  contracts::TPHPCommonTasks noCalculator_;
-  contracts::TCharacteristicsCommonTasks characteristics_{db.Connection(), messages,
-                                                          noCalculator_};
-  std::unique_ptr<TBaseDoc> doc_ =
-      std::make_unique<TBaseDoc>(db.Connection(), characteristics_, noCalculator_, kUserId);
-  std::unique_ptr<contracts::TPHPCommonTasks> calcBinding_;
-  std::unique_ptr<contracts::TCharacteristicsCommonTasks> calcCharacteristics_;
-  std::unique_ptr<TBaseDoc> calcDoc_;
+  contracts::TPHPCommonTasks calcBinding{&calculator};
+  contracts::TCharacteristicsCommonTasks calcCharacteristics{db.Connection(), messages,
+                                                             calcBinding};
+  TBaseDoc calcDoc{db.Connection(), calcCharacteristics, calcBinding, 7};
 };
 
-TEST_F(BaseDocTest, ClearGivesTheEmptyValues) {
-  TBaseDoc& doc = Doc();
-  Fill(doc);
-  doc.ExtraNote = "бележка";
-  doc.WriteFirstAnnex = false;
-  doc.Annexes.Append(schedule::TAnecsRow{});
-  doc.Clear();
-  EXPECT_EQ(doc.DocID, -1);
-  EXPECT_EQ(doc.DocType, -1);
-  EXPECT_EQ(doc.AppID, 1);
-  EXPECT_EQ(doc.RentTypeID, -1);
-  EXPECT_EQ(doc.InterestType, -1);
-  EXPECT_EQ(doc.VATCode, -1);
-  EXPECT_EQ(doc.CurrencyCode, -1);
-  EXPECT_EQ(doc.PropertyID, -1);
-  EXPECT_EQ(doc.TenantID, -1);
-  EXPECT_EQ(doc.Zone, -1);
-  EXPECT_EQ(doc.IF4Value, -1);
-  EXPECT_EQ(doc.ValueCalcID, -1);
-  EXPECT_EQ(doc.FreeFlag, "F");
-  EXPECT_EQ(doc.HandRentInfo, "F");
-  EXPECT_EQ(doc.PodsadFlag, "");
-  EXPECT_EQ(doc.NumberText, "");
-  EXPECT_EQ(doc.MonthPrice, 0);
-  EXPECT_EQ(doc.StartDate, 0);
-  EXPECT_EQ(doc.PayDay, 0);
-  EXPECT_TRUE(doc.WriteFirstAnnex);
-  EXPECT_EQ(doc.ExtraNote, "бележка");
-  EXPECT_EQ(doc.Annexes.Count(), 1);
-}
-
 TEST_F(BaseDocTest, InsertStoresTheContractAndExactlyOneAnnex) {
-  TBaseDoc& doc = Doc();
-  Fill(doc);
   doc.NumberText = "Д \"12\"";
   doc.Comment = "с \"кавички\" и час 10:30";
-  ASSERT_TRUE(doc.Insert());
-  EXPECT_FALSE(db.Connection().InTransaction());
-  const int id = db.ScalarInt("select max(doc_id) from documents");
-  EXPECT_EQ(doc.DocID, id);
-
-  EXPECT_EQ(DocCol(id, "doc_nomtxt"), "Д \"12\"");
-  EXPECT_EQ(DocCol(id, "doc_coment"), "с \"кавички\" и час 10:30");
-  EXPECT_DOUBLE_EQ(std::stod(DocCol(id, "doc_price")), 1234.5);
-  EXPECT_DOUBLE_EQ(std::stod(DocCol(id, "doc_area")), 50.26);  // two decimals in the statement
-  EXPECT_EQ(DocCol(id, "doc_userid"), "7");
-  EXPECT_EQ(DocCol(id, "doc_app"), "1");
-  EXPECT_EQ(DocCol(id, "doc_payday"), "105");
-  EXPECT_EQ(DocCol(id, "doc_podsad"), "S");
-  EXPECT_EQ(DocCol(id, "doc_typetext"), "Наем");
-  EXPECT_EQ(DocCol(id, "da_if1"), "11");
-  EXPECT_EQ(Count(Format("select count(*) from documents where doc_id = %d and "
-                         "doc_datastart = \"01.01.2024\" and doc_datastop = \"31.12.2024\" and "
-                         "doc_data = \"20.12.2023\"", id)),
-            1);
-
-  EXPECT_EQ(Count(Format("select count(*) from anecs where an_id = %d", id)), 1);
-  EXPECT_EQ(Count(Format("select count(*) from anecs where an_id = %d and an_num = 1 and "
-                         "an_freedate = an_dtstart and an_dtstart = \"01.01.2024\" and "
-                         "an_dtstop = \"31.12.2024\" and an_price = 1234.5 and an_payday = 105 "
-                         "and an_dds = 1201 and an_ltype = 2 and an_coment = \"\"", id)),
-            1);
-}
-
-TEST_F(BaseDocTest, AmountsAreWrittenWithAFullStopWhateverTheLocale) {
-  const char* commaLocales[] = {"bg_BG.UTF-8", "de_DE.UTF-8", "ru_RU.UTF-8", "fr_FR.UTF-8"};
+  doc.InitialSum = 0.125;  // written with two decimals: 0.12
+  // Amounts go into the statement with a full stop even under a decimal-comma locale.
   const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
-  for (const char* name : commaLocales)
+  for (const char* name : {"bg_BG.UTF-8", "de_DE.UTF-8", "ru_RU.UTF-8"})
     if (std::setlocale(LC_NUMERIC, name) != nullptr) break;
-  TBaseDoc& doc = Doc();
-  Fill(doc);
-  doc.MonthPrice = 1234.567;
-  doc.InitialSum = 0.5;
   const bool stored = doc.Insert();
   std::setlocale(LC_NUMERIC, previous.c_str());
   ASSERT_TRUE(stored);
-  EXPECT_DOUBLE_EQ(std::stod(DocCol(doc.DocID, "doc_price")), 1234.57);
-  EXPECT_DOUBLE_EQ(std::stod(DocCol(doc.DocID, "doc_initsum")), 0.5);
+  EXPECT_FALSE(db.Connection().InTransaction());
+  const int id = doc.DocID;
+  EXPECT_EQ(id, db.ScalarInt("select max(doc_id) from documents"));
+  EXPECT_EQ(Count("documents",
+                  Format("doc_id = %d and doc_type = 1002 and doc_nomtxt = \"Д \"\"12\"\"\" and "
+                         "doc_coment = \"с \"\"кавички\"\" и час 10:30\" and doc_price = 1234.5 "
+                         "and doc_area = 50.26 and doc_initsum = 0.12 and doc_userid = 7 and "
+                         "doc_app = 1 and doc_payday = 105 and doc_podsad = \"S\" and "
+                         "doc_typetext = \"Наем\" and da_if1 = 11 and doc_imotid = 21 and "
+                         "da_if4 = -1 and doc_data = \"20.12.2023\" and "
+                         "doc_datastart = \"01.01.2024\" and doc_datastop = \"31.12.2024\"", id)),
+            1);
+  EXPECT_EQ(Count("anecs", Format("an_id = %d", id)), 1);
+  EXPECT_EQ(Count("anecs", Format("an_id = %d and an_num = 1 and an_freedate = an_dtstart and "
+                                  "an_dtstart = \"01.01.2024\" and an_dtstop = \"31.12.2024\" "
+                                  "and an_price = 1234.5 and an_payday = 105 and an_dds = 1201 "
+                                  "and an_ltype = 2 and an_coment = \"\"", id)),
+            1);
 }
 
-TEST_F(BaseDocTest, InsertInsideACallersTransactionLeavesItOpen) {
-  TBaseDoc& doc = Doc();
-  Fill(doc);
+TEST_F(BaseDocTest, InsertKeepsACallersTransactionAndUndoesItsOwn) {
   db.Connection().StartTransaction();
   ASSERT_TRUE(doc.Insert());
   EXPECT_TRUE(db.Connection().InTransaction());
   db.Connection().Rollback();
-  EXPECT_EQ(Count("select count(*) from documents"), 0);
-  EXPECT_EQ(Count("select count(*) from anecs"), 0);
-}
+  EXPECT_EQ(Count("documents", "1 = 1") + Count("anecs", "1 = 1"), 0);
 
-TEST_F(BaseDocTest, FailedInsertLeavesNothingHalfWritten) {
-  // An annex 1 already stored under the id the next contract gets makes the annex insert fail
-  // after the contract row is in.
+  // An annex 1 already stored under the next contract's id makes the annex insert fail after
+  // the contract row is in; the contract row goes with it.
   for (int id = 1; id <= 5; ++id)
     db.Exec(Format("insert into anecs (an_id, an_num) values (%d, 1)", id));
-  TBaseDoc& doc = Doc();
-  Fill(doc);
   EXPECT_THROW(doc.Insert(), db::DbError);
   EXPECT_FALSE(db.Connection().InTransaction());
-  EXPECT_EQ(Count("select count(*) from documents"), 0);
+  EXPECT_EQ(Count("documents", "1 = 1"), 0);
 }
 
 TEST_F(BaseDocTest, CharacteristicsAreReplacedOnlyForPositiveTypes) {
-  TBaseDoc& doc = DocWithCalculator();
-  Fill(doc);
-  ASSERT_TRUE(doc.Insert());
-  const int monthly = doc.DocID;
-  EXPECT_EQ(Count(Format("select count(*) from characteristics_doc where cd_docid = %d and "
-                         "cd_chid = 31 and cd_value = \"yes\" and cd_checked = \"F\"", monthly)),
+  ASSERT_TRUE(calcDoc.Insert());
+  const int monthly = calcDoc.DocID;
+  EXPECT_EQ(Count("characteristics_doc", Format("cd_docid = %d and cd_chid = 31 and "
+                                                "cd_value = \"yes\" and cd_checked = \"F\"",
+                                                monthly)),
             1);
+  calcDoc.DocType = 0;
+  ASSERT_TRUE(calcDoc.Insert());
+  const int plain = calcDoc.DocID;
+  EXPECT_EQ(Count("characteristics_doc", Format("cd_docid = %d", plain)), 0);
 
-  doc.Clear();
-  Fill(doc);
+  // Loading a contract gives the working set its stored marks and values.
+  db.Exec(Format("update characteristics_doc set cd_value = \"no\", cd_no_use_value = \"never\", "
+                 "cd_checked = \"T\" where cd_docid = %d", monthly));
+  calcDoc.LoadByID(monthly);
+  const contracts::TCharacteristic entry = calcCharacteristics.GetCharEntry(31);
+  EXPECT_TRUE(entry.Checked);
+  EXPECT_EQ(entry.Value, "no");
+  EXPECT_EQ(entry.NoUseValue, "never");
+
+  // Without a working set, updating a 1002 contract still deletes its rows; type 0 does not.
+  db.Exec(Format("insert into characteristics_doc values (%d, 99, \"x\", \"y\", \"T\")", plain));
   doc.DocType = 0;
-  ASSERT_TRUE(doc.Insert());
-  EXPECT_EQ(Count(Format("select count(*) from characteristics_doc where cd_docid = %d",
-                         doc.DocID)),
-            0);
-
-  // Update deletes stored rows for type 1002 even without a working set, and not for type 0.
-  TBaseDoc& plain = Doc();
-  db.Exec(Format("insert into characteristics_doc values (%d, 99, \"x\", \"y\", \"T\")", monthly));
-  db.Exec(Format("insert into characteristics_doc values (%d, 99, \"x\", \"y\", \"T\")", doc.DocID));
-  Fill(plain);
-  plain.DocType = 0;
-  ASSERT_TRUE(plain.Update(doc.DocID));
-  EXPECT_EQ(Count(Format("select count(*) from characteristics_doc where cd_docid = %d",
-                         doc.DocID)),
-            1);
-  Fill(plain);
-  ASSERT_TRUE(plain.Update(monthly));
-  EXPECT_EQ(Count(Format("select count(*) from characteristics_doc where cd_docid = %d", monthly)),
-            0);
+  ASSERT_TRUE(doc.Update(plain));
+  EXPECT_EQ(Count("characteristics_doc", Format("cd_docid = %d", plain)), 1);
+  doc.DocType = 1002;
+  ASSERT_TRUE(doc.Update(monthly));
+  EXPECT_EQ(Count("characteristics_doc", Format("cd_docid = %d", monthly)), 0);
 }
 
-TEST_F(BaseDocTest, UpdateClosesOnlyTheLatestAnnex) {
-  TBaseDoc& doc = Doc();
-  Fill(doc);
+TEST_F(BaseDocTest, UpdateRewritesTheContractAndClosesOnlyTheLatestAnnex) {
   ASSERT_TRUE(doc.Insert());
   const int id = doc.DocID;
   db.Exec(Format("insert into anecs (an_id, an_num, an_price, an_dtstart, an_dtstop) values "
@@ -255,38 +177,30 @@ TEST_F(BaseDocTest, UpdateClosesOnlyTheLatestAnnex) {
   doc.MonthPrice = 99.99;
   doc.StopDate = D(31, 3, 2025);
   doc.NumberText = "Д-12 \"нов\"";
-  doc.DocType = 1400;  // not rewritten
+  doc.DocType = 1400;  // the type is not rewritten
   ASSERT_TRUE(doc.Update(id));
   EXPECT_EQ(doc.DocID, id);
-
-  EXPECT_EQ(Count(Format("select count(*) from anecs where an_id = %d and an_num = 3 and "
-                         "an_dtstop = \"31.03.2025\"", id)),
+  EXPECT_EQ(Count("documents", Format("doc_id = %d and doc_type = 1002 and doc_price = 99.99 and "
+                                      "doc_nomtxt = \"Д-12 \"\"нов\"\"\" and "
+                                      "doc_datastop = \"31.03.2025\"", id)),
             1);
-  EXPECT_EQ(Count(Format("select count(*) from anecs where an_id = %d and an_num = 2 and "
-                         "an_dtstop = \"30.06.2024\"", id)),
+  EXPECT_EQ(Count("anecs", Format("an_id = %d and an_num = 3 and an_dtstop = \"31.03.2025\"", id)),
             1);
-  EXPECT_EQ(Count(Format("select count(*) from anecs where an_id = %d and an_num = 1 and "
-                         "an_price = 99.99 and an_data >= \"%s\" and an_data < \"%s\"", id,
-                         FormatDMY(Today()).c_str(), FormatDMY(Today() + 1).c_str())),
+  EXPECT_EQ(Count("anecs", Format("an_id = %d and an_num = 2 and an_dtstop = \"30.06.2024\"", id)),
             1);
-  EXPECT_EQ(DocCol(id, "doc_nomtxt"), "Д-12 \"нов\"");
-  EXPECT_EQ(DocCol(id, "doc_type"), "1002");
-  EXPECT_EQ(Count(Format("select count(*) from documents where doc_id = %d and "
-                         "doc_datastop = \"31.03.2025\"", id)),
+  EXPECT_EQ(Count("anecs", Format("an_id = %d and an_num = 1 and an_price = 99.99 and "
+                                  "an_data >= \"%s\" and an_data < \"%s\"", id,
+                                  FormatDMY(Today()).c_str(), FormatDMY(Today() + 1).c_str())),
             1);
 }
 
 TEST_F(BaseDocTest, LoadByIdReadsTheContractWithTenantZoneAndAnnexes) {
-  db.Exec("insert into persons (per_id, per_name, per_egn) values (40, \"Иван Петров\", "
-          "\"7501011234\")");
+  db.Exec("insert into persons (per_id, per_name) values (40, \"Иван Петров\")");
   db.Exec("insert into persons (per_id, per_name, per_egn, per_mol) values (41, \"Фирма ООД\", "
           "\"123456786\", 40)");
   db.Exec("insert into imot (im_id, im_zone) values (50, 3)");
-  TBaseDoc& doc = Doc();
-  Fill(doc);
   doc.TenantID = 41;
   doc.PropertyID = 50;
-  doc.DocType = 0;
   ASSERT_TRUE(doc.Insert());
   const int id = doc.DocID;
   db.Exec(Format("update documents set doc_podsad = \"\" where doc_id = %d", id));
@@ -298,56 +212,33 @@ TEST_F(BaseDocTest, LoadByIdReadsTheContractWithTenantZoneAndAnnexes) {
   EXPECT_EQ(doc.DocID, id);
   EXPECT_EQ(doc.PodsadFlag, "F");
   EXPECT_EQ(doc.NumberText, "Д-12");
-  EXPECT_EQ(doc.Purpose, "магазин");
-  EXPECT_DOUBLE_EQ(doc.MonthPrice, 1234.5);
+  EXPECT_EQ(doc.MonthPrice, 1234.5);
   EXPECT_EQ(doc.PayDay, 105);
   EXPECT_EQ(FormatDMY(doc.StopDate), "31.12.2024");
-  EXPECT_EQ(doc.TenantName, "Фирма ООД");
-  EXPECT_EQ(doc.TenantEGN, "123456786");
-  EXPECT_EQ(doc.TenantMOLName, "Иван Петров");
+  EXPECT_EQ(doc.TenantName + "|" + doc.TenantEGN + "|" + doc.TenantMOLName,
+            "Фирма ООД|123456786|Иван Петров");
   EXPECT_EQ(doc.Zone, 3);
   ASSERT_EQ(doc.Annexes.Count(), 2);
-  EXPECT_EQ(doc.Annexes.At(1).AN_NUM, 2);
-  EXPECT_DOUBLE_EQ(doc.Annexes.At(1).AN_PRICE, 150);
+  EXPECT_EQ(doc.Annexes.At(1).AN_PRICE, 150);
 
   doc.LoadByID(987654);
   EXPECT_EQ(doc.DocID, 0);
   EXPECT_EQ(doc.NumberText, "");
-  EXPECT_EQ(doc.PodsadFlag, "F");
   EXPECT_EQ(doc.Annexes.Count(), 0);
 }
 
-TEST_F(BaseDocTest, LoadByIdRestoresTheStoredCharacteristics) {
-  TBaseDoc& doc = DocWithCalculator();
-  Fill(doc);
-  ASSERT_TRUE(doc.Insert());
-  db.Exec(Format("update characteristics_doc set cd_value = \"no\", cd_no_use_value = "
-                 "\"never\", cd_checked = \"T\" where cd_docid = %d", doc.DocID));
-  doc.LoadByID(doc.DocID);
-  const contracts::TCharacteristic entry = CalcCharacteristics().GetCharEntry(31);
-  EXPECT_TRUE(entry.Checked);
-  EXPECT_EQ(entry.Value, "no");
-  EXPECT_EQ(entry.NoUseValue, "never");
-}
-
 TEST_F(BaseDocTest, PublishCalcValuesHandsTheTermAndPriceToTheCalculator) {
-  TBaseDoc& doc = DocWithCalculator();
-  Fill(doc);
-  doc.StartDate = D(15, 1, 2007);
-  doc.StopDate = D(20, 3, 2007);
-  doc.PublishCalcValues();
-  EXPECT_EQ(calculator.values["months"], "2");
-  EXPECT_EQ(calculator.values["days"], "6");
-  EXPECT_EQ(calculator.values["allDays"], "64");
-  EXPECT_EQ(calculator.values["docnum"], "Д-12");
-  EXPECT_EQ(calculator.values["purpose"], "магазин");
-  EXPECT_EQ(calculator.values["out_monthprice"], "1234.5");
-  EXPECT_EQ(calculator.values["area"], "50.255");
+  calcDoc.StartDate = D(15, 1, 2007);
+  calcDoc.StopDate = D(20, 3, 2007);
+  calcDoc.PublishCalcValues();
+  const std::map<std::string, std::string> expected = {
+      {"months", "2"},      {"days", "6"},          {"allDays", "64"},
+      {"docnum", "Д-12"},   {"purpose", "магазин"}, {"out_monthprice", "1234.5"},
+      {"area", "50.255"}};
+  EXPECT_EQ(calculator.values, expected);
 
-  // Without a calculator nothing is handed anywhere and nothing fails.
   calculator.values.clear();
-  Fill(Doc());
-  Doc().PublishCalcValues();
+  doc.PublishCalcValues();  // no calculator: nothing is handed anywhere
   EXPECT_TRUE(calculator.values.empty());
 }
 
