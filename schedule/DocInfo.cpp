@@ -68,14 +68,9 @@ void TDocInfo::LoadContract(int32_t contractId) {
 }
 
 void TDocInfo::LoadHeader(db::Query& q) {
-  InitSum = 0;
-  Start = Stop = TerminationDate = InterestStop = 0;
-  TenancyNote.clear();
-  TypeText.clear();
-  RentTypeId = ContractType = 0;
-  Currency = 0;
-  LeadContract = -1;
-  Free = HandEntered = false;
+  const int32_t id = ContractId;
+  static_cast<TDocHeader&>(*this) = TDocHeader();
+  ContractId = id;
   if (!q.Eof()) {
     InitSum = q.FieldByName("Doc_InitSum").AsFloat();
     Start = q.FieldByName("DOC_DATASTART").AsDateTime();
@@ -134,21 +129,8 @@ void TDocInfo::LinkPaymentDetails() {
 }
 
 void TDocInfo::CopyFrom(const TDocInfo& other) {
+  static_cast<TDocHeader&>(*this) = other;
   ContractId = kCopyId;
-  InitSum = other.InitSum;
-  Start = other.Start;
-  Stop = other.Stop;
-  TerminationDate = other.TerminationDate;
-  InterestStop = other.InterestStop;
-  TenancyNote = other.TenancyNote;
-  RentTypeId = other.RentTypeId;
-  Currency = other.Currency;
-  LeadContract = other.LeadContract;
-  Free = other.Free;
-  HandEntered = other.HandEntered;
-  ContractType = other.ContractType;
-  TypeText = other.TypeText;
-  SetDerivedHeader();
   connection_ = other.connection_;
   baseRates_ = other.baseRates_;
   currencyFactors_ = other.currencyFactors_;

@@ -47,6 +47,27 @@ struct TSummarySet {
   void Clear() { *this = TSummarySet(); }
 };
 
+// The contract's header as loaded from Documents, with the values derived from it.
+struct TDocHeader {
+  int32_t ContractId = 0;
+  double InitSum = 0;          // Doc_InitSum: amount standing at the contract's start
+  TDate Start = 0;             // DOC_DATASTART
+  TDate Stop = 0;              // DOC_DATASTOP
+  TDate TerminationDate = 0;   // DA_RF3: when set, the due-date limit instead of the stop
+  TDate InterestStop = 0;      // Doc_LihvaStop: when set, no interest after this day
+  std::string TenancyNote;     // DOC_PODSAD
+  int32_t RentTypeId = 0;      // da_rf1
+  int16_t Currency = 0;        // DA_VALUTA: 0 BGN, 1 EUR, 2 USD
+  std::string CurrencyText;    // " BGN", " EUR", " USD"
+  int32_t LeadContract = -1;   // DOC_LEADDOCID; -1 without a lead contract
+  bool IsLead = true;
+  bool Free = false;           // Doc_FREE
+  bool HandEntered = false;    // Doc_HandRentInfo
+  int32_t ContractType = 0;    // DOC_TYPE
+  int16_t InvoiceKind = 1;     // 4 when DOC_TYPE < 1, else 1
+  std::string TypeText;        // DOC_TYPETEXT
+};
+
 class TDocInfo;
 
 // The contract-information record of a TDocInfo; it only refers back to its owner.
@@ -59,7 +80,7 @@ class TDocInitInfo {
   TDocInfo& owner_;
 };
 
-class TDocInfo {
+class TDocInfo : public TDocHeader {
  public:
   // Contract id of a working copy made by CopyFrom.
   static constexpr int32_t kCopyId = -999;
@@ -105,25 +126,6 @@ class TDocInfo {
 
   bool IsCopy() const { return ContractId == kCopyId; }
   double CurrencyFactor() const { return currencyFactors_->FactorOf(Currency); }
-
-  // Header.
-  int32_t ContractId = 0;
-  double InitSum = 0;          // Doc_InitSum: amount standing at the contract's start
-  TDate Start = 0;             // DOC_DATASTART
-  TDate Stop = 0;              // DOC_DATASTOP
-  TDate TerminationDate = 0;   // DA_RF3: when set, the due-date limit instead of the stop
-  TDate InterestStop = 0;      // Doc_LihvaStop: when set, no interest after this day
-  std::string TenancyNote;     // DOC_PODSAD
-  int32_t RentTypeId = 0;      // da_rf1
-  int16_t Currency = 0;        // DA_VALUTA: 0 BGN, 1 EUR, 2 USD
-  std::string CurrencyText;    // " BGN", " EUR", " USD"
-  int32_t LeadContract = -1;   // DOC_LEADDOCID; -1 without a lead contract
-  bool IsLead = true;
-  bool Free = false;           // Doc_FREE
-  bool HandEntered = false;    // Doc_HandRentInfo
-  int32_t ContractType = 0;    // DOC_TYPE
-  int16_t InvoiceKind = 1;     // 4 when DOC_TYPE < 1, else 1
-  std::string TypeText;        // DOC_TYPETEXT
 
   // Lists.
   TAnecses Annexes;
