@@ -1,6 +1,7 @@
 #include "app/DatabaseSetup.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <string_view>
 #include <vector>
@@ -187,7 +188,12 @@ void CreatePropertyDatabase(const db::ConnectParams& params, bool forcedWrites,
 }
 
 void CreatePropertyDatabase(const std::string& path) {
-  CreatePropertyDatabase(db::ConnectParams{kOwner, kOwnerPassword, path}, true);
+  const char* user = std::getenv("ISC_USER");
+  const char* password = std::getenv("ISC_PASSWORD");
+  CreatePropertyDatabase(db::ConnectParams{user && *user ? user : kOwner,
+                                           password && *password ? password : kOwnerPassword,
+                                           path},
+                         true);
 }
 
 }  // namespace zrv::app

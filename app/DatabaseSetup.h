@@ -19,7 +19,8 @@ namespace zrv::app {
 // (for databases that tests throw away).
 void CreatePropertyDatabase(const db::ConnectParams& params, bool forcedWrites = true);
 
-// The same with the embedded engine's owner account, SYSDBA.
+// The same as the account named by ISC_USER and ISC_PASSWORD (a server checks them), else as
+// SYSDBA with the engine's default password (the embedded engine trusts the local user).
 void CreatePropertyDatabase(const std::string& path);
 
 // The same from the given schema files instead of the program's own.
