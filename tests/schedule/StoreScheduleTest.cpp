@@ -69,5 +69,20 @@ TEST_F(ScheduleTest, ContractTypesWithoutScheduleKeepTheirStoredRows) {
   EXPECT_EQ(Count("rentsinfo", "ri_year <> 2023"), 0);
 }
 
+TEST_F(ScheduleTest, SettingsProbeTheAddPriceColumnAndReadSetting14015) {
+  int asked = 0;
+  schedule::DocInfoSettings::Init(db.Connection(), [&](int32_t key, int32_t fallback) {
+    asked = key;
+    return fallback + 3;
+  });
+  EXPECT_EQ(asked, 14015);
+  EXPECT_EQ(schedule::DocInfoSettings::Setting14015(), 5);
+  EXPECT_TRUE(schedule::DocInfoSettings::HasAddPrice());
+  db.Exec("alter table documents drop doc_addprice");
+  schedule::DocInfoSettings::Init(db.Connection(), nullptr);
+  EXPECT_FALSE(schedule::DocInfoSettings::HasAddPrice());
+  EXPECT_EQ(schedule::DocInfoSettings::Setting14015(), 2);
+}
+
 }  // namespace
 }  // namespace zrv::test
