@@ -1,0 +1,57 @@
+// zorvit-import: the import window a clerk starts. Logs in through the login library (two
+// parameters: user name and password without a dialog), then shows the import window.
+
+#include <QApplication>
+#include <QMessageBox>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "app/DatabaseConnection.h"
+#include "app/Entry.h"
+#include "app/Session.h"
+#include "platform/db/Firebird.h"
+#include "platform/ui/qt/ImportController.h"
+#include "platform/ui/qt/ImportWindow.h"
+#include "platform/ui/qt/QtMessages.h"
+#include "platform/ui/qt/SubsidiaryForms.h"
+
+namespace {
+const char* const kApplicationTitle = "Зорвит Имоти 2007 - импортиране на договори за наем";
+}
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationDisplayName(QString::fromUtf8(kApplicationTitle));
+
+  // Qt has taken its own options out of argv; what is left are the program's parameters.
+  std::vector<std::string> parameters;
+  for (const QString& a : QApplication::arguments().mid(1)) parameters.push_back(a.toStdString());
+
+  try {
+    if (!zrv::LoginFromParameters(parameters)) return 0;  // refused or cancelled: end silently
+  } catch (const std::exception& e) {
+    QMessageBox::critical(nullptr, QString::fromUtf8(kApplicationTitle),
+                          QString::fromStdString(e.what()));
+    return 1;
+  }
+
+  auto connection = zrv::db::MakeFirebirdConnection();
+  zrv::ui::TForm1 form;
+  zrv::ui::TfrmPersons persons;
+  zrv::ui::TfrmNmSelect settlementPicker;
+  zrv::ui::QtMessages messages(&form);
+  const zrv::SessionValues session = zrv::Session();
+  zrv::ui::ImportController controller(
+      form, *connection, messages, zrv::CurrentUserID(),
+      [session](zrv::db::Connection& db) {
+        std::string error;
+        zrv::app::ConnectDatabase(db, session.userName, session.password, session.serverName,
+                                  error);
+        return error;
+      },
+      [&form] { return zrv::ui::ChooseWorkbookFile(&form); },
+      [] { QCoreApplication::exit(0); });
+  form.show();
+  return app.exec();
+}

@@ -1,0 +1,174 @@
+// The import window on Qt's offscreen platform: its face, its start-up and runs through it.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+
+#include "platform/db/Firebird.h"
+#include "platform/ui/qt/ImportController.h"
+#include "platform/ui/qt/ImportWindow.h"
+#include "platform/ui/qt/SubsidiaryForms.h"
+#include "tests/support/RecordingMessages.h"
+#include "tests/support/TestDatabase.h"
+#include "tests/support/Workbooks.h"
+
+namespace zrv::ui {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Cell;
+using test::Lettered;
+
+// The database of the test is open already; "connecting" checks that, as the real start-up
+// opens it with the login's values.
+std::string AlreadyConnected(db::Connection& db) {
+  return db.Connected() ? "" : "not connected";
+}
+
+struct Harness {
+  test::TestDatabase database;
+  test::RecordingMessages messages;
+  TForm1 form;
+  std::optional<std::string> nextFile;
+  int terminated = 0;
+  ImportController controller{form,
+                              database.Connection(),
+                              messages,
+                              1,
+                              AlreadyConnected,
+                              [this] { return nextFile; },
+                              [this] { ++terminated; }};
+};
+
+std::vector<std::string> ListLines(const TForm1& form) {
+  std::vector<std::string> lines;
+  for (int i = 0; i < form.erLB->count(); ++i) lines.push_back(form.erLB->item(i)->text().toStdString());
+  return lines;
+}
+
+// A contract row in the column layout of the workbook, complete unless a test blanks a cell.
+test::Row ContractRow(const std::string& number, const std::string& tenantNumber) {
+  return Lettered({{"A", number},
+                   {"B", Cell::Date(2007, 3, 1)},
+                   {"C", "Наем жилище"},
+                   {"D", "Иван Петров"},
+                   {"E", tenantNumber},
+                   {"T", "Русе"},
+                   {"Y", "ул. Плиска 1"},
+                   {"AC", 12},
+                   {"AD", 150.0},
+                   {"AE", Cell::Date(2007, 3, 15)}});
+}
+
+TEST(ImportWindow, ShowsItsCaptionsDefaultsAndComponents) {
+  TForm1 form;
+  EXPECT_EQ(form.windowTitle().toStdString(),
+            "Импортиране на договори за наем в \"Зорвит Наеми\"");
+  EXPECT_EQ(form.Edit2->text().toStdString(), "Русе");
+  EXPECT_EQ(form.Edit1->text().toStdString(), "2");
+  EXPECT_EQ(form.Button2->text().toStdString(), "Чети");
+  EXPECT_EQ(form.ftpCheck->text().toStdString(), "Генерирай връзки към FTP");
+  EXPECT_TRUE(form.ftpCheck->isChecked());
+  EXPECT_EQ(form.erLB->count(), 0);
+  form.show();
+  EXPECT_FALSE(form.rtCombo_->isVisible());
+  EXPECT_FALSE(form.rtLabel->isVisible());
+  EXPECT_EQ(form.rtLabel->text().toStdString(), "Вид наем");
+  EXPECT_TRUE(form.erLB->isVisible());
+
+  // The list takes the room a larger window gives.
+  const int before = form.erLB->height();
+  form.resize(form.width() + 200, form.height() + 300);
+  QApplication::processEvents();
+  EXPECT_GT(form.erLB->height(), before);
+}
+
+TEST(ImportWindow, SubsidiaryFormsCarryTheirCaptionsAndStayHidden) {
+  TfrmPersons persons;
+  TfrmNmSelect picker;
+  EXPECT_EQ(persons.windowTitle().toStdString(), "Регистър на фирми и граждани");
+  EXPECT_EQ(picker.windowTitle().toStdString(), "Избор на населено място");
+  EXPECT_FALSE(persons.isVisible());
+  EXPECT_FALSE(picker.isVisible());
+}
+
+TEST(ImportWindow, FailingConnectionAtFirstShowingShowsTheTextAndQuits) {
+  test::TestDatabase database;
+  test::RecordingMessages messages;
+  TForm1 form;
+  int terminated = 0;
+  ImportController controller(
+      form, database.Connection(), messages, 1,
+      [](db::Connection&) { return std::string("Грешка при свързване към БД (x)\rno such file"); },
+      [] { return std::optional<std::string>(); }, [&] { ++terminated; });
+  form.show();
+  QApplication::processEvents();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0], "Грешка при свързване към БД (x)\rno such file");
+  EXPECT_EQ(terminated, 1);
+}
+
+TEST(ImportWindow, EmptyMunicipalityAsksForItAndStartsNothing) {
+  Harness h;
+  h.form.show();
+  QApplication::processEvents();
+  ASSERT_EQ(h.terminated, 0);
+  h.form.Edit2->setText("");
+  h.form.Button2->click();
+  ASSERT_EQ(h.messages.shown.size(), 1u);
+  EXPECT_EQ(h.messages.shown[0], "Моля, въведете името на общината");
+  EXPECT_TRUE(h.form.Button2->isEnabled());
+}
+
+TEST(ImportWindow, RunFillsTheListWritesTheLogAndACancelledDialogKeepsIt) {
+  Harness h;
+  const std::string folder = test::MakeTempFolder();
+  const std::string workbook = test::MakeWorkbook(
+      folder, "window.xls",
+      {Lettered({{"A", "Номер"}}),
+       ContractRow("101", "7501010010"),
+       Lettered({{"A", "102"}, {"B", Cell::Date(2007, 3, 1)}, {"C", "Наем жилище"},
+                 {"D", "Мария Иванова"}, {"E", "8001010010"}, {"T", "Русе"}, {"AC", 12},
+                 {"AE", Cell::Date(2007, 3, 15)}}),  // no monthly rent: refused
+       ContractRow("103", "7501010010")});
+  const fs::path previous = fs::current_path();
+  fs::current_path(folder);
+  h.form.show();
+  QApplication::processEvents();
+
+  h.nextFile = workbook;
+  h.form.Button2->click();
+  const auto lines = ListLines(h.form);
+  ASSERT_EQ(lines.size(), 1u) << h.messages.shown.size();
+  EXPECT_EQ(lines[0],
+            "FATAL : Липсва месечна цена(или въведената стойност е невалидна) на ред номер : 3");
+  EXPECT_EQ(h.controller.LastResult().summary.contractsStored, 2);
+  EXPECT_EQ(h.database.ScalarInt("SELECT COUNT(*) FROM documents"), 2);
+  EXPECT_EQ(h.form.progress->value(), h.form.progress->maximum());
+  const std::string log = h.controller.LastResult().summary.logFile;
+  ASSERT_FALSE(log.empty());
+  EXPECT_TRUE(fs::exists(fs::path(folder) / fs::path(log).filename()));
+
+  // Cancelling the file dialog of the next click leaves the list as it was.
+  h.nextFile.reset();
+  h.form.Button2->click();
+  EXPECT_EQ(ListLines(h.form), lines);
+
+  fs::current_path(previous);
+  fs::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace zrv::ui
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
