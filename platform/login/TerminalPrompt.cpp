@@ -62,10 +62,10 @@ class EchoOff {
     termios quiet = old_;
     quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
     quiet.c_lflag |= ECHONL;
-    tcsetattr(fd_, TCSAFLUSH, &quiet);
+    tcsetattr(fd_, TCSANOW, &quiet);
   }
   ~EchoOff() {
-    if (saved_) tcsetattr(fd_, TCSAFLUSH, &old_);
+    if (saved_) tcsetattr(fd_, TCSANOW, &old_);
   }
   EchoOff(const EchoOff&) = delete;
   EchoOff& operator=(const EchoOff&) = delete;
@@ -90,8 +90,9 @@ bool AskOnTerminal(Credentials& credentials, const std::string& problem) {
     terminal.Write("\n");
     return false;
   }
-  terminal.Write(kPasswordPrompt);
+  // Echo goes off before the prompt shows, so nothing typed at the prompt is ever echoed.
   EchoOff quiet(terminal.Fd());
+  terminal.Write(kPasswordPrompt);
   return terminal.ReadLine(credentials.password);
 }
 

@@ -9,6 +9,7 @@
 #include "app/DatabaseLocation.h"
 #include "app/LoginEntryPoints.h"
 #include "app/LoginRecord.h"
+#include "common/Text.h"
 #include "platform/login/Prompts.h"
 #include "platform/login/UserCheck.h"
 
@@ -26,16 +27,37 @@ bool Ask(Credentials& credentials, const std::string& problem) {
                              : AskOnTerminal(credentials, problem);
 }
 
-// Fills the record for an accepted user; false when a value does not fit the record.
-bool FillRecord(TLogInfoRec& record, const std::string& serverName,
-                const Credentials& credentials, int32_t userId) {
-  try {
-    SetShortString(record.ServerName, serverName, "database path");
-    SetShortString(record.UserName, credentials.userName, "user name");
-    SetShortString(record.Password, credentials.password, "password");
-  } catch (const std::exception&) {
+const char* const kBadServerName =
+    "Пътят до базата данни не се побира в 255 знака от кодова таблица Windows-1251: ";
+const char* const kBadText =
+    "Потребителят и паролата трябва да са с букви от кодова таблица Windows-1251.";
+
+constexpr size_t kServerNameLength = sizeof(TLogInfoRec::ServerName.chars);
+constexpr size_t kNameLength = sizeof(TLogInfoRec::UserName.chars);
+
+bool FitsShortString(const std::string& text, size_t capacity) {
+  std::string bytes;
+  return Utf8Length(text) <= capacity && TryUtf8ToCp1251(text, bytes);
+}
+
+// Checks the user against the database and, when accepted, fills the record. The names are cut
+// to what the record holds before the check, so the record carries what was checked.
+bool Accept(TLogInfoRec& record, const std::string& serverName, Credentials credentials,
+            std::string& problem) {
+  credentials.userName = Utf8Left(credentials.userName, kNameLength);
+  credentials.password = Utf8Left(credentials.password, kNameLength);
+  if (!FitsShortString(credentials.userName, kNameLength) ||
+      !FitsShortString(credentials.password, kNameLength)) {
+    problem = kBadText;
     return false;
   }
+  int32_t userId = 0;
+  if (!CheckUser(serverName, credentials.userName, credentials.password, userId, problem)) {
+    return false;
+  }
+  SetShortString(record.ServerName, serverName, "database path");
+  SetShortString(record.UserName, credentials.userName, "user name");
+  SetShortString(record.Password, credentials.password, "password");
   record.UserID = userId;
   return true;
 }
@@ -44,24 +66,23 @@ bool LogIn(bool interactive, TLogInfoRec& record) {
   record.UsersCount = 0;
   record.RightsCount = 0;
   const std::string serverName = app::DefaultDatabasePath();
-  Credentials credentials;
-  int32_t userId = 0;
+  // A path cut to fit the record would name another database: refuse it instead.
+  if (!FitsShortString(serverName, kServerNameLength)) {
+    std::fprintf(stderr, "%s%s\n", kBadServerName, serverName.c_str());
+    return false;
+  }
   std::string problem;
   if (!interactive) {
-    credentials.userName = GetShortString(record.UserName);
-    credentials.password = GetShortString(record.Password);
-    if (!CheckUser(serverName, credentials.userName, credentials.password, userId, problem)) {
-      // Nobody is asked in this mode, so the reason goes to the error output.
-      std::fprintf(stderr, "%s\n", problem.c_str());
-      return false;
-    }
-    return FillRecord(record, serverName, credentials, userId);
+    const Credentials given{GetShortString(record.UserName), GetShortString(record.Password)};
+    if (Accept(record, serverName, given, problem)) return true;
+    // Nobody is asked in this mode, so the reason goes to the error output.
+    std::fprintf(stderr, "%s\n", problem.c_str());
+    return false;
   }
+  Credentials credentials;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     if (!Ask(credentials, problem)) return false;
-    if (CheckUser(serverName, credentials.userName, credentials.password, userId, problem)) {
-      return FillRecord(record, serverName, credentials, userId);
-    }
+    if (Accept(record, serverName, credentials, problem)) return true;
   }
   return false;
 }
