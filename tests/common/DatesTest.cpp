@@ -62,15 +62,6 @@ TEST(Dates, IncMonthCutsTheDayToTheTargetMonth) {
   EXPECT_EQ(IncMonth(EncodeDate(2007, 1, 15) + 0.25, 12), EncodeDate(2008, 1, 15) + 0.25);
 }
 
-TEST(Dates, TodayIsAWholeDayNearNow) {
-  const TDate now = Now();
-  const TDate today = Today();
-  EXPECT_EQ(today, static_cast<double>(static_cast<int64_t>(today)));
-  EXPECT_LE(today, now);
-  EXPECT_GT(today + 1.0001, now);
-  EXPECT_GT(today, EncodeDate(2020, 1, 1));
-}
-
 TEST(Dates, DateBetweenIncludesBothEnds) {
   const TDate low = EncodeDate(2007, 1, 1), high = EncodeDate(2007, 12, 31);
   EXPECT_TRUE(DateBetween(low, low, high));

@@ -102,7 +102,7 @@ TEST(FormatAmount, TwoDecimalsWithAPoint) {
 TEST(Format, PrintfIntoAString) {
   EXPECT_EQ(Format("%d-%s-%.2f", 5, "ab", 1.005), "5-ab-1.00");
   EXPECT_EQ(Format("%s", ""), "");
-  const std::string longText(5000, 'x');
+  const std::string longText(5000, 'x');  // longer than any first guess of the buffer
   EXPECT_EQ(Format("[%s]", longText.c_str()), "[" + longText + "]");
 }
 
