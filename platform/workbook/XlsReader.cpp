@@ -62,19 +62,20 @@ void CheckWithFreeXl(const std::string& path) {
 
 std::unique_ptr<SheetData> ReadXlsFile(const std::string& path) {
   const std::string file = ReadWholeFile(path);
+  // The scan runs first so that a password is named as such even where FreeXL only sees damage.
+  BiffSheet biff;
+  std::string damage;
   try {
     if (HasOleStream(file, "EncryptedPackage")) throw WorkbookError(CannotRead(path, kPasswordProtected));
-  } catch (const OleError&) {
-    // A damaged container; FreeXL says how.
-  }
-  CheckWithFreeXl(path);
-  BiffSheet biff;
-  try {
     biff = ScanBiff(ReadOleStream(file, {"Workbook", "Book"}));
-  } catch (const std::runtime_error& e) {
-    throw WorkbookError(CannotRead(path, std::string("damaged .xls content (") + e.what() + ")"));
+  } catch (const OleError& e) {
+    damage = e.what();
+  } catch (const BiffError& e) {
+    damage = e.what();
   }
   if (biff.encrypted) throw WorkbookError(CannotRead(path, kPasswordProtected));
+  CheckWithFreeXl(path);
+  if (!damage.empty()) throw WorkbookError(CannotRead(path, "damaged .xls content (" + damage + ")"));
 
   std::map<std::string, NumberFormat> byCode;
   std::vector<const NumberFormat*> formats;
