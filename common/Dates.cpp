@@ -22,9 +22,18 @@ int64_t DaysFromCivil(int year, int month, int day) {
 // Day 0 of the day numbers, 30.12.1899, counted from 1.1.0001.
 const int64_t kEpoch = DaysFromCivil(1899, 12, 30);
 
+// Day numbers of 1.1.0001 and 31.12.9999, the range every calendar operation works in.
+constexpr double kFirstDay = -693593.0;
+constexpr double kLastDay = 2958465.0;
+
 // The whole-day part of a day number: the fraction is the time of day also for dates before
-// day 0, so the day is the value with its fraction dropped.
-int64_t WholeDay(TDate date) { return static_cast<int64_t>(std::trunc(date)); }
+// day 0, so the day is the value with its fraction dropped. Values outside the calendar (and
+// NaN) are held to its ends, so no conversion overflows.
+int64_t WholeDay(TDate date) {
+  if (!(date >= kFirstDay)) return static_cast<int64_t>(kFirstDay);
+  if (date > kLastDay) return static_cast<int64_t>(kLastDay);
+  return static_cast<int64_t>(std::trunc(date));
+}
 
 }  // namespace
 
@@ -52,7 +61,6 @@ TDate EncodeDate(int year, int month, int day) {
 void DecodeDate(TDate date, int& year, int& month, int& day) {
   // Walks 400-, 100-, 4- and 1-year cycles from 1.1.0001.
   int64_t n = WholeDay(date) + kEpoch;
-  if (n < 0) n = 0;
   const int64_t q400 = n / 146097;
   n %= 146097;
   int64_t q100 = n / 36524;
@@ -108,7 +116,9 @@ std::string FormatDMY(TDate date) {
 std::string FormatDMYHMS(TDate date) {
   // Milliseconds of the day, rounded; a value that rounds up to midnight belongs to the next day.
   int64_t whole = WholeDay(date);
-  int64_t ms = std::llround(std::fabs(date - static_cast<double>(whole)) * kMsPerDay);
+  double fraction = std::fabs(date - static_cast<double>(whole));
+  if (!(fraction < 1.0)) fraction = 0.0;  // a value outside the calendar
+  int64_t ms = std::llround(fraction * kMsPerDay);
   if (ms >= static_cast<int64_t>(kMsPerDay)) {
     ms = 0;
     whole += date < 0 ? -1 : 1;

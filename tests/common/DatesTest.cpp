@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "common/Dates.h"
 
 namespace zrv {
@@ -44,6 +46,10 @@ TEST(Dates, FormatDMYIgnoresTheTimeOfDay) {
   EXPECT_EQ(FormatDMY(EncodeDate(2007, 3, 5)), "05.03.2007");
   EXPECT_EQ(FormatDMY(EncodeDate(2007, 3, 5) + 0.999), "05.03.2007");
   EXPECT_EQ(FormatDMY(EncodeDate(987, 11, 25)), "25.11.0987");
+  // Values outside the calendar are held to its ends instead of overflowing.
+  EXPECT_EQ(FormatDMY(1e300), "31.12.9999");
+  EXPECT_EQ(FormatDMY(std::nan("")), "01.01.0001");
+  EXPECT_EQ(FormatDMYHMS(-1e300), "01.01.0001 00:00:00");
 }
 
 TEST(Dates, FormatDMYHMSShowsTheTime) {
