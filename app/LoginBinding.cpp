@@ -15,7 +15,8 @@ const char* const kMissingLibrary = "Missing %s.";
 // The loaded library for the length of one login; unloads it however the login ends.
 class LoadedLibrary {
  public:
-  explicit LoadedLibrary(const std::string& file) : handle_(dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL)) {}
+  explicit LoadedLibrary(const std::string& file)
+      : handle_(dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL)) {}
   ~LoadedLibrary() {
     if (handle_) dlclose(handle_);
   }
