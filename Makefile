@@ -22,5 +22,8 @@ test: build
 demo: build
 	@bash scripts/demo.sh $(BUILD_DIR) $(DEMO_DIR)
 
+screenshot: build
+	@$(BUILD_DIR)/bin/window_screenshot examples/contracts.xls $(BUILD_DIR)/window.png
+
 clean:
 	rm -rf $(BUILD_DIR) $(DEMO_DIR)

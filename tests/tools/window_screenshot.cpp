@@ -1,0 +1,81 @@
+// Takes a picture of the import window after a run, for a look at what a clerk sees.
+//
+//   window_screenshot WORKBOOK OUTPUT.png
+//
+// Creates a fresh embedded database in a temporary folder, shows the window on Qt's offscreen
+// platform, runs the import of WORKBOOK through it as a click on "Чети" would, and saves the
+// window's own rendering. Message boxes of the run are printed on standard error.
+
+#include <QApplication>
+#include <QPixmap>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "app/DatabaseConnection.h"
+#include "app/DatabaseSetup.h"
+#include "platform/db/Firebird.h"
+#include "platform/ui/qt/ImportController.h"
+#include "platform/ui/qt/ImportWindow.h"
+
+namespace {
+
+class PrintedMessages : public zrv::ui::Messages {
+ public:
+  void ShowMessage(const std::string& text) override { std::cerr << "[message] " << text << "\n"; }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::cerr << "usage: window_screenshot WORKBOOK OUTPUT.png\n";
+    return 2;
+  }
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  const std::string workbook = std::filesystem::absolute(argv[1]).string();
+  const std::string output = std::filesystem::absolute(argv[2]).string();
+
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::temp_directory_path() / ("zrv-shot-" + std::to_string(getpid()));
+  fs::create_directories(folder);
+  const std::string database = (folder / "shot.fdb").string();
+  int rc = 0;
+  try {
+    zrv::app::CreatePropertyDatabase({"SYSDBA", "masterkey", database}, false);
+    auto connection = zrv::db::MakeFirebirdConnection();
+    PrintedMessages messages;
+    zrv::ui::TForm1 form;
+    zrv::ui::ImportController controller(
+        form, *connection, messages, 1,
+        [&](zrv::db::Connection& db) {
+          std::string error;
+          zrv::app::ConnectDatabase(db, "SYSDBA", "masterkey", database, error);
+          return error;
+        },
+        [&]() -> std::optional<std::string> {
+          fs::current_path(folder);  // the log goes beside the run, not into the source tree
+          return workbook;
+        },
+        [] { QCoreApplication::exit(1); });
+    form.resize(900, 560);
+    form.show();
+    QApplication::processEvents();
+    form.Button2->click();
+    QApplication::processEvents();
+    if (!form.grab().save(QString::fromStdString(output))) {
+      std::cerr << "cannot write " << output << "\n";
+      rc = 1;
+    } else {
+      std::cout << output << ": " << form.erLB->count() << " lines in the list, "
+                << controller.LastResult().summary.contractsStored << " contracts stored\n";
+    }
+  } catch (const std::exception& e) {
+    std::cerr << e.what() << "\n";
+    rc = 1;
+  }
+  fs::remove_all(folder);
+  return rc;
+}
