@@ -1,0 +1,164 @@
+// Workbooks and databases that go wrong: every problem ends as a line of the list or a message,
+// no row is half-stored, and the run still ends with its summary.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "platform/db/Firebird.h"
+#include "tests/import/ImportRunFixture.h"
+
+namespace zrv::import {
+namespace {
+
+class ImportBadInputTest : public ImportRunTest {
+ protected:
+  // Nothing of the contracts with these numbers, their tenants or their file links is stored.
+  void ExpectNothingOf(const std::vector<std::string>& numbers,
+                       const std::vector<std::string>& egns) {
+    for (const auto& n : numbers) EXPECT_EQ(Count("documents", "doc_nomtxt = '" + n + "'"), 0) << n;
+    for (const auto& e : egns) EXPECT_EQ(Count("persons", "per_egn = '" + e + "'"), 0) << e;
+  }
+};
+
+TEST_F(ImportBadInputTest, EveryRowWrong) {
+  const RunResult result = Import({
+      ContractRow("1", "7001010001", {{"D", Cell()}}),
+      ContractRow("2", "7001010002", {{"AE", "утре"}}),
+      ContractRow("3", "7001010003", {{"T", Cell()}}),
+      ContractRow("4", "7001010004", {{"C", Cell()}, {"AD", "сто"}}),
+  });
+  EXPECT_EQ(result.outcome, RunOutcome::kFinished);
+  EXPECT_EQ(result.summary.rowsRead, 4);
+  EXPECT_EQ(result.summary.rowsRefused, 4);
+  EXPECT_EQ(result.summary.contractsStored, 0);
+  EXPECT_EQ(Lines().size(), 5u);
+  for (const char* table : {"documents", "anecs", "persons", "imot", "storage", "rentsinfo"}) {
+    EXPECT_EQ(Count(table), 0) << table;
+  }
+  ASSERT_EQ(LogFiles().size(), 1u);
+  const std::string log = ReadFile(LogFiles()[0]);
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 5);
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\r'), 5);
+  EXPECT_TRUE(messages.shown.empty());  // data problems are lines, not message boxes
+}
+
+TEST_F(ImportBadInputTest, SixtyThousandEmptyLookingRows) {
+  std::vector<Row> rows(60000, MakeRow({{"A", " "}, {"B", "  "}, {"AE", Cell::Blank("@")}}));
+  rows.push_back(ContractRow("1", "7001010001"));
+  const auto began = std::chrono::steady_clock::now();
+  const RunResult result = Import(rows);
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+  // No contract number is known yet, so the blank rows are skipped, not read, and cannot stop
+  // the run: it reaches the contract at the end.
+  EXPECT_EQ(result.summary.rowsRead, 1);
+  EXPECT_EQ(result.summary.contractsStored, 1);
+  EXPECT_EQ(result.summary.lastRow, 60003);
+  EXPECT_TRUE(Lines().empty());
+  RecordProperty("seconds", std::to_string(seconds));
+}
+
+TEST_F(ImportBadInputTest, TextsTheDatabaseCannotHoldFailOnlyTheirRow) {
+  const RunResult result = Import({
+      ContractRow("1", "7001010001", {{"Q", "бележка 中文"}}),          // contract text
+      ContractRow("2", "7001010002", {{"W", "ул. 東京"}}),              // a new street
+      ContractRow("3", "7001010003", {{"D", std::string(300, 'N')}}),  // too long a name
+      ContractRow("4", "7001010004"),
+  });
+  EXPECT_EQ(result.outcome, RunOutcome::kFinished);
+  EXPECT_EQ(result.summary.contractsStored, 1);
+  EXPECT_EQ(result.summary.rowsRefused, 3);
+  ExpectNothingOf({"1", "2", "3"}, {"7001010001", "7001010002", "7001010003"});
+  EXPECT_EQ(Count("imot"), 1);
+  EXPECT_EQ(Count("ul_kl"), 0);
+  EXPECT_EQ(Count("documents", "doc_nomtxt = '4'"), 1);
+
+  ASSERT_EQ(Lines().size(), 3u);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(Lines()[i].rfind("FATAL : Липсва ", 0), 0u);
+    EXPECT_NE(Lines()[i].find("на ред номер : " + std::to_string(i + 2)), std::string::npos);
+  }
+  ASSERT_EQ(messages.shown.size(), 3u);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(messages.shown[i].rfind("Проблем при запис в БД на ред : " + std::to_string(i + 2) + " ", 0), 0u);
+  }
+  EXPECT_NE(messages.shown[1].find("Windows-1251"), std::string::npos);
+  EXPECT_NE(messages.shown[2].find("truncation"), std::string::npos);
+}
+
+TEST_F(ImportBadInputTest, ConnectionLostDuringTheRun) {
+  // After row 3 is done the connection goes; the remaining rows fail one by one.
+  struct Cut : ImportObserver {
+    explicit Cut(db::Connection& c) : connection(c) {}
+    void RowDone(int row, int, int) override {
+      if (row == 3) connection.Close();
+    }
+    db::Connection& connection;
+  } cut(database.Connection());
+  const RunResult result =
+      Import({ContractRow("1", "7001010001"), ContractRow("2", "7001010002"),
+              ContractRow("3", "7001010003"), ContractRow("4", "7001010004")},
+             {}, &cut);
+  EXPECT_EQ(result.outcome, RunOutcome::kFinished);
+  EXPECT_EQ(result.summary.contractsStored, 2);
+  EXPECT_EQ(result.summary.rowsRefused, 2);
+  EXPECT_EQ(result.summary.classifierEntriesAdded, -1);  // could not be counted at the end
+  ASSERT_EQ(Lines().size(), 2u);
+  EXPECT_EQ(messages.shown.size(), 2u);
+  EXPECT_EQ(LogFiles().size(), 1u);
+
+  database.Connection().Open(db::ConnectParams{"SYSDBA", "masterkey", database.Path()});
+  EXPECT_EQ(Count("documents"), 2);
+  EXPECT_EQ(Count("persons"), 2);
+  EXPECT_EQ(Count("imot"), 2);
+}
+
+TEST_F(ImportBadInputTest, DatabaseFileDeletedDuringTheRun) {
+  struct Delete : ImportObserver {
+    explicit Delete(std::string p) : path(std::move(p)) {}
+    void RowDone(int row, int, int) override {
+      if (row == 2) std::filesystem::remove(path);
+    }
+    std::string path;
+  } remove(database.Path());
+  const RunResult result =
+      Import({ContractRow("1", "7001010001"), ContractRow("2", "7001010002")}, {}, &remove);
+  // The engine keeps the open file; the run ends normally with every row accounted for.
+  EXPECT_EQ(result.outcome, RunOutcome::kFinished);
+  EXPECT_EQ(result.summary.rowsRead, 2);
+  EXPECT_EQ(result.summary.contractsStored + result.summary.rowsRefused, 2);
+  EXPECT_EQ(Lines().size(), static_cast<size_t>(result.summary.rowsRefused));
+}
+
+TEST_F(ImportBadInputTest, ClassifierRowLockedByAnotherWorkstation) {
+  // Another connection adds street 1 and holds it uncommitted; the run reads the same free id,
+  // waits for the other transaction and then fails that row on the duplicate id.
+  auto other = db::MakeFirebirdConnection();
+  other->Open(db::ConnectParams{"SYSDBA", "masterkey", database.Path()});
+  other->StartTransaction();
+  auto insert = other->NewQuery();
+  insert->SetSQL("INSERT INTO ul_kl (ul_id, ul_text) VALUES (1, 'ул. Чужда')");
+  insert->Execute();
+  std::thread committer([&other] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    other->Commit();
+  });
+  const RunResult result = Import({ContractRow("1", "7001010001", {{"W", "ул. Нова"}}),
+                                   ContractRow("2", "7001010002")});
+  committer.join();
+
+  EXPECT_EQ(result.outcome, RunOutcome::kFinished);
+  EXPECT_EQ(result.summary.contractsStored, 1);
+  ExpectNothingOf({"1"}, {"7001010001"});
+  EXPECT_EQ(Count("documents", "doc_nomtxt = '2'"), 1);
+  ASSERT_EQ(messages.shown.size(), 2u);
+  EXPECT_EQ(messages.shown[0], "Проблем при записа на Улица");
+  ASSERT_EQ(Lines().size(), 1u);
+  EXPECT_NE(Lines()[0].find("на ред номер : 2"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace zrv::import
