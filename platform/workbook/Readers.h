@@ -17,6 +17,9 @@ std::unique_ptr<SheetData> ReadXlsFile(const std::string& path);
 // `name` in messages.
 std::unique_ptr<SheetData> ReadXlsxFile(const std::string& path);
 std::unique_ptr<SheetData> ReadXlsxMemory(const void* data, size_t size, const std::string& name);
+// The same from parts given by name (for reading the package's XML without a ZIP archive).
+class PartSource;
+std::unique_ptr<SheetData> ReadXlsxParts(const PartSource& parts, const std::string& name);
 
 // The message of a file that cannot be read: the file's name and the reason.
 std::string CannotRead(const std::string& path, const std::string& reason);

@@ -130,7 +130,7 @@ std::string DecodeEscapes(const std::string& text) {
 
 class XlsxBook {
  public:
-  explicit XlsxBook(std::unique_ptr<ZipArchive> zip) : zip_(std::move(zip)) {}
+  explicit XlsxBook(const PartSource& parts) : parts_(&parts) {}
 
   std::unique_ptr<SheetData> ReadFirstWorksheet() {
     const std::string workbookPart = FindWorkbookPart();
@@ -145,7 +145,7 @@ class XlsxBook {
 
  private:
   pugi::xml_document Parse(const std::string& part) const {
-    const std::string content = zip_->Read(part);
+    const std::string content = parts_->Read(part);
     pugi::xml_document doc;
     const pugi::xml_parse_result result = doc.load_buffer(content.data(), content.size());
     if (!result) throw FormatError(part + ": " + result.description());
@@ -153,7 +153,7 @@ class XlsxBook {
   }
 
   std::string FindWorkbookPart() const {
-    if (zip_->Contains("_rels/.rels")) {
+    if (parts_->Contains("_rels/.rels")) {
       for (const auto& [id, rel] : ReadRelationships("")) {
         if (EndsWith(rel.type, "/officeDocument")) return rel.target;
       }
@@ -165,7 +165,7 @@ class XlsxBook {
   std::map<std::string, Relationship> ReadRelationships(const std::string& part) const {
     std::map<std::string, Relationship> rels;
     const std::string relsPart = part.empty() ? "_rels/.rels" : RelationshipsPart(part);
-    if (!zip_->Contains(relsPart)) return rels;
+    if (!parts_->Contains(relsPart)) return rels;
     const pugi::xml_document doc = Parse(relsPart);
     for (pugi::xml_node node : doc.document_element().children()) {
       if (std::strcmp(LocalName(node.name()), "Relationship") != 0) continue;
@@ -213,7 +213,7 @@ class XlsxBook {
   }
 
   void ReadSharedStrings(const std::string& part) {
-    const std::string content = zip_->Read(part);
+    const std::string content = parts_->Read(part);
     XmlCursor xml(content);
     std::string current;
     bool inItem = false, inText = false;
@@ -267,7 +267,7 @@ class XlsxBook {
   }
 
   std::unique_ptr<SheetData> ReadSheet(const std::string& part) const {
-    const std::string content = zip_->Read(part);
+    const std::string content = parts_->Read(part);
     XmlCursor xml(content);
     auto sheet = std::make_unique<SheetData>();
     bool inData = false, inCell = false, inValue = false, inInline = false, inText = false;
@@ -332,7 +332,7 @@ class XlsxBook {
     return sheet;
   }
 
-  std::unique_ptr<ZipArchive> zip_;
+  const PartSource* parts_;
   bool date1904_ = false;
   std::vector<std::string> strings_;
   std::map<int, NumberFormat> formats_;      // by number format id
@@ -340,10 +340,9 @@ class XlsxBook {
   NumberFormat general_{"General"};
 };
 
-std::unique_ptr<SheetData> ReadWith(const std::string& name, const std::function<std::unique_ptr<ZipArchive>()>& open) {
+std::unique_ptr<SheetData> ReadWith(const std::string& name, const std::function<std::unique_ptr<SheetData>()>& read) {
   try {
-    XlsxBook book(open());
-    return book.ReadFirstWorksheet();
+    return read();
   } catch (const ZipError& e) {
     throw WorkbookError(CannotRead(name, std::string("not a readable .xlsx package (") + e.what() + ")"));
   } catch (const XmlError& e) {
@@ -358,11 +357,15 @@ std::unique_ptr<SheetData> ReadWith(const std::string& name, const std::function
 }  // namespace
 
 std::unique_ptr<SheetData> ReadXlsxFile(const std::string& path) {
-  return ReadWith(path, [&] { return ZipArchive::OpenFile(path); });
+  return ReadWith(path, [&] { return XlsxBook(*ZipArchive::OpenFile(path)).ReadFirstWorksheet(); });
 }
 
 std::unique_ptr<SheetData> ReadXlsxMemory(const void* data, size_t size, const std::string& name) {
-  return ReadWith(name, [&] { return ZipArchive::OpenMemory(data, size); });
+  return ReadWith(name, [&] { return XlsxBook(*ZipArchive::OpenMemory(data, size)).ReadFirstWorksheet(); });
+}
+
+std::unique_ptr<SheetData> ReadXlsxParts(const PartSource& parts, const std::string& name) {
+  return ReadWith(name, [&] { return XlsxBook(parts).ReadFirstWorksheet(); });
 }
 
 }  // namespace zrv::workbook
