@@ -19,6 +19,7 @@
 #include <string>
 
 #include "app/DatabaseConnection.h"
+#include "app/DatabaseLocation.h"
 #include "app/Entry.h"
 #include "app/Session.h"
 #include "app/SystemString.h"
@@ -41,7 +42,9 @@ constexpr const char* kSummary =
 constexpr const char* kNoWorkbook = "Липсва файл за четене.";
 constexpr const char* kMissingWorkbook = "Файлът не съществува: ";
 constexpr const char* kLoginRefused = "Входът е отказан.";
-constexpr const char* kNotStarted = "Импортирането не започна: ";
+constexpr const char* kNoDatabase = "Няма база данни ";
+constexpr const char* kCreateDatabase = " (създава се със zorvit db init).";
+constexpr const char* kNotStarted = "Импортирането не започна.";
 
 // Texts keep their carriage returns as line breaks a terminal can show.
 std::string TerminalText(std::string text) {
@@ -159,6 +162,14 @@ int RunImport(const Args& arguments) {
   std::error_code ignored;
   if (!std::filesystem::is_regular_file(workbook, ignored)) return Fail(kMissingWorkbook + workbook);
 
+  // The login library finds the database the same way; a missing embedded file is named here
+  // rather than reported as a refused login. A "host:/path" name is the server's to check.
+  const std::string database = app::DefaultDatabasePath();
+  if (database.find(':') == std::string::npos &&
+      !std::filesystem::is_regular_file(database, ignored)) {
+    return Fail(kNoDatabase + database + kCreateDatabase);
+  }
+
   // Both options give a login without a prompt; anything else asks, as the window does.
   std::vector<std::string> credentials;
   if (hasUser && hasPassword) credentials = {user, password};
@@ -190,9 +201,8 @@ int RunImport(const Args& arguments) {
   progress.Wipe();
   app::SystemString::Register(nullptr);
 
-  if (result.outcome != import::RunOutcome::kFinished) {
-    return Fail(kNotStarted + (result.reason.empty() ? workbook : result.reason));
-  }
+  // The reason has been shown as a message on standard error already.
+  if (result.outcome != import::RunOutcome::kFinished) return Fail(kNotStarted);
   PrintSummary(result.summary);
   return 0;
 }

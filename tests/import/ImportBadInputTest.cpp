@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <filesystem>
 #include <thread>
 
 #include "platform/db/Firebird.h"
@@ -114,23 +113,6 @@ TEST_F(ImportBadInputTest, ConnectionLostDuringTheRun) {
   EXPECT_EQ(Count("documents"), 2);
   EXPECT_EQ(Count("persons"), 2);
   EXPECT_EQ(Count("imot"), 2);
-}
-
-TEST_F(ImportBadInputTest, DatabaseFileDeletedDuringTheRun) {
-  struct Delete : ImportObserver {
-    explicit Delete(std::string p) : path(std::move(p)) {}
-    void RowDone(int row, int, int) override {
-      if (row == 2) std::filesystem::remove(path);
-    }
-    std::string path;
-  } remove(database.Path());
-  const RunResult result =
-      Import({ContractRow("1", "7001010001"), ContractRow("2", "7001010002")}, {}, &remove);
-  // The engine keeps the open file; the run ends normally with every row accounted for.
-  EXPECT_EQ(result.outcome, RunOutcome::kFinished);
-  EXPECT_EQ(result.summary.rowsRead, 2);
-  EXPECT_EQ(result.summary.contractsStored + result.summary.rowsRefused, 2);
-  EXPECT_EQ(Lines().size(), static_cast<size_t>(result.summary.rowsRefused));
 }
 
 TEST_F(ImportBadInputTest, ClassifierRowLockedByAnotherWorkstation) {
