@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 #include <exception>
 #include <string>
 #include <vector>
@@ -10,6 +11,8 @@
 #include "app/DatabaseConnection.h"
 #include "app/Entry.h"
 #include "app/Session.h"
+#include "app/SystemString.h"
+#include "app/TerminationSignals.h"
 #include "platform/db/Firebird.h"
 #include "platform/ui/qt/ImportController.h"
 #include "platform/ui/qt/ImportWindow.h"
@@ -21,7 +24,15 @@ const char* const kApplicationTitle = "Зорвит Имоти 2007 - импор
 }
 
 int main(int argc, char** argv) {
+  // Before the login attaches to the database: a SIGTERM (logout, shutdown) or SIGINT ends the
+  // program (after the run in progress, if any) instead of being taken by the database client.
+  zrv::app::CatchTerminationSignals();
   QApplication app(argc, argv);
+  QTimer terminationCheck;
+  QObject::connect(&terminationCheck, &QTimer::timeout, [] {
+    if (zrv::app::TerminationRequested()) QCoreApplication::exit(0);
+  });
+  terminationCheck.start(250);
   QApplication::setApplicationDisplayName(QString::fromUtf8(kApplicationTitle));
 
   // Qt has taken its own options out of argv; what is left are the program's parameters.
@@ -46,12 +57,17 @@ int main(int argc, char** argv) {
       form, *connection, messages, zrv::CurrentUserID(),
       [session](zrv::db::Connection& db) {
         std::string error;
-        zrv::app::ConnectDatabase(db, session.userName, session.password, session.serverName,
-                                  error);
+        if (zrv::app::ConnectDatabase(db, session.userName, session.password,
+                                      session.serverName, error)) {
+          zrv::app::SystemString::Register(&db);
+        }
         return error;
       },
       [&form] { return zrv::ui::ChooseWorkbookFile(&form); },
-      [] { QCoreApplication::exit(0); });
+      [] { QCoreApplication::exit(0); },
+      [](int32_t key, int32_t defaultValue) {
+        return zrv::app::SystemString::GetSystemInt(key, defaultValue);
+      });
   form.show();
   return app.exec();
 }
