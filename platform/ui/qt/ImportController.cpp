@@ -15,14 +15,16 @@ const char* const kWorkbookFilter =
 
 ImportController::ImportController(TForm1& form, db::Connection& db, Messages& messages,
                                    int32_t userId, ConnectFn connect, ChooseFileFn chooseFile,
-                                   TerminateFn terminate)
+                                   TerminateFn terminate,
+                                   import::ImportRun::SettingReader readSetting)
     : form_(form),
       db_(db),
       messages_(messages),
       userId_(userId),
       connect_(std::move(connect)),
       chooseFile_(std::move(chooseFile)),
-      terminate_(std::move(terminate)) {
+      terminate_(std::move(terminate)),
+      readSetting_(std::move(readSetting)) {
   form_.onFirstShow = [this] { FormShow(); };
   form_.onRead = [this] { Button1Click(); };
 }
@@ -41,7 +43,7 @@ void ImportController::FormShow() {
   }
   try {
     run_ = std::make_unique<import::ImportRun>(db_, messages_, userId_);
-    run_->Start();
+    run_->Start(readSetting_);
   } catch (const std::exception& e) {
     run_.reset();
     messages_.ShowMessage(e.what());

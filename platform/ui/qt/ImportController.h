@@ -26,8 +26,10 @@ class ImportController : public import::ImportObserver {
 
   // Everything given must outlive the controller. The controller connects itself to the
   // window's first showing and to its button.
+  // `readSetting` reads the stored settings the run's modules take at start-up (none: defaults).
   ImportController(TForm1& form, db::Connection& db, Messages& messages, int32_t userId,
-                   ConnectFn connect, ChooseFileFn chooseFile, TerminateFn terminate);
+                   ConnectFn connect, ChooseFileFn chooseFile, TerminateFn terminate,
+                   import::ImportRun::SettingReader readSetting = {});
   ~ImportController() override;
 
   // Window start-up: connect; on failure show the error text and terminate; otherwise start
@@ -52,6 +54,7 @@ class ImportController : public import::ImportObserver {
   ConnectFn connect_;
   ChooseFileFn chooseFile_;
   TerminateFn terminate_;
+  import::ImportRun::SettingReader readSetting_;
   std::unique_ptr<import::ImportRun> run_;
   import::RunResult last_;
 };
