@@ -307,6 +307,7 @@ std::string RenderNumber(const FormatSection& section, double x) {
   if (section.fraction) return FormatGeneral(x);
   x *= std::pow(100.0, section.percent);
   x /= std::pow(1000.0, section.thousandsScale);
+  if (!std::isfinite(x)) return "";  // too large to show, as a spreadsheet shows "####"
   const auto& tokens = section.tokens;
   if (std::any_of(tokens.begin(), tokens.end(), [](const FormatToken& t) { return t.kind == Kind::General; })) {
     // "General" with literal text around it; digit placeholders beside it show nothing.
@@ -339,8 +340,10 @@ std::string RenderNumber(const FormatSection& section, double x) {
     exponent = engineering ? static_cast<int>(std::floor(magnitude / static_cast<double>(width))) * width
                            : magnitude - width + 1;
   }
+  const double mantissa = expSign ? x / std::pow(10.0, exponent) : x;
+  if (!std::isfinite(mantissa)) return "";
   std::string integer, fraction;
-  RoundDigits(expSign ? x / std::pow(10.0, exponent) : x, decimals, integer, fraction);
+  RoundDigits(mantissa, decimals, integer, fraction);
   if (expSign && x != 0 && integer.size() > std::max<size_t>(1, intSymbols.size())) {
     exponent += 1;  // rounding carried into one more digit
     RoundDigits(x / std::pow(10.0, exponent), decimals, integer, fraction);

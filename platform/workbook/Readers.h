@@ -5,13 +5,16 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/workbook/SheetData.h"
 
 namespace zrv::workbook {
 
-// .xls, BIFF5 or BIFF8 in an OLE2 container, through FreeXL.
+// .xls, BIFF5 or BIFF8 in an OLE2 container; the memory form reads a file held in `file` and
+// names it `name` in messages.
 std::unique_ptr<SheetData> ReadXlsFile(const std::string& path);
+std::unique_ptr<SheetData> ReadXlsMemory(std::string_view file, const std::string& name);
 
 // .xlsx through libzip and pugixml; the memory form reads a package held in `data` and names it
 // `name` in messages.
