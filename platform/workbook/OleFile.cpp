@@ -61,15 +61,16 @@ class Container {
   }
 
   // Follows a chain through `table`, giving up to `size` bytes (all of the chain when size is
-  // unknown, i.e. UINT64_MAX). A chain longer than the table has a loop.
+  // unknown, i.e. UINT64_MAX). A chain that comes back to a sector has a loop.
   template <typename SectorFn>
   std::string Chain(const std::vector<uint32_t>& table, uint32_t start, uint64_t size,
                     SectorFn sector, size_t unit) const {
     std::string out;
     uint32_t current = start;
-    size_t steps = 0;
+    std::vector<bool> visited(table.size());
     while (current != kEndOfChain && out.size() < size) {
-      if (current >= table.size() || ++steps > table.size()) throw OleError("broken sector chain");
+      if (current >= table.size() || visited[current]) throw OleError("broken sector chain");
+      visited[current] = true;
       std::string_view piece = sector(current);
       const uint64_t want = size - out.size();
       out.append(piece.substr(0, want < unit ? static_cast<size_t>(want) : unit));

@@ -18,7 +18,8 @@ class WorkbookError : public zrv::Error {
 class Worksheet {
  public:
   virtual ~Worksheet() = default;
-  // Rows of the used range: the number of the last used row, as a spreadsheet application counts it.
+  // Rows of the used range: the number of the last row holding a value (formatting alone does
+  // not count); 0 for an empty sheet.
   virtual int UsedRowCount() const = 0;
   // Number of the last used column (1 = A), 0 for an empty sheet.
   virtual int UsedColumnCount() const = 0;
