@@ -41,4 +41,11 @@ bool TakeFlag(Args& args, const std::string& name) {
   return false;
 }
 
+std::string TerminalText(std::string text) {
+  for (char& c : text) {
+    if (c == '\r') c = '\n';
+  }
+  return text;
+}
+
 }  // namespace zrv::cli

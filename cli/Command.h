@@ -35,4 +35,8 @@ bool TakeOption(Args& args, const std::string& name, std::string& value);
 // True when the flag "--name" is in args, removing it.
 bool TakeFlag(Args& args, const std::string& name);
 
+// A message for the terminal: its carriage returns (which part the connection error's server
+// from the engine's message) become line breaks, which a terminal does not print over.
+std::string TerminalText(std::string text);
+
 }  // namespace zrv::cli

@@ -24,12 +24,7 @@ std::unique_ptr<db::Connection> Connect(const ConnectOptions& options) {
   std::string errorText;
   if (!app::ConnectDatabase(*connection, options.user, options.password, options.path,
                             errorText)) {
-    // The text parts the server from the engine's message with a carriage return, which a
-    // terminal would print over the first part.
-    for (char& c : errorText) {
-      if (c == '\r') c = '\n';
-    }
-    throw Error(errorText);
+    throw Error(TerminalText(errorText));
   }
   return connection;
 }

@@ -46,13 +46,6 @@ constexpr const char* kNoDatabase = "Няма база данни ";
 constexpr const char* kCreateDatabase = " (създава се със zorvit db init).";
 constexpr const char* kNotStarted = "Импортирането не започна.";
 
-// Texts keep their carriage returns as line breaks a terminal can show.
-std::string TerminalText(std::string text) {
-  for (char& c : text) {
-    if (c == '\r') c = '\n';
-  }
-  return text;
-}
 
 // Progress on standard error while rows are read: the line is rewritten in place, at most a few
 // times a second, and wiped before anything else is printed.
