@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 
+#include "common/Utf8.h"
 #include "platform/workbook/NumberFormat.h"
 
 namespace zrv::workbook {
@@ -39,24 +40,6 @@ constexpr uint16_t kBiff8 = 0x0600;
 constexpr uint16_t kWorksheetType = 0x0010;
 
 [[noreturn]] void TooShort() { throw BiffError("a record is shorter than its content"); }
-
-void AppendUtf8(std::string& out, uint32_t code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
 
 // UTF-16 code units to UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(const std::vector<uint16_t>& units) {

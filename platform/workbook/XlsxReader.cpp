@@ -4,6 +4,7 @@
 #include <map>
 #include <pugixml.hpp>
 
+#include "common/Utf8.h"
 #include "platform/workbook/CellAddress.h"
 #include "platform/workbook/NumberFormat.h"
 #include "platform/workbook/Readers.h"
@@ -118,7 +119,7 @@ std::string DecodeEscapes(const std::string& text) {
           code = highSurrogate ? 0x10000 + ((highSurrogate - 0xD800) << 10) + (unit - 0xDC00) : 0xFFFD;
         }
         highSurrogate = 0;
-        out += DecodeXmlText("&#" + std::to_string(code == 0 ? 0xFFFD : code) + ";");
+        AppendUtf8(out, static_cast<char32_t>(code == 0 ? 0xFFFD : code));
         continue;
       }
     }

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "common/Utf8.h"
+
 namespace zrv::workbook {
 
 namespace {
@@ -16,23 +18,10 @@ std::string_view LocalName(std::string_view name) {
   return colon == std::string_view::npos ? name : name.substr(colon + 1);
 }
 
-void AppendUtf8(std::string& out, unsigned long code) {
+// A character reference's code point; one that no character has becomes U+FFFD.
+void AppendReference(std::string& out, unsigned long code) {
   if (code == 0 || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) code = 0xFFFD;
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
+  AppendUtf8(out, static_cast<char32_t>(code));
 }
 
 }  // namespace
@@ -69,7 +58,7 @@ std::string DecodeXmlText(std::string_view raw) {
       if (digits.empty() || ec != std::errc() || next != digits.data() + digits.size()) {
         throw XmlError("bad character reference");
       }
-      AppendUtf8(out, code);
+      AppendReference(out, code);
     } else {
       throw XmlError("unknown entity &" + std::string(ref) + ";");
     }

@@ -154,16 +154,19 @@ TEST_F(BadInput, DamagedXmlInsideAPackageIsNamed) {
               "<worksheet><sheetData><row r=\"1048577\"><c><v>1</v></c></row></sheetData></worksheet>");
   EXPECT_NE(OpenError(far).find("bad row number"), std::string::npos);
 
-  // A shared-string index past the table and a number that is none read as empty cells.
+  // A shared-string index past the table and a number that is none read as empty cells; names
+  // may carry a namespace prefix.
   const std::string odd = Variant(xlsx_, "odd.xlsx", [](std::string&) {});
   ReplacePart(odd, "xl/worksheets/sheet1.xml",
               "<x:worksheet xmlns:x=\"s\"><x:sheetData><x:row><x:c t=\"s\"><x:v>999</x:v></x:c>"
               "<x:c><x:v>abc</x:v></x:c><x:c t=\"inlineStr\"><x:is><x:t>in&amp;line</x:t></x:is></x:c>"
+              "<x:c t=\"inlineStr\"><x:is><x:t>a_x000D_b_x005F_x0041_</x:t></x:is></x:c>"
               "</x:row></x:sheetData></x:worksheet>");
   auto sheet = OpenFirstWorksheet(odd);
   EXPECT_EQ(sheet->CellText("A1"), "");
   EXPECT_EQ(sheet->CellText("B1"), "");
   EXPECT_EQ(sheet->CellText("C1"), "in&line");
+  EXPECT_EQ(sheet->CellText("D1"), "a\rb_x0041_");  // _xHHHH_ escapes a character, _x005F_ an underscore
 }
 
 TEST_F(BadInput, AWorkbookWithoutWorksheetsIsRefused) {
