@@ -6,7 +6,7 @@ PACKAGES=(
   g++ cmake make pkg-config libgtest-dev
   firebird3.0-server-core firebird3.0-utils firebird-dev libfbclient2
   libzip-dev libpugixml-dev
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev fonts-dejavu-core
   libspreadsheet-writeexcel-perl libexcel-writer-xlsx-perl
 )
 
