@@ -22,7 +22,8 @@ bool ConnectDatabase(db::Connection& connection, const std::string& userName,
   } catch (const std::bad_alloc&) {
     throw;
   } catch (const std::exception& e) {
-    errorText = kConnectErrorPrefix + serverName + kConnectErrorSuffix + e.what();
+    errorText =
+        kConnectErrorPrefix + serverName + kConnectErrorSuffix + e.what();
     return false;
   }
 }

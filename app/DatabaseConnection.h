@@ -1,6 +1,6 @@
 #pragma once
-// Opening the program's one database connection, and the query factory of the database
-// operations.
+// Opening the program's one database connection, and the query factory of the
+// database operations.
 
 #include <memory>
 #include <string>
@@ -9,17 +9,18 @@
 
 namespace zrv::app {
 
-// Opens the connection with the login's user name, password and server name ("path" for the
-// embedded engine, "host:/path" for a server), closing it first when it is open. Returns true
-// with errorText empty on success. When the engine refuses, returns false and errorText holds
-// "Грешка при свързване към БД (" + server + ")", a carriage return and the engine's message.
+// Opens the connection with the login's user name, password and server name
+// ("path" for the embedded engine, "host:/path" for a server), closing it first
+// when it is open. Returns true with errorText empty on success. When the
+// engine refuses, returns false and errorText holds "Грешка при свързване към
+// БД (" + server + ")", a carriage return and the engine's message.
 bool ConnectDatabase(db::Connection& connection, const std::string& userName,
                      const std::string& password, const std::string& serverName,
                      std::string& errorText);
 
-// A new query the caller owns: bound to the connection (its database name is "prop_db"), or,
-// without a connection, a query with an empty database name that can hold SQL text and
-// parameters but fails with DbError when run.
+// A new query the caller owns: bound to the connection (its database name is
+// "prop_db"), or, without a connection, a query with an empty database name
+// that can hold SQL text and parameters but fails with DbError when run.
 std::unique_ptr<db::Query> NewQuery(db::Connection* connection);
 
 }  // namespace zrv::app

@@ -8,8 +8,9 @@ namespace zrv::app {
 // The environment variable that names the database ("path" or "host:/path").
 inline constexpr const char* kDatabaseEnvVar = "ZRV_DATABASE";
 
-// ZRV_DATABASE when it is set and not empty, else "$HOME/.local/share/zorvit/zorvit.fdb"
-// (the current folder's zorvit.fdb when HOME is not set either).
+// ZRV_DATABASE when it is set and not empty, else
+// "$HOME/.local/share/zorvit/zorvit.fdb" (the current folder's zorvit.fdb when
+// HOME is not set either).
 std::string DefaultDatabasePath();
 
 }  // namespace zrv::app

@@ -25,24 +25,28 @@ struct RegisterFile {
   const char* table;
   const char* file;
 };
-const RegisterFile kRegisters[] = {{"obsh_tbl", "data/obsh_tbl.csv"}, {"nm_tbl", "data/nm_tbl.csv"}};
+const RegisterFile kRegisters[] = {{"obsh_tbl", "data/obsh_tbl.csv"},
+                                   {"nm_tbl", "data/nm_tbl.csv"}};
 
-// "host:/path", "host/port:/path" and "inet://host/path" name a server; a name without a
-// colon, or one that starts as a path does, is a file of this machine.
+// "host:/path", "host/port:/path" and "inet://host/path" name a server; a name
+// without a colon, or one that starts as a path does, is a file of this
+// machine.
 bool IsLocalPath(const std::string& serverName) {
-  if (serverName.empty() || serverName[0] == '/' || serverName[0] == '.') return true;
+  if (serverName.empty() || serverName[0] == '/' || serverName[0] == '.')
+    return true;
   return serverName.find(':') == std::string::npos;
 }
 
-std::string_view FileText(const std::vector<EmbeddedFile>& files, std::string_view name) {
+std::string_view FileText(const std::vector<EmbeddedFile>& files,
+                          std::string_view name) {
   for (const EmbeddedFile& file : files) {
     if (file.name == name) return file.text;
   }
   throw Error("The program carries no file sql/" + std::string(name) + ".");
 }
 
-// One line of simple CSV: fields separated by commas, a field in double quotes may hold
-// commas and doubled quotes.
+// One line of simple CSV: fields separated by commas, a field in double quotes
+// may hold commas and doubled quotes.
 std::vector<std::string> CsvFields(std::string_view line) {
   std::vector<std::string> fields(1);
   bool quoted = false;
@@ -84,27 +88,32 @@ std::vector<std::string_view> Lines(std::string_view text) {
 // The rows of a CSV file whose first line names the table's columns.
 void LoadCsv(db::Query& query, const std::string& table, std::string_view csv) {
   std::vector<std::string_view> lines = Lines(csv);
-  if (lines.empty()) throw Error("The register data for " + table + " is empty.");
+  if (lines.empty())
+    throw Error("The register data for " + table + " is empty.");
   const std::vector<std::string> columns = CsvFields(lines[0]);
   std::string names, params;
   for (const std::string& column : columns) {
     names += (names.empty() ? "" : ", ") + column;
     params += (params.empty() ? ":" : ", :") + column;
   }
-  query.SetSQL("INSERT INTO " + table + " (" + names + ") VALUES (" + params + ")");
+  query.SetSQL("INSERT INTO " + table + " (" + names + ") VALUES (" + params +
+               ")");
   for (size_t i = 1; i < lines.size(); ++i) {
     std::vector<std::string> fields = CsvFields(lines[i]);
     if (fields.size() != columns.size()) {
-      throw Error("Line " + std::to_string(i + 1) + " of the register data for " + table +
-                  " has " + std::to_string(fields.size()) + " fields instead of " +
+      throw Error("Line " + std::to_string(i + 1) +
+                  " of the register data for " + table + " has " +
+                  std::to_string(fields.size()) + " fields instead of " +
                   std::to_string(columns.size()) + ".");
     }
-    for (size_t c = 0; c < columns.size(); ++c) query.SetString(columns[c], fields[c]);
+    for (size_t c = 0; c < columns.size(); ++c)
+      query.SetString(columns[c], fields[c]);
     query.Execute();
   }
 }
 
-void RemoveHalfMadeDatabase(db::Connection& connection, const db::ConnectParams& params) {
+void RemoveHalfMadeDatabase(db::Connection& connection,
+                            const db::ConnectParams& params) {
   try {
     if (!connection.Connected()) connection.Open(params);
     DropFirebirdDatabase(connection);
@@ -123,49 +132,58 @@ void RemoveHalfMadeDatabase(db::Connection& connection, const db::ConnectParams&
 void PrepareLocalFile(const std::string& path) {
   std::error_code error;
   if (fs::exists(path, error)) {
-    throw Error("The database file " + path + " already exists; nothing was changed.");
+    throw Error("The database file " + path +
+                " already exists; nothing was changed.");
   }
   fs::path folder = fs::path(path).parent_path();
   if (!folder.empty() && !fs::exists(folder, error)) {
     fs::create_directories(folder, error);
     if (error) {
-      throw Error("Cannot create the folder " + folder.string() + " for the database: " +
-                  error.message() + ".");
+      throw Error("Cannot create the folder " + folder.string() +
+                  " for the database: " + error.message() + ".");
     }
   }
 }
 
 }  // namespace
 
-void RunSchemaScripts(db::Connection& connection, const std::vector<EmbeddedFile>& files) {
+void RunSchemaScripts(db::Connection& connection,
+                      const std::vector<EmbeddedFile>& files) {
   std::vector<EmbeddedFile> scripts;
   for (const EmbeddedFile& file : files) {
-    if (file.name.find('/') == std::string_view::npos && file.name.ends_with(kScriptSuffix)) {
+    if (file.name.find('/') == std::string_view::npos &&
+        file.name.ends_with(kScriptSuffix)) {
       scripts.push_back(file);
     }
   }
   std::sort(scripts.begin(), scripts.end(),
-            [](const EmbeddedFile& a, const EmbeddedFile& b) { return a.name < b.name; });
+            [](const EmbeddedFile& a, const EmbeddedFile& b) {
+              return a.name < b.name;
+            });
   for (const EmbeddedFile& file : scripts) {
-    for (const std::string& statement : db::SplitSqlScript(std::string(file.text))) {
+    for (const std::string& statement :
+         db::SplitSqlScript(std::string(file.text))) {
       try {
         db::ExecuteRaw(connection, statement);
       } catch (const db::DbError& e) {
-        throw db::DbError("sql/" + std::string(file.name) + ": " + e.what() + "\nStatement: " +
-                          statement);
+        throw db::DbError("sql/" + std::string(file.name) + ": " + e.what() +
+                          "\nStatement: " + statement);
       }
     }
   }
 }
 
-void LoadRegisters(db::Connection& connection, const std::vector<EmbeddedFile>& files) {
+void LoadRegisters(db::Connection& connection,
+                   const std::vector<EmbeddedFile>& files) {
   db::OwnTransaction transaction(connection);
   auto query = connection.NewQuery();
-  for (const RegisterFile& reg : kRegisters) LoadCsv(*query, reg.table, FileText(files, reg.file));
+  for (const RegisterFile& reg : kRegisters)
+    LoadCsv(*query, reg.table, FileText(files, reg.file));
   transaction.Commit();
 }
 
-void CreatePropertyDatabase(const db::ConnectParams& params, bool forcedWrites) {
+void CreatePropertyDatabase(const db::ConnectParams& params,
+                            bool forcedWrites) {
   CreatePropertyDatabase(params, forcedWrites, EmbeddedSchemaFiles());
 }
 
@@ -175,7 +193,8 @@ void CreatePropertyDatabase(const db::ConnectParams& params, bool forcedWrites,
   if (path.empty()) throw Error("No database path was given.");
   if (IsLocalPath(path)) PrepareLocalFile(path);
 
-  std::unique_ptr<db::Connection> connection = db::CreateFirebirdDatabase(params, false);
+  std::unique_ptr<db::Connection> connection =
+      db::CreateFirebirdDatabase(params, false);
   try {
     RunSchemaScripts(*connection, files);
     LoadRegisters(*connection, files);
@@ -183,17 +202,19 @@ void CreatePropertyDatabase(const db::ConnectParams& params, bool forcedWrites,
     if (forcedWrites) db::SetForcedWrites(params, true);
   } catch (const std::exception& e) {
     RemoveHalfMadeDatabase(*connection, params);
-    throw Error("Creating the database " + path + " failed; nothing was kept.\n" + e.what());
+    throw Error("Creating the database " + path +
+                " failed; nothing was kept.\n" + e.what());
   }
 }
 
 void CreatePropertyDatabase(const std::string& path) {
   const char* user = std::getenv("ISC_USER");
   const char* password = std::getenv("ISC_PASSWORD");
-  CreatePropertyDatabase(db::ConnectParams{user && *user ? user : kOwner,
-                                           password && *password ? password : kOwnerPassword,
-                                           path},
-                         true);
+  CreatePropertyDatabase(
+      db::ConnectParams{user && *user ? user : kOwner,
+                        password && *password ? password : kOwnerPassword,
+                        path},
+      true);
 }
 
 }  // namespace zrv::app

@@ -1,6 +1,6 @@
 #pragma once
-// Creating the property database: the file, every table, generator and trigger, and the
-// municipality and settlement registers.
+// Creating the property database: the file, every table, generator and trigger,
+// and the municipality and settlement registers.
 
 #include <memory>
 #include <string>
@@ -10,27 +10,33 @@
 
 namespace zrv::app {
 
-// Creates the database named by params.serverName ("path" for the embedded engine,
-// "host:/path" for a server) in SQL dialect 1 with the default character set WIN1251, runs
-// the schema scripts in name order and loads the registers. A local path whose file already
-// exists is refused with a clear message and left untouched; when a step fails, the half-made
-// database is deleted and the error (zrv::Error or db::DbError) says which step failed.
-// With forcedWrites false the file is left in the engine's fast, unsynchronised write mode
-// (for databases that tests throw away).
-void CreatePropertyDatabase(const db::ConnectParams& params, bool forcedWrites = true);
+// Creates the database named by params.serverName ("path" for the embedded
+// engine, "host:/path" for a server) in SQL dialect 1 with the default
+// character set WIN1251, runs the schema scripts in name order and loads the
+// registers. A local path whose file already exists is refused with a clear
+// message and left untouched; when a step fails, the half-made database is
+// deleted and the error (zrv::Error or db::DbError) says which step failed.
+// With forcedWrites false the file is left in the engine's fast, unsynchronised
+// write mode (for databases that tests throw away).
+void CreatePropertyDatabase(const db::ConnectParams& params,
+                            bool forcedWrites = true);
 
-// The same as the account named by ISC_USER and ISC_PASSWORD (a server checks them), else as
-// SYSDBA with the engine's default password (the embedded engine trusts the local user).
+// The same as the account named by ISC_USER and ISC_PASSWORD (a server checks
+// them), else as SYSDBA with the engine's default password (the embedded engine
+// trusts the local user).
 void CreatePropertyDatabase(const std::string& path);
 
 // The same from the given schema files instead of the program's own.
 void CreatePropertyDatabase(const db::ConnectParams& params, bool forcedWrites,
                             const std::vector<EmbeddedFile>& files);
 
-// Runs the schema scripts among files (top-level *.sql, in name order) on an open connection.
-void RunSchemaScripts(db::Connection& connection, const std::vector<EmbeddedFile>& files);
-// Loads obsh_tbl and nm_tbl from data/obsh_tbl.csv and data/nm_tbl.csv of files, in one
-// transaction.
-void LoadRegisters(db::Connection& connection, const std::vector<EmbeddedFile>& files);
+// Runs the schema scripts among files (top-level *.sql, in name order) on an
+// open connection.
+void RunSchemaScripts(db::Connection& connection,
+                      const std::vector<EmbeddedFile>& files);
+// Loads obsh_tbl and nm_tbl from data/obsh_tbl.csv and data/nm_tbl.csv of
+// files, in one transaction.
+void LoadRegisters(db::Connection& connection,
+                   const std::vector<EmbeddedFile>& files);
 
 }  // namespace zrv::app

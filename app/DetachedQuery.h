@@ -1,6 +1,6 @@
 #pragma once
-// A query bound to no database: it keeps its SQL text and parameters, has no columns, and
-// every attempt to run it fails with DbError.
+// A query bound to no database: it keeps its SQL text and parameters, has no
+// columns, and every attempt to run it fails with DbError.
 
 #include <string>
 
@@ -34,7 +34,9 @@ class DetachedQuery : public db::Query {
   int FieldCount() const override { return 0; }
   const db::Field& FieldAt(int index) const override;
   const db::Field& FieldByName(const std::string& name) const override;
-  const db::Field* FindField(const std::string&) const override { return nullptr; }
+  const db::Field* FindField(const std::string&) const override {
+    return nullptr;
+  }
 
  private:
   std::string databaseName_;

@@ -1,5 +1,6 @@
 #pragma once
-// The schema scripts (sql/*.sql) and register data (sql/data/*.csv), built into the program.
+// The schema scripts (sql/*.sql) and register data (sql/data/*.csv), built into
+// the program.
 
 #include <string_view>
 #include <vector>
@@ -7,7 +8,8 @@
 namespace zrv::app {
 
 struct EmbeddedFile {
-  std::string_view name;  // relative to sql/, e.g. "10_registers.sql", "data/nm_tbl.csv"
+  std::string_view
+      name;  // relative to sql/, e.g. "10_registers.sql", "data/nm_tbl.csv"
   std::string_view text;
 };
 

@@ -15,8 +15,8 @@ bool LoginFromParameters(const std::vector<std::string>& parameters,
     SetShortString(record.UserName, parameters[0], "user name");
     SetShortString(record.Password, parameters[1], "password");
   }
-  if (!LoginWithLibrary(libraryFile, kLoginAppName, kLoginAlias, !withCredentials, true, record,
-                        LogInfoLists())) {
+  if (!LoginWithLibrary(libraryFile, kLoginAppName, kLoginAlias,
+                        !withCredentials, true, record, LogInfoLists())) {
     return false;
   }
   SetSessionFromLogInfo(record);

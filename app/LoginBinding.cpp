@@ -12,7 +12,8 @@ namespace {
 
 const char* const kMissingLibrary = "Missing %s.";
 
-// The loaded library for the length of one login; unloads it however the login ends.
+// The loaded library for the length of one login; unloads it however the login
+// ends.
 class LoadedLibrary {
  public:
   explicit LoadedLibrary(const std::string& file)
@@ -43,12 +44,14 @@ std::string FileNameOf(const std::string& file) {
 std::string ToLibraryText(const std::string& utf8, const char* what) {
   std::string bytes;
   if (!TryUtf8ToCp1251(utf8, bytes)) {
-    throw Error(Format("The %s cannot be written in the Windows-1251 code page.", what));
+    throw Error(Format(
+        "The %s cannot be written in the Windows-1251 code page.", what));
   }
   return bytes;
 }
 
-// A list of `count` zero-filled elements; a negative count from the library means none.
+// A list of `count` zero-filled elements; a negative count from the library
+// means none.
 template <typename Element>
 void SizeList(std::vector<Element>& list, int32_t count) {
   list.assign(count > 0 ? static_cast<size_t>(count) : 0, Element{});
@@ -56,24 +59,29 @@ void SizeList(std::vector<Element>& list, int32_t count) {
 
 }  // namespace
 
-bool LoginWithLibrary(const std::string& libraryFile, const std::string& appName,
-                      const std::string& alias, bool interactive, bool secondFlag,
-                      TLogInfoRec& record, LoginLists& lists) {
+bool LoginWithLibrary(const std::string& libraryFile,
+                      const std::string& appName, const std::string& alias,
+                      bool interactive, bool secondFlag, TLogInfoRec& record,
+                      LoginLists& lists) {
   const std::string appText = ToLibraryText(appName, "application name");
   const std::string aliasText = ToLibraryText(alias, "database alias");
 
   LoadedLibrary library(libraryFile);
-  if (!library.Loaded()) throw Error(Format(kMissingLibrary, FileNameOf(libraryFile).c_str()));
+  if (!library.Loaded())
+    throw Error(Format(kMissingLibrary, FileNameOf(libraryFile).c_str()));
 
-  const auto setClientNames = library.Entry<SetClientNamesFn>(kSetClientNamesName);
+  const auto setClientNames =
+      library.Entry<SetClientNamesFn>(kSetClientNamesName);
   const auto externalLogin = library.Entry<ExternalLoginFn>(kExternalLoginName);
   const auto getUserRights = library.Entry<GetUserRightsFn>(kGetUserRightsName);
-  const auto getAppUsersList = library.Entry<GetAppUsersListFn>(kGetAppUsersListName);
+  const auto getAppUsersList =
+      library.Entry<GetAppUsersListFn>(kGetAppUsersListName);
   if (!externalLogin) return false;
 
   if (setClientNames) setClientNames(nullptr, nullptr);
-  const bool result = externalLogin(nullptr, appText.c_str(), aliasText.c_str(),
-                                    interactive ? 1 : 0, secondFlag ? 1 : 0, &record) != 0;
+  const bool result =
+      externalLogin(nullptr, appText.c_str(), aliasText.c_str(),
+                    interactive ? 1 : 0, secondFlag ? 1 : 0, &record) != 0;
 
   // The lists are asked for whatever the login's answer was.
   if (record.RightsCount > 0) {
@@ -89,10 +97,11 @@ bool LoginWithLibrary(const std::string& libraryFile, const std::string& appName
   return result;
 }
 
-bool Login(const std::string& appName, const std::string& alias, bool interactive,
-           bool secondFlag, TLogInfoRec& record, LoginLists& lists) {
-  return LoginWithLibrary(kLoginLibraryName, appName, alias, interactive, secondFlag, record,
-                          lists);
+bool Login(const std::string& appName, const std::string& alias,
+           bool interactive, bool secondFlag, TLogInfoRec& record,
+           LoginLists& lists) {
+  return LoginWithLibrary(kLoginLibraryName, appName, alias, interactive,
+                          secondFlag, record, lists);
 }
 
 }  // namespace zrv

@@ -1,6 +1,6 @@
 #pragma once
-// The program's binding to the login library: loads libZrvLogin.so for one login, calls its
-// entry points and unloads it again.
+// The program's binding to the login library: loads libZrvLogin.so for one
+// login, calls its entry points and unloads it again.
 
 #include <string>
 #include <vector>
@@ -9,8 +9,9 @@
 
 namespace zrv {
 
-// The file name of the login library. It is looked up by the dynamic loader's usual search; the
-// program's executables carry a search path of their own folder, so the copy beside them wins.
+// The file name of the login library. It is looked up by the dynamic loader's
+// usual search; the program's executables carry a search path of their own
+// folder, so the copy beside them wins.
 inline constexpr const char* kLoginLibraryName = "libZrvLogin.so";
 
 // The two lists the library may report with a login; the program owns them.
@@ -19,20 +20,25 @@ struct LoginLists {
   std::vector<TUserRights> rights;
 };
 
-// Logs in through the login library: SetClientNames(null, null) when the library has it, then
-// ExternalLogin(appName, alias, interactive, secondFlag, &record); then, whatever the login gave,
-// the rights list and the users list are sized to the counts in the record (zero-filled) and
-// handed to GetUserRights / GetAppUsersList when the count is positive and the entry point
-// exists. Returns ExternalLogin's result, false when the library has no ExternalLogin.
-// Throws zrv::Error "Missing libZrvLogin.so." when the library cannot be loaded. The library is
-// unloaded before returning, also when a call throws.
-bool Login(const std::string& appName, const std::string& alias, bool interactive,
-           bool secondFlag, TLogInfoRec& record, LoginLists& lists);
+// Logs in through the login library: SetClientNames(null, null) when the
+// library has it, then ExternalLogin(appName, alias, interactive, secondFlag,
+// &record); then, whatever the login gave, the rights list and the users list
+// are sized to the counts in the record (zero-filled) and handed to
+// GetUserRights / GetAppUsersList when the count is positive and the entry
+// point exists. Returns ExternalLogin's result, false when the library has no
+// ExternalLogin. Throws zrv::Error "Missing libZrvLogin.so." when the library
+// cannot be loaded. The library is unloaded before returning, also when a call
+// throws.
+bool Login(const std::string& appName, const std::string& alias,
+           bool interactive, bool secondFlag, TLogInfoRec& record,
+           LoginLists& lists);
 
-// The same with the library file given: a bare name goes through the loader's search, a path is
-// loaded as it is. The error names the file name without its folder ("Missing <name>.").
-bool LoginWithLibrary(const std::string& libraryFile, const std::string& appName,
-                      const std::string& alias, bool interactive, bool secondFlag,
-                      TLogInfoRec& record, LoginLists& lists);
+// The same with the library file given: a bare name goes through the loader's
+// search, a path is loaded as it is. The error names the file name without its
+// folder ("Missing <name>.").
+bool LoginWithLibrary(const std::string& libraryFile,
+                      const std::string& appName, const std::string& alias,
+                      bool interactive, bool secondFlag, TLogInfoRec& record,
+                      LoginLists& lists);
 
 }  // namespace zrv

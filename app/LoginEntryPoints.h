@@ -1,7 +1,7 @@
 #pragma once
-// The four entry points of the login library, with C linkage, as the program binds them by name
-// and the library exports them. Booleans are one byte, zero for false; texts are null-terminated
-// Windows-1251.
+// The four entry points of the login library, with C linkage, as the program
+// binds them by name and the library exports them. Booleans are one byte, zero
+// for false; texts are null-terminated Windows-1251.
 
 #include <cstdint>
 
@@ -17,10 +17,11 @@ inline constexpr const char* kGetAppUsersListName = "GetAppUsersList";
 
 extern "C" {
 using SetClientNamesFn = void (*)(const char* first, const char* second);
-using ExternalLoginFn = uint8_t (*)(void* parentWindow, const char* appName, const char* alias,
-                                    uint8_t interactive, uint8_t secondFlag, TLogInfoRec* record);
-// `list` points at the program's pointer to the first element of a list of RightsCount
-// (UsersCount) elements, allocated and zero-filled by the program.
+using ExternalLoginFn = uint8_t (*)(void* parentWindow, const char* appName,
+                                    const char* alias, uint8_t interactive,
+                                    uint8_t secondFlag, TLogInfoRec* record);
+// `list` points at the program's pointer to the first element of a list of
+// RightsCount (UsersCount) elements, allocated and zero-filled by the program.
 using GetUserRightsFn = void (*)(TUserRights** list);
 using GetAppUsersListFn = void (*)(TUsersInfo** list);
 }

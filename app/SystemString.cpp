@@ -9,15 +9,19 @@ namespace zrv::app {
 namespace {
 
 const char kNotInitialized[] = "uSettingsConstants: Database not initialized.";
-const char kSelect[] = "select sys_str from system_strings where sys_id = :sys_id";
+const char kSelect[] =
+    "select sys_str from system_strings where sys_id = :sys_id";
 const char kDelete[] = "delete from system_strings where sys_id = :sys_id";
-const char kInsert[] = "insert into system_strings (sys_id, sys_str) values (:sys_id, :sys_str)";
+const char kInsert[] =
+    "insert into system_strings (sys_id, sys_str) values (:sys_id, :sys_str)";
 
 }  // namespace
 
 db::Connection* SystemString::connection_ = nullptr;
 
-void SystemString::Register(db::Connection* connection) { connection_ = connection; }
+void SystemString::Register(db::Connection* connection) {
+  connection_ = connection;
+}
 
 db::Connection& SystemString::Database() {
   if (!connection_) throw Error(kNotInitialized);
@@ -56,7 +60,8 @@ void SystemString::SetSystemStr(int32_t key, const std::string& text) {
     query->Execute();
     transaction.Commit();
   } catch (const db::DbError&) {
-    // The rollback restored the table; a setting that cannot be written is not an error.
+    // The rollback restored the table; a setting that cannot be written is not
+    // an error.
   }
 }
 

@@ -11,8 +11,8 @@ std::atomic<bool> g_requested{false};
 
 extern "C" void OnTerminationSignal(int) { g_requested.store(true); }
 
-// Installed with SA_RESETHAND: the handler is replaced by the default before it runs, so raising
-// the signal again ends the process the ordinary way.
+// Installed with SA_RESETHAND: the handler is replaced by the default before it
+// runs, so raising the signal again ends the process the ordinary way.
 extern "C" void DieOnSignal(int signal) { raise(signal); }
 
 void Install(void (*handler)(int), int flags) {

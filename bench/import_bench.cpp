@@ -1,6 +1,7 @@
-// Import benchmark: generates a workbook of N contract rows, each followed by K annex rows, with
-// M-month terms and a few bad rows (bench/import_make_workbook.pl), imports it into a fresh
-// embedded database and reports contracts per second, statements per second and the process's
+// Import benchmark: generates a workbook of N contract rows, each followed by K
+// annex rows, with M-month terms and a few bad rows
+// (bench/import_make_workbook.pl), imports it into a fresh embedded database
+// and reports contracts per second, statements per second and the process's
 // peak memory, with the database's forced writes off and on.
 //
 //   import_bench [--contracts N] [--annexes K] [--months M] [--bad B]
@@ -33,14 +34,26 @@ class CountingQuery : public db::Query {
  public:
   CountingQuery(std::unique_ptr<db::Query> inner, long& count)
       : inner_(std::move(inner)), count_(count) {}
-  const std::string& DatabaseName() const override { return inner_->DatabaseName(); }
+  const std::string& DatabaseName() const override {
+    return inner_->DatabaseName();
+  }
   void SetSQL(const std::string& sql) override { inner_->SetSQL(sql); }
   const std::string& SQL() const override { return inner_->SQL(); }
-  void SetInteger(const std::string& p, int32_t v) override { inner_->SetInteger(p, v); }
-  void SetSmallInt(const std::string& p, int16_t v) override { inner_->SetSmallInt(p, v); }
-  void SetString(const std::string& p, const std::string& v) override { inner_->SetString(p, v); }
-  void SetFloat(const std::string& p, double v) override { inner_->SetFloat(p, v); }
-  void SetDateTime(const std::string& p, double v) override { inner_->SetDateTime(p, v); }
+  void SetInteger(const std::string& p, int32_t v) override {
+    inner_->SetInteger(p, v);
+  }
+  void SetSmallInt(const std::string& p, int16_t v) override {
+    inner_->SetSmallInt(p, v);
+  }
+  void SetString(const std::string& p, const std::string& v) override {
+    inner_->SetString(p, v);
+  }
+  void SetFloat(const std::string& p, double v) override {
+    inner_->SetFloat(p, v);
+  }
+  void SetDateTime(const std::string& p, double v) override {
+    inner_->SetDateTime(p, v);
+  }
   void SetNull(const std::string& p) override { inner_->SetNull(p); }
   void Execute() override {
     ++count_;
@@ -112,7 +125,8 @@ std::string Option(std::vector<std::string>& args, const std::string& name,
   return fallback;
 }
 
-void ImportOnce(const std::string& workbook, const std::string& folder, bool forcedWrites) {
+void ImportOnce(const std::string& workbook, const std::string& folder,
+                bool forcedWrites) {
   const std::string path = folder + (forcedWrites ? "/sync.fdb" : "/async.fdb");
   const db::ConnectParams params{"SYSDBA", "masterkey", path};
   app::CreatePropertyDatabase(params, forcedWrites);
@@ -127,18 +141,22 @@ void ImportOnce(const std::string& workbook, const std::string& folder, bool for
   import::ImportOptions options;
   options.logFolder = folder;
   const auto began = std::chrono::steady_clock::now();
-  const import::RunResult result =
-      run.Run(options, [&workbook] { return std::optional<std::string>(workbook); });
+  const import::RunResult result = run.Run(
+      options, [&workbook] { return std::optional<std::string>(workbook); });
   const double seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - began)
+          .count();
   const auto& s = result.summary;
 
   std::cout << "forced writes " << (forcedWrites ? "on " : "off") << ": "
-            << s.contractsStored << " contracts, " << s.annexesStored << " annexes, "
-            << s.rowsRefused << " rows refused, " << counting.statements << " statements in "
-            << Format("%.2f", seconds) << " s -> " << Format("%.1f", s.contractsStored / seconds)
-            << " contracts/s, " << Format("%.0f", counting.statements / seconds)
-            << " statements/s; peak memory so far " << PeakMemoryKb() / 1024 << " MB\n";
+            << s.contractsStored << " contracts, " << s.annexesStored
+            << " annexes, " << s.rowsRefused << " rows refused, "
+            << counting.statements << " statements in "
+            << Format("%.2f", seconds) << " s -> "
+            << Format("%.1f", s.contractsStored / seconds) << " contracts/s, "
+            << Format("%.0f", counting.statements / seconds)
+            << " statements/s; peak memory so far " << PeakMemoryKb() / 1024
+            << " MB\n";
   connection->Close();
 }
 
@@ -159,14 +177,17 @@ int main(int argc, char** argv) {
   try {
     if (workbook.empty()) {
       workbook = folder + "/contracts.xls";
-      const std::string command = "perl '" ZRV_SOURCE_DIR "/bench/import_make_workbook.pl' '" +
-                                  workbook + "' " + contracts + " " + annexes + " " + bad + " " +
-                                  months + " >/dev/null";
-      if (std::system(command.c_str()) != 0) throw std::runtime_error("cannot make " + workbook);
+      const std::string command = "perl '" ZRV_SOURCE_DIR
+                                  "/bench/import_make_workbook.pl' '" +
+                                  workbook + "' " + contracts + " " + annexes +
+                                  " " + bad + " " + months + " >/dev/null";
+      if (std::system(command.c_str()) != 0)
+        throw std::runtime_error("cannot make " + workbook);
     }
-    std::cout << "workbook " << workbook << " (" << contracts << " contracts, " << annexes
-              << " annex rows each, " << months << "-month terms)\n";
-    if (forced == "off" || forced == "both") ImportOnce(workbook, folder, false);
+    std::cout << "workbook " << workbook << " (" << contracts << " contracts, "
+              << annexes << " annex rows each, " << months << "-month terms)\n";
+    if (forced == "off" || forced == "both")
+      ImportOnce(workbook, folder, false);
     if (forced == "on" || forced == "both") ImportOnce(workbook, folder, true);
   } catch (const std::exception& e) {
     std::cerr << e.what() << "\n";

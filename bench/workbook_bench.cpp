@@ -1,9 +1,12 @@
-// Benchmark of workbook reading: opens a generated workbook of 10,000 rows and 36 columns (the
-// contract layout, A to AJ) as .xls and as .xlsx, reads every cell by name as the import does,
-// and reports the time and the peak memory of each, measured in a process of its own.
+// Benchmark of workbook reading: opens a generated workbook of 10,000 rows and
+// 36 columns (the contract layout, A to AJ) as .xls and as .xlsx, reads every
+// cell by name as the import does, and reports the time and the peak memory of
+// each, measured in a process of its own.
 //
-//   workbook_bench [FOLDER]        makes FOLDER/bench.xls and bench.xlsx when missing (a
-//                                  temporary folder without FOLDER) and measures both
+//   workbook_bench [FOLDER]        makes FOLDER/bench.xls and bench.xlsx when
+//   missing (a
+//                                  temporary folder without FOLDER) and
+//                                  measures both
 //   workbook_bench --measure FILE  measures one file
 
 #include <sys/resource.h>
@@ -27,13 +30,15 @@ constexpr int kColumns = 36;
 
 using zrv::test::Cell;
 
-// One contract row with texts, dates and formatted numbers where the import has them. Names
-// and addresses differ on every row; the other texts repeat every hundred rows, as classifier
-// texts do (and the .xls writer stays under its 7 MB limit).
+// One contract row with texts, dates and formatted numbers where the import has
+// them. Names and addresses differ on every row; the other texts repeat every
+// hundred rows, as classifier texts do (and the .xls writer stays under its 7
+// MB limit).
 zrv::test::Row ContractRow(int i) {
   const std::string n = std::to_string(i);
   zrv::test::Row row(kColumns);
-  for (int c = 0; c < kColumns; ++c) row[c] = "Текст " + std::to_string(i % 100) + "-" + std::to_string(c);
+  for (int c = 0; c < kColumns; ++c)
+    row[c] = "Текст " + std::to_string(i % 100) + "-" + std::to_string(c);
   row[7] = "ул. Александровска " + n;
   row[8] = "Представител " + n;
   row[0] = n + "/2007";
@@ -57,7 +62,8 @@ long PeakMegabytes() {
 int Measure(const std::string& path) {
   using Clock = std::chrono::steady_clock;
   std::vector<std::string> letters;
-  for (int c = 1; c <= kColumns; ++c) letters.push_back(zrv::workbook::ColumnLetters(c));
+  for (int c = 1; c <= kColumns; ++c)
+    letters.push_back(zrv::workbook::ColumnLetters(c));
   const auto start = Clock::now();
   const auto sheet = zrv::workbook::OpenFirstWorksheet(path);
   const auto opened = Clock::now();
@@ -71,10 +77,15 @@ int Measure(const std::string& path) {
     }
   }
   const auto done = Clock::now();
-  auto ms = [](auto d) { return std::chrono::duration<double, std::milli>(d).count(); };
-  std::printf("%-6s open %7.1f ms  read %6.1f ms  total %7.1f ms  rows %d  cells %zu  text %.1f MB  peak %ld MB\n",
-              std::filesystem::path(path).extension().c_str(), ms(opened - start), ms(done - opened),
-              ms(done - start), sheet->UsedRowCount(), cells, bytes / 1048576.0, PeakMegabytes());
+  auto ms = [](auto d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+  };
+  std::printf(
+      "%-6s open %7.1f ms  read %6.1f ms  total %7.1f ms  rows %d  cells %zu  "
+      "text %.1f MB  peak %ld MB\n",
+      std::filesystem::path(path).extension().c_str(), ms(opened - start),
+      ms(done - opened), ms(done - start), sheet->UsedRowCount(), cells,
+      bytes / 1048576.0, PeakMegabytes());
   return 0;
 }
 
@@ -104,7 +115,8 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     const pid_t child = fork();
     if (child == 0) {
-      execl("/proc/self/exe", argv[0], "--measure", path.c_str(), static_cast<char*>(nullptr));
+      execl("/proc/self/exe", argv[0], "--measure", path.c_str(),
+            static_cast<char*>(nullptr));
       _exit(127);
     }
     int status = 0;

@@ -1,6 +1,7 @@
-// `zorvit cells WORKBOOK`: the first worksheet as the import reads it, as CSV (RFC 4180, UTF-8,
-// CR LF line ends): rows 1 to the used range's last row, every column up to the last used one,
-// each field the cell's displayed text trimmed as the import trims it.
+// `zorvit cells WORKBOOK`: the first worksheet as the import reads it, as CSV
+// (RFC 4180, UTF-8, CR LF line ends): rows 1 to the used range's last row,
+// every column up to the last used one, each field the cell's displayed text
+// trimmed as the import trims it.
 
 #include <iostream>
 
@@ -13,8 +14,8 @@ namespace {
 
 const char kUsage[] = "Usage: zorvit cells WORKBOOK";
 
-// A field in double quotes when it holds a comma, a double quote or a line break, inner double
-// quotes doubled.
+// A field in double quotes when it holds a comma, a double quote or a line
+// break, inner double quotes doubled.
 std::string CsvField(const std::string& text) {
   if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
   std::string out = "\"";
@@ -33,7 +34,8 @@ int RunCells(const zrv::cli::Args& args) {
   const auto sheet = zrv::workbook::OpenFirstWorksheet(args[0]);
   const zrv::import::CellReader reader(sheet.get());
   std::vector<std::string> letters;
-  for (int c = 1; c <= sheet->UsedColumnCount(); ++c) letters.push_back(zrv::workbook::ColumnLetters(c));
+  for (int c = 1; c <= sheet->UsedColumnCount(); ++c)
+    letters.push_back(zrv::workbook::ColumnLetters(c));
   std::string line;
   for (int row = 1; row <= reader.UsedRowCount(); ++row) {
     line.clear();
@@ -48,7 +50,9 @@ int RunCells(const zrv::cli::Args& args) {
 }
 
 const zrv::cli::CommandRegistration kCells{
-    {"cells"}, "cells WORKBOOK",
-    "prints the first worksheet as the import reads it, as CSV (RFC 4180)", &RunCells};
+    {"cells"},
+    "cells WORKBOOK",
+    "prints the first worksheet as the import reads it, as CSV (RFC 4180)",
+    &RunCells};
 
 }  // namespace

@@ -13,9 +13,11 @@ std::vector<Command>& Registry() {
 }
 }  // namespace
 
-CommandRegistration::CommandRegistration(std::vector<std::string> words, std::string usage,
-                                         std::string summary, CommandFn run) {
-  Registry().push_back({std::move(words), std::move(usage), std::move(summary), run});
+CommandRegistration::CommandRegistration(std::vector<std::string> words,
+                                         std::string usage, std::string summary,
+                                         CommandFn run) {
+  Registry().push_back(
+      {std::move(words), std::move(usage), std::move(summary), run});
 }
 
 const std::vector<Command>& Commands() { return Registry(); }

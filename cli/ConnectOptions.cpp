@@ -13,7 +13,8 @@ constexpr const char* kDefaultUser = "SYSDBA";
 
 ConnectOptions TakeConnectOptions(Args& args) {
   ConnectOptions o{"", kDefaultUser, ""};
-  if (!TakeOption(args, "--database", o.path)) o.path = app::DefaultDatabasePath();
+  if (!TakeOption(args, "--database", o.path))
+    o.path = app::DefaultDatabasePath();
   TakeOption(args, "--user", o.user);
   TakeOption(args, "--password", o.password);
   return o;
@@ -22,8 +23,8 @@ ConnectOptions TakeConnectOptions(Args& args) {
 std::unique_ptr<db::Connection> Connect(const ConnectOptions& options) {
   auto connection = db::MakeFirebirdConnection();
   std::string errorText;
-  if (!app::ConnectDatabase(*connection, options.user, options.password, options.path,
-                            errorText)) {
+  if (!app::ConnectDatabase(*connection, options.user, options.password,
+                            options.path, errorText)) {
     throw Error(TerminalText(errorText));
   }
   return connection;

@@ -1,5 +1,5 @@
-// zorvit db init [--database PATH]: creates the property database with its schema and
-// registers.
+// zorvit db init [--database PATH]: creates the property database with its
+// schema and registers.
 
 #include <iostream>
 
@@ -16,7 +16,8 @@ int RunDbInit(const Args& arguments) {
   std::string path;
   if (!TakeOption(args, "--database", path)) path = app::DefaultDatabasePath();
   if (!args.empty()) {
-    std::cerr << "Unexpected argument: " << args.front() << "\nUsage: zorvit db init [--database PATH]\n";
+    std::cerr << "Unexpected argument: " << args.front()
+              << "\nUsage: zorvit db init [--database PATH]\n";
     return 2;
   }
   app::CreatePropertyDatabase(path);
@@ -27,7 +28,8 @@ int RunDbInit(const Args& arguments) {
 const CommandRegistration kDbInit{
     {"db", "init"},
     "db init [--database PATH]",
-    "creates the property database (default: $ZRV_DATABASE, else ~/.local/share/zorvit/zorvit.fdb)",
+    "creates the property database (default: $ZRV_DATABASE, else "
+    "~/.local/share/zorvit/zorvit.fdb)",
     &RunDbInit};
 
 }  // namespace

@@ -1,14 +1,16 @@
-// zorvit import [--user U --password P] [--municipality NAME] [--first-row N] [--no-links]
+// zorvit import [--user U --password P] [--municipality NAME] [--first-row N]
+// [--no-links]
 //               WORKBOOK
 //
-// Imports the contracts of a workbook into the property database the login names, the same
-// run the import window makes: the error list goes to standard output line by line as it
-// grows, message boxes become lines on standard error, and a summary closes the run. On a
-// terminal a progress line on standard error shows the rows done and the pace.
+// Imports the contracts of a workbook into the property database the login
+// names, the same run the import window makes: the error list goes to standard
+// output line by line as it grows, message boxes become lines on standard
+// error, and a summary closes the run. On a terminal a progress line on
+// standard error shows the rows done and the pace.
 //
-// Exit code 0 when the run went through, also when rows were refused; 1 when it could not
-// start (login refused, no database, unknown municipality, unreadable workbook); 2 for a
-// command line it does not understand.
+// Exit code 0 when the run went through, also when rows were refused; 1 when it
+// could not start (login refused, no database, unknown municipality, unreadable
+// workbook); 2 for a command line it does not understand.
 
 #include <unistd.h>
 
@@ -35,9 +37,11 @@ namespace zrv::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "import [--user U --password P] [--municipality NAME] [--first-row N] [--no-links] WORKBOOK";
+    "import [--user U --password P] [--municipality NAME] [--first-row N] "
+    "[--no-links] WORKBOOK";
 constexpr const char* kSummary =
-    "imports the contracts of a workbook; the error list on stdout, a summary at the end";
+    "imports the contracts of a workbook; the error list on stdout, a summary "
+    "at the end";
 
 constexpr const char* kNoWorkbook = "Липсва файл за четене.";
 constexpr const char* kMissingWorkbook = "Файлът не съществува: ";
@@ -46,9 +50,9 @@ constexpr const char* kNoDatabase = "Няма база данни ";
 constexpr const char* kCreateDatabase = " (създава се със zorvit db init).";
 constexpr const char* kNotStarted = "Импортирането не започна.";
 
-
-// Progress on standard error while rows are read: the line is rewritten in place, at most a few
-// times a second, and wiped before anything else is printed.
+// Progress on standard error while rows are read: the line is rewritten in
+// place, at most a few times a second, and wiped before anything else is
+// printed.
 class Progress {
  public:
   Progress() : enabled_(isatty(STDERR_FILENO) == 1) {}
@@ -62,7 +66,8 @@ class Progress {
   void Show(int done) {
     if (!enabled_) return;
     const auto now = Clock::now();
-    if (done < total_ && now - shownAt_ < std::chrono::milliseconds(200)) return;
+    if (done < total_ && now - shownAt_ < std::chrono::milliseconds(200))
+      return;
     shownAt_ = now;
     const double seconds = std::chrono::duration<double>(now - began_).count();
     const double pace = seconds > 0 ? done / seconds : 0;
@@ -124,13 +129,17 @@ void PrintSummary(const import::ImportSummary& s) {
             << "Записани анекси:             " << s.annexesStored << "\n"
             << "Отхвърлени анекси:           " << s.annexesDropped << "\n"
             << "Добавени в класификаторите:  "
-            << (s.classifierEntriesAdded < 0 ? std::string("неизвестно")
-                                             : std::to_string(s.classifierEntriesAdded))
+            << (s.classifierEntriesAdded < 0
+                    ? std::string("неизвестно")
+                    : std::to_string(s.classifierEntriesAdded))
             << "\n"
             << "Лог файл:                    "
-            << (s.logFile.empty() ? std::string("няма (без грешки)") : s.logFile) << "\n"
+            << (s.logFile.empty() ? std::string("няма (без грешки)")
+                                  : s.logFile)
+            << "\n"
             << "Последен достигнат ред:      " << s.lastRow << "\n"
-            << "Време:                       " << Format("%.2f", s.elapsedSeconds) << " s\n";
+            << "Време:                       "
+            << Format("%.2f", s.elapsedSeconds) << " s\n";
 }
 
 int Fail(const std::string& reason) {
@@ -147,23 +156,28 @@ int RunImport(const Args& arguments) {
   TakeOption(args, "--first-row", firstRow);
   const bool noLinks = TakeFlag(args, "--no-links");
   if (args.size() != 1 || args[0].rfind("--", 0) == 0) {
-    std::cerr << (args.empty() ? kNoWorkbook : "Неразпознат аргумент: " + args[0]) << "\n"
+    std::cerr << (args.empty() ? kNoWorkbook
+                               : "Неразпознат аргумент: " + args[0])
+              << "\n"
               << "Usage: zorvit " << kUsage << "\n";
     return 2;
   }
   const std::string workbook = args[0];
   std::error_code ignored;
-  if (!std::filesystem::is_regular_file(workbook, ignored)) return Fail(kMissingWorkbook + workbook);
+  if (!std::filesystem::is_regular_file(workbook, ignored))
+    return Fail(kMissingWorkbook + workbook);
 
-  // The login library finds the database the same way; a missing embedded file is named here
-  // rather than reported as a refused login. A "host:/path" name is the server's to check.
+  // The login library finds the database the same way; a missing embedded file
+  // is named here rather than reported as a refused login. A "host:/path" name
+  // is the server's to check.
   const std::string database = app::DefaultDatabasePath();
   if (database.find(':') == std::string::npos &&
       !std::filesystem::is_regular_file(database, ignored)) {
     return Fail(kNoDatabase + database + kCreateDatabase);
   }
 
-  // Both options give a login without a prompt; anything else asks, as the window does.
+  // Both options give a login without a prompt; anything else asks, as the
+  // window does.
   std::vector<std::string> credentials;
   if (hasUser && hasPassword) credentials = {user, password};
   if (!LoginFromParameters(credentials)) return Fail(kLoginRefused);
@@ -171,8 +185,8 @@ int RunImport(const Args& arguments) {
   const SessionValues& session = Session();
   auto connection = db::MakeFirebirdConnection();
   std::string errorText;
-  if (!app::ConnectDatabase(*connection, session.userName, session.password, session.serverName,
-                            errorText)) {
+  if (!app::ConnectDatabase(*connection, session.userName, session.password,
+                            session.serverName, errorText)) {
     return Fail(errorText);
   }
   app::SystemString::Register(connection.get());
@@ -189,8 +203,9 @@ int RunImport(const Args& arguments) {
   options.municipality = municipality;
   options.firstRowText = firstRow;
   options.fileLinks = !noLinks;
-  const import::RunResult result =
-      run.Run(options, [&workbook] { return std::optional<std::string>(workbook); }, &observer);
+  const import::RunResult result = run.Run(
+      options, [&workbook] { return std::optional<std::string>(workbook); },
+      &observer);
   progress.Wipe();
   app::SystemString::Register(nullptr);
 

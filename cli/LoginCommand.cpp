@@ -1,7 +1,8 @@
-// zorvit login [--user NAME --password TEXT]: logs in through the login library (without a
-// dialog when both options are given, else asking on the terminal), opens the database with what
-// the login returned and prints the user id, the server name and stored setting 14015. It shows
-// that the login and the database start-up work.
+// zorvit login [--user NAME --password TEXT]: logs in through the login library
+// (without a dialog when both options are given, else asking on the terminal),
+// opens the database with what the login returned and prints the user id, the
+// server name and stored setting 14015. It shows that the login and the
+// database start-up work.
 
 #include <iostream>
 #include <vector>
@@ -29,7 +30,8 @@ int RunLogin(const Args& arguments) {
   const bool haveUser = TakeOption(args, "--user", user);
   const bool havePassword = TakeOption(args, "--password", password);
   if (!args.empty()) {
-    std::cerr << "Unexpected argument: " << args.front() << "\nUsage: zorvit " << kUsage << "\n";
+    std::cerr << "Unexpected argument: " << args.front() << "\nUsage: zorvit "
+              << kUsage << "\n";
     return 2;
   }
   std::vector<std::string> parameters;
@@ -42,14 +44,14 @@ int RunLogin(const Args& arguments) {
   const SessionValues& session = Session();
   auto connection = db::MakeFirebirdConnection();
   std::string errorText;
-  if (!app::ConnectDatabase(*connection, session.userName, session.password, session.serverName,
-                            errorText)) {
+  if (!app::ConnectDatabase(*connection, session.userName, session.password,
+                            session.serverName, errorText)) {
     std::cerr << errorText << "\n";
     return 1;
   }
   app::SystemString::Register(connection.get());
-  const int32_t setting =
-      app::SystemString::GetSystemInt(kScheduleSetting, kScheduleSettingDefault);
+  const int32_t setting = app::SystemString::GetSystemInt(
+      kScheduleSetting, kScheduleSettingDefault);
   app::SystemString::Register(nullptr);
 
   std::cout << "User id: " << CurrentUserID() << "\n"
@@ -58,10 +60,11 @@ int RunLogin(const Args& arguments) {
   return 0;
 }
 
-const CommandRegistration kLogin{
-    {"login"}, kUsage,
-    "logs in through libZrvLogin.so and opens the database (shows that start-up works)",
-    &RunLogin};
+const CommandRegistration kLogin{{"login"},
+                                 kUsage,
+                                 "logs in through libZrvLogin.so and opens the "
+                                 "database (shows that start-up works)",
+                                 &RunLogin};
 
 }  // namespace
 

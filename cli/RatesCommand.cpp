@@ -1,5 +1,5 @@
-// zorvit rates import FILE.csv: replaces the stored base-rate periods on which late-payment
-// interest of the base-rate kinds is charged.
+// zorvit rates import FILE.csv: replaces the stored base-rate periods on which
+// late-payment interest of the base-rate kinds is charged.
 
 #include <fstream>
 #include <iostream>
@@ -49,8 +49,10 @@ int RunRatesImport(const Args& arguments) {
 }
 
 const CommandRegistration kRatesImport{
-    {"rates", "import"}, kUsage,
-    "replaces the base-rate periods of late-payment interest by those of a CSV file "
+    {"rates", "import"},
+    kUsage,
+    "replaces the base-rate periods of late-payment interest by those of a CSV "
+    "file "
     "(first day; last day; rate % [; daily factor [; issue date]])",
     &RunRatesImport};
 

@@ -1,9 +1,10 @@
-// zorvit state CONTRACT_ID [--date dd.mm.yyyy]: loads a stored contract and prints its state at
-// the date (today by default): every period with its price, what is paid and open, its due date
-// and late-payment interest, the interest explanation and the totals due.
+// zorvit state CONTRACT_ID [--date dd.mm.yyyy]: loads a stored contract and
+// prints its state at the date (today by default): every period with its price,
+// what is paid and open, its due date and late-payment interest, the interest
+// explanation and the totals due.
 //
-// Loading deletes the contract's payments of pay type 1 that no invoice owns, as it does in the
-// rental application; nothing else is written.
+// Loading deletes the contract's payments of pay type 1 that no invoice owns,
+// as it does in the rental application; nothing else is written.
 
 #include <iostream>
 #include <string>
@@ -23,8 +24,10 @@ namespace zrv::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "state CONTRACT_ID [--date dd.mm.yyyy] [--database PATH] [--user NAME] [--password TEXT]";
-constexpr const char* kSelectNumber = "select doc_nomtxt from documents where doc_id = %d";
+    "state CONTRACT_ID [--date dd.mm.yyyy] [--database PATH] [--user NAME] "
+    "[--password TEXT]";
+constexpr const char* kSelectNumber =
+    "select doc_nomtxt from documents where doc_id = %d";
 
 constexpr const char* kMsgBadId = "Невалиден номер на договор: ";
 constexpr const char* kMsgBadDate = "Невалидна дата (очаква се дд.мм.гггг): ";
@@ -33,9 +36,12 @@ constexpr const char* kMsgNoContract = "Няма договор с номер %d
 using schedule::TDocInfo;
 using schedule::TRentRow;
 
-std::string Money(double amount) { return FormatAmount(schedule::RoundMoney(amount)); }
+std::string Money(double amount) {
+  return FormatAmount(schedule::RoundMoney(amount));
+}
 
-// The text padded with blanks to `width` characters (not bytes), on the left or the right.
+// The text padded with blanks to `width` characters (not bytes), on the left or
+// the right.
 std::string Pad(const std::string& text, size_t width, bool right = false) {
   const size_t length = Utf8Length(text);
   const std::string blanks(length < width ? width - length : 0, ' ');
@@ -51,7 +57,8 @@ std::string Lines(std::string text) {
   return out;
 }
 
-// The contract's number as the register shows it; false when no such contract exists.
+// The contract's number as the register shows it; false when no such contract
+// exists.
 bool FindContract(db::Connection& connection, int32_t id, std::string& number) {
   auto q = connection.NewQuery();
   q->SetSQL(Format(kSelectNumber, id));
@@ -65,30 +72,36 @@ void PrintHeader(const TDocInfo& info, const std::string& number) {
   std::cout << "Договор № " << number << " (id " << info.ContractId << "), тип "
             << info.ContractType;
   if (!info.TypeText.empty()) std::cout << " " << info.TypeText;
-  std::cout << "\nСрок: " << FormatDMY(info.Start) << " - " << FormatDMY(info.Stop)
-            << ", валута:" << info.CurrencyText << ", начална сума: " << Money(info.InitSum)
-            << "\n";
+  std::cout << "\nСрок: " << FormatDMY(info.Start) << " - "
+            << FormatDMY(info.Stop) << ", валута:" << info.CurrencyText
+            << ", начална сума: " << Money(info.InitSum) << "\n";
   if (info.TerminationDate != 0) {
     std::cout << "Прекратен на: " << FormatDMY(info.TerminationDate) << "\n";
   }
   if (info.InterestStop != 0) {
-    std::cout << "Лихва не се начислява след: " << FormatDMY(info.InterestStop) << "\n";
+    std::cout << "Лихва не се начислява след: " << FormatDMY(info.InterestStop)
+              << "\n";
   }
   std::cout << "Състояние към " << FormatDMY(info.StateDate) << ", лихва до "
             << FormatDMY(info.InterestDate) << "\n\n";
 }
 
 void PrintSchedule(const TDocInfo& info) {
-  std::cout << Pad("Период", 9) << Pad("Цена", 11, true) << Pad("Платено", 11, true)
-            << Pad("Остатък", 11, true) << "  " << Pad("Падеж", 11) << Pad("Дни", 5, true)
-            << Pad("Лихва", 10, true) << Pad("Пл. лихва", 11, true) << "  Платено до\n";
+  std::cout << Pad("Период", 9) << Pad("Цена", 11, true)
+            << Pad("Платено", 11, true) << Pad("Остатък", 11, true) << "  "
+            << Pad("Падеж", 11) << Pad("Дни", 5, true) << Pad("Лихва", 10, true)
+            << Pad("Пл. лихва", 11, true) << "  Платено до\n";
   for (int i = 0; i < info.Rents.Count(); ++i) {
     const TRentRow& row = *info.Rents.At(i);
     std::cout << Pad(Format("%04d-%02d", row.RI_YEAR, row.RI_MONTH), 9)
-              << Pad(Money(row.RI_PRICE), 11, true) << Pad(Money(row.RI_CARRIED), 11, true)
-              << Pad(Money(row.Remaining), 11, true) << "  " << Pad(FormatDMY(row.DueDate), 11)
-              << Pad(std::to_string(row.OverdueDays), 5, true) << Pad(Money(row.Interest), 10, true)
-              << Pad(Money(row.InterestPaid), 11, true) << "  " << row.PaidToText << "\n";
+              << Pad(Money(row.RI_PRICE), 11, true)
+              << Pad(Money(row.RI_CARRIED), 11, true)
+              << Pad(Money(row.Remaining), 11, true) << "  "
+              << Pad(FormatDMY(row.DueDate), 11)
+              << Pad(std::to_string(row.OverdueDays), 5, true)
+              << Pad(Money(row.Interest), 10, true)
+              << Pad(Money(row.InterestPaid), 11, true) << "  "
+              << row.PaidToText << "\n";
   }
   if (info.Rents.Count() == 0) std::cout << "(няма погасителен план)\n";
 }
@@ -96,7 +109,8 @@ void PrintSchedule(const TDocInfo& info) {
 void PrintSummary(const TDocInfo& info) {
   const schedule::TSummarySet& s = info.Summary;
   if (!s.Explanation.empty()) {
-    std::cout << "\nОбяснение на лихвата (последният период е първи):\n" << Lines(s.Explanation);
+    std::cout << "\nОбяснение на лихвата (последният период е първи):\n"
+              << Lines(s.Explanation);
   }
   auto line = [](const std::string& label, const std::string& value) {
     std::cout << Pad(label, 34) << Pad(value, 12, true) << "\n";
@@ -141,8 +155,8 @@ int RunState(const Args& arguments) {
     std::cerr << Format(kMsgNoContract, id) << "\n";
     return 1;
   }
-  // No stored-setting reader: the schedule module's setting is not needed here, and reading it
-  // would store its default.
+  // No stored-setting reader: the schedule module's setting is not needed here,
+  // and reading it would store its default.
   schedule::DocInfoSettings::Init(*connection, nullptr);
   schedule::LoadStateTables(*connection);
   TDocInfo info;
@@ -156,8 +170,10 @@ int RunState(const Args& arguments) {
 }
 
 const CommandRegistration kState{
-    {"state"}, kUsage,
-    "prints a contract's schedule with what is paid, open and overdue, its late-payment interest "
+    {"state"},
+    kUsage,
+    "prints a contract's schedule with what is paid, open and overdue, its "
+    "late-payment interest "
     "and the totals due at the date (today by default)",
     &RunState};
 

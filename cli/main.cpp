@@ -19,7 +19,8 @@ void PrintUsage() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Ctrl-C and SIGTERM end a command as usual; without this the database client takes them.
+  // Ctrl-C and SIGTERM end a command as usual; without this the database client
+  // takes them.
   zrv::app::DieOnTerminationSignals();
   zrv::cli::Args args(argv + 1, argv + argc);
   // The command with the most words matching the start of the arguments wins.

@@ -7,7 +7,8 @@ namespace zrv {
 namespace {
 
 // Weighted sum mod 11; 10 means "try the second weights", and 10 again means 0.
-int CheckDigit(const int* digits, const int* weights, const int* fallbackWeights, int count) {
+int CheckDigit(const int* digits, const int* weights,
+               const int* fallbackWeights, int count) {
   int sum = 0;
   for (int i = 0; i < count; ++i) sum += digits[i] * weights[i];
   int r = sum % 11;
@@ -21,7 +22,8 @@ int CheckDigit(const int* digits, const int* weights, const int* fallbackWeights
 }  // namespace
 
 bool IsValidBulstat(const std::string& text) {
-  // Only the digits count, in their order; letters ("BG"), blanks and punctuation are dropped.
+  // Only the digits count, in their order; letters ("BG"), blanks and
+  // punctuation are dropped.
   int digits[13];
   int count = 0;
   for (char c : text) {

@@ -1,16 +1,16 @@
 // Windows-1251 at the edges of the program: the login record, the log file.
 
+#include <utility>
+
 #include "common/Text.h"
 #include "common/Utf8.h"
-
-#include <utility>
 
 namespace zrv {
 
 namespace {
 
-// Code points of the bytes 0x80..0xBF; 0x98 has no character (U+FFFD stands for it).
-// 0x00..0x7F are ASCII, 0xC0..0xFF are U+0410..U+044F (А..я).
+// Code points of the bytes 0x80..0xBF; 0x98 has no character (U+FFFD stands for
+// it). 0x00..0x7F are ASCII, 0xC0..0xFF are U+0410..U+044F (А..я).
 constexpr char32_t kHighHalf[64] = {
     0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021,
     0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,
@@ -66,7 +66,8 @@ bool TryUtf8ToCp1251(const std::string& utf8, std::string& out) {
 std::string Cp1251ToUtf8(const std::string& cp1251) {
   std::string result;
   result.reserve(cp1251.size() * 2);
-  for (char c : cp1251) AppendUtf8(result, ByteToCodePoint(static_cast<unsigned char>(c)));
+  for (char c : cp1251)
+    AppendUtf8(result, ByteToCodePoint(static_cast<unsigned char>(c)));
   return result;
 }
 

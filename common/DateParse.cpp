@@ -1,4 +1,5 @@
-// Reading dates typed by people: "dd.mm.yyyy", "d.m.yy", "dd.mm" and the month-first "M/d/yyyy".
+// Reading dates typed by people: "dd.mm.yyyy", "d.m.yy", "dd.mm" and the
+// month-first "M/d/yyyy".
 
 #include <cstddef>
 #include <ctime>
@@ -9,8 +10,8 @@ namespace zrv {
 
 namespace {
 
-// A cursor over the text of a date, in the manner of the classic date scanner: blanks may
-// precede each number, a number stops growing once it reaches 1000.
+// A cursor over the text of a date, in the manner of the classic date scanner:
+// blanks may precede each number, a number stops growing once it reaches 1000.
 class DateScanner {
  public:
   explicit DateScanner(const std::string& text) : text_(text) {}
@@ -55,7 +56,8 @@ int CurrentYear() {
   return local.tm_year + 1900;
 }
 
-// A year written with one or two digits lands in the 50-year window ending 49 years after now.
+// A year written with one or two digits lands in the 50-year window ending 49
+// years after now.
 int WindowYear(int year, int currentYear) {
   const int base = currentYear - 50;
   year += base / 100 * 100;
@@ -80,7 +82,9 @@ bool TryParseDate(const std::string& text, TDate& out, int currentYear) {
 
   DateScanner scan(s);
   int first, second, year, digits;
-  if (!scan.Number(first, digits) || !scan.Char('.') || !scan.Number(second, digits)) return false;
+  if (!scan.Number(first, digits) || !scan.Char('.') ||
+      !scan.Number(second, digits))
+    return false;
   if (scan.Char('.') && scan.Number(year, digits)) {
     if (digits <= 2) year = WindowYear(year, currentYear);
     scan.Char('.');

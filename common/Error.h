@@ -1,5 +1,6 @@
 #pragma once
-// The system's error: an exception that carries a message for the user or the log.
+// The system's error: an exception that carries a message for the user or the
+// log.
 
 #include <stdexcept>
 #include <string>

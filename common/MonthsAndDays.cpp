@@ -1,5 +1,5 @@
-// The length of a period as whole months and remaining days, counted with the 30.416-day
-// average month that the rent schedule uses throughout.
+// The length of a period as whole months and remaining days, counted with
+// the 30.416-day average month that the rent schedule uses throughout.
 
 #include <cmath>
 
@@ -12,13 +12,16 @@ namespace {
 
 constexpr double kAverageMonth = 30.416;
 
-int RoundMonths(double days) { return static_cast<int>(RoundHalfEven(days / kAverageMonth)); }
+int RoundMonths(double days) {
+  return static_cast<int>(RoundHalfEven(days / kAverageMonth));
+}
 
-// Day `day` of the month before (year, month). In February a day past the 28th becomes the
-// month's last day; in every other month day 31 is read as day 30.
+// Day `day` of the month before (year, month). In February a day past the 28th
+// becomes the month's last day; in every other month day 31 is read as day 30.
 TDate SameDayMonthBefore(int year, int month, int day) {
   if (month == 1) return EncodeDate(year - 1, 12, day);
-  if (month == 3) return EncodeDate(year, 2, day <= 28 ? day : DaysInMonth(year, 2));
+  if (month == 3)
+    return EncodeDate(year, 2, day <= 28 ? day : DaysInMonth(year, 2));
   return EncodeDate(year, month - 1, day == 31 ? 30 : day);
 }
 
@@ -32,7 +35,8 @@ void MonthsAndDays(TDate start, TDate end, int& months, int& days) {
   const int monthLength = DaysInMonth(ye, me);
 
   if (ds - de == 1 || (ds == 1 && de == monthLength)) {
-    // The end is the day before a monthly anniversary, or the period is whole calendar months.
+    // The end is the day before a monthly anniversary, or the period is whole
+    // calendar months.
     months = RoundMonths(span);
     days = 0;
   } else if (de >= ds) {

@@ -11,7 +11,8 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Optional sign, digits with at most one decimal point (at least one digit), optional exponent.
+// Optional sign, digits with at most one decimal point (at least one digit),
+// optional exponent.
 bool IsPlainFloat(const std::string& s) {
   size_t i = 0;
   if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
@@ -53,7 +54,8 @@ bool TryParseFloat(const std::string& text, double& out) {
   const char* end = s.data() + s.size();
   double value = 0.0;
   const auto result = std::from_chars(begin, end, value);
-  if (result.ec != std::errc() || result.ptr != end || !std::isfinite(value)) return false;
+  if (result.ec != std::errc() || result.ptr != end || !std::isfinite(value))
+    return false;
   out = value;
   return true;
 }
@@ -69,7 +71,8 @@ bool TryParseInt(const std::string& text, int32_t& out) {
     if (begin >= end || !IsDigit(text[begin])) return false;
   }
   int32_t value = 0;
-  const auto result = std::from_chars(text.data() + begin, text.data() + end, value);
+  const auto result =
+      std::from_chars(text.data() + begin, text.data() + end, value);
   if (result.ec != std::errc() || result.ptr != text.data() + end) return false;
   out = value;
   return true;

@@ -1,10 +1,11 @@
 #include "common/Text.h"
 
+#include <locale.h>
+
 #include <charconv>
 #include <clocale>
 #include <cstdarg>
 #include <cstdio>
-#include <locale.h>
 #include <vector>
 
 #include "common/Utf8.h"
@@ -13,12 +14,15 @@ namespace zrv {
 
 namespace {
 
-bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+bool IsContinuationByte(char c) {
+  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
 
-// The upper-case letter of a code point as the database's UPPER gives it on the text columns
-// (WIN1251, collation PXW_CYRL): Latin a-z, Cyrillic а-я and ё. That collation leaves the other
-// Cyrillic letters of the code page (ђ ѓ љ њ ќ ћ џ ў ј ґ є ї і ѕ) as they are, and so do we, so
-// that a value upper-cased here still equals UPPER(column) in a query.
+// The upper-case letter of a code point as the database's UPPER gives it on the
+// text columns (WIN1251, collation PXW_CYRL): Latin a-z, Cyrillic а-я and ё.
+// That collation leaves the other Cyrillic letters of the code page (ђ ѓ љ њ ќ
+// ћ џ ў ј ґ є ї і ѕ) as they are, and so do we, so that a value upper-cased
+// here still equals UPPER(column) in a query.
 char32_t UpperCodePoint(char32_t cp) {
   if (cp >= U'a' && cp <= U'z') return cp - (U'a' - U'A');
   if (cp >= 0x0430 && cp <= 0x044F) return cp - 0x20;
@@ -28,7 +32,8 @@ char32_t UpperCodePoint(char32_t cp) {
 
 // The "C" numeric conventions, made once for the whole process.
 locale_t CNumericLocale() {
-  static const locale_t locale = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0));
+  static const locale_t locale =
+      newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0));
   return locale;
 }
 
@@ -53,7 +58,8 @@ size_t Utf8Length(const std::string& text) {
 }
 
 std::string Utf8Left(const std::string& text, size_t count) {
-  // Cut before the lead byte of character number count + 1, so no sequence is ever split.
+  // Cut before the lead byte of character number count + 1, so no sequence is
+  // ever split.
   size_t seen = 0;
   for (size_t i = 0; i < text.size(); ++i) {
     if (IsContinuationByte(text[i])) continue;
@@ -89,9 +95,11 @@ std::string Trim(const std::string& text) {
 
 std::string FormatAmount(double value) {
   char buf[400];
-  const auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 2);
+  const auto result =
+      std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 2);
   std::string text(buf, result.ptr);
-  // A value that rounds to zero is written without a sign ("-0.00" reads badly in a statement).
+  // A value that rounds to zero is written without a sign ("-0.00" reads badly
+  // in a statement).
   if (text == "-0.00") text = "0.00";
   return text;
 }

@@ -1,7 +1,8 @@
 #pragma once
-// The identifier of this application among the programs that share the property database. It is
-// written to the rows the import adds (contracts, properties, classifier rows) and filters the
-// application's characteristics and rent types.
+// The identifier of this application among the programs that share the property
+// database. It is written to the rows the import adds (contracts, properties,
+// classifier rows) and filters the application's characteristics and rent
+// types.
 
 #include <cstdint>
 

@@ -11,44 +11,64 @@ namespace zrv::contracts {
 namespace {
 
 const char* const kInsertDocument =
-    "insert into Documents (doc_type, doc_nomtxt, doc_data, da_rf1, DA_SF2, DOC_COMENT, "
-    "DOC_COMENT2, DA_OBJTYPE, doc_area, doc_price, da_dds, da_valuta, da_ltype, da_lpercent, "
-    "da_rf2, da_if1, doc_datastart, doc_datastop, doc_imotid, doc_podsad, doc_addnum, "
-    "doc_addtext, doc_app, doc_payday, doc_free, da_sf6, doc_userid, doc_typetext, "
+    "insert into Documents (doc_type, doc_nomtxt, doc_data, da_rf1, DA_SF2, "
+    "DOC_COMENT, "
+    "DOC_COMENT2, DA_OBJTYPE, doc_area, doc_price, da_dds, da_valuta, "
+    "da_ltype, da_lpercent, "
+    "da_rf2, da_if1, doc_datastart, doc_datastop, doc_imotid, doc_podsad, "
+    "doc_addnum, "
+    "doc_addtext, doc_app, doc_payday, doc_free, da_sf6, doc_userid, "
+    "doc_typetext, "
     "doc_handrentinfo, da_objname, doc_valuecalcid, da_if4, doc_initsum)\n"
-    "values (%d, \"%s\", \"%s\", %d, \"%s\", \"%s\", \"%s\", \"%s\", %.2f, %.2f, %d, %d, %d, "
-    "%.2f, %.2f, %d, \"%s\", \"%s\", %d, \"%s\", \"%s\", \"%s\", %d, %d, \"%s\", \"%s\", %d, "
+    "values (%d, \"%s\", \"%s\", %d, \"%s\", \"%s\", \"%s\", \"%s\", %.2f, "
+    "%.2f, %d, %d, %d, "
+    "%.2f, %.2f, %d, \"%s\", \"%s\", %d, \"%s\", \"%s\", \"%s\", %d, %d, "
+    "\"%s\", \"%s\", %d, "
     "\"%s\", \"%s\", \"%s\", %d, %d, %.2f)";
 const char* const kSelectNewDocId = "select max(doc_id) from documents";
 const char* const kInsertFirstAnnex =
-    "insert into Anecs (AN_id,An_NUM,AN_Data,AN_Price,AN_DTStart,AN_DTStop,AN_COMENT, "
-    "AN_LType, AN_LPercent, AN_LMax, AN_DDS, AN_Valuta, AN_PayDay, AN_FreeDate)\n"
-    "values (:DOC_ID, 1, \"%s\", %.2f, \"%s\", \"%s\", \"\", %d, %.2f, %.2f, %d, %d, %d, \"%s\")";
+    "insert into Anecs "
+    "(AN_id,An_NUM,AN_Data,AN_Price,AN_DTStart,AN_DTStop,AN_COMENT, "
+    "AN_LType, AN_LPercent, AN_LMax, AN_DDS, AN_Valuta, AN_PayDay, "
+    "AN_FreeDate)\n"
+    "values (:DOC_ID, 1, \"%s\", %.2f, \"%s\", \"%s\", \"\", %d, %.2f, %.2f, "
+    "%d, %d, %d, \"%s\")";
 
 const char* const kUpdateDocument =
-    "update documents set doc_nomtxt = \"%s\", doc_data = \"%s\", da_rf1 = %d, DA_SF2 = \"%s\", "
-    "DOC_COMENT = \"%s\", DOC_COMENT2 = \"%s\", DA_OBJTYPE = \"%s\", doc_area = %.2f, "
-    "doc_price = %.2f, da_dds = %d, da_valuta = %d, da_ltype = %d, da_lpercent = %.2f, "
-    "da_rf2 = %.2f, da_if1 = %d, doc_datastart = \"%s\", doc_datastop = \"%s\", "
-    "doc_podsad = \"%s\", doc_addnum = \"%s\", doc_addtext = \"%s\", doc_free = \"%s\", "
+    "update documents set doc_nomtxt = \"%s\", doc_data = \"%s\", da_rf1 = %d, "
+    "DA_SF2 = \"%s\", "
+    "DOC_COMENT = \"%s\", DOC_COMENT2 = \"%s\", DA_OBJTYPE = \"%s\", doc_area "
+    "= %.2f, "
+    "doc_price = %.2f, da_dds = %d, da_valuta = %d, da_ltype = %d, da_lpercent "
+    "= %.2f, "
+    "da_rf2 = %.2f, da_if1 = %d, doc_datastart = \"%s\", doc_datastop = "
+    "\"%s\", "
+    "doc_podsad = \"%s\", doc_addnum = \"%s\", doc_addtext = \"%s\", doc_free "
+    "= \"%s\", "
     "doc_typetext = \"%s\", doc_handrentinfo = \"%s\", da_objname = \"%s\", "
     "doc_valuecalcid = %d, doc_payday = %d, da_if4 = %d\n"
     "where DOC_ID = %d";
 const char* const kUpdateFirstAnnex =
-    "update Anecs set AN_Data = \"NOW\", AN_Price = %.2f, AN_DTStart = \"%s\", AN_COMENT = \"\", "
-    "AN_LType = %d, AN_LPercent = %.2f, AN_LMax = %.2f, AN_DDS = %d, AN_Valuta = %d, "
+    "update Anecs set AN_Data = \"NOW\", AN_Price = %.2f, AN_DTStart = \"%s\", "
+    "AN_COMENT = \"\", "
+    "AN_LType = %d, AN_LPercent = %.2f, AN_LMax = %.2f, AN_DDS = %d, AN_Valuta "
+    "= %d, "
     "AN_PayDay = %d, AN_FreeDate = \"%s\"\n"
     "where an_id = %d and an_num = 1";
-const char* const kSelectLatestAnnex = "select max(an_num) from anecs where an_id = :anid";
+const char* const kSelectLatestAnnex =
+    "select max(an_num) from anecs where an_id = :anid";
 const char* const kCloseLatestAnnex =
-    "UPDATE ANECS SET AN_DTSTOP = :dtstop WHERE ( (AN_ID = :anid) AND (AN_NUM = :annum) )";
+    "UPDATE ANECS SET AN_DTSTOP = :dtstop WHERE ( (AN_ID = :anid) AND (AN_NUM "
+    "= :annum) )";
 
 const char* const kSelectDocument = "select * from documents where doc_id = %d";
 const char* const kSelectTenant =
-    "select m.per_name, m.per_egn, j.per_name permolname from persons m left join persons j on "
+    "select m.per_name, m.per_egn, j.per_name permolname from persons m left "
+    "join persons j on "
     "(m.per_mol = j.per_id) where m.per_id = %d";
 const char* const kSelectZone = "SELECT IM_ZONE FROM IMOT WHERE IM_ID = :imid";
-const char* const kSelectAnnexes = "select * from anecs where an_id = %d order by an_num";
+const char* const kSelectAnnexes =
+    "select * from anecs where an_id = %d order by an_num";
 const char* const kSelectCharacteristics =
     "SELECT CH_ID, CD_VALUE, CD_NO_USE_VALUE, CD_CHECKED\n"
     "FROM CHARACTERISTICS\n"
@@ -87,7 +107,8 @@ class RowReader {
 
 }  // namespace
 
-TBaseDoc::TBaseDoc(db::Connection& db, TCharacteristicsCommonTasks& characteristics,
+TBaseDoc::TBaseDoc(db::Connection& db,
+                   TCharacteristicsCommonTasks& characteristics,
                    TPHPCommonTasks& calculator, int32_t currentUserId)
     : db_(db),
       characteristics_(characteristics),
@@ -141,36 +162,42 @@ void TBaseDoc::Clear() {
 // ---- storing ----
 
 std::string TBaseDoc::InsertText() const {
-  return Format(kInsertDocument, DocType, DoubleQuotes(NumberText).c_str(),
-                FormatDMY(DocDate).c_str(), RentTypeID, DoubleQuotes(SF2Text).c_str(),
-                DoubleQuotes(Comment).c_str(), DoubleQuotes(Purpose).c_str(),
-                DoubleQuotes(ObjectTypeText).c_str(), Area, MonthPrice, VATCode, CurrencyCode,
-                InterestType, InterestPercent, InterestMax, TenantID, FormatDMY(StartDate).c_str(),
-                FormatDMY(StopDate).c_str(), PropertyID, DoubleQuotes(PodsadFlag).c_str(),
-                DoubleQuotes(AddNum).c_str(), DoubleQuotes(AddText).c_str(), AppID, PayDay,
-                DoubleQuotes(FreeFlag).c_str(), DoubleQuotes(SF6Text).c_str(), currentUserId_,
-                DoubleQuotes(TypeText).c_str(), DoubleQuotes(HandRentInfo).c_str(),
-                DoubleQuotes(ObjectName).c_str(), ValueCalcID, IF4Value, InitialSum);
+  return Format(
+      kInsertDocument, DocType, DoubleQuotes(NumberText).c_str(),
+      FormatDMY(DocDate).c_str(), RentTypeID, DoubleQuotes(SF2Text).c_str(),
+      DoubleQuotes(Comment).c_str(), DoubleQuotes(Purpose).c_str(),
+      DoubleQuotes(ObjectTypeText).c_str(), Area, MonthPrice, VATCode,
+      CurrencyCode, InterestType, InterestPercent, InterestMax, TenantID,
+      FormatDMY(StartDate).c_str(), FormatDMY(StopDate).c_str(), PropertyID,
+      DoubleQuotes(PodsadFlag).c_str(), DoubleQuotes(AddNum).c_str(),
+      DoubleQuotes(AddText).c_str(), AppID, PayDay,
+      DoubleQuotes(FreeFlag).c_str(), DoubleQuotes(SF6Text).c_str(),
+      currentUserId_, DoubleQuotes(TypeText).c_str(),
+      DoubleQuotes(HandRentInfo).c_str(), DoubleQuotes(ObjectName).c_str(),
+      ValueCalcID, IF4Value, InitialSum);
 }
 
 std::string TBaseDoc::UpdateText() const {
-  return Format(kUpdateDocument, DoubleQuotes(NumberText).c_str(), FormatDMY(DocDate).c_str(),
-                RentTypeID, DoubleQuotes(SF2Text).c_str(), DoubleQuotes(Comment).c_str(),
-                DoubleQuotes(Purpose).c_str(), DoubleQuotes(ObjectTypeText).c_str(), Area,
-                MonthPrice, VATCode, CurrencyCode, InterestType, InterestPercent, InterestMax,
-                TenantID, FormatDMY(StartDate).c_str(), FormatDMY(StopDate).c_str(),
-                DoubleQuotes(PodsadFlag).c_str(), DoubleQuotes(AddNum).c_str(),
-                DoubleQuotes(AddText).c_str(), DoubleQuotes(FreeFlag).c_str(),
-                DoubleQuotes(TypeText).c_str(), DoubleQuotes(HandRentInfo).c_str(),
-                DoubleQuotes(ObjectName).c_str(), ValueCalcID, PayDay, IF4Value, DocID);
+  return Format(
+      kUpdateDocument, DoubleQuotes(NumberText).c_str(),
+      FormatDMY(DocDate).c_str(), RentTypeID, DoubleQuotes(SF2Text).c_str(),
+      DoubleQuotes(Comment).c_str(), DoubleQuotes(Purpose).c_str(),
+      DoubleQuotes(ObjectTypeText).c_str(), Area, MonthPrice, VATCode,
+      CurrencyCode, InterestType, InterestPercent, InterestMax, TenantID,
+      FormatDMY(StartDate).c_str(), FormatDMY(StopDate).c_str(),
+      DoubleQuotes(PodsadFlag).c_str(), DoubleQuotes(AddNum).c_str(),
+      DoubleQuotes(AddText).c_str(), DoubleQuotes(FreeFlag).c_str(),
+      DoubleQuotes(TypeText).c_str(), DoubleQuotes(HandRentInfo).c_str(),
+      DoubleQuotes(ObjectName).c_str(), ValueCalcID, PayDay, IF4Value, DocID);
 }
 
 void TBaseDoc::InsertFirstAnnex() {
   std::unique_ptr<db::Query> query = db_.NewQuery();
-  query->SetSQL(Format(kInsertFirstAnnex, FormatDMY(DocDate).c_str(), MonthPrice,
-                       FormatDMY(StartDate).c_str(), FormatDMY(StopDate).c_str(), InterestType,
-                       InterestPercent, InterestMax, VATCode, CurrencyCode, PayDay,
-                       FormatDMY(StartDate).c_str()));
+  query->SetSQL(Format(kInsertFirstAnnex, FormatDMY(DocDate).c_str(),
+                       MonthPrice, FormatDMY(StartDate).c_str(),
+                       FormatDMY(StopDate).c_str(), InterestType,
+                       InterestPercent, InterestMax, VATCode, CurrencyCode,
+                       PayDay, FormatDMY(StartDate).c_str()));
   query->SetInteger("DOC_ID", DocID);
   query->Execute();
 }
@@ -192,9 +219,9 @@ bool TBaseDoc::Insert() {
 }
 
 void TBaseDoc::UpdateAnnexes() {
-  Run(db_, Format(kUpdateFirstAnnex, MonthPrice, FormatDMY(StartDate).c_str(), InterestType,
-                  InterestPercent, InterestMax, VATCode, CurrencyCode, PayDay,
-                  FormatDMY(StartDate).c_str(), DocID));
+  Run(db_, Format(kUpdateFirstAnnex, MonthPrice, FormatDMY(StartDate).c_str(),
+                  InterestType, InterestPercent, InterestMax, VATCode,
+                  CurrencyCode, PayDay, FormatDMY(StartDate).c_str(), DocID));
   std::unique_ptr<db::Query> query = db_.NewQuery();
   query->SetSQL(kSelectLatestAnnex);
   query->SetInteger("anid", DocID);
@@ -313,9 +340,12 @@ void TBaseDoc::LoadCharacteristics() {
   query->Open();
   for (; !query->Eof(); query->Next()) {
     const int32_t chId = query->FieldByName("CH_ID").AsInteger();
-    characteristics_.SetCharChecked(chId, query->FieldByName("CD_CHECKED").AsString() == kFlagTrue);
-    characteristics_.SetCharValue(chId, query->FieldByName("CD_VALUE").AsString());
-    characteristics_.SetCharNoUseValue(chId, query->FieldByName("CD_NO_USE_VALUE").AsString());
+    characteristics_.SetCharChecked(
+        chId, query->FieldByName("CD_CHECKED").AsString() == kFlagTrue);
+    characteristics_.SetCharValue(chId,
+                                  query->FieldByName("CD_VALUE").AsString());
+    characteristics_.SetCharNoUseValue(
+        chId, query->FieldByName("CD_NO_USE_VALUE").AsString());
   }
   query->Close();
 }

@@ -7,21 +7,23 @@
 namespace zrv::contracts {
 namespace {
 
-const char* const kSelectDefaults = "SELECT * FROM CHARACTERISTICS WHERE CH_APP = :app ";
-const char* const kDeleteDocRows = "DELETE FROM CHARACTERISTICS_DOC WHERE CD_DOCID = :id";
+const char* const kSelectDefaults =
+    "SELECT * FROM CHARACTERISTICS WHERE CH_APP = :app ";
+const char* const kDeleteDocRows =
+    "DELETE FROM CHARACTERISTICS_DOC WHERE CD_DOCID = :id";
 const char* const kInsertDocRow =
     "INSERT INTO CHARACTERISTICS_DOC\n"
     "VALUES(:docid, :chid, :value, :no_use_val, :checked)";
 
-const char* const kMsgLoadDefaultsFailed = "Грешка при зареждане на стойности по подразбиране.";
+const char* const kMsgLoadDefaultsFailed =
+    "Грешка при зареждане на стойности по подразбиране.";
 const char* const kMsgDeleteFailed = "uPHPCalc:Проблем при изтриване от БД";
 
 }  // namespace
 
-TCharacteristicsCommonTasks::TCharacteristicsCommonTasks(db::Connection& db,
-                                                         ui::Messages& messages,
-                                                         const TPHPCommonTasks& calculator,
-                                                         int32_t appId)
+TCharacteristicsCommonTasks::TCharacteristicsCommonTasks(
+    db::Connection& db, ui::Messages& messages,
+    const TPHPCommonTasks& calculator, int32_t appId)
     : db_(db), messages_(messages), calculator_(calculator), appId_(appId) {}
 
 void TCharacteristicsCommonTasks::LoadCharacteristicDefaults() {
@@ -44,7 +46,8 @@ void TCharacteristicsCommonTasks::LoadCharacteristicDefaults() {
       entries_.push_back(std::move(entry));
     }
   } catch (const std::exception& e) {
-    messages_.ShowMessage(std::string(kMsgLoadDefaultsFailed) + "\n" + e.what());
+    messages_.ShowMessage(std::string(kMsgLoadDefaultsFailed) + "\n" +
+                          e.what());
   }
 }
 
@@ -53,12 +56,14 @@ void TCharacteristicsCommonTasks::SetCharChecked(int32_t chId, bool checked) {
     if (entry.CH_ID == chId) entry.Checked = checked;
 }
 
-void TCharacteristicsCommonTasks::SetCharValue(int32_t chId, const std::string& value) {
+void TCharacteristicsCommonTasks::SetCharValue(int32_t chId,
+                                               const std::string& value) {
   for (TCharacteristic& entry : entries_)
     if (entry.CH_ID == chId) entry.Value = value;
 }
 
-void TCharacteristicsCommonTasks::SetCharNoUseValue(int32_t chId, const std::string& value) {
+void TCharacteristicsCommonTasks::SetCharNoUseValue(int32_t chId,
+                                                    const std::string& value) {
   for (TCharacteristic& entry : entries_)
     if (entry.CH_ID == chId) entry.NoUseValue = value;
 }
@@ -85,7 +90,8 @@ bool TCharacteristicsCommonTasks::DeleteDocCharacteristics(int32_t docId) {
   return true;
 }
 
-bool TCharacteristicsCommonTasks::InsertDocCharacteristic(int32_t docId, int32_t chId) {
+bool TCharacteristicsCommonTasks::InsertDocCharacteristic(int32_t docId,
+                                                          int32_t chId) {
   if (!calculator_.HasCalculator()) return false;
   const TCharacteristic entry = GetCharEntry(chId);
   db::OwnTransaction transaction(db_);

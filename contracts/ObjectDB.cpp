@@ -10,16 +10,20 @@
 namespace zrv::contracts {
 namespace {
 
-// im_nmas, im_ni and im_ntp are written as quoted numbers; the database converts them.
+// im_nmas, im_ni and im_ntp are written as quoted numbers; the database
+// converts them.
 const char* const kInsertProperty =
-    "insert into Imot (im_nm, im_nmas, im_npar, im_nn, im_ni, im_rkv, im_rpar, im_ntp, im_vtp,\n"
-    " im_mestnost, im_jk, im_nulic, im_zuttype, im_address, im_area, im_type, im_addressnom,\n"
+    "insert into Imot (im_nm, im_nmas, im_npar, im_nn, im_ni, im_rkv, im_rpar, "
+    "im_ntp, im_vtp,\n"
+    " im_mestnost, im_jk, im_nulic, im_zuttype, im_address, im_area, im_type, "
+    "im_addressnom,\n"
     " im_desc, im_borders, im_zone, im_app)\n"
     "values (%d, \"%d\", \"%s\", %d, \"%d\", \"%s\", \"%s\", \"%d\", %d,\n"
     " %d, %d, %d, \"%s\", \"%s\", %.2f, %d, \"%s\",\n"
     " \"%s\", \"%s\", %d, %d)";
 const char* const kSelectNewId = "select max(im_id) from imot";
-const char* const kSelectByNpar = "SELECT im_id FROM imot WHERE im_npar = :npar";
+const char* const kSelectByNpar =
+    "SELECT im_id FROM imot WHERE im_npar = :npar";
 
 }  // namespace
 
@@ -50,14 +54,16 @@ void TObektDB::Clear() {
 }
 
 bool TObektDB::Insert() {
-  const std::string sql = Format(
-      kInsertProperty, SettlementID, MasivNo, QuotedText("im_npar", NparText).c_str(), NN, NI,
-      QuotedText("im_rkv", RkvText).c_str(), QuotedText("im_rpar", RparText).c_str(), NTP, VTP,
-      LocalityID, QuarterID, StreetID, QuotedText("im_zuttype", ZutType).c_str(),
-      QuotedText("im_address", Address).c_str(), Area, ImType,
-      QuotedText("im_addressnom", AddressNo).c_str(),
-      QuotedText("im_desc", Description).c_str(), QuotedText("im_borders", Borders).c_str(),
-      ImZone, kAppID);
+  const std::string sql =
+      Format(kInsertProperty, SettlementID, MasivNo,
+             QuotedText("im_npar", NparText).c_str(), NN, NI,
+             QuotedText("im_rkv", RkvText).c_str(),
+             QuotedText("im_rpar", RparText).c_str(), NTP, VTP, LocalityID,
+             QuarterID, StreetID, QuotedText("im_zuttype", ZutType).c_str(),
+             QuotedText("im_address", Address).c_str(), Area, ImType,
+             QuotedText("im_addressnom", AddressNo).c_str(),
+             QuotedText("im_desc", Description).c_str(),
+             QuotedText("im_borders", Borders).c_str(), ImZone, kAppID);
 
   db::OwnTransaction transaction(db_);
   std::unique_ptr<db::Query> query = db_.NewQuery();

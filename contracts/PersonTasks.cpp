@@ -15,8 +15,10 @@ const char* const kSelectByEgn =
     "SELECT PER_ID FROM PERSONS\n"
     "WHERE PER_EGN = :egn";
 const char* const kInsertPerson =
-    "INSERT INTO PERSONS(PER_NAME, PER_EGN, PER_DANN, PER_ADDR, PER_NM, PER_MOL, PER_INDDS,\n"
-    " PER_ADDR_CORESP, PER_TDNAP, PER_TDNAP_ADDR, PER_FLAG, PER_FIRMDELO, PER_TELEFON,\n"
+    "INSERT INTO PERSONS(PER_NAME, PER_EGN, PER_DANN, PER_ADDR, PER_NM, "
+    "PER_MOL, PER_INDDS,\n"
+    " PER_ADDR_CORESP, PER_TDNAP, PER_TDNAP_ADDR, PER_FLAG, PER_FIRMDELO, "
+    "PER_TELEFON,\n"
     " PER_PDATA, PER_DATEREG)\n"
     "VALUES(\"%s\", \"%s\", \"%s\", \"%s\", \"%s\", %d, \"%s\",\n"
     " \"%s\", \"%s\", \"%s\", \"%s\", \"%s\", \"%s\",\n"
@@ -45,18 +47,23 @@ int32_t PersonTasks::InsertPerson(TPersonSrchRec person) const {
   if (person.EGN.empty() && person.Name.empty()) return -1;
   db::Connection& db = Database();
 
-  const std::string flag = person.Flag == '\0' ? std::string() : std::string(1, person.Flag);
-  const std::string sql = Format(
-      kInsertPerson, QuotedText("PER_NAME", person.Name).c_str(),
-      QuotedText("PER_EGN", person.EGN).c_str(), QuotedText("PER_DANN", person.Dann).c_str(),
-      QuotedText("PER_ADDR", person.Addr).c_str(), QuotedText("PER_NM", person.NM).c_str(),
-      person.MOL, QuotedText("PER_INDDS", person.InDDS).c_str(),
-      QuotedText("PER_ADDR_CORESP", person.AddrCoresp).c_str(),
-      QuotedText("PER_TDNAP", person.TDNap).c_str(),
-      QuotedText("PER_TDNAP_ADDR", person.TDNapAddr).c_str(),
-      QuotedText("PER_FLAG", flag).c_str(), QuotedText("PER_FIRMDELO", person.FirmDelo).c_str(),
-      QuotedText("PER_TELEFON", person.Telefon).c_str(),
-      QuotedText("PER_PDATA", person.PData).c_str(), FormatDMY(person.DateReg).c_str());
+  const std::string flag =
+      person.Flag == '\0' ? std::string() : std::string(1, person.Flag);
+  const std::string sql =
+      Format(kInsertPerson, QuotedText("PER_NAME", person.Name).c_str(),
+             QuotedText("PER_EGN", person.EGN).c_str(),
+             QuotedText("PER_DANN", person.Dann).c_str(),
+             QuotedText("PER_ADDR", person.Addr).c_str(),
+             QuotedText("PER_NM", person.NM).c_str(), person.MOL,
+             QuotedText("PER_INDDS", person.InDDS).c_str(),
+             QuotedText("PER_ADDR_CORESP", person.AddrCoresp).c_str(),
+             QuotedText("PER_TDNAP", person.TDNap).c_str(),
+             QuotedText("PER_TDNAP_ADDR", person.TDNapAddr).c_str(),
+             QuotedText("PER_FLAG", flag).c_str(),
+             QuotedText("PER_FIRMDELO", person.FirmDelo).c_str(),
+             QuotedText("PER_TELEFON", person.Telefon).c_str(),
+             QuotedText("PER_PDATA", person.PData).c_str(),
+             FormatDMY(person.DateReg).c_str());
 
   db::OwnTransaction transaction(db);
   std::unique_ptr<db::Query> query = db.NewQuery();

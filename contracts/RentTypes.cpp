@@ -9,13 +9,16 @@ namespace zrv::contracts {
 namespace {
 
 const char* const kSelectRentTypes =
-    "select RT_TEXT, RT_TYPE, RT_ID, RT_SROK, RT_DDS, RT_VALUTA,RT_SROK, RT_RequireFields, "
-    "RT_PayDay, RT_LTYPE, RT_LMax, RT_LPercent, RT_Descr, RT_Za, RT_Osnovanie, RT_ObjType, "
+    "select RT_TEXT, RT_TYPE, RT_ID, RT_SROK, RT_DDS, RT_VALUTA,RT_SROK, "
+    "RT_RequireFields, "
+    "RT_PayDay, RT_LTYPE, RT_LMax, RT_LPercent, RT_Descr, RT_Za, RT_Osnovanie, "
+    "RT_ObjType, "
     "RT_TemplType, RT_Smet, RT_NumKind, RT_SGID\n"
     "from renttypes";
 const char* const kWhereApp = "\nwhere RT_APP = ";
 
-const char* const kMsgLoadFailed = "Грешка при зареждане на стойности по подразбиране.";
+const char* const kMsgLoadFailed =
+    "Грешка при зареждане на стойности по подразбиране.";
 
 int16_t SmallInt(const db::Query& query, const char* column) {
   return static_cast<int16_t>(query.FieldByName(column).AsInteger());
@@ -55,7 +58,8 @@ bool IsBitSet(int32_t mask, int n) {
   return (static_cast<uint32_t>(mask) & bit) == bit;
 }
 
-void RentTypeTable::LoadRentTypes(db::Connection& db, int32_t appId, ui::Messages& messages) {
+void RentTypeTable::LoadRentTypes(db::Connection& db, int32_t appId,
+                                  ui::Messages& messages) {
   entries_.clear();
   try {
     db::OwnTransaction transaction(db);
@@ -65,9 +69,11 @@ void RentTypeTable::LoadRentTypes(db::Connection& db, int32_t appId, ui::Message
     query->SetSQL(sql);
     try {
       query->Open();
-      for (; !query->Eof(); query->Next()) entries_.push_back(ReadRentType(*query));
+      for (; !query->Eof(); query->Next())
+        entries_.push_back(ReadRentType(*query));
     } catch (...) {
-      // The reading transaction is committed even when reading failed; then the error is shown.
+      // The reading transaction is committed even when reading failed; then the
+      // error is shown.
       transaction.Commit();
       throw;
     }

@@ -1,14 +1,16 @@
 #pragma once
-// Text values written into statement text. The statements that are built as text put each text
-// value between double quotes; the value goes in with every double quote doubled, so no value can
-// end the literal early or change what the statement does.
+// Text values written into statement text. The statements that are built as
+// text put each text value between double quotes; the value goes in with every
+// double quote doubled, so no value can end the literal early or change what
+// the statement does.
 
 #include <string>
 
 namespace zrv::contracts {
 
-// Throws zrv::Error naming `what` when the database could not store the text exactly: it holds
-// a NUL character or a character that Windows-1251 has no code for.
+// Throws zrv::Error naming `what` when the database could not store the text
+// exactly: it holds a NUL character or a character that Windows-1251 has no
+// code for.
 void RequireStorableText(const char* what, const std::string& text);
 
 // The text ready to stand between double quotes in a statement; refuses what

@@ -8,7 +8,8 @@ namespace {
 
 const std::string kNumeroSign = "№";
 
-// The number written before the first occurrence of the unit word; 0 when there is none.
+// The number written before the first occurrence of the unit word; 0 when there
+// is none.
 double ValueBefore(const std::string& text, const std::string& unit) {
   const auto pos = text.find(unit);
   if (pos == std::string::npos) return 0.0;
@@ -21,8 +22,10 @@ double ValueBefore(const std::string& text, const std::string& unit) {
 
 double AreaFromText(const std::string& text) {
   double value = ValueBefore(text, kUnitSquareMetre);
-  if (value == 0.0) value = UnitFactor(kUnitDecare) * ValueBefore(text, kUnitDecare);
-  if (value == 0.0) value = UnitFactor(kUnitHectare) * ValueBefore(text, kUnitHectare);
+  if (value == 0.0)
+    value = UnitFactor(kUnitDecare) * ValueBefore(text, kUnitDecare);
+  if (value == 0.0)
+    value = UnitFactor(kUnitHectare) * ValueBefore(text, kUnitHectare);
   return value;
 }
 

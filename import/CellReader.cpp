@@ -9,11 +9,14 @@ std::string CellReader::ReadCell(const std::string& column, int row) const {
   try {
     return Trim(sheet_->CellText(column + std::to_string(row)));
   } catch (...) {
-    // A cell that cannot be read counts as empty; whether that is an error depends on the column.
+    // A cell that cannot be read counts as empty; whether that is an error
+    // depends on the column.
     return "";
   }
 }
 
-int CellReader::UsedRowCount() const { return sheet_ ? sheet_->UsedRowCount() : 0; }
+int CellReader::UsedRowCount() const {
+  return sheet_ ? sheet_->UsedRowCount() : 0;
+}
 
 }  // namespace zrv::import

@@ -8,7 +8,8 @@
 
 namespace zrv::import {
 
-std::optional<int32_t> LookUpClassifier(db::Connection& db, const ClassifierTable& table,
+std::optional<int32_t> LookUpClassifier(db::Connection& db,
+                                        const ClassifierTable& table,
                                         const std::string& text) {
   contracts::RequireStorableText(table.textColumn, text);
   std::unique_ptr<db::Query> query = db.NewQuery();
@@ -26,11 +27,13 @@ int32_t NextClassifierId(db::Connection& db, const ClassifierTable& table) {
   // MAX over an empty table is null, which reads as 0.
   const int32_t greatest = query->Eof() ? 0 : query->FieldAt(0).AsInteger();
   if (greatest >= table.idLimit)
-    throw Error(std::string("Няма свободен номер в класификатора (") + table.maxSql + ").");
+    throw Error(std::string("Няма свободен номер в класификатора (") +
+                table.maxSql + ").");
   return greatest + 1;
 }
 
-void InsertClassifierRow(db::Connection& db, ui::Messages& messages, const ClassifierTable& table,
+void InsertClassifierRow(db::Connection& db, ui::Messages& messages,
+                         const ClassifierTable& table,
                          const std::function<void(db::Query&)>& bind) {
   try {
     db::OwnTransaction transaction(db);
@@ -46,8 +49,8 @@ void InsertClassifierRow(db::Connection& db, ui::Messages& messages, const Class
   }
 }
 
-int32_t AddClassifier(db::Connection& db, ui::Messages& messages, const ClassifierTable& table,
-                      const std::string& text) {
+int32_t AddClassifier(db::Connection& db, ui::Messages& messages,
+                      const ClassifierTable& table, const std::string& text) {
   const int32_t id = NextClassifierId(db, table);
   InsertClassifierRow(db, messages, table, [&](db::Query& query) {
     query.SetInteger("id", id);
@@ -57,8 +60,10 @@ int32_t AddClassifier(db::Connection& db, ui::Messages& messages, const Classifi
 }
 
 int32_t GetOrInsertClassifier(db::Connection& db, ui::Messages& messages,
-                              const ClassifierTable& table, const std::string& text) {
-  if (std::optional<int32_t> found = LookUpClassifier(db, table, text)) return *found;
+                              const ClassifierTable& table,
+                              const std::string& text) {
+  if (std::optional<int32_t> found = LookUpClassifier(db, table, text))
+    return *found;
   return AddClassifier(db, messages, table, text);
 }
 

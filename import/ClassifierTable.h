@@ -1,8 +1,8 @@
 #pragma once
-// The find-or-add pattern shared by the classifier tables: look the upper-cased text up, and when
-// it is missing take the greatest id + 1 (read outside any transaction) and insert the row in a
-// short transaction of its own. A failed insert rolls back, shows the table's message and throws
-// the error on.
+// The find-or-add pattern shared by the classifier tables: look the upper-cased
+// text up, and when it is missing take the greatest id + 1 (read outside any
+// transaction) and insert the row in a short transaction of its own. A failed
+// insert rolls back, shows the table's message and throws the error on.
 
 #include <cstdint>
 #include <functional>
@@ -16,38 +16,44 @@ namespace zrv::import {
 
 // The statements and the failure message of one classifier table.
 struct ClassifierTable {
-  const char* lookupSql;    // gives the id in its first column; one string parameter:
+  const char*
+      lookupSql;  // gives the id in its first column; one string parameter:
   const char* lookupParam;  // this one, bound to the upper-cased text
   const char* textColumn;   // the column the text is stored in, named in errors
   const char* maxSql;       // the greatest id of the table
-  const char* insertSql;    // parameters :id and :text (and any the caller binds)
-  const char* failMessage;  // shown when the insert fails
+  const char* insertSql;  // parameters :id and :text (and any the caller binds)
+  const char* failMessage;      // shown when the insert fails
   int32_t idLimit = INT32_MAX;  // the greatest id the table's users can hold
 };
 
-// The id of the first row the look-up gives for the upper-cased text, or nothing. A text the
-// database could not store is refused with zrv::Error before any statement runs.
-std::optional<int32_t> LookUpClassifier(db::Connection& db, const ClassifierTable& table,
+// The id of the first row the look-up gives for the upper-cased text, or
+// nothing. A text the database could not store is refused with zrv::Error
+// before any statement runs.
+std::optional<int32_t> LookUpClassifier(db::Connection& db,
+                                        const ClassifierTable& table,
                                         const std::string& text);
 
-// The greatest id of the table + 1; 1 for an empty table. Throws zrv::Error when that id would
-// pass the table's id limit.
+// The greatest id of the table + 1; 1 for an empty table. Throws zrv::Error
+// when that id would pass the table's id limit.
 int32_t NextClassifierId(db::Connection& db, const ClassifierTable& table);
 
-// Runs the table's insert with `bind` setting its parameters, in a transaction of its own that
-// it commits (a caller's open transaction is joined instead). On an error: rolls back its own
-// transaction, shows the table's message, throws the error on.
-void InsertClassifierRow(db::Connection& db, ui::Messages& messages, const ClassifierTable& table,
+// Runs the table's insert with `bind` setting its parameters, in a transaction
+// of its own that it commits (a caller's open transaction is joined instead).
+// On an error: rolls back its own transaction, shows the table's message,
+// throws the error on.
+void InsertClassifierRow(db::Connection& db, ui::Messages& messages,
+                         const ClassifierTable& table,
                          const std::function<void(db::Query&)>& bind);
 
-// Adds a row (the next id, the text as given) to a table whose rows are (id, text) and gives its
-// id.
-int32_t AddClassifier(db::Connection& db, ui::Messages& messages, const ClassifierTable& table,
-                      const std::string& text);
+// Adds a row (the next id, the text as given) to a table whose rows are (id,
+// text) and gives its id.
+int32_t AddClassifier(db::Connection& db, ui::Messages& messages,
+                      const ClassifierTable& table, const std::string& text);
 
-// Find-or-add for a table whose rows are (id, text): the found id, or the id of the row added
-// with the text as given.
+// Find-or-add for a table whose rows are (id, text): the found id, or the id of
+// the row added with the text as given.
 int32_t GetOrInsertClassifier(db::Connection& db, ui::Messages& messages,
-                              const ClassifierTable& table, const std::string& text);
+                              const ClassifierTable& table,
+                              const std::string& text);
 
 }  // namespace zrv::import

@@ -14,35 +14,55 @@ namespace {
 constexpr int32_t kSmallIdLimit = std::numeric_limits<int16_t>::max();
 
 const ClassifierTable kLocalities{
-    "SELECT me_id FROM me_kl WHERE UPPER(me_text) = :nmt", "nmt", "me_text",
-    "SELECT MAX(me_id) FROM me_kl", "INSERT INTO me_kl (me_id, me_text) VALUES(:id, :text)",
-    "Проблем при записа на местност", kSmallIdLimit};
+    "SELECT me_id FROM me_kl WHERE UPPER(me_text) = :nmt",
+    "nmt",
+    "me_text",
+    "SELECT MAX(me_id) FROM me_kl",
+    "INSERT INTO me_kl (me_id, me_text) VALUES(:id, :text)",
+    "Проблем при записа на местност",
+    kSmallIdLimit};
 const ClassifierTable kQuarters{
-    "SELECT jk_id FROM jk_kl WHERE UPPER(jk_text) = :nmt", "nmt", "jk_text",
-    "SELECT MAX(jk_id) FROM jk_kl", "INSERT INTO jk_kl (jk_id, jk_text) VALUES(:id, :text)",
-    "Проблем при записа на ЖК", kSmallIdLimit};
+    "SELECT jk_id FROM jk_kl WHERE UPPER(jk_text) = :nmt",
+    "nmt",
+    "jk_text",
+    "SELECT MAX(jk_id) FROM jk_kl",
+    "INSERT INTO jk_kl (jk_id, jk_text) VALUES(:id, :text)",
+    "Проблем при записа на ЖК",
+    kSmallIdLimit};
 const ClassifierTable kStreets{
-    "SELECT ul_id FROM ul_kl WHERE UPPER(ul_text) = :nmt", "nmt", "ul_text",
-    "SELECT MAX(ul_id) FROM ul_kl", "INSERT INTO ul_kl (ul_id, ul_text) VALUES(:id, :text)",
-    "Проблем при записа на Улица", kSmallIdLimit};
-// Looked up among the application's object types; the greatest id is taken over all of them.
+    "SELECT ul_id FROM ul_kl WHERE UPPER(ul_text) = :nmt",
+    "nmt",
+    "ul_text",
+    "SELECT MAX(ul_id) FROM ul_kl",
+    "INSERT INTO ul_kl (ul_id, ul_text) VALUES(:id, :text)",
+    "Проблем при записа на Улица",
+    kSmallIdLimit};
+// Looked up among the application's object types; the greatest id is taken over
+// all of them.
 const ClassifierTable kObjectTypes{
-    "SELECT ot_id FROM objtype_kl WHERE ( (UPPER(ot_text) = :nmt) AND (ot_app = 1) )", "nmt",
+    "SELECT ot_id FROM objtype_kl WHERE ( (UPPER(ot_text) = :nmt) AND (ot_app "
+    "= 1) )",
+    "nmt",
     "ot_text",
     "SELECT MAX(ot_id) FROM objtype_kl",
     "INSERT INTO objtype_kl (ot_id, ot_text, ot_app) VALUES(:id, :text, 1)",
     "Проблем при записа на вид обект"};
 // Rent types are looked up in the rent-type table, not by a statement.
 const ClassifierTable kRentTypes{
-    nullptr, nullptr, "rt_text", "SELECT MAX(rt_id) FROM renttypes",
+    nullptr,
+    nullptr,
+    "rt_text",
+    "SELECT MAX(rt_id) FROM renttypes",
     "INSERT INTO renttypes (rt_id, rt_text, rt_app) VALUES(:id, :text, 1)",
     "Проблем при записа на вид имот"};
 
 const char* const kSelectPropertyByDocNumber =
-    "SELECT doc_imotid FROM documents WHERE doc_nomtxt = :nomtxt and doc_type in (8,10,12)";
+    "SELECT doc_imotid FROM documents WHERE doc_nomtxt = :nomtxt and doc_type "
+    "in (8,10,12)";
 
 int16_t SmallId(int32_t id, const std::string& text) {
-  if (id < std::numeric_limits<int16_t>::min() || id > std::numeric_limits<int16_t>::max())
+  if (id < std::numeric_limits<int16_t>::min() ||
+      id > std::numeric_limits<int16_t>::max())
     throw Error("Номерът " + std::to_string(id) + " на \"" + text +
                 "\" не се побира в полето на имота.");
   return static_cast<int16_t>(id);
@@ -50,12 +70,14 @@ int16_t SmallId(int32_t id, const std::string& text) {
 
 }  // namespace
 
-Classifiers::Classifiers(db::Connection& db, ui::Messages& messages, ImportRunState& state,
+Classifiers::Classifiers(db::Connection& db, ui::Messages& messages,
+                         ImportRunState& state,
                          contracts::RentTypeTable& rentTypes)
     : db_(db), messages_(messages), state_(state), rentTypes_(rentTypes) {}
 
 int16_t Classifiers::GetLocalityID(const std::string& text) {
-  return SmallId(GetOrInsertClassifier(db_, messages_, kLocalities, text), text);
+  return SmallId(GetOrInsertClassifier(db_, messages_, kLocalities, text),
+                 text);
 }
 
 int16_t Classifiers::GetQuarterID(const std::string& text) {

@@ -9,7 +9,8 @@ const char kAtRow[] = " на ред номер : ";
 }  // namespace
 
 std::string MissingLine(const std::string& subject, int row, bool fatal) {
-  return (fatal ? kFatalStart : kWarningStart) + subject + kAtRow + std::to_string(row);
+  return (fatal ? kFatalStart : kWarningStart) + subject + kAtRow +
+         std::to_string(row);
 }
 
 void ErrorList::ReportMissing(const std::string& subject, int row, bool fatal) {

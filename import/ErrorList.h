@@ -1,8 +1,9 @@
 #pragma once
-// The error list of an import run: one text line per problem found on a row, in the order found.
-// A line names what is missing and the row ("FATAL : Липсва вид наем на ред номер : 7"); FATAL
-// when the row is not stored, WARNING when only an annex is dropped. During a run lines are only
-// appended. The window and the command line show the list as it grows through observers.
+// The error list of an import run: one text line per problem found on a row, in
+// the order found. A line names what is missing and the row ("FATAL : Липсва
+// вид наем на ред номер : 7"); FATAL when the row is not stored, WARNING when
+// only an annex is dropped. During a run lines are only appended. The window
+// and the command line show the list as it grows through observers.
 
 #include <functional>
 #include <string>
@@ -10,8 +11,9 @@
 
 namespace zrv::import {
 
-// The line of a missing or invalid value: "FATAL : Липсва " + subject + " на ред номер : " + row,
-// or the same beginning "WARNING : Липсва " when `fatal` is false.
+// The line of a missing or invalid value: "FATAL : Липсва " + subject + " на
+// ред номер : " + row, or the same beginning "WARNING : Липсва " when `fatal`
+// is false.
 std::string MissingLine(const std::string& subject, int row, bool fatal);
 
 class ErrorList {
@@ -22,17 +24,20 @@ class ErrorList {
   ErrorList(const ErrorList&) = delete;
   ErrorList& operator=(const ErrorList&) = delete;
 
-  // Appends the line of a missing value (see MissingLine). Never fails for lack of a row or
-  // subject: an empty subject still gives a line.
+  // Appends the line of a missing value (see MissingLine). Never fails for lack
+  // of a row or subject: an empty subject still gives a line.
   void ReportMissing(const std::string& subject, int row, bool fatal);
   // Appends a line as it is and tells every observer.
   void Add(const std::string& line);
-  // Empties the list; a new run starts with an empty list. Observers are not told.
+  // Empties the list; a new run starts with an empty list. Observers are not
+  // told.
   void Clear() { lines_.clear(); }
 
-  // `observer` is called with each line appended from now on, after it is stored. It must not
-  // add lines itself.
-  void Subscribe(Observer observer) { observers_.push_back(std::move(observer)); }
+  // `observer` is called with each line appended from now on, after it is
+  // stored. It must not add lines itself.
+  void Subscribe(Observer observer) {
+    observers_.push_back(std::move(observer));
+  }
 
   const std::vector<std::string>& Lines() const { return lines_; }
   bool Empty() const { return lines_.empty(); }

@@ -8,9 +8,11 @@ namespace zrv::import {
 
 namespace {
 
-const char* const kSelectLastNumber = "SELECT max(st_num) FROM storage WHERE st_id = :im_id";
+const char* const kSelectLastNumber =
+    "SELECT max(st_num) FROM storage WHERE st_id = :im_id";
 const char* const kInsertLink =
-    "INSERT INTO storage(st_id, st_num, st_doctype, st_filename, st_datain, st_ftpname) \r"
+    "INSERT INTO storage(st_id, st_num, st_doctype, st_filename, st_datain, "
+    "st_ftpname) \r"
     "VALUES(:im_id, :num, :doctype, :fname, :date_in, :ftpfname)";
 const char* const kDocKindPrefix = "Документ към договор за наемс номер ";
 const char* const kLinkFailed = "Проблем при записа на връзка към FTP файл";
@@ -32,9 +34,11 @@ std::string FileLinkName(TDate docDate, const std::string& numberText) {
   return std::to_string(year) + numberText + ".pdf";
 }
 
-void AddFileLink(db::Connection& db, ui::Messages& messages, const contracts::TBaseDoc& contract,
+void AddFileLink(db::Connection& db, ui::Messages& messages,
+                 const contracts::TBaseDoc& contract,
                  const std::string& folder) {
-  const std::string fileName = FileLinkName(contract.DocDate, contract.NumberText);
+  const std::string fileName =
+      FileLinkName(contract.DocDate, contract.NumberText);
   const int32_t number = NextLinkNumber(db, contract.PropertyID);
 
   auto query = db.NewQuery();
@@ -44,7 +48,8 @@ void AddFileLink(db::Connection& db, ui::Messages& messages, const contracts::TB
   query->SetString("doctype", kDocKindPrefix + contract.NumberText);
   query->SetString("fname", fileName);
   query->SetDateTime("date_in", Today());
-  query->SetString("ftpfname", folder.empty() ? fileName : folder + "/" + fileName);
+  query->SetString("ftpfname",
+                   folder.empty() ? fileName : folder + "/" + fileName);
   try {
     query->Execute();
   } catch (const std::exception&) {

@@ -1,7 +1,7 @@
 #pragma once
-// The link between a stored contract and its scanned document on the organisation's file server.
-// Only the names are stored (table storage, numbered per property); the file itself is neither
-// checked nor copied.
+// The link between a stored contract and its scanned document on the
+// organisation's file server. Only the names are stored (table storage,
+// numbered per property); the file itself is neither checked nor copied.
 
 #include <string>
 
@@ -15,17 +15,19 @@ class TBaseDoc;
 
 namespace zrv::import {
 
-// The scanned file's name: the year the contract was drawn up, its number text, ".pdf"
-// (contract 45 of 2007 gives "200745.pdf").
+// The scanned file's name: the year the contract was drawn up, its number text,
+// ".pdf" (contract 45 of 2007 gives "200745.pdf").
 std::string FileLinkName(TDate docDate, const std::string& numberText);
 
-// Adds a storage row for the stored contract's property: the next number for that property
-// (1 for the first), the document kind text with the contract's number, the file name, today's
-// date and the file's path on the server ("folder/name", or the name alone when the folder is
-// empty). Runs inside the caller's transaction and opens none of its own. When the insert fails
-// it shows "Проблем при записа на връзка към FTP файл" and throws the error on, so that the
-// caller rolls the whole row back.
-void AddFileLink(db::Connection& db, ui::Messages& messages, const contracts::TBaseDoc& contract,
+// Adds a storage row for the stored contract's property: the next number for
+// that property (1 for the first), the document kind text with the contract's
+// number, the file name, today's date and the file's path on the server
+// ("folder/name", or the name alone when the folder is empty). Runs inside the
+// caller's transaction and opens none of its own. When the insert fails it
+// shows "Проблем при записа на връзка към FTP файл" and throws the error on, so
+// that the caller rolls the whole row back.
+void AddFileLink(db::Connection& db, ui::Messages& messages,
+                 const contracts::TBaseDoc& contract,
                  const std::string& folder);
 
 }  // namespace zrv::import

@@ -65,10 +65,11 @@ struct ImportRun::Impl {
     });
   }
 
-  RunResult Run(const ImportOptions& options, const WorkbookChooser& chooseWorkbook);
+  RunResult Run(const ImportOptions& options,
+                const WorkbookChooser& chooseWorkbook);
   bool CheckMunicipality(const std::string& name, RunResult& result);
-  void ReadRows(const workbook::Worksheet& sheet, int firstRow, const ImportOptions& options,
-                ImportSummary& summary);
+  void ReadRows(const workbook::Worksheet& sheet, int firstRow,
+                const ImportOptions& options, ImportSummary& summary);
   bool EmptyRow(const CellReader& cells, int row) const;
   void RowStep(int row, const CellReader& cells, RowMapping& mapping,
                contracts::TBaseDoc& contract, contracts::TObektDB& property,
@@ -99,17 +100,19 @@ ImportRun::~ImportRun() = default;
 
 void ImportRun::Start(const SettingReader& readSetting) {
   auto& s = *impl_;
-  // Dates and amounts are written and read with "." whatever locale the window toolkit chose.
+  // Dates and amounts are written and read with "." whatever locale the window
+  // toolkit chose.
   std::setlocale(LC_NUMERIC, "C");
-  s.characteristics =
-      std::make_unique<contracts::TCharacteristicsCommonTasks>(s.db, s.messages, s.calculator);
+  s.characteristics = std::make_unique<contracts::TCharacteristicsCommonTasks>(
+      s.db, s.messages, s.calculator);
   s.persons.SetDatabase(&s.db);
   schedule::DocInfoSettings::Init(s.db, readSetting);
   s.rentTypes.LoadRentTypes(s.db, kAppID, s.messages);
   s.started = true;
 }
 
-RunResult ImportRun::Run(const ImportOptions& options, const WorkbookChooser& chooseWorkbook,
+RunResult ImportRun::Run(const ImportOptions& options,
+                         const WorkbookChooser& chooseWorkbook,
                          ImportObserver* observer) {
   if (!impl_->started) throw Error(kNotStarted);
   impl_->observer = observer;
@@ -118,9 +121,12 @@ RunResult ImportRun::Run(const ImportOptions& options, const WorkbookChooser& ch
   return result;
 }
 
-const std::vector<std::string>& ImportRun::ErrorLines() const { return impl_->errors.Lines(); }
+const std::vector<std::string>& ImportRun::ErrorLines() const {
+  return impl_->errors.Lines();
+}
 
-bool ImportRun::Impl::CheckMunicipality(const std::string& name, RunResult& result) {
+bool ImportRun::Impl::CheckMunicipality(const std::string& name,
+                                        RunResult& result) {
   try {
     if (!name.empty() && classifiers.CheckMunicipality(name)) return true;
     result.reason = kEnterMunicipality;
@@ -138,7 +144,8 @@ RunResult ImportRun::Impl::Run(const ImportOptions& options,
   const std::optional<int> classifiersBefore = CountClassifierRows(db);
   if (!CheckMunicipality(options.municipality, result)) return result;
 
-  const std::optional<std::string> path = chooseWorkbook ? chooseWorkbook() : std::nullopt;
+  const std::optional<std::string> path =
+      chooseWorkbook ? chooseWorkbook() : std::nullopt;
   std::error_code ignored;
   if (!path || !std::filesystem::exists(*path, ignored)) {
     result.outcome = RunOutcome::kCancelled;
@@ -151,22 +158,27 @@ RunResult ImportRun::Impl::Run(const ImportOptions& options,
   try {
     sheet = workbook::OpenFirstWorksheet(*path);
     int32_t firstRow = kDefaultFirstRow;
-    if (!TryParseInt(options.firstRowText, firstRow)) firstRow = kDefaultFirstRow;
+    if (!TryParseInt(options.firstRowText, firstRow))
+      firstRow = kDefaultFirstRow;
     classifiers.LoadSettlements();
     result.outcome = RunOutcome::kFinished;
     ReadRows(*sheet, firstRow, options, result.summary);
   } catch (const std::exception& e) {
-    // The workbook could not be opened or the settlements could not be loaded: nothing of the
-    // workbook has been written.
+    // The workbook could not be opened or the settlements could not be loaded:
+    // nothing of the workbook has been written.
     result.reason = e.what();
     messages.ShowMessage(result.reason);
   }
-  if (result.outcome == RunOutcome::kFinished) SaveLog(*path, options, result.summary);
+  if (result.outcome == RunOutcome::kFinished)
+    SaveLog(*path, options, result.summary);
   const std::optional<int> classifiersAfter = CountClassifierRows(db);
   result.summary.classifierEntriesAdded =
-      classifiersBefore && classifiersAfter ? *classifiersAfter - *classifiersBefore : -1;
+      classifiersBefore && classifiersAfter
+          ? *classifiersAfter - *classifiersBefore
+          : -1;
   result.summary.elapsedSeconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - began)
+          .count();
   return result;
 }
 
@@ -177,7 +189,8 @@ bool ImportRun::Impl::EmptyRow(const CellReader& cells, int row) const {
 }
 
 void ImportRun::Impl::ReadRows(const workbook::Worksheet& sheet, int firstRow,
-                               const ImportOptions& options, ImportSummary& summary) {
+                               const ImportOptions& options,
+                               ImportSummary& summary) {
   const CellReader cells(&sheet);
   const int lastRow = cells.UsedRowCount() + 1;
   summary.rowsTotal = lastRow >= firstRow ? lastRow - firstRow + 1 : 0;
@@ -189,8 +202,10 @@ void ImportRun::Impl::ReadRows(const workbook::Worksheet& sheet, int firstRow,
 
   for (int row = firstRow; row <= lastRow; ++row) {
     summary.lastRow = row;
-    // Rows that repeat the number of the contract read last are its annex rows, already read.
-    const bool annexRow = cells.ReadCell(column::kContractNumber, row) == contract.NumberText;
+    // Rows that repeat the number of the contract read last are its annex rows,
+    // already read.
+    const bool annexRow =
+        cells.ReadCell(column::kContractNumber, row) == contract.NumberText;
     if (!annexRow) {
       if (EmptyRow(cells, row) && EmptyRow(cells, row + 1)) break;
       RowStep(row, cells, mapping, contract, property, options, summary);
@@ -199,22 +214,27 @@ void ImportRun::Impl::ReadRows(const workbook::Worksheet& sheet, int firstRow,
   }
 }
 
-void ImportRun::Impl::RowStep(int row, const CellReader& cells, RowMapping& mapping,
-                              contracts::TBaseDoc& contract, contracts::TObektDB& property,
-                              const ImportOptions& options, ImportSummary& summary) {
+void ImportRun::Impl::RowStep(int row, const CellReader& cells,
+                              RowMapping& mapping,
+                              contracts::TBaseDoc& contract,
+                              contracts::TObektDB& property,
+                              const ImportOptions& options,
+                              ImportSummary& summary) {
   ++summary.rowsRead;
   try {
     contract.Clear();
     property.Clear();
     mapping.ReadRepresentative(row);
-    const bool valid = mapping.ReadTenant(row) && mapping.ReadContract(contract, row) &&
+    const bool valid = mapping.ReadTenant(row) &&
+                       mapping.ReadContract(contract, row) &&
                        mapping.ReadProperty(property, row);
 
     contract.PropertyID = classifiers.FindPropertyByDocNumber(
         CleanDocNumber(cells.ReadCell(column::kStoredDocumentNumber, row)));
     if (contract.PropertyID == -1) {
       contract.PropertyID = contracts::TObektDB::FindByNpar(
-          db, Utf8Left(cells.ReadCell(column::kCadastralId, row), kCadastralLookupLength));
+          db, Utf8Left(cells.ReadCell(column::kCadastralId, row),
+                       kCadastralLookupLength));
     }
     if (!valid) {
       ++summary.rowsRefused;
@@ -230,10 +250,12 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells, RowMapping& mapp
     const auto& representative = mapping.Representative;
     tenant.MOL = representative.ID == -1 ? persons.InsertPerson(representative)
                                          : representative.ID;
-    contract.TenantID = tenant.ID == -1 ? persons.InsertPerson(tenant) : tenant.ID;
+    contract.TenantID =
+        tenant.ID == -1 ? persons.InsertPerson(tenant) : tenant.ID;
     contract.Insert();
     const AnnexCounts annexes = mapping.ReadAnnexes(contract, row);
-    if (options.fileLinks) AddFileLink(db, messages, contract, rentKinds.RentKindFolder());
+    if (options.fileLinks)
+      AddFileLink(db, messages, contract, rentKinds.RentKindFolder());
     schedule::RebuildSchedule(contract.DocID, true);
     db.Commit();
 
@@ -246,17 +268,20 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells, RowMapping& mapp
     try {
       if (db.InTransaction()) db.Rollback();
     } catch (const std::exception&) {
-      // The connection itself is gone; the engine drops the unfinished transaction with it.
+      // The connection itself is gone; the engine drops the unfinished
+      // transaction with it.
     }
     errors.ReportMissing(OneLine(e.what()), row, true);
   }
 }
 
-void ImportRun::Impl::SaveLog(const std::string& workbookPath, const ImportOptions& options,
+void ImportRun::Impl::SaveLog(const std::string& workbookPath,
+                              const ImportOptions& options,
                               ImportSummary& summary) {
   if (errors.Empty()) return;
   const std::string name = LogFileName(workbookPath, Now());
-  const std::string path = options.logFolder.empty() ? name : options.logFolder + "/" + name;
+  const std::string path =
+      options.logFolder.empty() ? name : options.logFolder + "/" + name;
   try {
     WriteLogFile(path, errors.Lines());
     summary.logFile = path;

@@ -1,22 +1,28 @@
 #pragma once
-// The import run: reads rental contracts from the first worksheet of a workbook and stores each
-// complete row (property, representative, tenant, contract, annexes, file link, rent schedule)
-// in one database transaction. Every problem of a row becomes a line of the error list; the list
-// is saved as a log file when the run ends.
+// The import run: reads rental contracts from the first worksheet of a workbook
+// and stores each complete row (property, representative, tenant, contract,
+// annexes, file link, rent schedule) in one database transaction. Every problem
+// of a row becomes a line of the error list; the list is saved as a log file
+// when the run ends.
 //
-// An ImportRun is the engine behind the import window and `zorvit import`; it needs no window.
-// What it shows or asks goes through the three things it is given:
-//   - ui::Messages for the modal message boxes (a municipality not in the register, a row that
+// An ImportRun is the engine behind the import window and `zorvit import`; it
+// needs no window. What it shows or asks goes through the three things it is
+// given:
+//   - ui::Messages for the modal message boxes (a municipality not in the
+//   register, a row that
 //     failed in the database, ...);
-//   - a WorkbookChooser, asked once per run for the workbook (the window's file dialog; the
+//   - a WorkbookChooser, asked once per run for the workbook (the window's file
+//   dialog; the
 //     command line gives its argument); no path means the user cancelled;
-//   - an ImportObserver (optional) told about the error list growing and the rows done, so that a
+//   - an ImportObserver (optional) told about the error list growing and the
+//   rows done, so that a
 //     window can paint a progress bar and the list between rows.
 //
-// Use: construct it with an open connection (the caller connects first), call Start() once
-// (process-wide number formats, module hand-over, rent-type table), then Run() any number of
-// times. One thread; the connection, the messages and the observer must outlive the object, and
-// nothing else may use the connection while Run() works.
+// Use: construct it with an open connection (the caller connects first), call
+// Start() once (process-wide number formats, module hand-over, rent-type
+// table), then Run() any number of times. One thread; the connection, the
+// messages and the observer must outlive the object, and nothing else may use
+// the connection while Run() works.
 
 #include <cstdint>
 #include <functional>
@@ -33,31 +39,37 @@ namespace zrv::import {
 // What the user typed or chose in the window.
 struct ImportOptions {
   std::string municipality = "Русе";  // "Община"
-  std::string firstRowText = "2";     // "Чети данни от ред номер :"; 2 when it is not a number
-  bool fileLinks = true;              // "Генерирай връзки към FTP"
+  std::string firstRowText =
+      "2";  // "Чети данни от ред номер :"; 2 when it is not a number
+  bool fileLinks = true;  // "Генерирай връзки към FTP"
   // Folder of the log file; empty means the process's current directory.
   std::string logFolder;
 };
 
 // The figures of one run, for the summary that closes it.
 struct ImportSummary {
-  int rowsTotal = 0;          // rows the loop may visit: first row to one past the used range
-  int rowsRead = 0;           // rows read as contract rows (skipped annex rows not counted)
+  int rowsTotal =
+      0;  // rows the loop may visit: first row to one past the used range
+  int rowsRead =
+      0;  // rows read as contract rows (skipped annex rows not counted)
   int contractsStored = 0;
-  int rowsRefused = 0;        // rows read and not stored: FATAL lines or a failed transaction
-  int annexesStored = 0;      // annexes of committed rows, numbers 2 and up
-  int annexesDropped = 0;     // annex rows refused with a WARNING
+  int rowsRefused =
+      0;  // rows read and not stored: FATAL lines or a failed transaction
+  int annexesStored = 0;   // annexes of committed rows, numbers 2 and up
+  int annexesDropped = 0;  // annex rows refused with a WARNING
   int classifierEntriesAdded = 0;  // -1 when the database could not be asked
-  std::string logFile;        // path of the log written, empty when the list stayed empty
-  int lastRow = 0;            // last row the loop reached
+  std::string
+      logFile;      // path of the log written, empty when the list stayed empty
+  int lastRow = 0;  // last row the loop reached
   double elapsedSeconds = 0;
 };
 
 // How a run ended.
 enum class RunOutcome {
-  kFinished,          // the loop ran (rows may have been refused)
-  kCancelled,         // no workbook chosen, or the chosen file does not exist
-  kNotStarted,        // municipality refused, workbook unreadable, settlements not loaded
+  kFinished,    // the loop ran (rows may have been refused)
+  kCancelled,   // no workbook chosen, or the chosen file does not exist
+  kNotStarted,  // municipality refused, workbook unreadable, settlements not
+                // loaded
 };
 
 struct RunResult {
@@ -93,21 +105,25 @@ class ImportRun {
   ImportRun& operator=(const ImportRun&) = delete;
 
   // Reads a stored integer setting: (key, default) -> value.
-  using SettingReader = std::function<int32_t(int32_t key, int32_t defaultValue)>;
+  using SettingReader =
+      std::function<int32_t(int32_t key, int32_t defaultValue)>;
 
-  // Sets the process-wide number formats, hands the connection to the contract, property,
-  // person and schedule modules (the schedule module reads its stored setting through
-  // `readSetting`; without one it keeps the default) and loads the rent-type table. Call once,
-  // after connecting. Database errors of the hand-over travel on.
+  // Sets the process-wide number formats, hands the connection to the contract,
+  // property, person and schedule modules (the schedule module reads its stored
+  // setting through `readSetting`; without one it keeps the default) and loads
+  // the rent-type table. Call once, after connecting. Database errors of the
+  // hand-over travel on.
   void Start(const SettingReader& readSetting = {});
 
-  // One run (the "Чети" button): checks the municipality, asks for the workbook, empties the
-  // error list, reads the rows from the first row to one past the used range and stores every
-  // complete one, then writes the log file when the list is not empty. A row that fails is
-  // rolled back, shown in a message box and listed; the run goes on with the next row. A log
-  // file that cannot be written is shown in a message box. Throws zrv::Error when Start() has
-  // not been called.
-  RunResult Run(const ImportOptions& options, const WorkbookChooser& chooseWorkbook,
+  // One run (the "Чети" button): checks the municipality, asks for the
+  // workbook, empties the error list, reads the rows from the first row to one
+  // past the used range and stores every complete one, then writes the log file
+  // when the list is not empty. A row that fails is rolled back, shown in a
+  // message box and listed; the run goes on with the next row. A log file that
+  // cannot be written is shown in a message box. Throws zrv::Error when Start()
+  // has not been called.
+  RunResult Run(const ImportOptions& options,
+                const WorkbookChooser& chooseWorkbook,
                 ImportObserver* observer = nullptr);
 
   // The error list of the last run that got past the file choice.

@@ -1,5 +1,6 @@
 #pragma once
-// How many classifier rows the database holds, so that a run can tell how many it added.
+// How many classifier rows the database holds, so that a run can tell how many
+// it added.
 
 #include <optional>
 
@@ -7,9 +8,9 @@
 
 namespace zrv::import {
 
-// The number of rows of the classifier tables a run may add to (municipalities, settlements,
-// localities, quarters, streets, object types, rent types); nullopt when the database cannot
-// be asked.
+// The number of rows of the classifier tables a run may add to (municipalities,
+// settlements, localities, quarters, streets, object types, rent types);
+// nullopt when the database cannot be asked.
 std::optional<int> CountClassifierRows(db::Connection& db);
 
 }  // namespace zrv::import

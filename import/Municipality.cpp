@@ -12,15 +12,21 @@ namespace {
 const char* const kSelectRegisterMunicipality =
     "SELECT eknm, ob_code FROM obsh_tbl WHERE (UPPER(ob_name) = :name)";
 const ClassifierTable kMunicipalities{
-    "SELECT ob_id FROM obsh_kl WHERE (UPPER(ob_text) = :name)", "name", "ob_text",
-    "SELECT MAX(ob_id) FROM obsh_kl", "INSERT INTO obsh_kl (ob_id, ob_text) VALUES(:id, :text)",
+    "SELECT ob_id FROM obsh_kl WHERE (UPPER(ob_text) = :name)",
+    "name",
+    "ob_text",
+    "SELECT MAX(ob_id) FROM obsh_kl",
+    "INSERT INTO obsh_kl (ob_id, ob_text) VALUES(:id, :text)",
     "Проблем при записа на вид имот"};
 
-const char* const kSelectRegisterSettlements = "SELECT * FROM nm_tbl WHERE ob_code = :code";
-// The name is bound as a parameter rather than written into the statement, so a name holding a
-// double quote is found like any other.
+const char* const kSelectRegisterSettlements =
+    "SELECT * FROM nm_tbl WHERE ob_code = :code";
+// The name is bound as a parameter rather than written into the statement, so a
+// name holding a double quote is found like any other.
 const ClassifierTable kSettlements{
-    "SELECT nm_id FROM nm_kl WHERE UPPER(nm_text) = :nmt", "nmt", "nm_text",
+    "SELECT nm_id FROM nm_kl WHERE UPPER(nm_text) = :nmt",
+    "nmt",
+    "nm_text",
     "SELECT MAX(nm_id) FROM nm_kl",
     "INSERT INTO nm_kl (nm_id, nm_text, nm_obid, nm_obtext, nm_eknm) "
     "VALUES(:id, :text, :obid, :obtext, :eknm)",
@@ -44,7 +50,8 @@ bool Classifiers::CheckMunicipality(const std::string& name) {
     state_.MunicipalityEKNM = query->FieldAt(0).AsString();
     state_.MunicipalityCode = query->FieldAt(1).AsString();
   }
-  state_.MunicipalityID = GetOrInsertClassifier(db_, messages_, kMunicipalities, name);
+  state_.MunicipalityID =
+      GetOrInsertClassifier(db_, messages_, kMunicipalities, name);
   state_.MunicipalityName = name;
   return true;
 }
@@ -57,8 +64,8 @@ void Classifiers::LoadSettlements() {
   std::vector<SettlementEntry> settlements;
   settlements.reserve(query->RecordCount());
   for (; !query->Eof(); query->Next()) {
-    settlements.push_back(
-        {query->FieldByName("eknm").AsString(), query->FieldByName("nm_name").AsString()});
+    settlements.push_back({query->FieldByName("eknm").AsString(),
+                           query->FieldByName("nm_name").AsString()});
   }
   state_.Settlements = std::move(settlements);
 }
@@ -81,7 +88,8 @@ int32_t Classifiers::GetSettlementID(std::string& text) {
     text = state_.Settlements[index].Name;
     eknm = state_.Settlements[index].EKNM;
   }
-  if (std::optional<int32_t> found = LookUpClassifier(db_, kSettlements, text)) return *found;
+  if (std::optional<int32_t> found = LookUpClassifier(db_, kSettlements, text))
+    return *found;
   const int32_t id = NextClassifierId(db_, kSettlements);
   InsertClassifierRow(db_, messages_, kSettlements, [&](db::Query& query) {
     query.SetInteger("id", id);

@@ -15,12 +15,15 @@ const char* const kDocTypeText = "Наем";
 constexpr int16_t kMonthlyRentContract = 1002;
 const char* const kYes = "Д";
 const char* const kVatPrefix = "BG";
-// A cadastral group too large for its property column; the row is refused with this subject.
-const char* const kCadastralSubject = "кадастрален идентификатор(или въведената стойност е невалидна)";
+// A cadastral group too large for its property column; the row is refused with
+// this subject.
+const char* const kCadastralSubject =
+    "кадастрален идентификатор(или въведената стойност е невалидна)";
 constexpr size_t kAddressLength = 250;
 constexpr int kLastYear = 9999;
 
-std::string ReplaceAll(std::string text, const std::string& what, const std::string& with) {
+std::string ReplaceAll(std::string text, const std::string& what,
+                       const std::string& with) {
   for (auto pos = text.find(what); pos != std::string::npos;
        pos = text.find(what, pos + with.size())) {
     text.replace(pos, what.size(), with);
@@ -28,8 +31,9 @@ std::string ReplaceAll(std::string text, const std::string& what, const std::str
   return text;
 }
 
-// The stop date `months` calendar months after `start` (the day cut to the month's length);
-// false for a negative term or one that ends after the last representable year.
+// The stop date `months` calendar months after `start` (the day cut to the
+// month's length); false for a negative term or one that ends after the last
+// representable year.
 bool StopAfterMonths(TDate start, int32_t months, TDate& stop) {
   if (months < 0) return false;
   int year = 0, month = 0, day = 0;
@@ -58,9 +62,10 @@ struct CadastralGroups {
   int32_t ni = 0;
 };
 
-// The parts of a cadastral identifier the property keeps. The dotted form drops its first group
-// (the settlement's code) and keeps the next four; missing groups give 0. Without a full stop it
-// is the six-character form: characters 1 to 3 and 4 to 6.
+// The parts of a cadastral identifier the property keeps. The dotted form drops
+// its first group (the settlement's code) and keeps the next four; missing
+// groups give 0. Without a full stop it is the six-character form: characters 1
+// to 3 and 4 to 6.
 CadastralGroups SplitCadastralId(const std::string& text) {
   CadastralGroups groups;
   if (text.find('.') != std::string::npos) {
@@ -81,9 +86,10 @@ CadastralGroups SplitCadastralId(const std::string& text) {
 
 }  // namespace
 
-RowMapping::RowMapping(const CellReader& cells, ErrorList& errors, Classifiers& classifiers,
-                       const contracts::PersonTasks& persons, contracts::RentKinds& rentKinds,
-                       ImportRunState& state)
+RowMapping::RowMapping(const CellReader& cells, ErrorList& errors,
+                       Classifiers& classifiers,
+                       const contracts::PersonTasks& persons,
+                       contracts::RentKinds& rentKinds, ImportRunState& state)
     : cells_(cells),
       errors_(errors),
       classifiers_(classifiers),
@@ -92,8 +98,8 @@ RowMapping::RowMapping(const CellReader& cells, ErrorList& errors, Classifiers& 
       state_(state) {}
 
 int32_t RowMapping::FindPerson(const std::string& number) const {
-  // An empty number would find whichever stored person happens to have none and tie the row to
-  // an unrelated person; it finds nobody instead.
+  // An empty number would find whichever stored person happens to have none and
+  // tie the row to an unrelated person; it finds nobody instead.
   if (number.empty()) return -1;
   return persons_.FindByEGN(number);
 }
@@ -120,11 +126,13 @@ bool RowMapping::ReadTenant(int row) {
   auto& tenant = Tenant;
   tenant.EGN = Trim(Cell(column::kTenantNumber, row));
   tenant.InDDS = Cell(column::kTenantVatNumber, row);
-  if (tenant.EGN.empty()) tenant.EGN = Trim(ReplaceAll(tenant.InDDS, kVatPrefix, " "));
+  if (tenant.EGN.empty())
+    tenant.EGN = Trim(ReplaceAll(tenant.InDDS, kVatPrefix, " "));
   tenant.ID = FindPerson(tenant.EGN);
   if (tenant.ID == -1) {
     tenant.Name = Cell(column::kTenantName, row);
-    if (tenant.Name.empty() || tenant.EGN.empty()) Fatal(subject::kTenant, row, valid);
+    if (tenant.Name.empty() || tenant.EGN.empty())
+      Fatal(subject::kTenant, row, valid);
     tenant.Flag = IsValidBulstat(tenant.EGN) ? 'F' : 'T';
     tenant.NM = Cell(column::kTenantSettlement, row);
     tenant.Addr = Cell(column::kTenantAddress, row);
@@ -187,7 +195,8 @@ bool RowMapping::ReadContract(contracts::TBaseDoc& contract, int row) {
     Fatal(subject::kTermMonths, row, valid);
   }
 
-  contract.PodsadFlag = UpperCase(Cell(column::kStatusFlag, row)) == kYes ? "T" : "F";
+  contract.PodsadFlag =
+      UpperCase(Cell(column::kStatusFlag, row)) == kYes ? "T" : "F";
   TDate statusDate = 0;
   if (TryParseDate(Cell(column::kStatusDate, row), statusDate)) {
     contract.PodsadFlag = contract.PodsadFlag == "F" ? "B" : "S";
@@ -219,7 +228,8 @@ bool RowMapping::ReadProperty(contracts::TObektDB& property, int row) {
   const std::string cadastral = Trim(Cell(column::kCadastralId, row));
   if (!cadastral.empty()) {
     const CadastralGroups groups = SplitCadastralId(cadastral);
-    // The fourth and fifth groups go to 16-bit columns; a larger group is refused, not cut.
+    // The fourth and fifth groups go to 16-bit columns; a larger group is
+    // refused, not cut.
     if (FitsSmallInt(groups.nn) && FitsSmallInt(groups.ni)) {
       property.MasivNo = groups.masivNo;
       property.NparText = groups.nparText;
@@ -231,7 +241,8 @@ bool RowMapping::ReadProperty(contracts::TObektDB& property, int row) {
   }
 
   const std::string locality = Cell(column::kLocality, row);
-  if (!locality.empty()) property.LocalityID = classifiers_.GetLocalityID(locality);
+  if (!locality.empty())
+    property.LocalityID = classifiers_.GetLocalityID(locality);
   const std::string quarter = Cell(column::kQuarter, row);
   if (!quarter.empty()) property.QuarterID = classifiers_.GetQuarterID(quarter);
   const std::string street = Cell(column::kStreet, row);

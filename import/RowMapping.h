@@ -1,14 +1,16 @@
 #pragma once
-// The mapping of one worksheet row onto what the import stores: the tenant's representative and
-// the tenant (person records), the contract and the property; and, once the contract is stored,
-// the annex rows below it. Cells are read as displayed text; a required value that is missing or
-// does not parse adds a FATAL line to the error list and makes its group invalid; a bad annex
-// adds a WARNING and is not stored.
+// The mapping of one worksheet row onto what the import stores: the tenant's
+// representative and the tenant (person records), the contract and the
+// property; and, once the contract is stored, the annex rows below it. Cells
+// are read as displayed text; a required value that is missing or does not
+// parse adds a FATAL line to the error list and makes its group invalid; a bad
+// annex adds a WARNING and is not stored.
 //
-// One RowMapping serves one run. The two person records live in it and carry the fields a row
-// does not set over to the next row. Everything it is given must outlive it. Classifier texts
-// become ids on the way (each new classifier row is committed at once); database errors travel
-// to the caller, which fails the whole row.
+// One RowMapping serves one run. The two person records live in it and carry
+// the fields a row does not set over to the next row. Everything it is given
+// must outlive it. Classifier texts become ids on the way (each new classifier
+// row is committed at once); database errors travel to the caller, which fails
+// the whole row.
 
 #include <cstdint>
 
@@ -23,7 +25,8 @@
 
 namespace zrv::import {
 
-// The annex rows of one contract row: how many were stored and how many refused.
+// The annex rows of one contract row: how many were stored and how many
+// refused.
 struct AnnexCounts {
   int stored = 0;
   int dropped = 0;
@@ -31,40 +34,45 @@ struct AnnexCounts {
 
 class RowMapping {
  public:
-  RowMapping(const CellReader& cells, ErrorList& errors, Classifiers& classifiers,
-             const contracts::PersonTasks& persons, contracts::RentKinds& rentKinds,
-             ImportRunState& state);
+  RowMapping(const CellReader& cells, ErrorList& errors,
+             Classifiers& classifiers, const contracts::PersonTasks& persons,
+             contracts::RentKinds& rentKinds, ImportRunState& state);
   RowMapping(const RowMapping&) = delete;
   RowMapping& operator=(const RowMapping&) = delete;
 
-  // Fills Representative from J (number), and when no stored person has that number from
-  // I (name), K (identity document), N (telephone), J again as a registration date. Nothing is
-  // required.
+  // Fills Representative from J (number), and when no stored person has that
+  // number from I (name), K (identity document), N (telephone), J again as a
+  // registration date. Nothing is required.
   void ReadRepresentative(int row);
 
-  // Fills Tenant from E (number; when empty, F without "BG"), F (VAT number), and when no stored
-  // person has that number from D (name), G (settlement), H (address), deciding firm or citizen
-  // by the registry-code check. Invalid (one FATAL line) when a new tenant lacks name or number.
+  // Fills Tenant from E (number; when empty, F without "BG"), F (VAT number),
+  // and when no stored person has that number from D (name), G (settlement), H
+  // (address), deciding firm or citizen by the registry-code check. Invalid
+  // (one FATAL line) when a new tenant lacks name or number.
   bool ReadTenant(int row);
 
-  // Fills the contract from C, A, B, AE, AD, O, Q, R, AJ, P, S, AC, AI, AG, AH in that order and
-  // sets its rent-kind terms. Every column is read even after a failure, so the row shows all its
-  // problems; invalid when any FATAL line was added here.
+  // Fills the contract from C, A, B, AE, AD, O, Q, R, AJ, P, S, AC, AI, AG, AH
+  // in that order and sets its rent-kind terms. Every column is read even after
+  // a failure, so the row shows all its problems; invalid when any FATAL line
+  // was added here.
   bool ReadContract(contracts::TBaseDoc& contract, int row);
 
-  // Fills the property from T (settlement, required), AB (cadastral identifier), U, V, W, X, Y.
+  // Fills the property from T (settlement, required), AB (cadastral
+  // identifier), U, V, W, X, Y.
   bool ReadProperty(contracts::TObektDB& property, int row);
 
-  // Adds the annexes on the rows from `row` + 1 down that repeat the stored contract's number:
-  // annex numbers count from 2, a refused annex uses its number up. Runs inside the caller's
-  // transaction; database errors travel on.
+  // Adds the annexes on the rows from `row` + 1 down that repeat the stored
+  // contract's number: annex numbers count from 2, a refused annex uses its
+  // number up. Runs inside the caller's transaction; database errors travel on.
   AnnexCounts ReadAnnexes(const contracts::TBaseDoc& contract, int row);
 
   contracts::TPersonSrchRec Representative;
   contracts::TPersonSrchRec Tenant;
 
  private:
-  std::string Cell(const char* column, int row) const { return cells_.ReadCell(column, row); }
+  std::string Cell(const char* column, int row) const {
+    return cells_.ReadCell(column, row);
+  }
   // PER_ID of the person with this number; a number that is empty finds nobody.
   int32_t FindPerson(const std::string& number) const;
   void Fatal(const char* subject, int row, bool& valid);

@@ -11,10 +11,12 @@
 
 namespace zrv::import {
 
-AnnexCounts RowMapping::ReadAnnexes(const contracts::TBaseDoc& contract, int row) {
+AnnexCounts RowMapping::ReadAnnexes(const contracts::TBaseDoc& contract,
+                                    int row) {
   AnnexCounts counts;
   state_.AnnexNumber = 1;
-  for (int n = row; Cell(column::kContractNumber, n) == contract.NumberText; ++n) {
+  for (int n = row; Cell(column::kContractNumber, n) == contract.NumberText;
+       ++n) {
     if (state_.AnnexNumber > 1) {
       bool ok = true;
       schedule::TAnecsRow annex;
@@ -51,7 +53,8 @@ AnnexCounts RowMapping::ReadAnnexes(const contracts::TBaseDoc& contract, int row
       annex.AN_PayDay = static_cast<int16_t>(contract.PayDay);
 
       if (ok) {
-        std::string message;  // a refusal leaves the contract as it is; errors travel on
+        std::string message;  // a refusal leaves the contract as it is; errors
+                              // travel on
         if (schedule::AddAnnex(contract.DocID, annex, false, message)) {
           ++counts.stored;
         } else {

@@ -1,7 +1,8 @@
 #pragma once
-// What one import run knows besides its rows: the municipality the user typed, as checked against
-// the register, and that municipality's settlements. Owned by the run; filled by the classifier
-// resolution at the start of every run and left in place after it.
+// What one import run knows besides its rows: the municipality the user typed,
+// as checked against the register, and that municipality's settlements. Owned
+// by the run; filled by the classifier resolution at the start of every run and
+// left in place after it.
 
 #include <cstdint>
 #include <string>
@@ -20,8 +21,9 @@ struct ImportRunState {
   int32_t MunicipalityID = -1;   // obsh_kl.ob_id
   std::string MunicipalityEKNM;  // obsh_tbl.eknm
   std::string MunicipalityCode;  // obsh_tbl.ob_code
-  std::vector<SettlementEntry> Settlements;  // in the order the database gave them
-  int32_t AnnexNumber = 0;       // running annex number while annex rows are read
+  std::vector<SettlementEntry>
+      Settlements;          // in the order the database gave them
+  int32_t AnnexNumber = 0;  // running annex number while annex rows are read
 };
 
 }  // namespace zrv::import

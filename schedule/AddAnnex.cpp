@@ -14,31 +14,39 @@ namespace zrv::schedule {
 namespace {
 
 const char* const kSelectContract =
-    "select doc_type, Doc_DataStart, Doc_DataStop from documents where doc_id = %d";
+    "select doc_type, Doc_DataStart, Doc_DataStop from documents where doc_id "
+    "= %d";
 const char* const kUpdateStop =
     "update Documents set DOC_DATASTOP = \"%s\", DA_IF2 = %d where DOC_ID = %d";
 const char* const kInsertAnnexColumns =
-    "Insert into Anecs (AN_Id, AN_Num, AN_Data, AN_Price, AN_AddPrice, AN_DTStart, "
-    "AN_Reason,AN_Coment,\rAN_LType, AN_LPercent, AN_LMax, AN_DDS, AN_Valuta, AN_PayDay, "
+    "Insert into Anecs (AN_Id, AN_Num, AN_Data, AN_Price, AN_AddPrice, "
+    "AN_DTStart, "
+    "AN_Reason,AN_Coment,\rAN_LType, AN_LPercent, AN_LMax, AN_DDS, AN_Valuta, "
+    "AN_PayDay, "
     "AN_FreeDate)";
 const char* const kInsertAnnexValues =
-    "Values(%d,%d,\"%s\",%.2f, %.2f, \"%s\",\"%s\",\"%s\",\r%d, %.2f, %.2f, %d, %d, %d, \"%s\")";
+    "Values(%d,%d,\"%s\",%.2f, %.2f, \"%s\",\"%s\",\"%s\",\r%d, %.2f, %.2f, "
+    "%d, %d, %d, \"%s\")";
 
 const char* const kMsgAnnexDatesOutOfRange =
     "Анекс %d: датите му (%s - %s) са извън годините 1900 - 9899.";
-const char* const kMsgAnnexStopBeforeStart = "Анекс %d: краят му (%s) е преди началото му (%s).";
+const char* const kMsgAnnexStopBeforeStart =
+    "Анекс %d: краят му (%s) е преди началото му (%s).";
 const char* const kMsgNotMonthly = "Договорът не е с месечно погасяване.";
 const char* const kMsgQueryFailed = "Грешка при активиране на  заявка : ";
 
-// The reason an annex's own dates cannot be stored, or "" when they can: the annex's stop
-// becomes the contract's stop, so an empty or reversed period would break the contract.
+// The reason an annex's own dates cannot be stored, or "" when they can: the
+// annex's stop becomes the contract's stop, so an empty or reversed period
+// would break the contract.
 std::string AnnexDatesProblem(const TAnecsRow& annex) {
   const std::string start = FormatDMY(annex.AN_DTStart);
   const std::string stop = FormatDMY(annex.AN_DTStop);
   if (!InScheduleRange(annex.AN_DTStart) || !InScheduleRange(annex.AN_DTStop))
-    return Format(kMsgAnnexDatesOutOfRange, annex.AN_NUM, start.c_str(), stop.c_str());
+    return Format(kMsgAnnexDatesOutOfRange, annex.AN_NUM, start.c_str(),
+                  stop.c_str());
   if (std::trunc(annex.AN_DTStop) < std::trunc(annex.AN_DTStart))
-    return Format(kMsgAnnexStopBeforeStart, annex.AN_NUM, stop.c_str(), start.c_str());
+    return Format(kMsgAnnexStopBeforeStart, annex.AN_NUM, stop.c_str(),
+                  start.c_str());
   return "";
 }
 
@@ -65,10 +73,12 @@ StoredContract ReadContract(db::Connection& db, int32_t docId) {
 std::string InsertStatement(int32_t docId, const TAnecsRow& annex) {
   const TDate annexDate = annex.AN_Data != 0 ? annex.AN_Data : Now();
   return std::string(kInsertAnnexColumns) +
-         Format(kInsertAnnexValues, docId, annex.AN_NUM, FormatDMY(annexDate).c_str(),
-                annex.AN_PRICE, annex.AN_AddPrice, FormatDMY(annex.AN_DTStart).c_str(),
-                DoubleQuotes(annex.AN_REASON).c_str(), DoubleQuotes(annex.AN_COMENT).c_str(),
-                annex.AN_LType, annex.AN_LPercent, annex.AN_LMAX, annex.AN_DDS, 0,
+         Format(kInsertAnnexValues, docId, annex.AN_NUM,
+                FormatDMY(annexDate).c_str(), annex.AN_PRICE, annex.AN_AddPrice,
+                FormatDMY(annex.AN_DTStart).c_str(),
+                DoubleQuotes(annex.AN_REASON).c_str(),
+                DoubleQuotes(annex.AN_COMENT).c_str(), annex.AN_LType,
+                annex.AN_LPercent, annex.AN_LMAX, annex.AN_DDS, 0,
                 annex.AN_PayDay, FormatDMY(annex.AN_FreeDate).c_str());
 }
 
@@ -80,7 +90,8 @@ void Run(db::Connection& db, const std::string& sql) {
 
 }  // namespace
 
-bool AddAnnex(int32_t docId, const TAnecsRow& annex, bool rebuild, std::string& message) {
+bool AddAnnex(int32_t docId, const TAnecsRow& annex, bool rebuild,
+              std::string& message) {
   message.clear();
   try {
     db::Connection& db = DocInfoSettings::Database();
@@ -93,9 +104,12 @@ bool AddAnnex(int32_t docId, const TAnecsRow& annex, bool rebuild, std::string& 
     if (!problem.empty()) throw Error(problem);
     std::string updateStop;
     if (std::trunc(annex.AN_DTStop) != std::trunc(contract.stop)) {
-      // The old term in 30-day months, from the dates as they were before this change.
-      const int oldTermMonths = static_cast<int>(std::trunc(contract.stop - contract.start)) / 30;
-      updateStop = Format(kUpdateStop, FormatDMY(annex.AN_DTStop).c_str(), oldTermMonths, docId);
+      // The old term in 30-day months, from the dates as they were before this
+      // change.
+      const int oldTermMonths =
+          static_cast<int>(std::trunc(contract.stop - contract.start)) / 30;
+      updateStop = Format(kUpdateStop, FormatDMY(annex.AN_DTStop).c_str(),
+                          oldTermMonths, docId);
     }
     const std::string insert = InsertStatement(docId, annex);
 

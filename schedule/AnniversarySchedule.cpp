@@ -1,6 +1,6 @@
-// The anniversary schedule of TDocCreateInfo: periods from the contract's start day of month to
-// the same day of the next month, then a remainder period up to the contract's end. Prices are
-// not rounded.
+// The anniversary schedule of TDocCreateInfo: periods from the contract's start
+// day of month to the same day of the next month, then a remainder period up to
+// the contract's end. Prices are not rounded.
 
 #include <cmath>
 
@@ -23,8 +23,8 @@ void TDocCreateInfo::BuildAnniversarySchedule(int32_t docId, TDate end) {
   const TAnecsRow& lastAnnex = annexes_.Last();
   if (extraDays > 0 && lastAnnex.AN_AddPrice != 0) ++periods;
 
-  // A last annex without a monthly price spreads its additional price over the days; any other
-  // annex without a monthly price charges nothing.
+  // A last annex without a monthly price spreads its additional price over the
+  // days; any other annex without a monthly price charges nothing.
   double dailyRate = 0;
   if (lastAnnex.AN_PRICE == 0 && lastAnnex.AN_AddPrice != 0) {
     if (months != 0) {
@@ -36,7 +36,8 @@ void TDocCreateInfo::BuildAnniversarySchedule(int32_t docId, TDate end) {
     if (extraDays > 0) ++periods;
   }
 
-  // Moves k on to the annex in force on `day`; the prices follow only when k moves.
+  // Moves k on to the annex in force on `day`; the prices follow only when k
+  // moves.
   int k = 0;
   auto followAnnex = [&](TDate day) {
     const int next = AnnexHolding(k, day, docId);
@@ -47,8 +48,9 @@ void TDocCreateInfo::BuildAnniversarySchedule(int32_t docId, TDate end) {
     }
   };
 
-  // The cursor steps a month at a time from the start and is never put back on the start day;
-  // a row starts on the start day whenever the cursor's month has it.
+  // The cursor steps a month at a time from the start and is never put back on
+  // the start day; a row starts on the start day whenever the cursor's month
+  // has it.
   TDate cursor = first;
   while (rents_.Count() < periods - 1) {
     int year, month, day;
@@ -57,7 +59,8 @@ void TDocCreateInfo::BuildAnniversarySchedule(int32_t docId, TDate end) {
     if (day != startDay && startDay <= DaysInMonth(year, month))
       rowStart = EncodeDate(year, month, startDay);
     TRentRow& row =
-        AppendRow(docId, rowStart, static_cast<int32_t>(IncMonth(rowStart, 1) - rowStart));
+        AppendRow(docId, rowStart,
+                  static_cast<int32_t>(IncMonth(rowStart, 1) - rowStart));
     followAnnex(rowStart);
     if (price != 0) {
       row.RI_PRICE = price;
@@ -70,7 +73,8 @@ void TDocCreateInfo::BuildAnniversarySchedule(int32_t docId, TDate end) {
 
   // The closing period runs from the cursor; its day count has no added day.
   followAnnex(cursor);
-  TRentRow& row = AppendRow(docId, cursor, static_cast<int32_t>(std::trunc(last - cursor)));
+  TRentRow& row =
+      AppendRow(docId, cursor, static_cast<int32_t>(std::trunc(last - cursor)));
   row.RI_PRICE = addPrice != 0 ? addPrice : price;
 }
 

@@ -7,7 +7,9 @@
 namespace zrv::schedule {
 
 namespace {
-std::string Span(const BaseRatePeriod& p) { return FormatDMY(p.firstDay) + " - " + FormatDMY(p.lastDay); }
+std::string Span(const BaseRatePeriod& p) {
+  return FormatDMY(p.firstDay) + " - " + FormatDMY(p.lastDay);
+}
 }  // namespace
 
 void BaseRateTable::Add(const BaseRatePeriod& period) {
@@ -15,10 +17,12 @@ void BaseRateTable::Add(const BaseRatePeriod& period) {
   p.firstDay = std::trunc(p.firstDay);
   p.lastDay = std::trunc(p.lastDay);
   p.issueDate = std::trunc(p.issueDate);
-  if (p.lastDay < p.firstDay) throw Error("Base-rate period " + Span(p) + " ends before it starts.");
+  if (p.lastDay < p.firstDay)
+    throw Error("Base-rate period " + Span(p) + " ends before it starts.");
   if (!entries_.empty() && p.firstDay != entries_.back().lastDay + 1) {
     throw Error("Base-rate period " + Span(p) +
-                " does not start the day after the previous period (" + Span(entries_.back()) + ").");
+                " does not start the day after the previous period (" +
+                Span(entries_.back()) + ").");
   }
   entries_.push_back(p);
 }
@@ -27,7 +31,8 @@ int BaseRateTable::SelectRateRange(TDate rateDate) const {
   const double d = std::trunc(rateDate);
   const int last = Count() - 1;
   if (d == 0) return last;
-  // A rate issued after the rate date was not known on it: the table ends before that period.
+  // A rate issued after the rate date was not known on it: the table ends
+  // before that period.
   for (int i = 0; i <= last; ++i) {
     if (entries_[i].issueDate > d) return i - 1;
   }

@@ -12,11 +12,13 @@ namespace zrv::schedule {
 namespace {
 
 constexpr const char* kSelectRates =
-    "select BR_FIRSTDAY, BR_LASTDAY, BR_RATE, BR_DAILY, BR_ISSUED from BASERATES "
+    "select BR_FIRSTDAY, BR_LASTDAY, BR_RATE, BR_DAILY, BR_ISSUED from "
+    "BASERATES "
     "order by BR_FIRSTDAY";
 constexpr const char* kDeleteRates = "delete from BASERATES";
 constexpr const char* kInsertRate =
-    "insert into BASERATES (BR_FIRSTDAY, BR_LASTDAY, BR_RATE, BR_DAILY, BR_ISSUED) "
+    "insert into BASERATES (BR_FIRSTDAY, BR_LASTDAY, BR_RATE, BR_DAILY, "
+    "BR_ISSUED) "
     "values (:first, :last, :rate, :daily, :issued)";
 
 std::vector<std::string> SplitFields(const std::string& line) {
@@ -28,7 +30,8 @@ std::vector<std::string> SplitFields(const std::string& line) {
   return fields;
 }
 
-bool ParseLine(const std::vector<std::string>& f, BaseRatePeriod& p, std::string& problem) {
+bool ParseLine(const std::vector<std::string>& f, BaseRatePeriod& p,
+               std::string& problem) {
   if (f.size() < 3 || f.size() > 5) {
     problem = "expected 3 to 5 fields";
     return false;
@@ -89,7 +92,8 @@ void StoreBaseRates(db::Connection& connection, const BaseRateTable& table) {
   tx.Commit();
 }
 
-bool ParseBaseRatesCsv(const std::string& text, BaseRateTable& table, std::string& error) {
+bool ParseBaseRatesCsv(const std::string& text, BaseRateTable& table,
+                       std::string& error) {
   std::vector<BaseRatePeriod> periods;
   std::istringstream in(text);
   std::string line;
@@ -98,7 +102,8 @@ bool ParseBaseRatesCsv(const std::string& text, BaseRateTable& table, std::strin
     if (line.empty() || line[0] == '#') continue;
     const std::vector<std::string> fields = SplitFields(line);
     TDate ignored = 0;
-    if (periods.empty() && number == 1 && !TryParseDate(fields[0], ignored)) continue;
+    if (periods.empty() && number == 1 && !TryParseDate(fields[0], ignored))
+      continue;
     BaseRatePeriod p;
     std::string problem;
     if (!ParseLine(fields, p, problem)) {
@@ -108,7 +113,9 @@ bool ParseBaseRatesCsv(const std::string& text, BaseRateTable& table, std::strin
     periods.push_back(p);
   }
   std::sort(periods.begin(), periods.end(),
-            [](const BaseRatePeriod& a, const BaseRatePeriod& b) { return a.firstDay < b.firstDay; });
+            [](const BaseRatePeriod& a, const BaseRatePeriod& b) {
+              return a.firstDay < b.firstDay;
+            });
   BaseRateTable result;
   try {
     for (const BaseRatePeriod& p : periods) result.Add(p);

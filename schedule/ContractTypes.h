@@ -1,6 +1,6 @@
 #pragma once
-// Contract types (documents.DOC_TYPE) as the rent schedule sees them. A negative type is the same
-// kind of contract as its positive value.
+// Contract types (documents.DOC_TYPE) as the rent schedule sees them. A
+// negative type is the same kind of contract as its positive value.
 
 #include <cstdint>
 
@@ -20,6 +20,8 @@ inline bool IsAnniversaryType(int32_t type) {
   return type == kAnniversaryContract || type == -kAnniversaryContract;
 }
 // The contracts paid by monthly periods, the only ones that take annexes.
-inline bool IsMonthlyType(int32_t type) { return IsCalendarType(type) || IsAnniversaryType(type); }
+inline bool IsMonthlyType(int32_t type) {
+  return IsCalendarType(type) || IsAnniversaryType(type);
+}
 
 }  // namespace zrv::schedule

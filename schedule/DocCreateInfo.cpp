@@ -10,31 +10,41 @@
 namespace zrv::schedule {
 namespace {
 
-const char* const kSelectAnnexes = "select * from anecs where an_id = %d order by an_num";
+const char* const kSelectAnnexes =
+    "select * from anecs where an_id = %d order by an_num";
 
 const char* const kSelectRent =
-    "SELECT RI_DOCID, RI_YEAR, RI_MONTH, RI_DAYS, RI_PRICE, RI_DTSTART, RI_CARRIED, RI_SMETPRICE "
-    "FROM RENTSINFO WHERE (RI_DOCID = :docid  and RI_YEAR = :year and RI_MONTH = :month)";
+    "SELECT RI_DOCID, RI_YEAR, RI_MONTH, RI_DAYS, RI_PRICE, RI_DTSTART, "
+    "RI_CARRIED, RI_SMETPRICE "
+    "FROM RENTSINFO WHERE (RI_DOCID = :docid  and RI_YEAR = :year and RI_MONTH "
+    "= :month)";
 const char* const kInsertRent =
-    "INSERT INTO RENTSINFO (RI_DOCID, RI_YEAR, RI_MONTH, RI_DAYS, RI_PRICE, RI_DTSTART, "
-    "RI_CARRIED) \rVALUES (:docid, :year, :month, :days, :price, :dtstart, :carried)";
+    "INSERT INTO RENTSINFO (RI_DOCID, RI_YEAR, RI_MONTH, RI_DAYS, RI_PRICE, "
+    "RI_DTSTART, "
+    "RI_CARRIED) \rVALUES (:docid, :year, :month, :days, :price, :dtstart, "
+    ":carried)";
 const char* const kUpdateRent =
-    "UPDATE RENTSINFO SET RI_DAYS = :days, RI_DTSTART = :dtstart, RI_PRICE = :price\r"
-    "WHERE ( (RI_DOCID = :docid) AND (RI_MONTH = :month) AND (RI_YEAR = :year) )";
+    "UPDATE RENTSINFO SET RI_DAYS = :days, RI_DTSTART = :dtstart, RI_PRICE = "
+    ":price\r"
+    "WHERE ( (RI_DOCID = :docid) AND (RI_MONTH = :month) AND (RI_YEAR = :year) "
+    ")";
 const char* const kDeleteOutside =
-    "DELETE FROM RENTSINFO WHERE ( ( ( RI_YEAR*100 + RI_MONTH <  :lowborder) OR "
+    "DELETE FROM RENTSINFO WHERE ( ( ( RI_YEAR*100 + RI_MONTH <  :lowborder) "
+    "OR "
     "( RI_YEAR*100 + RI_MONTH > :highborder ) ) AND (RI_DOCID = :docid) )";
 
 const char* const kMsgNoAnnexes =
     "Договор %d няма анекси: погасителният план не може да бъде построен.";
 const char* const kMsgDatesOutOfRange =
-    "Договор %d: датите на погасителния план (%s - %s) са извън годините 1900 - 9899.";
+    "Договор %d: датите на погасителния план (%s - %s) са извън годините 1900 "
+    "- 9899.";
 const char* const kMsgStopBeforeStart =
     "Договор %d: краят на договора (%s) е преди началото му (%s).";
 const char* const kMsgTermTooLong =
     "Договор %d: срокът от %s до %s е по-дълъг от %d месеца.";
 const char* const kMsgNoAnnexForDay =
-    "Договор %d: нито един анекс не покрива %s: погасителният план не може да бъде построен.";
+    "Договор %d: нито един анекс не покрива %s: погасителният план не може да "
+    "бъде построен.";
 
 }  // namespace
 
@@ -47,18 +57,22 @@ void TDocCreateInfo::LoadAnnexes(int32_t docId) {
   rents_.Clear();
 }
 
-void TDocCreateInfo::TermOf(int32_t docId, TDate end, TDate& first, TDate& last) const {
+void TDocCreateInfo::TermOf(int32_t docId, TDate end, TDate& first,
+                            TDate& last) const {
   if (annexes_.Empty()) throw Error(Format(kMsgNoAnnexes, docId));
   first = annexes_.At(0).AN_DTStart;
   last = end != 0 ? std::trunc(end) : annexes_.Last().AN_DTStop;
   const std::string firstText = FormatDMY(first);
   const std::string lastText = FormatDMY(last);
   if (!InScheduleRange(first) || !InScheduleRange(last))
-    throw Error(Format(kMsgDatesOutOfRange, docId, firstText.c_str(), lastText.c_str()));
+    throw Error(Format(kMsgDatesOutOfRange, docId, firstText.c_str(),
+                       lastText.c_str()));
   if (last < first)
-    throw Error(Format(kMsgStopBeforeStart, docId, lastText.c_str(), firstText.c_str()));
+    throw Error(Format(kMsgStopBeforeStart, docId, lastText.c_str(),
+                       firstText.c_str()));
   if (last > IncMonth(first, kMaxTermMonths))
-    throw Error(Format(kMsgTermTooLong, docId, firstText.c_str(), lastText.c_str(), kMaxTermMonths));
+    throw Error(Format(kMsgTermTooLong, docId, firstText.c_str(),
+                       lastText.c_str(), kMaxTermMonths));
 }
 
 TRentRow& TDocCreateInfo::AppendRow(int32_t docId, TDate start, int32_t days) {

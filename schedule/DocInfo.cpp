@@ -11,24 +11,33 @@ namespace zrv::schedule {
 namespace {
 
 constexpr const char* kSelectHeader =
-    "select Doc_InitSum, DOC_DATASTART, DOC_DATASTOP, DA_VALUTA, DOC_TYPE, doc_SmetInitSum, "
-    "doc_podsad, da_rf1, da_rf3, Doc_LihvaStop, DOC_TYPETEXT, DOC_LEADDOCID, DOC_FREE, "
+    "select Doc_InitSum, DOC_DATASTART, DOC_DATASTOP, DA_VALUTA, DOC_TYPE, "
+    "doc_SmetInitSum, "
+    "doc_podsad, da_rf1, da_rf3, Doc_LihvaStop, DOC_TYPETEXT, DOC_LEADDOCID, "
+    "DOC_FREE, "
     "doc_handrentinfo from Documents where doc_id = %d";
-constexpr const char* kSelectAnnexes = "select * from Anecs where AN_ID = %d order by AN_ID, AN_NUM";
-constexpr const char* kSelectPayments = "select * from Payment where P_ID = %d order by P_NUM";
+constexpr const char* kSelectAnnexes =
+    "select * from Anecs where AN_ID = %d order by AN_ID, AN_NUM";
+constexpr const char* kSelectPayments =
+    "select * from Payment where P_ID = %d order by P_NUM";
 constexpr const char* kSelectRents =
-    "select * from RentsInfo where RI_DOCID = %d order by RI_DOCID, RI_YEAR, RI_MONTH";
+    "select * from RentsInfo where RI_DOCID = %d order by RI_DOCID, RI_YEAR, "
+    "RI_MONTH";
 constexpr const char* kSelectDetails =
-    "select * from PayDetails where PD_ID = %d order by PD_NUM, PD_YEAR, PD_MONTH";
+    "select * from PayDetails where PD_ID = %d order by PD_NUM, PD_YEAR, "
+    "PD_MONTH";
 constexpr const char* kSelectWaitPayments =
-    "select WaitPayments.*, IN_InvoiceNum, IN_PayClearSum, IN_PayDDS, IN_Factor, "
-    "IN_SecondInvType, IN_WaitPay from WaitPayments inner join Invoices on (IN_ID = WP_INID) "
+    "select WaitPayments.*, IN_InvoiceNum, IN_PayClearSum, IN_PayDDS, "
+    "IN_Factor, "
+    "IN_SecondInvType, IN_WaitPay from WaitPayments inner join Invoices on "
+    "(IN_ID = WP_INID) "
     "where WP_DOCID = %d order by WP_DOCID, WP_YEAR, WP_MONTH";
 
 constexpr const char* kCurrencyTexts[] = {" BGN", " EUR", " USD"};
 
 // Opens `sql` filled with the contract id on a fresh query of the connection.
-std::unique_ptr<db::Query> OpenFor(db::Connection& connection, const char* sql, int32_t id) {
+std::unique_ptr<db::Query> OpenFor(db::Connection& connection, const char* sql,
+                                   int32_t id) {
   auto q = connection.NewQuery();
   q->SetSQL(Format(sql, id));
   q->Open();
@@ -38,13 +47,16 @@ std::unique_ptr<db::Query> OpenFor(db::Connection& connection, const char* sql, 
 }  // namespace
 
 TDocInfo::TDocInfo()
-    : baseRates_(&ProcessBaseRates()), currencyFactors_(&ProcessCurrencyFactors()) {
+    : baseRates_(&ProcessBaseRates()),
+      currencyFactors_(&ProcessCurrencyFactors()) {
   Rents.Annexes = &Annexes;
 }
 
 TDocInfo::TDocInfo(db::Connection& connection, const BaseRateTable& baseRates,
                    const CurrencyFactorTable& currencyFactors)
-    : connection_(&connection), baseRates_(&baseRates), currencyFactors_(&currencyFactors) {
+    : connection_(&connection),
+      baseRates_(&baseRates),
+      currencyFactors_(&currencyFactors) {
   Rents.Annexes = &Annexes;
 }
 
@@ -61,9 +73,11 @@ void TDocInfo::LoadContract(int32_t contractId) {
   Annexes.LoadFromQuery(*OpenFor(db, kSelectAnnexes, contractId));
   Payments.LoadFromQuery(*OpenFor(db, kSelectPayments, contractId));
   Rents.DueDateLimit = TerminationDate != 0 ? TerminationDate : Stop;
-  Rents.LoadFromQuery(*OpenFor(db, kSelectRents, contractId), ContractType, HandEntered);
+  Rents.LoadFromQuery(*OpenFor(db, kSelectRents, contractId), ContractType,
+                      HandEntered);
   Details.LoadFromQuery(*OpenFor(db, kSelectDetails, contractId));
-  WaitPayments.LoadFromQuery(*OpenFor(db, kSelectWaitPayments, contractId), TypeText, InvoiceKind);
+  WaitPayments.LoadFromQuery(*OpenFor(db, kSelectWaitPayments, contractId),
+                             TypeText, InvoiceKind);
   LinkPaymentDetails();
 }
 
@@ -91,7 +105,8 @@ void TDocInfo::LoadHeader(db::Query& q) {
 }
 
 void TDocInfo::SetDerivedHeader() {
-  CurrencyText = (Currency >= 0 && Currency <= 2) ? kCurrencyTexts[Currency] : "";
+  CurrencyText =
+      (Currency >= 0 && Currency <= 2) ? kCurrencyTexts[Currency] : "";
   IsLead = LeadContract == -1;
   InvoiceKind = ContractType < 1 ? 4 : 1;
 }
@@ -136,22 +151,27 @@ void TDocInfo::CopyFrom(const TDocInfo& other) {
   currencyFactors_ = other.currencyFactors_;
 
   Annexes.Clear();
-  for (int i = 0; i < other.Annexes.Count(); ++i) Annexes.Append(other.Annexes.At(i));
+  for (int i = 0; i < other.Annexes.Count(); ++i)
+    Annexes.Append(other.Annexes.At(i));
   Payments.Clear();
-  for (int i = 0; i < other.Payments.Count(); ++i) Payments.Add(other.Payments.At(i));
+  for (int i = 0; i < other.Payments.Count(); ++i)
+    Payments.Add(other.Payments.At(i));
   Rents.Clear();
   Rents.ContractType = other.Rents.ContractType;
   Rents.HandEntered = other.Rents.HandEntered;
   Rents.DueDateLimit = other.Rents.DueDateLimit;
   Rents.AdvanceRow.CopyFrom(other.Rents.AdvanceRow);
-  for (int i = 0; i < other.Rents.Count(); ++i) Rents.Append().CopyFrom(*other.Rents.At(i));
-  // The initial payment's detail is not stored; linking makes it again from the initial sum.
+  for (int i = 0; i < other.Rents.Count(); ++i)
+    Rents.Append().CopyFrom(*other.Rents.At(i));
+  // The initial payment's detail is not stored; linking makes it again from the
+  // initial sum.
   Details.Clear();
   for (int i = 0; i < other.Details.Count(); ++i) {
     if (other.Details.At(i).number != 0) Details.Add(other.Details.At(i));
   }
   WaitPayments.Clear();
-  for (int i = 0; i < other.WaitPayments.Count(); ++i) WaitPayments.Add(other.WaitPayments.At(i));
+  for (int i = 0; i < other.WaitPayments.Count(); ++i)
+    WaitPayments.Add(other.WaitPayments.At(i));
   History.Clear();
   LinkPaymentDetails();
 }

@@ -1,14 +1,16 @@
 #pragma once
-// TDocInfo: one stored rental contract in memory and its state at a date. It holds the
-// contract's header, annexes, rent schedule, payments with their split over periods and the
-// invoices waiting for payment; ComputeState applies every payment made by the date to the
-// schedule period by period and works out what is still open, its VAT, the late-payment
-// interest with its explanation, the money paid in advance and the totals.
+// TDocInfo: one stored rental contract in memory and its state at a date. It
+// holds the contract's header, annexes, rent schedule, payments with their
+// split over periods and the invoices waiting for payment; ComputeState applies
+// every payment made by the date to the schedule period by period and works out
+// what is still open, its VAT, the late-payment interest with its explanation,
+// the money paid in advance and the totals.
 //
-// Loading reads through one database connection (the schedule module's, DocInfoSettings, unless
-// another is given) and deletes the contract's payments that no invoice owns; nothing else is
-// written. The computation reads the base-rate and currency-factor tables it was given (the
-// process-wide ones by default). Single-threaded; not copyable (CopyFrom makes a working copy).
+// Loading reads through one database connection (the schedule module's,
+// DocInfoSettings, unless another is given) and deletes the contract's payments
+// that no invoice owns; nothing else is written. The computation reads the
+// base-rate and currency-factor tables it was given (the process-wide ones by
+// default). Single-threaded; not copyable (CopyFrom makes a working copy).
 
 #include <cstdint>
 #include <string>
@@ -27,50 +29,59 @@ namespace zrv::schedule {
 
 // The totals of a contract's state at a date.
 struct TSummarySet {
-  int PeriodsDue = 0;          // periods counted in Due
-  int PeriodsPaidAhead = 0;    // later periods with money already paid
-  double Due = 0;              // open amount of the periods due (less money paid ahead)
+  int PeriodsDue = 0;        // periods counted in Due
+  int PeriodsPaidAhead = 0;  // later periods with money already paid
+  double Due = 0;  // open amount of the periods due (less money paid ahead)
   double VatDue = 0;
-  double InterestDue = 0;      // interest of the periods due
-  double Carry = 0;            // P_CARRY of the last counted regular (or the initial) payment
-  std::string Explanation;     // interest texts of the periods due, newest first, "\r\n" apart
-  double Advance = 0;          // money paid beyond the schedule
-  double InterestBase = 0;     // remaining amounts of the periods that bear interest
-  double InterestTotal = 0;    // interest of every period plus Carry
-  double DueConverted = 0;     // Due, VatDue and InterestDue in leva, each addend rounded
+  double InterestDue = 0;  // interest of the periods due
+  double Carry =
+      0;  // P_CARRY of the last counted regular (or the initial) payment
+  std::string Explanation;  // interest texts of the periods due, newest first,
+                            // "\r\n" apart
+  double Advance = 0;       // money paid beyond the schedule
+  double InterestBase =
+      0;  // remaining amounts of the periods that bear interest
+  double InterestTotal = 0;  // interest of every period plus Carry
+  double DueConverted =
+      0;  // Due, VatDue and InterestDue in leva, each addend rounded
   double VatConverted = 0;
   double InterestConverted = 0;
-  double CarryValue = 0;       // P_FACTOR × P_CARRY of the same payment as Carry
-  int FirstFutureAnnex = 0;    // annex index and list index of the first period not yet due
+  double CarryValue = 0;  // P_FACTOR × P_CARRY of the same payment as Carry
+  int FirstFutureAnnex =
+      0;  // annex index and list index of the first period not yet due
   int FirstFutureIndex = 0;
 
   void Clear() { *this = TSummarySet(); }
 };
 
-// The contract's header as loaded from Documents, with the values derived from it.
+// The contract's header as loaded from Documents, with the values derived from
+// it.
 struct TDocHeader {
   int32_t ContractId = 0;
-  double InitSum = 0;          // Doc_InitSum: amount standing at the contract's start
-  TDate Start = 0;             // DOC_DATASTART
-  TDate Stop = 0;              // DOC_DATASTOP
-  TDate TerminationDate = 0;   // DA_RF3: when set, the due-date limit instead of the stop
-  TDate InterestStop = 0;      // Doc_LihvaStop: when set, no interest after this day
-  std::string TenancyNote;     // DOC_PODSAD
-  int32_t RentTypeId = 0;      // da_rf1
-  int16_t Currency = 0;        // DA_VALUTA: 0 BGN, 1 EUR, 2 USD
-  std::string CurrencyText;    // " BGN", " EUR", " USD"
-  int32_t LeadContract = -1;   // DOC_LEADDOCID; -1 without a lead contract
+  double InitSum = 0;  // Doc_InitSum: amount standing at the contract's start
+  TDate Start = 0;     // DOC_DATASTART
+  TDate Stop = 0;      // DOC_DATASTOP
+  TDate TerminationDate =
+      0;  // DA_RF3: when set, the due-date limit instead of the stop
+  TDate InterestStop =
+      0;  // Doc_LihvaStop: when set, no interest after this day
+  std::string TenancyNote;    // DOC_PODSAD
+  int32_t RentTypeId = 0;     // da_rf1
+  int16_t Currency = 0;       // DA_VALUTA: 0 BGN, 1 EUR, 2 USD
+  std::string CurrencyText;   // " BGN", " EUR", " USD"
+  int32_t LeadContract = -1;  // DOC_LEADDOCID; -1 without a lead contract
   bool IsLead = true;
-  bool Free = false;           // Doc_FREE
-  bool HandEntered = false;    // Doc_HandRentInfo
-  int32_t ContractType = 0;    // DOC_TYPE
-  int16_t InvoiceKind = 1;     // 4 when DOC_TYPE < 1, else 1
-  std::string TypeText;        // DOC_TYPETEXT
+  bool Free = false;         // Doc_FREE
+  bool HandEntered = false;  // Doc_HandRentInfo
+  int32_t ContractType = 0;  // DOC_TYPE
+  int16_t InvoiceKind = 1;   // 4 when DOC_TYPE < 1, else 1
+  std::string TypeText;      // DOC_TYPETEXT
 };
 
 class TDocInfo;
 
-// The contract-information record of a TDocInfo; it only refers back to its owner.
+// The contract-information record of a TDocInfo; it only refers back to its
+// owner.
 class TDocInitInfo {
  public:
   explicit TDocInitInfo(TDocInfo& owner) : owner_(owner) {}
@@ -85,43 +96,49 @@ class TDocInfo : public TDocHeader {
   // Contract id of a working copy made by CopyFrom.
   static constexpr int32_t kCopyId = -999;
 
-  // Reads through DocInfoSettings' connection (looked up when loading) and the process-wide
-  // base-rate and currency-factor tables.
+  // Reads through DocInfoSettings' connection (looked up when loading) and the
+  // process-wide base-rate and currency-factor tables.
   TDocInfo();
-  // Reads through `connection` and computes with the given tables; all must outlive the object.
+  // Reads through `connection` and computes with the given tables; all must
+  // outlive the object.
   TDocInfo(db::Connection& connection, const BaseRateTable& baseRates,
            const CurrencyFactorTable& currencyFactors);
   TDocInfo(const TDocInfo&) = delete;
   TDocInfo& operator=(const TDocInfo&) = delete;
 
-  // Deletes the contract's payments no invoice owns, then fills the whole object from the
-  // database. A contract id that does not exist loads a header of zeros and empty lists.
-  // Database errors are raised.
+  // Deletes the contract's payments no invoice owns, then fills the whole
+  // object from the database. A contract id that does not exist loads a header
+  // of zeros and empty lists. Database errors are raised.
   void LoadContract(int32_t contractId);
 
-  // Computes the state: applies the payments made by `stateDate` (on it too when `inclusive`),
-  // interest up to `interestDate` (no later than the interest stop), and the totals of the
-  // periods due by `stateDate`, less money paid ahead when `sumWithAdvance`. Every run starts
-  // again from the loaded values.
-  void ComputeState(bool sumWithAdvance, bool inclusive, TDate interestDate, TDate stateDate);
+  // Computes the state: applies the payments made by `stateDate` (on it too
+  // when `inclusive`), interest up to `interestDate` (no later than the
+  // interest stop), and the totals of the periods due by `stateDate`, less
+  // money paid ahead when `sumWithAdvance`. Every run starts again from the
+  // loaded values.
+  void ComputeState(bool sumWithAdvance, bool inclusive, TDate interestDate,
+                    TDate stateDate);
 
-  // Deep copy of `other`'s header, annexes, payments, schedule, payment details (the initial
-  // payment's detail is made again) and waiting payments; this object becomes a working copy
-  // (contract id -999) that never distributes paid interest.
+  // Deep copy of `other`'s header, annexes, payments, schedule, payment details
+  // (the initial payment's detail is made again) and waiting payments; this
+  // object becomes a working copy (contract id -999) that never distributes
+  // paid interest.
   void CopyFrom(const TDocInfo& other);
 
   // VAT rate in percent of the last annex; 0 without annexes.
   double LastAnnexVatRate() const;
 
   // Steps of ComputeState, open for callers that need one of them alone.
-  // Counts the payments made by `date` and resets the schedule to the loaded prices; gives
-  // the sum of the counted P_VAL and of their P_LIXVA.
-  void CountPayments(bool inclusive, TDate date, double& paidTotal, double& paidInterest);
+  // Counts the payments made by `date` and resets the schedule to the loaded
+  // prices; gives the sum of the counted P_VAL and of their P_LIXVA.
+  void CountPayments(bool inclusive, TDate date, double& paidTotal,
+                     double& paidInterest);
   void ApplyPayment(TPaymentRow& payment);
   void ComputeRowInterest(TDate interestDate);
   void SumDue(bool inclusive, TDate date);
   void SumDueAndAdvance(bool inclusive, TDate date);
-  // Attaches each detail to its payment; prepares the initial payment (number 0) and its detail.
+  // Attaches each detail to its payment; prepares the initial payment (number
+  // 0) and its detail.
   void LinkPaymentDetails();
 
   bool IsCopy() const { return ContractId == kCopyId; }
@@ -133,14 +150,15 @@ class TDocInfo : public TDocHeader {
   TPayments Payments;
   TPayDetailList Details;
   TWaitPayments WaitPayments;
-  TPayHistoryList History;     // sorted by ComputeState
+  TPayHistoryList History;  // sorted by ComputeState
 
   // State.
   TSummarySet Summary;
-  TDate InterestSettledDate = 0;  // interest date of the last counted regular payment
+  TDate InterestSettledDate =
+      0;  // interest date of the last counted regular payment
   TDate StateDate = 0;
   TDate InterestDate = 0;
-  int32_t FirstOpenPeriod = 0;    // keys YYYYMM
+  int32_t FirstOpenPeriod = 0;  // keys YYYYMM
   int32_t LastOpenPeriod = 0;
   TDocInitInfo InitInfo{*this};
 
@@ -150,11 +168,13 @@ class TDocInfo : public TDocHeader {
   void SetDerivedHeader();
   void ApplyReversal(TPaymentRow& payment);
   void ApplyDetail(TPaymentRow& payment, TPayDetailRow& detail);
-  void AddHistory(const TPaymentRow& payment, const TRentRow& row, double amount, int16_t kind);
+  void AddHistory(const TPaymentRow& payment, const TRentRow& row,
+                  double amount, int16_t kind);
   void DistributePaidInterest(const TPaymentRow& payment);
   void SetOpenPeriods();
   // The period interest of one row at `interestDate` with its explanation.
-  void ComputeOneRowInterest(TRentRow& row, TDate interestDate, TDate& freeDate, double& priceStep);
+  void ComputeOneRowInterest(TRentRow& row, TDate interestDate, TDate& freeDate,
+                             double& priceStep);
 
   db::Connection* connection_ = nullptr;
   const BaseRateTable* baseRates_;

@@ -1,4 +1,5 @@
-// Late-payment interest of each open period and the totals of what is due at a date.
+// Late-payment interest of each open period and the totals of what is due at a
+// date.
 
 #include <algorithm>
 #include <cmath>
@@ -20,19 +21,23 @@ constexpr double kCent = 0.01;
 constexpr int kDailyCapped = 3;
 constexpr int kDailyCappedPlusBase = 4;
 
-// The interest of one segment under an annex's terms, rounded to cents, its text appended.
-double SegmentInterest(const BaseRateTable& rates, const TAnecsRow& annex, double amount,
-                       TDate from, TDate to, std::string& text) {
+// The interest of one segment under an annex's terms, rounded to cents, its
+// text appended.
+double SegmentInterest(const BaseRateTable& rates, const TAnecsRow& annex,
+                       double amount, TDate from, TDate to, std::string& text) {
   std::string part;
-  const double interest = RoundMoney(ComputeInterest(rates, annex.AN_LType, part, amount, from, to,
-                                                     annex.AN_LPercent, annex.AN_LMAX, 0));
+  const double interest =
+      RoundMoney(ComputeInterest(rates, annex.AN_LType, part, amount, from, to,
+                                 annex.AN_LPercent, annex.AN_LMAX, 0));
   text += part;
   return interest;
 }
 
-// The same on the amount less the price step of a free period; nothing when that is below a cent.
-double FreeSegmentInterest(const BaseRateTable& rates, const TAnecsRow& annex, double amount,
-                           TDate from, TDate to, std::string& text) {
+// The same on the amount less the price step of a free period; nothing when
+// that is below a cent.
+double FreeSegmentInterest(const BaseRateTable& rates, const TAnecsRow& annex,
+                           double amount, TDate from, TDate to,
+                           std::string& text) {
   if (amount < kCent) return 0;
   return SegmentInterest(rates, annex, amount, from, to, text);
 }
@@ -48,11 +53,13 @@ void TDocInfo::ComputeRowInterest(TDate interestDate) {
   // A free period and its price step stay in force from one period to the next.
   TDate freeDate = 0;
   double priceStep = 0;
-  for (int i = 0; i < Rents.Count(); ++i) ComputeOneRowInterest(*Rents.At(i), x, freeDate, priceStep);
+  for (int i = 0; i < Rents.Count(); ++i)
+    ComputeOneRowInterest(*Rents.At(i), x, freeDate, priceStep);
   Summary.InterestTotal += Summary.Carry;
 }
 
-void TDocInfo::ComputeOneRowInterest(TRentRow& row, TDate x, TDate& freeDate, double& priceStep) {
+void TDocInfo::ComputeOneRowInterest(TRentRow& row, TDate x, TDate& freeDate,
+                                     double& priceStep) {
   row.Interest = 0;
   row.OverdueDays = 0;
   row.InterestText.clear();
@@ -73,30 +80,39 @@ void TDocInfo::ComputeOneRowInterest(TRentRow& row, TDate x, TDate& freeDate, do
   double rowInterest = 0;
   for (; i < n && Annexes.At(i).AN_DTStart < x; ++i) {
     const TAnecsRow& annex = Annexes.At(i);
-    // Interest runs on after the last annex's stop; an earlier annex hands over at its stop.
+    // Interest runs on after the last annex's stop; an earlier annex hands over
+    // at its stop.
     TDate end = (i == n - 1) ? x : std::min(x, annex.AN_DTStop);
     std::string text;
     double interest = 0;
     if (annex.AN_DTStart <= start && annex.AN_DTStart < annex.AN_FreeDate &&
         annex.AN_FreeDate > start) {
-      // A free period: the annex's price increase bears no interest until its free date.
+      // A free period: the annex's price increase bears no interest until its
+      // free date.
       freeDate = annex.AN_FreeDate;
       priceStep = i > 0 ? annex.AN_PRICE - Annexes.At(i - 1).AN_PRICE : 0;
       const TDate freeEnd = std::min(end, freeDate);
-      interest = FreeSegmentInterest(*baseRates_, annex, remaining - priceStep, start, freeEnd, text);
-      interest += SegmentInterest(*baseRates_, annex, remaining, freeEnd + 1, end, text);
+      interest = FreeSegmentInterest(*baseRates_, annex, remaining - priceStep,
+                                     start, freeEnd, text);
+      interest += SegmentInterest(*baseRates_, annex, remaining, freeEnd + 1,
+                                  end, text);
     } else if (freeDate > start) {
       if (freeDate >= end) {
-        interest = FreeSegmentInterest(*baseRates_, annex, remaining - priceStep, start, end, text);
+        interest = FreeSegmentInterest(*baseRates_, annex,
+                                       remaining - priceStep, start, end, text);
       } else {
-        interest = FreeSegmentInterest(*baseRates_, annex, remaining - priceStep, start, freeDate, text);
-        interest += SegmentInterest(*baseRates_, annex, remaining, freeDate + 1, end, text);
+        interest = FreeSegmentInterest(
+            *baseRates_, annex, remaining - priceStep, start, freeDate, text);
+        interest += SegmentInterest(*baseRates_, annex, remaining, freeDate + 1,
+                                    end, text);
       }
     } else {
-      interest = SegmentInterest(*baseRates_, annex, remaining, start, end, text);
+      interest =
+          SegmentInterest(*baseRates_, annex, remaining, start, end, text);
     }
 
-    const bool capped = (annex.AN_LType == kDailyCapped || annex.AN_LType == kDailyCappedPlusBase) &&
+    const bool capped = (annex.AN_LType == kDailyCapped ||
+                         annex.AN_LType == kDailyCappedPlusBase) &&
                         annex.AN_LMAX >= kCent;
     if (!capped) {
       rowInterest += interest;
@@ -120,9 +136,10 @@ void TDocInfo::ComputeOneRowInterest(TRentRow& row, TDate x, TDate& freeDate, do
   if (rowInterest >= kCent) {
     Summary.InterestTotal += rowInterest;
     Summary.InterestBase += remaining;
-    row.PaidToText = InterestSettledDate != 0
-                         ? std::string(kPaidTo) + FormatDMY(InterestSettledDate - 1)
-                         : std::string(kNeverPaid);
+    row.PaidToText =
+        InterestSettledDate != 0
+            ? std::string(kPaidTo) + FormatDMY(InterestSettledDate - 1)
+            : std::string(kNeverPaid);
   }
 }
 
@@ -147,7 +164,9 @@ void AddDue(TSummarySet& s, const TRentRow& row, double factor) {
   s.Explanation = row.InterestText + "\r\n" + s.Explanation;
 }
 
-TDate DueLimit(bool inclusive, TDate date) { return std::trunc(date) + (inclusive ? 1 : 0); }
+TDate DueLimit(bool inclusive, TDate date) {
+  return std::trunc(date) + (inclusive ? 1 : 0);
+}
 
 }  // namespace
 
@@ -171,7 +190,8 @@ void TDocInfo::SumDueAndAdvance(bool inclusive, TDate date) {
   for (int i = 0; i < Rents.Count(); ++i) {
     const TRentRow& row = *Rents.At(i);
     if (row.DueDate >= limit) {
-      // Every later period counts here, also one paid in full, which is money paid ahead.
+      // Every later period counts here, also one paid in full, which is money
+      // paid ahead.
       if (!futureSeen) {
         Summary.FirstFutureAnnex = row.AnnexIndex;
         Summary.FirstFutureIndex = i;

@@ -7,7 +7,8 @@ namespace {
 
 const char* const kProbeDocuments = "select * from documents where DOC_ID = -1";
 const char* const kAddPriceColumn = "DOC_ADDPRICE";
-const char* const kMsgNotInitialized = "Модулът на погасителните планове няма връзка с БД.";
+const char* const kMsgNotInitialized =
+    "Модулът на погасителните планове няма връзка с БД.";
 
 }  // namespace
 
@@ -15,14 +16,16 @@ db::Connection* DocInfoSettings::connection_ = nullptr;
 bool DocInfoSettings::hasAddPrice_ = false;
 int32_t DocInfoSettings::setting14015_ = DocInfoSettings::kSettingDefault;
 
-void DocInfoSettings::Init(db::Connection& connection, const SystemIntReader& readInt) {
+void DocInfoSettings::Init(db::Connection& connection,
+                           const SystemIntReader& readInt) {
   connection_ = &connection;
   std::unique_ptr<db::Query> query = connection.NewQuery();
   query->SetSQL(kProbeDocuments);
   query->Open();
   hasAddPrice_ = query->FindField(kAddPriceColumn) != nullptr;
   query->Close();
-  setting14015_ = readInt ? readInt(kSettingKey, kSettingDefault) : kSettingDefault;
+  setting14015_ =
+      readInt ? readInt(kSettingKey, kSettingDefault) : kSettingDefault;
 }
 
 bool DocInfoSettings::Initialized() { return connection_ != nullptr; }

@@ -1,6 +1,7 @@
-// Applying a contract's payments to its schedule: which payments count at a date, how each
-// payment, refund and reversal moves money between the periods and the advance row, and how
-// the interest paid with a payment is spread over the periods it was charged on.
+// Applying a contract's payments to its schedule: which payments count at a
+// date, how each payment, refund and reversal moves money between the periods
+// and the advance row, and how the interest paid with a payment is spread over
+// the periods it was charged on.
 
 #include <cmath>
 #include <memory>
@@ -21,8 +22,8 @@ void ZeroIfNear(double& amount) {
 
 }  // namespace
 
-void TDocInfo::ComputeState(bool sumWithAdvance, bool inclusive, TDate interestDate,
-                            TDate stateDate) {
+void TDocInfo::ComputeState(bool sumWithAdvance, bool inclusive,
+                            TDate interestDate, TDate stateDate) {
   StateDate = stateDate;
   double paidTotal = 0, paidInterest = 0;
   CountPayments(inclusive, stateDate, paidTotal, paidInterest);
@@ -41,7 +42,8 @@ void TDocInfo::ComputeState(bool sumWithAdvance, bool inclusive, TDate interestD
   for (int i = 0; i < WaitPayments.Count(); ++i) {
     const TWaitPaymentRow& wait = WaitPayments.At(i);
     if (std::fabs(wait.invoiceVat) >= kCent) continue;
-    if (TRentRow* row = Rents.FindByPeriod(wait.PeriodKey())) row->VatOfRemaining = 0;
+    if (TRentRow* row = Rents.FindByPeriod(wait.PeriodKey()))
+      row->VatOfRemaining = 0;
   }
   SetOpenPeriods();
 }
@@ -85,7 +87,8 @@ void TDocInfo::CountPayments(bool inclusive, TDate date, double& paidTotal,
     row.VatOfRemaining = Rents.AnnexVatRate(row) * row.Remaining / 100;
     row.InterestPaid = 0;  // spread again below from the counted payments
   }
-  for (int i = 0; i < Details.Count(); ++i) Details.At(i).remaining = Details.At(i).sum;
+  for (int i = 0; i < Details.Count(); ++i)
+    Details.At(i).remaining = Details.At(i).sum;
 
   const double day = std::trunc(date);
   for (int i = 0; i < Payments.Count(); ++i) {
@@ -104,11 +107,13 @@ void TDocInfo::CountPayments(bool inclusive, TDate date, double& paidTotal,
 }
 
 void TDocInfo::DistributePaidInterest(const TPaymentRow& payment) {
-  // The interest the payment settled is what the periods had earned the day before the first
-  // day it no longer covers; it is assigned to them in schedule order.
+  // The interest the payment settled is what the periods had earned the day
+  // before the first day it no longer covers; it is assigned to them in
+  // schedule order.
   auto copy = std::make_unique<TDocInfo>();
   copy->CopyFrom(*this);
-  copy->ComputeState(false, false, payment.interestDate - 1, payment.interestDate - 1);
+  copy->ComputeState(false, false, payment.interestDate - 1,
+                     payment.interestDate - 1);
   double left = payment.interest;
   for (int i = 0; i < copy->Rents.Count() && i < Rents.Count(); ++i) {
     const double interest = copy->Rents.At(i)->Interest;
@@ -122,8 +127,8 @@ void TDocInfo::DistributePaidInterest(const TPaymentRow& payment) {
   }
 }
 
-void TDocInfo::AddHistory(const TPaymentRow& payment, const TRentRow& row, double amount,
-                          int16_t kind) {
+void TDocInfo::AddHistory(const TPaymentRow& payment, const TRentRow& row,
+                          double amount, int16_t kind) {
   TPayHistoryItem item;
   item.initial = payment.number == 0;
   item.amount = amount;
@@ -146,13 +151,15 @@ void TDocInfo::ApplyPayment(TPaymentRow& payment) {
 
 void TDocInfo::ApplyDetail(TPaymentRow& payment, TPayDetailRow& detail) {
   const double vatRate = LastAnnexVatRate();
-  TRentRow* row = NearZero(Rents.AdvanceRow.RI_CARRIED) ? Rents.FindByPeriod(detail.PeriodKey())
-                                                         : &Rents.AdvanceRow;
+  TRentRow* row = NearZero(Rents.AdvanceRow.RI_CARRIED)
+                      ? Rents.FindByPeriod(detail.PeriodKey())
+                      : &Rents.AdvanceRow;
   while (row != nullptr && !NearZero(detail.remaining)) {
     const double r = detail.remaining;
     const bool advance = Rents.IsAdvance(row);
     if (r < kCent) {
-      // A refund takes money back from the periods (or the advance) that hold it.
+      // A refund takes money back from the periods (or the advance) that hold
+      // it.
       if (!NearZero(row->RI_CARRIED)) {
         double b = r;
         if (row->RI_CARRIED < std::fabs(r)) b = -row->RI_CARRIED;
@@ -190,13 +197,17 @@ void TDocInfo::ApplyDetail(TPaymentRow& payment, TPayDetailRow& detail) {
 void TDocInfo::ApplyReversal(TPaymentRow& payment) {
   const double vatRate = LastAnnexVatRate();
   for (TPayDetailRow* detail : payment.details) {
-    // Only entries made before this detail can be undone by it, never those it writes itself.
+    // Only entries made before this detail can be undone by it, never those it
+    // writes itself.
     const int count = History.Count();
     for (int i = 0; i < count; ++i) {
       TPayHistoryItem& entry = History.At(i);
-      if (entry.paymentNumber != payment.masterNumber || entry.kind == kHistoryUndone) continue;
+      if (entry.paymentNumber != payment.masterNumber ||
+          entry.kind == kHistoryUndone)
+        continue;
       const double b = entry.amount;
-      TRentRow* row = entry.advance ? &Rents.AdvanceRow : Rents.FindByPeriod(entry.PeriodKey());
+      TRentRow* row = entry.advance ? &Rents.AdvanceRow
+                                    : Rents.FindByPeriod(entry.PeriodKey());
       if (row != nullptr) {
         row->RI_CARRIED -= b;
         if (!entry.advance) {

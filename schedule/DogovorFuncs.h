@@ -9,10 +9,12 @@ namespace zrv::schedule {
 
 class TDogovorFuncs {
  public:
-  // Deletes the contract's payments of pay type 1 numbered above 0 that no invoice owns, with
-  // their PayDetails rows. Starts a transaction only when none is open and commits only that
-  // one; on an error rolls back only what it started and raises the error again.
-  static void DeleteUnlinkedPayments(db::Connection& connection, int32_t contractId);
+  // Deletes the contract's payments of pay type 1 numbered above 0 that no
+  // invoice owns, with their PayDetails rows. Starts a transaction only when
+  // none is open and commits only that one; on an error rolls back only what it
+  // started and raises the error again.
+  static void DeleteUnlinkedPayments(db::Connection& connection,
+                                     int32_t contractId);
 };
 
 }  // namespace zrv::schedule

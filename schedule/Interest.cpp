@@ -9,11 +9,14 @@ namespace zrv::schedule {
 
 namespace {
 
-constexpr const char* kFixedLine = "От %s до %s (%d дена) фиксиран ЛП %.2f%% върху %.2f = %.2f\n";
-constexpr const char* kDailyLine = "От %s до %s (%d дена) дневен ЛП %.2f%% върху %.2f  = %.2f\r\n";
+constexpr const char* kFixedLine =
+    "От %s до %s (%d дена) фиксиран ЛП %.2f%% върху %.2f = %.2f\n";
+constexpr const char* kDailyLine =
+    "От %s до %s (%d дена) дневен ЛП %.2f%% върху %.2f  = %.2f\r\n";
 constexpr const char* kPenaltyNote = " и нак. лихва %.2f%% ";
 constexpr const char* kMultiplierNote = " и множител %.2f";
-constexpr const char* kPeriodLine = "От %s до %s ЛП %.2f%% %s върху %.2f за %d дена = %.2f\n";
+constexpr const char* kPeriodLine =
+    "От %s до %s ЛП %.2f%% %s върху %.2f за %d дена = %.2f\n";
 constexpr const char* kTotalLine = "        Общо за периода от %s до %s %.2f\n";
 
 constexpr int kNone = 0;
@@ -30,16 +33,19 @@ struct Segment {
   double dailyFactor;
 };
 
-int DaysOf(TDate from, TDate to) { return static_cast<int>(std::trunc(to - from + 1)); }
+int DaysOf(TDate from, TDate to) {
+  return static_cast<int>(std::trunc(to - from + 1));
+}
 
 Segment SegmentOf(const BaseRatePeriod& p, TDate start, TDate end) {
   return {start, end, p.ratePercent, p.dailyFactor};
 }
 
-// Entries w .. z, the first starting at `from` (or at its own first day when `fromFirst` is
-// false), every one ending at its last day except the last, which ends at `to`.
-void AddEntrySegments(const BaseRateTable& rates, int w, int z, TDate from, bool fromFirst,
-                      TDate to, std::vector<Segment>& out) {
+// Entries w .. z, the first starting at `from` (or at its own first day when
+// `fromFirst` is false), every one ending at its last day except the last,
+// which ends at `to`.
+void AddEntrySegments(const BaseRateTable& rates, int w, int z, TDate from,
+                      bool fromFirst, TDate to, std::vector<Segment>& out) {
   for (int i = w; i <= z; ++i) {
     const BaseRatePeriod& p = rates.At(i);
     const TDate start = (i == w && fromFirst) ? from : p.firstDay;
@@ -49,8 +55,8 @@ void AddEntrySegments(const BaseRateTable& rates, int w, int z, TDate from, bool
 }
 
 // The span cut into base-rate segments over the usable periods 0 .. lastUsable.
-std::vector<Segment> CutIntoSegments(const BaseRateTable& rates, int lastUsable, TDate from,
-                                     TDate to) {
+std::vector<Segment> CutIntoSegments(const BaseRateTable& rates, int lastUsable,
+                                     TDate from, TDate to) {
   std::vector<Segment> segments;
   const int w = rates.FindPeriod(from, lastUsable);
   const int z = rates.FindPeriod(to, lastUsable);
@@ -60,7 +66,8 @@ std::vector<Segment> CutIntoSegments(const BaseRateTable& rates, int lastUsable,
     // The span runs beyond the table: the last usable rate goes on to the end.
     AddEntrySegments(rates, w, lastUsable, from, true, to, segments);
   } else if (z >= 0) {
-    // The span starts before the table: its first days are charged at the first rate.
+    // The span starts before the table: its first days are charged at the first
+    // rate.
     const BaseRatePeriod& first = rates.At(0);
     segments.push_back(SegmentOf(first, from, first.firstDay - 1));
     AddEntrySegments(rates, 0, z, from, false, to, segments);
@@ -75,18 +82,20 @@ std::vector<Segment> CutIntoSegments(const BaseRateTable& rates, int lastUsable,
 
 }  // namespace
 
-double DailyInterest(std::string& text, double amount, TDate from, TDate to, double percent,
-                     double limit) {
+double DailyInterest(std::string& text, double amount, TDate from, TDate to,
+                     double percent, double limit) {
   const int days = DaysOf(from, to);
   double interest = amount * days * percent / 100;
-  if (limit > 0 && interest > limit * amount / 100) interest = limit * amount / 100;
-  text = Format(kDailyLine, FormatDMY(from).c_str(), FormatDMY(to).c_str(), days, percent, amount,
-                interest);
+  if (limit > 0 && interest > limit * amount / 100)
+    interest = limit * amount / 100;
+  text = Format(kDailyLine, FormatDMY(from).c_str(), FormatDMY(to).c_str(),
+                days, percent, amount, interest);
   return interest;
 }
 
-double ComputeInterest(const BaseRateTable& rates, int kind, std::string& text, double amount,
-                       TDate from, TDate to, double percent, double limit, TDate rateDate) {
+double ComputeInterest(const BaseRateTable& rates, int kind, std::string& text,
+                       double amount, TDate from, TDate to, double percent,
+                       double limit, TDate rateDate) {
   const int lastUsable = rates.SelectRateRange(rateDate);
   text.clear();
   from = std::trunc(from);
@@ -96,11 +105,12 @@ double ComputeInterest(const BaseRateTable& rates, int kind, std::string& text, 
   if (kind == kFixed) {
     const int days = DaysOf(from, to);
     const double result = days * amount * (percent / 36000);
-    text = Format(kFixedLine, FormatDMY(from).c_str(), FormatDMY(to).c_str(), days, percent,
-                  amount, result);
+    text = Format(kFixedLine, FormatDMY(from).c_str(), FormatDMY(to).c_str(),
+                  days, percent, amount, result);
     return result;
   }
-  if (kind == kDaily) return DailyInterest(text, amount, from, to, percent, limit);
+  if (kind == kDaily)
+    return DailyInterest(text, amount, from, to, percent, limit);
 
   double penalty = 0;
   std::string note;
@@ -108,22 +118,25 @@ double ComputeInterest(const BaseRateTable& rates, int kind, std::string& text, 
     penalty = percent / 36000;
     note = Format(kPenaltyNote, percent);
   }
-  const bool multiplied = kind == kBasePlusPenaltyTimesMultiplier && limit >= 0.01;
+  const bool multiplied =
+      kind == kBasePlusPenaltyTimesMultiplier && limit >= 0.01;
   if (multiplied) note += Format(kMultiplierNote, limit);
 
   double result = 0;
-  if (kind == kDailyPlusBase) result = DailyInterest(text, amount, from, to, percent, limit);
+  if (kind == kDailyPlusBase)
+    result = DailyInterest(text, amount, from, to, percent, limit);
 
   for (const Segment& s : CutIntoSegments(rates, lastUsable, from, to)) {
     const int days = DaysOf(s.start, s.end);
     const double interest = days * amount * (s.dailyFactor + penalty);
     result += interest;
-    text += Format(kPeriodLine, FormatDMY(s.start).c_str(), FormatDMY(s.end).c_str(),
-                   s.ratePercent, note.c_str(), amount, days,
-                   multiplied ? interest * limit : interest);
+    text += Format(kPeriodLine, FormatDMY(s.start).c_str(),
+                   FormatDMY(s.end).c_str(), s.ratePercent, note.c_str(),
+                   amount, days, multiplied ? interest * limit : interest);
   }
   if (multiplied) result *= limit;
-  text += Format(kTotalLine, FormatDMY(from).c_str(), FormatDMY(to).c_str(), result);
+  text += Format(kTotalLine, FormatDMY(from).c_str(), FormatDMY(to).c_str(),
+                 result);
   return result;
 }
 

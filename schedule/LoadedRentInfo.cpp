@@ -33,7 +33,8 @@ TDate PayDayDate(int year, int month, int day, int monthCode) {
   return EncodeDate(y, m, std::clamp(day, 1, DaysInMonth(y, m)));
 }
 
-void TLoadedRentInfo::LoadFromQuery(db::Query& query, int32_t contractType, bool handEntered) {
+void TLoadedRentInfo::LoadFromQuery(db::Query& query, int32_t contractType,
+                                    bool handEntered) {
   Clear();
   ContractType = contractType;
   HandEntered = handEntered;
@@ -41,14 +42,17 @@ void TLoadedRentInfo::LoadFromQuery(db::Query& query, int32_t contractType, bool
   for (; !query.Eof(); query.Next()) {
     TRentRow& row = Append();
     row.RI_DOCID = query.FieldByName("RI_DOCID").AsInteger();
-    row.RI_YEAR = static_cast<int16_t>(query.FieldByName("RI_YEAR").AsInteger());
-    row.RI_MONTH = static_cast<int16_t>(query.FieldByName("RI_MONTH").AsInteger());
+    row.RI_YEAR =
+        static_cast<int16_t>(query.FieldByName("RI_YEAR").AsInteger());
+    row.RI_MONTH =
+        static_cast<int16_t>(query.FieldByName("RI_MONTH").AsInteger());
     row.RI_PRICE = query.FieldByName("RI_PRICE").AsFloat();
     row.RI_CARRIED = query.FieldByName("RI_CARRIED").AsFloat();
     row.RI_DTSTART = std::trunc(query.FieldByName("RI_DTStart").AsDateTime());
     row.RI_DAYS = query.FieldByName("RI_DAYS").AsInteger();
     row.PaidDays = query.FieldByName("RI_PAIDDAYS").AsInteger();
-    if (hasAutoGenId) row.AutoGenID = query.FieldByName("RI_AutoGenID").AsInteger();
+    if (hasAutoGenId)
+      row.AutoGenID = query.FieldByName("RI_AutoGenID").AsInteger();
     row.PeriodEnd = row.RI_DTSTART + row.RI_DAYS - 1;
   }
   ComputeDueDates();
@@ -66,7 +70,8 @@ void TLoadedRentInfo::ComputeDueDates() {
       continue;
     }
     while (j < annexCount - 1 &&
-           !DateBetween(row.PeriodEnd, Annexes->At(j).AN_DTStart, Annexes->At(j).AN_DTStop)) {
+           !DateBetween(row.PeriodEnd, Annexes->At(j).AN_DTStart,
+                        Annexes->At(j).AN_DTStop)) {
       ++j;
     }
     row.AnnexIndex = j;
@@ -75,10 +80,12 @@ void TLoadedRentInfo::ComputeDueDates() {
       continue;
     }
     const TAnecsRow& annex = Annexes->At(j);
-    TDate due = PayDayDate(row.RI_YEAR, row.RI_MONTH, annex.PayDay, annex.PayMonth);
+    TDate due =
+        PayDayDate(row.RI_YEAR, row.RI_MONTH, annex.PayDay, annex.PayMonth);
     due = std::max(due, Annexes->At(0).AN_DTStart);
     due = std::min(due, annex.AN_DTStop);
-    // A contract stored without a stop has no limit rather than every period due on day 0.
+    // A contract stored without a stop has no limit rather than every period
+    // due on day 0.
     if (DueDateLimit != 0) due = std::min(due, DueDateLimit);
     row.DueDate = due;
   }
@@ -118,7 +125,8 @@ TRentRow* TLoadedRentInfo::NextOpenRow(OpenBy by, TRentRow* current) {
 }
 
 double TLoadedRentInfo::AnnexVatRate(const TRentRow& row) const {
-  if (!Annexes || row.AnnexIndex < 0 || row.AnnexIndex >= Annexes->Count()) return 0;
+  if (!Annexes || row.AnnexIndex < 0 || row.AnnexIndex >= Annexes->Count())
+    return 0;
   return Annexes->At(row.AnnexIndex).VatRate;
 }
 

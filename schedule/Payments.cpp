@@ -16,7 +16,8 @@ TPaymentRow ReadPayment(const db::Query& q) {
   p.amount = q.FieldByName("P_VAL").AsFloat();
   p.interest = q.FieldByName("P_LIXVA").AsFloat();
   p.vat = q.FieldByName("P_DDS").AsFloat();
-  // The stored date is the last day the paid interest covers; the model keeps the next day.
+  // The stored date is the last day the paid interest covers; the model keeps
+  // the next day.
   p.interestDate = std::trunc(q.FieldByName("P_LDATE").AsDateTime());
   if (p.interestDate != 0) p.interestDate += 1;
   p.carry = q.FieldByName("P_CARRY").AsFloat();
@@ -31,7 +32,8 @@ TPaymentRow ReadPayment(const db::Query& q) {
   p.operatorName = q.FieldByName("P_OperatorName").AsString();
   p.payType = static_cast<int16_t>(q.FieldByName("P_PAYTYPE").AsInteger());
   if (p.payType == 0) p.payType = 1;
-  p.masterNumber = static_cast<int16_t>(q.FieldByName("P_MasterNum").AsInteger());
+  p.masterNumber =
+      static_cast<int16_t>(q.FieldByName("P_MasterNum").AsInteger());
   p.status = static_cast<int16_t>(q.FieldByName("P_Status").AsInteger());
   p.waitPaymentId = q.FieldByName("P_WPID").AsInteger();
   return p;

@@ -11,13 +11,15 @@
 namespace zrv::schedule {
 namespace {
 
-const char* const kSelectType = "select doc_type, doc_free from documents where doc_id = %d";
+const char* const kSelectType =
+    "select doc_type, doc_free from documents where doc_id = %d";
 
 int32_t ReadContractType(db::Connection& db, int32_t docId) {
   std::unique_ptr<db::Query> query = db.NewQuery();
   query->SetSQL(Format(kSelectType, docId));
   query->Open();
-  const int32_t type = query->Eof() ? 0 : query->FieldByName("doc_type").AsInteger();
+  const int32_t type =
+      query->Eof() ? 0 : query->FieldByName("doc_type").AsInteger();
   query->Close();
   return type;
 }

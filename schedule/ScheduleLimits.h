@@ -1,6 +1,7 @@
 #pragma once
-// The dates a rent schedule is built for. Dates before 1900 are empty or mistyped dates, and a
-// term is at most 100 years, which keeps every month step of a schedule inside the calendar.
+// The dates a rent schedule is built for. Dates before 1900 are empty or
+// mistyped dates, and a term is at most 100 years, which keeps every month step
+// of a schedule inside the calendar.
 
 #include "common/Dates.h"
 
@@ -14,7 +15,8 @@ inline constexpr int kMaxTermMonths = 1200;
 inline bool InScheduleRange(TDate date) {
   int year, month, day;
   DecodeDate(date, year, month, day);
-  return date >= EncodeDate(kFirstScheduleYear, 1, 1) && year <= kLastScheduleYear;
+  return date >= EncodeDate(kFirstScheduleYear, 1, 1) &&
+         year <= kLastScheduleYear;
 }
 
 }  // namespace zrv::schedule

@@ -1,7 +1,8 @@
 #pragma once
-// The VAT rate of each VAT code (an annex's AN_DDS). The program fills the process-wide table at
-// start-up; annexes look their rate up when they are loaded. A code the table does not hold has
-// the rate 0, which is also every code's rate while nothing has been filled in.
+// The VAT rate of each VAT code (an annex's AN_DDS). The program fills the
+// process-wide table at start-up; annexes look their rate up when they are
+// loaded. A code the table does not hold has the rate 0, which is also every
+// code's rate while nothing has been filled in.
 
 #include <cstdint>
 #include <map>
@@ -23,7 +24,8 @@ class VatRateTable {
   std::map<int16_t, double> rates_;
 };
 
-// The table the program fills at start-up; empty until then. Single-threaded use only.
+// The table the program fills at start-up; empty until then. Single-threaded
+// use only.
 VatRateTable& ProcessVatRates();
 
 }  // namespace zrv::schedule

@@ -1,10 +1,12 @@
 #pragma once
-// The database as the rest of the program sees it: one connection and queries on it.
-// Domain code speaks only to these interfaces; platform/db/firebird implements them.
+// The database as the rest of the program sees it: one connection and queries
+// on it. Domain code speaks only to these interfaces; platform/db/firebird
+// implements them.
 //
-// Texts cross this interface as UTF-8; the implementation converts to and from the database's
-// character set. Dates cross it as day numbers (see common/Dates.h), 0 being the empty date.
-// Every failing operation throws db::DbError carrying the engine's message.
+// Texts cross this interface as UTF-8; the implementation converts to and from
+// the database's character set. Dates cross it as day numbers (see
+// common/Dates.h), 0 being the empty date. Every failing operation throws
+// db::DbError carrying the engine's message.
 
 #include <cstdint>
 #include <memory>
@@ -22,7 +24,8 @@ class DbError : public zrv::Error {
   using zrv::Error::Error;
 };
 
-// One column of the current row of an open query. Null reads as "", 0 or the empty date.
+// One column of the current row of an open query. Null reads as "", 0 or the
+// empty date.
 class Field {
  public:
   virtual ~Field() = default;
@@ -34,9 +37,10 @@ class Field {
   virtual double AsDateTime() const = 0;
 };
 
-// A statement with named parameters (":name"), run once or opened as a result set that is read
-// forwards (First, Next, Eof), or jumped to its Last row. Created by Connection::NewQuery for one
-// operation; the creator owns it. Setting the SQL text clears the parameters and closes the query.
+// A statement with named parameters (":name"), run once or opened as a result
+// set that is read forwards (First, Next, Eof), or jumped to its Last row.
+// Created by Connection::NewQuery for one operation; the creator owns it.
+// Setting the SQL text clears the parameters and closes the query.
 class Query {
  public:
   virtual ~Query() = default;
@@ -51,7 +55,8 @@ class Query {
 
   virtual void SetInteger(const std::string& param, int32_t value) = 0;
   virtual void SetSmallInt(const std::string& param, int16_t value) = 0;
-  virtual void SetString(const std::string& param, const std::string& value) = 0;
+  virtual void SetString(const std::string& param,
+                         const std::string& value) = 0;
   virtual void SetFloat(const std::string& param, double value) = 0;
   virtual void SetDateTime(const std::string& param, double value) = 0;
   virtual void SetNull(const std::string& param) = 0;
@@ -69,8 +74,9 @@ class Query {
   virtual int RecordCount() const = 0;
 
   virtual int FieldCount() const = 0;
-  // Columns of the current row; FieldByName throws DbError for a missing column,
-  // FindField gives nullptr. Names compare without regard to letter case.
+  // Columns of the current row; FieldByName throws DbError for a missing
+  // column, FindField gives nullptr. Names compare without regard to letter
+  // case.
   virtual const Field& FieldAt(int index) const = 0;
   virtual const Field& FieldByName(const std::string& name) const = 0;
   virtual const Field* FindField(const std::string& name) const = 0;
@@ -79,17 +85,18 @@ class Query {
   Query() = default;
 };
 
-// The user name, password and server name ("path" for the embedded engine, "host:path" for a
-// server) with which a connection is opened.
+// The user name, password and server name ("path" for the embedded engine,
+// "host:path" for a server) with which a connection is opened.
 struct ConnectParams {
   std::string userName;
   std::string password;
   std::string serverName;
 };
 
-// One database connection with at most one open transaction. Queries run inside the open
-// transaction; a statement run while none is open runs in a short transaction of its own that
-// commits at once. Transactions use snapshot isolation.
+// One database connection with at most one open transaction. Queries run inside
+// the open transaction; a statement run while none is open runs in a short
+// transaction of its own that commits at once. Transactions use snapshot
+// isolation.
 class Connection {
  public:
   virtual ~Connection() = default;

@@ -1,10 +1,11 @@
 #pragma once
-// The Firebird implementation of the database interface, for the code that creates connections
-// (app/, tests). Nothing here needs the engine's headers.
+// The Firebird implementation of the database interface, for the code that
+// creates connections (app/, tests). Nothing here needs the engine's headers.
 //
-// Server names are passed to the engine as given: "host:/path/db.fdb" reaches a Firebird server,
-// a plain path opens the file with the embedded engine. Every connection reads and writes text
-// as UTF-8 and prepares every statement in SQL dialect 1.
+// Server names are passed to the engine as given: "host:/path/db.fdb" reaches a
+// Firebird server, a plain path opens the file with the embedded engine. Every
+// connection reads and writes text as UTF-8 and prepares every statement in SQL
+// dialect 1.
 
 #include <memory>
 #include <string>
@@ -16,18 +17,21 @@ namespace zrv::db {
 // A closed connection; Open attaches it.
 std::unique_ptr<Connection> MakeFirebirdConnection();
 
-// Creates an empty database file in SQL dialect 1 with the default character set WIN1251 and
-// returns a connection open on it. With forcedWrites false the engine leaves writing to the
-// operating system's cache (fast, for a database that is being filled or thrown away).
-// Throws DbError with the engine's message when the file exists or cannot be made.
-std::unique_ptr<Connection> CreateFirebirdDatabase(const ConnectParams& params, bool forcedWrites);
+// Creates an empty database file in SQL dialect 1 with the default character
+// set WIN1251 and returns a connection open on it. With forcedWrites false the
+// engine leaves writing to the operating system's cache (fast, for a database
+// that is being filled or thrown away). Throws DbError with the engine's
+// message when the file exists or cannot be made.
+std::unique_ptr<Connection> CreateFirebirdDatabase(const ConnectParams& params,
+                                                   bool forcedWrites);
 
-// Switches synchronous writes of the database on or off for good (attaches once to do it).
+// Switches synchronous writes of the database on or off for good (attaches once
+// to do it).
 void SetForcedWrites(const ConnectParams& params, bool on);
 
-// Runs one statement as written, in its own transaction when none is open: no named
-// parameters, so ":name" inside trigger and procedure bodies stays the body's own variable.
-// The connection must come from this file's functions.
+// Runs one statement as written, in its own transaction when none is open: no
+// named parameters, so ":name" inside trigger and procedure bodies stays the
+// body's own variable. The connection must come from this file's functions.
 void ExecuteRaw(Connection& connection, const std::string& sql);
 
 // Deletes the database the connection is open on and closes the connection.

@@ -2,7 +2,8 @@
 
 namespace zrv::db {
 
-OwnTransaction::OwnTransaction(Connection& connection) : connection_(connection) {
+OwnTransaction::OwnTransaction(Connection& connection)
+    : connection_(connection) {
   if (!connection_.InTransaction()) {
     connection_.StartTransaction();
     owns_ = true;
@@ -14,15 +15,16 @@ OwnTransaction::~OwnTransaction() {
     try {
       connection_.Rollback();
     } catch (...) {
-      // Already unwinding from the error that made the rollback necessary; that error wins.
+      // Already unwinding from the error that made the rollback necessary; that
+      // error wins.
     }
   }
 }
 
 void OwnTransaction::Commit() {
   if (owns_ && !done_) {
-    // Marked done only once the commit went through: a failed commit leaves the transaction
-    // open, and the destructor then rolls it back.
+    // Marked done only once the commit went through: a failed commit leaves the
+    // transaction open, and the destructor then rolls it back.
     connection_.Commit();
     done_ = true;
   }

@@ -1,13 +1,16 @@
 #pragma once
-// The transaction rule of every writing operation: start a transaction only when none is open,
-// commit only the one started here, and on an error roll back only that one.
+// The transaction rule of every writing operation: start a transaction only
+// when none is open, commit only the one started here, and on an error roll
+// back only that one.
 //
 //   OwnTransaction tx(db);
 //   ... statements ...
-//   tx.Commit();          // commits only when this object started the transaction
+//   tx.Commit();          // commits only when this object started the
+//   transaction
 //
-// Leaving the scope without Commit (an exception) rolls back a transaction started here and
-// leaves a caller's transaction untouched; the exception travels on.
+// Leaving the scope without Commit (an exception) rolls back a transaction
+// started here and leaves a caller's transaction untouched; the exception
+// travels on.
 
 #include "platform/db/Database.h"
 

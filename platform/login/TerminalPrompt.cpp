@@ -1,9 +1,10 @@
 // The login prompt on the controlling terminal.
 
 #include <fcntl.h>
-#include <cstdio>
 #include <termios.h>
 #include <unistd.h>
+
+#include <cstdio>
 
 #include "platform/login/Prompts.h"
 
@@ -13,7 +14,8 @@ namespace {
 
 const char* const kUserPrompt = "Потребител: ";
 const char* const kPasswordPrompt = "Парола: ";
-const char* const kNoTerminal = "Няма терминал за въвеждане на потребител и парола.\n";
+const char* const kNoTerminal =
+    "Няма терминал за въвеждане на потребител и парола.\n";
 
 class Terminal {
  public:
@@ -54,7 +56,8 @@ class Terminal {
   int fd_;
 };
 
-// Switches the terminal's echo off for its lifetime and restores the previous settings.
+// Switches the terminal's echo off for its lifetime and restores the previous
+// settings.
 class EchoOff {
  public:
   explicit EchoOff(int fd) : fd_(fd), saved_(tcgetattr(fd, &old_) == 0) {
@@ -90,7 +93,8 @@ bool AskOnTerminal(Credentials& credentials, const std::string& problem) {
     terminal.Write("\n");
     return false;
   }
-  // Echo goes off before the prompt shows, so nothing typed at the prompt is ever echoed.
+  // Echo goes off before the prompt shows, so nothing typed at the prompt is
+  // ever echoed.
   EchoOff quiet(terminal.Fd());
   terminal.Write(kPasswordPrompt);
   return terminal.ReadLine(credentials.password);

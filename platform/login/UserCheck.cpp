@@ -15,17 +15,20 @@ const char* const kNoDatabase = "Няма връзка с базата данн�
 }  // namespace
 
 bool CheckUser(const std::string& serverName, const std::string& userName,
-               const std::string& password, int32_t& userId, std::string& problem) {
+               const std::string& password, int32_t& userId,
+               std::string& problem) {
   try {
     auto connection = db::MakeFirebirdConnection();
     connection->Open({userName, password, serverName});
-    // The users table is small; comparing here keeps the rule of letter case the program's own.
+    // The users table is small; comparing here keeps the rule of letter case
+    // the program's own.
     auto query = connection->NewQuery();
     query->SetSQL(kSelectUsers);
     query->Open();
     const std::string wanted = UpperCase(Trim(userName));
     for (; !query->Eof(); query->Next()) {
-      if (UpperCase(Trim(query->FieldByName("user_name").AsString())) == wanted) {
+      if (UpperCase(Trim(query->FieldByName("user_name").AsString())) ==
+          wanted) {
         userId = query->FieldByName("user_id").AsInteger();
         return true;
       }

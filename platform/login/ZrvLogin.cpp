@@ -1,10 +1,11 @@
-// libZrvLogin.so: the login library. It decides where the database is, checks the user against
-// it and fills the login record. Exported with C linkage under the names the program binds.
+// libZrvLogin.so: the login library. It decides where the database is, checks
+// the user against it and fills the login record. Exported with C linkage under
+// the names the program binds.
 
 #include <cstdio>
 #include <exception>
-#include <type_traits>
 #include <string>
+#include <type_traits>
 
 #include "app/DatabaseLocation.h"
 #include "app/LoginEntryPoints.h"
@@ -28,9 +29,11 @@ bool Ask(Credentials& credentials, const std::string& problem) {
 }
 
 const char* const kBadServerName =
-    "Пътят до базата данни не се побира в 255 знака от кодова таблица Windows-1251: ";
+    "Пътят до базата данни не се побира в 255 знака от кодова таблица "
+    "Windows-1251: ";
 const char* const kBadText =
-    "Потребителят и паролата трябва да са с букви от кодова таблица Windows-1251.";
+    "Потребителят и паролата трябва да са с букви от кодова таблица "
+    "Windows-1251.";
 
 constexpr size_t kServerNameLength = sizeof(TLogInfoRec::ServerName.chars);
 constexpr size_t kNameLength = sizeof(TLogInfoRec::UserName.chars);
@@ -40,10 +43,11 @@ bool FitsShortString(const std::string& text, size_t capacity) {
   return Utf8Length(text) <= capacity && TryUtf8ToCp1251(text, bytes);
 }
 
-// Checks the user against the database and, when accepted, fills the record. The names are cut
-// to what the record holds before the check, so the record carries what was checked.
-bool Accept(TLogInfoRec& record, const std::string& serverName, Credentials credentials,
-            std::string& problem) {
+// Checks the user against the database and, when accepted, fills the record.
+// The names are cut to what the record holds before the check, so the record
+// carries what was checked.
+bool Accept(TLogInfoRec& record, const std::string& serverName,
+            Credentials credentials, std::string& problem) {
   credentials.userName = Utf8Left(credentials.userName, kNameLength);
   credentials.password = Utf8Left(credentials.password, kNameLength);
   if (!FitsShortString(credentials.userName, kNameLength) ||
@@ -52,7 +56,8 @@ bool Accept(TLogInfoRec& record, const std::string& serverName, Credentials cred
     return false;
   }
   int32_t userId = 0;
-  if (!CheckUser(serverName, credentials.userName, credentials.password, userId, problem)) {
+  if (!CheckUser(serverName, credentials.userName, credentials.password, userId,
+                 problem)) {
     return false;
   }
   SetShortString(record.ServerName, serverName, "database path");
@@ -66,14 +71,16 @@ bool LogIn(bool interactive, TLogInfoRec& record) {
   record.UsersCount = 0;
   record.RightsCount = 0;
   const std::string serverName = app::DefaultDatabasePath();
-  // A path cut to fit the record would name another database: refuse it instead.
+  // A path cut to fit the record would name another database: refuse it
+  // instead.
   if (!FitsShortString(serverName, kServerNameLength)) {
     std::fprintf(stderr, "%s%s\n", kBadServerName, serverName.c_str());
     return false;
   }
   std::string problem;
   if (!interactive) {
-    const Credentials given{GetShortString(record.UserName), GetShortString(record.Password)};
+    const Credentials given{GetShortString(record.UserName),
+                            GetShortString(record.Password)};
     if (Accept(record, serverName, given, problem)) return true;
     // Nobody is asked in this mode, so the reason goes to the error output.
     std::fprintf(stderr, "%s\n", problem.c_str());
@@ -93,9 +100,9 @@ bool LogIn(bool interactive, TLogInfoRec& record) {
 
 ZRV_LOGIN_EXPORT void SetClientNames(const char*, const char*) {}
 
-ZRV_LOGIN_EXPORT uint8_t ExternalLogin(void* /*parentWindow*/, const char* /*appName*/,
-                                       const char* /*alias*/, uint8_t interactive,
-                                       uint8_t /*secondFlag*/, zrv::TLogInfoRec* record) {
+ZRV_LOGIN_EXPORT uint8_t ExternalLogin(
+    void* /*parentWindow*/, const char* /*appName*/, const char* /*alias*/,
+    uint8_t interactive, uint8_t /*secondFlag*/, zrv::TLogInfoRec* record) {
   if (!record) return 0;
   // Nothing may escape across the C boundary: any failure is a refused login.
   try {
@@ -105,7 +112,8 @@ ZRV_LOGIN_EXPORT uint8_t ExternalLogin(void* /*parentWindow*/, const char* /*app
   }
 }
 
-// This library reports no rights and no users, so the program never asks for the lists.
+// This library reports no rights and no users, so the program never asks for
+// the lists.
 ZRV_LOGIN_EXPORT void GetUserRights(zrv::TUserRights**) {}
 ZRV_LOGIN_EXPORT void GetAppUsersList(zrv::TUsersInfo**) {}
 
@@ -113,4 +121,5 @@ ZRV_LOGIN_EXPORT void GetAppUsersList(zrv::TUsersInfo**) {}
 static_assert(std::is_same_v<decltype(&ExternalLogin), zrv::ExternalLoginFn>);
 static_assert(std::is_same_v<decltype(&SetClientNames), zrv::SetClientNamesFn>);
 static_assert(std::is_same_v<decltype(&GetUserRights), zrv::GetUserRightsFn>);
-static_assert(std::is_same_v<decltype(&GetAppUsersList), zrv::GetAppUsersListFn>);
+static_assert(
+    std::is_same_v<decltype(&GetAppUsersList), zrv::GetAppUsersListFn>);

@@ -1,7 +1,7 @@
 #pragma once
-// What the domain shows the user: modal message boxes and the choice of a workbook file.
-// The window implements it with Qt dialogs, the command line with lines on standard error,
-// and tests with a recorder.
+// What the domain shows the user: modal message boxes and the choice of a
+// workbook file. The window implements it with Qt dialogs, the command line
+// with lines on standard error, and tests with a recorder.
 
 #include <optional>
 #include <string>

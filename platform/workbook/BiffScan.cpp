@@ -39,14 +39,17 @@ enum Record : uint16_t {
 constexpr uint16_t kBiff8 = 0x0600;
 constexpr uint16_t kWorksheetType = 0x0010;
 
-[[noreturn]] void TooShort() { throw BiffError("a record is shorter than its content"); }
+[[noreturn]] void TooShort() {
+  throw BiffError("a record is shorter than its content");
+}
 
 // UTF-16 code units to UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(const std::vector<uint16_t>& units) {
   std::string out;
   for (size_t i = 0; i < units.size(); ++i) {
     uint32_t c = units[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units.size() &&
+        units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
       c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
     } else if (c >= 0xD800 && c <= 0xDFFF) {
       c = 0xFFFD;
@@ -56,8 +59,8 @@ std::string Utf16ToUtf8(const std::vector<uint16_t>& units) {
   return out;
 }
 
-// The single-byte code page of BIFF5 texts, converted with iconv. Without a conversion for the
-// declared code page the bytes are read as Latin-1.
+// The single-byte code page of BIFF5 texts, converted with iconv. Without a
+// conversion for the declared code page the bytes are read as Latin-1.
 class CodePage {
  public:
   explicit CodePage(uint16_t number) {
@@ -103,11 +106,13 @@ class CodePage {
   iconv_t iconv_;
 };
 
-// The bytes of a record and of the CONTINUE records after it, read as one sequence. A BIFF8
-// string whose characters run into a continuation restarts there with a new flag byte.
+// The bytes of a record and of the CONTINUE records after it, read as one
+// sequence. A BIFF8 string whose characters run into a continuation restarts
+// there with a new flag byte.
 class Pieces {
  public:
-  explicit Pieces(std::vector<std::string_view> parts) : parts_(std::move(parts)) {}
+  explicit Pieces(std::vector<std::string_view> parts)
+      : parts_(std::move(parts)) {}
   explicit Pieces(std::string_view part) : parts_{part} {}
 
   bool AtEnd() {
@@ -119,10 +124,13 @@ class Pieces {
     return static_cast<uint8_t>(parts_[part_][pos_++]);
   }
   uint16_t U16() { return static_cast<uint16_t>(Byte() | Byte() << 8); }
-  uint32_t U32() { return static_cast<uint32_t>(U16()) | static_cast<uint32_t>(U16()) << 16; }
+  uint32_t U32() {
+    return static_cast<uint32_t>(U16()) | static_cast<uint32_t>(U16()) << 16;
+  }
   double F64() {
     uint64_t bits = 0;
-    for (int i = 0; i < 8; ++i) bits |= static_cast<uint64_t>(Byte()) << (8 * i);
+    for (int i = 0; i < 8; ++i)
+      bits |= static_cast<uint64_t>(Byte()) << (8 * i);
     double value = 0;
     std::memcpy(&value, &bits, sizeof value);
     return value;
@@ -142,9 +150,9 @@ class Pieces {
     return bytes;
   }
 
-  // A BIFF8 string: character count (two bytes, or one in a few records), flags, optional
-  // rich-text run count and phonetic size, the characters (one or two bytes each), then the runs
-  // and the phonetic data, which are skipped.
+  // A BIFF8 string: character count (two bytes, or one in a few records),
+  // flags, optional rich-text run count and phonetic size, the characters (one
+  // or two bytes each), then the runs and the phonetic data, which are skipped.
   std::string UnicodeString(bool oneByteCount = false) {
     size_t remaining = oneByteCount ? Byte() : U16();
     uint8_t flags = Byte();
@@ -154,7 +162,8 @@ class Pieces {
     units.reserve(remaining);
     while (remaining > 0) {
       if (pos_ >= parts_[part_].size()) {
-        // The characters continue in the next record, which starts with its own flag byte.
+        // The characters continue in the next record, which starts with its own
+        // flag byte.
         NextPart();
         if (part_ >= parts_.size()) TooShort();
         flags = Byte();
@@ -179,7 +188,8 @@ class Pieces {
   size_t pos_ = 0;
 };
 
-// An RK value: a 30-bit integer or the upper 30 bits of a double, optionally divided by 100.
+// An RK value: a 30-bit integer or the upper 30 bits of a double, optionally
+// divided by 100.
 double DecodeRk(uint32_t rk) {
   double value = 0;
   if (rk & 2) {
@@ -202,7 +212,8 @@ class Scanner {
 
   BiffSheet Scan() {
     Pieces bof(Next().data);
-    if (last_ != kBof) throw BiffError("the workbook stream does not start with a BOF record");
+    if (last_ != kBof)
+      throw BiffError("the workbook stream does not start with a BOF record");
     biff8_ = bof.U16() == kBiff8;
     uint32_t sheetOffset = 0;
     bool haveSheet = false;
@@ -211,19 +222,28 @@ class Scanner {
     for (RecordView r = Next(); r.id != kEof; r = Next()) {
       Pieces data(r.data);
       switch (r.id) {
-        case kFilePass: sheet_.encrypted = true; return std::move(sheet_);
-        case kDateMode: sheet_.date1904 = data.U16() == 1; break;
-        case kCodePage: codePage_ = std::make_unique<CodePage>(data.U16()); break;
+        case kFilePass:
+          sheet_.encrypted = true;
+          return std::move(sheet_);
+        case kDateMode:
+          sheet_.date1904 = data.U16() == 1;
+          break;
+        case kCodePage:
+          codePage_ = std::make_unique<CodePage>(data.U16());
+          break;
         case kFormat: {
           const uint16_t id = data.U16();
-          codes[id] = biff8_ ? data.UnicodeString() : ByteString(data, data.Byte());
+          codes[id] =
+              biff8_ ? data.UnicodeString() : ByteString(data, data.Byte());
           break;
         }
         case kXf:
           data.U16();  // font
           xfFormatIds.push_back(data.U16());
           break;
-        case kSst: ReadSharedStrings(r.data); break;
+        case kSst:
+          ReadSharedStrings(r.data);
+          break;
         case kBoundSheet: {
           const uint32_t offset = data.U32();
           data.Byte();  // visibility
@@ -233,13 +253,15 @@ class Scanner {
           }
           break;
         }
-        default: break;
+        default:
+          break;
       }
     }
     if (!haveSheet) throw BiffError("the workbook has no worksheet");
     for (uint16_t id : xfFormatIds) {
       auto code = codes.find(id);
-      sheet_.xfFormats.push_back(code != codes.end() ? code->second : BuiltinFormatCode(id));
+      sheet_.xfFormats.push_back(code != codes.end() ? code->second
+                                                     : BuiltinFormatCode(id));
     }
     ScanSheet(sheetOffset);
     return std::move(sheet_);
@@ -247,11 +269,13 @@ class Scanner {
 
  private:
   RecordView Next() {
-    if (pos_ + 4 > stream_.size()) throw BiffError("the records end before their end-of-file record");
+    if (pos_ + 4 > stream_.size())
+      throw BiffError("the records end before their end-of-file record");
     Pieces header(stream_.substr(pos_, 4));
     const uint16_t id = header.U16();
     const uint16_t length = header.U16();
-    if (pos_ + 4 + length > stream_.size()) throw BiffError("a record runs past the stream");
+    if (pos_ + 4 + length > stream_.size())
+      throw BiffError("a record runs past the stream");
     RecordView r{id, stream_.substr(pos_ + 4, length)};
     pos_ += 4 + length;
     last_ = id;
@@ -260,7 +284,8 @@ class Scanner {
 
   uint16_t PeekId() const {
     if (pos_ + 2 > stream_.size()) return kEof;
-    return static_cast<uint16_t>(static_cast<uint8_t>(stream_[pos_]) | static_cast<uint8_t>(stream_[pos_ + 1]) << 8);
+    return static_cast<uint16_t>(static_cast<uint8_t>(stream_[pos_]) |
+                                 static_cast<uint8_t>(stream_[pos_ + 1]) << 8);
   }
 
   // A record with the CONTINUE records that follow it.
@@ -270,7 +295,8 @@ class Scanner {
     return parts;
   }
 
-  // BIFF5 text: bytes in the workbook's code page (Windows-1252 when none is declared).
+  // BIFF5 text: bytes in the workbook's code page (Windows-1252 when none is
+  // declared).
   std::string ByteString(Pieces& data, size_t count) {
     if (!codePage_) codePage_ = std::make_unique<CodePage>(1252);
     return codePage_->ToUtf8(data.Bytes(count));
@@ -280,7 +306,8 @@ class Scanner {
     Pieces data(WithContinues(first));
     data.U32();  // strings in the workbook
     const uint32_t unique = data.U32();
-    for (uint32_t i = 0; i < unique && !data.AtEnd(); ++i) strings_.push_back(data.UnicodeString());
+    for (uint32_t i = 0; i < unique && !data.AtEnd(); ++i)
+      strings_.push_back(data.UnicodeString());
   }
 
   std::string CellString(Pieces& data) {
@@ -298,8 +325,8 @@ class Scanner {
     return cell;
   }
 
-  // The text result of a formula: the STRING record after it (and its continuations), which
-  // may follow a shared-formula, array or table record.
+  // The text result of a formula: the STRING record after it (and its
+  // continuations), which may follow a shared-formula, array or table record.
   std::string FormulaString() {
     for (int skipped = 0; skipped < 4; ++skipped) {
       const uint16_t id = PeekId();
@@ -307,7 +334,9 @@ class Scanner {
         Pieces data(WithContinues(Next().data));
         return CellString(data);
       }
-      if (id == kEof || id == kFormula || id == kNumber || id == kRk || id == kLabelSst) break;
+      if (id == kEof || id == kFormula || id == kNumber || id == kRk ||
+          id == kLabelSst)
+        break;
       Next();
     }
     return "";
@@ -370,7 +399,8 @@ class Scanner {
       case kFormula: {
         BiffCell cell = Position(data);
         const std::string_view result = data.Bytes(8);
-        if (static_cast<uint8_t>(result[6]) != 0xFF || static_cast<uint8_t>(result[7]) != 0xFF) {
+        if (static_cast<uint8_t>(result[6]) != 0xFF ||
+            static_cast<uint8_t>(result[7]) != 0xFF) {
           Pieces value(result);
           cell.number = value.F64();
         } else if (result[0] == 0) {
@@ -387,17 +417,21 @@ class Scanner {
         sheet_.cells.push_back(std::move(cell));
         break;
       }
-      default: break;
+      default:
+        break;
     }
   }
 
   void ScanSheet(uint32_t offset) {
-    if (offset >= stream_.size()) throw BiffError("the worksheet lies outside the stream");
+    if (offset >= stream_.size())
+      throw BiffError("the worksheet lies outside the stream");
     pos_ = offset;
     Pieces bof(Next().data);
     bof.U16();
-    if (last_ != kBof || bof.U16() != kWorksheetType) throw BiffError("the first worksheet has no BOF record");
-    int depth = 0;  // charts embedded in the sheet have BOF ... EOF of their own
+    if (last_ != kBof || bof.U16() != kWorksheetType)
+      throw BiffError("the first worksheet has no BOF record");
+    int depth =
+        0;  // charts embedded in the sheet have BOF ... EOF of their own
     for (RecordView r = Next();; r = Next()) {
       if (r.id == kBof) {
         ++depth;

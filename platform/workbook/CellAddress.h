@@ -10,12 +10,15 @@ namespace zrv::workbook {
 inline constexpr int kMaxRows = 1048576;
 inline constexpr int kMaxColumns = 16384;
 
-// Column number (1 = A) of upper-case letters "A".."XFD"; 0 when they are not a column.
+// Column number (1 = A) of upper-case letters "A".."XFD"; 0 when they are not a
+// column.
 int ColumnNumber(std::string_view letters);
-// Letters of a column number 1..kMaxColumns ("A", "Z", "AA", "AJ"); "" outside that range.
+// Letters of a column number 1..kMaxColumns ("A", "Z", "AA", "AJ"); "" outside
+// that range.
 std::string ColumnLetters(int column);
-// Splits "AE17" into row 17 and column 31. False when the name is not upper-case letters
-// followed by a row number without sign or leading zero, or lies outside the sheet.
+// Splits "AE17" into row 17 and column 31. False when the name is not
+// upper-case letters followed by a row number without sign or leading zero, or
+// lies outside the sheet.
 bool ParseCellName(std::string_view name, int& row, int& column);
 
 }  // namespace zrv::workbook

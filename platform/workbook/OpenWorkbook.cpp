@@ -8,7 +8,8 @@ namespace zrv::workbook {
 
 namespace {
 
-const unsigned char kOleMagic[] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+const unsigned char kOleMagic[] = {0xD0, 0xCF, 0x11, 0xE0,
+                                   0xA1, 0xB1, 0x1A, 0xE1};
 const unsigned char kZipMagic[] = {'P', 'K', 0x03, 0x04};
 const unsigned char kEmptyZipMagic[] = {'P', 'K', 0x05, 0x06};
 
@@ -22,7 +23,9 @@ std::unique_ptr<Worksheet> OpenFirstWorksheet(const std::string& path) {
   unsigned char head[8] = {};
   {
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw WorkbookError(CannotRead(path, "the file does not exist or cannot be opened"));
+    if (!in)
+      throw WorkbookError(
+          CannotRead(path, "the file does not exist or cannot be opened"));
     in.read(reinterpret_cast<char*>(head), sizeof head);
   }
   if (std::memcmp(head, kOleMagic, sizeof kOleMagic) == 0) {

@@ -1,6 +1,7 @@
 #pragma once
-// The two readers behind OpenFirstWorksheet. Each reads the whole first worksheet of a file into
-// memory and throws WorkbookError, with a message naming the file, when it cannot.
+// The two readers behind OpenFirstWorksheet. Each reads the whole first
+// worksheet of a file into memory and throws WorkbookError, with a message
+// naming the file, when it cannot.
 
 #include <cstddef>
 #include <memory>
@@ -11,18 +12,22 @@
 
 namespace zrv::workbook {
 
-// .xls, BIFF5 or BIFF8 in an OLE2 container; the memory form reads a file held in `file` and
-// names it `name` in messages.
+// .xls, BIFF5 or BIFF8 in an OLE2 container; the memory form reads a file held
+// in `file` and names it `name` in messages.
 std::unique_ptr<SheetData> ReadXlsFile(const std::string& path);
-std::unique_ptr<SheetData> ReadXlsMemory(std::string_view file, const std::string& name);
+std::unique_ptr<SheetData> ReadXlsMemory(std::string_view file,
+                                         const std::string& name);
 
-// .xlsx through libzip and pugixml; the memory form reads a package held in `data` and names it
-// `name` in messages.
+// .xlsx through libzip and pugixml; the memory form reads a package held in
+// `data` and names it `name` in messages.
 std::unique_ptr<SheetData> ReadXlsxFile(const std::string& path);
-std::unique_ptr<SheetData> ReadXlsxMemory(const void* data, size_t size, const std::string& name);
-// The same from parts given by name (for reading the package's XML without a ZIP archive).
+std::unique_ptr<SheetData> ReadXlsxMemory(const void* data, size_t size,
+                                          const std::string& name);
+// The same from parts given by name (for reading the package's XML without a
+// ZIP archive).
 class PartSource;
-std::unique_ptr<SheetData> ReadXlsxParts(const PartSource& parts, const std::string& name);
+std::unique_ptr<SheetData> ReadXlsxParts(const PartSource& parts,
+                                         const std::string& name);
 
 // The message of a file that cannot be read: the file's name and the reason.
 std::string CannotRead(const std::string& path, const std::string& reason);

@@ -1,7 +1,7 @@
 #pragma once
-// The first worksheet held in memory: the displayed text of every non-empty cell, filled once by a
-// reader and then only read. Holds only the cells that exist, so a lone cell far down or far
-// right costs no more than any other.
+// The first worksheet held in memory: the displayed text of every non-empty
+// cell, filled once by a reader and then only read. Holds only the cells that
+// exist, so a lone cell far down or far right costs no more than any other.
 
 #include <string>
 #include <vector>
@@ -16,8 +16,9 @@ class SheetData final : public Worksheet {
   SheetData(const SheetData&) = delete;
   SheetData& operator=(const SheetData&) = delete;
 
-  // Stores the text of a cell (row and column from 1, inside the sheet's limits). Empty text
-  // stores nothing; a later text for the same cell replaces an earlier one.
+  // Stores the text of a cell (row and column from 1, inside the sheet's
+  // limits). Empty text stores nothing; a later text for the same cell replaces
+  // an earlier one.
   void Set(int row, int column, std::string text);
   // Sorts what Set collected; call once after the last Set and before any read.
   void Finish();

@@ -1,7 +1,7 @@
 #pragma once
-// A workbook as the import reads it: the first worksheet, its used range and the displayed
-// text of each cell. Opening reads the whole first worksheet into memory; every cell read after
-// that is answered from memory.
+// A workbook as the import reads it: the first worksheet, its used range and
+// the displayed text of each cell. Opening reads the whole first worksheet into
+// memory; every cell read after that is answered from memory.
 
 #include <memory>
 #include <string>
@@ -18,20 +18,21 @@ class WorkbookError : public zrv::Error {
 class Worksheet {
  public:
   virtual ~Worksheet() = default;
-  // Rows of the used range: the number of the last row holding a value (formatting alone does
-  // not count); 0 for an empty sheet.
+  // Rows of the used range: the number of the last row holding a value
+  // (formatting alone does not count); 0 for an empty sheet.
   virtual int UsedRowCount() const = 0;
   // Number of the last used column (1 = A), 0 for an empty sheet.
   virtual int UsedColumnCount() const = 0;
-  // The displayed text of a cell named like "A2" or "AE17" (UTF-8, untrimmed); "" when empty,
-  // an error value, or a name that does not parse.
+  // The displayed text of a cell named like "A2" or "AE17" (UTF-8, untrimmed);
+  // "" when empty, an error value, or a name that does not parse.
   virtual std::string CellText(const std::string& cellName) const = 0;
   // The same by position (row and column from 1).
   virtual std::string CellText(int row, int column) const = 0;
 };
 
-// Opens a workbook file (.xls or .xlsx, told by its content) and gives its first worksheet.
-// Throws WorkbookError with a message naming the file when it cannot be read.
+// Opens a workbook file (.xls or .xlsx, told by its content) and gives its
+// first worksheet. Throws WorkbookError with a message naming the file when it
+// cannot be read.
 std::unique_ptr<Worksheet> OpenFirstWorksheet(const std::string& path);
 
 }  // namespace zrv::workbook

@@ -17,7 +17,9 @@ const char kPasswordProtected[] = "the workbook is protected by a password";
 
 std::string ReadWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw WorkbookError(CannotRead(path, "the file does not exist or cannot be opened"));
+  if (!in)
+    throw WorkbookError(
+        CannotRead(path, "the file does not exist or cannot be opened"));
   std::ostringstream content;
   content << in.rdbuf();
   return content.str();
@@ -29,15 +31,19 @@ std::unique_ptr<SheetData> ReadXlsFile(const std::string& path) {
   return ReadXlsMemory(ReadWholeFile(path), path);
 }
 
-std::unique_ptr<SheetData> ReadXlsMemory(std::string_view file, const std::string& path) {
+std::unique_ptr<SheetData> ReadXlsMemory(std::string_view file,
+                                         const std::string& path) {
   BiffSheet biff;
   try {
-    if (HasOleStream(file, "EncryptedPackage")) throw WorkbookError(CannotRead(path, kPasswordProtected));
+    if (HasOleStream(file, "EncryptedPackage"))
+      throw WorkbookError(CannotRead(path, kPasswordProtected));
     biff = ScanBiff(ReadOleStream(file, {"Workbook", "Book"}));
   } catch (const OleError& e) {
-    throw WorkbookError(CannotRead(path, std::string("damaged .xls container (") + e.what() + ")"));
+    throw WorkbookError(CannotRead(
+        path, std::string("damaged .xls container (") + e.what() + ")"));
   } catch (const BiffError& e) {
-    throw WorkbookError(CannotRead(path, std::string("damaged .xls content (") + e.what() + ")"));
+    throw WorkbookError(CannotRead(
+        path, std::string("damaged .xls content (") + e.what() + ")"));
   } catch (const std::bad_alloc&) {
     throw WorkbookError(CannotRead(path, "not enough memory"));
   }
@@ -45,18 +51,27 @@ std::unique_ptr<SheetData> ReadXlsMemory(std::string_view file, const std::strin
 
   std::map<std::string, NumberFormat> byCode;
   std::vector<const NumberFormat*> formats;
-  for (const std::string& code : biff.xfFormats) formats.push_back(&byCode.try_emplace(code, code).first->second);
+  for (const std::string& code : biff.xfFormats)
+    formats.push_back(&byCode.try_emplace(code, code).first->second);
   const NumberFormat general("General");
 
   auto sheet = std::make_unique<SheetData>();
   for (const BiffCell& cell : biff.cells) {
-    const NumberFormat& format = cell.xf < formats.size() ? *formats[cell.xf] : general;
+    const NumberFormat& format =
+        cell.xf < formats.size() ? *formats[cell.xf] : general;
     std::string text;
     switch (cell.kind) {
-      case BiffCell::Kind::Number: text = format.FormatNumber(cell.number, biff.date1904); break;
-      case BiffCell::Kind::Text: text = format.FormatText(cell.text); break;
-      case BiffCell::Kind::Boolean: text = BooleanText(cell.number != 0); break;
-      case BiffCell::Kind::Error: break;
+      case BiffCell::Kind::Number:
+        text = format.FormatNumber(cell.number, biff.date1904);
+        break;
+      case BiffCell::Kind::Text:
+        text = format.FormatText(cell.text);
+        break;
+      case BiffCell::Kind::Boolean:
+        text = BooleanText(cell.number != 0);
+        break;
+      case BiffCell::Kind::Error:
+        break;
     }
     sheet->Set(cell.row + 1, cell.column + 1, std::move(text));
   }

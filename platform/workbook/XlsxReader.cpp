@@ -53,33 +53,42 @@ const char* AttributeValue(pugi::xml_node node, const char* localName) {
 bool ReadInt(std::string_view text, int& value) {
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  auto [next, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return ec == std::errc() && next == text.data() + text.size() && !text.empty();
+  auto [next, ec] =
+      std::from_chars(text.data(), text.data() + text.size(), value);
+  return ec == std::errc() && next == text.data() + text.size() &&
+         !text.empty();
 }
 
 bool ReadDouble(std::string_view text, double& value) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '+')) text.remove_prefix(1);
+  while (!text.empty() && (text.front() == ' ' || text.front() == '+'))
+    text.remove_prefix(1);
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  auto [next, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return ec == std::errc() && next == text.data() + text.size() && !text.empty();
+  auto [next, ec] =
+      std::from_chars(text.data(), text.data() + text.size(), value);
+  return ec == std::errc() && next == text.data() + text.size() &&
+         !text.empty();
 }
 
 // "xl/_rels/workbook.xml.rels" for "xl/workbook.xml".
 std::string RelationshipsPart(const std::string& part) {
   const size_t slash = part.rfind('/');
-  const std::string folder = slash == std::string::npos ? "" : part.substr(0, slash + 1);
-  const std::string file = slash == std::string::npos ? part : part.substr(slash + 1);
+  const std::string folder =
+      slash == std::string::npos ? "" : part.substr(0, slash + 1);
+  const std::string file =
+      slash == std::string::npos ? part : part.substr(slash + 1);
   return folder + "_rels/" + file + ".rels";
 }
 
 // A relationship target read relative to the folder of the part that names it.
-std::string ResolveTarget(const std::string& sourcePart, const std::string& target) {
+std::string ResolveTarget(const std::string& sourcePart,
+                          const std::string& target) {
   std::string path;
   if (!target.empty() && target[0] == '/') {
     path = target.substr(1);
   } else {
     const size_t slash = sourcePart.rfind('/');
-    path = (slash == std::string::npos ? "" : sourcePart.substr(0, slash + 1)) + target;
+    path = (slash == std::string::npos ? "" : sourcePart.substr(0, slash + 1)) +
+           target;
   }
   std::vector<std::string> segments;
   size_t start = 0;
@@ -99,15 +108,18 @@ std::string ResolveTarget(const std::string& sourcePart, const std::string& targ
   return resolved;
 }
 
-// Characters a package string cannot hold directly are written _xHHHH_ (UTF-16 code units).
+// Characters a package string cannot hold directly are written _xHHHH_ (UTF-16
+// code units).
 std::string DecodeEscapes(const std::string& text) {
   if (text.find("_x") == std::string::npos) return text;
   std::string out;
   unsigned highSurrogate = 0;
   for (size_t i = 0; i < text.size(); ++i) {
     unsigned unit = 0;
-    if (text[i] == '_' && i + 6 < text.size() && text[i + 1] == 'x' && text[i + 6] == '_') {
-      auto [next, ec] = std::from_chars(text.data() + i + 2, text.data() + i + 6, unit, 16);
+    if (text[i] == '_' && i + 6 < text.size() && text[i + 1] == 'x' &&
+        text[i + 6] == '_') {
+      auto [next, ec] =
+          std::from_chars(text.data() + i + 2, text.data() + i + 6, unit, 16);
       if (ec == std::errc() && next == text.data() + i + 6) {
         i += 6;
         if (unit >= 0xD800 && unit <= 0xDBFF) {
@@ -116,7 +128,9 @@ std::string DecodeEscapes(const std::string& text) {
         }
         unsigned long code = unit;
         if (unit >= 0xDC00 && unit <= 0xDFFF) {
-          code = highSurrogate ? 0x10000 + ((highSurrogate - 0xD800) << 10) + (unit - 0xDC00) : 0xFFFD;
+          code = highSurrogate ? 0x10000 + ((highSurrogate - 0xD800) << 10) +
+                                     (unit - 0xDC00)
+                               : 0xFFFD;
         }
         highSurrogate = 0;
         AppendUtf8(out, static_cast<char32_t>(code == 0 ? 0xFFFD : code));
@@ -148,7 +162,8 @@ class XlsxBook {
   pugi::xml_document Parse(const std::string& part) const {
     const std::string content = parts_->Read(part);
     pugi::xml_document doc;
-    const pugi::xml_parse_result result = doc.load_buffer(content.data(), content.size());
+    const pugi::xml_parse_result result =
+        doc.load_buffer(content.data(), content.size());
     if (!result) throw FormatError(part + ": " + result.description());
     return doc;
   }
@@ -162,31 +177,39 @@ class XlsxBook {
     return "xl/workbook.xml";
   }
 
-  // The relationships of a part ("" for the package), by id; none when it has no such part.
-  std::map<std::string, Relationship> ReadRelationships(const std::string& part) const {
+  // The relationships of a part ("" for the package), by id; none when it has
+  // no such part.
+  std::map<std::string, Relationship> ReadRelationships(
+      const std::string& part) const {
     std::map<std::string, Relationship> rels;
-    const std::string relsPart = part.empty() ? "_rels/.rels" : RelationshipsPart(part);
+    const std::string relsPart =
+        part.empty() ? "_rels/.rels" : RelationshipsPart(part);
     if (!parts_->Contains(relsPart)) return rels;
     const pugi::xml_document doc = Parse(relsPart);
     for (pugi::xml_node node : doc.document_element().children()) {
       if (std::strcmp(LocalName(node.name()), "Relationship") != 0) continue;
-      if (std::strcmp(AttributeValue(node, "TargetMode"), "External") == 0) continue;
-      rels[AttributeValue(node, "Id")] = {AttributeValue(node, "Type"),
-                                          ResolveTarget(part, AttributeValue(node, "Target"))};
+      if (std::strcmp(AttributeValue(node, "TargetMode"), "External") == 0)
+        continue;
+      rels[AttributeValue(node, "Id")] = {
+          AttributeValue(node, "Type"),
+          ResolveTarget(part, AttributeValue(node, "Target"))};
     }
     return rels;
   }
 
   // Reads the date system and gives the part of the first worksheet.
-  std::string ReadWorkbook(const std::string& part, const std::map<std::string, Relationship>& rels) {
+  std::string ReadWorkbook(const std::string& part,
+                           const std::map<std::string, Relationship>& rels) {
     const pugi::xml_document doc = Parse(part);
     const pugi::xml_node root = doc.document_element();
-    const std::string date1904 = AttributeValue(Child(root, "workbookPr"), "date1904");
+    const std::string date1904 =
+        AttributeValue(Child(root, "workbookPr"), "date1904");
     date1904_ = date1904 == "1" || date1904 == "true";
     for (pugi::xml_node sheet : Child(root, "sheets").children()) {
       if (std::strcmp(LocalName(sheet.name()), "sheet") != 0) continue;
       auto rel = rels.find(AttributeValue(sheet, "id"));
-      if (rel != rels.end() && EndsWith(rel->second.type, "/worksheet")) return rel->second.target;
+      if (rel != rels.end() && EndsWith(rel->second.type, "/worksheet"))
+        return rel->second.target;
     }
     throw FormatError("the workbook has no worksheet");
   }
@@ -197,7 +220,8 @@ class XlsxBook {
     std::map<int, std::string> codes;
     for (pugi::xml_node f : Child(root, "numFmts").children()) {
       int id = 0;
-      if (ReadInt(AttributeValue(f, "numFmtId"), id)) codes[id] = AttributeValue(f, "formatCode");
+      if (ReadInt(AttributeValue(f, "numFmtId"), id))
+        codes[id] = AttributeValue(f, "formatCode");
     }
     for (pugi::xml_node xf : Child(root, "cellXfs").children()) {
       if (std::strcmp(LocalName(xf.name()), "xf") != 0) continue;
@@ -206,7 +230,8 @@ class XlsxBook {
       auto format = formats_.find(id);
       if (format == formats_.end()) {
         auto code = codes.find(id);
-        const std::string text = code != codes.end() ? code->second : BuiltinFormatCode(id);
+        const std::string text =
+            code != codes.end() ? code->second : BuiltinFormatCode(id);
         format = formats_.emplace(id, NumberFormat(text)).first;
       }
       styles_.push_back(&format->second);
@@ -218,8 +243,10 @@ class XlsxBook {
     XmlCursor xml(content);
     std::string current;
     bool inItem = false, inText = false;
-    int phonetic = 0;  // inside <rPh>, the reading aid that is not part of the text
-    for (auto event = xml.Next(); event != XmlCursor::Event::End; event = xml.Next()) {
+    int phonetic =
+        0;  // inside <rPh>, the reading aid that is not part of the text
+    for (auto event = xml.Next(); event != XmlCursor::Event::End;
+         event = xml.Next()) {
       if (event == XmlCursor::Event::StartElement) {
         if (xml.Name() == "si") {
           inItem = true;
@@ -243,25 +270,35 @@ class XlsxBook {
   }
 
   const NumberFormat& FormatOf(int style) const {
-    return style >= 0 && static_cast<size_t>(style) < styles_.size() ? *styles_[style] : general_;
+    return style >= 0 && static_cast<size_t>(style) < styles_.size()
+               ? *styles_[style]
+               : general_;
   }
 
-  std::string CellText(const std::string& type, const std::string& value, int style) const {
+  std::string CellText(const std::string& type, const std::string& value,
+                       int style) const {
     const NumberFormat& format = FormatOf(style);
     if (type == "s") {
       int index = 0;
-      if (!ReadInt(value, index) || index < 0 || static_cast<size_t>(index) >= strings_.size()) return "";
+      if (!ReadInt(value, index) || index < 0 ||
+          static_cast<size_t>(index) >= strings_.size())
+        return "";
       return format.FormatText(strings_[index]);
     }
-    if (type == "str" || type == "inlineStr") return format.FormatText(DecodeEscapes(value));
-    if (type == "b") return value.empty() ? "" : BooleanText(value == "1" || value == "true");
+    if (type == "str" || type == "inlineStr")
+      return format.FormatText(DecodeEscapes(value));
+    if (type == "b")
+      return value.empty() ? "" : BooleanText(value == "1" || value == "true");
     if (type == "e") return "";
     double number = 0;
     if (type == "d") {
       if (!ParseIsoSerial(value, number)) return "";
-      return format.IsDate() ? format.FormatNumber(number, false)
-                             : FormatSerial(number, false, number == static_cast<long long>(number)
-                                                              ? DateShape::Date : DateShape::DateTime);
+      return format.IsDate()
+                 ? format.FormatNumber(number, false)
+                 : FormatSerial(number, false,
+                                number == static_cast<long long>(number)
+                                    ? DateShape::Date
+                                    : DateShape::DateTime);
     }
     if (!ReadDouble(value, number)) return "";
     return format.FormatNumber(number, date1904_);
@@ -271,11 +308,13 @@ class XlsxBook {
     const std::string content = parts_->Read(part);
     XmlCursor xml(content);
     auto sheet = std::make_unique<SheetData>();
-    bool inData = false, inCell = false, inValue = false, inInline = false, inText = false;
+    bool inData = false, inCell = false, inValue = false, inInline = false,
+         inText = false;
     int phonetic = 0;
     int row = 0, column = 0, style = 0;
     std::string type, value, attribute;
-    for (auto event = xml.Next(); event != XmlCursor::Event::End; event = xml.Next()) {
+    for (auto event = xml.Next(); event != XmlCursor::Event::End;
+         event = xml.Next()) {
       if (event == XmlCursor::Event::Text) {
         if (inValue || inText) value += xml.Text();
         continue;
@@ -297,12 +336,14 @@ class XlsxBook {
           column = 0;
         } else if (name == "c") {
           if (xml.Attribute("r", attribute)) {
-            if (!ParseCellName(attribute, row, column)) throw FormatError("bad cell reference \"" + attribute + "\"");
+            if (!ParseCellName(attribute, row, column))
+              throw FormatError("bad cell reference \"" + attribute + "\"");
           } else if (++column > kMaxColumns || row < 1) {
             throw FormatError("a cell outside the sheet");
           }
           if (!xml.Attribute("t", type)) type.clear();
-          if (!xml.Attribute("s", attribute) || !ReadInt(attribute, style)) style = 0;
+          if (!xml.Attribute("s", attribute) || !ReadInt(attribute, style))
+            style = 0;
           value.clear();
           inCell = true;
         } else if (inCell && name == "v") {
@@ -341,15 +382,20 @@ class XlsxBook {
   NumberFormat general_{"General"};
 };
 
-std::unique_ptr<SheetData> ReadWith(const std::string& name, const std::function<std::unique_ptr<SheetData>()>& read) {
+std::unique_ptr<SheetData> ReadWith(
+    const std::string& name,
+    const std::function<std::unique_ptr<SheetData>()>& read) {
   try {
     return read();
   } catch (const ZipError& e) {
-    throw WorkbookError(CannotRead(name, std::string("not a readable .xlsx package (") + e.what() + ")"));
+    throw WorkbookError(CannotRead(
+        name, std::string("not a readable .xlsx package (") + e.what() + ")"));
   } catch (const XmlError& e) {
-    throw WorkbookError(CannotRead(name, std::string("damaged .xlsx content (") + e.what() + ")"));
+    throw WorkbookError(CannotRead(
+        name, std::string("damaged .xlsx content (") + e.what() + ")"));
   } catch (const FormatError& e) {
-    throw WorkbookError(CannotRead(name, std::string("damaged .xlsx content (") + e.what() + ")"));
+    throw WorkbookError(CannotRead(
+        name, std::string("damaged .xlsx content (") + e.what() + ")"));
   } catch (const std::bad_alloc&) {
     throw WorkbookError(CannotRead(name, "not enough memory"));
   }
@@ -358,14 +404,20 @@ std::unique_ptr<SheetData> ReadWith(const std::string& name, const std::function
 }  // namespace
 
 std::unique_ptr<SheetData> ReadXlsxFile(const std::string& path) {
-  return ReadWith(path, [&] { return XlsxBook(*ZipArchive::OpenFile(path)).ReadFirstWorksheet(); });
+  return ReadWith(path, [&] {
+    return XlsxBook(*ZipArchive::OpenFile(path)).ReadFirstWorksheet();
+  });
 }
 
-std::unique_ptr<SheetData> ReadXlsxMemory(const void* data, size_t size, const std::string& name) {
-  return ReadWith(name, [&] { return XlsxBook(*ZipArchive::OpenMemory(data, size)).ReadFirstWorksheet(); });
+std::unique_ptr<SheetData> ReadXlsxMemory(const void* data, size_t size,
+                                          const std::string& name) {
+  return ReadWith(name, [&] {
+    return XlsxBook(*ZipArchive::OpenMemory(data, size)).ReadFirstWorksheet();
+  });
 }
 
-std::unique_ptr<SheetData> ReadXlsxParts(const PartSource& parts, const std::string& name) {
+std::unique_ptr<SheetData> ReadXlsxParts(const PartSource& parts,
+                                         const std::string& name) {
   return ReadWith(name, [&] { return XlsxBook(parts).ReadFirstWorksheet(); });
 }
 

@@ -1,11 +1,13 @@
 #pragma once
-// A forward-only reader of an XML document held in memory. The worksheet and the shared strings
-// of a large workbook are read through it element by element, because a tree of them would cost
-// several times the text; the small parts go through pugixml.
+// A forward-only reader of an XML document held in memory. The worksheet and
+// the shared strings of a large workbook are read through it element by
+// element, because a tree of them would cost several times the text; the small
+// parts go through pugixml.
 //
-// Understands elements, attributes, text with the five named entities and character
-// references, CDATA, comments, processing instructions and a document type declaration without
-// an internal subset. Element and attribute names are reported without their namespace prefix.
+// Understands elements, attributes, text with the five named entities and
+// character references, CDATA, comments, processing instructions and a document
+// type declaration without an internal subset. Element and attribute names are
+// reported without their namespace prefix.
 
 #include <stdexcept>
 #include <string>
@@ -29,16 +31,18 @@ class XmlCursor {
   XmlCursor(const XmlCursor&) = delete;
   XmlCursor& operator=(const XmlCursor&) = delete;
 
-  // Moves to the next event. An empty element gives a start and an end. Throws XmlError when
-  // the document is not well-formed; End comes once the root element is closed.
+  // Moves to the next event. An empty element gives a start and an end. Throws
+  // XmlError when the document is not well-formed; End comes once the root
+  // element is closed.
   Event Next();
 
   // Local name of the element of the current start or end event.
   std::string_view Name() const { return name_; }
-  // The decoded value of the current start element's attribute with that local name; false
-  // when the element has none.
+  // The decoded value of the current start element's attribute with that local
+  // name; false when the element has none.
   bool Attribute(std::string_view localName, std::string& value) const;
-  // The decoded text of the current text event (one piece; text may come in several).
+  // The decoded text of the current text event (one piece; text may come in
+  // several).
   const std::string& Text() const { return text_; }
 
  private:
@@ -49,15 +53,18 @@ class XmlCursor {
 
   std::string_view doc_;
   size_t pos_ = 0;
-  std::vector<std::string_view> open_;  // names of the open elements, with their prefixes
-  std::vector<std::pair<std::string_view, std::string_view>> attributes_;  // local name, raw value
+  std::vector<std::string_view>
+      open_;  // names of the open elements, with their prefixes
+  std::vector<std::pair<std::string_view, std::string_view>>
+      attributes_;  // local name, raw value
   std::string_view name_;
   std::string text_;
   bool pendingEnd_ = false;  // the current start element was written <empty/>
   bool rootClosed_ = false;
 };
 
-// Decodes entity and character references of raw XML text; throws XmlError on a malformed one.
+// Decodes entity and character references of raw XML text; throws XmlError on a
+// malformed one.
 std::string DecodeXmlText(std::string_view raw);
 
 }  // namespace zrv::workbook

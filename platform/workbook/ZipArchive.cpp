@@ -6,7 +6,8 @@ namespace zrv::workbook {
 
 namespace {
 
-// A worksheet of a million rows is far smaller than this; more is a damaged or hostile file.
+// A worksheet of a million rows is far smaller than this; more is a damaged or
+// hostile file.
 constexpr zip_uint64_t kMaxPartSize = 1ull << 30;
 
 std::string Reason(int code) {
@@ -26,11 +27,13 @@ std::unique_ptr<ZipArchive> ZipArchive::OpenFile(const std::string& path) {
   return std::unique_ptr<ZipArchive>(new ZipArchive(archive));
 }
 
-std::unique_ptr<ZipArchive> ZipArchive::OpenMemory(const void* data, size_t size) {
+std::unique_ptr<ZipArchive> ZipArchive::OpenMemory(const void* data,
+                                                   size_t size) {
   zip_error_t error;
   zip_error_init(&error);
   zip_source_t* source = zip_source_buffer_create(data, size, 0, &error);
-  zip_t* archive = source ? zip_open_from_source(source, ZIP_RDONLY, &error) : nullptr;
+  zip_t* archive =
+      source ? zip_open_from_source(source, ZIP_RDONLY, &error) : nullptr;
   if (archive == nullptr) {
     std::string reason = zip_error_strerror(&error);
     zip_error_fini(&error);

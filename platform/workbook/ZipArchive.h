@@ -1,5 +1,6 @@
 #pragma once
-// Read-only access to the parts of a ZIP archive (an .xlsx package), through libzip.
+// Read-only access to the parts of a ZIP archive (an .xlsx package), through
+// libzip.
 
 #include <cstddef>
 #include <memory>
@@ -27,19 +28,20 @@ class PartSource {
 
 class ZipArchive final : public PartSource {
  public:
-  // Opens an archive file, or an archive held in memory that must outlive the object.
-  // Throws ZipError with libzip's reason when it is no readable ZIP archive.
+  // Opens an archive file, or an archive held in memory that must outlive the
+  // object. Throws ZipError with libzip's reason when it is no readable ZIP
+  // archive.
   static std::unique_ptr<ZipArchive> OpenFile(const std::string& path);
   static std::unique_ptr<ZipArchive> OpenMemory(const void* data, size_t size);
   ~ZipArchive();
   ZipArchive(const ZipArchive&) = delete;
   ZipArchive& operator=(const ZipArchive&) = delete;
 
-  // True when the archive holds a part of that name (compared without regard to case, as
-  // package part names are).
+  // True when the archive holds a part of that name (compared without regard to
+  // case, as package part names are).
   bool Contains(const std::string& name) const override;
-  // The whole uncompressed content of a part. Throws ZipError when it is missing, encrypted,
-  // corrupt or larger than any workbook part should be.
+  // The whole uncompressed content of a part. Throws ZipError when it is
+  // missing, encrypted, corrupt or larger than any workbook part should be.
   std::string Read(const std::string& name) const override;
 
  private:

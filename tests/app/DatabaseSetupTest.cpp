@@ -38,8 +38,9 @@ TEST_F(DatabaseSetupTest, CreatesDialectOneWin1251DatabaseWithForcedWrites) {
   auto connection = db::MakeFirebirdConnection();
   connection->Open(params);
   auto q = connection->NewQuery();
-  q->SetSQL("select mon$sql_dialect, mon$forced_writes, rdb$character_set_name "
-            "from mon$database, rdb$database");
+  q->SetSQL(
+      "select mon$sql_dialect, mon$forced_writes, rdb$character_set_name "
+      "from mon$database, rdb$database");
   q->Open();
   EXPECT_EQ(q->FieldAt(0).AsInteger(), 1);
   EXPECT_EQ(q->FieldAt(1).AsInteger(), 1);
@@ -53,7 +54,8 @@ TEST_F(DatabaseSetupTest, ExistingFileIsRefusedAndLeftAsItWas) {
     CreatePropertyDatabase(params, false);
     FAIL() << "no error";
   } catch (const Error& e) {
-    EXPECT_NE(std::string(e.what()).find("already exists"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("already exists"), std::string::npos)
+        << e.what();
   }
   EXPECT_EQ(FileText(params.serverName), "not a database, but someone's file");
 }
@@ -84,21 +86,26 @@ TEST_F(DatabaseSetupTest, FolderThatCannotBeMadeGivesAClearMessage) {
     CreatePropertyDatabase(params, false);
     FAIL() << "no error";
   } catch (const Error& e) {
-    EXPECT_NE(std::string(e.what()).find("Cannot create the folder"), std::string::npos)
+    EXPECT_NE(std::string(e.what()).find("Cannot create the folder"),
+              std::string::npos)
         << e.what();
   }
 }
 
 TEST_F(DatabaseSetupTest, FailureMidwayRemovesTheHalfMadeFile) {
   std::vector<EmbeddedFile> broken = EmbeddedSchemaFiles();
-  broken.push_back({"95_broken.sql", "CREATE TABLE fine (a INTEGER);\nCREATE TABLE oops (;"});
+  broken.push_back({"95_broken.sql",
+                    "CREATE TABLE fine (a INTEGER);\nCREATE TABLE oops (;"});
   db::ConnectParams params = Params("half.fdb");
   try {
     CreatePropertyDatabase(params, false, broken);
     FAIL() << "no error";
   } catch (const Error& e) {
-    EXPECT_NE(std::string(e.what()).find("95_broken.sql"), std::string::npos) << e.what();
-    EXPECT_NE(std::string(e.what()).find("Unexpected end of command"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("95_broken.sql"), std::string::npos)
+        << e.what();
+    EXPECT_NE(std::string(e.what()).find("Unexpected end of command"),
+              std::string::npos)
+        << e.what();
   }
   EXPECT_FALSE(fs::exists(params.serverName));
 }
@@ -114,7 +121,8 @@ TEST_F(DatabaseSetupTest, BadRegisterDataRemovesTheHalfMadeFile) {
     CreatePropertyDatabase(params, false, files);
     FAIL() << "no error";
   } catch (const Error& e) {
-    EXPECT_NE(std::string(e.what()).find("Line 2"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("Line 2"), std::string::npos)
+        << e.what();
   }
   EXPECT_FALSE(fs::exists(params.serverName));
 }

@@ -53,7 +53,8 @@ class LoginBindingTest : public ::testing::Test {
   }
 
   bool Login(const std::string& library, bool interactive = false) {
-    return LoginWithLibrary(library, "Imot", "prop_db", interactive, true, record_, lists_);
+    return LoginWithLibrary(library, "Imot", "prop_db", interactive, true,
+                            record_, lists_);
   }
 
   static bool StillLoaded(const std::string& library) {
@@ -107,7 +108,8 @@ TEST_F(LoginBindingTest, MissingEntryPoints) {
   // Without ExternalLogin the login is refused and nothing is called.
   EXPECT_FALSE(Login(kWithoutLogin));
   EXPECT_EQ(Calls(), "");
-  // Without SetClientNames and the list calls, positive counts still size the lists.
+  // Without SetClientNames and the list calls, positive counts still size the
+  // lists.
   Behave(true, 2, 2);
   EXPECT_TRUE(Login(kLoginOnly));
   EXPECT_EQ(Calls(), "ExternalLogin Imot prop_db 0 1 user= password=\n");
@@ -129,7 +131,8 @@ TEST_F(LoginBindingTest, LibraryIsUnloadedWhenTheLoginThrows) {
   EXPECT_FALSE(StillLoaded(kFull));
 }
 
-// The entry: two parameters give a login without dialog, anything else the interactive one.
+// The entry: two parameters give a login without dialog, anything else the
+// interactive one.
 
 std::string Repeat(const std::string& text, int count) {
   std::string result;
@@ -139,10 +142,12 @@ std::string Repeat(const std::string& text, int count) {
 
 TEST_F(LoginBindingTest, TwoParametersAreCutToFiftyCharacters) {
   Behave(true, 0, 0);
-  // 60 Cyrillic letters are 120 bytes of UTF-8; 50 of them reach the library as Windows-1251.
+  // 60 Cyrillic letters are 120 bytes of UTF-8; 50 of them reach the library as
+  // Windows-1251.
   ASSERT_TRUE(LoginFromParameters({Repeat("ж", 60), Repeat("p", 60)}, kFull));
-  EXPECT_EQ(Calls(), "SetClientNames null null\nExternalLogin Imot prop_db 0 1 user=" +
-                         Repeat("E6", 50) + " password=" + Repeat("70", 50) + "\n");
+  EXPECT_EQ(Calls(),
+            "SetClientNames null null\nExternalLogin Imot prop_db 0 1 user=" +
+                Repeat("E6", 50) + " password=" + Repeat("70", 50) + "\n");
   EXPECT_EQ(Session().userName, Repeat("ж", 50));
   EXPECT_EQ(Session().serverName, "fakehost:/db/ПРОБА.fdb");
   EXPECT_EQ(CurrentUserID(), 42);
@@ -155,19 +160,23 @@ TEST_F(LoginBindingTest, OtherParameterCountsLogInInteractively) {
        {std::vector<std::string>{}, {"demo"}, {"demo", "secret", "third"}}) {
     std::filesystem::remove(log_);
     EXPECT_FALSE(LoginFromParameters(parameters, kFull));
-    EXPECT_EQ(Calls(), "SetClientNames null null\nExternalLogin Imot prop_db 1 1 user= password=\n");
+    EXPECT_EQ(Calls(),
+              "SetClientNames null null\nExternalLogin Imot prop_db 1 1 user= "
+              "password=\n");
   }
 }
 
 TEST_F(LoginBindingTest, ParametersWindows1251CannotHoldAreAnError) {
   EXPECT_THROW(LoginFromParameters({"日本", "x"}, kFull), Error);
-  EXPECT_THROW(LoginFromParameters({"demo", std::string("\xFF")}, kFull), Error);
+  EXPECT_THROW(LoginFromParameters({"demo", std::string("\xFF")}, kFull),
+               Error);
   EXPECT_EQ(Calls(), "");
 }
 
 TEST(LoginRecord, ShortStringsReadSafely) {
   TLogInfoRec record{};
-  record.UserName.length = 200;  // a broken library claiming more than the field holds
+  record.UserName.length =
+      200;  // a broken library claiming more than the field holds
   std::memset(record.UserName.chars, 'a', sizeof record.UserName.chars);
   EXPECT_EQ(GetShortString(record.UserName), std::string(50, 'a'));
 }

@@ -34,7 +34,8 @@ class LoginLibraryTest : public ::testing::Test {
     }
   }
 
-  // A login without dialog through libZrvLogin.so found beside the test program.
+  // A login without dialog through libZrvLogin.so found beside the test
+  // program.
   bool LogIn(const std::string& user, const std::string& password) {
     ClearLogInfo(record_);
     SetShortString(record_.UserName, user, "user name");
@@ -60,7 +61,8 @@ TEST_F(LoginLibraryTest, KnownUserIsAcceptedWithTheDatabaseAndId) {
 }
 
 TEST_F(LoginLibraryTest, UserNamesCompareWithoutLetterCase) {
-  database_.Exec("INSERT INTO app_users (user_id, user_name) VALUES (7, 'Ivan')");
+  database_.Exec(
+      "INSERT INTO app_users (user_id, user_name) VALUES (7, 'Ivan')");
   ASSERT_TRUE(LogIn("IVAN", "x"));
   EXPECT_EQ(record_.UserID, 7);
   ASSERT_TRUE(LogIn("DEMO", "x"));
@@ -76,11 +78,13 @@ TEST_F(LoginLibraryTest, UnknownUserOrMissingDatabaseIsRefused) {
   EXPECT_FALSE(LogIn("demo", "x"));
 }
 
-// With a Qt application running, the interactive login shows the dialog. `answer` plays the user:
-// it gets the dialog's two fields and its button box, and is called again for every dialog shown.
+// With a Qt application running, the interactive login shows the dialog.
+// `answer` plays the user: it gets the dialog's two fields and its button box,
+// and is called again for every dialog shown.
 class LoginDialogTest : public LoginLibraryTest {
  protected:
-  using Answer = std::function<void(QLineEdit& user, QLineEdit& password, QDialogButtonBox& buttons)>;
+  using Answer = std::function<void(QLineEdit& user, QLineEdit& password,
+                                    QDialogButtonBox& buttons)>;
 
   bool LogInWithDialog(const Answer& answer) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -92,7 +96,9 @@ class LoginDialogTest : public LoginLibraryTest {
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] {
       auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-      if (!dialog || !dialog->isVisible() || dialog->property("answered").toBool()) return;
+      if (!dialog || !dialog->isVisible() ||
+          dialog->property("answered").toBool())
+        return;
       dialog->setProperty("answered", true);
       ++shown;
       const auto fields = dialog->findChildren<QLineEdit*>();
@@ -114,13 +120,13 @@ class LoginDialogTest : public LoginLibraryTest {
 };
 
 TEST_F(LoginDialogTest, TheDialogLogsTheUserIn) {
-  const bool result = LogInWithDialog([](QLineEdit& user, QLineEdit& password,
-                                          QDialogButtonBox& buttons) {
-    EXPECT_EQ(password.echoMode(), QLineEdit::Password);
-    user.setText("demo");
-    password.setText("secret");
-    buttons.button(QDialogButtonBox::Ok)->click();
-  });
+  const bool result = LogInWithDialog(
+      [](QLineEdit& user, QLineEdit& password, QDialogButtonBox& buttons) {
+        EXPECT_EQ(password.echoMode(), QLineEdit::Password);
+        user.setText("demo");
+        password.setText("secret");
+        buttons.button(QDialogButtonBox::Ok)->click();
+      });
   EXPECT_TRUE(result);
   EXPECT_EQ(dialogsShown_, 1);
   EXPECT_EQ(record_.UserID, 1);
@@ -128,25 +134,28 @@ TEST_F(LoginDialogTest, TheDialogLogsTheUserIn) {
 }
 
 TEST_F(LoginDialogTest, CancelRefusesAndAWrongUserMayTryAgain) {
-  EXPECT_FALSE(LogInWithDialog([](QLineEdit&, QLineEdit&, QDialogButtonBox& buttons) {
-    buttons.button(QDialogButtonBox::Cancel)->click();
-  }));
+  EXPECT_FALSE(
+      LogInWithDialog([](QLineEdit&, QLineEdit&, QDialogButtonBox& buttons) {
+        buttons.button(QDialogButtonBox::Cancel)->click();
+      }));
   EXPECT_EQ(dialogsShown_, 1);
 
   int attempt = 0;
-  EXPECT_TRUE(LogInWithDialog([&](QLineEdit& user, QLineEdit&, QDialogButtonBox& buttons) {
-    user.setText(++attempt == 1 ? "nobody" : "demo");
-    buttons.button(QDialogButtonBox::Ok)->click();
-  }));
+  EXPECT_TRUE(LogInWithDialog(
+      [&](QLineEdit& user, QLineEdit&, QDialogButtonBox& buttons) {
+        user.setText(++attempt == 1 ? "nobody" : "demo");
+        buttons.button(QDialogButtonBox::Ok)->click();
+      }));
   EXPECT_EQ(dialogsShown_, 2);
   EXPECT_EQ(record_.UserID, 1);
 }
 
 TEST_F(LoginDialogTest, ThreeWrongAttemptsRefuse) {
-  EXPECT_FALSE(LogInWithDialog([](QLineEdit& user, QLineEdit&, QDialogButtonBox& buttons) {
-    user.setText("nobody");
-    buttons.button(QDialogButtonBox::Ok)->click();
-  }));
+  EXPECT_FALSE(LogInWithDialog(
+      [](QLineEdit& user, QLineEdit&, QDialogButtonBox& buttons) {
+        user.setText("nobody");
+        buttons.button(QDialogButtonBox::Ok)->click();
+      }));
   EXPECT_EQ(dialogsShown_, 3);
 }
 

@@ -1,5 +1,5 @@
-// The login library's terminal prompt, driven through a pseudo-terminal that becomes the
-// controlling terminal of a separate login program.
+// The login library's terminal prompt, driven through a pseudo-terminal that
+// becomes the controlling terminal of a separate login program.
 
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -17,10 +17,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Everything the terminal shows until `until` appears or the program ends (5 s at most).
+// Everything the terminal shows until `until` appears or the program ends (5 s
+// at most).
 std::string ReadUntil(int master, const std::string& until) {
   std::string seen;
-  for (int waited = 0; waited < 5000 && seen.find(until) == std::string::npos; waited += 50) {
+  for (int waited = 0; waited < 5000 && seen.find(until) == std::string::npos;
+       waited += 50) {
     pollfd p{master, POLLIN, 0};
     if (poll(&p, 1, 50) <= 0) continue;
     char buf[256];
@@ -34,8 +36,8 @@ std::string ReadUntil(int master, const std::string& until) {
 class LoginTerminalTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    // The login program opens the database in its own process, so it gets a copy that this
-    // process never holds open.
+    // The login program opens the database in its own process, so it gets a
+    // copy that this process never holds open.
     folder_ = test::MakeTempFolder();
     {
       test::TestDatabase database;
@@ -45,9 +47,11 @@ class LoginTerminalTest : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(folder_); }
 
-  // Starts the login program on a new pseudo-terminal and plays the user with `lines`.
+  // Starts the login program on a new pseudo-terminal and plays the user with
+  // `lines`.
   std::string Run(const std::vector<std::string>& lines) {
-    const std::string probe = (fs::path(ZRV_BINARY_DIR) / "bin" / "login_probe").string();
+    const std::string probe =
+        (fs::path(ZRV_BINARY_DIR) / "bin" / "login_probe").string();
     const std::string database = folder_ + "/login.fdb";
     int master = -1;
     const pid_t child = forkpty(&master, nullptr, nullptr, nullptr);

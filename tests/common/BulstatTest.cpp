@@ -9,7 +9,7 @@ TEST(Bulstat, NineDigitCodes) {
   EXPECT_TRUE(IsValidBulstat("123456786"));
   EXPECT_TRUE(IsValidBulstat("BG 123 456 786"));
   EXPECT_FALSE(IsValidBulstat("123456789"));  // check digit 6 expected
-  EXPECT_TRUE(IsValidBulstat("000000107"));  // 7 * 1 = 7
+  EXPECT_TRUE(IsValidBulstat("000000107"));   // 7 * 1 = 7
   EXPECT_FALSE(IsValidBulstat("000000106"));
 }
 
@@ -17,7 +17,8 @@ TEST(Bulstat, SecondWeightsWhenTheFirstSumLeavesTen) {
   // 8*4 = 32 leaves 10; the second weights give 10*4 = 40, which leaves 7.
   EXPECT_TRUE(IsValidBulstat("000000047"));
   EXPECT_FALSE(IsValidBulstat("000000040"));
-  // 6*2 + 7*8 + 8*1 = 76 leaves 10, and 8*2 + 9*8 + 10*1 = 98 leaves 10 again: check digit 0.
+  // 6*2 + 7*8 + 8*1 = 76 leaves 10, and 8*2 + 9*8 + 10*1 = 98 leaves 10 again:
+  // check digit 0.
   EXPECT_TRUE(IsValidBulstat("000002810"));
   EXPECT_FALSE(IsValidBulstat("000002811"));
 }
@@ -34,8 +35,8 @@ TEST(Bulstat, ThirteenDigitCodes) {
 }
 
 TEST(Bulstat, WrongLengthsFail) {
-  for (const char* text : {"", "BG", "12345678", "1234567860", "123456786123", "12345678612370",
-                           "1234567861237 9"}) {
+  for (const char* text : {"", "BG", "12345678", "1234567860", "123456786123",
+                           "12345678612370", "1234567861237 9"}) {
     EXPECT_FALSE(IsValidBulstat(text)) << text;
   }
 }

@@ -30,11 +30,12 @@ TEST(MonthsAndDays, EndDayOnOrAfterTheStartDay) {
 TEST(MonthsAndDays, EndDayBeforeTheStartDay) {
   EXPECT_EQ(Period(2007, 1, 20, 2007, 2, 5), P(0, 17));
   EXPECT_EQ(Period(2007, 1, 20, 2007, 3, 5), P(1, 13));
-  // The month before the end month gives the anchor; February and day 31 are cut.
-  EXPECT_EQ(Period(2007, 1, 31, 2007, 3, 5), P(1, 5));   // anchor 28.02.2007
-  EXPECT_EQ(Period(2008, 1, 31, 2008, 3, 5), P(1, 5));   // anchor 29.02.2008
-  EXPECT_EQ(Period(2007, 3, 31, 2007, 5, 5), P(1, 5));   // anchor 30.04.2007
-  EXPECT_EQ(Period(2006, 11, 20, 2007, 1, 5), P(1, 16)); // anchor 20.12.2006
+  // The month before the end month gives the anchor; February and day 31 are
+  // cut.
+  EXPECT_EQ(Period(2007, 1, 31, 2007, 3, 5), P(1, 5));    // anchor 28.02.2007
+  EXPECT_EQ(Period(2008, 1, 31, 2008, 3, 5), P(1, 5));    // anchor 29.02.2008
+  EXPECT_EQ(Period(2007, 3, 31, 2007, 5, 5), P(1, 5));    // anchor 30.04.2007
+  EXPECT_EQ(Period(2006, 11, 20, 2007, 1, 5), P(1, 16));  // anchor 20.12.2006
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// Upper-casing on this side must give what the database's UPPER gives on the text columns, or a
-// value upper-cased here would never equal UPPER(column) in a query.
+// Upper-casing on this side must give what the database's UPPER gives on the
+// text columns, or a value upper-cased here would never equal UPPER(column) in
+// a query.
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,8 @@ namespace {
 TEST(UpperCaseDatabase, AgreesWithUpperOnTheTextColumnsForTheWholeCodePage) {
   test::TestDatabase database;
   // Declared like the schema's text columns compared with UPPER.
-  database.Exec("CREATE TABLE upper_check (id INTEGER, s VARCHAR(4) COLLATE PXW_CYRL)");
+  database.Exec(
+      "CREATE TABLE upper_check (id INTEGER, s VARCHAR(4) COLLATE PXW_CYRL)");
   std::vector<std::string> letters;
   for (int b = 0x20; b < 0x100; ++b) {
     if (b == 0x98 || b == 0x7F) continue;  // 0x98 has no character
@@ -30,8 +32,10 @@ TEST(UpperCaseDatabase, AgreesWithUpperOnTheTextColumnsForTheWholeCodePage) {
   select->Open();
   size_t compared = 0;
   for (; !select->Eof(); select->Next(), ++compared) {
-    const std::string& letter = letters.at(select->FieldByName("id").AsInteger());
-    EXPECT_EQ(UpperCase(letter), select->FieldByName("u").AsString()) << "letter " << letter;
+    const std::string& letter =
+        letters.at(select->FieldByName("id").AsInteger());
+    EXPECT_EQ(UpperCase(letter), select->FieldByName("u").AsString())
+        << "letter " << letter;
   }
   EXPECT_EQ(compared, letters.size());
 }

@@ -1,6 +1,6 @@
 #pragma once
-// An in-memory calculator variable set for tests; names compare ignoring letter case, as the
-// engine's do.
+// An in-memory calculator variable set for tests; names compare ignoring letter
+// case, as the engine's do.
 
 #include <string>
 #include <vector>
@@ -22,7 +22,9 @@ class FakeCalculator : public CalcVariables {
     values.emplace_back();
     return static_cast<int>(names.size() - 1);
   }
-  void SetValue(int index, const std::string& value) override { values.at(index) = value; }
+  void SetValue(int index, const std::string& value) override {
+    values.at(index) = value;
+  }
 
   std::vector<std::string> names;
   std::vector<std::string> values;

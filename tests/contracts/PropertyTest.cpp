@@ -14,7 +14,8 @@ namespace {
 class PropertyTest : public ::testing::Test {
  protected:
   std::string Column(const std::string& column, int32_t id) {
-    return db.Scalar("select " + column + " from imot where im_id = " + std::to_string(id));
+    return db.Scalar("select " + column +
+                     " from imot where im_id = " + std::to_string(id));
   }
   int Count() { return db.ScalarInt("select count(*) from imot"); }
 
@@ -24,24 +25,32 @@ class PropertyTest : public ::testing::Test {
 
 TEST_F(PropertyTest, InsertStoresEveryFieldAndReadsTheNewIdBack) {
   property.SettlementID = 12, property.MasivNo = 501, property.NparText = "123";
-  property.NN = 1, property.NI = 2, property.RkvText = "кв. 7", property.RparText = "п. 3";
-  property.NTP = 14, property.VTP = 4, property.LocalityID = 3, property.QuarterID = 6;
-  property.StreetID = 9, property.ZutType = "жил", property.Address = "ул. \"Плиска\" 5";
+  property.NN = 1, property.NI = 2, property.RkvText = "кв. 7",
+  property.RparText = "п. 3";
+  property.NTP = 14, property.VTP = 4, property.LocalityID = 3,
+  property.QuarterID = 6;
+  property.StreetID = 9, property.ZutType = "жил",
+  property.Address = "ул. \"Плиска\" 5";
   property.Area = 1234.567, property.ImType = 8, property.AddressNo = "5А";
-  property.Description = "Магазин", property.Borders = "север: улица", property.ImZone = 2;
+  property.Description = "Магазин", property.Borders = "север: улица",
+  property.ImZone = 2;
   ASSERT_TRUE(property.Insert());
   const int32_t id = property.ID;
   EXPECT_EQ(id, db.ScalarInt("select max(im_id) from imot"));
   EXPECT_FALSE(db.Connection().InTransaction());
   const std::vector<std::pair<const char*, std::string>> expected = {
-      {"im_nm", "12"},        {"im_nmas", "501"},         {"im_npar", "123"},
-      {"im_nn", "1"},         {"im_ni", "2"},             {"im_rkv", "кв. 7"},
-      {"im_rpar", "п. 3"},    {"im_ntp", "14"},           {"im_vtp", "4"},
-      {"im_mestnost", "3"},   {"im_jk", "6"},             {"im_nulic", "9"},
+      {"im_nm", "12"},        {"im_nmas", "501"},
+      {"im_npar", "123"},     {"im_nn", "1"},
+      {"im_ni", "2"},         {"im_rkv", "кв. 7"},
+      {"im_rpar", "п. 3"},    {"im_ntp", "14"},
+      {"im_vtp", "4"},        {"im_mestnost", "3"},
+      {"im_jk", "6"},         {"im_nulic", "9"},
       {"im_zuttype", "жил"},  {"im_address", "ул. \"Плиска\" 5"},
-      {"im_type", "8"},       {"im_addressnom", "5А"},    {"im_desc", "Магазин"},
-      {"im_borders", "север: улица"}, {"im_zone", "2"},   {"im_app", "1"}};
-  for (const auto& [column, value] : expected) EXPECT_EQ(Column(column, id), value) << column;
+      {"im_type", "8"},       {"im_addressnom", "5А"},
+      {"im_desc", "Магазин"}, {"im_borders", "север: улица"},
+      {"im_zone", "2"},       {"im_app", "1"}};
+  for (const auto& [column, value] : expected)
+    EXPECT_EQ(Column(column, id), value) << column;
   EXPECT_DOUBLE_EQ(std::stod(Column("im_area", id)), 1234.57);
 
   TObektDB cleared(db.Connection());
@@ -53,7 +62,8 @@ TEST_F(PropertyTest, InsertStoresEveryFieldAndReadsTheNewIdBack) {
 TEST_F(PropertyTest, TransactionIsTheCallersWhenOneIsOpen) {
   db.Connection().StartTransaction();
   ASSERT_TRUE(property.Insert());
-  property.Address = std::string(251, 'a');  // one character more than the column holds
+  property.Address =
+      std::string(251, 'a');  // one character more than the column holds
   EXPECT_THROW(property.Insert(), Error);
   EXPECT_TRUE(db.Connection().InTransaction());
   db.Connection().Rollback();
@@ -73,14 +83,16 @@ TEST_F(PropertyTest, TextsAreStoredExactlyOrRefusedBeforeWriting) {
     EXPECT_EQ(Column("im_address", property.ID), text);
     EXPECT_EQ(Column("im_desc", property.ID), text);
   }
-  const std::string refused[] = {"ул. 東京", "\xF0\x9F\x98\x80", std::string("a\0b", 3)};
+  const std::string refused[] = {"ул. 東京", "\xF0\x9F\x98\x80",
+                                 std::string("a\0b", 3)};
   for (const std::string& text : refused) {
     property.Borders = text;
     try {
       property.Insert();
       ADD_FAILURE() << "accepted";
     } catch (const Error& e) {
-      EXPECT_NE(std::string(e.what()).find("im_borders"), std::string::npos) << e.what();
+      EXPECT_NE(std::string(e.what()).find("im_borders"), std::string::npos)
+          << e.what();
     }
   }
   EXPECT_EQ(Count(), 5);

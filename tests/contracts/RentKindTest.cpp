@@ -12,8 +12,10 @@ TEST(RentKindTest, EachKindGivesItsVatCodeAndFolderOverTheDefaultTerms) {
     const char* text;
     int vat;
     const char* folder;
-  } kinds[] = {{"Наем помещение/сграда", 1201, "sgradi"}, {"Наем терен", 1200, "tereni"},
-               {"Наем реклама", 1201, "reklami"},       {"Наем земеделска земя", 1200, "zemi"},
+  } kinds[] = {{"Наем помещение/сграда", 1201, "sgradi"},
+               {"Наем терен", 1200, "tereni"},
+               {"Наем реклама", 1201, "reklami"},
+               {"Наем земеделска земя", 1200, "zemi"},
                {"Наем паркинг", 1201, "parkingi"}};
   RentKinds rentKinds;
   for (const auto& kind : kinds) {
@@ -50,7 +52,8 @@ TEST(CalcValueTest, FindsTheVariableIgnoringCaseOrAddsIt) {
   EXPECT_FALSE(calc.SetCalcValue("", "1"));
   EXPECT_EQ(calculator.names, std::vector<std::string>{"месеци"});
   EXPECT_EQ(calculator.values, std::vector<std::string>{"4"});
-  EXPECT_FALSE(TPHPCommonTasks().SetCalcValue("months", "1"));  // no calculator attached
+  EXPECT_FALSE(
+      TPHPCommonTasks().SetCalcValue("months", "1"));  // no calculator attached
 }
 
 }  // namespace

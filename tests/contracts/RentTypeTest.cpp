@@ -15,14 +15,22 @@ class RentTypeTest : public ::testing::Test {
   RentTypeTest() {
     db.Exec("DELETE FROM renttypes");
     db.Exec(
-        "INSERT INTO renttypes (RT_ID, RT_TEXT, RT_TYPE, RT_SROK, RT_DDS, RT_VALUTA, "
-        "RT_RequireFields, RT_PayDay, RT_LTYPE, RT_LMax, RT_LPercent, RT_Descr, RT_Za, "
-        "RT_Osnovanie, RT_ObjType, RT_TemplType, RT_Smet, RT_NumKind, RT_SGID, RT_APP) VALUES "
-        "(7, 'Наем терен', 3, 12, 1200, 2, 5, 225, 1, 1.5, 10.25, 'описание', 'за', "
+        "INSERT INTO renttypes (RT_ID, RT_TEXT, RT_TYPE, RT_SROK, RT_DDS, "
+        "RT_VALUTA, "
+        "RT_RequireFields, RT_PayDay, RT_LTYPE, RT_LMax, RT_LPercent, "
+        "RT_Descr, RT_Za, "
+        "RT_Osnovanie, RT_ObjType, RT_TemplType, RT_Smet, RT_NumKind, RT_SGID, "
+        "RT_APP) VALUES "
+        "(7, 'Наем терен', 3, 12, 1200, 2, 5, 225, 1, 1.5, 10.25, 'описание', "
+        "'за', "
         "'чл. 14', 4, 6, 'T', 9, 11, 1)");
-    db.Exec("INSERT INTO renttypes (RT_ID, RT_TEXT, RT_RequireFields, RT_Smet, RT_APP) "
-            "VALUES (8, 'Наем реклама', 2, 'F', 1)");
-    db.Exec("INSERT INTO renttypes (RT_ID, RT_TEXT, RT_APP) VALUES (9, 'Чужд наем', 2)");
+    db.Exec(
+        "INSERT INTO renttypes (RT_ID, RT_TEXT, RT_RequireFields, RT_Smet, "
+        "RT_APP) "
+        "VALUES (8, 'Наем реклама', 2, 'F', 1)");
+    db.Exec(
+        "INSERT INTO renttypes (RT_ID, RT_TEXT, RT_APP) VALUES (9, 'Чужд "
+        "наем', 2)");
   }
 
   test::TestDatabase db;
@@ -63,12 +71,15 @@ TEST_F(RentTypeTest, LoadsEveryColumnOfTheApplicationsRentTypes) {
             std::make_tuple(false, true, false));
 }
 
-TEST_F(RentTypeTest, ApplicationMinusOneLoadsEveryApplicationAndAReloadReplaces) {
+TEST_F(RentTypeTest,
+       ApplicationMinusOneLoadsEveryApplicationAndAReloadReplaces) {
   table.LoadRentTypes(db.Connection(), -1, messages);
   EXPECT_EQ(table.Size(), 3u);
   db.Connection().StartTransaction();
   table.LoadRentTypes(db.Connection(), 2, messages);
-  EXPECT_TRUE(db.Connection().InTransaction());  // a caller's transaction is left to the caller
+  EXPECT_TRUE(
+      db.Connection()
+          .InTransaction());  // a caller's transaction is left to the caller
   db.Connection().Rollback();
   EXPECT_EQ(table.Size(), 1u);
 }
@@ -86,7 +97,8 @@ TEST_F(RentTypeTest, LoadFailureIsShownAndGoesNoFurther) {
   db.Exec("ALTER TABLE renttypes DROP RT_SGID");
   EXPECT_NO_THROW(table.LoadRentTypes(db.Connection(), 1, messages));
   ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].rfind("Грешка при зареждане на стойности по подразбиране.\n", 0),
+  EXPECT_EQ(messages.shown[0].rfind(
+                "Грешка при зареждане на стойности по подразбиране.\n", 0),
             0u)
       << messages.shown[0];
   EXPECT_EQ(table.Size(), 0u);

@@ -1,4 +1,5 @@
-// Statement texts before they reach the engine: named parameters and schema scripts.
+// Statement texts before they reach the engine: named parameters and schema
+// scripts.
 
 #include <gtest/gtest.h>
 
@@ -10,13 +11,17 @@ namespace {
 
 TEST(NamedParamsTest, NamesBecomeMarkersOutsideLiteralsAndComments) {
   fb::PositionalSql p = fb::ToPositional(
-      "select ':no' , \":no\", x from t -- :no\n where a = :A and b = :b_2 /* :no */ or c = :a");
-  EXPECT_EQ(p.text, "select ':no' , \":no\", x from t -- :no\n where a = ? and b = ? /* :no */ or c = ?");
+      "select ':no' , \":no\", x from t -- :no\n where a = :A and b = :b_2 /* "
+      ":no */ or c = :a");
+  EXPECT_EQ(p.text,
+            "select ':no' , \":no\", x from t -- :no\n where a = ? and b = ? "
+            "/* :no */ or c = ?");
   EXPECT_EQ(p.names, (std::vector<std::string>{"A", "B_2", "A"}));
 }
 
 TEST(NamedParamsTest, DoubledQuotesStayInsideTheLiteral) {
-  fb::PositionalSql p = fb::ToPositional("values ('it''s :no', \"a\"\":no\", :yes)");
+  fb::PositionalSql p =
+      fb::ToPositional("values ('it''s :no', \"a\"\":no\", :yes)");
   EXPECT_EQ(p.text, "values ('it''s :no', \"a\"\":no\", ?)");
   EXPECT_EQ(p.names, std::vector<std::string>{"YES"});
 }
@@ -39,9 +44,12 @@ TEST(SqlScriptTest, SplitsOnTerminatorsAndHonoursSetTerm) {
       "   \n";
   std::vector<std::string> statements = SplitSqlScript(script);
   ASSERT_EQ(statements.size(), 4u);
-  EXPECT_EQ(statements[0], "-- heading; with a semicolon\nCREATE TABLE a (x VARCHAR(5) DEFAULT ';')");
+  EXPECT_EQ(statements[0],
+            "-- heading; with a semicolon\nCREATE TABLE a (x VARCHAR(5) "
+            "DEFAULT ';')");
   EXPECT_EQ(statements[1], "/* ; */ INSERT INTO a VALUES (\"x;y\")");
-  EXPECT_EQ(statements[2], "CREATE TRIGGER t FOR a BEFORE INSERT AS BEGIN NEW.x = 'q'; END");
+  EXPECT_EQ(statements[2],
+            "CREATE TRIGGER t FOR a BEFORE INSERT AS BEGIN NEW.x = 'q'; END");
   EXPECT_EQ(statements[3], "DROP TABLE a");
 }
 

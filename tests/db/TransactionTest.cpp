@@ -1,5 +1,5 @@
-// Transactions of the Firebird connection: explicit snapshot transactions, statements that
-// commit on their own, and the rule of OwnTransaction.
+// Transactions of the Firebird connection: explicit snapshot transactions,
+// statements that commit on their own, and the rule of OwnTransaction.
 
 #include <gtest/gtest.h>
 
@@ -73,7 +73,8 @@ TEST(TransactionTest, FailedStatementLeavesTheTransactionAndItsWork) {
   Connection& c = t.Connection();
   c.StartTransaction();
   t.Exec("insert into me_kl (me_id, me_text) values (1, 'a')");
-  EXPECT_THROW(t.Exec("insert into me_kl (me_id, me_text) values (1, 'again')"), DbError);
+  EXPECT_THROW(t.Exec("insert into me_kl (me_id, me_text) values (1, 'again')"),
+               DbError);
   EXPECT_TRUE(c.InTransaction());
   c.Commit();
   EXPECT_EQ(t.Scalar("select me_text from me_kl"), "a");

@@ -1,6 +1,7 @@
-// Fuzz target of the XML side of the .xlsx reader, past the ZIP layer (whose checksums keep
-// mutated packages from reaching the XML): the input is the workbook, styles, shared strings and
-// worksheet parts, separated by lines "@@", placed in a package with fixed relationships.
+// Fuzz target of the XML side of the .xlsx reader, past the ZIP layer (whose
+// checksums keep mutated packages from reaching the XML): the input is the
+// workbook, styles, shared strings and worksheet parts, separated by lines
+// "@@", placed in a package with fixed relationships.
 
 #include <cstdint>
 #include <map>
@@ -12,20 +13,26 @@
 namespace {
 
 const char kPackageRels[] =
-    "<Relationships><Relationship Id=\"rId1\" Type=\"x/officeDocument\" Target=\"xl/workbook.xml\"/>"
+    "<Relationships><Relationship Id=\"rId1\" Type=\"x/officeDocument\" "
+    "Target=\"xl/workbook.xml\"/>"
     "</Relationships>";
 const char kWorkbookRels[] =
     "<Relationships>"
-    "<Relationship Id=\"rId1\" Type=\"x/worksheet\" Target=\"worksheets/sheet1.xml\"/>"
+    "<Relationship Id=\"rId1\" Type=\"x/worksheet\" "
+    "Target=\"worksheets/sheet1.xml\"/>"
     "<Relationship Id=\"rId2\" Type=\"x/styles\" Target=\"styles.xml\"/>"
-    "<Relationship Id=\"rId3\" Type=\"x/sharedStrings\" Target=\"/xl/sharedStrings.xml\"/>"
+    "<Relationship Id=\"rId3\" Type=\"x/sharedStrings\" "
+    "Target=\"/xl/sharedStrings.xml\"/>"
     "</Relationships>";
-const char* const kParts[] = {"xl/workbook.xml", "xl/styles.xml", "xl/sharedStrings.xml",
+const char* const kParts[] = {"xl/workbook.xml", "xl/styles.xml",
+                              "xl/sharedStrings.xml",
                               "xl/worksheets/sheet1.xml"};
 
 class Parts : public zrv::workbook::PartSource {
  public:
-  bool Contains(const std::string& name) const override { return parts.count(name) > 0; }
+  bool Contains(const std::string& name) const override {
+    return parts.count(name) > 0;
+  }
   std::string Read(const std::string& name) const override {
     auto it = parts.find(name);
     if (it == parts.end()) throw zrv::workbook::ZipError("no part " + name);
@@ -44,14 +51,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size_t start = 0;
   for (const char* name : kParts) {
     const size_t end = input.find("\n@@\n", start);
-    source.parts[name] = input.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    source.parts[name] = input.substr(
+        start, end == std::string::npos ? std::string::npos : end - start);
     if (end == std::string::npos) break;
     start = end + 4;
   }
   try {
     const auto sheet = zrv::workbook::ReadXlsxParts(source, "fuzz.xlsx");
     for (int r = 1; r <= sheet->UsedRowCount() && r <= 2000; ++r) {
-      for (int c = 1; c <= sheet->UsedColumnCount() && c <= 64; ++c) sheet->CellText(r, c);
+      for (int c = 1; c <= sheet->UsedColumnCount() && c <= 64; ++c)
+        sheet->CellText(r, c);
     }
   } catch (const zrv::workbook::WorkbookError&) {
   }

@@ -15,7 +15,8 @@ TEST(AreaUnitsTest, AreaInSquareMetresByTheFirstUnitThatGivesANumber) {
   EXPECT_DOUBLE_EQ(AreaFromText("3 ДКА"), 0);  // unit words are lower case
   EXPECT_DOUBLE_EQ(AreaFromText("120"), 0);
   EXPECT_DOUBLE_EQ(AreaFromText("площ 120 квм"), 0);
-  EXPECT_DOUBLE_EQ(AreaFromText("0 квм 2 дка"), 0);  // "0 квм 2" before дка is no number
+  EXPECT_DOUBLE_EQ(AreaFromText("0 квм 2 дка"),
+                   0);  // "0 квм 2" before дка is no number
   EXPECT_DOUBLE_EQ(AreaFromText(""), 0);
   EXPECT_EQ(UnitFactor("дка"), 1000);
   EXPECT_EQ(UnitFactor("хка"), 10000);
@@ -47,7 +48,8 @@ TEST(AreaUnitsTest, FileAndLogNames) {
   EXPECT_EQ(FileLinkName(EncodeDate(2007, 3, 15), "45"), "200745.pdf");
   EXPECT_EQ(LogFileName("/data/book/contracts.xls", 39421.6543287037),
             "log_contracts.xls_39421.6543287037.txt");
-  EXPECT_EQ(LogFileName("contracts.xls", 39421.5), "log_contracts.xls_39421.5.txt");
+  EXPECT_EQ(LogFileName("contracts.xls", 39421.5),
+            "log_contracts.xls_39421.5.txt");
   EXPECT_EQ(LogFileName("a.xls", 39421), "log_a.xls_39421.txt");
 }
 

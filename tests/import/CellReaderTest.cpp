@@ -17,10 +17,12 @@
 namespace zrv::import {
 namespace {
 
-// A worksheet given by cell names; the cell named "B9" fails as an automation call could.
+// A worksheet given by cell names; the cell named "B9" fails as an automation
+// call could.
 class TableSheet : public workbook::Worksheet {
  public:
-  explicit TableSheet(std::map<std::string, std::string> cells) : cells_(std::move(cells)) {}
+  explicit TableSheet(std::map<std::string, std::string> cells)
+      : cells_(std::move(cells)) {}
   int UsedRowCount() const override { return 9; }
   int UsedColumnCount() const override { return 36; }
   std::string CellText(const std::string& name) const override {
@@ -37,14 +39,18 @@ class TableSheet : public workbook::Worksheet {
 };
 
 TEST(ReadCell, TrimsBlanksAndControlCharactersAndNamesColumnsPastZ) {
-  TableSheet sheet({{"B2", "  12.03.2007  "}, {"AE17", "\t\r\n 15.03.2007\x01"}, {"AJ3", "Д"}, {"A9", "a b"}});
+  TableSheet sheet({{"B2", "  12.03.2007  "},
+                    {"AE17", "\t\r\n 15.03.2007\x01"},
+                    {"AJ3", "Д"},
+                    {"A9", "a b"}});
   CellReader reader(&sheet);
   EXPECT_EQ(reader.ReadCell("B", 2), "12.03.2007");
   EXPECT_EQ(reader.ReadCell("AE", 17), "15.03.2007");
   EXPECT_EQ(reader.ReadCell("AJ", 3), "Д");
   EXPECT_EQ(reader.ReadCell("A", 9), "a b");
   EXPECT_EQ(reader.ReadCell("C", 2), "");
-  EXPECT_EQ(sheet.asked, (std::vector<std::string>{"B2", "AE17", "AJ3", "A9", "C2"}));
+  EXPECT_EQ(sheet.asked,
+            (std::vector<std::string>{"B2", "AE17", "AJ3", "A9", "C2"}));
   EXPECT_EQ(reader.UsedRowCount(), 9);
 }
 
@@ -70,14 +76,16 @@ TEST(ReadCell, ReadsWorkbookCellsAsTheParsersExpectThem) {
                       {"E", test::Cell::Number(41010101, "0000000000")}}),
   };
   for (const char* name : {"row.xls", "row.xlsx"}) {
-    const auto sheet = workbook::OpenFirstWorksheet(test::MakeWorkbook(folder, name, rows));
+    const auto sheet =
+        workbook::OpenFirstWorksheet(test::MakeWorkbook(folder, name, rows));
     CellReader reader(sheet.get());
     EXPECT_EQ(reader.ReadCell(column::kContractNumber, 1), "12/2007") << name;
     EXPECT_EQ(reader.ReadCell(column::kDrawnUpDate, 1), "12.03.2007") << name;
     EXPECT_EQ(reader.ReadCell(column::kStartDate, 1), "15.03.2007") << name;
     EXPECT_EQ(reader.ReadCell(column::kTenantNumber, 1), "0041010101") << name;
     double rent = 0;
-    EXPECT_TRUE(TryParseFloat(reader.ReadCell(column::kMonthlyRent, 1), rent)) << name;
+    EXPECT_TRUE(TryParseFloat(reader.ReadCell(column::kMonthlyRent, 1), rent))
+        << name;
     EXPECT_DOUBLE_EQ(rent, 1234.5) << name;
   }
   std::filesystem::remove_all(folder);
@@ -89,13 +97,18 @@ TEST(ErrorList, LinesNameTheSubjectAndTheRow) {
   list.ReportMissing(subject::kMonthlyRent, 9, true);
   list.ReportMissing(subject::kAnnexDate, 12, false);
   list.ReportMissing(subject::kSettlement, 4, true);
-  EXPECT_EQ(list.Lines(), (std::vector<std::string>{
-                              "FATAL : Липсва вид наем на ред номер : 7",
-                              "FATAL : Липсва месечна цена(или въведената стойност е невалидна) на ред номер : 9",
-                              "WARNING : Липсва Дата на анекс(Анексът не е записан) на ред номер : 12",
-                              "FATAL : Липсва Населено място или не е валидно  на ред номер : 4",
-                          }));
-  EXPECT_EQ(MissingLine("Проблем", 100000, true), "FATAL : Липсва Проблем на ред номер : 100000");
+  EXPECT_EQ(
+      list.Lines(),
+      (std::vector<std::string>{
+          "FATAL : Липсва вид наем на ред номер : 7",
+          "FATAL : Липсва месечна цена(или въведената стойност е невалидна) на "
+          "ред номер : 9",
+          "WARNING : Липсва Дата на анекс(Анексът не е записан) на ред номер : "
+          "12",
+          "FATAL : Липсва Населено място или не е валидно  на ред номер : 4",
+      }));
+  EXPECT_EQ(MissingLine("Проблем", 100000, true),
+            "FATAL : Липсва Проблем на ред номер : 100000");
 }
 
 TEST(ErrorList, ObserversSeeEachLineAsItIsAdded) {
@@ -103,27 +116,54 @@ TEST(ErrorList, ObserversSeeEachLineAsItIsAdded) {
   std::vector<std::string> first;
   std::vector<size_t> sizes;
   list.Subscribe([&](const std::string& line) { first.push_back(line); });
-  list.Subscribe([&](const std::string&) { sizes.push_back(list.Lines().size()); });
+  list.Subscribe(
+      [&](const std::string&) { sizes.push_back(list.Lines().size()); });
   list.ReportMissing(subject::kContractNumber, 2, true);
   list.Add("a line as it is");
-  EXPECT_EQ(first, (std::vector<std::string>{"FATAL : Липсва номер на договор на ред номер : 2", "a line as it is"}));
-  EXPECT_EQ(sizes, (std::vector<size_t>{1, 2}));  // told after the line is stored
+  EXPECT_EQ(first, (std::vector<std::string>{
+                       "FATAL : Липсва номер на договор на ред номер : 2",
+                       "a line as it is"}));
+  EXPECT_EQ(sizes,
+            (std::vector<size_t>{1, 2}));  // told after the line is stored
   list.Clear();
   EXPECT_TRUE(list.Empty());
   EXPECT_EQ(first.size(), 2u);
 }
 
 TEST(ColumnMap, EveryColumnIsOneOfTheLayoutAndNoneIsReadTwice) {
-  const std::vector<std::string> columns = {
-      column::kContractNumber, column::kDrawnUpDate, column::kRentType, column::kTenantName,
-      column::kTenantNumber, column::kTenantVatNumber, column::kTenantSettlement, column::kTenantAddress,
-      column::kRepresentativeName, column::kRepresentativeNumber, column::kRepresentativeDocument,
-      column::kRepresentativePhone, column::kContractText, column::kObjectType, column::kComment,
-      column::kPurpose, column::kArea, column::kSettlement, column::kLocality, column::kQuarter,
-      column::kStreet, column::kStreetNumber, column::kAddress, column::kStoredDocumentNumber,
-      column::kCadastralId, column::kTermMonths, column::kMonthlyRent, column::kStartDate,
-      column::kAnnexEndDate, column::kStatusDate, column::kStatusNote, column::kStatusFlag,
-      column::kAdditionalText};
+  const std::vector<std::string> columns = {column::kContractNumber,
+                                            column::kDrawnUpDate,
+                                            column::kRentType,
+                                            column::kTenantName,
+                                            column::kTenantNumber,
+                                            column::kTenantVatNumber,
+                                            column::kTenantSettlement,
+                                            column::kTenantAddress,
+                                            column::kRepresentativeName,
+                                            column::kRepresentativeNumber,
+                                            column::kRepresentativeDocument,
+                                            column::kRepresentativePhone,
+                                            column::kContractText,
+                                            column::kObjectType,
+                                            column::kComment,
+                                            column::kPurpose,
+                                            column::kArea,
+                                            column::kSettlement,
+                                            column::kLocality,
+                                            column::kQuarter,
+                                            column::kStreet,
+                                            column::kStreetNumber,
+                                            column::kAddress,
+                                            column::kStoredDocumentNumber,
+                                            column::kCadastralId,
+                                            column::kTermMonths,
+                                            column::kMonthlyRent,
+                                            column::kStartDate,
+                                            column::kAnnexEndDate,
+                                            column::kStatusDate,
+                                            column::kStatusNote,
+                                            column::kStatusFlag,
+                                            column::kAdditionalText};
   std::set<int> seen;
   for (const std::string& letters : columns) {
     const int number = workbook::ColumnNumber(letters);
@@ -132,7 +172,8 @@ TEST(ColumnMap, EveryColumnIsOneOfTheLayoutAndNoneIsReadTwice) {
   }
   // A to AJ is 36 columns; L, M and AA are not read.
   EXPECT_EQ(seen.size(), 33u);
-  for (const char* unread : {"L", "M", "AA"}) EXPECT_EQ(seen.count(workbook::ColumnNumber(unread)), 0u);
+  for (const char* unread : {"L", "M", "AA"})
+    EXPECT_EQ(seen.count(workbook::ColumnNumber(unread)), 0u);
 }
 
 }  // namespace

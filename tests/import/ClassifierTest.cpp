@@ -15,7 +15,9 @@ namespace {
 
 class ClassifierTest : public ::testing::Test {
  protected:
-  ClassifierTest() { rentTypes.LoadRentTypes(db.Connection(), kAppID, messages); }
+  ClassifierTest() {
+    rentTypes.LoadRentTypes(db.Connection(), kAppID, messages);
+  }
 
   int Count(const std::string& table, const std::string& where = "1 = 1") {
     return db.ScalarInt("SELECT COUNT(*) FROM " + table + " WHERE " + where);
@@ -33,7 +35,8 @@ TEST_F(ClassifierTest, FoundWhateverTheLetterCaseOrAddedWithTheNextId) {
   EXPECT_EQ(classifiers.GetStreetID("ул. Плиска"), 5);
   EXPECT_EQ(Count("ul_kl"), 1);
 
-  EXPECT_EQ(classifiers.GetLocalityID("Сарая"), 1);  // an empty table starts at 1
+  EXPECT_EQ(classifiers.GetLocalityID("Сарая"),
+            1);  // an empty table starts at 1
   EXPECT_EQ(classifiers.GetLocalityID("САРАЯ"), 1);
   EXPECT_EQ(classifiers.GetLocalityID("Лозята"), 2);
   EXPECT_EQ(db.Scalar("SELECT me_text FROM me_kl WHERE me_id = 1"), "Сарая");
@@ -42,13 +45,17 @@ TEST_F(ClassifierTest, FoundWhateverTheLetterCaseOrAddedWithTheNextId) {
   db.Exec("INSERT INTO jk_kl (jk_id, jk_text) VALUES (41, 'Дружба')");
   EXPECT_EQ(classifiers.GetQuarterID("Възраждане"), 42);
 
-  // Object types are looked up within this application; the next id counts all of them.
-  db.Exec("INSERT INTO objtype_kl (ot_id, ot_text, ot_app) VALUES (7, 'Магазин', 2)");
+  // Object types are looked up within this application; the next id counts all
+  // of them.
+  db.Exec(
+      "INSERT INTO objtype_kl (ot_id, ot_text, ot_app) VALUES (7, 'Магазин', "
+      "2)");
   EXPECT_EQ(classifiers.GetObjectTypeID("магазин"), 8);
   EXPECT_EQ(db.ScalarInt("SELECT ot_app FROM objtype_kl WHERE ot_id = 8"), 1);
   EXPECT_EQ(classifiers.GetObjectTypeID("МАГАЗИН"), 8);
 
-  // Ids past the 16-bit property columns are refused before anything is written.
+  // Ids past the 16-bit property columns are refused before anything is
+  // written.
   db.Exec("INSERT INTO ul_kl (ul_id, ul_text) VALUES (32767, 'Последна')");
   EXPECT_THROW(classifiers.GetStreetID("Нова"), Error);
   EXPECT_EQ(Count("ul_kl"), 2);
@@ -91,7 +98,8 @@ TEST_F(ClassifierTest, SettlementResolvesToTheRegisterName) {
   const std::string row = "nm_id = " + std::to_string(id);
   EXPECT_EQ(db.Scalar("SELECT nm_text FROM nm_kl WHERE " + row), "Николово");
   EXPECT_EQ(db.Scalar("SELECT nm_eknm FROM nm_kl WHERE " + row), "51679");
-  EXPECT_EQ(db.ScalarInt("SELECT nm_obid FROM nm_kl WHERE " + row), state.MunicipalityID);
+  EXPECT_EQ(db.ScalarInt("SELECT nm_obid FROM nm_kl WHERE " + row),
+            state.MunicipalityID);
   EXPECT_EQ(db.Scalar("SELECT nm_obtext FROM nm_kl WHERE " + row), "Русе");
 
   std::string again = "С. НИКОЛОВО, до спирката";
@@ -99,15 +107,20 @@ TEST_F(ClassifierTest, SettlementResolvesToTheRegisterName) {
   EXPECT_EQ(Count("nm_kl"), 1);
 }
 
-TEST_F(ClassifierTest, SettlementOutsideTheRegisterIsAddedAsWrittenWithoutEknm) {
+TEST_F(ClassifierTest,
+       SettlementOutsideTheRegisterIsAddedAsWrittenWithoutEknm) {
   ASSERT_TRUE(classifiers.CheckMunicipality("Русе"));
   classifiers.LoadSettlements();
   // A double quote in the name must not break the look-up.
   std::string text = "Вилна зона \"Лозята\"";
   const int32_t id = classifiers.GetSettlementID(text);
   EXPECT_EQ(text, "Вилна зона \"Лозята\"");
-  EXPECT_EQ(db.Scalar("SELECT nm_text FROM nm_kl WHERE nm_id = " + std::to_string(id)), text);
-  EXPECT_EQ(db.Scalar("SELECT nm_eknm FROM nm_kl WHERE nm_id = " + std::to_string(id)), "");
+  EXPECT_EQ(db.Scalar("SELECT nm_text FROM nm_kl WHERE nm_id = " +
+                      std::to_string(id)),
+            text);
+  EXPECT_EQ(db.Scalar("SELECT nm_eknm FROM nm_kl WHERE nm_id = " +
+                      std::to_string(id)),
+            "");
   std::string upper = "ВИЛНА ЗОНА \"ЛОЗЯТА\"";
   EXPECT_EQ(classifiers.GetSettlementID(upper), id);
   EXPECT_EQ(Count("nm_kl"), 1);
@@ -116,7 +129,8 @@ TEST_F(ClassifierTest, SettlementOutsideTheRegisterIsAddedAsWrittenWithoutEknm) 
   EXPECT_EQ(classifiers.GetSettlementID(blank), -1);
   EXPECT_EQ(Count("nm_kl"), 1);
 
-  // The first register name occurring in the text wins, even inside a longer name.
+  // The first register name occurring in the text wins, even inside a longer
+  // name.
   state.Settlements = {{"1", ""}, {"2", "Ново"}, {"3", "Ново село"}};
   EXPECT_EQ(classifiers.FindSettlement("с. НОВО СЕЛО"), 1);
   EXPECT_EQ(classifiers.FindSettlement("Тетово"), -1);
@@ -136,19 +150,29 @@ TEST_F(ClassifierTest, NewRentTypeIsFoundAgainWithoutASecondRow) {
 }
 
 TEST_F(ClassifierTest, PropertyOfTheLastStoredDocumentWithTheNumber) {
-  db.Exec("INSERT INTO documents (doc_type, doc_nomtxt, doc_imotid) VALUES (10, 'А-15', 7)");
-  db.Exec("INSERT INTO documents (doc_type, doc_nomtxt, doc_imotid) VALUES (10, 'А-15', 9)");
-  db.Exec("INSERT INTO documents (doc_type, doc_nomtxt, doc_imotid) VALUES (1002, 'Б-2', 4)");
-  db.Exec("INSERT INTO documents (doc_type, doc_nomtxt, doc_imotid) VALUES (12, 'В-3', 5)");
+  db.Exec(
+      "INSERT INTO documents (doc_type, doc_nomtxt, doc_imotid) VALUES (10, "
+      "'А-15', 7)");
+  db.Exec(
+      "INSERT INTO documents (doc_type, doc_nomtxt, doc_imotid) VALUES (10, "
+      "'А-15', 9)");
+  db.Exec(
+      "INSERT INTO documents (doc_type, doc_nomtxt, doc_imotid) VALUES (1002, "
+      "'Б-2', 4)");
+  db.Exec(
+      "INSERT INTO documents (doc_type, doc_nomtxt, doc_imotid) VALUES (12, "
+      "'В-3', 5)");
   EXPECT_EQ(classifiers.FindPropertyByDocNumber("А-15"), 9);
-  EXPECT_EQ(classifiers.FindPropertyByDocNumber("Б-2"), -1);  // contracts do not count
+  EXPECT_EQ(classifiers.FindPropertyByDocNumber("Б-2"),
+            -1);  // contracts do not count
   EXPECT_EQ(classifiers.FindPropertyByDocNumber("В-3"), 5);
   EXPECT_EQ(classifiers.FindPropertyByDocNumber("в-3"), -1);  // plain equality
   EXPECT_EQ(classifiers.FindPropertyByDocNumber(""), -1);
 }
 
-// Each find-or-add whose insert fails (a check constraint refuses the text): the insert is rolled
-// back, the table's message is shown, the error reaches the caller, and no row is left.
+// Each find-or-add whose insert fails (a check constraint refuses the text):
+// the insert is rolled back, the table's message is shown, the error reaches
+// the caller, and no row is left.
 TEST_F(ClassifierTest, FailedInsertRollsBackShowsTheTablesMessageAndRaises) {
   ASSERT_TRUE(classifiers.CheckMunicipality("Русе"));
   const struct {
@@ -159,7 +183,8 @@ TEST_F(ClassifierTest, FailedInsertRollsBackShowsTheTablesMessageAndRaises) {
   } cases[] = {
       {"me_kl", "me_text", "Проблем при записа на местност",
        [&] { classifiers.GetLocalityID("ЛОШО"); }},
-      {"jk_kl", "jk_text", "Проблем при записа на ЖК", [&] { classifiers.GetQuarterID("ЛОШО"); }},
+      {"jk_kl", "jk_text", "Проблем при записа на ЖК",
+       [&] { classifiers.GetQuarterID("ЛОШО"); }},
       {"ul_kl", "ul_text", "Проблем при записа на Улица",
        [&] { classifiers.GetStreetID("ЛОШО"); }},
       {"objtype_kl", "ot_text", "Проблем при записа на вид обект",
@@ -174,11 +199,13 @@ TEST_F(ClassifierTest, FailedInsertRollsBackShowsTheTablesMessageAndRaises) {
       {"obsh_kl", "ob_text", "Проблем при записа на вид имот",
        [&] { classifiers.CheckMunicipality("Лошо"); }},
   };
-  db.Exec("INSERT INTO obsh_tbl (ob_name, eknm, ob_code) VALUES ('Лошо', '99999', 'ZZZ99')");
+  db.Exec(
+      "INSERT INTO obsh_tbl (ob_name, eknm, ob_code) VALUES ('Лошо', '99999', "
+      "'ZZZ99')");
   for (const auto& c : cases) {
     SCOPED_TRACE(c.table);
-    db.Exec(std::string("ALTER TABLE ") + c.table + " ADD CONSTRAINT refuse_" + c.table +
-            " CHECK (UPPER(" + c.column + ") <> 'ЛОШО')");
+    db.Exec(std::string("ALTER TABLE ") + c.table + " ADD CONSTRAINT refuse_" +
+            c.table + " CHECK (UPPER(" + c.column + ") <> 'ЛОШО')");
     const int before = Count(c.table);
     messages.shown.clear();
     EXPECT_THROW(c.call(), db::DbError);
@@ -189,7 +216,8 @@ TEST_F(ClassifierTest, FailedInsertRollsBackShowsTheTablesMessageAndRaises) {
   EXPECT_EQ(rentTypes.FindRentType("ЛОШО"), -1);
 }
 
-// A connection whose commits fail, leaving the transaction open as a failed commit does.
+// A connection whose commits fail, leaving the transaction open as a failed
+// commit does.
 class FailingCommitConnection : public test::CountingConnection {
  public:
   using CountingConnection::CountingConnection;
@@ -200,11 +228,14 @@ TEST_F(ClassifierTest, InsertTransactions) {
   FailingCommitConnection failing(db.Connection());
   Classifiers onFailing(failing, messages, state, rentTypes);
   EXPECT_THROW(onFailing.GetStreetID("Нова"), db::DbError);
-  EXPECT_EQ(messages.shown, std::vector<std::string>{"Проблем при записа на Улица"});
-  EXPECT_FALSE(db.Connection().InTransaction());  // the failed commit was rolled back
+  EXPECT_EQ(messages.shown,
+            std::vector<std::string>{"Проблем при записа на Улица"});
+  EXPECT_FALSE(
+      db.Connection().InTransaction());  // the failed commit was rolled back
   EXPECT_EQ(Count("ul_kl"), 0);
 
-  // Meant for the time between rows; called inside a transaction anyway, the insert joins it.
+  // Meant for the time between rows; called inside a transaction anyway, the
+  // insert joins it.
   db.Connection().StartTransaction();
   EXPECT_EQ(classifiers.GetStreetID("Нова"), 1);
   EXPECT_TRUE(db.Connection().InTransaction());
@@ -214,32 +245,38 @@ TEST_F(ClassifierTest, InsertTransactions) {
 
 TEST_F(ClassifierTest, AwkwardTextsAreStoredExactlyAndFoundAgain) {
   const std::string texts[] = {
-      "ул. \"Плиска\"; DROP TABLE ul_kl; --",
-      "ул. 'Шипка' OR 1=1",
+      "ул. \"Плиска\"; DROP TABLE ul_kl; --", "ул. 'Шипка' OR 1=1",
       "бул.\r\nЦар Освободител\tбл. 5",
-      "ул. «Кавички» – „Кавички“ №7 §",  // every character has a Windows-1251 code
+      "ул. «Кавички» – „Кавички“ №7 §",  // every character has a Windows-1251
+                                         // code
   };
   for (const std::string& text : texts) {
     SCOPED_TRACE(text);
     const int16_t id = classifiers.GetStreetID(text);
-    EXPECT_EQ(db.Scalar("SELECT ul_text FROM ul_kl WHERE ul_id = " + std::to_string(id)), text);
+    EXPECT_EQ(db.Scalar("SELECT ul_text FROM ul_kl WHERE ul_id = " +
+                        std::to_string(id)),
+              text);
     EXPECT_EQ(classifiers.GetStreetID(text), id);
   }
   EXPECT_EQ(Count("ul_kl"), 4);
 }
 
 TEST_F(ClassifierTest, TextsTheDatabaseCannotHoldAreRefusedWithoutARow) {
-  const auto expectRefused = [](const std::function<void()>& call, const std::string& named) {
+  const auto expectRefused = [](const std::function<void()>& call,
+                                const std::string& named) {
     try {
       call();
       ADD_FAILURE() << "accepted";
     } catch (const Error& e) {
-      EXPECT_NE(std::string(e.what()).find(named), std::string::npos) << e.what();
+      EXPECT_NE(std::string(e.what()).find(named), std::string::npos)
+          << e.what();
     }
   };
-  expectRefused([&] { classifiers.GetStreetID(std::string(251, 'x')); }, "expected length 250");
+  expectRefused([&] { classifiers.GetStreetID(std::string(251, 'x')); },
+                "expected length 250");
   expectRefused([&] { classifiers.GetStreetID("улица 東京"); }, "ul_text");
-  expectRefused([&] { classifiers.GetLocalityID("ул. \xF0\x9F\x98\x80"); }, "me_text");
+  expectRefused([&] { classifiers.GetLocalityID("ул. \xF0\x9F\x98\x80"); },
+                "me_text");
   expectRefused([&] { classifiers.GetRentTypeID("Наем 東京"); }, "rt_text");
   expectRefused([&] { classifiers.CheckMunicipality("Русе 東京"); }, "ob_name");
   expectRefused(
@@ -251,7 +288,8 @@ TEST_F(ClassifierTest, TextsTheDatabaseCannotHoldAreRefusedWithoutARow) {
   EXPECT_FALSE(db.Connection().InTransaction());
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_EQ(Count("ul_kl") + Count("me_kl") + Count("nm_kl"), 0);
-  EXPECT_EQ(classifiers.GetStreetID(std::string(250, 'x')), 1);  // the full width is accepted
+  EXPECT_EQ(classifiers.GetStreetID(std::string(250, 'x')),
+            1);  // the full width is accepted
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// Workbooks and databases that go wrong: every problem ends as a line of the list or a message,
-// no row is half-stored, and the run still ends with its summary.
+// Workbooks and databases that go wrong: every problem ends as a line of the
+// list or a message, no row is half-stored, and the run still ends with its
+// summary.
 
 #include <gtest/gtest.h>
 
@@ -14,11 +15,14 @@ namespace {
 
 class ImportBadInputTest : public ImportRunTest {
  protected:
-  // Nothing of the contracts with these numbers, their tenants or their file links is stored.
+  // Nothing of the contracts with these numbers, their tenants or their file
+  // links is stored.
   void ExpectNothingOf(const std::vector<std::string>& numbers,
                        const std::vector<std::string>& egns) {
-    for (const auto& n : numbers) EXPECT_EQ(Count("documents", "doc_nomtxt = '" + n + "'"), 0) << n;
-    for (const auto& e : egns) EXPECT_EQ(Count("persons", "per_egn = '" + e + "'"), 0) << e;
+    for (const auto& n : numbers)
+      EXPECT_EQ(Count("documents", "doc_nomtxt = '" + n + "'"), 0) << n;
+    for (const auto& e : egns)
+      EXPECT_EQ(Count("persons", "per_egn = '" + e + "'"), 0) << e;
   }
 };
 
@@ -34,25 +38,29 @@ TEST_F(ImportBadInputTest, EveryRowWrong) {
   EXPECT_EQ(result.summary.rowsRefused, 4);
   EXPECT_EQ(result.summary.contractsStored, 0);
   EXPECT_EQ(Lines().size(), 5u);
-  for (const char* table : {"documents", "anecs", "persons", "imot", "storage", "rentsinfo"}) {
+  for (const char* table :
+       {"documents", "anecs", "persons", "imot", "storage", "rentsinfo"}) {
     EXPECT_EQ(Count(table), 0) << table;
   }
   ASSERT_EQ(LogFiles().size(), 1u);
   const std::string log = ReadFile(LogFiles()[0]);
   EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 5);
   EXPECT_EQ(std::count(log.begin(), log.end(), '\r'), 5);
-  EXPECT_TRUE(messages.shown.empty());  // data problems are lines, not message boxes
+  EXPECT_TRUE(
+      messages.shown.empty());  // data problems are lines, not message boxes
 }
 
 TEST_F(ImportBadInputTest, SixtyThousandEmptyLookingRows) {
-  std::vector<Row> rows(60000, MakeRow({{"A", " "}, {"B", "  "}, {"AE", Cell::Blank("@")}}));
+  std::vector<Row> rows(
+      60000, MakeRow({{"A", " "}, {"B", "  "}, {"AE", Cell::Blank("@")}}));
   rows.push_back(ContractRow("1", "7001010001"));
   const auto began = std::chrono::steady_clock::now();
   const RunResult result = Import(rows);
   const double seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
-  // No contract number is known yet, so the blank rows are skipped, not read, and cannot stop
-  // the run: it reaches the contract at the end.
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - began)
+          .count();
+  // No contract number is known yet, so the blank rows are skipped, not read,
+  // and cannot stop the run: it reaches the contract at the end.
   EXPECT_EQ(result.summary.rowsRead, 1);
   EXPECT_EQ(result.summary.contractsStored, 1);
   EXPECT_EQ(result.summary.lastRow, 60003);
@@ -62,9 +70,10 @@ TEST_F(ImportBadInputTest, SixtyThousandEmptyLookingRows) {
 
 TEST_F(ImportBadInputTest, TextsTheDatabaseCannotHoldFailOnlyTheirRow) {
   const RunResult result = Import({
-      ContractRow("1", "7001010001", {{"Q", "бележка 中文"}}),          // contract text
-      ContractRow("2", "7001010002", {{"W", "ул. 東京"}}),              // a new street
-      ContractRow("3", "7001010003", {{"D", std::string(300, 'N')}}),  // too long a name
+      ContractRow("1", "7001010001", {{"Q", "бележка 中文"}}),  // contract text
+      ContractRow("2", "7001010002", {{"W", "ул. 東京"}}),      // a new street
+      ContractRow("3", "7001010003",
+                  {{"D", std::string(300, 'N')}}),  // too long a name
       ContractRow("4", "7001010004"),
   });
   EXPECT_EQ(result.outcome, RunOutcome::kFinished);
@@ -78,18 +87,23 @@ TEST_F(ImportBadInputTest, TextsTheDatabaseCannotHoldFailOnlyTheirRow) {
   ASSERT_EQ(Lines().size(), 3u);
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(Lines()[i].rfind("FATAL : Липсва ", 0), 0u);
-    EXPECT_NE(Lines()[i].find("на ред номер : " + std::to_string(i + 2)), std::string::npos);
+    EXPECT_NE(Lines()[i].find("на ред номер : " + std::to_string(i + 2)),
+              std::string::npos);
   }
   ASSERT_EQ(messages.shown.size(), 3u);
   for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(messages.shown[i].rfind("Проблем при запис в БД на ред : " + std::to_string(i + 2) + " ", 0), 0u);
+    EXPECT_EQ(messages.shown[i].rfind("Проблем при запис в БД на ред : " +
+                                          std::to_string(i + 2) + " ",
+                                      0),
+              0u);
   }
   EXPECT_NE(messages.shown[1].find("Windows-1251"), std::string::npos);
   EXPECT_NE(messages.shown[2].find("truncation"), std::string::npos);
 }
 
 TEST_F(ImportBadInputTest, ConnectionLostDuringTheRun) {
-  // After row 3 is done the connection goes; the remaining rows fail one by one.
+  // After row 3 is done the connection goes; the remaining rows fail one by
+  // one.
   struct Cut : ImportObserver {
     explicit Cut(db::Connection& c) : connection(c) {}
     void RowDone(int row, int, int) override {
@@ -104,20 +118,23 @@ TEST_F(ImportBadInputTest, ConnectionLostDuringTheRun) {
   EXPECT_EQ(result.outcome, RunOutcome::kFinished);
   EXPECT_EQ(result.summary.contractsStored, 2);
   EXPECT_EQ(result.summary.rowsRefused, 2);
-  EXPECT_EQ(result.summary.classifierEntriesAdded, -1);  // could not be counted at the end
+  EXPECT_EQ(result.summary.classifierEntriesAdded,
+            -1);  // could not be counted at the end
   ASSERT_EQ(Lines().size(), 2u);
   EXPECT_EQ(messages.shown.size(), 2u);
   EXPECT_EQ(LogFiles().size(), 1u);
 
-  database.Connection().Open(db::ConnectParams{"SYSDBA", "masterkey", database.Path()});
+  database.Connection().Open(
+      db::ConnectParams{"SYSDBA", "masterkey", database.Path()});
   EXPECT_EQ(Count("documents"), 2);
   EXPECT_EQ(Count("persons"), 2);
   EXPECT_EQ(Count("imot"), 2);
 }
 
 TEST_F(ImportBadInputTest, ClassifierRowLockedByAnotherWorkstation) {
-  // Another connection adds street 1 and holds it uncommitted; the run reads the same free id,
-  // waits for the other transaction and then fails that row on the duplicate id.
+  // Another connection adds street 1 and holds it uncommitted; the run reads
+  // the same free id, waits for the other transaction and then fails that row
+  // on the duplicate id.
   auto other = db::MakeFirebirdConnection();
   other->Open(db::ConnectParams{"SYSDBA", "masterkey", database.Path()});
   other->StartTransaction();
@@ -128,8 +145,9 @@ TEST_F(ImportBadInputTest, ClassifierRowLockedByAnotherWorkstation) {
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     other->Commit();
   });
-  const RunResult result = Import({ContractRow("1", "7001010001", {{"W", "ул. Нова"}}),
-                                   ContractRow("2", "7001010002")});
+  const RunResult result =
+      Import({ContractRow("1", "7001010001", {{"W", "ул. Нова"}}),
+              ContractRow("2", "7001010002")});
   committer.join();
 
   EXPECT_EQ(result.outcome, RunOutcome::kFinished);

@@ -1,6 +1,7 @@
 #pragma once
-// A fresh database, a started import run and workbooks in the contract layout for the import
-// tests. Every workbook gets a header row, so data rows start at row 2 as in real files.
+// A fresh database, a started import run and workbooks in the contract layout
+// for the import tests. Every workbook gets a header row, so data rows start at
+// row 2 as in real files.
 
 #include <gtest/gtest.h>
 
@@ -26,13 +27,14 @@ using Cells = std::vector<std::pair<std::string, Cell>>;
 
 inline const std::vector<std::string>& ColumnLetters() {
   static const std::vector<std::string> letters = {
-      "A",  "B",  "C",  "D",  "E",  "F",  "G",  "H",  "I",  "J",  "K",  "L",
-      "M",  "N",  "O",  "P",  "Q",  "R",  "S",  "T",  "U",  "V",  "W",  "X",
-      "Y",  "Z",  "AA", "AB", "AC", "AD", "AE", "AF", "AG", "AH", "AI", "AJ"};
+      "A", "B", "C",  "D",  "E",  "F",  "G",  "H",  "I",  "J",  "K",  "L",
+      "M", "N", "O",  "P",  "Q",  "R",  "S",  "T",  "U",  "V",  "W",  "X",
+      "Y", "Z", "AA", "AB", "AC", "AD", "AE", "AF", "AG", "AH", "AI", "AJ"};
   return letters;
 }
 
-// A row from cells named by column; later entries replace earlier ones, an empty Cell() clears.
+// A row from cells named by column; later entries replace earlier ones, an
+// empty Cell() clears.
 inline Row MakeRow(const Cells& cells) {
   std::map<std::string, Cell> byColumn;
   for (const auto& [column, cell] : cells) byColumn[column] = cell;
@@ -49,8 +51,8 @@ inline Cells Join(Cells base, const Cells& overrides) {
   return base;
 }
 
-// A complete contract row: a plot in Русе let to a citizen with the given personal number for
-// twelve months from 01.02.2007 at 100.00 a month.
+// A complete contract row: a plot in Русе let to a citizen with the given
+// personal number for twelve months from 01.02.2007 at 100.00 a month.
 inline Row ContractRow(const std::string& number, const std::string& egn,
                        const Cells& overrides = {}) {
   return MakeRow(Join({{"A", number},
@@ -66,8 +68,11 @@ inline Row ContractRow(const std::string& number, const std::string& egn,
 }
 
 // An annex row of contract `number` in force from `start`.
-inline Row AnnexRow(const std::string& number, Cell start, const Cells& overrides = {}) {
-  return MakeRow(Join({{"A", number}, {"B", Cell::Date(2007, 6, 1)}, {"AE", start}}, overrides));
+inline Row AnnexRow(const std::string& number, Cell start,
+                    const Cells& overrides = {}) {
+  return MakeRow(
+      Join({{"A", number}, {"B", Cell::Date(2007, 6, 1)}, {"AE", start}},
+           overrides));
 }
 
 inline Row EmptyRow() { return MakeRow({}); }
@@ -87,8 +92,10 @@ class ImportRunTest : public ::testing::Test {
   }
 
   // Writes the rows below a header row into a workbook of the test's folder.
-  std::string Workbook(const std::vector<Row>& rows, const std::string& name = "book.xls") {
-    std::vector<Row> all = {MakeRow({{"A", "№ на договор"}, {"B", "Дата"}, {"AE", "Начало"}})};
+  std::string Workbook(const std::vector<Row>& rows,
+                       const std::string& name = "book.xls") {
+    std::vector<Row> all = {
+        MakeRow({{"A", "№ на договор"}, {"B", "Дата"}, {"AE", "Начало"}})};
     all.insert(all.end(), rows.begin(), rows.end());
     return test::MakeWorkbook(folder, name, all);
   }
@@ -101,13 +108,16 @@ class ImportRunTest : public ::testing::Test {
   RunResult ImportFile(const std::string& path, ImportOptions options = {},
                        ImportObserver* observer = nullptr) {
     options.logFolder = folder;
-    return run->Run(options, [&path] { return std::optional<std::string>(path); }, observer);
+    return run->Run(
+        options, [&path] { return std::optional<std::string>(path); },
+        observer);
   }
 
   const std::vector<std::string>& Lines() const { return run->ErrorLines(); }
 
   int Count(const std::string& table, const std::string& where = "1 = 1") {
-    return database.ScalarInt("SELECT COUNT(*) FROM " + table + " WHERE " + where);
+    return database.ScalarInt("SELECT COUNT(*) FROM " + table + " WHERE " +
+                              where);
   }
   std::string Scalar(const std::string& sql) { return database.Scalar(sql); }
 
@@ -123,7 +133,8 @@ class ImportRunTest : public ::testing::Test {
 
   static std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return std::string(std::istreambuf_iterator<char>(in),
+                       std::istreambuf_iterator<char>());
   }
 
   static constexpr int32_t kUserId = 7;

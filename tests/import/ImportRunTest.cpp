@@ -1,5 +1,5 @@
-// The run over the rows: where it starts and stops, which rows it skips, one transaction per
-// row, and the log file.
+// The run over the rows: where it starts and stops, which rows it skips, one
+// transaction per row, and the log file.
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,8 @@ namespace {
 std::vector<Row> FiveContracts() {
   std::vector<Row> rows;
   for (int i = 1; i <= 5; ++i) {
-    rows.push_back(ContractRow("N" + std::to_string(i), "700101000" + std::to_string(i)));
+    rows.push_back(
+        ContractRow("N" + std::to_string(i), "700101000" + std::to_string(i)));
   }
   return rows;
 }
@@ -26,13 +27,16 @@ TEST_F(ImportRunTest, FirstRowFromTheTypedTextOrTwo) {
 
   result = Import(FiveContracts(), {.firstRowText = "abc"});
   ASSERT_EQ(result.outcome, RunOutcome::kFinished);
-  EXPECT_EQ(result.summary.contractsStored, 5);  // from row 2: the header row is not read
+  EXPECT_EQ(result.summary.contractsStored,
+            5);  // from row 2: the header row is not read
   EXPECT_TRUE(Lines().empty());
 }
 
 TEST_F(ImportRunTest, VisitsTheUsedRangePlusOneAndStoresEveryCompleteRow) {
   std::vector<Row> rows;
-  for (int i = 0; i < 9; ++i) rows.push_back(ContractRow("K" + std::to_string(i), "80020200" + std::to_string(10 + i)));
+  for (int i = 0; i < 9; ++i)
+    rows.push_back(ContractRow("K" + std::to_string(i),
+                               "80020200" + std::to_string(10 + i)));
   const RunResult result = Import(rows);  // the used range has 10 rows
   EXPECT_EQ(result.summary.rowsTotal, 10);
   EXPECT_EQ(result.summary.lastRow, 11);
@@ -51,7 +55,8 @@ TEST_F(ImportRunTest, OneEmptyRowIsReadTwoEndTheRun) {
   EXPECT_EQ(result.summary.contractsStored, 2);
   ASSERT_EQ(Lines().size(), 1u);  // the empty row 3 is read and has no tenant
   EXPECT_EQ(Lines()[0],
-            "FATAL : Липсва Име на наемател или ЕГН/Булстат/ИН по ДДС на ред номер : 3");
+            "FATAL : Липсва Име на наемател или ЕГН/Булстат/ИН по ДДС на ред "
+            "номер : 3");
 
   result = Import({ContractRow("3", "7001010003"), EmptyRow(), EmptyRow(),
                    ContractRow("4", "7001010004")});
@@ -62,92 +67,114 @@ TEST_F(ImportRunTest, OneEmptyRowIsReadTwoEndTheRun) {
 }
 
 TEST_F(ImportRunTest, EmptyRowsAreSkippedWhileNoContractNumberIsKnown) {
-  // Before the first contract the skip rule passes over empty rows, so they cannot stop the run.
-  RunResult result = Import({EmptyRow(), EmptyRow(), EmptyRow(), ContractRow("1", "7001010001")});
+  // Before the first contract the skip rule passes over empty rows, so they
+  // cannot stop the run.
+  RunResult result = Import(
+      {EmptyRow(), EmptyRow(), EmptyRow(), ContractRow("1", "7001010001")});
   EXPECT_EQ(result.summary.contractsStored, 1);
   EXPECT_EQ(result.summary.rowsRead, 1);
 
-  // A tenant failure clears the number again: the empty rows after it are skipped as well.
-  result = Import({ContractRow("2", "7001010002", {{"D", Cell()}}), EmptyRow(), EmptyRow(),
-                   ContractRow("3", "7001010003")});
+  // A tenant failure clears the number again: the empty rows after it are
+  // skipped as well.
+  result = Import({ContractRow("2", "7001010002", {{"D", Cell()}}), EmptyRow(),
+                   EmptyRow(), ContractRow("3", "7001010003")});
   EXPECT_EQ(result.summary.contractsStored, 1);
   EXPECT_EQ(Count("documents", "doc_nomtxt = '3'"), 1);
   EXPECT_EQ(Lines().size(), 1u);
 }
 
 TEST_F(ImportRunTest, RowsRepeatingANumberAreItsAnnexes) {
-  const RunResult result =
-      Import({ContractRow("10", "7001010010"), AnnexRow("10", Cell::Date(2007, 6, 1)),
-              AnnexRow("10", Cell::Date(2007, 9, 1), {{"AD", 150}})});
+  const RunResult result = Import(
+      {ContractRow("10", "7001010010"), AnnexRow("10", Cell::Date(2007, 6, 1)),
+       AnnexRow("10", Cell::Date(2007, 9, 1), {{"AD", 150}})});
   EXPECT_EQ(result.summary.contractsStored, 1);
-  EXPECT_EQ(result.summary.rowsRead, 1);  // rows 3 and 4 are skipped by the loop
+  EXPECT_EQ(result.summary.rowsRead,
+            1);  // rows 3 and 4 are skipped by the loop
   EXPECT_EQ(result.summary.annexesStored, 2);
   EXPECT_TRUE(Lines().empty());
   const std::string doc = Scalar("SELECT doc_id FROM documents");
   EXPECT_EQ(Count("anecs", "an_id = " + doc), 3);
-  EXPECT_EQ(Count("anecs", "an_num = 2 AND an_price = 100"), 1);  // the contract's price
+  EXPECT_EQ(Count("anecs", "an_num = 2 AND an_price = 100"),
+            1);  // the contract's price
   EXPECT_EQ(Count("anecs", "an_num = 3 AND an_price = 150"), 1);
-  EXPECT_EQ(Scalar("SELECT an_dtstart FROM anecs WHERE an_num = 3"), "01.09.2007");
+  EXPECT_EQ(Scalar("SELECT an_dtstart FROM anecs WHERE an_num = 3"),
+            "01.09.2007");
 }
 
 TEST_F(ImportRunTest, ARefusedAnnexUsesItsNumberUp) {
-  const RunResult result =
-      Import({ContractRow("10", "7001010010"), AnnexRow("10", Cell::Date(2007, 2, 1)),
-              AnnexRow("10", Cell::Date(2007, 9, 1)), AnnexRow("10", "никога")});
+  const RunResult result = Import(
+      {ContractRow("10", "7001010010"), AnnexRow("10", Cell::Date(2007, 2, 1)),
+       AnnexRow("10", Cell::Date(2007, 9, 1)), AnnexRow("10", "никога")});
   EXPECT_EQ(result.summary.annexesStored, 1);
   EXPECT_EQ(result.summary.annexesDropped, 2);
-  EXPECT_EQ(Lines(), (std::vector<std::string>{
-                         "WARNING : Липсва <>Датата на влизане в сила на анекс е по-ранна от "
-                         "предишната(Анексът не е записан) на ред номер : 3",
-                         "WARNING : Липсва Дата на влизане в сила на анекс(Анексът не е "
-                         "записан) на ред номер : 5"}));
+  EXPECT_EQ(
+      Lines(),
+      (std::vector<std::string>{
+          "WARNING : Липсва <>Датата на влизане в сила на анекс е по-ранна от "
+          "предишната(Анексът не е записан) на ред номер : 3",
+          "WARNING : Липсва Дата на влизане в сила на анекс(Анексът не е "
+          "записан) на ред номер : 5"}));
   EXPECT_EQ(Count("anecs"), 2);
   EXPECT_EQ(Count("anecs", "an_num = 3"), 1);
 }
 
-TEST_F(ImportRunTest, TenantFailureReadsNoContractSoTheNextRowIsAContractOfItsOwn) {
-  // Row 3 lacks the tenant's name and number and the contract number: only the tenant's line,
-  // the contract group is not read. (Row 2 gives the skip rule a number to compare with.)
+TEST_F(ImportRunTest,
+       TenantFailureReadsNoContractSoTheNextRowIsAContractOfItsOwn) {
+  // Row 3 lacks the tenant's name and number and the contract number: only the
+  // tenant's line, the contract group is not read. (Row 2 gives the skip rule a
+  // number to compare with.)
   RunResult result =
       Import({ContractRow("19", "9001011233"),
               ContractRow("", "", {{"D", Cell()}, {"C", Cell()}}),
               ContractRow("20", "9001011235", {{"D", Cell()}}),
               ContractRow("20", "9001011236")});
   EXPECT_EQ(Lines(), (std::vector<std::string>{
-                         "FATAL : Липсва Име на наемател или ЕГН/Булстат/ИН по ДДС на ред номер : 3",
-                         "FATAL : Липсва Име на наемател или ЕГН/Булстат/ИН по ДДС на ред номер : 4"}));
-  // Row 5 repeats the number of row 4, whose number was never read: it is a contract.
+                         "FATAL : Липсва Име на наемател или ЕГН/Булстат/ИН по "
+                         "ДДС на ред номер : 3",
+                         "FATAL : Липсва Име на наемател или ЕГН/Булстат/ИН по "
+                         "ДДС на ред номер : 4"}));
+  // Row 5 repeats the number of row 4, whose number was never read: it is a
+  // contract.
   EXPECT_EQ(result.summary.contractsStored, 2);
   EXPECT_EQ(Count("documents", "doc_nomtxt = '20'"), 1);
   EXPECT_EQ(Count("persons", "per_egn = '9001011236'"), 1);
 
-  // A row that fails in its contract group has its number read: the row below is skipped.
+  // A row that fails in its contract group has its number read: the row below
+  // is skipped.
   result = Import({ContractRow("30", "9001011237", {{"AD", Cell()}}),
                    ContractRow("30", "9001011238")});
   EXPECT_EQ(result.summary.contractsStored, 0);
   EXPECT_EQ(Lines(), std::vector<std::string>{
-                         "FATAL : Липсва месечна цена(или въведената стойност е невалидна) на ред номер : 2"});
+                         "FATAL : Липсва месечна цена(или въведената стойност "
+                         "е невалидна) на ред номер : 2"});
 }
 
 TEST_F(ImportRunTest, ContractGroupReportsEveryProblemOfTheRow) {
-  Import({ContractRow("1", "7001010009"),
-          ContractRow("", "7001010001",
-                      {{"B", "31.02.2007"}, {"C", Cell()}, {"AC", "дванадесет"}, {"AD", "12a"},
-                       {"AE", Cell()}})});
+  Import({ContractRow("1", "7001010009"), ContractRow("", "7001010001",
+                                                      {{"B", "31.02.2007"},
+                                                       {"C", Cell()},
+                                                       {"AC", "дванадесет"},
+                                                       {"AD", "12a"},
+                                                       {"AE", Cell()}})});
   EXPECT_EQ(Lines(), (std::vector<std::string>{
                          "FATAL : Липсва вид наем на ред номер : 3",
                          "FATAL : Липсва номер на договор на ред номер : 3",
-                         "FATAL : Липсва дата на съставяне(или въведената стойност е невалидна) на ред номер : 3",
-                         "FATAL : Липсва начало на договора(или въведената стойност е невалидна) на ред номер : 3",
-                         "FATAL : Липсва месечна цена(или въведената стойност е невалидна) на ред номер : 3",
+                         "FATAL : Липсва дата на съставяне(или въведената "
+                         "стойност е невалидна) на ред номер : 3",
+                         "FATAL : Липсва начало на договора(или въведената "
+                         "стойност е невалидна) на ред номер : 3",
+                         "FATAL : Липсва месечна цена(или въведената стойност "
+                         "е невалидна) на ред номер : 3",
                          "FATAL : Липсва Срок на договора на ред номер : 3"}));
   EXPECT_EQ(Count("persons", "per_egn = '7001010001'"), 0);
 }
 
-TEST_F(ImportRunTest, DatabaseErrorOnTheThirdOfFiveRowsLeavesOnlyItsClassifierEntries) {
+TEST_F(ImportRunTest,
+       DatabaseErrorOnTheThirdOfFiveRowsLeavesOnlyItsClassifierEntries) {
   std::vector<Row> rows = FiveContracts();
   // Row 4 names a new street and a contract number too long for its column.
-  rows[2] = ContractRow(std::string(60, '9'), "7001010003", {{"W", "ул. Трета"}});
+  rows[2] =
+      ContractRow(std::string(60, '9'), "7001010003", {{"W", "ул. Трета"}});
   const RunResult result = Import(rows);
 
   EXPECT_EQ(result.outcome, RunOutcome::kFinished);
@@ -159,10 +186,12 @@ TEST_F(ImportRunTest, DatabaseErrorOnTheThirdOfFiveRowsLeavesOnlyItsClassifierEn
   EXPECT_EQ(Count("imot"), 4);
   EXPECT_EQ(Count("anecs"), 4);
   EXPECT_EQ(Count("storage"), 4);
-  EXPECT_EQ(Count("ul_kl", "ul_text = 'ул. Трета'"), 1);  // committed on its own, stays
+  EXPECT_EQ(Count("ul_kl", "ul_text = 'ул. Трета'"),
+            1);  // committed on its own, stays
 
   ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].rfind("Проблем при запис в БД на ред : 4 ", 0), 0u);
+  EXPECT_EQ(messages.shown[0].rfind("Проблем при запис в БД на ред : 4 ", 0),
+            0u);
   ASSERT_EQ(Lines().size(), 1u);
   EXPECT_EQ(Lines()[0].rfind("FATAL : Липсва ", 0), 0u);
   EXPECT_NE(Lines()[0].find(" на ред номер : 4"), std::string::npos);
@@ -185,13 +214,15 @@ TEST_F(ImportRunTest, CleanRunWritesNoLog) {
 }
 
 TEST_F(ImportRunTest, MunicipalityAndWorkbookChecksBeforeAnythingIsRead) {
-  Import({ContractRow("1", "7001010001", {{"D", Cell()}})});  // leaves one line in the list
+  Import({ContractRow("1", "7001010001",
+                      {{"D", Cell()}})});  // leaves one line in the list
   ASSERT_EQ(Lines().size(), 1u);
 
   RunResult result = Import(FiveContracts(), {.municipality = "Атлантида"});
   EXPECT_EQ(result.outcome, RunOutcome::kNotStarted);
   EXPECT_EQ(messages.shown,
-            (std::vector<std::string>{"Невалидна община", "Моля, въведете името на общината"}));
+            (std::vector<std::string>{"Невалидна община",
+                                      "Моля, въведете името на общината"}));
   EXPECT_EQ(Lines().size(), 1u);  // the previous run's list stays
 
   result = Import(FiveContracts(), {.municipality = ""});
@@ -235,16 +266,18 @@ struct CountingObserver : ImportObserver {
 
 TEST_F(ImportRunTest, ObserverSeesTheListGrowAndEveryRowDone) {
   CountingObserver observer;
-  const RunResult result =
-      Import({ContractRow("1", "7001010001"), ContractRow("2", "7001010002", {{"T", " "}}),
-              ContractRow("3", "7001010003")},
-             {}, &observer);
+  const RunResult result = Import({ContractRow("1", "7001010001"),
+                                   ContractRow("2", "7001010002", {{"T", " "}}),
+                                   ContractRow("3", "7001010003")},
+                                  {}, &observer);
   EXPECT_EQ(observer.cleared, 1);
   EXPECT_EQ(observer.rowsTotal, 4);
   EXPECT_EQ(observer.lastRow, 4);  // row 5 stops the run before it is done
   EXPECT_EQ(observer.lines, Lines());
-  EXPECT_EQ(observer.lines, std::vector<std::string>{
-                                "FATAL : Липсва Населено място или не е валидно  на ред номер : 3"});
+  EXPECT_EQ(
+      observer.lines,
+      std::vector<std::string>{
+          "FATAL : Липсва Населено място или не е валидно  на ред номер : 3"});
   EXPECT_EQ(result.summary.contractsStored, 2);
 }
 

@@ -1,5 +1,6 @@
-// What one row becomes in the database: contract fields, status letters, stop dates, cadastral
-// numbers, tenants and representatives, the property found again, and the file links.
+// What one row becomes in the database: contract fields, status letters, stop
+// dates, cadastral numbers, tenants and representatives, the property found
+// again, and the file links.
 
 #include <gtest/gtest.h>
 
@@ -17,15 +18,18 @@ std::string Repeat(const std::string& text, int times) {
 class RowMappingTest : public ImportRunTest {
  protected:
   std::string Contract(const std::string& number, const std::string& column) {
-    return Scalar("SELECT " + column + " FROM documents WHERE doc_nomtxt = '" + number + "'");
+    return Scalar("SELECT " + column + " FROM documents WHERE doc_nomtxt = '" +
+                  number + "'");
   }
   std::string Property(const std::string& number, const std::string& column) {
     return Scalar("SELECT i." + column +
-                  " FROM imot i JOIN documents d ON d.doc_imotid = i.im_id WHERE d.doc_nomtxt = '" +
+                  " FROM imot i JOIN documents d ON d.doc_imotid = i.im_id "
+                  "WHERE d.doc_nomtxt = '" +
                   number + "'");
   }
   std::string Person(const std::string& egn, const std::string& column) {
-    return Scalar("SELECT " + column + " FROM persons WHERE per_egn = '" + egn + "'");
+    return Scalar("SELECT " + column + " FROM persons WHERE per_egn = '" + egn +
+                  "'");
   }
 };
 
@@ -40,9 +44,11 @@ TEST_F(RowMappingTest, StopDateIsTheTermInCalendarMonths) {
   EXPECT_EQ(Contract("2", "doc_datastop"), "31.01.2008");
   EXPECT_EQ(Contract("3", "doc_datastop"), "31.01.2007");
   // A negative term would end the contract before it starts.
-  EXPECT_EQ(Lines(), (std::vector<std::string>{"FATAL : Липсва Срок на договора на ред номер : 5",
-                                               "FATAL : Липсва Срок на договора на ред номер : 6"}));
-  EXPECT_EQ(Scalar("SELECT an_dtstop FROM anecs a JOIN documents d ON d.doc_id = a.an_id "
+  EXPECT_EQ(Lines(), (std::vector<std::string>{
+                         "FATAL : Липсва Срок на договора на ред номер : 5",
+                         "FATAL : Липсва Срок на договора на ред номер : 6"}));
+  EXPECT_EQ(Scalar("SELECT an_dtstop FROM anecs a JOIN documents d ON d.doc_id "
+                   "= a.an_id "
                    "WHERE d.doc_nomtxt = '1'"),
             "28.02.2007");
 }
@@ -50,8 +56,9 @@ TEST_F(RowMappingTest, StopDateIsTheTermInCalendarMonths) {
 TEST_F(RowMappingTest, StatusLetterFromAIAndAG) {
   Import({ContractRow("F", "7001010001"),
           ContractRow("T", "7001010002", {{"AI", "д"}}),
-          ContractRow("S", "7001010003",
-                      {{"AI", "Д"}, {"AG", Cell::Date(2007, 9, 1)}, {"AH", "дело"}}),
+          ContractRow(
+              "S", "7001010003",
+              {{"AI", "Д"}, {"AG", Cell::Date(2007, 9, 1)}, {"AH", "дело"}}),
           ContractRow("B", "7001010004", {{"AG", Cell::Date(2007, 9, 1)}}),
           ContractRow("N", "7001010005", {{"AI", "да"}, {"AG", "скоро"}})});
   EXPECT_TRUE(Lines().empty());
@@ -63,9 +70,14 @@ TEST_F(RowMappingTest, StatusLetterFromAIAndAG) {
 
 TEST_F(RowMappingTest, ContractFieldsAndRentKindTerms) {
   Import({ContractRow("7/2007", "7001010001",
-                      {{"C", "Наем земеделска земя"}, {"O", "Решение № 4"}, {"P", "Нива"},
-                       {"Q", "коментар \"в кавички\""}, {"R", "земеделие"}, {"S", "1,5 дка"},
-                       {"AD", "1 234,50"}, {"AJ", "още"}})});
+                      {{"C", "Наем земеделска земя"},
+                       {"O", "Решение № 4"},
+                       {"P", "Нива"},
+                       {"Q", "коментар \"в кавички\""},
+                       {"R", "земеделие"},
+                       {"S", "1,5 дка"},
+                       {"AD", "1 234,50"},
+                       {"AJ", "още"}})});
   ASSERT_TRUE(Lines().empty());
   EXPECT_EQ(Contract("7/2007", "doc_data"), "15.01.2007");
   EXPECT_EQ(Contract("7/2007", "doc_datastart"), "01.02.2007");
@@ -75,14 +87,17 @@ TEST_F(RowMappingTest, ContractFieldsAndRentKindTerms) {
   EXPECT_EQ(Contract("7/2007", "da_objtype"), "Нива");
   EXPECT_EQ(Contract("7/2007", "doc_addtext"), "още");
   EXPECT_EQ(Contract("7/2007", "doc_typetext"), "Наем");
-  EXPECT_EQ(Count("documents", "doc_area = 1500 AND doc_price = 1234.5 AND da_dds = 1200 AND "
-                               "doc_payday = 225 AND da_ltype = 1 AND da_lpercent = 10 AND "
-                               "da_valuta = 0 AND doc_type = 1002"),
-            1);
+  EXPECT_EQ(
+      Count("documents",
+            "doc_area = 1500 AND doc_price = 1234.5 AND da_dds = 1200 AND "
+            "doc_payday = 225 AND da_ltype = 1 AND da_lpercent = 10 AND "
+            "da_valuta = 0 AND doc_type = 1002"),
+      1);
   EXPECT_EQ(Count("objtype_kl", "ot_text = 'Нива' AND ot_app = 1"), 1);
   EXPECT_EQ(Count("renttypes", "rt_text = 'Наем земеделска земя'"), 1);
   EXPECT_EQ(Contract("7/2007", "da_rf1"),
-            Scalar("SELECT rt_id FROM renttypes WHERE rt_text = 'Наем земеделска земя'"));
+            Scalar("SELECT rt_id FROM renttypes WHERE rt_text = 'Наем "
+                   "земеделска земя'"));
 }
 
 TEST_F(RowMappingTest, CadastralIdentifierInBothForms) {
@@ -99,33 +114,45 @@ TEST_F(RowMappingTest, CadastralIdentifierInBothForms) {
   EXPECT_EQ(Property("3", "im_nmas"), "501");
   EXPECT_EQ(Property("3", "im_npar"), "0");
   // 70000 does not fit the 16-bit column: refused rather than stored cut.
-  EXPECT_EQ(Lines(), std::vector<std::string>{
-                         "FATAL : Липсва кадастрален идентификатор(или въведената стойност е "
-                         "невалидна) на ред номер : 5"});
+  EXPECT_EQ(
+      Lines(),
+      std::vector<std::string>{
+          "FATAL : Липсва кадастрален идентификатор(или въведената стойност е "
+          "невалидна) на ред номер : 5"});
 }
 
 TEST_F(RowMappingTest, PropertyAddressAndSettlementFromTheRegister) {
   Import({ContractRow("1", "7001010001",
-                      {{"T", "с. Николово"}, {"U", "Герена"}, {"V", "Дружба 3"},
-                       {"W", "ул. Плиска"}, {"X", "12А"}, {"Y", Repeat("Я", 300)}})});
+                      {{"T", "с. Николово"},
+                       {"U", "Герена"},
+                       {"V", "Дружба 3"},
+                       {"W", "ул. Плиска"},
+                       {"X", "12А"},
+                       {"Y", Repeat("Я", 300)}})});
   ASSERT_TRUE(Lines().empty());
-  EXPECT_EQ(Scalar("SELECT nm_text FROM nm_kl WHERE nm_id = " + Property("1", "im_nm")),
+  EXPECT_EQ(Scalar("SELECT nm_text FROM nm_kl WHERE nm_id = " +
+                   Property("1", "im_nm")),
             "Николово");
-  EXPECT_EQ(Scalar("SELECT me_text FROM me_kl WHERE me_id = " + Property("1", "im_mestnost")),
+  EXPECT_EQ(Scalar("SELECT me_text FROM me_kl WHERE me_id = " +
+                   Property("1", "im_mestnost")),
             "Герена");
-  EXPECT_EQ(Scalar("SELECT jk_text FROM jk_kl WHERE jk_id = " + Property("1", "im_jk")),
+  EXPECT_EQ(Scalar("SELECT jk_text FROM jk_kl WHERE jk_id = " +
+                   Property("1", "im_jk")),
             "Дружба 3");
-  EXPECT_EQ(Scalar("SELECT ul_text FROM ul_kl WHERE ul_id = " + Property("1", "im_nulic")),
+  EXPECT_EQ(Scalar("SELECT ul_text FROM ul_kl WHERE ul_id = " +
+                   Property("1", "im_nulic")),
             "ул. Плиска");
   EXPECT_EQ(Property("1", "im_addressnom"), "12А");
-  EXPECT_EQ(Property("1", "im_address"), Repeat("Я", 250));  // characters, not bytes
+  EXPECT_EQ(Property("1", "im_address"),
+            Repeat("Я", 250));  // characters, not bytes
 }
 
 TEST_F(RowMappingTest, TenantByVatNumberFirmOrCitizen) {
   Import({ContractRow("1", "", {{"D", "Строй ЕООД"}, {"F", "BG123456786"}}),
           ContractRow("2", "", {{"D", "Друг"}, {"F", "BG123456789"}})});
   ASSERT_TRUE(Lines().empty());
-  EXPECT_EQ(Person("123456786", "per_flag"), "F");  // passes the registry-code check
+  EXPECT_EQ(Person("123456786", "per_flag"),
+            "F");  // passes the registry-code check
   EXPECT_EQ(Person("123456786", "per_indds"), "BG123456786");
   EXPECT_EQ(Person("123456786", "per_name"), "Строй ЕООД");
   EXPECT_EQ(Person("123456789", "per_flag"), "T");
@@ -133,8 +160,9 @@ TEST_F(RowMappingTest, TenantByVatNumberFirmOrCitizen) {
 }
 
 TEST_F(RowMappingTest, TenantFoundByNumberNeedsNoName) {
-  Import({ContractRow("1", "7001010001", {{"G", "Русе"}, {"H", "ул. Първа 1"}}),
-          ContractRow("2", "7001010001", {{"D", Cell()}, {"H", "друг адрес"}})});
+  Import(
+      {ContractRow("1", "7001010001", {{"G", "Русе"}, {"H", "ул. Първа 1"}}),
+       ContractRow("2", "7001010001", {{"D", Cell()}, {"H", "друг адрес"}})});
   EXPECT_TRUE(Lines().empty());
   EXPECT_EQ(Count("persons"), 1);
   EXPECT_EQ(Contract("2", "da_if1"), Contract("1", "da_if1"));
@@ -143,11 +171,15 @@ TEST_F(RowMappingTest, TenantFoundByNumberNeedsNoName) {
 }
 
 TEST_F(RowMappingTest, RepresentativeOfAFirmIsStoredOnceAndNamedByTheFirm) {
-  const Cells representative = {{"I", "Георги Колев"}, {"J", "6808154321"},
-                                {"K", "л.к. 123"}, {"N", "082 1234"}};
-  Import({ContractRow("1", "203154728", Join({{"D", "Агро ООД"}}, representative)),
-          ContractRow("2", "175620347", {{"D", "Зърно ЕООД"}, {"J", "6808154321"}}),
-          ContractRow("3", "7001010003")});
+  const Cells representative = {{"I", "Георги Колев"},
+                                {"J", "6808154321"},
+                                {"K", "л.к. 123"},
+                                {"N", "082 1234"}};
+  Import(
+      {ContractRow("1", "203154728", Join({{"D", "Агро ООД"}}, representative)),
+       ContractRow("2", "175620347",
+                   {{"D", "Зърно ЕООД"}, {"J", "6808154321"}}),
+       ContractRow("3", "7001010003")});
   ASSERT_TRUE(Lines().empty());
   const std::string repId = Person("6808154321", "per_id");
   EXPECT_EQ(Person("6808154321", "per_name"), "Георги Колев");
@@ -157,26 +189,31 @@ TEST_F(RowMappingTest, RepresentativeOfAFirmIsStoredOnceAndNamedByTheFirm) {
   EXPECT_EQ(Person("203154728", "per_flag"), "F");
   EXPECT_EQ(Person("203154728", "per_mol"), repId);
   EXPECT_EQ(Person("175620347", "per_mol"), repId);  // found again by number
-  EXPECT_EQ(Person("7001010003", "per_mol"), "-1");  // a row without a representative
+  EXPECT_EQ(Person("7001010003", "per_mol"),
+            "-1");  // a row without a representative
   EXPECT_EQ(Count("persons"), 4);
 }
 
 TEST_F(RowMappingTest, AnEmptyNumberFindsNobody) {
-  // Row 2 stores a representative without a number; the rows after it must not pick that
-  // person up as their representative or tenant.
+  // Row 2 stores a representative without a number; the rows after it must not
+  // pick that person up as their representative or tenant.
   Import({ContractRow("1", "203154728", {{"I", "Без Номер"}}),
           ContractRow("2", "175620347"),
           ContractRow("3", "", {{"D", "Без ЕГН"}})});
   EXPECT_EQ(Person("175620347", "per_mol"), "-1");
-  EXPECT_EQ(Lines(), std::vector<std::string>{
-                         "FATAL : Липсва Име на наемател или ЕГН/Булстат/ИН по ДДС на ред номер : 4"});
+  EXPECT_EQ(Lines(),
+            std::vector<std::string>{"FATAL : Липсва Име на наемател или "
+                                     "ЕГН/Булстат/ИН по ДДС на ред номер : 4"});
 }
 
 TEST_F(RowMappingTest, StoredPropertyFoundByDocumentNumberOrCadastralNumber) {
-  database.Exec("INSERT INTO imot (im_nm, im_npar, im_app) VALUES (1, '900', 1)");
+  database.Exec(
+      "INSERT INTO imot (im_nm, im_npar, im_app) VALUES (1, '900', 1)");
   const std::string stored = Scalar("SELECT MAX(im_id) FROM imot");
-  database.Exec("INSERT INTO documents (doc_type, doc_nomtxt, doc_imotid) VALUES (10, '77', " +
-                stored + ")");
+  database.Exec(
+      "INSERT INTO documents (doc_type, doc_nomtxt, doc_imotid) VALUES (10, "
+      "'77', " +
+      stored + ")");
   Import({ContractRow("1", "7001010001", {{"Z", "№ 77"}, {"AB", "11.22.33"}}),
           ContractRow("2", "7001010002", {{"AB", "900"}}),
           ContractRow("3", "7001010003", {{"Z", "78"}, {"AB", "44.55.66"}})});
@@ -188,18 +225,24 @@ TEST_F(RowMappingTest, StoredPropertyFoundByDocumentNumberOrCadastralNumber) {
 }
 
 TEST_F(RowMappingTest, FileLinksNumberedPerPropertyWithTheLastFolder) {
-  Import({ContractRow("45", "7001010001", {{"AB", "501123"}, {"C", "Наем реклама"}}),
-          ContractRow("46", "7001010002", {{"AB", "123"}, {"C", "Наем гараж"}}),
-          ContractRow("47", "7001010003", {{"AB", "123"}, {"C", "наем терен"}})});
+  Import(
+      {ContractRow("45", "7001010001",
+                   {{"AB", "501123"}, {"C", "Наем реклама"}}),
+       ContractRow("46", "7001010002", {{"AB", "123"}, {"C", "Наем гараж"}}),
+       ContractRow("47", "7001010003", {{"AB", "123"}, {"C", "наем терен"}})});
   ASSERT_TRUE(Lines().empty());
   EXPECT_EQ(Count("imot"), 1);
   const std::string property = Scalar("SELECT MAX(im_id) FROM imot");
   EXPECT_EQ(Count("storage", "st_id = " + property), 3);
-  EXPECT_EQ(Scalar("SELECT st_ftpname FROM storage WHERE st_num = 1"), "reklami/200745.pdf");
+  EXPECT_EQ(Scalar("SELECT st_ftpname FROM storage WHERE st_num = 1"),
+            "reklami/200745.pdf");
   // Rent kinds that match none keep the folder of the row before.
-  EXPECT_EQ(Scalar("SELECT st_ftpname FROM storage WHERE st_num = 2"), "reklami/200746.pdf");
-  EXPECT_EQ(Scalar("SELECT st_ftpname FROM storage WHERE st_num = 3"), "reklami/200747.pdf");
-  EXPECT_EQ(Scalar("SELECT st_filename FROM storage WHERE st_num = 3"), "200747.pdf");
+  EXPECT_EQ(Scalar("SELECT st_ftpname FROM storage WHERE st_num = 2"),
+            "reklami/200746.pdf");
+  EXPECT_EQ(Scalar("SELECT st_ftpname FROM storage WHERE st_num = 3"),
+            "reklami/200747.pdf");
+  EXPECT_EQ(Scalar("SELECT st_filename FROM storage WHERE st_num = 3"),
+            "200747.pdf");
   EXPECT_EQ(Scalar("SELECT st_doctype FROM storage WHERE st_num = 3"),
             "Документ към договор за наемс номер 47");
   EXPECT_EQ(Count("storage", "st_datain = CAST('TODAY' AS DATE)"), 3);

@@ -35,10 +35,13 @@ class AddAnnexTest : public ScheduleTest {
   int Contract2024(int type = 1002) {
     return OneAnnexContract(type, 100, D(1, 1, 2024), D(31, 12, 2024));
   }
-  // The contract still has its stored stop date and no DA_IF2, and only annex 1.
+  // The contract still has its stored stop date and no DA_IF2, and only
+  // annex 1.
   bool Untouched(int id) {
-    return Count("documents", Format("doc_id = %d and doc_datastop = \"31.12.2024\" and "
-                                     "da_if2 is null", id)) == 1 &&
+    return Count("documents",
+                 Format("doc_id = %d and doc_datastop = \"31.12.2024\" and "
+                        "da_if2 is null",
+                        id)) == 1 &&
            Count("anecs", Format("an_id = %d", id)) == 1;
   }
 };
@@ -46,15 +49,20 @@ class AddAnnexTest : public ScheduleTest {
 TEST_F(AddAnnexTest, AnnexEndingWithTheContractWritesOnlyTheAnnex) {
   const int id = Contract2024();
   std::string message = "old";
-  ASSERT_TRUE(AddAnnex(id, MakeAnnex(2, D(1, 4, 2024), D(31, 12, 2024)), false, message));
+  ASSERT_TRUE(AddAnnex(id, MakeAnnex(2, D(1, 4, 2024), D(31, 12, 2024)), false,
+                       message));
   EXPECT_EQ(message, "");
-  EXPECT_EQ(Count("anecs", Format("an_id = %d and an_num = 2 and an_data = \"20.03.2024\" and "
-                                  "an_addprice = 12.5 and an_dtstart = \"01.04.2024\" and "
-                                  "an_dtstop = \"31.12.2024\" and an_valuta = 0 and "
-                                  "an_reason = \"искане \"\"вх. 12\"\"\" and "
-                                  "an_coment = \"бележка: 10:00\"", id)),
+  EXPECT_EQ(
+      Count("anecs",
+            Format("an_id = %d and an_num = 2 and an_data = \"20.03.2024\" and "
+                   "an_addprice = 12.5 and an_dtstart = \"01.04.2024\" and "
+                   "an_dtstop = \"31.12.2024\" and an_valuta = 0 and "
+                   "an_reason = \"искане \"\"вх. 12\"\"\" and "
+                   "an_coment = \"бележка: 10:00\"",
+                   id)),
+      1);
+  EXPECT_EQ(Count("documents", Format("doc_id = %d and da_if2 is null", id)),
             1);
-  EXPECT_EQ(Count("documents", Format("doc_id = %d and da_if2 is null", id)), 1);
   EXPECT_TRUE(Rents(id).empty());
 }
 
@@ -64,13 +72,20 @@ TEST_F(AddAnnexTest, AnnexEndingElsewhereMovesTheContractStopFirst) {
   annex.AN_Data = 0;
   std::string message;
   ASSERT_TRUE(AddAnnex(id, annex, true, message));
-  // The old term, 01.01.2024 to 31.12.2024, is 365 days: 12 whole 30-day months.
-  EXPECT_EQ(Count("documents", Format("doc_id = %d and doc_datastop = \"31.03.2025\" and "
-                                      "da_if2 = 12", id)),
+  // The old term, 01.01.2024 to 31.12.2024, is 365 days: 12 whole 30-day
+  // months.
+  EXPECT_EQ(Count("documents",
+                  Format("doc_id = %d and doc_datastop = \"31.03.2025\" and "
+                         "da_if2 = 12",
+                         id)),
             1);
-  EXPECT_EQ(Count("anecs", Format("an_id = %d and an_num = 2 and an_dtstop = \"31.03.2025\" and "
-                                  "an_data = \"%s\"", id, FormatDMY(Today()).c_str())),
-            1);
+  EXPECT_EQ(
+      Count(
+          "anecs",
+          Format("an_id = %d and an_num = 2 and an_dtstop = \"31.03.2025\" and "
+                 "an_data = \"%s\"",
+                 id, FormatDMY(Today()).c_str())),
+      1);
   // Rebuilt over the new term, the second half of 2024 at the new price.
   const std::vector<StoredRent> rows = Rents(id);
   ASSERT_EQ(rows.size(), 15u);
@@ -81,19 +96,22 @@ TEST_F(AddAnnexTest, AnnexEndingElsewhereMovesTheContractStopFirst) {
 TEST_F(AddAnnexTest, ContractsNotPaidMonthlyAreRefused) {
   for (int id : {Contract2024(1004), Contract2024(0)}) {
     std::string message;
-    EXPECT_FALSE(AddAnnex(id, MakeAnnex(2, D(1, 4, 2024), D(30, 6, 2025)), true, message));
+    EXPECT_FALSE(AddAnnex(id, MakeAnnex(2, D(1, 4, 2024), D(30, 6, 2025)), true,
+                          message));
     EXPECT_EQ(message, kNotMonthly);
     EXPECT_TRUE(Untouched(id));
     EXPECT_TRUE(Rents(id).empty());
   }
   std::string message;
-  EXPECT_FALSE(AddAnnex(987654, MakeAnnex(2, D(1, 4, 2024), D(30, 6, 2025)), true, message));
+  EXPECT_FALSE(AddAnnex(987654, MakeAnnex(2, D(1, 4, 2024), D(30, 6, 2025)),
+                        true, message));
   EXPECT_EQ(message, kNotMonthly);
 }
 
 TEST_F(AddAnnexTest, FailuresLeaveNothingHalfWritten) {
   const int id = Contract2024();
-  // Annex number 1 exists: the insert fails after the stop date has moved, which is undone.
+  // Annex number 1 exists: the insert fails after the stop date has moved,
+  // which is undone.
   std::string message;
   try {
     AddAnnex(id, MakeAnnex(1, D(1, 4, 2024), D(30, 6, 2025)), false, message);
@@ -106,8 +124,9 @@ TEST_F(AddAnnexTest, FailuresLeaveNothingHalfWritten) {
 
   // Inside a caller's transaction the caller decides.
   db.Connection().StartTransaction();
-  EXPECT_THROW(AddAnnex(id, MakeAnnex(1, D(1, 4, 2024), D(30, 6, 2025)), false, message),
-               db::DbError);
+  EXPECT_THROW(
+      AddAnnex(id, MakeAnnex(1, D(1, 4, 2024), D(30, 6, 2025)), false, message),
+      db::DbError);
   EXPECT_TRUE(db.Connection().InTransaction());
   db.Connection().Rollback();
   EXPECT_TRUE(Untouched(id));
@@ -124,7 +143,8 @@ TEST_F(AddAnnexTest, FailuresLeaveNothingHalfWritten) {
 
   // A closed connection gives the database's error with the message.
   db.Connection().Close();
-  EXPECT_THROW(AddAnnex(id, MakeAnnex(2, D(1, 4, 2024), D(31, 12, 2024)), false, message),
+  EXPECT_THROW(AddAnnex(id, MakeAnnex(2, D(1, 4, 2024), D(31, 12, 2024)), false,
+                        message),
                db::DbError);
   EXPECT_EQ(message.rfind(kQueryFailed, 0), 0u);
 }

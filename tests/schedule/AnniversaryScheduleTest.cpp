@@ -1,4 +1,5 @@
-// Anniversary schedules: periods from the start day of month, a closing remainder period.
+// Anniversary schedules: periods from the start day of month, a closing
+// remainder period.
 
 #include "schedule/DocCreateInfo.h"
 #include "schedule/RebuildSchedule.h"
@@ -14,14 +15,16 @@ TEST_F(ScheduleTest, AnniversaryPeriodsRunFromTheStartDay) {
   schedule::RebuildSchedule(id, true);
   const std::vector<StoredRent> rows = Rents(id);
   ASSERT_EQ(rows.size(), 3u);
-  EXPECT_EQ(rows[0].start + rows[1].start + rows[2].start, "15.01.202415.02.202415.03.2024");
+  EXPECT_EQ(rows[0].start + rows[1].start + rows[2].start,
+            "15.01.202415.02.202415.03.2024");
   EXPECT_EQ(rows[0].days, 31);
   EXPECT_EQ(rows[1].days, 29);
   EXPECT_EQ(rows[2].days, 30);  // the closing period has no added day
   for (const StoredRent& row : rows) EXPECT_EQ(row.price, 300);
 
-  // From the 31st the cursor runs 31.01, 29.02, 29.03, ...; a period goes back to the 31st
-  // whenever the cursor's month has one, and the closing one starts on the cursor itself.
+  // From the 31st the cursor runs 31.01, 29.02, 29.03, ...; a period goes back
+  // to the 31st whenever the cursor's month has one, and the closing one starts
+  // on the cursor itself.
   const int late = OneAnnexContract(-1400, 300, D(31, 1, 2024), D(31, 7, 2024));
   TDocCreateInfo builder(db.Connection());
   builder.BuildAnniversarySchedule(late, 0);
@@ -37,7 +40,8 @@ TEST_F(ScheduleTest, AnniversaryPeriodsRunFromTheStartDay) {
 
 TEST_F(ScheduleTest, AnniversaryAdditionalPriceClosesOrIsSpread) {
   // With a monthly price the additional price pays the remainder period.
-  const int remainder = OneAnnexContract(1400, 300, D(15, 1, 2024), D(20, 3, 2024), 120);
+  const int remainder =
+      OneAnnexContract(1400, 300, D(15, 1, 2024), D(20, 3, 2024), 120);
   TDocCreateInfo builder(db.Connection());
   builder.BuildAnniversarySchedule(remainder, 0);
   ASSERT_EQ(builder.Rents().Count(), 3);
@@ -46,7 +50,8 @@ TEST_F(ScheduleTest, AnniversaryAdditionalPriceClosesOrIsSpread) {
   EXPECT_EQ(builder.Rents().At(2)->RI_PRICE, 120);
 
   // Without one, the total is spread by days over the whole term, unrounded.
-  const int spread = OneAnnexContract(1400, 0, D(15, 1, 2024), D(14, 4, 2024), 1000);
+  const int spread =
+      OneAnnexContract(1400, 0, D(15, 1, 2024), D(14, 4, 2024), 1000);
   builder.BuildAnniversarySchedule(spread, 0);
   ASSERT_EQ(builder.Rents().Count(), 3);
   EXPECT_NEAR(builder.Rents().At(0)->RI_PRICE, 31 * 1000.0 / 91, 1e-9);

@@ -10,30 +10,41 @@ namespace {
 using schedule::RebuildSchedule;
 
 TEST_F(ScheduleTest, CalendarMonthsArePricedByTheDaysEachAnnexCovers) {
-  const int single = OneAnnexContract(1002, 310, D(15, 1, 2024), D(10, 3, 2024));
+  const int single =
+      OneAnnexContract(1002, 310, D(15, 1, 2024), D(10, 3, 2024));
   const int twoAnnexes = Contract(-1002, D(15, 1, 2024), D(10, 3, 2024));
   Annex(twoAnnexes, 1, 310, D(15, 1, 2024), D(31, 1, 2024));
   Annex(twoAnnexes, 2, 400, D(1, 2, 2024), D(10, 3, 2024));
-  // May is split 10/21 days: 32.258 + 203.226 = 235.48 (235.49 if each part were rounded).
+  // May is split 10/21 days: 32.258 + 203.226 = 235.48 (235.49 if each part
+  // were rounded).
   const int split = Contract(1002, D(1, 4, 2024), D(30, 6, 2024));
   Annex(split, 1, 100, D(1, 4, 2024), D(10, 5, 2024));
   Annex(split, 2, 300, D(11, 5, 2024), D(30, 6, 2024));
-  const int oneMonth = OneAnnexContract(1002, 310, D(5, 3, 2024), D(20, 3, 2024));
+  const int oneMonth =
+      OneAnnexContract(1002, 310, D(5, 3, 2024), D(20, 3, 2024));
   // Whole months at 0.125 and 0.375 round half to even.
-  const int evenDown = OneAnnexContract(1002, 0.125, D(1, 1, 2024), D(31, 1, 2024));
-  const int evenUp = OneAnnexContract(1002, 0.375, D(1, 1, 2024), D(31, 1, 2024));
+  const int evenDown =
+      OneAnnexContract(1002, 0.125, D(1, 1, 2024), D(31, 1, 2024));
+  const int evenUp =
+      OneAnnexContract(1002, 0.375, D(1, 1, 2024), D(31, 1, 2024));
 
   struct Expected {
     int id;
     std::vector<StoredRent> rows;
   };
   const Expected cases[] = {
-      {single, {{1, 17, 170.00, 0, "15.01.2024"}, {2, 29, 310.00, 0, "01.02.2024"},
-                {3, 10, 100.00, 0, "01.03.2024"}}},
-      {twoAnnexes, {{1, 17, 170.00, 0, "15.01.2024"}, {2, 29, 400.00, 0, "01.02.2024"},
-                    {3, 10, 129.03, 0, "01.03.2024"}}},
-      {split, {{4, 30, 100.00, 0, "01.04.2024"}, {5, 31, 235.48, 0, "01.05.2024"},
-               {6, 30, 300.00, 0, "01.06.2024"}}},
+      {single,
+       {{1, 17, 170.00, 0, "15.01.2024"},
+        {2, 29, 310.00, 0, "01.02.2024"},
+        {3, 10, 100.00, 0, "01.03.2024"}}},
+      {twoAnnexes,
+       {{1, 17, 170.00, 0, "15.01.2024"},
+        {2, 29, 400.00, 0, "01.02.2024"},
+        {3, 10, 129.03, 0, "01.03.2024"}}},
+      {split,
+       {{4, 30, 100.00, 0, "01.04.2024"},
+        {5, 31, 235.48, 0, "01.05.2024"},
+        {6, 30, 300.00, 0, "01.06.2024"}}},
       {oneMonth, {{3, 16, 160.00, 0, "05.03.2024"}}},
       {evenDown, {{1, 31, 0.12, 0, "01.01.2024"}}},
       {evenUp, {{1, 31, 0.38, 0, "01.01.2024"}}},
@@ -61,7 +72,8 @@ TEST_F(ScheduleTest, CalendarMonthsArePricedByTheDaysEachAnnexCovers) {
   EXPECT_EQ(builder.Rents().At(2)->ListIndex, 2);
 }
 
-TEST_F(ScheduleTest, UnbuildableContractsAreRefusedAndTheCallersTransactionStaysOpen) {
+TEST_F(ScheduleTest,
+       UnbuildableContractsAreRefusedAndTheCallersTransactionStaysOpen) {
   struct Case {
     const char* what;
     TDate start, stop;

@@ -16,45 +16,68 @@ TDate D(int d, int m, int y) { return EncodeDate(y, m, d); }
 
 constexpr int kDoc = 1;
 
-// A monthly contract for 2024 at 100.00 a month, due on the 10th of each month, with 10 %
-// fixed annual interest, stored row by row; payments are added by each test.
+// A monthly contract for 2024 at 100.00 a month, due on the 10th of each month,
+// with 10 % fixed annual interest, stored row by row; payments are added by
+// each test.
 class DocInfoTest : public ::testing::Test {
  protected:
   void SetUp() override {
     factors_.Set(0, 1);
     factors_.Set(1, 1.95583);
-    db_.Exec(Format("insert into documents (doc_id, doc_type, doc_datastart, doc_datastop, "
-                    "doc_initsum, da_valuta, doc_typetext, doc_free, doc_handrentinfo, da_rf3) "
-                    "values (%d, 1002, \"01.01.2024\", \"31.12.2024\", 0, 0, \"Наем\", \"F\", "
-                    "\"F\", 0)", kDoc));
+    db_.Exec(Format(
+        "insert into documents (doc_id, doc_type, doc_datastart, doc_datastop, "
+        "doc_initsum, da_valuta, doc_typetext, doc_free, doc_handrentinfo, "
+        "da_rf3) "
+        "values (%d, 1002, \"01.01.2024\", \"31.12.2024\", 0, 0, \"Наем\", "
+        "\"F\", "
+        "\"F\", 0)",
+        kDoc));
     AddAnnex(1, "01.01.2024", "31.12.2024", 100, 2, 10, 0, 1200, "01.01.2024");
     for (int m = 1; m <= 12; ++m) AddRent(m, 100);
   }
   void TearDown() override { ProcessVatRates().Clear(); }
 
-  void AddAnnex(int num, const char* start, const char* stop, double price, int kind,
-                double percent, double limit, int vatCode, const char* freeDate, int payDay = 10) {
-    db_.Exec(Format("insert into Anecs (AN_ID, AN_NUM, AN_PRICE, AN_DTSTART, AN_DTSTOP, AN_LTYPE, "
-                    "AN_LPERCENT, AN_LMAX, AN_DDS, AN_PAYDAY, AN_FREEDATE) values (%d, %d, %.2f, "
-                    "\"%s\", \"%s\", %d, %f, %f, %d, %d, \"%s\")",
-                    kDoc, num, price, start, stop, kind, percent, limit, vatCode, payDay, freeDate));
+  void AddAnnex(int num, const char* start, const char* stop, double price,
+                int kind, double percent, double limit, int vatCode,
+                const char* freeDate, int payDay = 10) {
+    db_.Exec(
+        Format("insert into Anecs (AN_ID, AN_NUM, AN_PRICE, AN_DTSTART, "
+               "AN_DTSTOP, AN_LTYPE, "
+               "AN_LPERCENT, AN_LMAX, AN_DDS, AN_PAYDAY, AN_FREEDATE) values "
+               "(%d, %d, %.2f, "
+               "\"%s\", \"%s\", %d, %f, %f, %d, %d, \"%s\")",
+               kDoc, num, price, start, stop, kind, percent, limit, vatCode,
+               payDay, freeDate));
   }
   void AddRent(int month, double price) {
     const int days = DaysInMonth(2024, month);
-    db_.Exec(Format("insert into RentsInfo (RI_DOCID, RI_YEAR, RI_MONTH, RI_DAYS, RI_PRICE, "
-                    "RI_DTSTART, RI_CARRIED) values (%d, 2024, %d, %d, %.2f, \"01.%02d.2024\", 0)",
-                    kDoc, month, days, price, month));
+    db_.Exec(
+        Format("insert into RentsInfo (RI_DOCID, RI_YEAR, RI_MONTH, RI_DAYS, "
+               "RI_PRICE, "
+               "RI_DTSTART, RI_CARRIED) values (%d, 2024, %d, %d, %.2f, "
+               "\"01.%02d.2024\", 0)",
+               kDoc, month, days, price, month));
   }
-  // A payment of pay type 2 (never cleaned up) with its details as (month, sum) pairs.
-  void Pay(int num, const char* date, double value, std::vector<std::pair<int, double>> details,
-           int status = 1, int master = 0, double interest = 0, const char* interestDate = nullptr) {
-    const std::string ldate = interestDate ? Format("\"%s\"", interestDate) : "null";
-    db_.Exec(Format("insert into Payment (P_ID, P_NUM, P_DATA, P_VAL, P_LIXVA, P_LDATE, P_PAYTYPE, "
-                    "P_STATUS, P_MASTERNUM) values (%d, %d, \"%s\", %.2f, %.2f, %s, 2, %d, %d)",
-                    kDoc, num, date, value, interest, ldate.c_str(), status, master));
+  // A payment of pay type 2 (never cleaned up) with its details as (month, sum)
+  // pairs.
+  void Pay(int num, const char* date, double value,
+           std::vector<std::pair<int, double>> details, int status = 1,
+           int master = 0, double interest = 0,
+           const char* interestDate = nullptr) {
+    const std::string ldate =
+        interestDate ? Format("\"%s\"", interestDate) : "null";
+    db_.Exec(Format(
+        "insert into Payment (P_ID, P_NUM, P_DATA, P_VAL, P_LIXVA, P_LDATE, "
+        "P_PAYTYPE, "
+        "P_STATUS, P_MASTERNUM) values (%d, %d, \"%s\", %.2f, %.2f, %s, 2, %d, "
+        "%d)",
+        kDoc, num, date, value, interest, ldate.c_str(), status, master));
     for (const auto& [month, sum] : details) {
-      db_.Exec(Format("insert into PayDetails (PD_ID, PD_NUM, PD_YEAR, PD_MONTH, PD_SUM) values "
-                      "(%d, %d, 2024, %d, %.2f)", kDoc, num, month, sum));
+      db_.Exec(
+          Format("insert into PayDetails (PD_ID, PD_NUM, PD_YEAR, PD_MONTH, "
+                 "PD_SUM) values "
+                 "(%d, %d, 2024, %d, %.2f)",
+                 kDoc, num, month, sum));
     }
   }
   std::unique_ptr<TDocInfo> Load(int id = kDoc) {
@@ -62,13 +85,16 @@ class DocInfoTest : public ::testing::Test {
     info->LoadContract(id);
     return info;
   }
-  // The state as the rent-income step computes it: with advance, inclusive, at one date.
+  // The state as the rent-income step computes it: with advance, inclusive, at
+  // one date.
   std::unique_ptr<TDocInfo> StateAt(TDate date) {
     auto info = Load();
     info->ComputeState(true, true, date, date);
     return info;
   }
-  static const TRentRow& Month(const TDocInfo& info, int month) { return *info.Rents.At(month - 1); }
+  static const TRentRow& Month(const TDocInfo& info, int month) {
+    return *info.Rents.At(month - 1);
+  }
 
   test::TestDatabase db_;
   BaseRateTable rates_;
@@ -87,7 +113,8 @@ TEST_F(DocInfoTest, WithoutPaymentsEveryPeriodIsOpenWithInterestWhenOverdue) {
   EXPECT_DOUBLE_EQ(march.Interest, 0.28);
   EXPECT_EQ(march.PaidToText, "не са плащани");
   EXPECT_EQ(march.InterestText,
-            "От 11.03.2024 до 20.03.2024 (10 дена) фиксиран ЛП 10.00% върху 100.00 = 0.28\n Общо: 0.28");
+            "От 11.03.2024 до 20.03.2024 (10 дена) фиксиран ЛП 10.00% върху "
+            "100.00 = 0.28\n Общо: 0.28");
   EXPECT_DOUBLE_EQ(Month(*info, 1).Interest, 1.94);  // 70 days
   EXPECT_DOUBLE_EQ(Month(*info, 2).Interest, 1.08);  // 39 days
   EXPECT_EQ(Month(*info, 4).Interest, 0);
@@ -102,7 +129,8 @@ TEST_F(DocInfoTest, WithoutPaymentsEveryPeriodIsOpenWithInterestWhenOverdue) {
   EXPECT_DOUBLE_EQ(s.InterestBase, 300);
   EXPECT_EQ(s.PeriodsPaidAhead, 0);
   EXPECT_EQ(s.FirstFutureIndex, 3);
-  EXPECT_EQ(s.Explanation.rfind(march.InterestText + "\r\n", 0), 0u);  // newest first
+  EXPECT_EQ(s.Explanation.rfind(march.InterestText + "\r\n", 0),
+            0u);  // newest first
   EXPECT_EQ(info->FirstOpenPeriod, 202401);
   EXPECT_EQ(info->LastOpenPeriod, 202412);
   EXPECT_EQ(info->History.Count(), 0);
@@ -175,9 +203,11 @@ TEST_F(DocInfoTest, MoneyBeyondTheScheduleGoesToTheAdvanceRow) {
 
 TEST_F(DocInfoTest, DetailNamingAPaidPeriodMovesOnThenBack) {
   Pay(1, "05.01.2024", 100, {{1, 100}});
-  Pay(2, "06.01.2024", 150, {{1, 150}});  // January is paid: February, then March
+  Pay(2, "06.01.2024", 150,
+      {{1, 150}});  // January is paid: February, then March
   Pay(3, "07.01.2024", 100, {{12, 100}});
-  Pay(4, "08.01.2024", 80, {{12, 80}});   // December is paid and last: the first open one
+  Pay(4, "08.01.2024", 80,
+      {{12, 80}});  // December is paid and last: the first open one
   auto info = StateAt(D(20, 3, 2024));
   EXPECT_EQ(Month(*info, 2).Remaining, 0);
   EXPECT_EQ(Month(*info, 3).Remaining, 0);
@@ -186,7 +216,8 @@ TEST_F(DocInfoTest, DetailNamingAPaidPeriodMovesOnThenBack) {
   std::string second;
   for (int i = 0; i < info->History.Count(); ++i) {
     const TPayHistoryItem& e = info->History.At(i);
-    if (e.paymentNumber == 4) second += Format("%d:%.2f ", e.PeriodKey(), e.amount);
+    if (e.paymentNumber == 4)
+      second += Format("%d:%.2f ", e.PeriodKey(), e.amount);
   }
   EXPECT_EQ(second, "202403:50.00 202404:30.00 ");
 }
@@ -205,13 +236,16 @@ TEST_F(DocInfoTest, RefundTakesBackFromTheNamedPeriodThenTheLatestPaid) {
 
 TEST_F(DocInfoTest, PaymentAfterARefundOfAdvanceSettlesTheOpenPeriod) {
   Pay(1, "05.01.2024", 1200, {{1, 1200}});
-  Pay(2, "06.01.2024", 200, {{1, 200}});   // every period paid: 200.00 in advance
-  Pay(3, "07.01.2024", -50, {{1, -50}});   // refunded from the advance: 150.00 left
-  Pay(4, "08.01.2024", -100, {{1, -100}}, 3, 1);  // January's 100.00 of payment 1 reversed
+  Pay(2, "06.01.2024", 200,
+      {{1, 200}});  // every period paid: 200.00 in advance
+  Pay(3, "07.01.2024", -50,
+      {{1, -50}});  // refunded from the advance: 150.00 left
+  Pay(4, "08.01.2024", -100, {{1, -100}}, 3,
+      1);  // January's 100.00 of payment 1 reversed
   Pay(5, "09.01.2024", 100, {{1, 100}});
   auto info = StateAt(D(20, 3, 2024));
-  // The refund leaves the advance row without an open amount of its own, so the payment goes
-  // to January and not back into the advance.
+  // The refund leaves the advance row without an open amount of its own, so the
+  // payment goes to January and not back into the advance.
   EXPECT_EQ(Month(*info, 1).Remaining, 0);
   EXPECT_DOUBLE_EQ(info->Summary.Advance, 150);
 }
@@ -221,7 +255,7 @@ TEST_F(DocInfoTest, ContractWithoutAnnexesFallsDueOnStoredDays) {
   auto info = StateAt(D(20, 3, 2024));
   EXPECT_EQ(Month(*info, 2).AnnexIndex, -1);
   EXPECT_EQ(Month(*info, 2).DueDate, D(1, 2, 2024));  // RI_PAIDDAYS 0: the 1st
-  EXPECT_EQ(Month(*info, 2).Interest, 0);              // no annex, no interest terms
+  EXPECT_EQ(Month(*info, 2).Interest, 0);  // no annex, no interest terms
   EXPECT_EQ(info->Summary.PeriodsDue, 3);
   EXPECT_EQ(info->LastAnnexVatRate(), 0);
 }
@@ -244,10 +278,12 @@ TEST_F(DocInfoTest, ReversalRestoresAmountsAndVat) {
   EXPECT_NEAR(jan.VatOfPaid, 0, 1e-9);
   EXPECT_DOUBLE_EQ(jan.VatOfRemaining, 20);
   ASSERT_EQ(after->History.Count(), 2);
-  const TPayHistoryItem& applied = after->History.At(0).paymentNumber == 1 ? after->History.At(0)
-                                                                           : after->History.At(1);
-  const TPayHistoryItem& undo = &applied == &after->History.At(0) ? after->History.At(1)
-                                                                  : after->History.At(0);
+  const TPayHistoryItem& applied = after->History.At(0).paymentNumber == 1
+                                       ? after->History.At(0)
+                                       : after->History.At(1);
+  const TPayHistoryItem& undo = &applied == &after->History.At(0)
+                                    ? after->History.At(1)
+                                    : after->History.At(0);
   EXPECT_EQ(applied.kind, kHistoryUndone);
   EXPECT_EQ(undo.kind, kHistoryReversal);
   EXPECT_EQ(undo.paymentNumber, 2);
@@ -258,9 +294,14 @@ TEST_F(DocInfoTest, ReversalRestoresAmountsAndVat) {
 TEST_F(DocInfoTest, InvoiceWithoutVatLeavesNoVatOpen) {
   db_.Exec("update Anecs set AN_DDS = 1201");
   LoadStateTables(db_.Connection());
-  db_.Exec("insert into Invoices (IN_ID, IN_PAYCLEARSUM, IN_PAYDDS, IN_FACTOR) values (5, 100, 0, 1)");
-  db_.Exec(Format("insert into WaitPayments (WP_ID, WP_DOCID, WP_YEAR, WP_MONTH, WP_INID) values "
-                  "(1, %d, 2024, 2, 5)", kDoc));
+  db_.Exec(
+      "insert into Invoices (IN_ID, IN_PAYCLEARSUM, IN_PAYDDS, IN_FACTOR) "
+      "values (5, 100, 0, 1)");
+  db_.Exec(
+      Format("insert into WaitPayments (WP_ID, WP_DOCID, WP_YEAR, WP_MONTH, "
+             "WP_INID) values "
+             "(1, %d, 2024, 2, 5)",
+             kDoc));
   auto info = StateAt(D(20, 3, 2024));
   EXPECT_EQ(Month(*info, 2).VatOfRemaining, 0);
   EXPECT_DOUBLE_EQ(Month(*info, 3).VatOfRemaining, 20);
@@ -278,8 +319,8 @@ TEST_F(DocInfoTest, InterestStopsAtTheInterestStop) {
 }
 
 TEST_F(DocInfoTest, PaidInterestIsSpreadOverThePeriodsThatEarnedIt) {
-  // Paid on 15.02 with 1.00 interest covering up to 14.02: January had earned 0.97 and
-  // February 0.11 by then.
+  // Paid on 15.02 with 1.00 interest covering up to 14.02: January had earned
+  // 0.97 and February 0.11 by then.
   Pay(1, "15.02.2024", 100, {{1, 100}}, 1, 0, 1.00, "14.02.2024");
   auto info = StateAt(D(20, 3, 2024));
   EXPECT_EQ(info->InterestSettledDate, D(15, 2, 2024));
@@ -296,24 +337,30 @@ TEST_F(DocInfoTest, PaidInterestIsSpreadOverThePeriodsThatEarnedIt) {
 
 TEST_F(DocInfoTest, InitialPaymentAndItsCopy) {
   db_.Exec("update documents set doc_initsum = 50");
-  db_.Exec(Format("insert into Payment (P_ID, P_NUM, P_DATA, P_VAL, P_PAYTYPE, P_CARRY, P_FACTOR) "
-                  "values (%d, 0, \"01.01.2024\", 0, 1, 7, 2)", kDoc));
+  db_.Exec(
+      Format("insert into Payment (P_ID, P_NUM, P_DATA, P_VAL, P_PAYTYPE, "
+             "P_CARRY, P_FACTOR) "
+             "values (%d, 0, \"01.01.2024\", 0, 1, 7, 2)",
+             kDoc));
   Pay(1, "05.02.2024", 30, {{2, 30}});
   auto info = StateAt(D(20, 3, 2024));
   EXPECT_DOUBLE_EQ(Month(*info, 1).Remaining, 50);
   EXPECT_DOUBLE_EQ(Month(*info, 2).Remaining, 70);
   EXPECT_TRUE(info->History.At(0).initial);
-  EXPECT_EQ(info->Summary.Carry, 0);  // the later regular payment carries nothing
+  EXPECT_EQ(info->Summary.Carry,
+            0);  // the later regular payment carries nothing
 
   auto early = StateAt(D(1, 2, 2024));
   EXPECT_DOUBLE_EQ(early->Summary.Carry, 7);
   EXPECT_DOUBLE_EQ(early->Summary.CarryValue, 14);
-  EXPECT_NEAR(early->Summary.InterestTotal, Month(*early, 1).Interest + 7, 1e-9);
+  EXPECT_NEAR(early->Summary.InterestTotal, Month(*early, 1).Interest + 7,
+              1e-9);
 
   TDocInfo copy;
   copy.CopyFrom(*info);
   EXPECT_TRUE(copy.IsCopy());
-  EXPECT_EQ(copy.Details.Count(), info->Details.Count());  // the initial detail made once again
+  EXPECT_EQ(copy.Details.Count(),
+            info->Details.Count());  // the initial detail made once again
   copy.ComputeState(true, true, D(20, 3, 2024), D(20, 3, 2024));
   for (int m = 1; m <= 12; ++m) {
     EXPECT_DOUBLE_EQ(Month(copy, m).Remaining, Month(*info, m).Remaining) << m;
@@ -322,10 +369,15 @@ TEST_F(DocInfoTest, InitialPaymentAndItsCopy) {
 }
 
 TEST_F(DocInfoTest, LoadingDeletesPaymentsNoInvoiceOwns) {
-  db_.Exec(Format("insert into Payment (P_ID, P_NUM, P_DATA, P_VAL, P_PAYTYPE) values "
-                  "(%d, 5, \"05.01.2024\", 100, 1)", kDoc));
-  db_.Exec(Format("insert into PayDetails (PD_ID, PD_NUM, PD_YEAR, PD_MONTH, PD_SUM) values "
-                  "(%d, 5, 2024, 1, 100)", kDoc));
+  db_.Exec(Format(
+      "insert into Payment (P_ID, P_NUM, P_DATA, P_VAL, P_PAYTYPE) values "
+      "(%d, 5, \"05.01.2024\", 100, 1)",
+      kDoc));
+  db_.Exec(
+      Format("insert into PayDetails (PD_ID, PD_NUM, PD_YEAR, PD_MONTH, "
+             "PD_SUM) values "
+             "(%d, 5, 2024, 1, 100)",
+             kDoc));
   auto info = StateAt(D(20, 3, 2024));
   EXPECT_EQ(info->Payments.Count(), 0);
   EXPECT_DOUBLE_EQ(Month(*info, 1).Remaining, 100);
@@ -340,7 +392,8 @@ TEST_F(DocInfoTest, DailyInterestCappedOverTheWholePeriod) {
   const TRentRow& jan = Month(*info, 1);
   EXPECT_DOUBLE_EQ(jan.Interest, 1.00);
   EXPECT_EQ(jan.InterestText,
-            "От 11.01.2024 до 29.02.2024 (50 дена) дневен ЛП 0.10% върху 100.00  = 1.00\r\n Общо: 1.00");
+            "От 11.01.2024 до 29.02.2024 (50 дена) дневен ЛП 0.10% върху "
+            "100.00  = 1.00\r\n Общо: 1.00");
   EXPECT_DOUBLE_EQ(Month(*info, 3).Interest, 1.00);
 }
 
@@ -356,19 +409,23 @@ TEST_F(DocInfoTest, PriceIncreaseBearsNoInterestInItsFreePeriod) {
   EXPECT_EQ(march.AnnexIndex, 1);
   EXPECT_DOUBLE_EQ(march.Interest, 0.81);
   EXPECT_EQ(march.InterestText,
-            "От 11.03.2024 до 15.03.2024 (5 дена) фиксиран ЛП 10.00% върху 100.00 = 0.14\n"
-            "От 16.03.2024 до 31.03.2024 (16 дена) фиксиран ЛП 10.00% върху 150.00 = 0.67\n"
+            "От 11.03.2024 до 15.03.2024 (5 дена) фиксиран ЛП 10.00% върху "
+            "100.00 = 0.14\n"
+            "От 16.03.2024 до 31.03.2024 (16 дена) фиксиран ЛП 10.00% върху "
+            "150.00 = 0.67\n"
             " Общо: 0.81");
 }
 
 TEST_F(DocInfoTest, DueDatesFollowPayDayStartAndLimit) {
   // Terminated on 15.06.2024: no period falls due later than that.
-  db_.Exec(Format("update documents set doc_datastart = \"20.01.2024\", da_rf3 = %d",
-                  static_cast<int>(D(15, 6, 2024))));
+  db_.Exec(
+      Format("update documents set doc_datastart = \"20.01.2024\", da_rf3 = %d",
+             static_cast<int>(D(15, 6, 2024))));
   db_.Exec("update Anecs set AN_DTSTART = \"20.01.2024\"");
   auto info = Load();
   EXPECT_EQ(info->TerminationDate, D(15, 6, 2024));
-  EXPECT_EQ(Month(*info, 1).DueDate, D(20, 1, 2024));  // not before the contract's start
+  EXPECT_EQ(Month(*info, 1).DueDate,
+            D(20, 1, 2024));  // not before the contract's start
   EXPECT_EQ(Month(*info, 2).DueDate, D(10, 2, 2024));
   EXPECT_EQ(Month(*info, 6).DueDate, D(10, 6, 2024));
   EXPECT_EQ(Month(*info, 7).DueDate, D(15, 6, 2024));

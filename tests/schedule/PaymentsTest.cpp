@@ -24,23 +24,34 @@ std::unique_ptr<db::Query> Open(db::Connection& c, const std::string& sql) {
 }
 
 void AddPayment(test::TestDatabase& db, int doc, int num, int payType, int flag,
-                const std::string& extraColumns = "", const std::string& extraValues = "") {
-  db.Exec(Format("insert into Payment (P_ID, P_NUM, P_DATA, P_VAL, P_PAYTYPE, P_FLAG%s) "
-                 "values (%d, %d, \"05.02.2024\", 10, %d, %d%s)",
-                 extraColumns.c_str(), doc, num, payType, flag, extraValues.c_str()));
-  db.Exec(Format("insert into PayDetails (PD_ID, PD_NUM, PD_YEAR, PD_MONTH, PD_SUM) "
-                 "values (%d, %d, 2024, 2, 10)", doc, num));
+                const std::string& extraColumns = "",
+                const std::string& extraValues = "") {
+  db.Exec(Format(
+      "insert into Payment (P_ID, P_NUM, P_DATA, P_VAL, P_PAYTYPE, P_FLAG%s) "
+      "values (%d, %d, \"05.02.2024\", 10, %d, %d%s)",
+      extraColumns.c_str(), doc, num, payType, flag, extraValues.c_str()));
+  db.Exec(Format(
+      "insert into PayDetails (PD_ID, PD_NUM, PD_YEAR, PD_MONTH, PD_SUM) "
+      "values (%d, %d, 2024, 2, 10)",
+      doc, num));
 }
 
 TEST(Payments, ReadingRules) {
   test::TestDatabase db;
-  db.Exec("insert into Payment (P_ID, P_NUM, P_DATA, P_VAL, P_LDATE, P_PAYWAY, P_PAYTYPE, "
-          "P_STATUS, P_MASTERNUM) values (7, 0, \"01.01.2024 13:45\", 50, null, null, 0, 1, 0)");
-  db.Exec("insert into Payment (P_ID, P_NUM, P_DATA, P_VAL, P_LDATE, P_PAYWAY, P_PAYTYPE, "
-          "P_STATUS, P_MASTERNUM) values (7, 1, \"12.03.2024\", 120.5, \"10.03.2024 08:00\", "
-          "\"B\", 2, 3, 4)");
+  db.Exec(
+      "insert into Payment (P_ID, P_NUM, P_DATA, P_VAL, P_LDATE, P_PAYWAY, "
+      "P_PAYTYPE, "
+      "P_STATUS, P_MASTERNUM) values (7, 0, \"01.01.2024 13:45\", 50, null, "
+      "null, 0, 1, 0)");
+  db.Exec(
+      "insert into Payment (P_ID, P_NUM, P_DATA, P_VAL, P_LDATE, P_PAYWAY, "
+      "P_PAYTYPE, "
+      "P_STATUS, P_MASTERNUM) values (7, 1, \"12.03.2024\", 120.5, "
+      "\"10.03.2024 08:00\", "
+      "\"B\", 2, 3, 4)");
   TPayments payments;
-  payments.LoadFromQuery(*Open(db.Connection(), "select * from Payment where P_ID = 7 order by P_NUM"));
+  payments.LoadFromQuery(*Open(
+      db.Connection(), "select * from Payment where P_ID = 7 order by P_NUM"));
   ASSERT_EQ(payments.Count(), 2);
   const TPaymentRow& initial = payments.At(0);
   EXPECT_EQ(initial.date, D(1, 1, 2024));
@@ -56,18 +67,25 @@ TEST(Payments, ReadingRules) {
   EXPECT_DOUBLE_EQ(second.amount, 120.5);
   EXPECT_EQ(payments.InitialIndex(), 0);
 
-  payments.LoadFromQuery(*Open(db.Connection(), "select * from Payment where P_ID = 7 and P_NUM = 1"));
+  payments.LoadFromQuery(*Open(
+      db.Connection(), "select * from Payment where P_ID = 7 and P_NUM = 1"));
   EXPECT_EQ(payments.Count(), 1);
-  EXPECT_EQ(payments.InitialIndex(), 0);  // none numbered 0: stays 0 as the list's convention
+  EXPECT_EQ(payments.InitialIndex(),
+            0);  // none numbered 0: stays 0 as the list's convention
 }
 
 TEST(Payments, DetailsKeepTheirOrderAndInsertAtTheFront) {
   test::TestDatabase db;
-  db.Exec("insert into PayDetails (PD_ID, PD_NUM, PD_YEAR, PD_MONTH, PD_SUM) values (3, 2, 2024, 1, 5)");
-  db.Exec("insert into PayDetails (PD_ID, PD_NUM, PD_YEAR, PD_MONTH, PD_SUM) values (3, 1, 2024, 3, 7.25)");
+  db.Exec(
+      "insert into PayDetails (PD_ID, PD_NUM, PD_YEAR, PD_MONTH, PD_SUM) "
+      "values (3, 2, 2024, 1, 5)");
+  db.Exec(
+      "insert into PayDetails (PD_ID, PD_NUM, PD_YEAR, PD_MONTH, PD_SUM) "
+      "values (3, 1, 2024, 3, 7.25)");
   TPayDetailList details;
   details.LoadFromQuery(*Open(db.Connection(),
-                              "select * from PayDetails where PD_ID = 3 order by PD_NUM, PD_YEAR, PD_MONTH"));
+                              "select * from PayDetails where PD_ID = 3 order "
+                              "by PD_NUM, PD_YEAR, PD_MONTH"));
   ASSERT_EQ(details.Count(), 2);
   EXPECT_EQ(details.At(0).number, 1);
   EXPECT_EQ(details.At(0).PeriodKey(), 202403);
@@ -81,22 +99,36 @@ TEST(Payments, DetailsKeepTheirOrderAndInsertAtTheFront) {
 
 TEST(Payments, WaitingPaymentsInTheContractCurrency) {
   test::TestDatabase db;
-  db.Exec("insert into Invoices (IN_ID, IN_INVOICENUM, IN_PAYCLEARSUM, IN_PAYDDS, IN_FACTOR, "
-          "IN_SECONDINVTYPE, IN_WAITPAY) values (1, 1001, 195.58, 39.12, 1.95583, null, 1)");
-  db.Exec("insert into Invoices (IN_ID, IN_INVOICENUM, IN_PAYCLEARSUM, IN_PAYDDS, IN_FACTOR, "
-          "IN_SECONDINVTYPE, IN_WAITPAY) values (2, 1002, 80.555, 16, 1, \"F\", 0)");
-  db.Exec("insert into Invoices (IN_ID, IN_INVOICENUM, IN_PAYCLEARSUM, IN_PAYDDS, IN_FACTOR) "
-          "values (3, 1003, 40, 8, null)");
+  db.Exec(
+      "insert into Invoices (IN_ID, IN_INVOICENUM, IN_PAYCLEARSUM, IN_PAYDDS, "
+      "IN_FACTOR, "
+      "IN_SECONDINVTYPE, IN_WAITPAY) values (1, 1001, 195.58, 39.12, 1.95583, "
+      "null, 1)");
+  db.Exec(
+      "insert into Invoices (IN_ID, IN_INVOICENUM, IN_PAYCLEARSUM, IN_PAYDDS, "
+      "IN_FACTOR, "
+      "IN_SECONDINVTYPE, IN_WAITPAY) values (2, 1002, 80.555, 16, 1, \"F\", "
+      "0)");
+  db.Exec(
+      "insert into Invoices (IN_ID, IN_INVOICENUM, IN_PAYCLEARSUM, IN_PAYDDS, "
+      "IN_FACTOR) "
+      "values (3, 1003, 40, 8, null)");
   for (int i = 1; i <= 3; ++i) {
-    db.Exec(Format("insert into WaitPayments (WP_ID, WP_DOCID, WP_YEAR, WP_MONTH, WP_INID, "
-                   "WP_GENSUM, WP_GENDDS, WP_FACTOR, WP_STATE) values (%d, 9, 2024, %d, %d, 100, "
-                   "20, 1.5, 0)", 10 + i, i, i));
+    db.Exec(
+        Format("insert into WaitPayments (WP_ID, WP_DOCID, WP_YEAR, WP_MONTH, "
+               "WP_INID, "
+               "WP_GENSUM, WP_GENDDS, WP_FACTOR, WP_STATE) values (%d, 9, "
+               "2024, %d, %d, 100, "
+               "20, 1.5, 0)",
+               10 + i, i, i));
   }
   TWaitPayments waits;
   waits.LoadFromQuery(
       *Open(db.Connection(),
-            "select WaitPayments.*, IN_InvoiceNum, IN_PayClearSum, IN_PayDDS, IN_Factor, "
-            "IN_SecondInvType, IN_WaitPay from WaitPayments inner join Invoices on (IN_ID = "
+            "select WaitPayments.*, IN_InvoiceNum, IN_PayClearSum, IN_PayDDS, "
+            "IN_Factor, "
+            "IN_SecondInvType, IN_WaitPay from WaitPayments inner join "
+            "Invoices on (IN_ID = "
             "WP_INID) where WP_DOCID = 9 order by WP_DOCID, WP_YEAR, WP_MONTH"),
       "Наем", 4);
   ASSERT_EQ(waits.Count(), 3);
@@ -110,7 +142,8 @@ TEST(Payments, WaitingPaymentsInTheContractCurrency) {
   EXPECT_EQ(euro.typeText, "Наем");
   EXPECT_EQ(euro.invoiceKind, 4);
   EXPECT_EQ(euro.PeriodKey(), 202401);
-  // A factor of 1 leaves the sums as stored, unrounded; a missing factor does not divide by 0.
+  // A factor of 1 leaves the sums as stored, unrounded; a missing factor does
+  // not divide by 0.
   EXPECT_DOUBLE_EQ(waits.At(1).invoiceClearSum, 80.555);
   EXPECT_EQ(waits.At(1).secondInvoiceType, "F");
   EXPECT_DOUBLE_EQ(waits.At(2).invoiceClearSum, 40);
@@ -127,11 +160,17 @@ TEST(DogovorFuncs, DeletesOnlyUnlinkedPaymentsOfPayTypeOne) {
   AddPayment(db, 6, 3, 1, 0);    // another contract: stays
   TDogovorFuncs::DeleteUnlinkedPayments(db.Connection(), 5);
   for (int kept : {0, 4, 6}) {
-    EXPECT_EQ(db.ScalarInt(Format("select count(*) from Payment where P_ID = 5 and P_NUM = %d", kept)), 1)
+    EXPECT_EQ(db.ScalarInt(Format(
+                  "select count(*) from Payment where P_ID = 5 and P_NUM = %d",
+                  kept)),
+              1)
         << kept;
   }
   EXPECT_EQ(db.ScalarInt("select count(*) from Payment where P_ID = 5"), 3);
-  EXPECT_EQ(db.ScalarInt("select count(*) from PayDetails where PD_ID = 5 and PD_NUM = 3"), 0);
+  EXPECT_EQ(
+      db.ScalarInt(
+          "select count(*) from PayDetails where PD_ID = 5 and PD_NUM = 3"),
+      0);
   EXPECT_EQ(db.ScalarInt("select count(*) from PayDetails where PD_ID = 5"), 3);
   EXPECT_EQ(db.ScalarInt("select count(*) from Payment where P_ID = 6"), 1);
   EXPECT_FALSE(db.Connection().InTransaction());

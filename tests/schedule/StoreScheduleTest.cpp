@@ -1,4 +1,5 @@
-// Storing a rebuilt schedule over a stored one, and what each contract type rebuilds.
+// Storing a rebuilt schedule over a stored one, and what each contract type
+// rebuilds.
 
 #include "schedule/RebuildSchedule.h"
 #include "tests/schedule/ScheduleFixture.h"
@@ -21,7 +22,8 @@ TEST_F(ScheduleTest, WithoutUpdateOnlyPeriodsUnderTheLastAnnexAreRewritten) {
   EXPECT_EQ(rows[0].price, 1);  // under the earlier annex: kept as stored
   EXPECT_EQ(rows[1].price, 2);
   EXPECT_EQ(rows[1].days, 1);
-  EXPECT_EQ(rows[2].price, 300);  // under the last annex: rewritten, its settled amount kept
+  EXPECT_EQ(rows[2].price,
+            300);  // under the last annex: rewritten, its settled amount kept
   EXPECT_EQ(rows[2].days, 31);
   EXPECT_EQ(rows[2].carried, 5);
   EXPECT_EQ(rows[3].price, 300);  // new
@@ -65,16 +67,19 @@ TEST_F(ScheduleTest, ContractTypesWithoutScheduleKeepTheirStoredRows) {
   RebuildSchedule(plain, true);
   RebuildSchedule(987654, true);  // no such contract
 
-  EXPECT_EQ(Count("rentsinfo", Format("ri_docid in (%d, %d) and ri_year = 2023", fixed, plain)), 2);
+  EXPECT_EQ(Count("rentsinfo", Format("ri_docid in (%d, %d) and ri_year = 2023",
+                                      fixed, plain)),
+            2);
   EXPECT_EQ(Count("rentsinfo", "ri_year <> 2023"), 0);
 }
 
 TEST_F(ScheduleTest, SettingsProbeTheAddPriceColumnAndReadSetting14015) {
   int asked = 0;
-  schedule::DocInfoSettings::Init(db.Connection(), [&](int32_t key, int32_t fallback) {
-    asked = key;
-    return fallback + 3;
-  });
+  schedule::DocInfoSettings::Init(db.Connection(),
+                                  [&](int32_t key, int32_t fallback) {
+                                    asked = key;
+                                    return fallback + 3;
+                                  });
   EXPECT_EQ(asked, 14015);
   EXPECT_EQ(schedule::DocInfoSettings::Setting14015(), 5);
   EXPECT_TRUE(schedule::DocInfoSettings::HasAddPrice());

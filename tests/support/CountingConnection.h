@@ -1,6 +1,6 @@
 #pragma once
-// A connection that passes everything to another one and counts the queries made on it, for
-// tests that check an operation runs no statement at all.
+// A connection that passes everything to another one and counts the queries
+// made on it, for tests that check an operation runs no statement at all.
 
 #include <memory>
 

@@ -1,5 +1,6 @@
 #pragma once
-// Message boxes for tests: every text shown is kept, in order, instead of being displayed.
+// Message boxes for tests: every text shown is kept, in order, instead of being
+// displayed.
 
 #include <string>
 #include <vector>

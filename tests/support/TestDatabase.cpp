@@ -3,10 +3,9 @@
 #include <stdlib.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <string_view>
-
-#include <filesystem>
 #include <vector>
 
 #include "app/DatabaseSetup.h"
@@ -27,14 +26,15 @@ const char kPassword[] = "masterkey";
 std::string MakeFolder(const std::string& pattern) {
   std::vector<char> buffer(pattern.begin(), pattern.end());
   buffer.push_back('\0');
-  if (!mkdtemp(buffer.data())) throw Error("Cannot create a temporary folder " + pattern);
+  if (!mkdtemp(buffer.data()))
+    throw Error("Cannot create a temporary folder " + pattern);
   return buffer.data();
 }
 
-// Every test database is a copy of one template file with the full schema, which is much
-// faster than running the schema again. The template is kept in the build folder under a name
-// made from the schema files, so that the test processes of one build share it and a changed
-// schema makes a new one.
+// Every test database is a copy of one template file with the full schema,
+// which is much faster than running the schema again. The template is kept in
+// the build folder under a name made from the schema files, so that the test
+// processes of one build share it and a changed schema makes a new one.
 std::string TemplateFileName() {
   size_t hash = 0;
   for (const app::EmbeddedFile& file : app::EmbeddedSchemaFiles()) {
@@ -50,12 +50,14 @@ void RemoveOtherTemplates(const fs::path& folder, const std::string& keep) {
   std::error_code ignored;
   for (const auto& entry : fs::directory_iterator(folder, ignored)) {
     const std::string name = entry.path().filename().string();
-    if (name != keep && name.rfind("template-", 0) == 0) fs::remove_all(entry.path(), ignored);
+    if (name != keep && name.rfind("template-", 0) == 0)
+      fs::remove_all(entry.path(), ignored);
   }
 }
 
-// Made in a folder of its own and then renamed into place, so that a test process never sees
-// a half-made template even when several make one at the same time.
+// Made in a folder of its own and then renamed into place, so that a test
+// process never sees a half-made template even when several make one at the
+// same time.
 std::string MakeTemplate() {
   const fs::path folder = fs::path(ZRV_BINARY_DIR) / "tests" / "db-templates";
   fs::create_directories(folder);
@@ -66,7 +68,8 @@ std::string MakeTemplate() {
   const std::string scratch = MakeFolder((folder / "making-XXXXXX").string());
   const std::string made = scratch + "/" + name;
   try {
-    app::CreatePropertyDatabase(db::ConnectParams{kUser, kPassword, made}, false);
+    app::CreatePropertyDatabase(db::ConnectParams{kUser, kPassword, made},
+                                false);
     fs::rename(made, path);
   } catch (...) {
     fs::remove_all(scratch);
@@ -88,7 +91,8 @@ std::string MakeTempFolder() {
   return MakeFolder((fs::temp_directory_path() / "zrv-test-XXXXXX").string());
 }
 
-TestDatabase::TestDatabase() : folder_(MakeTempFolder()), path_(folder_ + "/test.fdb") {
+TestDatabase::TestDatabase()
+    : folder_(MakeTempFolder()), path_(folder_ + "/test.fdb") {
   fs::copy_file(TemplatePath(), path_);
   connection_ = db::MakeFirebirdConnection();
   connection_->Open(db::ConnectParams{kUser, kPassword, path_});

@@ -1,6 +1,7 @@
 #pragma once
-// A fresh property database for one test: created with the full schema in a temporary folder,
-// opened on the embedded engine, and deleted with the folder when the object goes.
+// A fresh property database for one test: created with the full schema in a
+// temporary folder, opened on the embedded engine, and deleted with the folder
+// when the object goes.
 
 #include <memory>
 #include <string>
@@ -20,7 +21,8 @@ class TestDatabase {
   const std::string& Path() const { return path_; }
   // Runs one statement in its own transaction (for setting up test data).
   void Exec(const std::string& sql);
-  // The first column of the first row of a select, as text ("" when there is no row).
+  // The first column of the first row of a select, as text ("" when there is no
+  // row).
   std::string Scalar(const std::string& sql);
   int ScalarInt(const std::string& sql);
 

@@ -19,11 +19,21 @@ std::string JsonString(const std::string& text) {
   std::string out = "\"";
   for (unsigned char c : text) {
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (c < 0x20) {
           char buf[8];
@@ -52,7 +62,8 @@ std::string TwoDigits(int value) {
 int ColumnIndex(const std::string& letters) {
   int index = 0;
   for (char c : letters) {
-    if (c < 'A' || c > 'Z') throw std::invalid_argument("bad column letters: " + letters);
+    if (c < 'A' || c > 'Z')
+      throw std::invalid_argument("bad column letters: " + letters);
     index = index * 26 + (c - 'A' + 1);
   }
   if (index == 0) throw std::invalid_argument("empty column letters");
@@ -70,15 +81,17 @@ Cell Cell::Number(double value, std::string format) {
 Cell Cell::Date(int year, int month, int day, std::string format) {
   Cell cell;
   cell.kind_ = Kind::Date;
-  cell.text_ = std::to_string(year) + "-" + TwoDigits(month) + "-" + TwoDigits(day);
+  cell.text_ =
+      std::to_string(year) + "-" + TwoDigits(month) + "-" + TwoDigits(day);
   cell.format_ = std::move(format);
   return cell;
 }
 
-Cell Cell::DateTime(int year, int month, int day, int hour, int minute, int second,
-                    std::string format) {
+Cell Cell::DateTime(int year, int month, int day, int hour, int minute,
+                    int second, std::string format) {
   Cell cell = Date(year, month, day, std::move(format));
-  cell.time_ = TwoDigits(hour) + ":" + TwoDigits(minute) + ":" + TwoDigits(second);
+  cell.time_ =
+      TwoDigits(hour) + ":" + TwoDigits(minute) + ":" + TwoDigits(second);
   return cell;
 }
 
@@ -116,9 +129,14 @@ Cell Cell::WithFormat(std::string format) const {
 std::string Cell::ToJson() const {
   std::string body;
   switch (kind_) {
-    case Kind::Empty: return "null";
-    case Kind::Text: body = "\"text\":" + JsonString(text_); break;
-    case Kind::Number: body = "\"number\":" + JsonNumber(number_); break;
+    case Kind::Empty:
+      return "null";
+    case Kind::Text:
+      body = "\"text\":" + JsonString(text_);
+      break;
+    case Kind::Number:
+      body = "\"number\":" + JsonNumber(number_);
+      break;
     case Kind::Date:
       body = "\"date\":" + JsonString(text_);
       if (!time_.empty()) body += ",\"time\":" + JsonString(time_);
@@ -127,7 +145,9 @@ std::string Cell::ToJson() const {
       body = "\"formula\":" + JsonString(text_) + ",\"value\":" +
              (cachedText_ ? JsonString(time_) : JsonNumber(number_));
       break;
-    case Kind::Blank: body = "\"blank\":true"; break;
+    case Kind::Blank:
+      body = "\"blank\":true";
+      break;
   }
   if (!format_.empty()) body += ",\"format\":" + JsonString(format_);
   return "{" + body + "}";
@@ -143,7 +163,8 @@ Row Lettered(std::initializer_list<std::pair<std::string, Cell>> cells) {
   return row;
 }
 
-void RunFixtureScript(const std::string& jsonPath, const std::string& outputPath) {
+void RunFixtureScript(const std::string& jsonPath,
+                      const std::string& outputPath) {
   std::vector<std::string> words = {"perl", kScript, jsonPath, outputPath};
   std::vector<char*> argv;
   for (auto& w : words) argv.push_back(w.data());
@@ -153,7 +174,8 @@ void RunFixtureScript(const std::string& jsonPath, const std::string& outputPath
     throw std::runtime_error("cannot start perl for the fixture script");
   }
   int status = 0;
-  if (waitpid(pid, &status, 0) < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+  if (waitpid(pid, &status, 0) < 0 || !WIFEXITED(status) ||
+      WEXITSTATUS(status) != 0) {
     throw std::runtime_error("fixture script failed for " + outputPath);
   }
 }
@@ -170,7 +192,8 @@ std::string MakeWorkbook(const std::string& folder, const std::string& name,
     out << "],\"rows\":[\n";
     for (size_t r = 0; r < rows.size(); ++r) {
       out << (r ? ",\n[" : "[");
-      for (size_t c = 0; c < rows[r].size(); ++c) out << (c ? "," : "") << rows[r][c].ToJson();
+      for (size_t c = 0; c < rows[r].size(); ++c)
+        out << (c ? "," : "") << rows[r][c].ToJson();
       out << "]";
     }
     out << "]}\n";

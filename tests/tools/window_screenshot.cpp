@@ -1,10 +1,12 @@
-// Takes a picture of the import window after a run, for a look at what a clerk sees.
+// Takes a picture of the import window after a run, for a look at what a clerk
+// sees.
 //
 //   window_screenshot WORKBOOK OUTPUT.png
 //
-// Creates a fresh embedded database in a temporary folder, shows the window on Qt's offscreen
-// platform, runs the import of WORKBOOK through it as a click on "Чети" would, and saves the
-// window's own rendering. Message boxes of the run are printed on standard error.
+// Creates a fresh embedded database in a temporary folder, shows the window on
+// Qt's offscreen platform, runs the import of WORKBOOK through it as a click on
+// "Чети" would, and saves the window's own rendering. Message boxes of the run
+// are printed on standard error.
 
 #include <QApplication>
 #include <QPixmap>
@@ -23,7 +25,9 @@ namespace {
 
 class PrintedMessages : public zrv::ui::Messages {
  public:
-  void ShowMessage(const std::string& text) override { std::cerr << "[message] " << text << "\n"; }
+  void ShowMessage(const std::string& text) override {
+    std::cerr << "[message] " << text << "\n";
+  }
 };
 
 }  // namespace
@@ -39,7 +43,8 @@ int main(int argc, char** argv) {
   const std::string output = std::filesystem::absolute(argv[2]).string();
 
   namespace fs = std::filesystem;
-  const fs::path folder = fs::temp_directory_path() / ("zrv-shot-" + std::to_string(getpid()));
+  const fs::path folder =
+      fs::temp_directory_path() / ("zrv-shot-" + std::to_string(getpid()));
   fs::create_directories(folder);
   const std::string database = (folder / "shot.fdb").string();
   int rc = 0;
@@ -56,7 +61,8 @@ int main(int argc, char** argv) {
           return error;
         },
         [&]() -> std::optional<std::string> {
-          fs::current_path(folder);  // the log goes beside the run, not into the source tree
+          fs::current_path(
+              folder);  // the log goes beside the run, not into the source tree
           return workbook;
         },
         [] { QCoreApplication::exit(1); });
@@ -69,8 +75,10 @@ int main(int argc, char** argv) {
       std::cerr << "cannot write " << output << "\n";
       rc = 1;
     } else {
-      std::cout << output << ": " << form.erLB->count() << " lines in the list, "
-                << controller.LastResult().summary.contractsStored << " contracts stored\n";
+      std::cout << output << ": " << form.erLB->count()
+                << " lines in the list, "
+                << controller.LastResult().summary.contractsStored
+                << " contracts stored\n";
     }
   } catch (const std::exception& e) {
     std::cerr << e.what() << "\n";

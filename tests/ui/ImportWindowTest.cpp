@@ -1,4 +1,5 @@
-// The import window on Qt's offscreen platform: its face, its start-up and runs through it.
+// The import window on Qt's offscreen platform: its face, its start-up and runs
+// through it.
 
 #include <gtest/gtest.h>
 
@@ -24,8 +25,8 @@ namespace fs = std::filesystem;
 using test::Cell;
 using test::Lettered;
 
-// The database of the test is open already; "connecting" checks that, as the real start-up
-// opens it with the login's values.
+// The database of the test is open already; "connecting" checks that, as the
+// real start-up opens it with the login's values.
 std::string AlreadyConnected(db::Connection& db) {
   return db.Connected() ? "" : "not connected";
 }
@@ -47,12 +48,15 @@ struct Harness {
 
 std::vector<std::string> ListLines(const TForm1& form) {
   std::vector<std::string> lines;
-  for (int i = 0; i < form.erLB->count(); ++i) lines.push_back(form.erLB->item(i)->text().toStdString());
+  for (int i = 0; i < form.erLB->count(); ++i)
+    lines.push_back(form.erLB->item(i)->text().toStdString());
   return lines;
 }
 
-// A contract row in the column layout of the workbook, complete unless a test blanks a cell.
-test::Row ContractRow(const std::string& number, const std::string& tenantNumber) {
+// A contract row in the column layout of the workbook, complete unless a test
+// blanks a cell.
+test::Row ContractRow(const std::string& number,
+                      const std::string& tenantNumber) {
   return Lettered({{"A", number},
                    {"B", Cell::Date(2007, 3, 1)},
                    {"C", "Наем жилище"},
@@ -91,7 +95,8 @@ TEST(ImportWindow, ShowsItsCaptionsDefaultsAndComponents) {
 TEST(ImportWindow, SubsidiaryFormsCarryTheirCaptionsAndStayHidden) {
   TfrmPersons persons;
   TfrmNmSelect picker;
-  EXPECT_EQ(persons.windowTitle().toStdString(), "Регистър на фирми и граждани");
+  EXPECT_EQ(persons.windowTitle().toStdString(),
+            "Регистър на фирми и граждани");
   EXPECT_EQ(picker.windowTitle().toStdString(), "Избор на населено място");
   EXPECT_FALSE(persons.isVisible());
   EXPECT_FALSE(picker.isVisible());
@@ -104,7 +109,9 @@ TEST(ImportWindow, FailingConnectionAtFirstShowingShowsTheTextAndQuits) {
   int terminated = 0;
   ImportController controller(
       form, database.Connection(), messages, 1,
-      [](db::Connection&) { return std::string("Грешка при свързване към БД (x)\rno such file"); },
+      [](db::Connection&) {
+        return std::string("Грешка при свързване към БД (x)\rno such file");
+      },
       [] { return std::optional<std::string>(); }, [&] { ++terminated; });
   form.show();
   QApplication::processEvents();
@@ -130,10 +137,14 @@ TEST(ImportWindow, RunFillsTheListWritesTheLogAndACancelledDialogKeepsIt) {
   const std::string folder = test::MakeTempFolder();
   const std::string workbook = test::MakeWorkbook(
       folder, "window.xls",
-      {Lettered({{"A", "Номер"}}),
-       ContractRow("101", "7501010010"),
-       Lettered({{"A", "102"}, {"B", Cell::Date(2007, 3, 1)}, {"C", "Наем жилище"},
-                 {"D", "Мария Иванова"}, {"E", "8001010010"}, {"T", "Русе"}, {"AC", 12},
+      {Lettered({{"A", "Номер"}}), ContractRow("101", "7501010010"),
+       Lettered({{"A", "102"},
+                 {"B", Cell::Date(2007, 3, 1)},
+                 {"C", "Наем жилище"},
+                 {"D", "Мария Иванова"},
+                 {"E", "8001010010"},
+                 {"T", "Русе"},
+                 {"AC", 12},
                  {"AE", Cell::Date(2007, 3, 15)}}),  // no monthly rent: refused
        ContractRow("103", "7501010010")});
   const fs::path previous = fs::current_path();
@@ -146,7 +157,8 @@ TEST(ImportWindow, RunFillsTheListWritesTheLogAndACancelledDialogKeepsIt) {
   const auto lines = ListLines(h.form);
   ASSERT_EQ(lines.size(), 1u) << h.messages.shown.size();
   EXPECT_EQ(lines[0],
-            "FATAL : Липсва месечна цена(или въведената стойност е невалидна) на ред номер : 3");
+            "FATAL : Липсва месечна цена(или въведената стойност е невалидна) "
+            "на ред номер : 3");
   EXPECT_EQ(h.controller.LastResult().summary.contractsStored, 2);
   EXPECT_EQ(h.database.ScalarInt("SELECT COUNT(*) FROM documents"), 2);
   EXPECT_EQ(h.form.progress->value(), h.form.progress->maximum());

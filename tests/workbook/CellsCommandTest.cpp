@@ -31,8 +31,9 @@ std::string Slurp(const std::string& path) {
 Result RunCells(const std::string& folder, const std::string& arguments) {
   const std::string out = folder + "/out.txt";
   const std::string err = folder + "/err.txt";
-  const std::string command =
-      std::string(ZRV_BINARY_DIR) + "/bin/zorvit cells " + arguments + " >" + out + " 2>" + err;
+  const std::string command = std::string(ZRV_BINARY_DIR) +
+                              "/bin/zorvit cells " + arguments + " >" + out +
+                              " 2>" + err;
   const int status = std::system(command.c_str());
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
 }
@@ -59,7 +60,8 @@ TEST_F(CellsCommand, PrintsTheUsedRangeAsCsvAlikeForBothFormats) {
       "\"a,b\",\"say \"\"hi\"\"\",\"two\nlines\",\r\n"
       ",,,D\r\n";
   for (const char* name : {"table.xls", "table.xlsx"}) {
-    const Result result = RunCells(folder_, test::MakeWorkbook(folder_, name, rows));
+    const Result result =
+        RunCells(folder_, test::MakeWorkbook(folder_, name, rows));
     EXPECT_EQ(result.exitCode, 0) << name << ": " << result.err;
     EXPECT_EQ(result.out, expected) << name;
   }

@@ -1,5 +1,5 @@
-// Displayed text of numbers under number format codes, dates under date codes, and the cell
-// names the readers and the import use.
+// Displayed text of numbers under number format codes, dates under date codes,
+// and the cell names the readers and the import use.
 
 #include <gtest/gtest.h>
 
@@ -48,7 +48,8 @@ TEST(GeneralFormat, FifteenSignificantDigitsWithoutExponentForOrdinarySizes) {
 TEST(NumberFormat, DecimalsGroupingPaddingPercentAndLiterals) {
   ExpectShown({
       {"0.00", 1234.5, "1234.50"},
-      {"0.00", 2.675, "2.68"},  // rounded on 15 digits first, as the binary value is 2.67499...
+      {"0.00", 2.675, "2.68"},  // rounded on 15 digits first, as the binary
+                                // value is 2.67499...
       {"0.00", 0.125, "0.13"},
       {"0", 2.5, "3"},
       {"#,##0.00", 1234.5, "1 234.50"},
@@ -73,12 +74,16 @@ TEST(NumberFormat, DecimalsGroupingPaddingPercentAndLiterals) {
       {"0.0#", 1.2, "1.2"},
       {"[Red]0.00", -5, "-5.00"},
       {"0", 1e20, "100000000000000000000"},
-      {"0%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%", 1, ""},  // too large to show
+      {"0%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%"
+       "%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%"
+       "%%%%%%%%%%%%%%%%%%%%",
+       1, ""},  // too large to show
   });
 }
 
 TEST(NumberFormat, SectionsAndConditionsChooseTheTextOfTheValue) {
-  const char* accounting = "_-* #,##0.00 лв_-;-* #,##0.00 лв_-;_-* \"-\"?? лв_-;_-@_-";
+  const char* accounting =
+      "_-* #,##0.00 лв_-;-* #,##0.00 лв_-;_-* \"-\"?? лв_-;_-@_-";
   ExpectShown({
       {"#,##0.00 \"лв.\";-#,##0.00 \"лв.\"", -1234.5, "-1 234.50 лв."},
       {"0;(0)", -5, "(5)"},
@@ -92,7 +97,8 @@ TEST(NumberFormat, SectionsAndConditionsChooseTheTextOfTheValue) {
       {accounting, 0, " -   лв "},
       {"@", 12.5, "12.5"},  // a number under the text format shows as General
   });
-  EXPECT_EQ(NumberFormat("0;-0;0;\"Текст: \"@").FormatText("abc"), "Текст: abc");
+  EXPECT_EQ(NumberFormat("0;-0;0;\"Текст: \"@").FormatText("abc"),
+            "Текст: abc");
   EXPECT_EQ(NumberFormat("0.00").FormatText(" abc "), " abc ");
   EXPECT_EQ(NumberFormat("@").FormatText("007"), "007");
 }
@@ -116,7 +122,8 @@ TEST(NumberFormat, EveryDateCodeShowsDayFirst) {
       {"dd.mm.yyyy", 2958466, ""},  // after 31.12.9999
   });
   EXPECT_TRUE(NumberFormat("d-mmm-yy").IsDate());
-  EXPECT_FALSE(NumberFormat("0.00\" d\"").IsDate());  // letters in quotes are text
+  EXPECT_FALSE(
+      NumberFormat("0.00\" d\"").IsDate());  // letters in quotes are text
   EXPECT_EQ(BuiltinFormatCode(14), "dd.mm.yyyy");
   EXPECT_EQ(BuiltinFormatCode(49), "@");
   EXPECT_EQ(BuiltinFormatCode(200), "General");
@@ -132,7 +139,8 @@ TEST(SerialDates, TheNineteenHundredSystemAndItsFalseLeapDay) {
   EXPECT_EQ(FormatSerial(37694, true, DateShape::Date), "15.03.2007");
   EXPECT_EQ(FormatSerial(2958465, false, DateShape::Date), "31.12.9999");
   // 23:59:59.6 rounds to the next day.
-  EXPECT_EQ(FormatSerial(39156 + 86399.6 / 86400, false, DateShape::DateTime), "16.03.2007 00:00:00");
+  EXPECT_EQ(FormatSerial(39156 + 86399.6 / 86400, false, DateShape::DateTime),
+            "16.03.2007 00:00:00");
   EXPECT_EQ(FormatSerial(std::nan(""), false, DateShape::Date), "");
 
   double serial = 0;
@@ -141,7 +149,8 @@ TEST(SerialDates, TheNineteenHundredSystemAndItsFalseLeapDay) {
   ASSERT_TRUE(ParseIsoSerial("1900-02-28", serial));
   EXPECT_EQ(serial, 59);
   ASSERT_TRUE(ParseIsoSerial("2007-03-15T10:20:30", serial));
-  EXPECT_EQ(FormatSerial(serial, false, DateShape::DateTime), "15.03.2007 10:20:30");
+  EXPECT_EQ(FormatSerial(serial, false, DateShape::DateTime),
+            "15.03.2007 10:20:30");
   ASSERT_TRUE(ParseIsoSerial("06:00:00", serial));
   EXPECT_DOUBLE_EQ(serial, 0.25);
   EXPECT_FALSE(ParseIsoSerial("2007-02-30", serial));
@@ -164,7 +173,8 @@ TEST(CellAddress, NamesAndLettersBothWays) {
   EXPECT_EQ(row, 17);
   EXPECT_EQ(column, 31);
   ASSERT_TRUE(ParseCellName("XFD1048576", row, column));
-  for (const char* bad : {"", "A", "17", "A0", "A01", "a1", "A-1", "A1 ", "XFE1", "AAAA1", "A1048577", "A1B"}) {
+  for (const char* bad : {"", "A", "17", "A0", "A01", "a1", "A-1", "A1 ",
+                          "XFE1", "AAAA1", "A1048577", "A1B"}) {
     EXPECT_FALSE(ParseCellName(bad, row, column)) << bad;
   }
 }

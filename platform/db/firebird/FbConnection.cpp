@@ -15,7 +15,9 @@ void FbConnection::Open(const ConnectParams& params) {
 
 void FbConnection::Close() { session_->Detach(); }
 
-std::unique_ptr<Query> FbConnection::NewQuery() { return std::make_unique<FbQuery>(session_); }
+std::unique_ptr<Query> FbConnection::NewQuery() {
+  return std::make_unique<FbQuery>(session_);
+}
 
 FbConnection& AsFirebird(Connection& connection) {
   auto* firebird = dynamic_cast<FbConnection*>(&connection);
@@ -25,6 +27,8 @@ FbConnection& AsFirebird(Connection& connection) {
 
 }  // namespace fb
 
-std::unique_ptr<Connection> MakeFirebirdConnection() { return std::make_unique<fb::FbConnection>(); }
+std::unique_ptr<Connection> MakeFirebirdConnection() {
+  return std::make_unique<fb::FbConnection>();
+}
 
 }  // namespace zrv::db

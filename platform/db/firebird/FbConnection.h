@@ -1,5 +1,6 @@
 #pragma once
-// The Firebird connection: an attachment in UTF-8 with at most one snapshot transaction.
+// The Firebird connection: an attachment in UTF-8 with at most one snapshot
+// transaction.
 
 #include <memory>
 

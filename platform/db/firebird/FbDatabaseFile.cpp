@@ -1,4 +1,5 @@
-// Creating, tuning and dropping database files, and running schema statements as written.
+// Creating, tuning and dropping database files, and running schema statements
+// as written.
 
 #include "platform/db/Firebird.h"
 #include "platform/db/firebird/FbConnection.h"
@@ -14,7 +15,8 @@ constexpr int kDialect = SQL_DIALECT_V5;
 
 }  // namespace
 
-std::unique_ptr<Connection> CreateFirebirdDatabase(const ConnectParams& params, bool forcedWrites) {
+std::unique_ptr<Connection> CreateFirebirdDatabase(const ConnectParams& params,
+                                                   bool forcedWrites) {
   fb::Dpb dpb = fb::AttachDpb(params.userName, params.password);
   dpb.AddNumber(isc_dpb_sql_dialect, kDialect);
   dpb.AddString(isc_dpb_set_db_charset, kDatabaseCharset);
@@ -22,7 +24,8 @@ std::unique_ptr<Connection> CreateFirebirdDatabase(const ConnectParams& params, 
   dpb.AddNumber(isc_dpb_force_write, forcedWrites ? 1 : 0);
   ISC_STATUS_ARRAY status;
   isc_db_handle db = 0;
-  isc_create_database(status, 0, params.serverName.c_str(), &db, dpb.Size(), dpb.Data(), 0);
+  isc_create_database(status, 0, params.serverName.c_str(), &db, dpb.Size(),
+                      dpb.Data(), 0);
   fb::Check(status);
   auto connection = std::make_unique<fb::FbConnection>();
   connection->GetSession().AttachCreated(db);
@@ -34,7 +37,8 @@ void SetForcedWrites(const ConnectParams& params, bool on) {
   dpb.AddNumber(isc_dpb_force_write, on ? 1 : 0);
   ISC_STATUS_ARRAY status;
   isc_db_handle db = 0;
-  isc_attach_database(status, 0, params.serverName.c_str(), &db, dpb.Size(), dpb.Data());
+  isc_attach_database(status, 0, params.serverName.c_str(), &db, dpb.Size(),
+                      dpb.Data());
   fb::Check(status);
   isc_detach_database(status, &db);
   fb::Check(status);
@@ -45,11 +49,14 @@ void ExecuteRaw(Connection& connection, const std::string& sql) {
   session.ForgetStatements();
   session.InTransaction([&](isc_tr_handle* tr) {
     ISC_STATUS_ARRAY status;
-    isc_dsql_execute_immediate(status, session.Handle(), tr, 0, sql.c_str(), kDialect, nullptr);
+    isc_dsql_execute_immediate(status, session.Handle(), tr, 0, sql.c_str(),
+                               kDialect, nullptr);
     fb::Check(status);
   });
 }
 
-void DropFirebirdDatabase(Connection& connection) { fb::AsFirebird(connection).GetSession().Drop(); }
+void DropFirebirdDatabase(Connection& connection) {
+  fb::AsFirebird(connection).GetSession().Drop();
+}
 
 }  // namespace zrv::db

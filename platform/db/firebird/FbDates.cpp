@@ -8,8 +8,8 @@ namespace {
 constexpr double kTicksPerDay = 86400.0 * ISC_TIME_SECONDS_PRECISION;
 }
 
-// Before day 0 the whole part is the date and the fraction, counted the other way, the time:
-// -1.25 is 29.12.1899 06:00, as the program's date type has it.
+// Before day 0 the whole part is the date and the fraction, counted the other
+// way, the time: -1.25 is 29.12.1899 06:00, as the program's date type has it.
 ISC_TIMESTAMP ToTimestamp(double dayNumber) {
   double whole = std::trunc(dayNumber);
   double fraction = std::fabs(dayNumber - whole);

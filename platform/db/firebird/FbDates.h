@@ -1,6 +1,7 @@
 #pragma once
-// Day numbers (day 0 = 30.12.1899, the fraction being the time of day) to and from the engine's
-// date and time values (days since 17.11.1858 and ten-thousandths of a second since midnight).
+// Day numbers (day 0 = 30.12.1899, the fraction being the time of day) to and
+// from the engine's date and time values (days since 17.11.1858 and
+// ten-thousandths of a second since midnight).
 
 #include <ibase.h>
 

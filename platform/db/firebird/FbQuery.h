@@ -1,6 +1,7 @@
 #pragma once
-// A query on a Firebird connection. Open reads the whole result into memory, so the cursor
-// and the statement are free again at once and First, Last and RecordCount need no engine.
+// A query on a Firebird connection. Open reads the whole result into memory, so
+// the cursor and the statement are free again at once and First, Last and
+// RecordCount need no engine.
 
 #include <map>
 #include <memory>
@@ -36,7 +37,8 @@ class FbField : public Field {
 
 class FbQuery : public Query {
  public:
-  explicit FbQuery(std::shared_ptr<Session> session) : session_(std::move(session)) {}
+  explicit FbQuery(std::shared_ptr<Session> session)
+      : session_(std::move(session)) {}
 
   const std::string& DatabaseName() const override { return databaseName_; }
   void SetSQL(const std::string& sql) override;
@@ -64,7 +66,8 @@ class FbQuery : public Query {
   const Field& FieldByName(const std::string& name) const override;
   const Field* FindField(const std::string& name) const override;
 
-  // The value of a column in the current row; nullptr when there is no current row.
+  // The value of a column in the current row; nullptr when there is no current
+  // row.
   const Value* CurrentValue(int index) const;
 
  private:

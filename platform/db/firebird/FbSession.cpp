@@ -12,18 +12,21 @@ const char kNoTransaction[] = "No transaction is active.";
 const char kTransactionActive[] = "A transaction is already active.";
 const char kClientCharset[] = "UTF8";
 
-// Snapshot isolation: the transaction sees the database as it was when it started, plus its
-// own changes. A row another transaction holds is waited for up to kLockTimeoutSeconds, then
-// the statement fails with the engine's lock-conflict message (never an endless wait).
+// Snapshot isolation: the transaction sees the database as it was when it
+// started, plus its own changes. A row another transaction holds is waited for
+// up to kLockTimeoutSeconds, then the statement fails with the engine's
+// lock-conflict message (never an endless wait).
 constexpr char kLockTimeoutSeconds = 10;
-const char kSnapshotTpb[] = {isc_tpb_version3, isc_tpb_write,        isc_tpb_concurrency,
-                             isc_tpb_wait,     isc_tpb_lock_timeout, 1,
+const char kSnapshotTpb[] = {isc_tpb_version3,     isc_tpb_write,
+                             isc_tpb_concurrency,  isc_tpb_wait,
+                             isc_tpb_lock_timeout, 1,
                              kLockTimeoutSeconds};
 
 }  // namespace
 
 void Dpb::AddString(char item, const std::string& value) {
-  if (value.size() > 255) throw DbError("A connection parameter is longer than 255 bytes.");
+  if (value.size() > 255)
+    throw DbError("A connection parameter is longer than 255 bytes.");
   bytes_ += item;
   bytes_ += static_cast<char>(value.size());
   bytes_ += value;
@@ -32,7 +35,8 @@ void Dpb::AddString(char item, const std::string& value) {
 void Dpb::AddNumber(char item, int value) {
   bytes_ += item;
   bytes_ += static_cast<char>(4);
-  for (int i = 0; i < 4; ++i) bytes_ += static_cast<char>((value >> (8 * i)) & 0xFF);
+  for (int i = 0; i < 4; ++i)
+    bytes_ += static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
 Dpb AttachDpb(const std::string& user, const std::string& password) {
@@ -88,7 +92,8 @@ isc_tr_handle Session::Begin() {
   RequireConnected();
   ISC_STATUS_ARRAY status;
   isc_tr_handle tr = 0;
-  isc_start_transaction(status, &tr, 1, &db_, static_cast<unsigned short>(sizeof kSnapshotTpb),
+  isc_start_transaction(status, &tr, 1, &db_,
+                        static_cast<unsigned short>(sizeof kSnapshotTpb),
                         kSnapshotTpb);
   Check(status);
   return tr;
@@ -111,7 +116,8 @@ void Session::Rollback() {
   if (!tr_) throw DbError(kNoTransaction);
   ISC_STATUS_ARRAY status;
   isc_rollback_transaction(status, &tr_);
-  // A transaction the engine cannot roll back is gone all the same (lost connection).
+  // A transaction the engine cannot roll back is gone all the same (lost
+  // connection).
   tr_ = 0;
   Check(status);
 }
@@ -138,7 +144,8 @@ void Session::InTransaction(const std::function<void(isc_tr_handle*)>& work) {
   }
 }
 
-void Session::Run(const std::string& sql, const std::vector<const Param*>& params,
+void Session::Run(const std::string& sql,
+                  const std::vector<const Param*>& params,
                   std::vector<Row>& rows, std::vector<std::string>& columns) {
   rows.clear();
   columns.clear();
@@ -149,7 +156,8 @@ void Session::Run(const std::string& sql, const std::vector<const Param*>& param
       columns = statement.ColumnNames();
       return;
     }
-    // A schema change runs alone: no other prepared statement may hold the objects it alters.
+    // A schema change runs alone: no other prepared statement may hold the
+    // objects it alters.
     std::unique_ptr<Statement> ddl = std::move(statements_[sql]);
     statements_.clear();
     ddl->Run(tr, params, rows);

@@ -1,7 +1,8 @@
 #pragma once
-// The state one connection shares with the queries it made: the attachment, the open
-// transaction and the prepared statements. Queries keep the session alive, so a query that
-// outlives its connection fails with a clear message instead of touching freed memory.
+// The state one connection shares with the queries it made: the attachment, the
+// open transaction and the prepared statements. Queries keep the session alive,
+// so a query that outlives its connection fails with a clear message instead of
+// touching freed memory.
 
 #include <ibase.h>
 
@@ -22,9 +23,11 @@ class Session {
   // Throws DbError when the connection is not open.
   void RequireConnected() const;
 
-  void Attach(const std::string& path, const std::string& user, const std::string& password);
+  void Attach(const std::string& path, const std::string& user,
+              const std::string& password);
   void AttachCreated(isc_db_handle db) { db_ = db; }
-  // Rolls back an open transaction, frees the statements and detaches; always ends detached.
+  // Rolls back an open transaction, frees the statements and detaches; always
+  // ends detached.
   void Detach();
   // Drops the attached database (the file is deleted) and ends detached.
   void Drop();
@@ -34,15 +37,17 @@ class Session {
   void Commit();
   void Rollback();
 
-  // Runs work in the open transaction, or in a snapshot transaction of its own that commits
-  // when work returns and rolls back when it throws.
+  // Runs work in the open transaction, or in a snapshot transaction of its own
+  // that commits when work returns and rolls back when it throws.
   void InTransaction(const std::function<void(isc_tr_handle*)>& work);
 
-  // Runs a positional statement with params[i] bound to marker i, in the open transaction or
-  // in one of its own. Result rows replace rows; the column names replace columns.
+  // Runs a positional statement with params[i] bound to marker i, in the open
+  // transaction or in one of its own. Result rows replace rows; the column
+  // names replace columns.
   void Run(const std::string& sql, const std::vector<const Param*>& params,
            std::vector<Row>& rows, std::vector<std::string>& columns);
-  // Frees every prepared statement (before a change of the schema, which they could block).
+  // Frees every prepared statement (before a change of the schema, which they
+  // could block).
   void ForgetStatements() { statements_.clear(); }
 
   isc_db_handle* Handle() { return &db_; }
@@ -51,7 +56,8 @@ class Session {
   static constexpr size_t kMaxCachedStatements = 200;
 
   isc_tr_handle Begin();
-  // The prepared statement for a positional text, prepared once and then reused.
+  // The prepared statement for a positional text, prepared once and then
+  // reused.
   Statement& Prepared(const std::string& sql, isc_tr_handle* tr);
 
   isc_db_handle db_ = 0;

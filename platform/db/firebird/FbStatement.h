@@ -1,6 +1,6 @@
 #pragma once
-// One prepared statement on an attached database: its parameter markers, its columns, and a
-// run that binds values and reads every result row into memory.
+// One prepared statement on an attached database: its parameter markers, its
+// columns, and a run that binds values and reads every result row into memory.
 
 #include <ibase.h>
 
@@ -17,7 +17,8 @@ using Row = std::vector<Value>;
 
 class Statement {
  public:
-  // Prepares the positional statement text in dialect 1 (a transaction is needed to prepare).
+  // Prepares the positional statement text in dialect 1 (a transaction is
+  // needed to prepare).
   Statement(isc_db_handle* db, isc_tr_handle* tr, const std::string& sql);
   ~Statement();
   Statement(const Statement&) = delete;
@@ -28,9 +29,10 @@ class Statement {
   bool IsDdl() const { return type_ == isc_info_sql_stmt_ddl; }
   bool ReturnsRows() const;
 
-  // Runs the statement in the transaction with params[i] bound to marker i (nullptr: null).
-  // Result rows, if any, are appended to rows.
-  void Run(isc_tr_handle* tr, const std::vector<const Param*>& params, std::vector<Row>& rows);
+  // Runs the statement in the transaction with params[i] bound to marker i
+  // (nullptr: null). Result rows, if any, are appended to rows.
+  void Run(isc_tr_handle* tr, const std::vector<const Param*>& params,
+           std::vector<Row>& rows);
 
  private:
   struct FreeSqlda {

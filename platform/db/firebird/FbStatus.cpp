@@ -12,7 +12,8 @@ std::string StatusMessage(const ISC_STATUS* status) {
     if (!message.empty()) message += '\n';
     message += line;
   }
-  if (message.empty()) message = "Unknown database error (" + std::to_string(status[1]) + ").";
+  if (message.empty())
+    message = "Unknown database error (" + std::to_string(status[1]) + ").";
   return message;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// One value read from a result row, kept after the cursor is gone, and its conversions to the
-// four forms a Field offers; also a parameter value waiting to be bound.
+// One value read from a result row, kept after the cursor is gone, and its
+// conversions to the four forms a Field offers; also a parameter value waiting
+// to be bound.
 
 #include <cstdint>
 #include <string>
@@ -16,8 +17,8 @@ struct Value {
   std::string text;     // Text
 };
 
-// Null gives "", 0, 0.0 and the empty date 0. Text that does not read as the asked form
-// throws DbError.
+// Null gives "", 0, 0.0 and the empty date 0. Text that does not read as the
+// asked form throws DbError.
 std::string ValueAsString(const Value& value);
 int32_t ValueAsInteger(const Value& value);
 double ValueAsFloat(const Value& value);

@@ -8,9 +8,12 @@ bool IsNameStart(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
 }
 
-bool IsNameChar(char c) { return IsNameStart(c) || (c >= '0' && c <= '9') || c == '$'; }
+bool IsNameChar(char c) {
+  return IsNameStart(c) || (c >= '0' && c <= '9') || c == '$';
+}
 
-// The index just past the literal that opens at i (quote doubled inside = one quote).
+// The index just past the literal that opens at i (quote doubled inside = one
+// quote).
 size_t SkipQuoted(const std::string& sql, size_t i) {
   const char quote = sql[i];
   for (++i; i < sql.size(); ++i) {

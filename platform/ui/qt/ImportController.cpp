@@ -10,11 +10,13 @@ namespace zrv::ui {
 namespace {
 // The classic workbooks first; .xlsx is read too.
 const char* const kWorkbookFilter =
-    "Excel files (*.xls *.XLS);;Excel files (*.xlsx *.XLSX);;Excel files (*.xls *.xlsx *.XLS *.XLSX)";
+    "Excel files (*.xls *.XLS);;Excel files (*.xlsx *.XLSX);;Excel files "
+    "(*.xls *.xlsx *.XLS *.XLSX)";
 }  // namespace
 
-ImportController::ImportController(TForm1& form, db::Connection& db, Messages& messages,
-                                   int32_t userId, ConnectFn connect, ChooseFileFn chooseFile,
+ImportController::ImportController(TForm1& form, db::Connection& db,
+                                   Messages& messages, int32_t userId,
+                                   ConnectFn connect, ChooseFileFn chooseFile,
                                    TerminateFn terminate,
                                    import::ImportRun::SettingReader readSetting)
     : form_(form),
@@ -61,7 +63,8 @@ void ImportController::Button1Click() {
   form_.SetRunning(true);
   try {
     last_ = run_->Run(options, chooseFile_, this);
-    // The stop rule may end the loop before the last row it could visit: the run is complete.
+    // The stop rule may end the loop before the last row it could visit: the
+    // run is complete.
     if (last_.outcome == import::RunOutcome::kFinished)
       form_.ShowProgress(last_.summary.rowsTotal, last_.summary.rowsTotal);
   } catch (const std::exception& e) {
@@ -72,17 +75,21 @@ void ImportController::Button1Click() {
 
 void ImportController::ListCleared() { form_.ClearList(); }
 
-void ImportController::LineAdded(const std::string& line) { form_.AddLine(line); }
+void ImportController::LineAdded(const std::string& line) {
+  form_.AddLine(line);
+}
 
-void ImportController::RowsStarting(int rowsTotal) { form_.ShowProgress(0, rowsTotal); }
+void ImportController::RowsStarting(int rowsTotal) {
+  form_.ShowProgress(0, rowsTotal);
+}
 
 void ImportController::RowDone(int /*row*/, int rowsDone, int rowsTotal) {
   form_.ShowProgress(rowsDone, rowsTotal);
 }
 
 std::optional<std::string> ChooseWorkbookFile(QWidget* parent) {
-  const QString path = QFileDialog::getOpenFileName(parent, QString(), QString(),
-                                                    QString::fromUtf8(kWorkbookFilter));
+  const QString path = QFileDialog::getOpenFileName(
+      parent, QString(), QString(), QString::fromUtf8(kWorkbookFilter));
   if (path.isEmpty()) return std::nullopt;
   QDir::setCurrent(QFileInfo(path).absolutePath());
   return path.toStdString();

@@ -1,7 +1,8 @@
 #pragma once
-// The face of the import window over the import run: start-up on the window's first showing,
-// one run per click on "Чети", the error list and the progress bar kept up to date while the
-// run works. The run object is the same one `zorvit import` uses; nothing of it is written here.
+// The face of the import window over the import run: start-up on the window's
+// first showing, one run per click on "Чети", the error list and the progress
+// bar kept up to date while the run works. The run object is the same one
+// `zorvit import` uses; nothing of it is written here.
 
 #include <functional>
 #include <memory>
@@ -24,16 +25,17 @@ class ImportController : public import::ImportObserver {
   // Ends the application (the window's start-up failed).
   using TerminateFn = std::function<void()>;
 
-  // Everything given must outlive the controller. The controller connects itself to the
-  // window's first showing and to its button.
-  // `readSetting` reads the stored settings the run's modules take at start-up (none: defaults).
-  ImportController(TForm1& form, db::Connection& db, Messages& messages, int32_t userId,
-                   ConnectFn connect, ChooseFileFn chooseFile, TerminateFn terminate,
+  // Everything given must outlive the controller. The controller connects
+  // itself to the window's first showing and to its button. `readSetting` reads
+  // the stored settings the run's modules take at start-up (none: defaults).
+  ImportController(TForm1& form, db::Connection& db, Messages& messages,
+                   int32_t userId, ConnectFn connect, ChooseFileFn chooseFile,
+                   TerminateFn terminate,
                    import::ImportRun::SettingReader readSetting = {});
   ~ImportController() override;
 
-  // Window start-up: connect; on failure show the error text and terminate; otherwise start
-  // the run object (formats, module hand-over, rent types).
+  // Window start-up: connect; on failure show the error text and terminate;
+  // otherwise start the run object (formats, module hand-over, rent types).
   void FormShow();
   // The click on "Чети".
   void Button1Click();
@@ -59,8 +61,8 @@ class ImportController : public import::ImportObserver {
   import::RunResult last_;
 };
 
-// The window's file dialog for workbooks; on a choice it makes the workbook's folder the
-// current directory, where the log file is written.
+// The window's file dialog for workbooks; on a choice it makes the workbook's
+// folder the current directory, where the log file is written.
 std::optional<std::string> ChooseWorkbookFile(QWidget* parent);
 
 }  // namespace zrv::ui

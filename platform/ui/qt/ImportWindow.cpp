@@ -9,7 +9,8 @@
 namespace zrv::ui {
 
 namespace {
-const char* const kCaption = "Импортиране на договори за наем в \"Зорвит Наеми\"";
+const char* const kCaption =
+    "Импортиране на договори за наем в \"Зорвит Наеми\"";
 const char* const kMunicipalityLabel = "Община";
 const char* const kMunicipalityDefault = "Русе";
 const char* const kFirstRowLabel = "Чети данни от ред номер :";
@@ -74,8 +75,8 @@ void TForm1::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (shown_) return;
   shown_ = true;
-  // Start-up runs once the window is on the screen, so a failing connection's message box
-  // has its window behind it.
+  // Start-up runs once the window is on the screen, so a failing connection's
+  // message box has its window behind it.
   QTimer::singleShot(0, this, [this] {
     if (onFirstShow) onFirstShow();
   });

@@ -1,8 +1,8 @@
 #pragma once
-// The import window: the municipality and first-row fields, the "Чети" button, the link check
-// box, the error list and a progress bar. It holds no import logic: its owner connects
-// `onFirstShow` (the start-up) and `onRead` (one run) and drives the list and the progress bar
-// through the operations below.
+// The import window: the municipality and first-row fields, the "Чети" button,
+// the link check box, the error list and a progress bar. It holds no import
+// logic: its owner connects `onFirstShow` (the start-up) and `onRead` (one run)
+// and drives the list and the progress bar through the operations below.
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -26,26 +26,29 @@ class TForm1 : public QWidget {
   // Called by a click on "Чети".
   std::function<void()> onRead;
 
-  QLineEdit* Edit1 = nullptr;       // first row to read
-  QLineEdit* Edit2 = nullptr;       // municipality
-  QPushButton* Button2 = nullptr;   // "Чети"
-  QListWidget* erLB = nullptr;      // error list
-  QCheckBox* ftpCheck = nullptr;    // "Генерирай връзки към FTP"
-  QComboBox* rtCombo_ = nullptr;    // hidden, not used
-  QLabel* rtLabel = nullptr;        // "Вид наем", hidden
-  QProgressBar* progress = nullptr; // rows done of N while a run works
+  QLineEdit* Edit1 = nullptr;      // first row to read
+  QLineEdit* Edit2 = nullptr;      // municipality
+  QPushButton* Button2 = nullptr;  // "Чети"
+  QListWidget* erLB = nullptr;     // error list
+  QCheckBox* ftpCheck = nullptr;  // "Генерирай връзки към FTP"
+  QComboBox* rtCombo_ = nullptr;     // hidden, not used
+  QLabel* rtLabel = nullptr;         // "Вид наем", hidden
+  QProgressBar* progress = nullptr;  // rows done of N while a run works
 
   void ClearList();
-  // Appends a line and scrolls to it; the window repaints before the run goes on.
+  // Appends a line and scrolls to it; the window repaints before the run goes
+  // on.
   void AddLine(const std::string& line);
   // Shows rows done of total; total 0 hides the bar.
   void ShowProgress(int done, int total);
-  // Disables the inputs while a run works, so a second click cannot start a run inside a run.
+  // Disables the inputs while a run works, so a second click cannot start a run
+  // inside a run.
   void SetRunning(bool running);
 
  protected:
   void showEvent(QShowEvent* event) override;
-  // While a run works the window stays open: the run holds the row's transaction.
+  // While a run works the window stays open: the run holds the row's
+  // transaction.
   void closeEvent(QCloseEvent* event) override;
 
  private:

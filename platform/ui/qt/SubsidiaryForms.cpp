@@ -6,8 +6,9 @@ namespace {
 constexpr const char* kPersonsCaption = "Регистър на фирми и граждани";
 constexpr const char* kNmSelectCaption = "Избор на населено място";
 
-// The population register is an automation server of the workstation; there is none on this
-// platform, so the lookup object cannot be created. The failure is ignored, as at start-up.
+// The population register is an automation server of the workstation; there is
+// none on this platform, so the lookup object cannot be created. The failure is
+// ignored, as at start-up.
 bool TryCreatePopulationRegisterLookup() { return false; }
 }  // namespace
 

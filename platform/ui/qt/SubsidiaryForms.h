@@ -1,14 +1,14 @@
 #pragma once
-// The two forms that start-up creates beside the import window and never shows: the register
-// of citizens and firms and the settlement picker. They are kept as empty forms with their
-// captions; the import needs neither.
+// The two forms that start-up creates beside the import window and never shows:
+// the register of citizens and firms and the settlement picker. They are kept
+// as empty forms with their captions; the import needs neither.
 
 #include <QWidget>
 
 namespace zrv::ui {
 
-// "Регистър на фирми и граждани". Creating it tries to reach the population register and
-// ignores a failure, as the register is not needed for an import.
+// "Регистър на фирми и граждани". Creating it tries to reach the population
+// register and ignores a failure, as the register is not needed for an import.
 class TfrmPersons : public QWidget {
  public:
   explicit TfrmPersons(QWidget* parent = nullptr);

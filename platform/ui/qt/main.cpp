@@ -1,5 +1,6 @@
-// zorvit-import: the import window a clerk starts. Logs in through the login library (two
-// parameters: user name and password without a dialog), then shows the import window.
+// zorvit-import: the import window a clerk starts. Logs in through the login
+// library (two parameters: user name and password without a dialog), then shows
+// the import window.
 
 #include <QApplication>
 #include <QMessageBox>
@@ -20,12 +21,14 @@
 #include "platform/ui/qt/SubsidiaryForms.h"
 
 namespace {
-const char* const kApplicationTitle = "Зорвит Имоти 2007 - импортиране на договори за наем";
+const char* const kApplicationTitle =
+    "Зорвит Имоти 2007 - импортиране на договори за наем";
 }
 
 int main(int argc, char** argv) {
-  // Before the login attaches to the database: a SIGTERM (logout, shutdown) or SIGINT ends the
-  // program (after the run in progress, if any) instead of being taken by the database client.
+  // Before the login attaches to the database: a SIGTERM (logout, shutdown) or
+  // SIGINT ends the program (after the run in progress, if any) instead of
+  // being taken by the database client.
   zrv::app::CatchTerminationSignals();
   QApplication app(argc, argv);
   QTimer terminationCheck;
@@ -35,12 +38,15 @@ int main(int argc, char** argv) {
   terminationCheck.start(250);
   QApplication::setApplicationDisplayName(QString::fromUtf8(kApplicationTitle));
 
-  // Qt has taken its own options out of argv; what is left are the program's parameters.
+  // Qt has taken its own options out of argv; what is left are the program's
+  // parameters.
   std::vector<std::string> parameters;
-  for (const QString& a : QApplication::arguments().mid(1)) parameters.push_back(a.toStdString());
+  for (const QString& a : QApplication::arguments().mid(1))
+    parameters.push_back(a.toStdString());
 
   try {
-    if (!zrv::LoginFromParameters(parameters)) return 0;  // refused or cancelled: end silently
+    if (!zrv::LoginFromParameters(parameters))
+      return 0;  // refused or cancelled: end silently
   } catch (const std::exception& e) {
     QMessageBox::critical(nullptr, QString::fromUtf8(kApplicationTitle),
                           QString::fromStdString(e.what()));
