@@ -397,6 +397,19 @@ TEST_F(DocInfoTest, DailyInterestCappedOverTheWholePeriod) {
   EXPECT_DOUBLE_EQ(Month(*info, 3).Interest, 1.00);
 }
 
+TEST_F(DocInfoTest, PaidInterestNeverExceedsAPeriodsCap) {
+  // 2 % a day capped at 50 % of the amount: January reaches its cap by the
+  // first payment, so the second payment's interest goes to later periods.
+  db_.Exec("delete from Anecs");
+  AddAnnex(1, "01.01.2024", "31.12.2024", 100, 3, 2, 50, 1200, "01.01.2024");
+  Pay(1, "20.02.2024", 0, {}, 1, 0, 50, "19.02.2024");
+  Pay(2, "20.03.2024", 0, {}, 1, 0, 60, "19.03.2024");
+  auto info = StateAt(D(25, 3, 2024));
+  EXPECT_DOUBLE_EQ(Month(*info, 1).InterestPaid, 50);
+  EXPECT_DOUBLE_EQ(Month(*info, 2).InterestPaid, 50);
+  EXPECT_DOUBLE_EQ(Month(*info, 3).InterestPaid, 10);
+}
+
 TEST_F(DocInfoTest, PriceIncreaseBearsNoInterestInItsFreePeriod) {
   db_.Exec("delete from Anecs");
   AddAnnex(1, "01.01.2024", "29.02.2024", 100, 2, 10, 0, 1200, "01.01.2024");
