@@ -67,7 +67,7 @@ int RunRatesImport(const Args& arguments) {
   Args args = arguments;
   const ConnectOptions options = TakeConnectOptions(args);
   if (args.size() != 1) {
-    std::cerr << "Usage: zorvit " << kUsage << "\n";
+    std::cerr << "Употреба: zorvit " << kUsage << "\n";
     return 2;
   }
   schedule::BaseRateTable table;
