@@ -24,6 +24,8 @@ constexpr const char* kUsage =
     "rates import FILE.csv|FILE.xlsx|FILE.xls [--database PATH] [--user NAME] "
     "[--password TEXT]";
 constexpr const char* kMsgCannotRead = "Файлът %s не може да бъде прочетен.";
+constexpr const char* kMsgBadWorkbook =
+    "Работната книга не може да бъде прочетена (%s).";
 constexpr const char* kMsgUnchanged =
     "Основните лихвени проценти в базата не са променени.";
 constexpr const char* kMsgStored =
@@ -58,8 +60,16 @@ std::vector<csv::Record> WorksheetRows(const std::string& path) {
 bool ReadRates(const std::string& path, schedule::BaseRateTable& table,
                std::string& error) {
   const std::string text = ReadFile(path);
-  if (text.starts_with(kZipMagic) || text.starts_with(kOleMagic))
-    return schedule::ReadBaseRateRows(WorksheetRows(path), table, error);
+  if (text.starts_with(kZipMagic) || text.starts_with(kOleMagic)) {
+    std::vector<csv::Record> rows;
+    try {
+      rows = WorksheetRows(path);
+    } catch (const workbook::WorkbookError& e) {
+      error = Format(kMsgBadWorkbook, e.what());
+      return false;
+    }
+    return schedule::ReadBaseRateRows(rows, table, error);
+  }
   return schedule::ParseBaseRatesCsv(text, table, error);
 }
 
