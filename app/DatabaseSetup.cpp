@@ -47,7 +47,8 @@ std::string_view FileText(const std::vector<EmbeddedFile>& files,
 }
 
 // The rows of a CSV file whose first line names the table's columns.
-void LoadCsv(db::Query& query, const std::string& table, std::string_view text) {
+void LoadCsv(db::Query& query, const std::string& table,
+             std::string_view text) {
   std::vector<csv::Record> records;
   int badLine = 0;
   if (!csv::Parse(text, ',', records, badLine)) {

@@ -213,8 +213,7 @@ std::vector<ReportItem> Totals(const TDocInfo& info) {
       {"advance", "Аванс", Money(s.Advance), true},
       {"periods_paid_ahead", "Периоди, платени напред",
        std::to_string(s.PeriodsPaidAhead), true},
-      {"due_bgn", "Дължимо в лева", Money(std::max(s.DueConverted, 0.0)),
-       true},
+      {"due_bgn", "Дължимо в лева", Money(std::max(s.DueConverted, 0.0)), true},
       {"vat_bgn", "ДДС в лева", Money(s.VatConverted), true},
       {"interest_bgn", "Лихва в лева", Money(s.InterestConverted), true},
   };
