@@ -30,6 +30,8 @@ constexpr const char* kMsgUnchanged =
     "Основните лихвени проценти в базата не са променени.";
 constexpr const char* kMsgStored =
     "Записани са %d периода на основния лихвен процент: от %s до %s.";
+constexpr const char* kMsgStoredOne =
+    "Записан е %d период на основния лихвен процент: от %s до %s.";
 
 // The first bytes of the two workbook formats: a zip archive (.xlsx) and an
 // OLE compound file (.xls).
@@ -87,8 +89,8 @@ int RunRatesImport(const Args& arguments) {
     return 1;
   }
   schedule::StoreBaseRates(*Connect(options), table);
-  std::cout << Format(kMsgStored, table.Count(),
-                      FormatDMY(table.At(0).firstDay).c_str(),
+  std::cout << Format(table.Count() == 1 ? kMsgStoredOne : kMsgStored,
+                      table.Count(), FormatDMY(table.At(0).firstDay).c_str(),
                       FormatDMY(table.At(table.Count() - 1).lastDay).c_str())
             << "\n";
   return 0;
