@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/Csv.h"
 #include "common/Error.h"
 #include "platform/db/Firebird.h"
 #include "platform/db/SqlScript.h"
@@ -45,52 +46,20 @@ std::string_view FileText(const std::vector<EmbeddedFile>& files,
   throw Error("The program carries no file sql/" + std::string(name) + ".");
 }
 
-// One line of simple CSV: fields separated by commas, a field in double quotes
-// may hold commas and doubled quotes.
-std::vector<std::string> CsvFields(std::string_view line) {
-  std::vector<std::string> fields(1);
-  bool quoted = false;
-  for (size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (quoted) {
-      if (c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-        fields.back() += '"';
-        ++i;
-      } else if (c == '"') {
-        quoted = false;
-      } else {
-        fields.back() += c;
-      }
-    } else if (c == '"') {
-      quoted = true;
-    } else if (c == ',') {
-      fields.emplace_back();
-    } else {
-      fields.back() += c;
-    }
-  }
-  return fields;
-}
-
-std::vector<std::string_view> Lines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  while (!text.empty()) {
-    size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (!line.empty()) lines.push_back(line);
-    if (end == std::string_view::npos) break;
-    text.remove_prefix(end + 1);
-  }
-  return lines;
-}
-
 // The rows of a CSV file whose first line names the table's columns.
-void LoadCsv(db::Query& query, const std::string& table, std::string_view csv) {
-  std::vector<std::string_view> lines = Lines(csv);
-  if (lines.empty())
+void LoadCsv(db::Query& query, const std::string& table,
+             std::string_view text) {
+  std::vector<csv::Record> records;
+  int badLine = 0;
+  if (!csv::Parse(text, ',', records, badLine)) {
+    throw Error("Line " + std::to_string(badLine) +
+                " of the register data for " + table +
+                " has a quoted field that is not closed.");
+  }
+  std::erase_if(records, [](const csv::Record& r) { return r.Blank(); });
+  if (records.empty())
     throw Error("The register data for " + table + " is empty.");
-  const std::vector<std::string> columns = CsvFields(lines[0]);
+  const std::vector<std::string>& columns = records[0].fields;
   std::string names, params;
   for (const std::string& column : columns) {
     names += (names.empty() ? "" : ", ") + column;
@@ -98,10 +67,10 @@ void LoadCsv(db::Query& query, const std::string& table, std::string_view csv) {
   }
   query.SetSQL("INSERT INTO " + table + " (" + names + ") VALUES (" + params +
                ")");
-  for (size_t i = 1; i < lines.size(); ++i) {
-    std::vector<std::string> fields = CsvFields(lines[i]);
+  for (size_t i = 1; i < records.size(); ++i) {
+    const std::vector<std::string>& fields = records[i].fields;
     if (fields.size() != columns.size()) {
-      throw Error("Line " + std::to_string(i + 1) +
+      throw Error("Line " + std::to_string(records[i].line) +
                   " of the register data for " + table + " has " +
                   std::to_string(fields.size()) + " fields instead of " +
                   std::to_string(columns.size()) + ".");

@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "cli/Command.h"
+#include "common/Csv.h"
 #include "import/CellReader.h"
 #include "platform/workbook/CellAddress.h"
 #include "platform/workbook/Workbook.h"
@@ -13,18 +14,6 @@
 namespace {
 
 const char kUsage[] = "Usage: zorvit cells WORKBOOK";
-
-// A field in double quotes when it holds a comma, a double quote or a line
-// break, inner double quotes doubled.
-std::string CsvField(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string out = "\"";
-  for (char c : text) {
-    out += c;
-    if (c == '"') out += '"';
-  }
-  return out + "\"";
-}
 
 int RunCells(const zrv::cli::Args& args) {
   if (args.size() != 1) {
@@ -36,14 +25,11 @@ int RunCells(const zrv::cli::Args& args) {
   std::vector<std::string> letters;
   for (int c = 1; c <= sheet->UsedColumnCount(); ++c)
     letters.push_back(zrv::workbook::ColumnLetters(c));
-  std::string line;
+  std::vector<std::string> fields(letters.size());
   for (int row = 1; row <= reader.UsedRowCount(); ++row) {
-    line.clear();
-    for (size_t c = 0; c < letters.size(); ++c) {
-      if (c > 0) line += ',';
-      line += CsvField(reader.ReadCell(letters[c], row));
-    }
-    std::cout << line << "\r\n";
+    for (size_t c = 0; c < letters.size(); ++c)
+      fields[c] = reader.ReadCell(letters[c], row);
+    std::cout << zrv::csv::Line(fields) << "\r\n";
   }
   std::cout.flush();
   return std::cout ? 0 : 1;

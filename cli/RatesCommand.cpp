@@ -1,5 +1,7 @@
-// zorvit rates import FILE.csv: replaces the stored base-rate periods on which
-// late-payment interest of the base-rate kinds is charged.
+// zorvit rates import FILE: replaces the stored base-rate periods on which
+// late-payment interest of the base-rate kinds is charged, from a CSV file or
+// the first worksheet of an .xls or .xlsx workbook. The table is replaced only
+// when every row of the file was read; otherwise it stays as it was.
 
 #include <fstream>
 #include <iostream>
@@ -7,7 +9,11 @@
 
 #include "cli/Command.h"
 #include "cli/ConnectOptions.h"
+#include "common/Csv.h"
 #include "common/Error.h"
+#include "common/Text.h"
+#include "platform/workbook/Workbook.h"
+#include "schedule/BaseRatesFile.h"
 #include "schedule/BaseRatesStore.h"
 
 namespace zrv::cli {
@@ -15,45 +21,87 @@ namespace zrv::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "rates import FILE.csv [--database PATH] [--user NAME] [--password TEXT]";
+    "rates import FILE.csv|FILE.xlsx|FILE.xls [--database PATH] [--user NAME] "
+    "[--password TEXT]";
+constexpr const char* kMsgCannotRead = "Файлът %s не може да бъде прочетен.";
+constexpr const char* kMsgBadWorkbook =
+    "Работната книга не може да бъде прочетена (%s).";
+constexpr const char* kMsgUnchanged =
+    "Основните лихвени проценти в базата не са променени.";
+constexpr const char* kMsgStored =
+    "Записани са %d периода на основния лихвен процент: от %s до %s.";
+constexpr const char* kMsgStoredOne =
+    "Записан е %d период на основния лихвен процент: от %s до %s.";
+
+// The first bytes of the two workbook formats: a zip archive (.xlsx) and an
+// OLE compound file (.xls).
+constexpr std::string_view kZipMagic = "PK\x03\x04";
+constexpr std::string_view kOleMagic = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw Error("Cannot read " + path + ".");
   std::ostringstream text;
   text << in.rdbuf();
+  if (!in) throw Error(Format(kMsgCannotRead, path.c_str()));
   return text.str();
+}
+
+// The rows of the first worksheet as records numbered by their row.
+std::vector<csv::Record> WorksheetRows(const std::string& path) {
+  const auto sheet = workbook::OpenFirstWorksheet(path);
+  std::vector<csv::Record> rows;
+  for (int r = 1; r <= sheet->UsedRowCount(); ++r) {
+    csv::Record row{r, {}};
+    for (int c = 1; c <= sheet->UsedColumnCount(); ++c)
+      row.fields.push_back(sheet->CellText(r, c));
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+bool ReadRates(const std::string& path, schedule::BaseRateTable& table,
+               std::string& error) {
+  const std::string text = ReadFile(path);
+  if (text.starts_with(kZipMagic) || text.starts_with(kOleMagic)) {
+    std::vector<csv::Record> rows;
+    try {
+      rows = WorksheetRows(path);
+    } catch (const workbook::WorkbookError& e) {
+      error = Format(kMsgBadWorkbook, e.what());
+      return false;
+    }
+    return schedule::ReadBaseRateRows(rows, table, error);
+  }
+  return schedule::ParseBaseRatesCsv(text, table, error);
 }
 
 int RunRatesImport(const Args& arguments) {
   Args args = arguments;
   const ConnectOptions options = TakeConnectOptions(args);
   if (args.size() != 1) {
-    std::cerr << "Usage: zorvit " << kUsage << "\n";
+    std::cerr << "Употреба: zorvit " << kUsage << "\n";
     return 2;
   }
   schedule::BaseRateTable table;
   std::string error;
-  if (!schedule::ParseBaseRatesCsv(ReadFile(args[0]), table, error)) {
-    std::cerr << args[0] << ": " << error << "\n";
+  if (!ReadRates(args[0], table, error)) {
+    std::cerr << args[0] << ": " << error << "\n" << kMsgUnchanged << "\n";
     return 1;
   }
   schedule::StoreBaseRates(*Connect(options), table);
-  std::cout << "Stored " << table.Count() << " base-rate periods";
-  if (!table.Empty()) {
-    std::cout << " from " << FormatDMY(table.At(0).firstDay) << " to "
-              << FormatDMY(table.At(table.Count() - 1).lastDay);
-  }
-  std::cout << ".\n";
+  std::cout << Format(table.Count() == 1 ? kMsgStoredOne : kMsgStored,
+                      table.Count(), FormatDMY(table.At(0).firstDay).c_str(),
+                      FormatDMY(table.At(table.Count() - 1).lastDay).c_str())
+            << "\n";
   return 0;
 }
 
 const CommandRegistration kRatesImport{
     {"rates", "import"},
     kUsage,
-    "replaces the base-rate periods of late-payment interest by those of a CSV "
-    "file "
-    "(first day; last day; rate % [; daily factor [; issue date]])",
+    "заменя периодите на основния лихвен процент с тези от CSV файл или "
+    "работна книга (първи ден; последен ден; процент [; дневен коефициент [; "
+    "дата на обявяване]]); при грешка в някой ред не променя нищо",
     &RunRatesImport};
 
 }  // namespace

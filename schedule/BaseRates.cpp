@@ -18,10 +18,10 @@ void BaseRateTable::Add(const BaseRatePeriod& period) {
   p.lastDay = std::trunc(p.lastDay);
   p.issueDate = std::trunc(p.issueDate);
   if (p.lastDay < p.firstDay)
-    throw Error("Base-rate period " + Span(p) + " ends before it starts.");
+    throw Error("Периодът " + Span(p) + " свършва преди да започне.");
   if (!entries_.empty() && p.firstDay != entries_.back().lastDay + 1) {
-    throw Error("Base-rate period " + Span(p) +
-                " does not start the day after the previous period (" +
+    throw Error("Периодът " + Span(p) +
+                " не започва в деня след предходния период (" +
                 Span(entries_.back()) + ").");
   }
   entries_.push_back(p);

@@ -1,10 +1,5 @@
 #include "schedule/BaseRatesStore.h"
 
-#include <algorithm>
-#include <sstream>
-#include <vector>
-
-#include "common/Text.h"
 #include "platform/db/Transaction.h"
 
 namespace zrv::schedule {
@@ -20,42 +15,6 @@ constexpr const char* kInsertRate =
     "insert into BASERATES (BR_FIRSTDAY, BR_LASTDAY, BR_RATE, BR_DAILY, "
     "BR_ISSUED) "
     "values (:first, :last, :rate, :daily, :issued)";
-
-std::vector<std::string> SplitFields(const std::string& line) {
-  const char separator = line.find(';') != std::string::npos ? ';' : ',';
-  std::vector<std::string> fields;
-  std::string field;
-  std::istringstream in(line);
-  while (std::getline(in, field, separator)) fields.push_back(Trim(field));
-  return fields;
-}
-
-bool ParseLine(const std::vector<std::string>& f, BaseRatePeriod& p,
-               std::string& problem) {
-  if (f.size() < 3 || f.size() > 5) {
-    problem = "expected 3 to 5 fields";
-    return false;
-  }
-  if (!TryParseDate(f[0], p.firstDay) || !TryParseDate(f[1], p.lastDay)) {
-    problem = "dates must read dd.mm.yyyy";
-    return false;
-  }
-  if (!TryParseFloat(f[2], p.ratePercent)) {
-    problem = "the rate is not a number";
-    return false;
-  }
-  p.dailyFactor = p.ratePercent / 36000;
-  if (f.size() > 3 && !f[3].empty() && !TryParseFloat(f[3], p.dailyFactor)) {
-    problem = "the daily factor is not a number";
-    return false;
-  }
-  p.issueDate = p.firstDay;
-  if (f.size() > 4 && !f[4].empty() && !TryParseDate(f[4], p.issueDate)) {
-    problem = "the issue date must read dd.mm.yyyy";
-    return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -90,41 +49,6 @@ void StoreBaseRates(db::Connection& connection, const BaseRateTable& table) {
     q->Execute();
   }
   tx.Commit();
-}
-
-bool ParseBaseRatesCsv(const std::string& text, BaseRateTable& table,
-                       std::string& error) {
-  std::vector<BaseRatePeriod> periods;
-  std::istringstream in(text);
-  std::string line;
-  for (int number = 1; std::getline(in, line); ++number) {
-    line = Trim(line);
-    if (line.empty() || line[0] == '#') continue;
-    const std::vector<std::string> fields = SplitFields(line);
-    TDate ignored = 0;
-    if (periods.empty() && number == 1 && !TryParseDate(fields[0], ignored))
-      continue;
-    BaseRatePeriod p;
-    std::string problem;
-    if (!ParseLine(fields, p, problem)) {
-      error = Format("Line %d: %s.", number, problem.c_str());
-      return false;
-    }
-    periods.push_back(p);
-  }
-  std::sort(periods.begin(), periods.end(),
-            [](const BaseRatePeriod& a, const BaseRatePeriod& b) {
-              return a.firstDay < b.firstDay;
-            });
-  BaseRateTable result;
-  try {
-    for (const BaseRatePeriod& p : periods) result.Add(p);
-  } catch (const Error& e) {
-    error = e.what();
-    return false;
-  }
-  table = result;
-  return true;
 }
 
 }  // namespace zrv::schedule

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "common/Text.h"
+#include "platform/db/Transaction.h"
 #include "schedule/DocInfoSettings.h"
 #include "schedule/DogovorFuncs.h"
 
@@ -15,31 +16,34 @@ constexpr const char* kSelectHeader =
     "doc_SmetInitSum, "
     "doc_podsad, da_rf1, da_rf3, Doc_LihvaStop, DOC_TYPETEXT, DOC_LEADDOCID, "
     "DOC_FREE, "
-    "doc_handrentinfo from Documents where doc_id = %d";
+    "doc_handrentinfo from Documents where doc_id = :id";
 constexpr const char* kSelectAnnexes =
-    "select * from Anecs where AN_ID = %d order by AN_ID, AN_NUM";
+    "select * from Anecs where AN_ID = :id order by AN_ID, AN_NUM";
 constexpr const char* kSelectPayments =
-    "select * from Payment where P_ID = %d order by P_NUM";
+    "select * from Payment where P_ID = :id order by P_NUM";
 constexpr const char* kSelectRents =
-    "select * from RentsInfo where RI_DOCID = %d order by RI_DOCID, RI_YEAR, "
+    "select * from RentsInfo where RI_DOCID = :id order by RI_DOCID, RI_YEAR, "
     "RI_MONTH";
 constexpr const char* kSelectDetails =
-    "select * from PayDetails where PD_ID = %d order by PD_NUM, PD_YEAR, "
+    "select * from PayDetails where PD_ID = :id order by PD_NUM, PD_YEAR, "
     "PD_MONTH";
 constexpr const char* kSelectWaitPayments =
     "select WaitPayments.*, IN_InvoiceNum, IN_PayClearSum, IN_PayDDS, "
     "IN_Factor, "
     "IN_SecondInvType, IN_WaitPay from WaitPayments inner join Invoices on "
     "(IN_ID = WP_INID) "
-    "where WP_DOCID = %d order by WP_DOCID, WP_YEAR, WP_MONTH";
+    "where WP_DOCID = :id order by WP_DOCID, WP_YEAR, WP_MONTH";
 
 constexpr const char* kCurrencyTexts[] = {" BGN", " EUR", " USD"};
 
-// Opens `sql` filled with the contract id on a fresh query of the connection.
+// Opens `sql` for the contract id on a fresh query of the connection. The
+// id is a parameter, so the connection prepares each text once and reuses it
+// for every contract.
 std::unique_ptr<db::Query> OpenFor(db::Connection& connection, const char* sql,
                                    int32_t id) {
   auto q = connection.NewQuery();
-  q->SetSQL(Format(sql, id));
+  q->SetSQL(sql);
+  q->SetInteger("id", id);
   q->Open();
   return q;
 }
@@ -66,7 +70,10 @@ db::Connection& TDocInfo::Database() const {
 
 void TDocInfo::LoadContract(int32_t contractId) {
   db::Connection& db = Database();
-  TDogovorFuncs::DeleteUnlinkedPayments(db, contractId);
+  // The clean-up and every read share one transaction (or the caller's): one
+  // start and one commit instead of one for each statement.
+  db::OwnTransaction tx(db);
+  DeletedPayments = TDogovorFuncs::DeleteUnlinkedPayments(db, contractId);
   ContractId = contractId;
 
   LoadHeader(*OpenFor(db, kSelectHeader, contractId));
@@ -78,6 +85,7 @@ void TDocInfo::LoadContract(int32_t contractId) {
   Details.LoadFromQuery(*OpenFor(db, kSelectDetails, contractId));
   WaitPayments.LoadFromQuery(*OpenFor(db, kSelectWaitPayments, contractId),
                              TypeText, InvoiceKind);
+  tx.Commit();
   LinkPaymentDetails();
 }
 

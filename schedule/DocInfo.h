@@ -152,6 +152,10 @@ class TDocInfo : public TDocHeader {
   TWaitPayments WaitPayments;
   TPayHistoryList History;  // sorted by ComputeState
 
+  // Payments of pay type 1 without an invoice that the last LoadContract
+  // deleted.
+  int DeletedPayments = 0;
+
   // State.
   TSummarySet Summary;
   TDate InterestSettledDate =

@@ -85,7 +85,11 @@ void TDocInfo::CountPayments(bool inclusive, TDate date, double& paidTotal,
     row.RI_CARRIED = 0;
     row.VatOfPaid = 0;
     row.VatOfRemaining = Rents.AnnexVatRate(row) * row.Remaining / 100;
-    row.InterestPaid = 0;  // spread again below from the counted payments
+    // Paid interest is spread again below from the counted payments, so a
+    // second computation never counts it twice. A working copy keeps what its
+    // original had spread before it was made: a capped period must see the
+    // interest already paid on it.
+    if (!IsCopy()) row.InterestPaid = 0;
   }
   for (int i = 0; i < Details.Count(); ++i)
     Details.At(i).remaining = Details.At(i).sum;

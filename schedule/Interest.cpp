@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/Text.h"
+#include "schedule/RoundMoney.h"
 
 namespace zrv::schedule {
 
@@ -33,6 +34,10 @@ struct Segment {
   double dailyFactor;
 };
 
+// An amount as the explanation shows it: rounded as the charged figure is
+// (halves to even), so "%.2f" never shows a cent more or less than is charged.
+double Shown(double amount) { return RoundMoney(amount); }
+
 int DaysOf(TDate from, TDate to) {
   return static_cast<int>(std::trunc(to - from + 1));
 }
@@ -41,42 +46,48 @@ Segment SegmentOf(const BaseRatePeriod& p, TDate start, TDate end) {
   return {start, end, p.ratePercent, p.dailyFactor};
 }
 
-// Entries w .. z, the first starting at `from` (or at its own first day when
-// `fromFirst` is false), every one ending at its last day except the last,
-// which ends at `to`.
+// Entries w .. z, the first starting at `from`, every one ending at its last
+// day except the last, which ends at `to`.
 void AddEntrySegments(const BaseRateTable& rates, int w, int z, TDate from,
-                      bool fromFirst, TDate to, std::vector<Segment>& out) {
+                      TDate to, std::vector<Segment>& out) {
   for (int i = w; i <= z; ++i) {
     const BaseRatePeriod& p = rates.At(i);
-    const TDate start = (i == w && fromFirst) ? from : p.firstDay;
-    const TDate end = (i == z) ? to : p.lastDay;
-    out.push_back(SegmentOf(p, start, end));
+    out.push_back(
+        SegmentOf(p, i == w ? from : p.firstDay, i == z ? to : p.lastDay));
   }
 }
 
 // The span cut into base-rate segments over the usable periods 0 .. lastUsable.
+// Every day is charged at the rate of the period that holds it; days before the
+// first period at the first period's rate, days after the last one at the last
+// period's rate (that period's line runs on to the end of the span).
 std::vector<Segment> CutIntoSegments(const BaseRateTable& rates, int lastUsable,
                                      TDate from, TDate to) {
   std::vector<Segment> segments;
-  const int w = rates.FindPeriod(from, lastUsable);
-  const int z = rates.FindPeriod(to, lastUsable);
-  if (w >= 0 && z >= 0) {
-    AddEntrySegments(rates, w, z, from, true, to, segments);
-  } else if (w >= 0) {
-    // The span runs beyond the table: the last usable rate goes on to the end.
-    AddEntrySegments(rates, w, lastUsable, from, true, to, segments);
-  } else if (z >= 0) {
-    // The span starts before the table: its first days are charged at the first
-    // rate.
-    const BaseRatePeriod& first = rates.At(0);
-    segments.push_back(SegmentOf(first, from, first.firstDay - 1));
-    AddEntrySegments(rates, 0, z, from, false, to, segments);
-  } else if (lastUsable >= 0) {
-    segments.push_back(SegmentOf(rates.At(lastUsable), from, to));
-  } else {
+  if (lastUsable < 0) {
     // No usable base rate: the span bears the penalty percent only.
     segments.push_back({from, to, 0.0, 0.0});
+    return segments;
   }
+  const BaseRatePeriod& first = rates.At(0);
+  const BaseRatePeriod& last = rates.At(lastUsable);
+  if (to < first.firstDay) {
+    segments.push_back(SegmentOf(first, from, to));
+    return segments;
+  }
+  if (from > last.lastDay) {
+    segments.push_back(SegmentOf(last, from, to));
+    return segments;
+  }
+  if (from < first.firstDay) {
+    segments.push_back(SegmentOf(first, from, first.firstDay - 1));
+    from = first.firstDay;
+  }
+  // The periods follow one another without gap, so both ends are found inside
+  // the table; a span that runs beyond it ends in the last period's line.
+  const int w = rates.FindPeriod(from, lastUsable);
+  const int z = rates.FindPeriod(to, lastUsable);
+  AddEntrySegments(rates, w, z >= 0 ? z : lastUsable, from, to, segments);
   return segments;
 }
 
@@ -89,7 +100,7 @@ double DailyInterest(std::string& text, double amount, TDate from, TDate to,
   if (limit > 0 && interest > limit * amount / 100)
     interest = limit * amount / 100;
   text = Format(kDailyLine, FormatDMY(from).c_str(), FormatDMY(to).c_str(),
-                days, percent, amount, interest);
+                days, percent, amount, Shown(interest));
   return interest;
 }
 
@@ -106,7 +117,7 @@ double ComputeInterest(const BaseRateTable& rates, int kind, std::string& text,
     const int days = DaysOf(from, to);
     const double result = days * amount * (percent / 36000);
     text = Format(kFixedLine, FormatDMY(from).c_str(), FormatDMY(to).c_str(),
-                  days, percent, amount, result);
+                  days, percent, amount, Shown(result));
     return result;
   }
   if (kind == kDaily)
@@ -130,13 +141,14 @@ double ComputeInterest(const BaseRateTable& rates, int kind, std::string& text,
     const int days = DaysOf(s.start, s.end);
     const double interest = days * amount * (s.dailyFactor + penalty);
     result += interest;
-    text += Format(kPeriodLine, FormatDMY(s.start).c_str(),
-                   FormatDMY(s.end).c_str(), s.ratePercent, note.c_str(),
-                   amount, days, multiplied ? interest * limit : interest);
+    text +=
+        Format(kPeriodLine, FormatDMY(s.start).c_str(),
+               FormatDMY(s.end).c_str(), s.ratePercent, note.c_str(), amount,
+               days, Shown(multiplied ? interest * limit : interest));
   }
   if (multiplied) result *= limit;
   text += Format(kTotalLine, FormatDMY(from).c_str(), FormatDMY(to).c_str(),
-                 result);
+                 Shown(result));
   return result;
 }
 

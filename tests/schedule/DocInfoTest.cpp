@@ -397,6 +397,54 @@ TEST_F(DocInfoTest, DailyInterestCappedOverTheWholePeriod) {
   EXPECT_DOUBLE_EQ(Month(*info, 3).Interest, 1.00);
 }
 
+TEST_F(DocInfoTest, PaidInterestNeverExceedsAPeriodsCap) {
+  // 2 % a day capped at 50 % of the amount: January reaches its cap by the
+  // first payment, so the second payment's interest goes to later periods.
+  db_.Exec("delete from Anecs");
+  AddAnnex(1, "01.01.2024", "31.12.2024", 100, 3, 2, 50, 1200, "01.01.2024");
+  Pay(1, "20.02.2024", 0, {}, 1, 0, 50, "19.02.2024");
+  Pay(2, "20.03.2024", 0, {}, 1, 0, 60, "19.03.2024");
+  auto info = StateAt(D(25, 3, 2024));
+  EXPECT_DOUBLE_EQ(Month(*info, 1).InterestPaid, 50);
+  EXPECT_DOUBLE_EQ(Month(*info, 2).InterestPaid, 50);
+  EXPECT_DOUBLE_EQ(Month(*info, 3).InterestPaid, 10);
+}
+
+TEST_F(DocInfoTest, EveryDayOfADelayIsChargedAtTheRateOfItsPeriod) {
+  // Rates loaded for February to May only; the state is in June. January's
+  // delay starts before the table and ends after it.
+  rates_.Add({36, 0.001, D(1, 2, 2024), D(30, 4, 2024), D(1, 2, 2024)});
+  rates_.Add({72, 0.002, D(1, 5, 2024), D(31, 5, 2024), D(1, 5, 2024)});
+  db_.Exec("update Anecs set AN_LTYPE = 5, AN_LPERCENT = 0");
+  auto info = StateAt(D(10, 6, 2024));
+  const TRentRow& jan = Month(*info, 1);
+  EXPECT_DOUBLE_EQ(jan.Interest, 19.30);  // 111 days at 36 %, 41 at 72 %
+  EXPECT_EQ(jan.InterestText,
+            "От 11.01.2024 до 31.01.2024 ЛП 36.00%  върху 100.00 за 21 дена = "
+            "2.10\n"
+            "От 01.02.2024 до 30.04.2024 ЛП 36.00%  върху 100.00 за 90 дена = "
+            "9.00\n"
+            "От 01.05.2024 до 10.06.2024 ЛП 72.00%  върху 100.00 за 41 дена = "
+            "8.20\n"
+            "        Общо за периода от 11.01.2024 до 10.06.2024 19.30\n"
+            " Общо: 19.30");
+  EXPECT_DOUBLE_EQ(Month(*info, 2).Interest, 16.20);
+  // A delay wholly before the table is charged at its first rate.
+  info = StateAt(D(31, 1, 2024));
+  EXPECT_DOUBLE_EQ(Month(*info, 1).Interest, 2.10);
+}
+
+TEST_F(DocInfoTest, ExplanationShowsTheChargedCent) {
+  // 21 days at 3 % on 100.00 is 0.175: charged 0.18, and so shown.
+  db_.Exec("update Anecs set AN_LPERCENT = 3");
+  auto info = StateAt(D(31, 3, 2024));
+  const TRentRow& march = Month(*info, 3);
+  EXPECT_DOUBLE_EQ(march.Interest, 0.18);
+  EXPECT_EQ(march.InterestText,
+            "От 11.03.2024 до 31.03.2024 (21 дена) фиксиран ЛП 3.00% върху "
+            "100.00 = 0.18\n Общо: 0.18");
+}
+
 TEST_F(DocInfoTest, PriceIncreaseBearsNoInterestInItsFreePeriod) {
   db_.Exec("delete from Anecs");
   AddAnnex(1, "01.01.2024", "29.02.2024", 100, 2, 10, 0, 1200, "01.01.2024");

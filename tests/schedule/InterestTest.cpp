@@ -2,7 +2,8 @@
 
 #include <string>
 
-#include "schedule/BaseRatesStore.h"
+#include "common/Error.h"
+#include "schedule/BaseRatesFile.h"
 #include "schedule/Interest.h"
 
 namespace zrv::schedule {
@@ -205,11 +206,10 @@ TEST(BaseRatesCsv, NamesTheBadLineAndKeepsTheTable) {
   std::string error;
   EXPECT_FALSE(ParseBaseRatesCsv(
       "01.01.2025;31.01.2025;3\n01.02.2025;28.02.2025;x\n", t, error));
-  EXPECT_EQ(error, "Line 2: the rate is not a number.");
+  EXPECT_EQ(error, "Ред 2: „x“ не е число.");
   EXPECT_FALSE(ParseBaseRatesCsv(
       "01.01.2025;31.01.2025;3\n03.02.2025;28.02.2025;3\n", t, error));
-  EXPECT_NE(error.find("does not start the day after"), std::string::npos)
-      << error;
+  EXPECT_NE(error.find("дни без лихвен процент"), std::string::npos) << error;
   EXPECT_FALSE(ParseBaseRatesCsv("01.01.2025;31.01.2025\n", t, error));
   EXPECT_EQ(t.Count(), 2);
 }
