@@ -1,6 +1,7 @@
 // zorvit rates import FILE.csv: replaces the stored base-rate periods on which
 // late-payment interest of the base-rate kinds is charged.
 
+#include <cerrno>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -8,53 +9,53 @@
 #include "cli/Command.h"
 #include "cli/ConnectOptions.h"
 #include "common/Error.h"
+#include "common/SystemErrorText.h"
 #include "schedule/BaseRatesStore.h"
 
 namespace zrv::cli {
 
 namespace {
 
-constexpr const char* kUsage =
-    "rates import FILE.csv [--database PATH] [--user NAME] [--password TEXT]";
+constexpr const char* kCannotRead = "Файлът не може да се прочете: ";
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw Error("Cannot read " + path + ".");
+  if (!in)
+    throw Error(kCannotRead + path + " (" + SystemErrorText(errno) + ")");
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();
 }
 
-int RunRatesImport(const Args& arguments) {
-  Args args = arguments;
-  const ConnectOptions options = TakeConnectOptions(args);
-  if (args.size() != 1) {
-    std::cerr << "Usage: zorvit " << kUsage << "\n";
-    return 2;
-  }
+int RunRatesImport(const ParsedArgs& args) {
+  const ConnectOptions options = ReadConnectOptions(args);
+  const std::string& file = args.Operands()[0];
   schedule::BaseRateTable table;
   std::string error;
-  if (!schedule::ParseBaseRatesCsv(ReadFile(args[0]), table, error)) {
-    std::cerr << args[0] << ": " << error << "\n";
-    return 1;
+  if (!schedule::ParseBaseRatesCsv(ReadFile(file), table, error)) {
+    std::cerr << file << ": " << error << "\n";
+    return kExitFailed;
   }
   schedule::StoreBaseRates(*Connect(options), table);
-  std::cout << "Stored " << table.Count() << " base-rate periods";
+  std::cout << "Записани периоди на основния лихвен процент: " << table.Count();
   if (!table.Empty()) {
-    std::cout << " from " << FormatDMY(table.At(0).firstDay) << " to "
+    std::cout << ", от " << FormatDMY(table.At(0).firstDay) << " до "
               << FormatDMY(table.At(table.Count() - 1).lastDay);
   }
   std::cout << ".\n";
-  return 0;
+  return kExitOk;
 }
 
 const CommandRegistration kRatesImport{
-    {"rates", "import"},
-    kUsage,
-    "replaces the base-rate periods of late-payment interest by those of a CSV "
-    "file "
-    "(first day; last day; rate % [; daily factor [; issue date]])",
-    &RunRatesImport};
+    {.words = {"rates", "import"},
+     .operands = "ФАЙЛ.csv",
+     .minOperands = 1,
+     .maxOperands = 1,
+     .summary = "заменя периодите на основния лихвен процент с тези от CSV "
+                "файл (първи ден; последен ден; процент [; дневен множител [; "
+                "дата на обнародване]])",
+     .options = LoginOptions(),
+     .run = &RunRatesImport}};
 
 }  // namespace
 

@@ -23,9 +23,6 @@ namespace zrv::cli {
 
 namespace {
 
-constexpr const char* kUsage =
-    "state CONTRACT_ID [--date dd.mm.yyyy] [--database PATH] [--user NAME] "
-    "[--password TEXT]";
 constexpr const char* kSelectNumber =
     "select doc_nomtxt from documents where doc_id = %d";
 
@@ -130,30 +127,20 @@ void PrintSummary(const TDocInfo& info) {
   line("Лихва в лева:", Money(s.InterestConverted));
 }
 
-int RunState(const Args& arguments) {
-  Args args = arguments;
-  const ConnectOptions options = TakeConnectOptions(args);
-  std::string dateText;
+int RunState(const ParsedArgs& args) {
   TDate date = Today();
-  if (TakeOption(args, "--date", dateText) && !TryParseDate(dateText, date)) {
-    std::cerr << kMsgBadDate << dateText << "\n";
-    return 2;
-  }
-  if (args.size() != 1) {
-    std::cerr << "Usage: zorvit " << kUsage << "\n";
-    return 2;
-  }
+  if (args.Has("date") && !TryParseDate(args.Value("date"), date))
+    throw UsageError(kMsgBadDate + args.Value("date"));
   int32_t id = 0;
-  if (!TryParseInt(args[0], id)) {
-    std::cerr << kMsgBadId << args[0] << "\n";
-    return 2;
-  }
+  if (!TryParseInt(args.Operands()[0], id))
+    throw UsageError(kMsgBadId + args.Operands()[0]);
+  const ConnectOptions options = ReadConnectOptions(args);
 
   auto connection = Connect(options);
   std::string number;
   if (!FindContract(*connection, id, number)) {
     std::cerr << Format(kMsgNoContract, id) << "\n";
-    return 1;
+    return kExitFailed;
   }
   // No stored-setting reader: the schedule module's setting is not needed here,
   // and reading it would store its default.
@@ -166,16 +153,20 @@ int RunState(const Args& arguments) {
   PrintHeader(info, number);
   PrintSchedule(info);
   PrintSummary(info);
-  return 0;
+  return kExitOk;
 }
 
 const CommandRegistration kState{
-    {"state"},
-    kUsage,
-    "prints a contract's schedule with what is paid, open and overdue, its "
-    "late-payment interest "
-    "and the totals due at the date (today by default)",
-    &RunState};
+    {.words = {"state"},
+     .operands = "НОМЕР_НА_ДОГОВОР",
+     .minOperands = 1,
+     .maxOperands = 1,
+     .summary = "извежда погасителния план на договор с платеното, "
+                "остатъка и просрочието, лихвата за забава и дължимите "
+                "суми към дата (по подразбиране днес)",
+     .options =
+         WithLoginOptions({{"date", "дд.мм.гггг", "датата на състоянието"}}),
+     .run = &RunState}};
 
 }  // namespace
 

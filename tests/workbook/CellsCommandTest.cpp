@@ -70,7 +70,7 @@ TEST_F(CellsCommand, PrintsTheUsedRangeAsCsvAlikeForBothFormats) {
 TEST_F(CellsCommand, ReportsWhatItCannotRead) {
   const Result usage = RunCells(folder_, "");
   EXPECT_EQ(usage.exitCode, 2);
-  EXPECT_NE(usage.err.find("Usage: zorvit cells WORKBOOK"), std::string::npos);
+  EXPECT_NE(usage.err.find("zorvit cells: липсва КНИГА"), std::string::npos);
 
   const std::string missing = folder_ + "/missing.xls";
   const Result failed = RunCells(folder_, missing);
