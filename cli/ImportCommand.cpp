@@ -242,9 +242,10 @@ int RunImport(const ParsedArgs& args) {
   report.finished = true;
   report.summary = summary;
   report.errors = run.ErrorLines();
-  report.exitCode = summary.rowsRefused > 0 || summary.annexesDropped > 0
-                        ? kExitRowsRefused
-                        : kExitOk;
+  // Every line of the error list stands for something not stored.
+  const bool refused = summary.rowsRefused > 0 || summary.annexesDropped > 0 ||
+                       !report.errors.empty();
+  report.exitCode = refused ? kExitRowsRefused : kExitOk;
   PrintSummary(summary);
   if (!WriteJson(json, report)) return Fail(kCannotWriteJson + jsonPath);
   return report.exitCode;

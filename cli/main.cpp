@@ -7,6 +7,7 @@
 #include "Version.h"
 #include "app/TerminationSignals.h"
 #include "cli/Command.h"
+#include "platform/db/Database.h"
 
 namespace {
 
@@ -26,6 +27,7 @@ constexpr const char* kNoCommand = "zorvit: липсва команда";
 constexpr const char* kSeeHelp = " (вижте zorvit --help)";
 constexpr const char* kMissingOperand = "липсва ";
 constexpr const char* kExtraOperand = "излишен аргумент: ";
+constexpr const char* kDatabaseError = "Грешка в базата данни:\n";
 
 void PrintHelp() {
   std::cout << kUsage << kAbout << kCommandsHeading;
@@ -74,6 +76,11 @@ int RunCommand(const Command& command, const Args& args) {
     std::cerr << name << ": " << e.what() << " (вижте " << name << " --help)"
               << std::endl;
     return zrv::cli::kExitUsage;
+  } catch (const zrv::db::DbError& e) {
+    // The engine's message is English: a Bulgarian line says what failed.
+    std::cerr << kDatabaseError << zrv::cli::TerminalText(e.what())
+              << std::endl;
+    return zrv::cli::kExitFailed;
   } catch (const std::exception& e) {
     std::cerr << zrv::cli::TerminalText(e.what()) << std::endl;
     return zrv::cli::kExitFailed;
