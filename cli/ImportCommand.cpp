@@ -7,9 +7,9 @@
 // terminal a progress line on standard error shows the rows done and the pace.
 //
 // Exit code 0 when every row was stored; 3 when the run went through with rows
-// (or annex rows) refused; 1 when it could not start (login refused, no
-// database, unknown municipality, unreadable workbook); 2 for a command line it
-// does not understand.
+// (or annex rows) refused, that is with a line in the error list; 1 when it
+// could not start (login refused, no database, unknown municipality, unreadable
+// workbook); 2 for a command line it does not understand.
 
 #include <unistd.h>
 
@@ -147,7 +147,7 @@ void PrintSummary(const import::ImportSummary& s) {
             << "Лог файл:                    " << LogFileText(s) << "\n"
             << "Последен достигнат ред:      " << s.lastRow << "\n"
             << "Време:                       "
-            << Format("%.2f", s.elapsedSeconds) << " s\n";
+            << Format("%.2f", s.elapsedSeconds) << " с\n";
 }
 
 int Fail(const std::string& reason) {
@@ -167,15 +167,12 @@ int RunImport(const ParsedArgs& args) {
   UseDatabaseOption(args);
   const std::optional<std::string> password = GivenPassword(args);
   const std::string workbook = args.Operands()[0];
-  std::error_code ignored;
-  if (!std::filesystem::is_regular_file(workbook, ignored))
-    return Fail(kMissingWorkbook + workbook);
 
   // Opened before anything is stored, so that a path it cannot write stops
   // the run before it starts.
   const std::string jsonPath = args.Value("summary-json");
   std::ofstream json;
-  if (!jsonPath.empty()) {
+  if (args.Has("summary-json")) {
     json.open(jsonPath, std::ios::binary | std::ios::trunc);
     if (!json)
       return Fail(kCannotWriteJson + jsonPath + " (" + SystemErrorText(errno) +
@@ -188,6 +185,10 @@ int RunImport(const ParsedArgs& args) {
     WriteJson(json, report);
     return Fail(reason);
   };
+
+  std::error_code ignored;
+  if (!std::filesystem::is_regular_file(workbook, ignored))
+    return stop(kMissingWorkbook + workbook);
 
   // The login library finds the database the same way; a missing embedded file
   // is named here rather than reported as a refused login. A "host:/path" name

@@ -185,21 +185,36 @@ TEST_F(CommandLine, ImportTellsAScriptHowTheRunEnded) {
   }
 }
 
-// --summary-json writes the summary and the error list for a script.
+// --summary-json writes the summary and the error list for a script, and the
+// reason when the run does not start.
 TEST_F(CommandLine, ImportWritesTheSummaryAsJson) {
   test::TestDatabase database;
   database.Connection().Close();
-  const Result r = RunZorvit(
-      folder_, {"import", "--database", database.Path(), "--user", "demo",
-                "--password", "x", "--summary-json=summary.json",
-                std::string(ZRV_SOURCE_DIR) + "/examples/contracts.xls"});
-  EXPECT_EQ(r.exitCode, 3) << r.err;
-  const std::string json = Slurp(folder_ + "/summary.json");
-  for (const char* part :
+  struct Case {
+    std::string workbook;
+    int exitCode;
+    std::vector<std::string> parts;
+  };
+  const std::vector<Case> cases = {
+      {std::string(ZRV_SOURCE_DIR) + "/examples/contracts.xls",
+       3,
        {"\"finished\": true", "\"exitCode\": 3", "\"contractsStored\": 18",
         "\"rowsRefused\": 1", "\"logFile\": \"log_contracts.xls_",
-        "\"logProblem\": null", "\n    \"FATAL : Липсва "}) {
-    EXPECT_TRUE(Contains(json, part)) << part << "\n" << json;
+        "\"logProblem\": null", "\n    \"FATAL : Липсва "}},
+      {"none.xls",
+       1,
+       {"\"finished\": false", "\"exitCode\": 1",
+        "\"reason\": \"Файлът не съществува: none.xls\"", "\"errors\": []"}},
+  };
+  for (const Case& c : cases) {
+    const Result r =
+        RunZorvit(folder_, {"import", "--database", database.Path(), "--user",
+                            "demo", "--password", "x",
+                            "--summary-json=summary.json", c.workbook});
+    EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
+    const std::string json = Slurp(folder_ + "/summary.json");
+    for (const auto& part : c.parts)
+      EXPECT_TRUE(Contains(json, part)) << part << "\n" << json;
   }
 }
 
