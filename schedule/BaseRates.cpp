@@ -18,10 +18,11 @@ void BaseRateTable::Add(const BaseRatePeriod& period) {
   p.lastDay = std::trunc(p.lastDay);
   p.issueDate = std::trunc(p.issueDate);
   if (p.lastDay < p.firstDay)
-    throw Error("Base-rate period " + Span(p) + " ends before it starts.");
+    throw Error("Периодът на основния лихвен процент " + Span(p) +
+                " свършва, преди да започне.");
   if (!entries_.empty() && p.firstDay != entries_.back().lastDay + 1) {
-    throw Error("Base-rate period " + Span(p) +
-                " does not start the day after the previous period (" +
+    throw Error("Периодът на основния лихвен процент " + Span(p) +
+                " не започва в деня след предишния период (" +
                 Span(entries_.back()) + ").");
   }
   entries_.push_back(p);

@@ -33,25 +33,25 @@ std::vector<std::string> SplitFields(const std::string& line) {
 bool ParseLine(const std::vector<std::string>& f, BaseRatePeriod& p,
                std::string& problem) {
   if (f.size() < 3 || f.size() > 5) {
-    problem = "expected 3 to 5 fields";
+    problem = "очакват се от 3 до 5 полета";
     return false;
   }
   if (!TryParseDate(f[0], p.firstDay) || !TryParseDate(f[1], p.lastDay)) {
-    problem = "dates must read dd.mm.yyyy";
+    problem = "датите трябва да са във вида дд.мм.гггг";
     return false;
   }
   if (!TryParseFloat(f[2], p.ratePercent)) {
-    problem = "the rate is not a number";
+    problem = "процентът не е число";
     return false;
   }
   p.dailyFactor = p.ratePercent / 36000;
   if (f.size() > 3 && !f[3].empty() && !TryParseFloat(f[3], p.dailyFactor)) {
-    problem = "the daily factor is not a number";
+    problem = "дневният множител не е число";
     return false;
   }
   p.issueDate = p.firstDay;
   if (f.size() > 4 && !f[4].empty() && !TryParseDate(f[4], p.issueDate)) {
-    problem = "the issue date must read dd.mm.yyyy";
+    problem = "датата на обнародване трябва да е във вида дд.мм.гггг";
     return false;
   }
   return true;
@@ -107,7 +107,7 @@ bool ParseBaseRatesCsv(const std::string& text, BaseRateTable& table,
     BaseRatePeriod p;
     std::string problem;
     if (!ParseLine(fields, p, problem)) {
-      error = Format("Line %d: %s.", number, problem.c_str());
+      error = Format("Ред %d: %s.", number, problem.c_str());
       return false;
     }
     periods.push_back(p);

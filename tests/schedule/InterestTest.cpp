@@ -205,10 +205,10 @@ TEST(BaseRatesCsv, NamesTheBadLineAndKeepsTheTable) {
   std::string error;
   EXPECT_FALSE(ParseBaseRatesCsv(
       "01.01.2025;31.01.2025;3\n01.02.2025;28.02.2025;x\n", t, error));
-  EXPECT_EQ(error, "Line 2: the rate is not a number.");
+  EXPECT_EQ(error, "Ред 2: процентът не е число.");
   EXPECT_FALSE(ParseBaseRatesCsv(
       "01.01.2025;31.01.2025;3\n03.02.2025;28.02.2025;3\n", t, error));
-  EXPECT_NE(error.find("does not start the day after"), std::string::npos)
+  EXPECT_NE(error.find("не започва в деня след предишния"), std::string::npos)
       << error;
   EXPECT_FALSE(ParseBaseRatesCsv("01.01.2025;31.01.2025\n", t, error));
   EXPECT_EQ(t.Count(), 2);
