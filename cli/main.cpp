@@ -1,6 +1,10 @@
 // zorvit: the command line of the import tool, for batch use and scripts.
 
+#include <langinfo.h>
+
 #include <algorithm>
+#include <clocale>
+#include <cstring>
 #include <exception>
 #include <iostream>
 
@@ -28,6 +32,16 @@ constexpr const char* kSeeHelp = " (вижте zorvit --help)";
 constexpr const char* kMissingOperand = "липсва ";
 constexpr const char* kExtraOperand = "излишен аргумент: ";
 constexpr const char* kDatabaseError = "Грешка в базата данни:\n";
+
+// Character conversions of the database client (a database path in Cyrillic)
+// follow LC_CTYPE, and every text of the program is UTF-8: take the
+// environment's locale, and C.UTF-8 when that is not UTF-8, as Qt does for
+// the window.
+void UseUtf8CharacterType() {
+  const char* chosen = std::setlocale(LC_CTYPE, "");
+  if (!chosen || std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0)
+    std::setlocale(LC_CTYPE, "C.UTF-8");
+}
 
 void PrintHelp() {
   std::cout << kUsage << kAbout << kCommandsHeading;
@@ -93,6 +107,7 @@ int main(int argc, char** argv) {
   // Ctrl-C and SIGTERM end a command as usual; without this the database client
   // takes them.
   zrv::app::DieOnTerminationSignals();
+  UseUtf8CharacterType();
   Args args(argv + 1, argv + argc);
   if (args.empty()) {
     std::cerr << kNoCommand << kSeeHelp << "\n";

@@ -112,7 +112,8 @@ TEST_F(CommandLine, AnswersHelpAndRefusesWhatItDoesNotUnderstand) {
 
 // zorvit import against a database: 0 when every row is stored, 3 when the
 // run finished with refused rows, 1 when it could not start; the password from
-// the command line, a file or the environment, and a Cyrillic user name.
+// the command line, a file or the environment; a Cyrillic user name and
+// database path.
 TEST_F(CommandLine, ImportTellsAScriptHowTheRunEnded) {
   test::TestDatabase database;
   database.Exec(
@@ -128,6 +129,12 @@ TEST_F(CommandLine, ImportTellsAScriptHowTheRunEnded) {
   std::ofstream(notWorkbook) << "Номер;Дата\n";
   std::ofstream(folder_ + "/password.txt") << "тайна\n";
   const std::string db = "--database=" + database.Path();
+  // A database in a folder named in Cyrillic, whatever the locale.
+  const std::string cyrillic = folder_ + "/данни/имоти.fdb";
+  ASSERT_EQ(
+      RunZorvit(folder_, {"db", "init", "--database", cyrillic}, "LC_ALL=C")
+          .exitCode,
+      0);
 
   struct Case {
     std::vector<std::string> args;
@@ -173,6 +180,11 @@ TEST_F(CommandLine, ImportTellsAScriptHowTheRunEnded) {
        1,
        "",
        "Входът е отказан."},
+      {{"--database=" + cyrillic, "--user", "demo", "--password", "x", clean},
+       "LC_ALL=C",
+       0,
+       "Записани договори:           1\n",
+       ""},
   };
   for (const Case& c : cases) {
     std::vector<std::string> args = c.args;
