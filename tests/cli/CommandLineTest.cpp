@@ -2,55 +2,23 @@
 // standard error, help and the reading of options.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "Version.h"
 #include "tests/import/ImportRunFixture.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/Zorvit.h"
 
 namespace zrv::cli {
 namespace {
 
-struct Result {
-  int exitCode;
-  std::string out;
-  std::string err;
-};
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-std::string Quoted(const std::string& word) {
-  std::string out = "'";
-  for (char c : word)
-    out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return out + "'";
-}
-
-// Runs zorvit in `folder` with the arguments, after the shell assignments in
-// `environment` ("NAME=value ...").
-Result RunZorvit(const std::string& folder,
-                 const std::vector<std::string>& args,
-                 const std::string& environment = "") {
-  std::string command = "cd " + Quoted(folder) + " && env -u ZRV_PASSWORD " +
-                        environment + " " + ZRV_BINARY_DIR + "/bin/zorvit";
-  for (const auto& arg : args) command += " " + Quoted(arg);
-  command += " </dev/null >out.txt 2>err.txt";
-  const int status = std::system(command.c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
-          Slurp(folder + "/out.txt"), Slurp(folder + "/err.txt")};
-}
+using Result = test::ZorvitResult;
+using test::ReadWholeFile;
+using test::RunZorvit;
 
 bool Contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
@@ -224,7 +192,7 @@ TEST_F(CommandLine, ImportWritesTheSummaryAsJson) {
                             "demo", "--password", "x",
                             "--summary-json=summary.json", c.workbook});
     EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
-    const std::string json = Slurp(folder_ + "/summary.json");
+    const std::string json = ReadWholeFile(folder_ + "/summary.json");
     for (const auto& part : c.parts)
       EXPECT_TRUE(Contains(json, part)) << part << "\n" << json;
   }
