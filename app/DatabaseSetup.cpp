@@ -8,6 +8,7 @@
 
 #include "common/Csv.h"
 #include "common/Error.h"
+#include "common/SystemErrorText.h"
 #include "platform/db/Firebird.h"
 #include "platform/db/SqlScript.h"
 #include "platform/db/Transaction.h"
@@ -101,15 +102,16 @@ void RemoveHalfMadeDatabase(db::Connection& connection,
 void PrepareLocalFile(const std::string& path) {
   std::error_code error;
   if (fs::exists(path, error)) {
-    throw Error("The database file " + path +
-                " already exists; nothing was changed.");
+    throw Error("Файлът на базата данни " + path +
+                " вече съществува; нищо не е променено.");
   }
   fs::path folder = fs::path(path).parent_path();
   if (!folder.empty() && !fs::exists(folder, error)) {
     fs::create_directories(folder, error);
     if (error) {
-      throw Error("Cannot create the folder " + folder.string() +
-                  " for the database: " + error.message() + ".");
+      throw Error("Папката " + folder.string() +
+                  " за базата данни не може да се създаде: " +
+                  SystemErrorText(error.value()) + ".");
     }
   }
 }
@@ -159,7 +161,7 @@ void CreatePropertyDatabase(const db::ConnectParams& params,
 void CreatePropertyDatabase(const db::ConnectParams& params, bool forcedWrites,
                             const std::vector<EmbeddedFile>& files) {
   const std::string& path = params.serverName;
-  if (path.empty()) throw Error("No database path was given.");
+  if (path.empty()) throw Error("Не е даден път до базата данни.");
   if (IsLocalPath(path)) PrepareLocalFile(path);
 
   std::unique_ptr<db::Connection> connection =
@@ -171,8 +173,8 @@ void CreatePropertyDatabase(const db::ConnectParams& params, bool forcedWrites,
     if (forcedWrites) db::SetForcedWrites(params, true);
   } catch (const std::exception& e) {
     RemoveHalfMadeDatabase(*connection, params);
-    throw Error("Creating the database " + path +
-                " failed; nothing was kept.\n" + e.what());
+    throw Error("Базата данни " + path +
+                " не можа да се създаде; нищо не е запазено.\n" + e.what());
   }
 }
 

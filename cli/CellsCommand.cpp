@@ -13,14 +13,8 @@
 
 namespace {
 
-const char kUsage[] = "Usage: zorvit cells WORKBOOK";
-
-int RunCells(const zrv::cli::Args& args) {
-  if (args.size() != 1) {
-    std::cerr << kUsage << "\n";
-    return 2;
-  }
-  const auto sheet = zrv::workbook::OpenFirstWorksheet(args[0]);
+int RunCells(const zrv::cli::ParsedArgs& args) {
+  const auto sheet = zrv::workbook::OpenFirstWorksheet(args.Operands()[0]);
   const zrv::import::CellReader reader(sheet.get());
   std::vector<std::string> letters;
   for (int c = 1; c <= sheet->UsedColumnCount(); ++c)
@@ -32,13 +26,16 @@ int RunCells(const zrv::cli::Args& args) {
     std::cout << zrv::csv::Line(fields) << "\r\n";
   }
   std::cout.flush();
-  return std::cout ? 0 : 1;
+  return std::cout ? zrv::cli::kExitOk : zrv::cli::kExitFailed;
 }
 
 const zrv::cli::CommandRegistration kCells{
-    {"cells"},
-    "cells WORKBOOK",
-    "prints the first worksheet as the import reads it, as CSV (RFC 4180)",
-    &RunCells};
+    {.words = {"cells"},
+     .operands = "КНИГА",
+     .minOperands = 1,
+     .maxOperands = 1,
+     .summary = "извежда първия лист на работната книга, както го чете "
+                "импортирането, като CSV (RFC 4180)",
+     .run = &RunCells}};
 
 }  // namespace

@@ -2,45 +2,49 @@
 
 #include <utility>
 
-#include "common/Error.h"
-
 namespace zrv::cli {
 
 namespace {
+
+constexpr const char* kUsage = "Употреба: ";
+constexpr const char* kOptionsHeading = "\nОпции:\n";
+
 std::vector<Command>& Registry() {
   static std::vector<Command> commands;
   return commands;
 }
+
 }  // namespace
 
-CommandRegistration::CommandRegistration(std::vector<std::string> words,
-                                         std::string usage, std::string summary,
-                                         CommandFn run) {
-  Registry().push_back(
-      {std::move(words), std::move(usage), std::move(summary), run});
+const char kExitCodesHelp[] =
+    "Изходни кодове:\n"
+    "  0  всички редове са записани (успех)\n"
+    "  1  работата не започна или спря: отказан вход, недостъпна база данни,\n"
+    "     нечетима работна книга\n"
+    "  2  неправилен команден ред\n"
+    "  3  импортирането завърши, но има отказани редове (вижте лог файла)\n";
+
+CommandRegistration::CommandRegistration(Command command) {
+  Registry().push_back(std::move(command));
 }
 
 const std::vector<Command>& Commands() { return Registry(); }
 
-bool TakeOption(Args& args, const std::string& name, std::string& value) {
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] != name) continue;
-    if (i + 1 >= args.size()) throw Error("Option " + name + " needs a value.");
-    value = args[i + 1];
-    args.erase(args.begin() + i, args.begin() + i + 2);
-    return true;
-  }
-  return false;
+std::string UsageLine(const Command& command) {
+  std::string line = "zorvit";
+  for (const auto& word : command.words) line += " " + word;
+  line += " [ОПЦИИ]";
+  if (!command.operands.empty()) line += " " + command.operands;
+  return line;
 }
 
-bool TakeFlag(Args& args, const std::string& name) {
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == name) {
-      args.erase(args.begin() + i);
-      return true;
-    }
-  }
-  return false;
+std::string CommandHelp(const Command& command) {
+  OptionTable all = command.options;
+  all.insert(all.end(), CommonOptions().begin(), CommonOptions().end());
+  std::string text = kUsage + UsageLine(command) + "\n" + command.summary +
+                     "\n" + kOptionsHeading + OptionsHelp(all);
+  if (!command.details.empty()) text += "\n" + command.details;
+  return text;
 }
 
 std::string TerminalText(std::string text) {

@@ -1,41 +1,57 @@
 #pragma once
-// The sub-commands of `zorvit`. Each command lives in its own file of cli/ and
-// registers itself:
+// The subcommands of `zorvit`. Each command lives in its own file of cli/ and
+// registers itself with its words, operands, options and run function:
 //
-//   static const zrv::cli::CommandRegistration kCells{
-//       {"cells"}, "cells WORKBOOK", "prints the first worksheet as CSV",
-//       &RunCells};
+//   const zrv::cli::CommandRegistration kCells{{
+//       .words = {"cells"}, .operands = "КНИГА", .minOperands = 1,
+//       .maxOperands = 1, .summary = "...", .run = &RunCells}};
 //
-// A command gets the arguments after its words and returns the process exit
-// code; it reports failures on standard error.
+// main reads the command line against the command's option table (see
+// cli/Options.h), answers --help itself, checks the operand count and calls
+// run, whose result is the exit code. A command reports failures on standard
+// error or throws: UsageError gives exit code 2, any other error exit code 1.
 
 #include <string>
 #include <vector>
 
+#include "cli/Options.h"
+
 namespace zrv::cli {
 
-using Args = std::vector<std::string>;
-using CommandFn = int (*)(const Args& args);
+// Exit codes of `zorvit`.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;  // could not start, or stopped
+inline constexpr int kExitUsage = 2;
+inline constexpr int kExitRowsRefused = 3;  // import finished, rows refused
+
+// The exit codes as the help texts list them.
+extern const char kExitCodesHelp[];
+
+using CommandFn = int (*)(const ParsedArgs& args);
 
 struct Command {
-  std::vector<std::string> words;  // e.g. {"db", "init"}
-  std::string usage;               // e.g. "db init [--database PATH]"
-  std::string summary;
-  CommandFn run;
+  std::vector<std::string> words = {};  // e.g. {"db", "init"}
+  std::string operands = {};            // e.g. "КНИГА", for the usage line
+  size_t minOperands = 0;
+  size_t maxOperands = 0;
+  std::string summary = {};
+  OptionTable options =
+      {};  // the command's own options; the common ones follow
+  std::string details = {};  // more help after the options (exit codes, ...)
+  CommandFn run = nullptr;
 };
 
 struct CommandRegistration {
-  CommandRegistration(std::vector<std::string> words, std::string usage,
-                      std::string summary, CommandFn run);
+  explicit CommandRegistration(Command command);
 };
 
 const std::vector<Command>& Commands();
 
-// The value of an option "--name VALUE" in args, removing both; false when
-// absent. Throws zrv::Error when the option is given without a value.
-bool TakeOption(Args& args, const std::string& name, std::string& value);
-// True when the flag "--name" is in args, removing it.
-bool TakeFlag(Args& args, const std::string& name);
+// "zorvit import [ОПЦИИ] КНИГА"
+std::string UsageLine(const Command& command);
+
+// The command's --help text.
+std::string CommandHelp(const Command& command);
 
 // A message for the terminal: its carriage returns (which part the connection
 // error's server from the engine's message) become line breaks, which a

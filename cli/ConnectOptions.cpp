@@ -1,23 +1,73 @@
 #include "cli/ConnectOptions.h"
 
+#include <cerrno>
+#include <cstdlib>
+#include <fstream>
+
 #include "app/DatabaseConnection.h"
 #include "app/DatabaseLocation.h"
+#include "cli/Command.h"
 #include "common/Error.h"
+#include "common/SystemErrorText.h"
 #include "platform/db/Firebird.h"
 
 namespace zrv::cli {
 
 namespace {
 constexpr const char* kDefaultUser = "SYSDBA";
+constexpr const char* kPasswordVariable = "ZRV_PASSWORD";
+constexpr const char* kDatabaseVariable = "ZRV_DATABASE";
+constexpr const char* kBothPasswords =
+    "--password и --password-file не се дават заедно";
+constexpr const char* kCannotReadPassword =
+    "Файлът с паролата не може да се прочете: ";
 }  // namespace
 
-ConnectOptions TakeConnectOptions(Args& args) {
-  ConnectOptions o{"", kDefaultUser, ""};
-  if (!TakeOption(args, "--database", o.path))
-    o.path = app::DefaultDatabasePath();
-  TakeOption(args, "--user", o.user);
-  TakeOption(args, "--password", o.password);
-  return o;
+const OptionTable& LoginOptions() {
+  static const OptionTable options = {
+      {"user", "ИМЕ", "потребител"},
+      {"password", "ПАРОЛА",
+       "парола (виждат я и другите потребители на машината: по-добре "
+       "--password-file или $ZRV_PASSWORD)"},
+      {"password-file", "ФАЙЛ", "паролата е първият ред на файла"},
+  };
+  return options;
+}
+
+OptionTable WithLoginOptions(const OptionTable& own) {
+  OptionTable table = LoginOptions();
+  table.insert(table.end(), own.begin(), own.end());
+  return table;
+}
+
+std::optional<std::string> GivenPassword(const ParsedArgs& args) {
+  if (args.Has("password") && args.Has("password-file"))
+    throw UsageError(kBothPasswords);
+  if (args.Has("password")) return args.Value("password");
+  if (args.Has("password-file")) {
+    const std::string path = args.Value("password-file");
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    if (!in || (!std::getline(in, line) && !in.eof()))
+      throw Error(kCannotReadPassword + path + " (" + SystemErrorText(errno) +
+                  ")");
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line;
+  }
+  if (const char* fromEnvironment = std::getenv(kPasswordVariable))
+    return std::string(fromEnvironment);
+  return std::nullopt;
+}
+
+void UseDatabaseOption(const ParsedArgs& args) {
+  if (args.Has("database"))
+    setenv(kDatabaseVariable, args.Value("database").c_str(), 1);
+}
+
+ConnectOptions ReadConnectOptions(const ParsedArgs& args) {
+  UseDatabaseOption(args);
+  return {app::DefaultDatabasePath(), args.Value("user", kDefaultUser),
+          GivenPassword(args).value_or("")};
 }
 
 std::unique_ptr<db::Connection> Connect(const ConnectOptions& options) {

@@ -1,17 +1,35 @@
 #pragma once
-// The database options of the commands that work on a stored database:
-//   --database PATH   ("path" or "host:/path"; default $ZRV_DATABASE, else the
-//   user's database)
-//   --user NAME       (default SYSDBA, whom the embedded engine trusts)
-//   --password TEXT   (default empty; a server checks it)
+// The login options of the commands that work on a stored database, and the
+// database they name:
+//   --user NAME            (default SYSDBA, whom the embedded engine trusts)
+//   --password TEXT        (visible to other users of the machine: prefer
+//   --password-file FILE    the first line of a file, or $ZRV_PASSWORD)
+//   --database PATH        (a common option; default $ZRV_DATABASE, else the
+//                           user's database)
 
 #include <memory>
+#include <optional>
 #include <string>
 
-#include "cli/Command.h"
+#include "cli/Options.h"
 #include "platform/db/Database.h"
 
 namespace zrv::cli {
+
+// --user, --password and --password-file, for a command's option table.
+const OptionTable& LoginOptions();
+
+// A command's own options after the login options.
+OptionTable WithLoginOptions(const OptionTable& own);
+
+// The password given: --password, else the first line of --password-file,
+// else $ZRV_PASSWORD; nullopt when none is. Throws UsageError when both
+// options are given, zrv::Error when the file cannot be read.
+std::optional<std::string> GivenPassword(const ParsedArgs& args);
+
+// Makes --database, when given, the database of this process: the login
+// library and the default path read $ZRV_DATABASE.
+void UseDatabaseOption(const ParsedArgs& args);
 
 struct ConnectOptions {
   std::string path;
@@ -19,8 +37,8 @@ struct ConnectOptions {
   std::string password;
 };
 
-// Takes the three options out of args, filling in the defaults.
-ConnectOptions TakeConnectOptions(Args& args);
+// The options with their defaults filled in.
+ConnectOptions ReadConnectOptions(const ParsedArgs& args);
 
 // Opens a connection. Throws zrv::Error with the connection error text when the
 // database cannot be opened.

@@ -6,31 +6,26 @@
 #include "app/DatabaseLocation.h"
 #include "app/DatabaseSetup.h"
 #include "cli/Command.h"
+#include "cli/ConnectOptions.h"
 
 namespace zrv::cli {
 
 namespace {
 
-int RunDbInit(const Args& arguments) {
-  Args args = arguments;
-  std::string path;
-  if (!TakeOption(args, "--database", path)) path = app::DefaultDatabasePath();
-  if (!args.empty()) {
-    std::cerr << "Unexpected argument: " << args.front()
-              << "\nUsage: zorvit db init [--database PATH]\n";
-    return 2;
-  }
+constexpr const char* kCreated = "Създадена е базата данни ";
+
+int RunDbInit(const ParsedArgs& args) {
+  UseDatabaseOption(args);
+  const std::string path = app::DefaultDatabasePath();
   app::CreatePropertyDatabase(path);
-  std::cout << "Created the property database " << path << "\n";
-  return 0;
+  std::cout << kCreated << path << "\n";
+  return kExitOk;
 }
 
 const CommandRegistration kDbInit{
-    {"db", "init"},
-    "db init [--database PATH]",
-    "creates the property database (default: $ZRV_DATABASE, else "
-    "~/.local/share/zorvit/zorvit.fdb)",
-    &RunDbInit};
+    {.words = {"db", "init"},
+     .summary = "създава базата данни на имотите със схемата и регистрите",
+     .run = &RunDbInit}};
 
 }  // namespace
 

@@ -1,21 +1,22 @@
-// zorvit import [--user U --password P] [--municipality NAME] [--first-row N]
-// [--no-links]
-//               WORKBOOK
+// zorvit import [OPTIONS] WORKBOOK
 //
 // Imports the contracts of a workbook into the property database the login
 // names, the same run the import window makes: the error list goes to standard
 // output line by line as it grows, message boxes become lines on standard
-// error, and a summary closes the run. On a terminal a progress line on
-// standard error shows the rows done and the pace.
+// error, and a summary closes the run (also as JSON with --summary-json). On a
+// terminal a progress line on standard error shows the rows done and the pace.
 //
-// Exit code 0 when the run went through, also when rows were refused; 1 when it
+// Exit code 0 when every row was stored; 3 when the run went through with rows
+// (or annex rows) refused, that is with a line in the error list; 1 when it
 // could not start (login refused, no database, unknown municipality, unreadable
 // workbook); 2 for a command line it does not understand.
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -26,7 +27,10 @@
 #include "app/Session.h"
 #include "app/SystemString.h"
 #include "cli/Command.h"
+#include "cli/ConnectOptions.h"
+#include "cli/SummaryJson.h"
 #include "common/Error.h"
+#include "common/SystemErrorText.h"
 #include "common/Text.h"
 #include "import/ImportRun.h"
 #include "platform/db/Firebird.h"
@@ -36,19 +40,18 @@ namespace zrv::cli {
 
 namespace {
 
-constexpr const char* kUsage =
-    "import [--user U --password P] [--municipality NAME] [--first-row N] "
-    "[--no-links] WORKBOOK";
 constexpr const char* kSummary =
-    "imports the contracts of a workbook; the error list on stdout, a summary "
-    "at the end";
-
-constexpr const char* kNoWorkbook = "Липсва файл за четене.";
+    "внася договорите от работна книга; списъкът с грешки на стандартния "
+    "изход, обобщение накрая";
 constexpr const char* kMissingWorkbook = "Файлът не съществува: ";
 constexpr const char* kLoginRefused = "Входът е отказан.";
 constexpr const char* kNoDatabase = "Няма база данни ";
 constexpr const char* kCreateDatabase = " (създава се със zorvit db init).";
 constexpr const char* kNotStarted = "Импортирането не започна.";
+constexpr const char* kLogNotWritten = "НЕ Е ЗАПИСАН. ";
+constexpr const char* kNoLog = "няма (без грешки)";
+constexpr const char* kCannotWriteJson =
+    "Файлът за обобщението не може да се запише: ";
 
 // Progress on standard error while rows are read: the line is rewritten in
 // place, at most a few times a second, and wiped before anything else is
@@ -121,6 +124,14 @@ class ConsoleObserver : public import::ImportObserver {
   Progress& progress_;
 };
 
+// The log file's line of the summary: its path, why it was not written, or
+// that there was nothing to write.
+std::string LogFileText(const import::ImportSummary& s) {
+  if (!s.logFile.empty()) return s.logFile;
+  if (!s.logProblem.empty()) return kLogNotWritten + s.logProblem;
+  return kNoLog;
+}
+
 void PrintSummary(const import::ImportSummary& s) {
   std::cout << "\n--- Обобщение ---\n"
             << "Прочетени редове:            " << s.rowsRead << "\n"
@@ -133,39 +144,51 @@ void PrintSummary(const import::ImportSummary& s) {
                     ? std::string("неизвестно")
                     : std::to_string(s.classifierEntriesAdded))
             << "\n"
-            << "Лог файл:                    "
-            << (s.logFile.empty() ? std::string("няма (без грешки)")
-                                  : s.logFile)
-            << "\n"
+            << "Лог файл:                    " << LogFileText(s) << "\n"
             << "Последен достигнат ред:      " << s.lastRow << "\n"
             << "Време:                       "
-            << Format("%.2f", s.elapsedSeconds) << " s\n";
+            << Format("%.2f", s.elapsedSeconds) << " с\n";
 }
 
 int Fail(const std::string& reason) {
   std::cerr << TerminalText(reason) << std::endl;
-  return 1;
+  return kExitFailed;
 }
 
-int RunImport(const Args& arguments) {
-  Args args = arguments;
-  std::string user, password, municipality = "Русе", firstRow = "2";
-  const bool hasUser = TakeOption(args, "--user", user);
-  const bool hasPassword = TakeOption(args, "--password", password);
-  TakeOption(args, "--municipality", municipality);
-  TakeOption(args, "--first-row", firstRow);
-  const bool noLinks = TakeFlag(args, "--no-links");
-  if (args.size() != 1 || args[0].rfind("--", 0) == 0) {
-    std::cerr << (args.empty() ? kNoWorkbook
-                               : "Неразпознат аргумент: " + args[0])
-              << "\n"
-              << "Usage: zorvit " << kUsage << "\n";
-    return 2;
+// The JSON summary when it was asked for; false when it could not be written.
+bool WriteJson(std::ofstream& json, const SummaryReport& report) {
+  if (!json.is_open()) return true;
+  WriteSummaryJson(json, report);
+  json.close();
+  return !json.fail();
+}
+
+int RunImport(const ParsedArgs& args) {
+  UseDatabaseOption(args);
+  const std::optional<std::string> password = GivenPassword(args);
+  const std::string workbook = args.Operands()[0];
+
+  // Opened before anything is stored, so that a path it cannot write stops
+  // the run before it starts.
+  const std::string jsonPath = args.Value("summary-json");
+  std::ofstream json;
+  if (args.Has("summary-json")) {
+    json.open(jsonPath, std::ios::binary | std::ios::trunc);
+    if (!json)
+      return Fail(kCannotWriteJson + jsonPath + " (" + SystemErrorText(errno) +
+                  ")");
   }
-  const std::string workbook = args[0];
+  SummaryReport report{.workbook = workbook, .exitCode = kExitFailed};
+  // A run that cannot start says why, in the JSON summary too.
+  auto stop = [&](const std::string& reason) {
+    report.reason = reason;
+    WriteJson(json, report);
+    return Fail(reason);
+  };
+
   std::error_code ignored;
   if (!std::filesystem::is_regular_file(workbook, ignored))
-    return Fail(kMissingWorkbook + workbook);
+    return stop(kMissingWorkbook + workbook);
 
   // The login library finds the database the same way; a missing embedded file
   // is named here rather than reported as a refused login. A "host:/path" name
@@ -173,21 +196,22 @@ int RunImport(const Args& arguments) {
   const std::string database = app::DefaultDatabasePath();
   if (database.find(':') == std::string::npos &&
       !std::filesystem::is_regular_file(database, ignored)) {
-    return Fail(kNoDatabase + database + kCreateDatabase);
+    return stop(kNoDatabase + database + kCreateDatabase);
   }
 
   // Both options give a login without a prompt; anything else asks, as the
   // window does.
   std::vector<std::string> credentials;
-  if (hasUser && hasPassword) credentials = {user, password};
-  if (!LoginFromParameters(credentials)) return Fail(kLoginRefused);
+  if (args.Has("user") && password)
+    credentials = {args.Value("user"), *password};
+  if (!LoginFromParameters(credentials)) return stop(kLoginRefused);
 
   const SessionValues& session = Session();
   auto connection = db::MakeFirebirdConnection();
   std::string errorText;
   if (!app::ConnectDatabase(*connection, session.userName, session.password,
                             session.serverName, errorText)) {
-    return Fail(errorText);
+    return stop(errorText);
   }
   app::SystemString::Register(connection.get());
 
@@ -200,9 +224,9 @@ int RunImport(const Args& arguments) {
   });
 
   import::ImportOptions options;
-  options.municipality = municipality;
-  options.firstRowText = firstRow;
-  options.fileLinks = !noLinks;
+  options.municipality = args.Value("municipality", options.municipality);
+  options.firstRowText = args.Value("first-row", options.firstRowText);
+  options.fileLinks = !args.Has("no-links");
   const import::RunResult result = run.Run(
       options, [&workbook] { return std::optional<std::string>(workbook); },
       &observer);
@@ -210,12 +234,39 @@ int RunImport(const Args& arguments) {
   app::SystemString::Register(nullptr);
 
   // The reason has been shown as a message on standard error already.
-  if (result.outcome != import::RunOutcome::kFinished) return Fail(kNotStarted);
-  PrintSummary(result.summary);
-  return 0;
+  if (result.outcome != import::RunOutcome::kFinished) {
+    report.reason = result.reason.empty() ? kNotStarted : result.reason;
+    WriteJson(json, report);
+    return Fail(kNotStarted);
+  }
+  const import::ImportSummary& summary = result.summary;
+  report.finished = true;
+  report.summary = summary;
+  report.errors = run.ErrorLines();
+  // Every line of the error list stands for something not stored.
+  const bool refused = summary.rowsRefused > 0 || summary.annexesDropped > 0 ||
+                       !report.errors.empty();
+  report.exitCode = refused ? kExitRowsRefused : kExitOk;
+  PrintSummary(summary);
+  if (!WriteJson(json, report)) return Fail(kCannotWriteJson + jsonPath);
+  return report.exitCode;
 }
 
-const CommandRegistration kImport{{"import"}, kUsage, kSummary, &RunImport};
+const CommandRegistration kImport{
+    {.words = {"import"},
+     .operands = "КНИГА",
+     .minOperands = 1,
+     .maxOperands = 1,
+     .summary = kSummary,
+     .options = WithLoginOptions({
+         {"municipality", "ИМЕ", "община (по подразбиране \"Русе\")"},
+         {"first-row", "N", "първият ред с данни (по подразбиране 2)"},
+         {"no-links", "", "без връзки към сканираните договори"},
+         {"summary-json", "ФАЙЛ",
+          "записва обобщението и списъка с грешки като JSON"},
+     }),
+     .details = kExitCodesHelp,
+     .run = &RunImport}};
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 // the first worksheet of an .xls or .xlsx workbook. The table is replaced only
 // when every row of the file was read; otherwise it stays as it was.
 
+#include <cerrno>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -11,6 +12,7 @@
 #include "cli/ConnectOptions.h"
 #include "common/Csv.h"
 #include "common/Error.h"
+#include "common/SystemErrorText.h"
 #include "common/Text.h"
 #include "platform/workbook/Workbook.h"
 #include "schedule/BaseRatesFile.h"
@@ -20,9 +22,6 @@ namespace zrv::cli {
 
 namespace {
 
-constexpr const char* kUsage =
-    "rates import FILE.csv|FILE.xlsx|FILE.xls [--database PATH] [--user NAME] "
-    "[--password TEXT]";
 constexpr const char* kMsgCannotRead = "Файлът %s не може да бъде прочетен.";
 constexpr const char* kMsgBadWorkbook =
     "Работната книга не може да бъде прочетена (%s).";
@@ -40,6 +39,9 @@ constexpr std::string_view kOleMagic = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
+  if (!in)
+    throw Error(Format(kMsgCannotRead, path.c_str()) + " (" +
+                SystemErrorText(errno) + ")");
   std::ostringstream text;
   text << in.rdbuf();
   if (!in) throw Error(Format(kMsgCannotRead, path.c_str()));
@@ -75,34 +77,34 @@ bool ReadRates(const std::string& path, schedule::BaseRateTable& table,
   return schedule::ParseBaseRatesCsv(text, table, error);
 }
 
-int RunRatesImport(const Args& arguments) {
-  Args args = arguments;
-  const ConnectOptions options = TakeConnectOptions(args);
-  if (args.size() != 1) {
-    std::cerr << "Употреба: zorvit " << kUsage << "\n";
-    return 2;
-  }
+int RunRatesImport(const ParsedArgs& args) {
+  const ConnectOptions options = ReadConnectOptions(args);
+  const std::string& file = args.Operands()[0];
   schedule::BaseRateTable table;
   std::string error;
-  if (!ReadRates(args[0], table, error)) {
-    std::cerr << args[0] << ": " << error << "\n" << kMsgUnchanged << "\n";
-    return 1;
+  if (!ReadRates(file, table, error)) {
+    std::cerr << file << ": " << error << "\n" << kMsgUnchanged << "\n";
+    return kExitFailed;
   }
   schedule::StoreBaseRates(*Connect(options), table);
   std::cout << Format(table.Count() == 1 ? kMsgStoredOne : kMsgStored,
                       table.Count(), FormatDMY(table.At(0).firstDay).c_str(),
                       FormatDMY(table.At(table.Count() - 1).lastDay).c_str())
             << "\n";
-  return 0;
+  return kExitOk;
 }
 
 const CommandRegistration kRatesImport{
-    {"rates", "import"},
-    kUsage,
-    "заменя периодите на основния лихвен процент с тези от CSV файл или "
-    "работна книга (първи ден; последен ден; процент [; дневен коефициент [; "
-    "дата на обявяване]]); при грешка в някой ред не променя нищо",
-    &RunRatesImport};
+    {.words = {"rates", "import"},
+     .operands = "ФАЙЛ.csv|ФАЙЛ.xlsx|ФАЙЛ.xls",
+     .minOperands = 1,
+     .maxOperands = 1,
+     .summary = "заменя периодите на основния лихвен процент с тези от CSV "
+                "файл или работна книга (първи ден; последен ден; процент [; "
+                "дневен коефициент [; дата на обявяване]]); при грешка в някой "
+                "ред не променя нищо",
+     .options = LoginOptions(),
+     .run = &RunRatesImport}};
 
 }  // namespace
 

@@ -27,18 +27,11 @@ namespace zrv::cli {
 
 namespace {
 
-constexpr const char* kUsage =
-    "state CONTRACT_ID [--date dd.mm.yyyy] [--format text|csv|json] "
-    "[--database PATH] [--user NAME] [--password TEXT]";
-constexpr const char* kHelp =
+constexpr const char* kDetails =
     "Показва състоянието на договор към дата (по подразбиране днес): "
     "погасителния план с платеното, остатъка, ДДС, падежа и лихвата за "
     "забава на всеки период, плащанията, историята на плащанията, чакащите "
     "плащане фактури, обяснението на лихвата и дължимите суми.\n"
-    "  --date дд.мм.гггг          дата на състоянието\n"
-    "  --format text|csv|json     вид на изхода (text по подразбиране; csv по "
-    "RFC 4180 в UTF-8 и json са за програми)\n"
-    "  --database, --user, --password   базата данни и потребителят\n"
     "Зареждането изтрива плащанията от вид 1 на договора, които не са свързани "
     "с фактура (както в програмата за наемите), и показва броя им. Лихвата по "
     "основния лихвен процент се изчислява по периодите, заредени със „zorvit "
@@ -46,7 +39,6 @@ constexpr const char* kHelp =
 constexpr const char* kSelectNumber =
     "select doc_nomtxt from documents where doc_id = :id";
 
-constexpr const char* kMsgUsage = "Употреба: zorvit ";
 constexpr const char* kMsgBadId = "Невалиден номер на договор: ";
 constexpr const char* kMsgBadDate = "Невалидна дата (очаква се дд.мм.гггг): ";
 constexpr const char* kMsgBadFormat =
@@ -79,39 +71,23 @@ bool FindContract(db::Connection& connection, int32_t id, std::string& number) {
   return true;
 }
 
-int RunState(const Args& arguments) {
-  Args args = arguments;
-  if (TakeFlag(args, "--help") || TakeFlag(args, "-h")) {
-    std::cout << kMsgUsage << kUsage << "\n\n" << kHelp;
-    return 0;
-  }
-  const ConnectOptions options = TakeConnectOptions(args);
-  std::string text;
+int RunState(const ParsedArgs& args) {
   TDate date = Today();
-  if (TakeOption(args, "--date", text) && !TryParseDate(text, date)) {
-    std::cerr << kMsgBadDate << text << "\n";
-    return 2;
-  }
+  if (args.Has("date") && !TryParseDate(args.Value("date"), date))
+    throw UsageError(kMsgBadDate + args.Value("date"));
   Form form = Form::Text;
-  if (TakeOption(args, "--format", text) && !ParseForm(text, form)) {
-    std::cerr << kMsgBadFormat << text << "\n";
-    return 2;
-  }
-  if (args.size() != 1) {
-    std::cerr << kMsgUsage << kUsage << "\n";
-    return 2;
-  }
+  if (args.Has("format") && !ParseForm(args.Value("format"), form))
+    throw UsageError(kMsgBadFormat + args.Value("format"));
   int32_t id = 0;
-  if (!TryParseInt(args[0], id)) {
-    std::cerr << kMsgBadId << args[0] << "\n";
-    return 2;
-  }
+  if (!TryParseInt(args.Operands()[0], id))
+    throw UsageError(kMsgBadId + args.Operands()[0]);
+  const ConnectOptions options = ReadConnectOptions(args);
 
   auto connection = Connect(options);
   std::string number;
   if (!FindContract(*connection, id, number)) {
     std::cerr << Format(kMsgNoContract, id) << "\n";
-    return 1;
+    return kExitFailed;
   }
   // No stored-setting reader: the schedule module's setting is not needed here,
   // and reading it would store its default.
@@ -131,15 +107,24 @@ int RunState(const Args& arguments) {
     WriteStateText(report, std::cout);
   }
   std::cout.flush();
-  return std::cout ? 0 : 1;
+  return std::cout ? kExitOk : kExitFailed;
 }
 
 const CommandRegistration kState{
-    {"state"},
-    kUsage,
-    "показва погасителния план на договор с платеното, остатъка, ДДС и лихвата "
-    "за забава, плащанията и дължимите суми към дата (днес по подразбиране)",
-    &RunState};
+    {.words = {"state"},
+     .operands = "НОМЕР_НА_ДОГОВОР",
+     .minOperands = 1,
+     .maxOperands = 1,
+     .summary = "показва погасителния план на договор с платеното, остатъка, "
+                "ДДС и лихвата за забава, плащанията и дължимите суми към дата "
+                "(днес по подразбиране)",
+     .options = WithLoginOptions(
+         {{"date", "дд.мм.гггг", "датата на състоянието"},
+          {"format", "text|csv|json",
+           "вид на изхода (text по подразбиране; csv по RFC 4180 в UTF-8 и "
+           "json са за програми)"}}),
+     .details = kDetails,
+     .run = &RunState}};
 
 }  // namespace
 

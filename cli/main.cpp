@@ -1,18 +1,103 @@
 // zorvit: the command line of the import tool, for batch use and scripts.
 
+#include <langinfo.h>
+
 #include <algorithm>
+#include <clocale>
+#include <cstring>
 #include <exception>
 #include <iostream>
 
+#include "Version.h"
 #include "app/TerminationSignals.h"
 #include "cli/Command.h"
+#include "platform/db/Database.h"
 
 namespace {
 
-void PrintUsage() {
-  std::cerr << "Usage: zorvit COMMAND [OPTIONS]\n\nCommands:\n";
+using zrv::cli::Args;
+using zrv::cli::Command;
+
+constexpr const char* kUsage = "Употреба: zorvit КОМАНДА [ОПЦИИ] ...\n";
+constexpr const char* kAbout =
+    "Внася договори за наем от работна книга (.xls, .xlsx) в базата данни на "
+    "имотите.\n";
+constexpr const char* kCommandsHeading = "\nКоманди:\n";
+constexpr const char* kCommonHeading =
+    "\nОбщи опции (приемат ги всички команди):\n";
+constexpr const char* kMoreHelp = "Повече: zorvit КОМАНДА --help\n";
+constexpr const char* kUnknownCommand = "zorvit: непозната команда ";
+constexpr const char* kNoCommand = "zorvit: липсва команда";
+constexpr const char* kSeeHelp = " (вижте zorvit --help)";
+constexpr const char* kMissingOperand = "липсва ";
+constexpr const char* kExtraOperand = "излишен аргумент: ";
+constexpr const char* kDatabaseError = "Грешка в базата данни:\n";
+
+// Character conversions of the database client (a database path in Cyrillic)
+// follow LC_CTYPE, and every text of the program is UTF-8: take the
+// environment's locale, and C.UTF-8 when that is not UTF-8, as Qt does for
+// the window.
+void UseUtf8CharacterType() {
+  const char* chosen = std::setlocale(LC_CTYPE, "");
+  if (!chosen || std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0)
+    std::setlocale(LC_CTYPE, "C.UTF-8");
+}
+
+void PrintHelp() {
+  std::cout << kUsage << kAbout << kCommandsHeading;
   for (const auto& c : zrv::cli::Commands()) {
-    std::cerr << "  zorvit " << c.usage << "\n      " << c.summary << "\n";
+    std::cout << "  " << zrv::cli::UsageLine(c) << "\n      " << c.summary
+              << "\n";
+  }
+  zrv::cli::OptionTable options = zrv::cli::CommonOptions();
+  options.push_back({"version", "", "показва версията на zorvit"});
+  std::cout << kCommonHeading << zrv::cli::OptionsHelp(options) << "\n"
+            << zrv::cli::kExitCodesHelp << "\n"
+            << kMoreHelp;
+}
+
+// The command with the most words matching the start of the arguments.
+const Command* FindCommand(const Args& args) {
+  const Command* best = nullptr;
+  for (const auto& c : zrv::cli::Commands()) {
+    if (c.words.size() > args.size()) continue;
+    if (!std::equal(c.words.begin(), c.words.end(), args.begin())) continue;
+    if (!best || c.words.size() > best->words.size()) best = &c;
+  }
+  return best;
+}
+
+void CheckOperands(const Command& command, const Args& operands) {
+  if (operands.size() < command.minOperands)
+    throw zrv::cli::UsageError(kMissingOperand + command.operands);
+  if (operands.size() > command.maxOperands)
+    throw zrv::cli::UsageError(kExtraOperand + operands[command.maxOperands]);
+}
+
+int RunCommand(const Command& command, const Args& args) {
+  std::string name = "zorvit";
+  for (const auto& word : command.words) name += " " + word;
+  try {
+    const zrv::cli::ParsedArgs parsed =
+        zrv::cli::ParseArgs(command.options, args);
+    if (parsed.Has("help")) {
+      std::cout << zrv::cli::CommandHelp(command);
+      return zrv::cli::kExitOk;
+    }
+    CheckOperands(command, parsed.Operands());
+    return command.run(parsed);
+  } catch (const zrv::cli::UsageError& e) {
+    std::cerr << name << ": " << e.what() << " (вижте " << name << " --help)"
+              << std::endl;
+    return zrv::cli::kExitUsage;
+  } catch (const zrv::db::DbError& e) {
+    // The engine's message is English: a Bulgarian line says what failed.
+    std::cerr << kDatabaseError << zrv::cli::TerminalText(e.what())
+              << std::endl;
+    return zrv::cli::kExitFailed;
+  } catch (const std::exception& e) {
+    std::cerr << zrv::cli::TerminalText(e.what()) << std::endl;
+    return zrv::cli::kExitFailed;
   }
 }
 
@@ -22,23 +107,25 @@ int main(int argc, char** argv) {
   // Ctrl-C and SIGTERM end a command as usual; without this the database client
   // takes them.
   zrv::app::DieOnTerminationSignals();
-  zrv::cli::Args args(argv + 1, argv + argc);
-  // The command with the most words matching the start of the arguments wins.
-  const zrv::cli::Command* best = nullptr;
-  for (const auto& c : zrv::cli::Commands()) {
-    if (c.words.size() > args.size()) continue;
-    if (!std::equal(c.words.begin(), c.words.end(), args.begin())) continue;
-    if (!best || c.words.size() > best->words.size()) best = &c;
+  UseUtf8CharacterType();
+  Args args(argv + 1, argv + argc);
+  if (args.empty()) {
+    std::cerr << kNoCommand << kSeeHelp << "\n";
+    return zrv::cli::kExitUsage;
   }
-  if (!best) {
-    PrintUsage();
-    return 2;
+  if (args[0] == "-h" || args[0] == "--help") {
+    PrintHelp();
+    return zrv::cli::kExitOk;
   }
-  args.erase(args.begin(), args.begin() + best->words.size());
-  try {
-    return best->run(args);
-  } catch (const std::exception& e) {
-    std::cerr << e.what() << "\n";
-    return 1;
+  if (args[0] == "--version") {
+    std::cout << "zorvit " << ZRV_VERSION << "\n";
+    return zrv::cli::kExitOk;
   }
+  const Command* command = FindCommand(args);
+  if (!command) {
+    std::cerr << kUnknownCommand << args[0] << kSeeHelp << "\n";
+    return zrv::cli::kExitUsage;
+  }
+  args.erase(args.begin(), args.begin() + command->words.size());
+  return RunCommand(*command, args);
 }

@@ -1,16 +1,18 @@
 #include "import/ImportRunLog.h"
 
 #include <cerrno>
-#include <cstring>
-#include <fstream>
+#include <cstdio>
 
 #include "common/Error.h"
+#include "common/SystemErrorText.h"
 #include "common/Text.h"
 #include "common/Utf8.h"
 
 namespace zrv::import {
 
 namespace {
+
+constexpr const char* kCannotWrite = "Лог файлът не може да се запише в ";
 
 // The line in Windows-1251; characters without a code (and malformed bytes)
 // become "?".
@@ -45,12 +47,24 @@ std::string LogFileName(const std::string& workbookPath, TDate moment) {
 
 void WriteLogFile(const std::string& path,
                   const std::vector<std::string>& lines) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  for (const auto& line : lines) out << ToCp1251Lossy(line) << "\r\n";
-  out.close();
-  if (!out)
-    throw Error("Cannot write the log file " + path + ": " +
-                std::strerror(errno));
+  std::string text;
+  for (const auto& line : lines) text += ToCp1251Lossy(line) + "\r\n";
+  // A C stream, so that errno names the reason of a failed open, write or
+  // close (a full disk shows only when the buffer is flushed).
+  bool written = false;
+  int error = EIO;
+  if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
+    written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    if (!written) error = errno;
+    if (std::fclose(file) != 0 && written) {
+      written = false;
+      error = errno;
+    }
+  } else {
+    error = errno;
+  }
+  if (!written)
+    throw Error(kCannotWrite + path + ": " + SystemErrorText(error) + ".");
 }
 
 }  // namespace zrv::import

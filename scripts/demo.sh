@@ -29,7 +29,12 @@ echo
 echo "== zorvit import --user demo --password demo $WORKBOOK"
 echo "   (the error list, then the summary; the log file is written in $DEMO)"
 cd "$DEMO"
-"$ZORVIT" import --user demo --password demo "$WORKBOOK"
+# Exit code 3: the run went through with refused rows (the example has two on purpose).
+STATUS=0
+"$ZORVIT" import --user demo --password demo "$WORKBOOK" || STATUS=$?
+if [ "$STATUS" -ne 0 ] && [ "$STATUS" -ne 3 ]; then
+  exit "$STATUS"
+fi
 
 echo
 echo "== What was stored"
@@ -49,7 +54,7 @@ SELECT FIRST 8 CAST(d.doc_nomtxt AS VARCHAR(10)) AS NUM, d.doc_datastart AS STAR
 SQL
 
 # The state of the last contract with annexes, when this build has the state command.
-COMMANDS="$("$ZORVIT" 2>&1 || true)"
+COMMANDS="$("$ZORVIT" --help 2>&1 || true)"
 if grep -q "zorvit state" <<<"$COMMANDS"; then
   ID=$(isql-fb -user SYSDBA -ch UTF8 -q "$ZRV_DATABASE" <<'SQL' | tr -d ' ' | grep -E '^[0-9]+$' | head -1
 SET HEADING OFF;

@@ -13,19 +13,19 @@ const unsigned char kOleMagic[] = {0xD0, 0xCF, 0x11, 0xE0,
 const unsigned char kZipMagic[] = {'P', 'K', 0x03, 0x04};
 const unsigned char kEmptyZipMagic[] = {'P', 'K', 0x05, 0x06};
 
+const char kCannotOpen[] = "файлът не съществува или не може да се отвори";
+
 }  // namespace
 
 std::string CannotRead(const std::string& path, const std::string& reason) {
-  return "Cannot read the workbook " + path + ": " + reason + ".";
+  return "Работната книга " + path + " не може да се прочете: " + reason + ".";
 }
 
 std::unique_ptr<Worksheet> OpenFirstWorksheet(const std::string& path) {
   unsigned char head[8] = {};
   {
     std::ifstream in(path, std::ios::binary);
-    if (!in)
-      throw WorkbookError(
-          CannotRead(path, "the file does not exist or cannot be opened"));
+    if (!in) throw WorkbookError(CannotRead(path, kCannotOpen));
     in.read(reinterpret_cast<char*>(head), sizeof head);
   }
   if (std::memcmp(head, kOleMagic, sizeof kOleMagic) == 0) {
@@ -35,7 +35,7 @@ std::unique_ptr<Worksheet> OpenFirstWorksheet(const std::string& path) {
       std::memcmp(head, kEmptyZipMagic, sizeof kEmptyZipMagic) == 0) {
     return ReadXlsxFile(path);
   }
-  throw WorkbookError(CannotRead(path, "it is not an .xls or .xlsx workbook"));
+  throw WorkbookError(CannotRead(path, "не е работна книга .xls или .xlsx"));
 }
 
 }  // namespace zrv::workbook

@@ -54,7 +54,7 @@ TEST_F(DatabaseSetupTest, ExistingFileIsRefusedAndLeftAsItWas) {
     CreatePropertyDatabase(params, false);
     FAIL() << "no error";
   } catch (const Error& e) {
-    EXPECT_NE(std::string(e.what()).find("already exists"), std::string::npos)
+    EXPECT_NE(std::string(e.what()).find("вече съществува"), std::string::npos)
         << e.what();
   }
   EXPECT_EQ(FileText(params.serverName), "not a database, but someone's file");
@@ -86,7 +86,7 @@ TEST_F(DatabaseSetupTest, FolderThatCannotBeMadeGivesAClearMessage) {
     CreatePropertyDatabase(params, false);
     FAIL() << "no error";
   } catch (const Error& e) {
-    EXPECT_NE(std::string(e.what()).find("Cannot create the folder"),
+    EXPECT_NE(std::string(e.what()).find("не може да се създаде"),
               std::string::npos)
         << e.what();
   }

@@ -107,7 +107,7 @@ class ImportRunTest : public ::testing::Test {
 
   RunResult ImportFile(const std::string& path, ImportOptions options = {},
                        ImportObserver* observer = nullptr) {
-    options.logFolder = folder;
+    if (options.logFolder.empty()) options.logFolder = folder;
     return run->Run(
         options, [&path] { return std::optional<std::string>(path); },
         observer);

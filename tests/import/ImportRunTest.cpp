@@ -204,6 +204,26 @@ TEST_F(ImportRunTest,
   EXPECT_EQ(ReadFile(LogFiles()[0]), expected);
 }
 
+// A log that cannot be written is shown and named in the summary with its
+// reason; the run finishes all the same.
+TEST_F(ImportRunTest, LogThatCannotBeWrittenIsReported) {
+  ImportOptions options;
+  options.logFolder = folder + "/missing";
+  const RunResult result =
+      Import({ContractRow("N1", "7001010003", {{"AC", "abc"}})}, options);
+  EXPECT_EQ(result.outcome, RunOutcome::kFinished);
+  EXPECT_TRUE(result.summary.logFile.empty());
+  EXPECT_EQ(
+      result.summary.logProblem.rfind(
+          "Лог файлът не може да се запише в " + folder + "/missing/log_", 0),
+      0u)
+      << result.summary.logProblem;
+  EXPECT_NE(result.summary.logProblem.find(": няма такъв файл или папка."),
+            std::string::npos);
+  ASSERT_FALSE(messages.shown.empty());
+  EXPECT_EQ(messages.shown.back(), result.summary.logProblem);
+}
+
 TEST_F(ImportRunTest, CleanRunWritesNoLog) {
   const RunResult result = Import(FiveContracts());
   EXPECT_EQ(result.summary.contractsStored, 5);

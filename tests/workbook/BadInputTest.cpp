@@ -95,9 +95,9 @@ TEST_F(BadInput, FilesThatAreNoWorkbookAreRefusedByName) {
     const std::string message = OpenError(path);
     EXPECT_NE(message.find(path), std::string::npos) << message;
   }
-  EXPECT_NE(OpenError(text).find("not an .xls or .xlsx workbook"),
+  EXPECT_NE(OpenError(text).find("не е работна книга .xls или .xlsx"),
             std::string::npos);
-  EXPECT_NE(OpenError(missing).find("does not exist"), std::string::npos);
+  EXPECT_NE(OpenError(missing).find("не съществува"), std::string::npos);
 
   // A ZIP archive that holds no workbook.
   const std::string zipPath = folder_ + "/other.xlsx";

@@ -1,41 +1,23 @@
 // `zorvit cells`: the first worksheet as CSV, the same for both formats.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "tests/support/TestDatabase.h"
 #include "tests/support/Workbooks.h"
+#include "tests/support/Zorvit.h"
 
 namespace zrv::workbook {
 namespace {
 
 using test::Cell;
 
-struct Result {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-Result RunCells(const std::string& folder, const std::string& arguments) {
-  const std::string out = folder + "/out.txt";
-  const std::string err = folder + "/err.txt";
-  const std::string command = std::string(ZRV_BINARY_DIR) +
-                              "/bin/zorvit cells " + arguments + " >" + out +
-                              " 2>" + err;
-  const int status = std::system(command.c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
+test::ZorvitResult RunCells(const std::string& folder,
+                            const std::vector<std::string>& arguments) {
+  std::vector<std::string> args = {"cells"};
+  args.insert(args.end(), arguments.begin(), arguments.end());
+  return test::RunZorvit(folder, args);
 }
 
 class CellsCommand : public ::testing::Test {
@@ -60,20 +42,20 @@ TEST_F(CellsCommand, PrintsTheUsedRangeAsCsvAlikeForBothFormats) {
       "\"a,b\",\"say \"\"hi\"\"\",\"two\nlines\",\r\n"
       ",,,D\r\n";
   for (const char* name : {"table.xls", "table.xlsx"}) {
-    const Result result =
-        RunCells(folder_, test::MakeWorkbook(folder_, name, rows));
+    const auto result =
+        RunCells(folder_, {test::MakeWorkbook(folder_, name, rows)});
     EXPECT_EQ(result.exitCode, 0) << name << ": " << result.err;
     EXPECT_EQ(result.out, expected) << name;
   }
 }
 
 TEST_F(CellsCommand, ReportsWhatItCannotRead) {
-  const Result usage = RunCells(folder_, "");
+  const auto usage = RunCells(folder_, {});
   EXPECT_EQ(usage.exitCode, 2);
-  EXPECT_NE(usage.err.find("Usage: zorvit cells WORKBOOK"), std::string::npos);
+  EXPECT_NE(usage.err.find("zorvit cells: липсва КНИГА"), std::string::npos);
 
   const std::string missing = folder_ + "/missing.xls";
-  const Result failed = RunCells(folder_, missing);
+  const auto failed = RunCells(folder_, {missing});
   EXPECT_EQ(failed.exitCode, 1);
   EXPECT_EQ(failed.out, "");
   EXPECT_NE(failed.err.find(missing), std::string::npos) << failed.err;

@@ -32,6 +32,11 @@ void Dpb::AddString(char item, const std::string& value) {
   bytes_ += value;
 }
 
+void Dpb::AddFlag(char item) {
+  bytes_ += item;
+  bytes_ += '\0';
+}
+
 void Dpb::AddNumber(char item, int value) {
   bytes_ += item;
   bytes_ += static_cast<char>(4);
@@ -41,6 +46,11 @@ void Dpb::AddNumber(char item, int value) {
 
 Dpb AttachDpb(const std::string& user, const std::string& password) {
   Dpb dpb;
+  // The client library reads the block's strings (user name, password, the
+  // file name) in the process's locale unless told they are UTF-8; the program
+  // never sets a locale, so a Cyrillic user name would be refused as a bad
+  // character in any environment.
+  dpb.AddFlag(isc_dpb_utf8_filename);
   if (!user.empty()) dpb.AddString(isc_dpb_user_name, user);
   if (!password.empty()) dpb.AddString(isc_dpb_password, password);
   dpb.AddString(isc_dpb_lc_ctype, kClientCharset);

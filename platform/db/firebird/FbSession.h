@@ -71,6 +71,8 @@ class Dpb {
   Dpb() : bytes_(1, isc_dpb_version1) {}
   void AddString(char item, const std::string& value);
   void AddNumber(char item, int value);
+  // An item without a value.
+  void AddFlag(char item);
   const char* Data() const { return bytes_.data(); }
   short Size() const { return static_cast<short>(bytes_.size()); }
 
@@ -78,7 +80,8 @@ class Dpb {
   std::string bytes_;
 };
 
-// The parameter block of every attachment: user, password and UTF-8 text.
+// The parameter block of every attachment: user, password and UTF-8 text,
+// the block's own strings in UTF-8 too.
 Dpb AttachDpb(const std::string& user, const std::string& password);
 
 }  // namespace zrv::db::fb
