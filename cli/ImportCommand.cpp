@@ -1,6 +1,6 @@
 // zorvit import [--user U --password P] [--municipality NAME] [--first-row N]
 // [--no-links]
-//               WORKBOOK
+//               [--allow-duplicates] WORKBOOK
 //
 // Imports the contracts of a workbook into the property database the login
 // names, the same run the import window makes: the error list goes to standard
@@ -38,7 +38,7 @@ namespace {
 
 constexpr const char* kUsage =
     "import [--user U --password P] [--municipality NAME] [--first-row N] "
-    "[--no-links] WORKBOOK";
+    "[--no-links] [--allow-duplicates] WORKBOOK";
 constexpr const char* kSummary =
     "imports the contracts of a workbook; the error list on stdout, a summary "
     "at the end";
@@ -126,6 +126,7 @@ void PrintSummary(const import::ImportSummary& s) {
             << "Прочетени редове:            " << s.rowsRead << "\n"
             << "Записани договори:           " << s.contractsStored << "\n"
             << "Отказани редове:             " << s.rowsRefused << "\n"
+            << "Пропуснати (вече записани):  " << s.rowsSkipped << "\n"
             << "Записани анекси:             " << s.annexesStored << "\n"
             << "Отхвърлени анекси:           " << s.annexesDropped << "\n"
             << "Добавени в класификаторите:  "
@@ -155,6 +156,7 @@ int RunImport(const Args& arguments) {
   TakeOption(args, "--municipality", municipality);
   TakeOption(args, "--first-row", firstRow);
   const bool noLinks = TakeFlag(args, "--no-links");
+  const bool allowDuplicates = TakeFlag(args, "--allow-duplicates");
   if (args.size() != 1 || args[0].rfind("--", 0) == 0) {
     std::cerr << (args.empty() ? kNoWorkbook
                                : "Неразпознат аргумент: " + args[0])
@@ -203,6 +205,7 @@ int RunImport(const Args& arguments) {
   options.municipality = municipality;
   options.firstRowText = firstRow;
   options.fileLinks = !noLinks;
+  options.allowDuplicates = allowDuplicates;
   const import::RunResult result = run.Run(
       options, [&workbook] { return std::optional<std::string>(workbook); },
       &observer);
