@@ -24,7 +24,7 @@ class RowExactnessTest : public ImportRunTest {
   }
 };
 
-TEST_F(RowExactnessTest, AnAnnexEndingBeforeItStartsIsRefusedAlone) {
+TEST_F(RowExactnessTest, AnAnnexThatCannotBeStoredIsRefusedAlone) {
   // The contract runs from 01.02.2007 to 01.02.2008.
   const RunResult result = Import({
       ContractRow("10", "7001010011"),
@@ -32,13 +32,17 @@ TEST_F(RowExactnessTest, AnAnnexEndingBeforeItStartsIsRefusedAlone) {
       AnnexRow("10", Cell::Date(2008, 3, 1)),  // after the term, no stop
       AnnexRow("10", Cell::Date(2007, 9, 1),
                {{"AF", Cell::Date(2007, 8, 1)}}),  // stop typed before start
+      AnnexRow("10", Cell::Date(2007, 10, 1), {{"AD", "1e17"}}),
   });
   EXPECT_EQ(result.summary.contractsStored, 1);
   EXPECT_EQ(result.summary.annexesStored, 1);
-  EXPECT_EQ(result.summary.annexesDropped, 2);
+  EXPECT_EQ(result.summary.annexesDropped, 3);
   EXPECT_EQ(Lines(),
-            (std::vector<std::string>{kEndBeforeStart + std::string("4"),
-                                      kEndBeforeStart + std::string("5")}));
+            (std::vector<std::string>{
+                kEndBeforeStart + std::string("4"),
+                kEndBeforeStart + std::string("5"),
+                "WARNING : Липсва Месечна цена на анекс под 10^17(Анексът не е "
+                "записан) на ред номер : 6"}));
   EXPECT_EQ(Count("anecs"), 2);
   EXPECT_EQ(Scalar("SELECT doc_datastop FROM documents"), "01.02.2008");
   EXPECT_EQ(Price(2007, 5), "100");
