@@ -134,9 +134,11 @@ void RowMapping::Fatal(const std::string& subject, int row, bool& valid) {
   valid = false;
 }
 
-std::string RowMapping::IdentityNumber(const char* column, int row) {
-  const std::string number = WithoutBlanks(Cell(column, row));
-  // Stored as typed, but the clerk is told.
+std::string RowMapping::IdentityNumber(const std::string& text,
+                                       const char* column, int row) {
+  const std::string number = WithoutBlanks(text);
+  // A wrong check digit changes nothing of what is stored, but the clerk is
+  // told.
   if (HasWrongCheckDigit(number))
     errors_.ReportMissing(subject::kCheckDigit + std::string(column), row,
                           false);
@@ -156,7 +158,8 @@ std::string RowMapping::ContractTextCell(const ContractText& text, int row,
 
 void RowMapping::ReadRepresentative(int row) {
   auto& rep = Representative;
-  rep.EGN = IdentityNumber(column::kRepresentativeNumber, row);
+  rep.EGN = IdentityNumber(Cell(column::kRepresentativeNumber, row),
+                           column::kRepresentativeNumber, row);
   rep.ID = FindPerson(rep.EGN);
   if (rep.ID != -1) return;
   rep.Name = Cell(column::kRepresentativeName, row);
@@ -170,15 +173,11 @@ bool RowMapping::ReadTenant(int row) {
   bool valid = true;
   auto& tenant = Tenant;
   tenant.InDDS = Cell(column::kTenantVatNumber, row);
-  if (!Cell(column::kTenantNumber, row).empty()) {
-    tenant.EGN = IdentityNumber(column::kTenantNumber, row);
-  } else {
-    tenant.EGN = WithoutBlanks(ReplaceAll(tenant.InDDS, kVatPrefix, " "));
-    if (HasWrongCheckDigit(tenant.EGN))
-      errors_.ReportMissing(
-          subject::kCheckDigit + std::string(column::kTenantVatNumber), row,
-          false);
-  }
+  const std::string number = Cell(column::kTenantNumber, row);
+  tenant.EGN = !number.empty()
+                   ? IdentityNumber(number, column::kTenantNumber, row)
+                   : IdentityNumber(ReplaceAll(tenant.InDDS, kVatPrefix, " "),
+                                    column::kTenantVatNumber, row);
   tenant.ID = FindPerson(tenant.EGN);
   if (tenant.ID == -1) {
     tenant.Name = Cell(column::kTenantName, row);

@@ -79,9 +79,10 @@ class RowMapping {
   // PER_ID of the person with this number; a number that is empty finds nobody.
   int32_t FindPerson(const std::string& number) const;
   void Fatal(const std::string& subject, int row, bool& valid);
-  // The identity number of the column without blanks; a WARNING line when its
-  // check digits are wrong.
-  std::string IdentityNumber(const char* column, int row);
+  // The identity number `text` (read from `column`) without blanks; a WARNING
+  // line naming the column when its check digits are wrong.
+  std::string IdentityNumber(const std::string& text, const char* column,
+                             int row);
   // The cell of a contract text column; a FATAL line when its database column
   // cannot hold it exactly.
   std::string ContractTextCell(const ContractText& text, int row, bool& valid);
