@@ -137,6 +137,7 @@ void PrintSummary(const import::ImportSummary& s) {
             << "Прочетени редове:            " << s.rowsRead << "\n"
             << "Записани договори:           " << s.contractsStored << "\n"
             << "Отказани редове:             " << s.rowsRefused << "\n"
+            << "Пропуснати (вече записани):  " << s.rowsSkipped << "\n"
             << "Записани анекси:             " << s.annexesStored << "\n"
             << "Отхвърлени анекси:           " << s.annexesDropped << "\n"
             << "Добавени в класификаторите:  "
@@ -227,6 +228,7 @@ int RunImport(const ParsedArgs& args) {
   options.municipality = args.Value("municipality", options.municipality);
   options.firstRowText = args.Value("first-row", options.firstRowText);
   options.fileLinks = !args.Has("no-links");
+  options.allowDuplicates = args.Has("allow-duplicates");
   const import::RunResult result = run.Run(
       options, [&workbook] { return std::optional<std::string>(workbook); },
       &observer);
@@ -243,9 +245,10 @@ int RunImport(const ParsedArgs& args) {
   report.finished = true;
   report.summary = summary;
   report.errors = run.ErrorLines();
-  // Every line of the error list stands for something not stored.
-  const bool refused = summary.rowsRefused > 0 || summary.annexesDropped > 0 ||
-                       !report.errors.empty();
+  // A contract row or an annex row that was not stored; warnings about data
+  // that was stored (a wrong check digit, a contract stored before) do not
+  // count.
+  const bool refused = summary.rowsRefused > 0 || summary.annexesDropped > 0;
   report.exitCode = refused ? kExitRowsRefused : kExitOk;
   PrintSummary(summary);
   if (!WriteJson(json, report)) return Fail(kCannotWriteJson + jsonPath);
@@ -262,6 +265,8 @@ const CommandRegistration kImport{
          {"municipality", "ИМЕ", "община (по подразбиране \"Русе\")"},
          {"first-row", "N", "първият ред с данни (по подразбиране 2)"},
          {"no-links", "", "без връзки към сканираните договори"},
+         {"allow-duplicates", "",
+          "записва и договорите, които вече са записани"},
          {"summary-json", "ФАЙЛ",
           "записва обобщението и списъка с грешки като JSON"},
      }),

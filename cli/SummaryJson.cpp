@@ -39,6 +39,7 @@ void WriteSummaryJson(std::ostream& out, const SummaryReport& report) {
       << "  \"rowsRead\": " << s.rowsRead << ",\n"
       << "  \"contractsStored\": " << s.contractsStored << ",\n"
       << "  \"rowsRefused\": " << s.rowsRefused << ",\n"
+      << "  \"rowsSkipped\": " << s.rowsSkipped << ",\n"
       << "  \"annexesStored\": " << s.annexesStored << ",\n"
       << "  \"annexesDropped\": " << s.annexesDropped << ",\n"
       << "  \"classifierEntriesAdded\": "

@@ -71,6 +71,10 @@ bool TryParseDate(const std::string& text, TDate& out, int currentYear) {
   // A time part after the first blank is dropped; the blank itself stays.
   std::string s = text;
   const size_t blank = s.find(' ');
+  // Something after the blank may be a year typed apart ("05.03. 2007").
+  const bool textAfterBlank =
+      blank != std::string::npos &&
+      s.find_first_not_of(' ', blank) != std::string::npos;
   if (blank != std::string::npos) s.resize(blank + 1);
 
   const bool monthFirst = s.find('/') != std::string::npos;
@@ -89,7 +93,9 @@ bool TryParseDate(const std::string& text, TDate& out, int currentYear) {
     if (digits <= 2) year = WindowYear(year, currentYear);
     scan.Char('.');
   } else {
-    // "dd.mm" and "dd.mm." mean the current year.
+    // "dd.mm" and "dd.mm." mean the current year, but only when nothing
+    // follows: a year that cannot be read is not replaced by this one.
+    if (textAfterBlank) return false;
     year = currentYear;
   }
   scan.SkipBlanks();

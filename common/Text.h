@@ -21,6 +21,16 @@ bool TryParseInt(const std::string& text, int32_t& out);
 // True when the digits of the text form a valid BULSTAT (9 or 13 digits, check
 // digits right).
 bool IsValidBulstat(const std::string& text);
+// True for a personal number of 10 digits whose check digit is right: a
+// citizen's (ЕГН) or a foreigner's (ЛНЧ).
+bool IsValidPersonalNumber(const std::string& digits);
+// True when the text is a number that carries check digits (9 or 13 digits: a
+// BULSTAT; 10 digits: a personal number) and they are wrong. Texts of other
+// forms (letters, other lengths) have nothing to check and give false.
+bool HasWrongCheckDigit(const std::string& text);
+// The text without blanks (also no-break spaces) anywhere in it: "175 074 752"
+// gives "175074752".
+std::string WithoutBlanks(const std::string& text);
 
 // Number of characters (code points) of a UTF-8 text.
 size_t Utf8Length(const std::string& text);

@@ -3,8 +3,10 @@
 #include <cmath>
 #include <memory>
 
+#include "common/Rounding.h"
 #include "common/Text.h"
 #include "contracts/AppIdentifier.h"
+#include "contracts/StatementText.h"
 #include "platform/db/Transaction.h"
 
 namespace zrv::contracts {
@@ -20,28 +22,28 @@ const char* const kInsertDocument =
     "doc_addtext, doc_app, doc_payday, doc_free, da_sf6, doc_userid, "
     "doc_typetext, "
     "doc_handrentinfo, da_objname, doc_valuecalcid, da_if4, doc_initsum)\n"
-    "values (%d, \"%s\", \"%s\", %d, \"%s\", \"%s\", \"%s\", \"%s\", %.2f, "
-    "%.2f, %d, %d, %d, "
-    "%.2f, %.2f, %d, \"%s\", \"%s\", %d, \"%s\", \"%s\", \"%s\", %d, %d, "
+    "values (%d, \"%s\", \"%s\", %d, \"%s\", \"%s\", \"%s\", \"%s\", %s, "
+    "%s, %d, %d, %d, "
+    "%s, %s, %d, \"%s\", \"%s\", %d, \"%s\", \"%s\", \"%s\", %d, %d, "
     "\"%s\", \"%s\", %d, "
-    "\"%s\", \"%s\", \"%s\", %d, %d, %.2f)";
+    "\"%s\", \"%s\", \"%s\", %d, %d, %s)";
 const char* const kSelectNewDocId = "select max(doc_id) from documents";
 const char* const kInsertFirstAnnex =
     "insert into Anecs "
     "(AN_id,An_NUM,AN_Data,AN_Price,AN_DTStart,AN_DTStop,AN_COMENT, "
     "AN_LType, AN_LPercent, AN_LMax, AN_DDS, AN_Valuta, AN_PayDay, "
     "AN_FreeDate)\n"
-    "values (:DOC_ID, 1, \"%s\", %.2f, \"%s\", \"%s\", \"\", %d, %.2f, %.2f, "
+    "values (:DOC_ID, 1, \"%s\", %s, \"%s\", \"%s\", \"\", %d, %s, %s, "
     "%d, %d, %d, \"%s\")";
 
 const char* const kUpdateDocument =
     "update documents set doc_nomtxt = \"%s\", doc_data = \"%s\", da_rf1 = %d, "
     "DA_SF2 = \"%s\", "
     "DOC_COMENT = \"%s\", DOC_COMENT2 = \"%s\", DA_OBJTYPE = \"%s\", doc_area "
-    "= %.2f, "
-    "doc_price = %.2f, da_dds = %d, da_valuta = %d, da_ltype = %d, da_lpercent "
-    "= %.2f, "
-    "da_rf2 = %.2f, da_if1 = %d, doc_datastart = \"%s\", doc_datastop = "
+    "= %s, "
+    "doc_price = %s, da_dds = %d, da_valuta = %d, da_ltype = %d, da_lpercent "
+    "= %s, "
+    "da_rf2 = %s, da_if1 = %d, doc_datastart = \"%s\", doc_datastop = "
     "\"%s\", "
     "doc_podsad = \"%s\", doc_addnum = \"%s\", doc_addtext = \"%s\", doc_free "
     "= \"%s\", "
@@ -49,9 +51,9 @@ const char* const kUpdateDocument =
     "doc_valuecalcid = %d, doc_payday = %d, da_if4 = %d\n"
     "where DOC_ID = %d";
 const char* const kUpdateFirstAnnex =
-    "update Anecs set AN_Data = \"NOW\", AN_Price = %.2f, AN_DTStart = \"%s\", "
+    "update Anecs set AN_Data = \"NOW\", AN_Price = %s, AN_DTStart = \"%s\", "
     "AN_COMENT = \"\", "
-    "AN_LType = %d, AN_LPercent = %.2f, AN_LMax = %.2f, AN_DDS = %d, AN_Valuta "
+    "AN_LType = %d, AN_LPercent = %s, AN_LMax = %s, AN_DDS = %d, AN_Valuta "
     "= %d, "
     "AN_PayDay = %d, AN_FreeDate = \"%s\"\n"
     "where an_id = %d and an_num = 1";
@@ -163,18 +165,22 @@ void TBaseDoc::Clear() {
 
 std::string TBaseDoc::InsertText() const {
   return Format(
-      kInsertDocument, DocType, DoubleQuotes(NumberText).c_str(),
-      FormatDMY(DocDate).c_str(), RentTypeID, DoubleQuotes(SF2Text).c_str(),
-      DoubleQuotes(Comment).c_str(), DoubleQuotes(Purpose).c_str(),
-      DoubleQuotes(ObjectTypeText).c_str(), Area, MonthPrice, VATCode,
-      CurrencyCode, InterestType, InterestPercent, InterestMax, TenantID,
-      FormatDMY(StartDate).c_str(), FormatDMY(StopDate).c_str(), PropertyID,
-      DoubleQuotes(PodsadFlag).c_str(), DoubleQuotes(AddNum).c_str(),
-      DoubleQuotes(AddText).c_str(), AppID, PayDay,
-      DoubleQuotes(FreeFlag).c_str(), DoubleQuotes(SF6Text).c_str(),
-      currentUserId_, DoubleQuotes(TypeText).c_str(),
-      DoubleQuotes(HandRentInfo).c_str(), DoubleQuotes(ObjectName).c_str(),
-      ValueCalcID, IF4Value, InitialSum);
+      kInsertDocument, DocType, QuotedText("doc_nomtxt", NumberText).c_str(),
+      FormatDMY(DocDate).c_str(), RentTypeID,
+      QuotedText("DA_SF2", SF2Text).c_str(),
+      QuotedText("DOC_COMENT", Comment).c_str(),
+      QuotedText("DOC_COMENT2", Purpose).c_str(),
+      QuotedText("DA_OBJTYPE", ObjectTypeText).c_str(),
+      AmountText(Area).c_str(), AmountText(MonthPrice).c_str(), VATCode,
+      CurrencyCode, InterestType, AmountText(InterestPercent).c_str(),
+      AmountText(InterestMax).c_str(), TenantID, FormatDMY(StartDate).c_str(),
+      FormatDMY(StopDate).c_str(), PropertyID, DoubleQuotes(PodsadFlag).c_str(),
+      DoubleQuotes(AddNum).c_str(), QuotedText("doc_addtext", AddText).c_str(),
+      AppID, PayDay, DoubleQuotes(FreeFlag).c_str(),
+      DoubleQuotes(SF6Text).c_str(), currentUserId_,
+      DoubleQuotes(TypeText).c_str(), DoubleQuotes(HandRentInfo).c_str(),
+      DoubleQuotes(ObjectName).c_str(), ValueCalcID, IF4Value,
+      AmountText(InitialSum).c_str());
 }
 
 std::string TBaseDoc::UpdateText() const {
@@ -182,9 +188,10 @@ std::string TBaseDoc::UpdateText() const {
       kUpdateDocument, DoubleQuotes(NumberText).c_str(),
       FormatDMY(DocDate).c_str(), RentTypeID, DoubleQuotes(SF2Text).c_str(),
       DoubleQuotes(Comment).c_str(), DoubleQuotes(Purpose).c_str(),
-      DoubleQuotes(ObjectTypeText).c_str(), Area, MonthPrice, VATCode,
-      CurrencyCode, InterestType, InterestPercent, InterestMax, TenantID,
-      FormatDMY(StartDate).c_str(), FormatDMY(StopDate).c_str(),
+      DoubleQuotes(ObjectTypeText).c_str(), AmountText(Area).c_str(),
+      AmountText(MonthPrice).c_str(), VATCode, CurrencyCode, InterestType,
+      AmountText(InterestPercent).c_str(), AmountText(InterestMax).c_str(),
+      TenantID, FormatDMY(StartDate).c_str(), FormatDMY(StopDate).c_str(),
       DoubleQuotes(PodsadFlag).c_str(), DoubleQuotes(AddNum).c_str(),
       DoubleQuotes(AddText).c_str(), DoubleQuotes(FreeFlag).c_str(),
       DoubleQuotes(TypeText).c_str(), DoubleQuotes(HandRentInfo).c_str(),
@@ -193,11 +200,12 @@ std::string TBaseDoc::UpdateText() const {
 
 void TBaseDoc::InsertFirstAnnex() {
   std::unique_ptr<db::Query> query = db_.NewQuery();
-  query->SetSQL(Format(kInsertFirstAnnex, FormatDMY(DocDate).c_str(),
-                       MonthPrice, FormatDMY(StartDate).c_str(),
-                       FormatDMY(StopDate).c_str(), InterestType,
-                       InterestPercent, InterestMax, VATCode, CurrencyCode,
-                       PayDay, FormatDMY(StartDate).c_str()));
+  query->SetSQL(Format(
+      kInsertFirstAnnex, FormatDMY(DocDate).c_str(),
+      AmountText(MonthPrice).c_str(), FormatDMY(StartDate).c_str(),
+      FormatDMY(StopDate).c_str(), InterestType,
+      AmountText(InterestPercent).c_str(), AmountText(InterestMax).c_str(),
+      VATCode, CurrencyCode, PayDay, FormatDMY(StartDate).c_str()));
   query->SetInteger("DOC_ID", DocID);
   query->Execute();
 }
@@ -219,9 +227,11 @@ bool TBaseDoc::Insert() {
 }
 
 void TBaseDoc::UpdateAnnexes() {
-  Run(db_, Format(kUpdateFirstAnnex, MonthPrice, FormatDMY(StartDate).c_str(),
-                  InterestType, InterestPercent, InterestMax, VATCode,
-                  CurrencyCode, PayDay, FormatDMY(StartDate).c_str(), DocID));
+  Run(db_, Format(kUpdateFirstAnnex, AmountText(MonthPrice).c_str(),
+                  FormatDMY(StartDate).c_str(), InterestType,
+                  AmountText(InterestPercent).c_str(),
+                  AmountText(InterestMax).c_str(), VATCode, CurrencyCode,
+                  PayDay, FormatDMY(StartDate).c_str(), DocID));
   std::unique_ptr<db::Query> query = db_.NewQuery();
   query->SetSQL(kSelectLatestAnnex);
   query->SetInteger("anid", DocID);

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "common/Rounding.h"
 #include "common/Text.h"
 #include "contracts/AppIdentifier.h"
 #include "contracts/StatementText.h"
@@ -19,11 +20,15 @@ const char* const kInsertProperty =
     "im_addressnom,\n"
     " im_desc, im_borders, im_zone, im_app)\n"
     "values (%d, \"%d\", \"%s\", %d, \"%d\", \"%s\", \"%s\", \"%d\", %d,\n"
-    " %d, %d, %d, \"%s\", \"%s\", %.2f, %d, \"%s\",\n"
+    " %d, %d, %d, \"%s\", \"%s\", %s, %d, \"%s\",\n"
     " \"%s\", \"%s\", %d, %d)";
 const char* const kSelectNewId = "select max(im_id) from imot";
+// The same settlement and every group of the cadastral identifier; groups a
+// property was stored without count as 0.
 const char* const kSelectByNpar =
-    "SELECT im_id FROM imot WHERE im_npar = :npar";
+    "SELECT im_id FROM imot WHERE im_npar = :npar AND im_nm = :nm\n"
+    " AND COALESCE(im_nmas, 0) = :nmas AND COALESCE(im_nn, 0) = :nn\n"
+    " AND COALESCE(im_ni, 0) = :ni ORDER BY im_id";
 
 }  // namespace
 
@@ -54,16 +59,16 @@ void TObektDB::Clear() {
 }
 
 bool TObektDB::Insert() {
-  const std::string sql =
-      Format(kInsertProperty, SettlementID, MasivNo,
-             QuotedText("im_npar", NparText).c_str(), NN, NI,
-             QuotedText("im_rkv", RkvText).c_str(),
-             QuotedText("im_rpar", RparText).c_str(), NTP, VTP, LocalityID,
-             QuarterID, StreetID, QuotedText("im_zuttype", ZutType).c_str(),
-             QuotedText("im_address", Address).c_str(), Area, ImType,
-             QuotedText("im_addressnom", AddressNo).c_str(),
-             QuotedText("im_desc", Description).c_str(),
-             QuotedText("im_borders", Borders).c_str(), ImZone, kAppID);
+  const std::string sql = Format(
+      kInsertProperty, SettlementID, MasivNo,
+      QuotedText("im_npar", NparText).c_str(), NN, NI,
+      QuotedText("im_rkv", RkvText).c_str(),
+      QuotedText("im_rpar", RparText).c_str(), NTP, VTP, LocalityID, QuarterID,
+      StreetID, QuotedText("im_zuttype", ZutType).c_str(),
+      QuotedText("im_address", Address).c_str(), AmountText(Area).c_str(),
+      ImType, QuotedText("im_addressnom", AddressNo).c_str(),
+      QuotedText("im_desc", Description).c_str(),
+      QuotedText("im_borders", Borders).c_str(), ImZone, kAppID);
 
   db::OwnTransaction transaction(db_);
   std::unique_ptr<db::Query> query = db_.NewQuery();
@@ -77,11 +82,20 @@ bool TObektDB::Insert() {
   return true;
 }
 
-int32_t TObektDB::FindByNpar(db::Connection& db, const std::string& npar) {
-  if (npar.empty() || npar == "0") return -1;
+bool TObektDB::HasCadastralId() const {
+  return !NparText.empty() &&
+         (NparText != "0" || MasivNo != 0 || NN != 0 || NI != 0);
+}
+
+int32_t TObektDB::FindByNpar(db::Connection& db, const TObektDB& wanted) {
+  if (!wanted.HasCadastralId()) return -1;
   std::unique_ptr<db::Query> query = db.NewQuery();
   query->SetSQL(kSelectByNpar);
-  query->SetString("npar", npar);
+  query->SetString("npar", wanted.NparText);
+  query->SetInteger("nm", wanted.SettlementID);
+  query->SetInteger("nmas", wanted.MasivNo);
+  query->SetInteger("nn", wanted.NN);
+  query->SetInteger("ni", wanted.NI);
   query->Open();
   return query->Eof() ? -1 : query->FieldByName("im_id").AsInteger();
 }

@@ -1,7 +1,7 @@
 #pragma once
 // One rented property (a plot, building, premises, advertising spot) held in
 // memory, with the statement that adds it to Imot and the look-up of a stored
-// property by its im_npar text.
+// property by its settlement and cadastral identifier.
 //
 // The import makes one object for a run and reuses it for every row: Clear,
 // fill, and Insert only when the row's property is not stored yet. The
@@ -32,10 +32,15 @@ class TObektDB {
   // text the database cannot hold is refused with zrv::Error.
   bool Insert();
 
-  // The im_id of the first stored property whose im_npar equals `npar`, or -1.
-  // An empty text and "0" give -1 without a query. Database errors travel to
-  // the caller.
-  static int32_t FindByNpar(db::Connection& db, const std::string& npar);
+  // True when the cadastral groups hold an identifier: NparText is set and not
+  // every group is 0.
+  bool HasCadastralId() const;
+
+  // The im_id of the first stored property with the settlement and all four
+  // cadastral groups (MasivNo, NparText, NN, NI) of `wanted`, or -1. A property
+  // without a cadastral identifier finds nothing, without a query: it cannot
+  // be told from another one. Database errors travel to the caller.
+  static int32_t FindByNpar(db::Connection& db, const TObektDB& wanted);
 
   int32_t ID;               // im_id, given by the database on insert
   int32_t SettlementID;     // im_nm

@@ -14,6 +14,9 @@ const char* const kMsgNoDatabase = "uPersonTasks: DB not init.";
 const char* const kSelectByEgn =
     "SELECT PER_ID FROM PERSONS\n"
     "WHERE PER_EGN = :egn";
+const char* const kSelectRepresentative =
+    "SELECT M.PER_ID FROM PERSONS P JOIN PERSONS M ON M.PER_ID = P.PER_MOL\n"
+    "WHERE P.PER_ID = :per_id AND M.PER_NAME = :name";
 const char* const kInsertPerson =
     "INSERT INTO PERSONS(PER_NAME, PER_EGN, PER_DANN, PER_ADDR, PER_NM, "
     "PER_MOL, PER_INDDS,\n"
@@ -41,6 +44,17 @@ int32_t PersonTasks::FindByEGN(const std::string& egn) const {
   query->SetString("egn", egn);
   query->Open();
   return query->Eof() ? -1 : query->FieldByName("PER_ID").AsInteger();
+}
+
+int32_t PersonTasks::FindRepresentative(int32_t personId,
+                                        const std::string& name) const {
+  db::Connection& db = Database();
+  std::unique_ptr<db::Query> query = db.NewQuery();
+  query->SetSQL(kSelectRepresentative);
+  query->SetInteger("per_id", personId);
+  query->SetString("name", name);
+  query->Open();
+  return query->Eof() ? -1 : query->FieldAt(0).AsInteger();
 }
 
 int32_t PersonTasks::InsertPerson(TPersonSrchRec person) const {

@@ -56,6 +56,11 @@ class PersonTasks {
   // -1. Database errors travel to the caller.
   int32_t FindByEGN(const std::string& egn) const;
 
+  // PER_ID of the stored representative (PER_MOL) of person `personId` when
+  // its PER_NAME equals `name` exactly, or -1: a representative without a
+  // number is found again through the firm it answers for.
+  int32_t FindRepresentative(int32_t personId, const std::string& name) const;
+
   // Adds the person and gives the new PER_ID; gives -1 and writes nothing when
   // both Name and EGN are empty. Every text goes into the statement with its
   // double quotes doubled, so it is stored exactly as given; a text the

@@ -14,6 +14,12 @@ void RequireStorableText(const char* what, const std::string& text) {
   }
 }
 
+bool FitsTextColumn(const std::string& text, size_t maxChars) {
+  std::string cp1251;
+  return text.find('\0') == std::string::npos &&
+         TryUtf8ToCp1251(text, cp1251) && cp1251.size() <= maxChars;
+}
+
 std::string QuotedText(const char* column, const std::string& text) {
   RequireStorableText(column, text);
   return DoubleQuotes(text);

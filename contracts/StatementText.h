@@ -4,6 +4,7 @@
 // double quote doubled, so no value can end the literal early or change what
 // the statement does.
 
+#include <cstddef>
 #include <string>
 
 namespace zrv::contracts {
@@ -12,6 +13,11 @@ namespace zrv::contracts {
 // exactly: it holds a NUL character or a character that Windows-1251 has no
 // code for.
 void RequireStorableText(const char* what, const std::string& text);
+
+// True when a column of `maxChars` characters holds the text exactly: no NUL
+// character (it would cut the text), every character in Windows-1251, and no
+// more characters than the column has.
+bool FitsTextColumn(const std::string& text, size_t maxChars);
 
 // The text ready to stand between double quotes in a statement; refuses what
 // RequireStorableText refuses.

@@ -65,10 +65,22 @@ inline constexpr char kMonthlyRent[] =
     "месечна цена(или въведената стойност е невалидна)";
 inline constexpr char kStartDate[] =
     "начало на договора(или въведената стойност е невалидна)";
+inline constexpr char kArea[] = "площ(или въведената стойност е невалидна)";
+// FATAL on a contract row whose term the rent schedule cannot hold; followed by
+// the contract's number and the limits.
+inline constexpr char kScheduleLimits[] = "погасителен план за договор ";
+// WARNING on a row whose identity number has wrong check digits; followed by
+// the column.
+inline constexpr char kCheckDigit[] =
+    "вярна контролна цифра на ЕГН/ЛНЧ/Булстат в колона ";
 // WARNING on an annex row.
 inline constexpr char kAnnexDate[] = "Дата на анекс(Анексът не е записан)";
 inline constexpr char kAnnexStartDate[] =
     "Дата на влизане в сила на анекс(Анексът не е записан)";
+inline constexpr char kAnnexEndDate[] =
+    "Крайна дата на анекс след началото му(Анексът не е записан)";
+inline constexpr char kAnnexPrice[] =
+    "Месечна цена на анекс под 10^17(Анексът не е записан)";
 inline constexpr char kAnnexStartNotLater[] =
     "<>Датата на влизане в сила на анекс е по-ранна от предишната(Анексът не е "
     "записан)";

@@ -5,6 +5,7 @@ namespace zrv::import {
 namespace {
 const char kFatalStart[] = "FATAL : Липсва ";
 const char kWarningStart[] = "WARNING : Липсва ";
+const char kWarning[] = "WARNING : ";
 const char kAtRow[] = " на ред номер : ";
 }  // namespace
 
@@ -15,6 +16,10 @@ std::string MissingLine(const std::string& subject, int row, bool fatal) {
 
 void ErrorList::ReportMissing(const std::string& subject, int row, bool fatal) {
   Add(MissingLine(subject, row, fatal));
+}
+
+void ErrorList::ReportWarning(const std::string& text, int row) {
+  Add(kWarning + text + kAtRow + std::to_string(row));
 }
 
 void ErrorList::Add(const std::string& line) {

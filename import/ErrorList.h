@@ -27,6 +27,9 @@ class ErrorList {
   // Appends the line of a missing value (see MissingLine). Never fails for lack
   // of a row or subject: an empty subject still gives a line.
   void ReportMissing(const std::string& subject, int row, bool fatal);
+  // Appends "WARNING : " + text + " на ред номер : " + row, for a row that is
+  // left out on purpose.
+  void ReportWarning(const std::string& text, int row);
   // Appends a line as it is and tells every observer.
   void Add(const std::string& line);
   // Empties the list; a new run starts with an empty list. Observers are not

@@ -16,6 +16,7 @@
 #include "contracts/PersonTasks.h"
 #include "contracts/RentKinds.h"
 #include "contracts/RentTypes.h"
+#include "contracts/StoredContract.h"
 #include "import/AreaUnits.h"
 #include "import/CellReader.h"
 #include "import/Classifiers.h"
@@ -39,8 +40,7 @@ const char* const kMunicipalityFailed = "Проблем при запис на �
 const char* const kRowFailed = "Проблем при запис в БД на ред : ";
 const char* const kNotStarted = "The import run was not started.";
 constexpr int32_t kDefaultFirstRow = 2;
-// Only the first characters of the cadastral identifier find a stored property.
-constexpr size_t kCadastralLookupLength = 40;
+const char* const kAlreadyStored = "Договорът вече е записан";
 
 // An error message as one line of the list: line breaks become blanks.
 std::string OneLine(const std::string& text) {
@@ -232,12 +232,17 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
     contract.PropertyID = classifiers.FindPropertyByDocNumber(
         CleanDocNumber(cells.ReadCell(column::kStoredDocumentNumber, row)));
     if (contract.PropertyID == -1) {
-      contract.PropertyID = contracts::TObektDB::FindByNpar(
-          db, Utf8Left(cells.ReadCell(column::kCadastralId, row),
-                       kCadastralLookupLength));
+      contract.PropertyID = contracts::TObektDB::FindByNpar(db, property);
     }
     if (!valid) {
       ++summary.rowsRefused;
+      return;
+    }
+    if (!options.allowDuplicates &&
+        contracts::FindStoredContract(db, contract, property,
+                                      mapping.Tenant.ID) != -1) {
+      errors.ReportWarning(kAlreadyStored, row);
+      ++summary.rowsSkipped;
       return;
     }
 

@@ -42,6 +42,9 @@ struct ImportOptions {
   std::string firstRowText =
       "2";  // "Чети данни от ред номер :"; 2 when it is not a number
   bool fileLinks = true;  // "Генерирай връзки към FTP"
+  // Store a contract row again although the same contract (number, date,
+  // property and tenant) is stored already.
+  bool allowDuplicates = false;
   // Folder of the log file; empty means the process's current directory.
   std::string logFolder;
 };
@@ -53,6 +56,7 @@ struct ImportSummary {
   int rowsRead =
       0;  // rows read as contract rows (skipped annex rows not counted)
   int contractsStored = 0;
+  int rowsSkipped = 0;  // rows whose contract was stored already
   int rowsRefused =
       0;  // rows read and not stored: FATAL lines or a failed transaction
   int annexesStored = 0;   // annexes of committed rows, numbers 2 and up

@@ -3,11 +3,22 @@
 #include <limits>
 
 #include "common/Dates.h"
+#include "common/Rounding.h"
 #include "common/Text.h"
+#include "contracts/StatementText.h"
 #include "import/AreaUnits.h"
 #include "import/ColumnMap.h"
+#include "schedule/ScheduleLimits.h"
 
 namespace zrv::import {
+
+// A text column of the contract: what the row's FATAL line calls it, and the
+// characters its database column holds.
+struct ContractText {
+  const char* column;
+  const char* name;
+  size_t limit;
+};
 
 namespace {
 
@@ -21,6 +32,20 @@ const char* const kCadastralSubject =
     "кадастрален идентификатор(или въведената стойност е невалидна)";
 constexpr size_t kAddressLength = 250;
 constexpr int kLastYear = 9999;
+const char* const kScheduleLimitsText =
+    "(датите трябва да са в годините %d - %d, а срокът - до %d месеца)";
+
+const ContractText kNumberText{column::kContractNumber, "номер на договор", 50};
+const ContractText kContractTexts[] = {
+    {column::kContractText, "текст на договора", 250},
+    {column::kObjectType, "вид обект", 250},
+    {column::kComment, "коментар", 1000},
+    {column::kPurpose, "предназначение", 1000},
+    {column::kAdditionalText, "допълнителен текст", 1000},
+};
+const char* const kTextLimit =
+    "%s(колона %s: най-много %zu знака, само от кодовата таблица "
+    "Windows-1251)";
 
 std::string ReplaceAll(std::string text, const std::string& what,
                        const std::string& with) {
@@ -104,14 +129,37 @@ int32_t RowMapping::FindPerson(const std::string& number) const {
   return persons_.FindByEGN(number);
 }
 
-void RowMapping::Fatal(const char* subject, int row, bool& valid) {
+void RowMapping::Fatal(const std::string& subject, int row, bool& valid) {
   errors_.ReportMissing(subject, row, true);
   valid = false;
 }
 
+std::string RowMapping::IdentityNumber(const std::string& text,
+                                       const char* column, int row) {
+  const std::string number = WithoutBlanks(text);
+  // A wrong check digit changes nothing of what is stored, but the clerk is
+  // told.
+  if (HasWrongCheckDigit(number))
+    errors_.ReportMissing(subject::kCheckDigit + std::string(column), row,
+                          false);
+  return number;
+}
+
+std::string RowMapping::ContractTextCell(const ContractText& text, int row,
+                                         bool& valid) {
+  std::string value = Cell(text.column, row);
+  // Refused before anything is written: a NUL would cut the stored text, a
+  // longer text or a character outside the code page would fail in the
+  // database with the engine's own message.
+  if (!contracts::FitsTextColumn(value, text.limit))
+    Fatal(Format(kTextLimit, text.name, text.column, text.limit), row, valid);
+  return value;
+}
+
 void RowMapping::ReadRepresentative(int row) {
   auto& rep = Representative;
-  rep.EGN = Trim(Cell(column::kRepresentativeNumber, row));
+  rep.EGN = IdentityNumber(Cell(column::kRepresentativeNumber, row),
+                           column::kRepresentativeNumber, row);
   rep.ID = FindPerson(rep.EGN);
   if (rep.ID != -1) return;
   rep.Name = Cell(column::kRepresentativeName, row);
@@ -124,10 +172,12 @@ void RowMapping::ReadRepresentative(int row) {
 bool RowMapping::ReadTenant(int row) {
   bool valid = true;
   auto& tenant = Tenant;
-  tenant.EGN = Trim(Cell(column::kTenantNumber, row));
   tenant.InDDS = Cell(column::kTenantVatNumber, row);
-  if (tenant.EGN.empty())
-    tenant.EGN = Trim(ReplaceAll(tenant.InDDS, kVatPrefix, " "));
+  const std::string number = Cell(column::kTenantNumber, row);
+  tenant.EGN = !number.empty()
+                   ? IdentityNumber(number, column::kTenantNumber, row)
+                   : IdentityNumber(ReplaceAll(tenant.InDDS, kVatPrefix, " "),
+                                    column::kTenantVatNumber, row);
   tenant.ID = FindPerson(tenant.EGN);
   if (tenant.ID == -1) {
     tenant.Name = Cell(column::kTenantName, row);
@@ -137,6 +187,11 @@ bool RowMapping::ReadTenant(int row) {
     tenant.NM = Cell(column::kTenantSettlement, row);
     tenant.Addr = Cell(column::kTenantAddress, row);
   }
+  // A representative without a number is the one the stored tenant already
+  // has under that name, not a new person on every row.
+  auto& rep = Representative;
+  if (rep.ID == -1 && rep.EGN.empty() && !rep.Name.empty() && tenant.ID != -1)
+    rep.ID = persons_.FindRepresentative(tenant.ID, rep.Name);
   return valid;
 }
 
@@ -151,7 +206,7 @@ bool RowMapping::ReadContract(contracts::TBaseDoc& contract, int row) {
   }
   rentKinds_.ApplyRentKind(rentType);
 
-  const std::string number = Cell(column::kContractNumber, row);
+  const std::string number = ContractTextCell(kNumberText, row, valid);
   if (number.empty()) {
     Fatal(subject::kContractNumber, row, valid);
   } else {
@@ -161,30 +216,36 @@ bool RowMapping::ReadContract(contracts::TBaseDoc& contract, int row) {
   if (!TryParseDate(Cell(column::kDrawnUpDate, row), contract.DocDate)) {
     Fatal(subject::kDrawnUpDate, row, valid);
   }
-  if (!TryParseDate(Cell(column::kStartDate, row), contract.StartDate)) {
-    Fatal(subject::kStartDate, row, valid);
-  }
+  const bool started =
+      TryParseDate(Cell(column::kStartDate, row), contract.StartDate);
+  if (!started) Fatal(subject::kStartDate, row, valid);
 
   const std::string price = Cell(column::kMonthlyRent, row);
   double monthPrice = 0;
-  if (!price.empty() && TryParseFloat(price, monthPrice)) {
+  if (!price.empty() && TryParseFloat(price, monthPrice) &&
+      IsStorableAmount(monthPrice)) {
     contract.MonthPrice = monthPrice;
   } else {
     Fatal(subject::kMonthlyRent, row, valid);
   }
 
-  contract.SF2Text = Cell(column::kContractText, row);
-  contract.Comment = Cell(column::kComment, row);
-  contract.Purpose = Cell(column::kPurpose, row);
-  contract.AddText = Cell(column::kAdditionalText, row);
+  const auto& texts = kContractTexts;
+  contract.SF2Text = ContractTextCell(texts[0], row, valid);
+  bool objectTypeFits = true;
+  const std::string objectType =
+      ContractTextCell(texts[1], row, objectTypeFits);
+  valid = valid && objectTypeFits;
+  contract.Comment = ContractTextCell(texts[2], row, valid);
+  contract.Purpose = ContractTextCell(texts[3], row, valid);
+  contract.AddText = ContractTextCell(texts[4], row, valid);
 
-  const std::string objectType = Cell(column::kObjectType, row);
-  if (!objectType.empty()) {
+  if (!objectType.empty() && objectTypeFits) {
     classifiers_.GetObjectTypeID(objectType);
     contract.ObjectTypeText = objectType;
   }
 
   contract.Area = AreaFromText(Cell(column::kArea, row));
+  if (!IsStorableAmount(contract.Area)) Fatal(subject::kArea, row, valid);
   contract.DocType = kMonthlyRentContract;
   contract.CurrencyCode = 0;
   contract.TypeText = kDocTypeText;
@@ -193,6 +254,14 @@ bool RowMapping::ReadContract(contracts::TBaseDoc& contract, int row) {
   if (!TryParseInt(Cell(column::kTermMonths, row), months) ||
       !StopAfterMonths(contract.StartDate, months, contract.StopDate)) {
     Fatal(subject::kTermMonths, row, valid);
+  } else if (started && !schedule::TermInScheduleLimits(contract.StartDate,
+                                                        contract.StopDate)) {
+    // Refused here, with the row and the number the clerk typed, rather than
+    // by the schedule after the contract has been written.
+    Fatal(subject::kScheduleLimits + number +
+              Format(kScheduleLimitsText, schedule::kFirstScheduleYear,
+                     schedule::kLastScheduleYear, schedule::kMaxTermMonths),
+          row, valid);
   }
 
   contract.PodsadFlag =

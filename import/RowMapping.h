@@ -13,6 +13,7 @@
 // the whole row.
 
 #include <cstdint>
+#include <string>
 
 #include "contracts/BaseDoc.h"
 #include "contracts/ObjectDB.h"
@@ -31,6 +32,8 @@ struct AnnexCounts {
   int stored = 0;
   int dropped = 0;
 };
+
+struct ContractText;
 
 class RowMapping {
  public:
@@ -75,7 +78,14 @@ class RowMapping {
   }
   // PER_ID of the person with this number; a number that is empty finds nobody.
   int32_t FindPerson(const std::string& number) const;
-  void Fatal(const char* subject, int row, bool& valid);
+  void Fatal(const std::string& subject, int row, bool& valid);
+  // The identity number `text` (read from `column`) without blanks; a WARNING
+  // line naming the column when its check digits are wrong.
+  std::string IdentityNumber(const std::string& text, const char* column,
+                             int row);
+  // The cell of a contract text column; a FATAL line when its database column
+  // cannot hold it exactly.
+  std::string ContractTextCell(const ContractText& text, int row, bool& valid);
 
   const CellReader& cells_;
   ErrorList& errors_;

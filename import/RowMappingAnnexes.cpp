@@ -1,20 +1,36 @@
 // The annex rows below a stored contract row.
 
+#include <cmath>
 #include <string>
 
 #include "common/Dates.h"
+#include "common/Rounding.h"
 #include "common/Text.h"
 #include "import/ColumnMap.h"
 #include "import/RowMapping.h"
 #include "schedule/AddAnnex.h"
 #include "schedule/Anecs.h"
+#include "schedule/ScheduleLimits.h"
 
 namespace zrv::import {
+
+namespace {
+
+bool Later(TDate date, TDate than) {
+  return std::trunc(date) > std::trunc(than);
+}
+
+}  // namespace
 
 AnnexCounts RowMapping::ReadAnnexes(const contracts::TBaseDoc& contract,
                                     int row) {
   AnnexCounts counts;
   state_.AnnexNumber = 1;
+  // Each annex must start after the one stored before it (the contract itself
+  // for the first): the annex before it stops the day before the next one
+  // starts, so a start on the same day or earlier would leave a period that
+  // ends before it begins.
+  TDate previousStart = contract.StartDate;
   for (int n = row; Cell(column::kContractNumber, n) == contract.NumberText;
        ++n) {
     if (state_.AnnexNumber > 1) {
@@ -24,9 +40,10 @@ AnnexCounts RowMapping::ReadAnnexes(const contracts::TBaseDoc& contract,
       annex.AN_NUM = state_.AnnexNumber;
 
       TDate start = 0;
-      if (TryParseDate(Cell(column::kStartDate, n), start)) {
+      if (TryParseDate(Cell(column::kStartDate, n), start) &&
+          schedule::InScheduleRange(start)) {
         annex.AN_DTStart = start;
-        if (start <= contract.StartDate) {
+        if (!Later(start, previousStart)) {
           errors_.ReportMissing(subject::kAnnexStartNotLater, n, false);
           ok = false;
         }
@@ -41,9 +58,22 @@ AnnexCounts RowMapping::ReadAnnexes(const contracts::TBaseDoc& contract,
       }
       if (!TryParseFloat(Cell(column::kMonthlyRent, n), annex.AN_PRICE)) {
         annex.AN_PRICE = contract.MonthPrice;
+      } else if (!IsStorableAmount(annex.AN_PRICE)) {
+        errors_.ReportMissing(subject::kAnnexPrice, n, false);
+        ok = false;
       }
       if (!TryParseDate(Cell(column::kAnnexEndDate, n), annex.AN_DTStop)) {
         annex.AN_DTStop = contract.StopDate;
+      }
+      // The annex's stop becomes the contract's stop: one before the annex's
+      // start (an empty stop on an annex that starts after the contract's
+      // term, or a mistyped one), or one the schedule cannot reach, refuses
+      // this annex only.
+      if (ok && (Later(annex.AN_DTStart, annex.AN_DTStop) ||
+                 !schedule::TermInScheduleLimits(contract.StartDate,
+                                                 annex.AN_DTStop))) {
+        errors_.ReportMissing(subject::kAnnexEndDate, n, false);
+        ok = false;
       }
       annex.AN_FreeDate = annex.AN_DTStart;
       annex.AN_LType = contract.InterestType;
@@ -57,6 +87,7 @@ AnnexCounts RowMapping::ReadAnnexes(const contracts::TBaseDoc& contract,
                               // travel on
         if (schedule::AddAnnex(contract.DocID, annex, false, message)) {
           ++counts.stored;
+          previousStart = annex.AN_DTStart;
         } else {
           ++counts.dropped;
         }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <memory>
 
+#include "common/Rounding.h"
 #include "common/Text.h"
 #include "platform/db/Transaction.h"
 #include "schedule/ContractTypes.h"
@@ -25,7 +26,7 @@ const char* const kInsertAnnexColumns =
     "AN_PayDay, "
     "AN_FreeDate)";
 const char* const kInsertAnnexValues =
-    "Values(%d,%d,\"%s\",%.2f, %.2f, \"%s\",\"%s\",\"%s\",\r%d, %.2f, %.2f, "
+    "Values(%d,%d,\"%s\",%s, %s, \"%s\",\"%s\",\"%s\",\r%d, %s, %s, "
     "%d, %d, %d, \"%s\")";
 
 const char* const kMsgAnnexDatesOutOfRange =
@@ -74,11 +75,14 @@ std::string InsertStatement(int32_t docId, const TAnecsRow& annex) {
   const TDate annexDate = annex.AN_Data != 0 ? annex.AN_Data : Now();
   return std::string(kInsertAnnexColumns) +
          Format(kInsertAnnexValues, docId, annex.AN_NUM,
-                FormatDMY(annexDate).c_str(), annex.AN_PRICE, annex.AN_AddPrice,
+                FormatDMY(annexDate).c_str(),
+                AmountText(annex.AN_PRICE).c_str(),
+                AmountText(annex.AN_AddPrice).c_str(),
                 FormatDMY(annex.AN_DTStart).c_str(),
                 DoubleQuotes(annex.AN_REASON).c_str(),
                 DoubleQuotes(annex.AN_COMENT).c_str(), annex.AN_LType,
-                annex.AN_LPercent, annex.AN_LMAX, annex.AN_DDS, 0,
+                AmountText(annex.AN_LPercent).c_str(),
+                AmountText(annex.AN_LMAX).c_str(), annex.AN_DDS, 0,
                 annex.AN_PayDay, FormatDMY(annex.AN_FreeDate).c_str());
 }
 

@@ -19,4 +19,11 @@ inline bool InScheduleRange(TDate date) {
          year <= kLastScheduleYear;
 }
 
+// True when a schedule can be built from `first` to `last`: both dates in the
+// years above and the term at most kMaxTermMonths months.
+inline bool TermInScheduleLimits(TDate first, TDate last) {
+  return InScheduleRange(first) && InScheduleRange(last) &&
+         last <= IncMonth(first, kMaxTermMonths);
+}
+
 }  // namespace zrv::schedule

@@ -20,7 +20,7 @@ fi
 
 echo "== Database: $ZRV_DATABASE"
 if [ -f "$ZRV_DATABASE" ]; then
-  echo "   (already there: the contracts are imported once more beside the earlier ones)"
+  echo "   (already there: contracts stored by an earlier run are skipped as already stored)"
 else
   "$ZORVIT" db init
 fi

@@ -69,7 +69,12 @@ CREATE TABLE anecs (
   an_valuta    INTEGER,
   an_payday    INTEGER,
   an_freedate  DATE,
-  CONSTRAINT pk_anecs PRIMARY KEY (an_id, an_num)
+  CONSTRAINT pk_anecs PRIMARY KEY (an_id, an_num),
+  -- No annex is in force for a period that ends before it begins; this also refuses an annex
+  -- that starts on or before the one in force before it (the trigger below would end that one
+  -- before its start).
+  CONSTRAINT ck_anecs_period CHECK (an_dtstop IS NULL OR an_dtstart IS NULL
+    OR an_dtstop >= an_dtstart)
 );
 
 -- The monthly rent schedule: one row per contract and period (year, month).

@@ -108,6 +108,17 @@ TEST(FormatAmount, TwoDecimalsWithAPoint) {
   EXPECT_EQ(FormatAmount(1e15), "1000000000000000.00");
 }
 
+TEST(AmountText, HalvesAwayFromZeroOnTheDecimalValue) {
+  const std::pair<double, const char*> cases[] = {
+      {2.675, "2.68"},   {2.665, "2.67"},
+      {-0.125, "-0.13"}, {0.994, "0.99"},
+      {9.995, "10.00"},  {-99.995, "-100.00"},
+      {-0.004, "0.00"},  {7, "7.00"},
+      {1e-7, "0.00"},    {1e16, "10000000000000000.00"},
+  };
+  for (const auto& [value, text] : cases) EXPECT_EQ(AmountText(value), text);
+}
+
 TEST(Format, PrintfIntoAString) {
   EXPECT_EQ(Format("%d-%s-%.2f", 5, "ab", 1.005), "5-ab-1.00");
   EXPECT_EQ(Format("%s", ""), "");

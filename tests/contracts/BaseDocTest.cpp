@@ -95,7 +95,7 @@ class BaseDocTest : public ::testing::Test {
 TEST_F(BaseDocTest, InsertStoresTheContractAndExactlyOneAnnex) {
   doc.NumberText = "Д \"12\"";
   doc.Comment = "с \"кавички\" и час 10:30";
-  doc.InitialSum = 0.125;  // written with two decimals: 0.12
+  doc.InitialSum = 0.125;  // two decimals, the half away from zero: 0.13
   // Amounts go into the statement with a full stop even under a decimal-comma
   // locale.
   const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
@@ -115,7 +115,7 @@ TEST_F(BaseDocTest, InsertStoresTheContractAndExactlyOneAnnex) {
               "\"\"12\"\"\" and "
               "doc_coment = \"с \"\"кавички\"\" и час 10:30\" and doc_price = "
               "1234.5 "
-              "and doc_area = 50.26 and doc_initsum = 0.12 and doc_userid = 7 "
+              "and doc_area = 50.26 and doc_initsum = 0.13 and doc_userid = 7 "
               "and "
               "doc_app = 1 and doc_payday = 105 and doc_podsad = \"S\" and "
               "doc_typetext = \"Наем\" and da_if1 = 11 and doc_imotid = 21 and "

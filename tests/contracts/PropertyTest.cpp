@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -98,19 +99,38 @@ TEST_F(PropertyTest, TextsAreStoredExactlyOrRefusedBeforeWriting) {
   EXPECT_EQ(Count(), 5);
 }
 
-TEST_F(PropertyTest, FindByNpar) {
+TEST_F(PropertyTest, FindByNparMatchesSettlementAndEveryGroup) {
   test::CountingConnection counting(db.Connection());
-  EXPECT_EQ(TObektDB::FindByNpar(counting, "0"), -1);
-  EXPECT_EQ(TObektDB::FindByNpar(counting, ""), -1);
+  TObektDB wanted{db.Connection()};
+  wanted.NparText = "0";
+  EXPECT_EQ(TObektDB::FindByNpar(counting, wanted), -1);
+  wanted.NparText = "";
+  EXPECT_EQ(TObektDB::FindByNpar(counting, wanted), -1);
   EXPECT_EQ(counting.queries, 0);
 
-  property.NparText = "123";
+  property.SettlementID = 12, property.MasivNo = 501, property.NparText = "123",
+  property.NN = 1, property.NI = 2;
   ASSERT_TRUE(property.Insert());
   const int32_t first = property.ID;
   ASSERT_TRUE(property.Insert());
-  EXPECT_EQ(TObektDB::FindByNpar(counting, "123"), first);
-  EXPECT_EQ(TObektDB::FindByNpar(counting, "1234"), -1);
-  EXPECT_EQ(counting.queries, 2);
+  wanted.SettlementID = 12, wanted.MasivNo = 501, wanted.NparText = "123",
+  wanted.NN = 1, wanted.NI = 2;
+  EXPECT_EQ(TObektDB::FindByNpar(counting, wanted), first);
+  // One group or the settlement different: another property.
+  const std::vector<std::pair<const char*, std::function<void(TObektDB&)>>>
+      differences = {{"settlement", [](TObektDB& p) { p.SettlementID = 13; }},
+                     {"second", [](TObektDB& p) { p.MasivNo = 502; }},
+                     {"third", [](TObektDB& p) { p.NparText = "1234"; }},
+                     {"fourth", [](TObektDB& p) { p.NN = 0; }},
+                     {"fifth", [](TObektDB& p) { p.NI = 3; }}};
+  for (const auto& [name, change] : differences) {
+    TObektDB other{db.Connection()};
+    other.SettlementID = 12, other.MasivNo = 501, other.NparText = "123",
+    other.NN = 1, other.NI = 2;
+    change(other);
+    EXPECT_EQ(TObektDB::FindByNpar(counting, other), -1) << name;
+  }
+  EXPECT_EQ(counting.queries, 6);
 }
 
 }  // namespace

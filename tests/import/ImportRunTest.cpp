@@ -12,10 +12,10 @@ namespace {
 // Five contracts on rows 2 to 6.
 std::vector<Row> FiveContracts() {
   std::vector<Row> rows;
-  for (int i = 1; i <= 5; ++i) {
-    rows.push_back(
-        ContractRow("N" + std::to_string(i), "700101000" + std::to_string(i)));
-  }
+  const char* const numbers[] = {"7001010011", "7001010027", "7001010032",
+                                 "7001010048", "7001010053"};
+  for (int i = 1; i <= 5; ++i)
+    rows.push_back(ContractRow("N" + std::to_string(i), numbers[i - 1]));
   return rows;
 }
 
@@ -25,7 +25,8 @@ TEST_F(ImportRunTest, FirstRowFromTheTypedTextOrTwo) {
   EXPECT_EQ(Count("documents"), 2);
   EXPECT_EQ(Count("documents", "doc_nomtxt IN ('N4', 'N5')"), 2);
 
-  result = Import(FiveContracts(), {.firstRowText = "abc"});
+  result =
+      Import(FiveContracts(), {.firstRowText = "abc", .allowDuplicates = true});
   ASSERT_EQ(result.outcome, RunOutcome::kFinished);
   EXPECT_EQ(result.summary.contractsStored,
             5);  // from row 2: the header row is not read
@@ -50,16 +51,16 @@ TEST_F(ImportRunTest, VisitsTheUsedRangePlusOneAndStoresEveryCompleteRow) {
 }
 
 TEST_F(ImportRunTest, OneEmptyRowIsReadTwoEndTheRun) {
-  RunResult result = Import({ContractRow("1", "7001010001"), EmptyRow(),
-                             ContractRow("2", "7001010002")});
+  RunResult result = Import({ContractRow("1", "7001010011"), EmptyRow(),
+                             ContractRow("2", "7001010027")});
   EXPECT_EQ(result.summary.contractsStored, 2);
   ASSERT_EQ(Lines().size(), 1u);  // the empty row 3 is read and has no tenant
   EXPECT_EQ(Lines()[0],
             "FATAL : Липсва Име на наемател или ЕГН/Булстат/ИН по ДДС на ред "
             "номер : 3");
 
-  result = Import({ContractRow("3", "7001010003"), EmptyRow(), EmptyRow(),
-                   ContractRow("4", "7001010004")});
+  result = Import({ContractRow("3", "7001010032"), EmptyRow(), EmptyRow(),
+                   ContractRow("4", "7001010048")});
   EXPECT_EQ(result.summary.contractsStored, 1);
   EXPECT_EQ(result.summary.lastRow, 3);
   EXPECT_TRUE(Lines().empty());
@@ -70,14 +71,14 @@ TEST_F(ImportRunTest, EmptyRowsAreSkippedWhileNoContractNumberIsKnown) {
   // Before the first contract the skip rule passes over empty rows, so they
   // cannot stop the run.
   RunResult result = Import(
-      {EmptyRow(), EmptyRow(), EmptyRow(), ContractRow("1", "7001010001")});
+      {EmptyRow(), EmptyRow(), EmptyRow(), ContractRow("1", "7001010011")});
   EXPECT_EQ(result.summary.contractsStored, 1);
   EXPECT_EQ(result.summary.rowsRead, 1);
 
   // A tenant failure clears the number again: the empty rows after it are
   // skipped as well.
-  result = Import({ContractRow("2", "7001010002", {{"D", Cell()}}), EmptyRow(),
-                   EmptyRow(), ContractRow("3", "7001010003")});
+  result = Import({ContractRow("2", "7001010027", {{"D", Cell()}}), EmptyRow(),
+                   EmptyRow(), ContractRow("3", "7001010032")});
   EXPECT_EQ(result.summary.contractsStored, 1);
   EXPECT_EQ(Count("documents", "doc_nomtxt = '3'"), 1);
   EXPECT_EQ(Lines().size(), 1u);
@@ -124,10 +125,10 @@ TEST_F(ImportRunTest,
   // tenant's line, the contract group is not read. (Row 2 gives the skip rule a
   // number to compare with.)
   RunResult result =
-      Import({ContractRow("19", "9001011233"),
+      Import({ContractRow("19", "9001011330"),
               ContractRow("", "", {{"D", Cell()}, {"C", Cell()}}),
-              ContractRow("20", "9001011235", {{"D", Cell()}}),
-              ContractRow("20", "9001011236")});
+              ContractRow("20", "9001011351", {{"D", Cell()}}),
+              ContractRow("20", "9001011367")});
   EXPECT_EQ(Lines(), (std::vector<std::string>{
                          "FATAL : Липсва Име на наемател или ЕГН/Булстат/ИН по "
                          "ДДС на ред номер : 3",
@@ -137,7 +138,7 @@ TEST_F(ImportRunTest,
   // contract.
   EXPECT_EQ(result.summary.contractsStored, 2);
   EXPECT_EQ(Count("documents", "doc_nomtxt = '20'"), 1);
-  EXPECT_EQ(Count("persons", "per_egn = '9001011236'"), 1);
+  EXPECT_EQ(Count("persons", "per_egn = '9001011367'"), 1);
 
   // A row that fails in its contract group has its number read: the row below
   // is skipped.
@@ -150,7 +151,7 @@ TEST_F(ImportRunTest,
 }
 
 TEST_F(ImportRunTest, ContractGroupReportsEveryProblemOfTheRow) {
-  Import({ContractRow("1", "7001010009"), ContractRow("", "7001010001",
+  Import({ContractRow("1", "7001010009"), ContractRow("", "7001010011",
                                                       {{"B", "31.02.2007"},
                                                        {"C", Cell()},
                                                        {"AC", "дванадесет"},
@@ -166,15 +167,15 @@ TEST_F(ImportRunTest, ContractGroupReportsEveryProblemOfTheRow) {
                          "FATAL : Липсва месечна цена(или въведената стойност "
                          "е невалидна) на ред номер : 3",
                          "FATAL : Липсва Срок на договора на ред номер : 3"}));
-  EXPECT_EQ(Count("persons", "per_egn = '7001010001'"), 0);
+  EXPECT_EQ(Count("persons", "per_egn = '7001010011'"), 0);
 }
 
 TEST_F(ImportRunTest,
        DatabaseErrorOnTheThirdOfFiveRowsLeavesOnlyItsClassifierEntries) {
   std::vector<Row> rows = FiveContracts();
-  // Row 4 names a new street and a contract number too long for its column.
-  rows[2] =
-      ContractRow(std::string(60, '9'), "7001010003", {{"W", "ул. Трета"}});
+  // Row 4 names a new street and a tenant's name too long for its column.
+  rows[2] = ContractRow("N3", "7001010032",
+                        {{"W", "ул. Трета"}, {"D", std::string(300, 'N')}});
   const RunResult result = Import(rows);
 
   EXPECT_EQ(result.outcome, RunOutcome::kFinished);
@@ -182,7 +183,7 @@ TEST_F(ImportRunTest,
   EXPECT_EQ(result.summary.rowsRefused, 1);
   EXPECT_EQ(Count("documents"), 4);
   EXPECT_EQ(Count("documents", "doc_nomtxt IN ('N1', 'N2', 'N4', 'N5')"), 4);
-  EXPECT_EQ(Count("persons", "per_egn = '7001010003'"), 0);
+  EXPECT_EQ(Count("persons", "per_egn = '7001010032'"), 0);
   EXPECT_EQ(Count("imot"), 4);
   EXPECT_EQ(Count("anecs"), 4);
   EXPECT_EQ(Count("storage"), 4);
@@ -234,7 +235,7 @@ TEST_F(ImportRunTest, CleanRunWritesNoLog) {
 }
 
 TEST_F(ImportRunTest, MunicipalityAndWorkbookChecksBeforeAnythingIsRead) {
-  Import({ContractRow("1", "7001010001",
+  Import({ContractRow("1", "7001010011",
                       {{"D", Cell()}})});  // leaves one line in the list
   ASSERT_EQ(Lines().size(), 1u);
 
@@ -286,9 +287,9 @@ struct CountingObserver : ImportObserver {
 
 TEST_F(ImportRunTest, ObserverSeesTheListGrowAndEveryRowDone) {
   CountingObserver observer;
-  const RunResult result = Import({ContractRow("1", "7001010001"),
-                                   ContractRow("2", "7001010002", {{"T", " "}}),
-                                   ContractRow("3", "7001010003")},
+  const RunResult result = Import({ContractRow("1", "7001010011"),
+                                   ContractRow("2", "7001010027", {{"T", " "}}),
+                                   ContractRow("3", "7001010032")},
                                   {}, &observer);
   EXPECT_EQ(observer.cleared, 1);
   EXPECT_EQ(observer.rowsTotal, 4);

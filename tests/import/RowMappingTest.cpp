@@ -35,11 +35,11 @@ class RowMappingTest : public ImportRunTest {
 
 TEST_F(RowMappingTest, StopDateIsTheTermInCalendarMonths) {
   const Cell lastOfJanuary = Cell::Date(2007, 1, 31);
-  Import({ContractRow("1", "7001010001", {{"AC", 1}, {"AE", lastOfJanuary}}),
-          ContractRow("2", "7001010002", {{"AC", 12}, {"AE", lastOfJanuary}}),
-          ContractRow("3", "7001010003", {{"AC", 0}, {"AE", lastOfJanuary}}),
-          ContractRow("4", "7001010004", {{"AC", -3}}),
-          ContractRow("5", "7001010005", {{"AC", "12 месеца"}})});
+  Import({ContractRow("1", "7001010011", {{"AC", 1}, {"AE", lastOfJanuary}}),
+          ContractRow("2", "7001010027", {{"AC", 12}, {"AE", lastOfJanuary}}),
+          ContractRow("3", "7001010032", {{"AC", 0}, {"AE", lastOfJanuary}}),
+          ContractRow("4", "7001010048", {{"AC", -3}}),
+          ContractRow("5", "7001010053", {{"AC", "12 месеца"}})});
   EXPECT_EQ(Contract("1", "doc_datastop"), "28.02.2007");
   EXPECT_EQ(Contract("2", "doc_datastop"), "31.01.2008");
   EXPECT_EQ(Contract("3", "doc_datastop"), "31.01.2007");
@@ -54,13 +54,13 @@ TEST_F(RowMappingTest, StopDateIsTheTermInCalendarMonths) {
 }
 
 TEST_F(RowMappingTest, StatusLetterFromAIAndAG) {
-  Import({ContractRow("F", "7001010001"),
-          ContractRow("T", "7001010002", {{"AI", "д"}}),
+  Import({ContractRow("F", "7001010011"),
+          ContractRow("T", "7001010027", {{"AI", "д"}}),
           ContractRow(
-              "S", "7001010003",
+              "S", "7001010032",
               {{"AI", "Д"}, {"AG", Cell::Date(2007, 9, 1)}, {"AH", "дело"}}),
-          ContractRow("B", "7001010004", {{"AG", Cell::Date(2007, 9, 1)}}),
-          ContractRow("N", "7001010005", {{"AI", "да"}, {"AG", "скоро"}})});
+          ContractRow("B", "7001010048", {{"AG", Cell::Date(2007, 9, 1)}}),
+          ContractRow("N", "7001010053", {{"AI", "да"}, {"AG", "скоро"}})});
   EXPECT_TRUE(Lines().empty());
   for (const char* letter : {"F", "T", "S", "B"}) {
     EXPECT_EQ(Contract(letter, "doc_podsad"), letter);
@@ -69,7 +69,7 @@ TEST_F(RowMappingTest, StatusLetterFromAIAndAG) {
 }
 
 TEST_F(RowMappingTest, ContractFieldsAndRentKindTerms) {
-  Import({ContractRow("7/2007", "7001010001",
+  Import({ContractRow("7/2007", "7001010011",
                       {{"C", "Наем земеделска земя"},
                        {"O", "Решение № 4"},
                        {"P", "Нива"},
@@ -101,10 +101,10 @@ TEST_F(RowMappingTest, ContractFieldsAndRentKindTerms) {
 }
 
 TEST_F(RowMappingTest, CadastralIdentifierInBothForms) {
-  Import({ContractRow("1", "7001010001", {{"AB", "12345.501.123.1.2"}}),
-          ContractRow("2", "7001010002", {{"AB", "012345"}}),
-          ContractRow("3", "7001010003", {{"AB", "12345.501"}}),
-          ContractRow("4", "7001010004", {{"AB", "12345.1.2.70000.1"}})});
+  Import({ContractRow("1", "7001010011", {{"AB", "12345.501.123.1.2"}}),
+          ContractRow("2", "7001010027", {{"AB", "012345"}}),
+          ContractRow("3", "7001010032", {{"AB", "12345.501"}}),
+          ContractRow("4", "7001010048", {{"AB", "12345.1.2.70000.1"}})});
   EXPECT_EQ(Property("1", "im_nmas"), "501");
   EXPECT_EQ(Property("1", "im_npar"), "123");
   EXPECT_EQ(Property("1", "im_nn"), "1");
@@ -122,7 +122,7 @@ TEST_F(RowMappingTest, CadastralIdentifierInBothForms) {
 }
 
 TEST_F(RowMappingTest, PropertyAddressAndSettlementFromTheRegister) {
-  Import({ContractRow("1", "7001010001",
+  Import({ContractRow("1", "7001010011",
                       {{"T", "с. Николово"},
                        {"U", "Герена"},
                        {"V", "Дружба 3"},
@@ -149,8 +149,11 @@ TEST_F(RowMappingTest, PropertyAddressAndSettlementFromTheRegister) {
 
 TEST_F(RowMappingTest, TenantByVatNumberFirmOrCitizen) {
   Import({ContractRow("1", "", {{"D", "Строй ЕООД"}, {"F", "BG123456786"}}),
-          ContractRow("2", "", {{"D", "Друг"}, {"F", "BG123456789"}})});
-  ASSERT_TRUE(Lines().empty());
+          ContractRow("2", "", {{"D", "Друг"}, {"F", "BG 123 456 789"}})});
+  // A wrong check digit keeps the citizen's letter, and the clerk is told.
+  EXPECT_EQ(Lines(), std::vector<std::string>{
+                         "WARNING : Липсва вярна контролна цифра на "
+                         "ЕГН/ЛНЧ/Булстат в колона F на ред номер : 3"});
   EXPECT_EQ(Person("123456786", "per_flag"),
             "F");  // passes the registry-code check
   EXPECT_EQ(Person("123456786", "per_indds"), "BG123456786");
@@ -161,13 +164,13 @@ TEST_F(RowMappingTest, TenantByVatNumberFirmOrCitizen) {
 
 TEST_F(RowMappingTest, TenantFoundByNumberNeedsNoName) {
   Import(
-      {ContractRow("1", "7001010001", {{"G", "Русе"}, {"H", "ул. Първа 1"}}),
-       ContractRow("2", "7001010001", {{"D", Cell()}, {"H", "друг адрес"}})});
+      {ContractRow("1", "7001010011", {{"G", "Русе"}, {"H", "ул. Първа 1"}}),
+       ContractRow("2", "7001010011", {{"D", Cell()}, {"H", "друг адрес"}})});
   EXPECT_TRUE(Lines().empty());
   EXPECT_EQ(Count("persons"), 1);
   EXPECT_EQ(Contract("2", "da_if1"), Contract("1", "da_if1"));
-  EXPECT_EQ(Person("7001010001", "per_addr"), "ул. Първа 1");
-  EXPECT_EQ(Person("7001010001", "per_nm"), "Русе");
+  EXPECT_EQ(Person("7001010011", "per_addr"), "ул. Първа 1");
+  EXPECT_EQ(Person("7001010011", "per_nm"), "Русе");
 }
 
 TEST_F(RowMappingTest, RepresentativeOfAFirmIsStoredOnceAndNamedByTheFirm) {
@@ -179,7 +182,7 @@ TEST_F(RowMappingTest, RepresentativeOfAFirmIsStoredOnceAndNamedByTheFirm) {
       {ContractRow("1", "203154728", Join({{"D", "Агро ООД"}}, representative)),
        ContractRow("2", "175620347",
                    {{"D", "Зърно ЕООД"}, {"J", "6808154321"}}),
-       ContractRow("3", "7001010003")});
+       ContractRow("3", "7001010032")});
   ASSERT_TRUE(Lines().empty());
   const std::string repId = Person("6808154321", "per_id");
   EXPECT_EQ(Person("6808154321", "per_name"), "Георги Колев");
@@ -189,7 +192,7 @@ TEST_F(RowMappingTest, RepresentativeOfAFirmIsStoredOnceAndNamedByTheFirm) {
   EXPECT_EQ(Person("203154728", "per_flag"), "F");
   EXPECT_EQ(Person("203154728", "per_mol"), repId);
   EXPECT_EQ(Person("175620347", "per_mol"), repId);  // found again by number
-  EXPECT_EQ(Person("7001010003", "per_mol"),
+  EXPECT_EQ(Person("7001010032", "per_mol"),
             "-1");  // a row without a representative
   EXPECT_EQ(Count("persons"), 4);
 }
@@ -206,7 +209,7 @@ TEST_F(RowMappingTest, AnEmptyNumberFindsNobody) {
                                      "ЕГН/Булстат/ИН по ДДС на ред номер : 4"});
 }
 
-TEST_F(RowMappingTest, StoredPropertyFoundByDocumentNumberOrCadastralNumber) {
+TEST_F(RowMappingTest, StoredPropertyFoundByDocumentNumberOrWholeIdentifier) {
   database.Exec(
       "INSERT INTO imot (im_nm, im_npar, im_app) VALUES (1, '900', 1)");
   const std::string stored = Scalar("SELECT MAX(im_id) FROM imot");
@@ -214,22 +217,28 @@ TEST_F(RowMappingTest, StoredPropertyFoundByDocumentNumberOrCadastralNumber) {
       "INSERT INTO documents (doc_type, doc_nomtxt, doc_imotid) VALUES (10, "
       "'77', " +
       stored + ")");
-  Import({ContractRow("1", "7001010001", {{"Z", "№ 77"}, {"AB", "11.22.33"}}),
-          ContractRow("2", "7001010002", {{"AB", "900"}}),
-          ContractRow("3", "7001010003", {{"Z", "78"}, {"AB", "44.55.66"}})});
+  const std::string full = "63427.777.123.1.2";
+  Import({ContractRow("1", "7001010011", {{"Z", "№ 77"}, {"AB", "11.22.33"}}),
+          // A bare number is no third group of any property.
+          ContractRow("2", "7001010027", {{"AB", "900"}}),
+          ContractRow("3", "7001010032", {{"AB", full}}),
+          ContractRow("4", "7001010048", {{"AB", full}}),
+          ContractRow("5", "7001010053", {{"AB", "63427.777.123.1"}})});
   ASSERT_TRUE(Lines().empty());
   EXPECT_EQ(Contract("1", "doc_imotid"), stored);
-  EXPECT_EQ(Contract("2", "doc_imotid"), stored);
-  EXPECT_NE(Contract("3", "doc_imotid"), stored);
-  EXPECT_EQ(Count("imot"), 2);
+  EXPECT_NE(Contract("2", "doc_imotid"), stored);
+  EXPECT_EQ(Contract("4", "doc_imotid"), Contract("3", "doc_imotid"));
+  EXPECT_NE(Contract("5", "doc_imotid"), Contract("3", "doc_imotid"));
+  EXPECT_EQ(Count("imot"), 4);
 }
 
 TEST_F(RowMappingTest, FileLinksNumberedPerPropertyWithTheLastFolder) {
   Import(
-      {ContractRow("45", "7001010001",
+      {ContractRow("45", "7001010011",
                    {{"AB", "501123"}, {"C", "Наем реклама"}}),
-       ContractRow("46", "7001010002", {{"AB", "123"}, {"C", "Наем гараж"}}),
-       ContractRow("47", "7001010003", {{"AB", "123"}, {"C", "наем терен"}})});
+       ContractRow("46", "7001010027", {{"AB", "501123"}, {"C", "Наем гараж"}}),
+       ContractRow("47", "7001010032",
+                   {{"AB", "501123"}, {"C", "наем терен"}})});
   ASSERT_TRUE(Lines().empty());
   EXPECT_EQ(Count("imot"), 1);
   const std::string property = Scalar("SELECT MAX(im_id) FROM imot");
@@ -250,7 +259,7 @@ TEST_F(RowMappingTest, FileLinksNumberedPerPropertyWithTheLastFolder) {
 
 TEST_F(RowMappingTest, NoLinksWhenSwitchedOff) {
   const RunResult result =
-      Import({ContractRow("1", "7001010001"), ContractRow("2", "7001010002")},
+      Import({ContractRow("1", "7001010011"), ContractRow("2", "7001010027")},
              {.fileLinks = false});
   EXPECT_EQ(result.summary.contractsStored, 2);
   EXPECT_EQ(Count("storage"), 0);

@@ -149,5 +149,18 @@ TEST_F(AddAnnexTest, FailuresLeaveNothingHalfWritten) {
   EXPECT_EQ(message.rfind(kQueryFailed, 0), 0u);
 }
 
+TEST_F(AddAnnexTest, TheDatabaseRefusesAnAnnexNotAfterTheOneBefore) {
+  // The annex before would end the day before its own start.
+  const int id = Contract2024();
+  std::string message;
+  ASSERT_TRUE(AddAnnex(id, MakeAnnex(2, D(1, 4, 2024), D(31, 12, 2024)), false,
+                       message));
+  EXPECT_THROW(AddAnnex(id, MakeAnnex(3, D(1, 4, 2024), D(31, 12, 2024)), false,
+                        message),
+               db::DbError);
+  EXPECT_EQ(Count("anecs", Format("an_id = %d", id)), 2);
+  EXPECT_EQ(Count("anecs", "an_dtstop < an_dtstart"), 0);
+}
+
 }  // namespace
 }  // namespace zrv::test

@@ -142,7 +142,7 @@ TEST(ImportWindow, RunFillsTheListWritesTheLogAndACancelledDialogKeepsIt) {
                  {"B", Cell::Date(2007, 3, 1)},
                  {"C", "Наем жилище"},
                  {"D", "Мария Иванова"},
-                 {"E", "8001010010"},
+                 {"E", "8001010013"},
                  {"T", "Русе"},
                  {"AC", 12},
                  {"AE", Cell::Date(2007, 3, 15)}}),  // no monthly rent: refused
