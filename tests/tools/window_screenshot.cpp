@@ -18,8 +18,8 @@
 #include "app/DatabaseConnection.h"
 #include "app/DatabaseSetup.h"
 #include "platform/db/Firebird.h"
-#include "platform/ui/qt/ImportController.h"
-#include "platform/ui/qt/ImportWindow.h"
+#include "gui/ImportController.h"
+#include "gui/ImportWindow.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <string>
 
 #include "platform/db/Firebird.h"
-#include "platform/ui/qt/ImportController.h"
-#include "platform/ui/qt/ImportWindow.h"
-#include "platform/ui/qt/SubsidiaryForms.h"
+#include "gui/ImportController.h"
+#include "gui/ImportWindow.h"
+#include "gui/SubsidiaryForms.h"
 #include "tests/support/RecordingMessages.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/Workbooks.h"

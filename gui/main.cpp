@@ -15,10 +15,10 @@
 #include "app/SystemString.h"
 #include "app/TerminationSignals.h"
 #include "platform/db/Firebird.h"
-#include "platform/ui/qt/ImportController.h"
-#include "platform/ui/qt/ImportWindow.h"
-#include "platform/ui/qt/QtMessages.h"
-#include "platform/ui/qt/SubsidiaryForms.h"
+#include "gui/ImportController.h"
+#include "gui/ImportWindow.h"
+#include "gui/QtMessages.h"
+#include "gui/SubsidiaryForms.h"
 
 namespace {
 const char* const kApplicationTitle =

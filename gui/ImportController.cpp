@@ -1,4 +1,4 @@
-#include "platform/ui/qt/ImportController.h"
+#include "gui/ImportController.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,4 +1,4 @@
-#include "platform/ui/qt/QtMessages.h"
+#include "gui/QtMessages.h"
 
 #include <QApplication>
 #include <QMessageBox>

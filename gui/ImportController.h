@@ -12,7 +12,7 @@
 #include "import/ImportRun.h"
 #include "platform/db/Database.h"
 #include "platform/ui/Messages.h"
-#include "platform/ui/qt/ImportWindow.h"
+#include "gui/ImportWindow.h"
 
 namespace zrv::ui {
 

@@ -1,4 +1,4 @@
-#include "platform/ui/qt/ImportWindow.h"
+#include "gui/ImportWindow.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
