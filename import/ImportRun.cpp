@@ -253,10 +253,10 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
     contract.TenantID =
         tenant.ID == -1 ? persons.InsertPerson(tenant) : tenant.ID;
     contract.Insert();
-    const AnnexCounts annexes = mapping.ReadAnnexes(contract, row);
+    const AnnexCounts annexes = mapping.ReadAnnexes(db, contract, row);
     if (options.fileLinks)
       AddFileLink(db, messages, contract, rentKinds.RentKindFolder());
-    schedule::RebuildSchedule(contract.DocID, true);
+    schedule::RebuildSchedule(db, contract.DocID, true);
     db.Commit();
 
     ++summary.contractsStored;

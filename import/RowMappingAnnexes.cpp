@@ -11,7 +11,8 @@
 
 namespace zrv::import {
 
-AnnexCounts RowMapping::ReadAnnexes(const contracts::TBaseDoc& contract,
+AnnexCounts RowMapping::ReadAnnexes(db::Connection& db,
+                                    const contracts::TBaseDoc& contract,
                                     int row) {
   AnnexCounts counts;
   state_.AnnexNumber = 1;
@@ -55,7 +56,7 @@ AnnexCounts RowMapping::ReadAnnexes(const contracts::TBaseDoc& contract,
       if (ok) {
         std::string message;  // a refusal leaves the contract as it is; errors
                               // travel on
-        if (schedule::AddAnnex(contract.DocID, annex, false, message)) {
+        if (schedule::AddAnnex(db, contract.DocID, annex, false, message)) {
           ++counts.stored;
         } else {
           ++counts.dropped;
