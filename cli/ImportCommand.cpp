@@ -17,12 +17,13 @@
 #include <chrono>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 
-#include "app/DatabaseConnection.h"
 #include "app/DatabaseLocation.h"
 #include "app/Entry.h"
+#include "app/RunStartup.h"
 #include "app/Session.h"
 #include "app/SystemString.h"
 #include "cli/Command.h"
@@ -182,22 +183,17 @@ int RunImport(const Args& arguments) {
   if (hasUser && hasPassword) credentials = {user, password};
   if (!LoginFromParameters(credentials)) return Fail(kLoginRefused);
 
-  const SessionValues& session = Session();
-  auto connection = db::MakeFirebirdConnection();
-  std::string errorText;
-  if (!app::ConnectDatabase(*connection, session.userName, session.password,
-                            session.serverName, errorText)) {
-    return Fail(errorText);
-  }
-  app::SystemString::Register(connection.get());
-
   Progress progress;
   StderrMessages messages(progress);
   ConsoleObserver observer(progress);
-  import::ImportRun run(*connection, messages, session.currentUserID);
-  run.Start([](int32_t key, int32_t defaultValue) {
-    return app::SystemString::GetSystemInt(key, defaultValue);
-  });
+  auto connection = db::MakeFirebirdConnection();
+  std::unique_ptr<import::ImportRun> started;
+  try {
+    started = app::StartImportRun(*connection, messages, Session());
+  } catch (const std::exception& e) {
+    return Fail(e.what());
+  }
+  import::ImportRun& run = *started;
 
   import::ImportOptions options;
   options.municipality = municipality;

@@ -1,9 +1,8 @@
 #include "gui/ImportController.h"
 
-#include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <exception>
+#include <filesystem>
 
 namespace zrv::ui {
 
@@ -15,18 +14,15 @@ const char* const kWorkbookFilter =
 }  // namespace
 
 ImportController::ImportController(TForm1& form, db::Connection& db,
-                                   Messages& messages, int32_t userId,
-                                   ConnectFn connect, ChooseFileFn chooseFile,
-                                   TerminateFn terminate,
-                                   import::ImportRun::SettingReader readSetting)
+                                   Messages& messages, StartFn start,
+                                   ChooseFileFn chooseFile,
+                                   TerminateFn terminate)
     : form_(form),
       db_(db),
       messages_(messages),
-      userId_(userId),
-      connect_(std::move(connect)),
+      start_(std::move(start)),
       chooseFile_(std::move(chooseFile)),
-      terminate_(std::move(terminate)),
-      readSetting_(std::move(readSetting)) {
+      terminate_(std::move(terminate)) {
   form_.onFirstShow = [this] { FormShow(); };
   form_.onRead = [this] { Button1Click(); };
 }
@@ -37,15 +33,8 @@ ImportController::~ImportController() {
 }
 
 void ImportController::FormShow() {
-  const std::string error = connect_(db_);
-  if (!error.empty()) {
-    messages_.ShowMessage(error);
-    terminate_();
-    return;
-  }
   try {
-    run_ = std::make_unique<import::ImportRun>(db_, messages_, userId_);
-    run_->Start(readSetting_);
+    run_ = start_(db_, messages_);
   } catch (const std::exception& e) {
     run_.reset();
     messages_.ShowMessage(e.what());
@@ -60,9 +49,19 @@ void ImportController::Button1Click() {
   options.firstRowText = form_.Edit1->text().toStdString();
   options.fileLinks = form_.ftpCheck->isChecked();
 
+  // The log file goes beside the chosen workbook; the run reads the folder
+  // when it writes the log, after the choice.
+  const auto chooseAndKeepFolder = [this, &options] {
+    std::optional<std::string> path = chooseFile_();
+    if (path)
+      options.logFolder =
+          std::filesystem::absolute(*path).parent_path().string();
+    return path;
+  };
+
   form_.SetRunning(true);
   try {
-    last_ = run_->Run(options, chooseFile_, this);
+    last_ = run_->Run(options, chooseAndKeepFolder, this);
     // The stop rule may end the loop before the last row it could visit: the
     // run is complete.
     if (last_.outcome == import::RunOutcome::kFinished)
@@ -91,7 +90,6 @@ std::optional<std::string> ChooseWorkbookFile(QWidget* parent) {
   const QString path = QFileDialog::getOpenFileName(
       parent, QString(), QString(), QString::fromUtf8(kWorkbookFilter));
   if (path.isEmpty()) return std::nullopt;
-  QDir::setCurrent(QFileInfo(path).absolutePath());
   return path.toStdString();
 }
 

@@ -9,33 +9,34 @@
 #include <optional>
 #include <string>
 
+#include "gui/ImportWindow.h"
 #include "import/ImportRun.h"
 #include "platform/db/Database.h"
 #include "platform/ui/Messages.h"
-#include "gui/ImportWindow.h"
 
 namespace zrv::ui {
 
 class ImportController : public import::ImportObserver {
  public:
-  // Connects the database and returns the error text, empty on success.
-  using ConnectFn = std::function<std::string(db::Connection&)>;
+  // The start-up of the run: connects the database and gives a started run
+  // that shows its boxes through the messages; throws with the text to show
+  // when it cannot.
+  using StartFn = std::function<std::unique_ptr<import::ImportRun>(
+      db::Connection&, Messages&)>;
   // The file dialog: the chosen workbook, or nullopt when cancelled.
   using ChooseFileFn = std::function<std::optional<std::string>()>;
   // Ends the application (the window's start-up failed).
   using TerminateFn = std::function<void()>;
 
   // Everything given must outlive the controller. The controller connects
-  // itself to the window's first showing and to its button. `readSetting` reads
-  // the stored settings the run's modules take at start-up (none: defaults).
+  // itself to the window's first showing and to its button.
   ImportController(TForm1& form, db::Connection& db, Messages& messages,
-                   int32_t userId, ConnectFn connect, ChooseFileFn chooseFile,
-                   TerminateFn terminate,
-                   import::ImportRun::SettingReader readSetting = {});
+                   StartFn start, ChooseFileFn chooseFile,
+                   TerminateFn terminate);
   ~ImportController() override;
 
-  // Window start-up: connect; on failure show the error text and terminate;
-  // otherwise start the run object (formats, module hand-over, rent types).
+  // Window start-up: start the run (connect, formats, module hand-over, rent
+  // types); on failure show the error text and terminate.
   void FormShow();
   // The click on "Чети".
   void Button1Click();
@@ -52,17 +53,14 @@ class ImportController : public import::ImportObserver {
   TForm1& form_;
   db::Connection& db_;
   Messages& messages_;
-  int32_t userId_;
-  ConnectFn connect_;
+  StartFn start_;
   ChooseFileFn chooseFile_;
   TerminateFn terminate_;
-  import::ImportRun::SettingReader readSetting_;
   std::unique_ptr<import::ImportRun> run_;
   import::RunResult last_;
 };
 
-// The window's file dialog for workbooks; on a choice it makes the workbook's
-// folder the current directory, where the log file is written.
+// The window's file dialog for workbooks.
 std::optional<std::string> ChooseWorkbookFile(QWidget* parent);
 
 }  // namespace zrv::ui

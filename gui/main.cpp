@@ -9,16 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "app/DatabaseConnection.h"
 #include "app/Entry.h"
+#include "app/RunStartup.h"
 #include "app/Session.h"
-#include "app/SystemString.h"
 #include "app/TerminationSignals.h"
-#include "platform/db/Firebird.h"
 #include "gui/ImportController.h"
 #include "gui/ImportWindow.h"
 #include "gui/QtMessages.h"
 #include "gui/SubsidiaryForms.h"
+#include "platform/db/Firebird.h"
 
 namespace {
 const char* const kApplicationTitle =
@@ -58,22 +57,13 @@ int main(int argc, char** argv) {
   zrv::ui::TfrmPersons persons;
   zrv::ui::TfrmNmSelect settlementPicker;
   zrv::ui::QtMessages messages(&form);
-  const zrv::SessionValues session = zrv::Session();
   zrv::ui::ImportController controller(
-      form, *connection, messages, zrv::CurrentUserID(),
-      [session](zrv::db::Connection& db) {
-        std::string error;
-        if (zrv::app::ConnectDatabase(db, session.userName, session.password,
-                                      session.serverName, error)) {
-          zrv::app::SystemString::Register(&db);
-        }
-        return error;
+      form, *connection, messages,
+      [](zrv::db::Connection& db, zrv::ui::Messages& boxes) {
+        return zrv::app::StartImportRun(db, boxes, zrv::Session());
       },
       [&form] { return zrv::ui::ChooseWorkbookFile(&form); },
-      [] { QCoreApplication::exit(0); },
-      [](int32_t key, int32_t defaultValue) {
-        return zrv::app::SystemString::GetSystemInt(key, defaultValue);
-      });
+      [] { QCoreApplication::exit(0); });
   form.show();
   return app.exec();
 }

@@ -42,7 +42,9 @@ struct ImportOptions {
   std::string firstRowText =
       "2";  // "Чети данни от ред номер :"; 2 when it is not a number
   bool fileLinks = true;  // "Генерирай връзки към FTP"
-  // Folder of the log file; empty means the process's current directory.
+  // Folder of the log file; empty means the process's current directory. Read
+  // when the log is written, after the workbook is chosen (the window sets it
+  // to the workbook's folder from its chooser).
   std::string logFolder;
 };
 

@@ -15,11 +15,11 @@
 #include <optional>
 #include <string>
 
-#include "app/DatabaseConnection.h"
 #include "app/DatabaseSetup.h"
-#include "platform/db/Firebird.h"
+#include "app/RunStartup.h"
 #include "gui/ImportController.h"
 #include "gui/ImportWindow.h"
+#include "platform/db/Firebird.h"
 
 namespace {
 
@@ -53,12 +53,11 @@ int main(int argc, char** argv) {
     auto connection = zrv::db::MakeFirebirdConnection();
     PrintedMessages messages;
     zrv::ui::TForm1 form;
+    const zrv::SessionValues session{database, "SYSDBA", "masterkey", 1};
     zrv::ui::ImportController controller(
-        form, *connection, messages, 1,
-        [&](zrv::db::Connection& db) {
-          std::string error;
-          zrv::app::ConnectDatabase(db, "SYSDBA", "masterkey", database, error);
-          return error;
+        form, *connection, messages,
+        [&](zrv::db::Connection& db, zrv::ui::Messages& boxes) {
+          return zrv::app::StartImportRun(db, boxes, session);
         },
         [&]() -> std::optional<std::string> {
           fs::current_path(

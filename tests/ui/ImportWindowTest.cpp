@@ -10,10 +10,11 @@
 #include <optional>
 #include <string>
 
-#include "platform/db/Firebird.h"
+#include "common/Error.h"
 #include "gui/ImportController.h"
 #include "gui/ImportWindow.h"
 #include "gui/SubsidiaryForms.h"
+#include "platform/db/Firebird.h"
 #include "tests/support/RecordingMessages.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/Workbooks.h"
@@ -25,10 +26,14 @@ namespace fs = std::filesystem;
 using test::Cell;
 using test::Lettered;
 
-// The database of the test is open already; "connecting" checks that, as the
-// real start-up opens it with the login's values.
-std::string AlreadyConnected(db::Connection& db) {
-  return db.Connected() ? "" : "not connected";
+// The database of the test is open already; the start-up checks that, as the
+// real one opens it with the login's values, and starts the run on it.
+std::unique_ptr<import::ImportRun> StartOnOpenDatabase(db::Connection& db,
+                                                       Messages& messages) {
+  if (!db.Connected()) throw Error("not connected");
+  auto run = std::make_unique<import::ImportRun>(db, messages, 1);
+  run->Start();
+  return run;
 }
 
 struct Harness {
@@ -40,8 +45,7 @@ struct Harness {
   ImportController controller{form,
                               database.Connection(),
                               messages,
-                              1,
-                              AlreadyConnected,
+                              StartOnOpenDatabase,
                               [this] { return nextFile; },
                               [this] { ++terminated; }};
 };
@@ -108,9 +112,9 @@ TEST(ImportWindow, FailingConnectionAtFirstShowingShowsTheTextAndQuits) {
   TForm1 form;
   int terminated = 0;
   ImportController controller(
-      form, database.Connection(), messages, 1,
-      [](db::Connection&) {
-        return std::string("Грешка при свързване към БД (x)\rno such file");
+      form, database.Connection(), messages,
+      [](db::Connection&, Messages&) -> std::unique_ptr<import::ImportRun> {
+        throw Error("Грешка при свързване към БД (x)\rno such file");
       },
       [] { return std::optional<std::string>(); }, [&] { ++terminated; });
   form.show();
@@ -147,8 +151,6 @@ TEST(ImportWindow, RunFillsTheListWritesTheLogAndACancelledDialogKeepsIt) {
                  {"AC", 12},
                  {"AE", Cell::Date(2007, 3, 15)}}),  // no monthly rent: refused
        ContractRow("103", "7501010010")});
-  const fs::path previous = fs::current_path();
-  fs::current_path(folder);
   h.form.show();
   QApplication::processEvents();
 
@@ -171,7 +173,6 @@ TEST(ImportWindow, RunFillsTheListWritesTheLogAndACancelledDialogKeepsIt) {
   h.form.Button2->click();
   EXPECT_EQ(ListLines(h.form), lines);
 
-  fs::current_path(previous);
   fs::remove_all(folder);
 }
 
