@@ -1,9 +1,9 @@
 #include "cli/ConnectOptions.h"
 
 #include "app/DatabaseConnection.h"
-#include "app/DatabaseLocation.h"
 #include "common/Error.h"
 #include "platform/db/Firebird.h"
+#include "platform/login/DatabaseLocation.h"
 
 namespace zrv::cli {
 
@@ -14,7 +14,7 @@ constexpr const char* kDefaultUser = "SYSDBA";
 ConnectOptions TakeConnectOptions(Args& args) {
   ConnectOptions o{"", kDefaultUser, ""};
   if (!TakeOption(args, "--database", o.path))
-    o.path = app::DefaultDatabasePath();
+    o.path = login::DefaultDatabasePath();
   TakeOption(args, "--user", o.user);
   TakeOption(args, "--password", o.password);
   return o;

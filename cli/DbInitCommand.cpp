@@ -3,9 +3,9 @@
 
 #include <iostream>
 
-#include "app/DatabaseLocation.h"
 #include "app/DatabaseSetup.h"
 #include "cli/Command.h"
+#include "platform/login/DatabaseLocation.h"
 
 namespace zrv::cli {
 
@@ -14,7 +14,8 @@ namespace {
 int RunDbInit(const Args& arguments) {
   Args args = arguments;
   std::string path;
-  if (!TakeOption(args, "--database", path)) path = app::DefaultDatabasePath();
+  if (!TakeOption(args, "--database", path))
+    path = login::DefaultDatabasePath();
   if (!args.empty()) {
     std::cerr << "Unexpected argument: " << args.front()
               << "\nUsage: zorvit db init [--database PATH]\n";

@@ -21,7 +21,6 @@
 #include <optional>
 #include <string>
 
-#include "app/DatabaseLocation.h"
 #include "app/Entry.h"
 #include "app/RunStartup.h"
 #include "app/Session.h"
@@ -31,6 +30,7 @@
 #include "common/Text.h"
 #include "import/ImportRun.h"
 #include "platform/db/Firebird.h"
+#include "platform/login/DatabaseLocation.h"
 #include "platform/ui/Messages.h"
 
 namespace zrv::cli {
@@ -171,7 +171,7 @@ int RunImport(const Args& arguments) {
   // The login library finds the database the same way; a missing embedded file
   // is named here rather than reported as a refused login. A "host:/path" name
   // is the server's to check.
-  const std::string database = app::DefaultDatabasePath();
+  const std::string database = login::DefaultDatabasePath();
   if (database.find(':') == std::string::npos &&
       !std::filesystem::is_regular_file(database, ignored)) {
     return Fail(kNoDatabase + database + kCreateDatabase);
