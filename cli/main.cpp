@@ -4,6 +4,7 @@
 #include <exception>
 #include <iostream>
 
+#include "ZrvVersion.h"
 #include "app/TerminationSignals.h"
 #include "cli/Command.h"
 
@@ -23,6 +24,10 @@ int main(int argc, char** argv) {
   // takes them.
   zrv::app::DieOnTerminationSignals();
   zrv::cli::Args args(argv + 1, argv + argc);
+  if (args.size() == 1 && args[0] == "--version") {
+    std::cout << "zorvit " << zrv::kVersion << "\n";
+    return 0;
+  }
   // The command with the most words matching the start of the arguments wins.
   const zrv::cli::Command* best = nullptr;
   for (const auto& c : zrv::cli::Commands()) {
