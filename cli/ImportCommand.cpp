@@ -29,6 +29,7 @@
 #include "common/Error.h"
 #include "common/Text.h"
 #include "import/ImportRun.h"
+#include "import/RunSummaryText.h"
 #include "platform/db/Firebird.h"
 #include "platform/login/DatabaseLocation.h"
 #include "platform/ui/Messages.h"
@@ -123,24 +124,8 @@ class ConsoleObserver : public import::ImportObserver {
 };
 
 void PrintSummary(const import::ImportSummary& s) {
-  std::cout << "\n--- Обобщение ---\n"
-            << "Прочетени редове:            " << s.rowsRead << "\n"
-            << "Записани договори:           " << s.contractsStored << "\n"
-            << "Отказани редове:             " << s.rowsRefused << "\n"
-            << "Записани анекси:             " << s.annexesStored << "\n"
-            << "Отхвърлени анекси:           " << s.annexesDropped << "\n"
-            << "Добавени в класификаторите:  "
-            << (s.classifierEntriesAdded < 0
-                    ? std::string("неизвестно")
-                    : std::to_string(s.classifierEntriesAdded))
-            << "\n"
-            << "Лог файл:                    "
-            << (s.logFile.empty() ? std::string("няма (без грешки)")
-                                  : s.logFile)
-            << "\n"
-            << "Последен достигнат ред:      " << s.lastRow << "\n"
-            << "Време:                       "
-            << Format("%.2f", s.elapsedSeconds) << " s\n";
+  std::cout << "\n--- " << import::kSummaryTitle << " ---\n"
+            << import::SummaryText(s);
 }
 
 int Fail(const std::string& reason) {

@@ -1,0 +1,62 @@
+#include "import/RunSummaryText.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "common/Text.h"
+
+namespace zrv::import {
+
+namespace {
+const char kRowsRead[] = "Прочетени редове:";
+const char kContractsStored[] = "Записани договори:";
+const char kRowsRefused[] = "Отказани редове:";
+const char kAnnexesStored[] = "Записани анекси:";
+const char kAnnexesDropped[] = "Отхвърлени анекси:";
+const char kClassifierEntries[] = "Добавени в класификаторите:";
+const char kLogFile[] = "Лог файл:";
+const char kLastRow[] = "Последен достигнат ред:";
+const char kElapsed[] = "Време:";
+const char kNotCounted[] = "неизвестно";
+const char kNoLogFile[] = "няма (без грешки)";
+const char kSeconds[] = " s";
+
+// The log's path from the root: a relative one lies in the current directory.
+std::string FullPath(const std::string& path) {
+  std::error_code ignored;
+  const std::filesystem::path full = std::filesystem::absolute(path, ignored);
+  return full.empty() ? path : full.lexically_normal().string();
+}
+}  // namespace
+
+std::vector<SummaryLine> SummaryLines(const ImportSummary& s) {
+  return {
+      {kRowsRead, std::to_string(s.rowsRead)},
+      {kContractsStored, std::to_string(s.contractsStored)},
+      {kRowsRefused, std::to_string(s.rowsRefused)},
+      {kAnnexesStored, std::to_string(s.annexesStored)},
+      {kAnnexesDropped, std::to_string(s.annexesDropped)},
+      {kClassifierEntries, s.classifierEntriesAdded < 0
+                               ? std::string(kNotCounted)
+                               : std::to_string(s.classifierEntriesAdded)},
+      {kLogFile,
+       s.logFile.empty() ? std::string(kNoLogFile) : FullPath(s.logFile)},
+      {kLastRow, std::to_string(s.lastRow)},
+      {kElapsed, Format("%.2f", s.elapsedSeconds) + kSeconds},
+  };
+}
+
+std::string SummaryText(const ImportSummary& summary) {
+  const std::vector<SummaryLine> lines = SummaryLines(summary);
+  size_t width = 0;
+  for (const auto& line : lines)
+    width = std::max(width, Utf8Length(line.label));
+  std::string text;
+  for (const auto& line : lines) {
+    text += line.label + std::string(width + 2 - Utf8Length(line.label), ' ') +
+            line.value + "\n";
+  }
+  return text;
+}
+
+}  // namespace zrv::import
