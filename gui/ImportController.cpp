@@ -1,16 +1,24 @@
 #include "gui/ImportController.h"
 
+#include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QUrl>
 #include <exception>
 #include <filesystem>
+#include <utility>
+#include <vector>
+
+#include "import/RowCells.h"
+#include "import/RunSummaryText.h"
 
 namespace zrv::ui {
 
 namespace {
-// The classic workbooks first; .xlsx is read too.
+// Both workbook formats the run reads, first; Qt's dialog matches the
+// patterns whatever the letter case.
 const char* const kWorkbookFilter =
-    "Excel files (*.xls *.XLS);;Excel files (*.xlsx *.XLSX);;Excel files "
-    "(*.xls *.xlsx *.XLS *.XLSX)";
+    "Работни книги (*.xls *.xlsx);;Всички файлове (*)";
 }  // namespace
 
 ImportController::ImportController(TForm1& form, db::Connection& db,
@@ -25,11 +33,15 @@ ImportController::ImportController(TForm1& form, db::Connection& db,
       terminate_(std::move(terminate)) {
   form_.onFirstShow = [this] { FormShow(); };
   form_.onRead = [this] { Button1Click(); };
+  form_.onLineChosen = [this](int index) { ShowRowOfLine(index); };
+  form_.onOpenLogFolder = [this] { OpenLogFolder(); };
 }
 
 ImportController::~ImportController() {
   form_.onFirstShow = nullptr;
   form_.onRead = nullptr;
+  form_.onLineChosen = nullptr;
+  form_.onOpenLogFolder = nullptr;
 }
 
 void ImportController::FormShow() {
@@ -37,7 +49,7 @@ void ImportController::FormShow() {
     run_ = start_(db_, messages_);
   } catch (const std::exception& e) {
     run_.reset();
-    messages_.ShowMessage(e.what());
+    messages_.ShowError(e.what());
     terminate_();
   }
 }
@@ -51,8 +63,10 @@ void ImportController::Button1Click() {
 
   // The log file goes beside the chosen workbook; the run reads the folder
   // when it writes the log, after the choice.
-  const auto chooseAndKeepFolder = [this, &options] {
+  std::optional<std::string> chosen;
+  const auto chooseAndKeepFolder = [this, &options, &chosen] {
     std::optional<std::string> path = chooseFile_();
+    chosen = path;
     if (path)
       options.logFolder =
           std::filesystem::absolute(*path).parent_path().string();
@@ -64,12 +78,40 @@ void ImportController::Button1Click() {
     last_ = run_->Run(options, chooseAndKeepFolder, this);
     // The stop rule may end the loop before the last row it could visit: the
     // run is complete.
-    if (last_.outcome == import::RunOutcome::kFinished)
+    if (last_.outcome == import::RunOutcome::kFinished) {
       form_.ShowProgress(last_.summary.rowsTotal, last_.summary.rowsTotal);
+      workbook_ = chosen.value_or("");
+      std::vector<std::pair<std::string, std::string>> lines;
+      for (const auto& line : import::SummaryLines(last_.summary))
+        lines.emplace_back(line.label, line.value);
+      form_.ShowSummary(lines, !last_.summary.logFile.empty());
+    }
   } catch (const std::exception& e) {
     messages_.ShowMessage(e.what());
   }
   form_.SetRunning(false);
+}
+
+void ImportController::ShowRowOfLine(int index) {
+  if (!run_ || workbook_.empty()) return;
+  const std::vector<int>& rows = run_->ErrorRows();
+  if (index < 0 || index >= static_cast<int>(rows.size()) || rows[index] <= 0)
+    return;
+  try {
+    rowView_ = std::make_unique<RowCellsView>(
+        rows[index], import::ReadRowCells(workbook_, rows[index]), &form_);
+    rowView_->setWindowFlag(Qt::Window);
+    rowView_->show();
+  } catch (const std::exception& e) {
+    messages_.ShowMessage(e.what());
+  }
+}
+
+void ImportController::OpenLogFolder() {
+  const std::string& log = last_.summary.logFile;
+  if (log.empty()) return;
+  const QString folder = QFileInfo(QString::fromStdString(log)).absolutePath();
+  QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
 }
 
 void ImportController::ListCleared() { form_.ClearList(); }

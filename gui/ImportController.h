@@ -10,6 +10,7 @@
 #include <string>
 
 #include "gui/ImportWindow.h"
+#include "gui/RowCellsView.h"
 #include "import/ImportRun.h"
 #include "platform/db/Database.h"
 #include "platform/ui/Messages.h"
@@ -44,6 +45,16 @@ class ImportController : public import::ImportObserver {
   // The last run's result (outcome kNotStarted before the first run).
   const import::RunResult& LastResult() const { return last_; }
 
+  // A double click on line `index` of the error list: the cells of the row it
+  // names, read again from the workbook of the last run, in a table beside the
+  // window. A line that names no row opens nothing; a workbook that cannot be
+  // read any more is shown in a message box.
+  void ShowRowOfLine(int index);
+  // The table of the last line chosen (none before).
+  RowCellsView* RowView() const { return rowView_.get(); }
+  // Opens the folder of the last run's log file in the desktop's file manager.
+  void OpenLogFolder();
+
   void ListCleared() override;
   void LineAdded(const std::string& line) override;
   void RowsStarting(int rowsTotal) override;
@@ -58,6 +69,8 @@ class ImportController : public import::ImportObserver {
   TerminateFn terminate_;
   std::unique_ptr<import::ImportRun> run_;
   import::RunResult last_;
+  std::string workbook_;  // the workbook of the last finished run
+  std::unique_ptr<RowCellsView> rowView_;
 };
 
 // The window's file dialog for workbooks.

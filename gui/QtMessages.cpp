@@ -1,12 +1,19 @@
 #include "gui/QtMessages.h"
 
-#include <QApplication>
-#include <QMessageBox>
+#include "gui/ImportWindow.h"
 
 namespace zrv::ui {
 
 void QtMessages::ShowMessage(const std::string& text) {
-  QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(),
+  Show(QMessageBox::Warning, text);
+}
+
+void QtMessages::ShowError(const std::string& text) {
+  Show(QMessageBox::Critical, text);
+}
+
+void QtMessages::Show(QMessageBox::Icon icon, const std::string& text) {
+  QMessageBox box(icon, QString::fromUtf8(kApplicationTitle),
                   QString::fromStdString(text), QMessageBox::Ok, parent_);
   box.exec();
 }

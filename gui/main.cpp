@@ -9,20 +9,25 @@
 #include <string>
 #include <vector>
 
+#include "ZrvVersion.h"
 #include "app/Entry.h"
 #include "app/RunStartup.h"
 #include "app/Session.h"
 #include "app/TerminationSignals.h"
+#include "gui/AppIcon.h"
 #include "gui/ImportController.h"
 #include "gui/ImportWindow.h"
+#include "gui/QtBulgarian.h"
 #include "gui/QtMessages.h"
 #include "gui/SubsidiaryForms.h"
 #include "platform/db/Firebird.h"
 
 namespace {
-const char* const kApplicationTitle =
-    "Зорвит Имоти 2007 - импортиране на договори за наем";
-}
+// Qt adds the display name to every window's title: a short one keeps the
+// title short; message boxes carry the full title.
+const char* const kDisplayName = "Зорвит Имоти";
+const char* const kDesktopFile = "zorvit-import";
+}  // namespace
 
 int main(int argc, char** argv) {
   // Before the login attaches to the database: a SIGTERM (logout, shutdown) or
@@ -35,7 +40,11 @@ int main(int argc, char** argv) {
     if (zrv::app::TerminationRequested()) QCoreApplication::exit(0);
   });
   terminationCheck.start(250);
-  QApplication::setApplicationDisplayName(QString::fromUtf8(kApplicationTitle));
+  QApplication::setApplicationDisplayName(QString::fromUtf8(kDisplayName));
+  QApplication::setApplicationVersion(QString::fromUtf8(zrv::kVersion));
+  QApplication::setDesktopFileName(QString::fromUtf8(kDesktopFile));
+  QApplication::setWindowIcon(zrv::ui::AppIcon());
+  zrv::ui::InstallQtBulgarian(app);
 
   // Qt has taken its own options out of argv; what is left are the program's
   // parameters.
@@ -47,7 +56,8 @@ int main(int argc, char** argv) {
     if (!zrv::LoginFromParameters(parameters))
       return 0;  // refused or cancelled: end silently
   } catch (const std::exception& e) {
-    QMessageBox::critical(nullptr, QString::fromUtf8(kApplicationTitle),
+    QMessageBox::critical(nullptr,
+                          QString::fromUtf8(zrv::ui::kApplicationTitle),
                           QString::fromStdString(e.what()));
     return 1;
   }

@@ -125,6 +125,10 @@ const std::vector<std::string>& ImportRun::ErrorLines() const {
   return impl_->errors.Lines();
 }
 
+const std::vector<int>& ImportRun::ErrorRows() const {
+  return impl_->errors.Rows();
+}
+
 bool ImportRun::Impl::CheckMunicipality(const std::string& name,
                                         RunResult& result) {
   try {

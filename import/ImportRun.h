@@ -130,6 +130,8 @@ class ImportRun {
 
   // The error list of the last run that got past the file choice.
   const std::vector<std::string>& ErrorLines() const;
+  // The worksheet row each line of ErrorLines() names (0: none).
+  const std::vector<int>& ErrorRows() const;
 
  private:
   struct Impl;

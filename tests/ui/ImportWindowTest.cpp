@@ -7,6 +7,7 @@
 #include <QDir>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -172,6 +173,60 @@ TEST(ImportWindow, RunFillsTheListWritesTheLogAndACancelledDialogKeepsIt) {
   h.nextFile.reset();
   h.form.Button2->click();
   EXPECT_EQ(ListLines(h.form), lines);
+
+  fs::remove_all(folder);
+}
+
+TEST(ImportWindow, ShowsTheSummaryAndTheCellsOfTheRowALineNames) {
+  Harness h;
+  const std::string folder = test::MakeTempFolder();
+  const std::string workbook = test::MakeWorkbook(
+      folder, "summary.xls",
+      {Lettered({{"A", "Номер"}}), ContractRow("201", "7501010010"),
+       Lettered({{"A", "202"},
+                 {"C", "Наем жилище"},
+                 {"D", "Мария Иванова"},
+                 {"E", "8001010010"}})});  // no date drawn up: refused
+  h.form.show();
+  QApplication::processEvents();
+  EXPECT_FALSE(h.form.summaryBox->isVisible());
+  EXPECT_FALSE(h.form.openLogFolder->isEnabled());
+  h.nextFile = workbook;
+  h.form.Button2->click();
+
+  // Label and value side by side, in the words `zorvit import` prints.
+  std::map<std::string, std::string> shown;
+  const auto labels = h.form.summaryBox->findChildren<QLabel*>();
+  for (int i = 0; i + 1 < labels.size(); i += 2)
+    shown[labels[i]->text().toStdString()] =
+        labels[i + 1]->text().toStdString();
+  EXPECT_TRUE(h.form.summaryBox->isVisible());
+  EXPECT_EQ(shown["Прочетени редове:"], "2");
+  EXPECT_EQ(shown["Записани договори:"], "1");
+  EXPECT_EQ(shown["Отказани редове:"], "1");
+  const fs::path log(shown["Лог файл:"]);
+  EXPECT_TRUE(log.is_absolute()) << log;
+  EXPECT_EQ(log.parent_path(), fs::path(folder));
+  EXPECT_TRUE(h.form.openLogFolder->isEnabled());
+
+  // A double click on the refused row's line shows that row's cells.
+  ASSERT_GT(h.form.erLB->count(), 0);
+  emit h.form.erLB->itemDoubleClicked(h.form.erLB->item(0));
+  RowCellsView* view = h.controller.RowView();
+  ASSERT_NE(view, nullptr);
+  EXPECT_TRUE(view->isVisible());
+  EXPECT_EQ(view->windowTitle().toStdString(), "Ред 3 от работната книга");
+  QTableWidget* table = view->table;
+  EXPECT_EQ(table->editTriggers(), QAbstractItemView::NoEditTriggers);
+  std::map<std::string, std::string> cells;
+  for (int r = 0; r < table->rowCount(); ++r)
+    cells[table->item(r, 0)->text().toStdString()] =
+        table->item(r, 2)->text().toStdString();
+  EXPECT_EQ(table->rowCount(), 36);  // A to AJ
+  EXPECT_EQ(table->item(3, 1)->text().toStdString(), "име на наемателя");
+  EXPECT_EQ(cells["A"], "202");
+  EXPECT_EQ(cells["D"], "Мария Иванова");
+  EXPECT_EQ(cells["B"], "");
 
   fs::remove_all(folder);
 }
