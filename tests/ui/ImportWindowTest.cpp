@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QPushButton>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -14,6 +16,7 @@
 #include "common/Error.h"
 #include "gui/ImportController.h"
 #include "gui/ImportWindow.h"
+#include "gui/QtBulgarian.h"
 #include "gui/SubsidiaryForms.h"
 #include "platform/db/Firebird.h"
 #include "tests/support/RecordingMessages.h"
@@ -95,6 +98,13 @@ TEST(ImportWindow, ShowsItsCaptionsDefaultsAndComponents) {
   form.resize(form.width() + 200, form.height() + 300);
   QApplication::processEvents();
   EXPECT_GT(form.erLB->height(), before);
+}
+
+TEST(ImportWindow, QtsOwnButtonsSpeakBulgarian) {
+  ASSERT_TRUE(InstallQtBulgarian(*QCoreApplication::instance()));
+  QDialogButtonBox buttons(QDialogButtonBox::Cancel);
+  EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text().toStdString(),
+            "Отказ");
 }
 
 TEST(ImportWindow, SubsidiaryFormsCarryTheirCaptionsAndStayHidden) {
