@@ -74,6 +74,7 @@ void ImportController::Button1Click() {
   };
 
   form_.SetRunning(true);
+  running_ = true;
   try {
     last_ = run_->Run(options, chooseAndKeepFolder, this);
     // The stop rule may end the loop before the last row it could visit: the
@@ -87,13 +88,17 @@ void ImportController::Button1Click() {
       form_.ShowSummary(lines, !last_.summary.logFile.empty());
     }
   } catch (const std::exception& e) {
+    workbook_.clear();  // the list may hold lines of a run that broke off
     messages_.ShowMessage(e.what());
   }
+  running_ = false;
   form_.SetRunning(false);
 }
 
 void ImportController::ShowRowOfLine(int index) {
-  if (!run_ || workbook_.empty()) return;
+  // While a run works, the list and the rows it names belong to a workbook
+  // not yet finished.
+  if (!run_ || running_ || workbook_.empty()) return;
   const std::vector<int>& rows = run_->ErrorRows();
   if (index < 0 || index >= static_cast<int>(rows.size()) || rows[index] <= 0)
     return;

@@ -47,8 +47,8 @@ class ImportController : public import::ImportObserver {
 
   // A double click on line `index` of the error list: the cells of the row it
   // names, read again from the workbook of the last run, in a table beside the
-  // window. A line that names no row opens nothing; a workbook that cannot be
-  // read any more is shown in a message box.
+  // window. A line that names no row, or a click while a run works, opens
+  // nothing; a workbook that cannot be read any more is shown in a message box.
   void ShowRowOfLine(int index);
   // The table of the last line chosen (none before).
   RowCellsView* RowView() const { return rowView_.get(); }
@@ -70,6 +70,7 @@ class ImportController : public import::ImportObserver {
   std::unique_ptr<import::ImportRun> run_;
   import::RunResult last_;
   std::string workbook_;  // the workbook of the last finished run
+  bool running_ = false;
   std::unique_ptr<RowCellsView> rowView_;
 };
 
