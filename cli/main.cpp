@@ -4,7 +4,7 @@
 #include <exception>
 #include <iostream>
 
-#include "ZrvVersion.h"
+#include "Version.h"
 #include "app/TerminationSignals.h"
 #include "cli/Command.h"
 
@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
   zrv::app::DieOnTerminationSignals();
   zrv::cli::Args args(argv + 1, argv + argc);
   if (args.size() == 1 && args[0] == "--version") {
-    std::cout << "zorvit " << zrv::kVersion << "\n";
+    std::cout << "zorvit " << ZRV_VERSION << "\n";
     return 0;
   }
   // The command with the most words matching the start of the arguments wins.

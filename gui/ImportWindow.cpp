@@ -8,7 +8,7 @@
 #include <QShowEvent>
 #include <QTimer>
 
-#include "ZrvVersion.h"
+#include "Version.h"
 
 namespace zrv::ui {
 
@@ -166,7 +166,7 @@ void TForm1::ShowSummary(
 void TForm1::ShowAbout() {
   QMessageBox::about(this, Tr(kAboutTitle),
                      Tr(kApplicationTitle) + "\n" + Tr(kVersionLabel) +
-                         QString::fromUtf8(kVersion));
+                         QString::fromUtf8(ZRV_VERSION));
 }
 
 void TForm1::SetRunning(bool running) {

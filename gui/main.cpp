@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "ZrvVersion.h"
+#include "Version.h"
 #include "app/Entry.h"
 #include "app/RunStartup.h"
 #include "app/Session.h"
@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
   });
   terminationCheck.start(250);
   QApplication::setApplicationDisplayName(QString::fromUtf8(kDisplayName));
-  QApplication::setApplicationVersion(QString::fromUtf8(zrv::kVersion));
+  QApplication::setApplicationVersion(QString::fromUtf8(ZRV_VERSION));
   QApplication::setDesktopFileName(QString::fromUtf8(kDesktopFile));
   QApplication::setWindowIcon(zrv::ui::AppIcon());
   zrv::ui::InstallQtBulgarian(app);

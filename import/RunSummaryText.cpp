@@ -19,7 +19,7 @@ const char kLastRow[] = "Последен достигнат ред:";
 const char kElapsed[] = "Време:";
 const char kNotCounted[] = "неизвестно";
 const char kNoLogFile[] = "няма (без грешки)";
-const char kSeconds[] = " s";
+const char kSeconds[] = " с";
 
 // The log's path from the root: a relative one lies in the current directory.
 std::string FullPath(const std::string& path) {

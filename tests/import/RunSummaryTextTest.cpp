@@ -21,7 +21,7 @@ TEST(RunSummaryText, LinesLineUpAndNameWhatIsUnknownOrMissing) {
             std::string::npos);
   EXPECT_NE(text.find("Лог файл:                    няма (без грешки)\n"),
             std::string::npos);
-  EXPECT_NE(text.find("Време:                       1.23 s\n"),
+  EXPECT_NE(text.find("Време:                       1.23 с\n"),
             std::string::npos);
 
   // A log written in the current directory is named by its full path.
