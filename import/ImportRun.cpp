@@ -290,6 +290,7 @@ void ImportRun::Impl::SaveLog(const std::string& workbookPath,
     WriteLogFile(path, errors.Lines());
     summary.logFile = path;
   } catch (const std::exception& e) {
+    summary.logProblem = e.what();
     messages.ShowMessage(e.what());
   }
 }

@@ -61,8 +61,9 @@ struct ImportSummary {
   int annexesDropped = 0;  // annex rows refused with a WARNING
   int classifierEntriesAdded = 0;  // -1 when the database could not be asked
   std::string
-      logFile;      // path of the log written, empty when the list stayed empty
-  int lastRow = 0;  // last row the loop reached
+      logFile;  // path of the log written, empty when the list stayed empty
+  std::string logProblem;  // why the log could not be written; else empty
+  int lastRow = 0;         // last row the loop reached
   double elapsedSeconds = 0;
 };
 
@@ -122,7 +123,8 @@ class ImportRun {
   // past the used range and stores every complete one, then writes the log file
   // when the list is not empty. A row that fails is rolled back, shown in a
   // message box and listed; the run goes on with the next row. A log file that
-  // cannot be written is shown in a message box. Throws zrv::Error when Start()
+  // cannot be written is shown in a message box and its reason kept in the
+  // summary. Throws zrv::Error when Start()
   // has not been called.
   RunResult Run(const ImportOptions& options,
                 const WorkbookChooser& chooseWorkbook,

@@ -19,13 +19,18 @@ const char kLastRow[] = "Последен достигнат ред:";
 const char kElapsed[] = "Време:";
 const char kNotCounted[] = "неизвестно";
 const char kNoLogFile[] = "няма (без грешки)";
+const char kLogNotWritten[] = "НЕ Е ЗАПИСАН. ";
 const char kSeconds[] = " с";
 
-// The log's path from the root: a relative one lies in the current directory.
-std::string FullPath(const std::string& path) {
+// The log's path from the root (a relative one lies in the current
+// directory), why it was not written, or that there was nothing to write.
+std::string LogFileText(const ImportSummary& s) {
+  if (s.logFile.empty())
+    return s.logProblem.empty() ? kNoLogFile : kLogNotWritten + s.logProblem;
   std::error_code ignored;
-  const std::filesystem::path full = std::filesystem::absolute(path, ignored);
-  return full.empty() ? path : full.lexically_normal().string();
+  const std::filesystem::path full =
+      std::filesystem::absolute(s.logFile, ignored);
+  return full.empty() ? s.logFile : full.lexically_normal().string();
 }
 }  // namespace
 
@@ -39,8 +44,7 @@ std::vector<SummaryLine> SummaryLines(const ImportSummary& s) {
       {kClassifierEntries, s.classifierEntriesAdded < 0
                                ? std::string(kNotCounted)
                                : std::to_string(s.classifierEntriesAdded)},
-      {kLogFile,
-       s.logFile.empty() ? std::string(kNoLogFile) : FullPath(s.logFile)},
+      {kLogFile, LogFileText(s)},
       {kLastRow, std::to_string(s.lastRow)},
       {kElapsed, Format("%.2f", s.elapsedSeconds) + kSeconds},
   };

@@ -19,8 +19,9 @@ struct SummaryLine {
 
 // Rows read, contracts stored, rows refused, annexes stored and refused,
 // classifier entries added ("неизвестно" when not counted), the log file's
-// full path ("няма (без грешки)" without one), the last row reached and the
-// time taken, in this order.
+// full path ("няма (без грешки)" without one, "НЕ Е ЗАПИСАН. " and the reason
+// when it could not be written), the last row reached and the time taken, in
+// this order.
 std::vector<SummaryLine> SummaryLines(const ImportSummary& summary);
 
 // The same as text: every label padded to one width, its value after it, each

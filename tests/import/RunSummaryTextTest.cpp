@@ -24,6 +24,10 @@ TEST(RunSummaryText, LinesLineUpAndNameWhatIsUnknownOrMissing) {
   EXPECT_NE(text.find("Време:                       1.23 с\n"),
             std::string::npos);
 
+  s.logProblem = "Лог файлът не може да се запише в /x: няма място.";
+  EXPECT_EQ(SummaryLines(s)[6].value,
+            "НЕ Е ЗАПИСАН. Лог файлът не може да се запише в /x: няма място.");
+
   // A log written in the current directory is named by its full path.
   s.logFile = "log_a.xls_1.5.txt";
   const auto lines = SummaryLines(s);
