@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 DEMO_DIR ?= demo-run
 
-.PHONY: all deps configure build test demo screenshot clean
+.PHONY: all deps configure build test demo screenshot package clean
 
 all: build
 
@@ -24,6 +24,10 @@ demo: build
 
 screenshot: build
 	@$(BUILD_DIR)/bin/window_screenshot examples/contracts.xls $(BUILD_DIR)/window.png
+
+# A Debian package of the programs, the login library, the desktop entry and the icon.
+package: build
+	@cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD_DIR) $(DEMO_DIR)

@@ -1,8 +1,8 @@
 #include "app/Entry.h"
 
 #include "app/LoginBinding.h"
-#include "app/LoginRecord.h"
 #include "app/Session.h"
+#include "platform/login/LoginRecord.h"
 
 namespace zrv {
 

@@ -2,9 +2,9 @@
 
 #include <dlfcn.h>
 
-#include "app/LoginEntryPoints.h"
 #include "common/Error.h"
 #include "common/Text.h"
+#include "platform/login/LoginEntryPoints.h"
 
 namespace zrv {
 

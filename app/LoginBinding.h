@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/LoginRecord.h"
+#include "platform/login/LoginRecord.h"
 
 namespace zrv {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/LoginBinding.h"
-#include "app/LoginRecord.h"
+#include "platform/login/LoginRecord.h"
 
 namespace zrv {
 

@@ -5,11 +5,11 @@
 #include <fstream>
 
 #include "app/DatabaseConnection.h"
-#include "app/DatabaseLocation.h"
 #include "cli/Command.h"
 #include "common/Error.h"
 #include "common/SystemErrorText.h"
 #include "platform/db/Firebird.h"
+#include "platform/login/DatabaseLocation.h"
 
 namespace zrv::cli {
 
@@ -66,7 +66,7 @@ void UseDatabaseOption(const ParsedArgs& args) {
 
 ConnectOptions ReadConnectOptions(const ParsedArgs& args) {
   UseDatabaseOption(args);
-  return {app::DefaultDatabasePath(), args.Value("user", kDefaultUser),
+  return {login::DefaultDatabasePath(), args.Value("user", kDefaultUser),
           GivenPassword(args).value_or("")};
 }
 

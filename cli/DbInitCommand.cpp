@@ -3,10 +3,10 @@
 
 #include <iostream>
 
-#include "app/DatabaseLocation.h"
 #include "app/DatabaseSetup.h"
 #include "cli/Command.h"
 #include "cli/ConnectOptions.h"
+#include "platform/login/DatabaseLocation.h"
 
 namespace zrv::cli {
 
@@ -16,7 +16,7 @@ constexpr const char* kCreated = "Създадена е базата данни 
 
 int RunDbInit(const ParsedArgs& args) {
   UseDatabaseOption(args);
-  const std::string path = app::DefaultDatabasePath();
+  const std::string path = login::DefaultDatabasePath();
   app::CreatePropertyDatabase(path);
   std::cout << kCreated << path << "\n";
   return kExitOk;

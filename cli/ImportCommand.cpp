@@ -18,12 +18,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 
-#include "app/DatabaseConnection.h"
-#include "app/DatabaseLocation.h"
 #include "app/Entry.h"
+#include "app/RunStartup.h"
 #include "app/Session.h"
 #include "app/SystemString.h"
 #include "cli/Command.h"
@@ -33,7 +33,9 @@
 #include "common/SystemErrorText.h"
 #include "common/Text.h"
 #include "import/ImportRun.h"
+#include "import/RunSummaryText.h"
 #include "platform/db/Firebird.h"
+#include "platform/login/DatabaseLocation.h"
 #include "platform/ui/Messages.h"
 
 namespace zrv::cli {
@@ -48,8 +50,6 @@ constexpr const char* kLoginRefused = "Входът е отказан.";
 constexpr const char* kNoDatabase = "Няма база данни ";
 constexpr const char* kCreateDatabase = " (създава се със zorvit db init).";
 constexpr const char* kNotStarted = "Импортирането не започна.";
-constexpr const char* kLogNotWritten = "НЕ Е ЗАПИСАН. ";
-constexpr const char* kNoLog = "няма (без грешки)";
 constexpr const char* kCannotWriteJson =
     "Файлът за обобщението не може да се запише: ";
 
@@ -124,31 +124,9 @@ class ConsoleObserver : public import::ImportObserver {
   Progress& progress_;
 };
 
-// The log file's line of the summary: its path, why it was not written, or
-// that there was nothing to write.
-std::string LogFileText(const import::ImportSummary& s) {
-  if (!s.logFile.empty()) return s.logFile;
-  if (!s.logProblem.empty()) return kLogNotWritten + s.logProblem;
-  return kNoLog;
-}
-
 void PrintSummary(const import::ImportSummary& s) {
-  std::cout << "\n--- Обобщение ---\n"
-            << "Прочетени редове:            " << s.rowsRead << "\n"
-            << "Записани договори:           " << s.contractsStored << "\n"
-            << "Отказани редове:             " << s.rowsRefused << "\n"
-            << "Пропуснати (вече записани):  " << s.rowsSkipped << "\n"
-            << "Записани анекси:             " << s.annexesStored << "\n"
-            << "Отхвърлени анекси:           " << s.annexesDropped << "\n"
-            << "Добавени в класификаторите:  "
-            << (s.classifierEntriesAdded < 0
-                    ? std::string("неизвестно")
-                    : std::to_string(s.classifierEntriesAdded))
-            << "\n"
-            << "Лог файл:                    " << LogFileText(s) << "\n"
-            << "Последен достигнат ред:      " << s.lastRow << "\n"
-            << "Време:                       "
-            << Format("%.2f", s.elapsedSeconds) << " с\n";
+  std::cout << "\n--- " << import::kSummaryTitle << " ---\n"
+            << import::SummaryText(s);
 }
 
 int Fail(const std::string& reason) {
@@ -194,7 +172,7 @@ int RunImport(const ParsedArgs& args) {
   // The login library finds the database the same way; a missing embedded file
   // is named here rather than reported as a refused login. A "host:/path" name
   // is the server's to check.
-  const std::string database = app::DefaultDatabasePath();
+  const std::string database = login::DefaultDatabasePath();
   if (database.find(':') == std::string::npos &&
       !std::filesystem::is_regular_file(database, ignored)) {
     return stop(kNoDatabase + database + kCreateDatabase);
@@ -207,22 +185,17 @@ int RunImport(const ParsedArgs& args) {
     credentials = {args.Value("user"), *password};
   if (!LoginFromParameters(credentials)) return stop(kLoginRefused);
 
-  const SessionValues& session = Session();
-  auto connection = db::MakeFirebirdConnection();
-  std::string errorText;
-  if (!app::ConnectDatabase(*connection, session.userName, session.password,
-                            session.serverName, errorText)) {
-    return stop(errorText);
-  }
-  app::SystemString::Register(connection.get());
-
   Progress progress;
   StderrMessages messages(progress);
   ConsoleObserver observer(progress);
-  import::ImportRun run(*connection, messages, session.currentUserID);
-  run.Start([](int32_t key, int32_t defaultValue) {
-    return app::SystemString::GetSystemInt(key, defaultValue);
-  });
+  auto connection = db::MakeFirebirdConnection();
+  std::unique_ptr<import::ImportRun> started;
+  try {
+    started = app::StartImportRun(*connection, messages, Session());
+  } catch (const std::exception& e) {
+    return stop(e.what());
+  }
+  import::ImportRun& run = *started;
 
   import::ImportOptions options;
   options.municipality = args.Value("municipality", options.municipality);

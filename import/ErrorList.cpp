@@ -15,15 +15,16 @@ std::string MissingLine(const std::string& subject, int row, bool fatal) {
 }
 
 void ErrorList::ReportMissing(const std::string& subject, int row, bool fatal) {
-  Add(MissingLine(subject, row, fatal));
+  Add(MissingLine(subject, row, fatal), row);
 }
 
 void ErrorList::ReportWarning(const std::string& text, int row) {
-  Add(kWarning + text + kAtRow + std::to_string(row));
+  Add(kWarning + text + kAtRow + std::to_string(row), row);
 }
 
-void ErrorList::Add(const std::string& line) {
+void ErrorList::Add(const std::string& line, int row) {
   lines_.push_back(line);
+  rows_.push_back(row);
   for (const auto& observer : observers_) observer(line);
 }
 

@@ -30,11 +30,14 @@ class ErrorList {
   // Appends "WARNING : " + text + " на ред номер : " + row, for a row that is
   // left out on purpose.
   void ReportWarning(const std::string& text, int row);
-  // Appends a line as it is and tells every observer.
-  void Add(const std::string& line);
+  // Appends a line as it is (naming no row) and tells every observer.
+  void Add(const std::string& line) { Add(line, 0); }
   // Empties the list; a new run starts with an empty list. Observers are not
   // told.
-  void Clear() { lines_.clear(); }
+  void Clear() {
+    lines_.clear();
+    rows_.clear();
+  }
 
   // `observer` is called with each line appended from now on, after it is
   // stored. It must not add lines itself.
@@ -43,10 +46,16 @@ class ErrorList {
   }
 
   const std::vector<std::string>& Lines() const { return lines_; }
+  // The worksheet row each line names, in the order of Lines(); 0 for a line
+  // added without a row.
+  const std::vector<int>& Rows() const { return rows_; }
   bool Empty() const { return lines_.empty(); }
 
  private:
+  void Add(const std::string& line, int row);
+
   std::vector<std::string> lines_;
+  std::vector<int> rows_;
   std::vector<Observer> observers_;
 };
 

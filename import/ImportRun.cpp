@@ -125,6 +125,10 @@ const std::vector<std::string>& ImportRun::ErrorLines() const {
   return impl_->errors.Lines();
 }
 
+const std::vector<int>& ImportRun::ErrorRows() const {
+  return impl_->errors.Rows();
+}
+
 bool ImportRun::Impl::CheckMunicipality(const std::string& name,
                                         RunResult& result) {
   try {
@@ -258,10 +262,10 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
     contract.TenantID =
         tenant.ID == -1 ? persons.InsertPerson(tenant) : tenant.ID;
     contract.Insert();
-    const AnnexCounts annexes = mapping.ReadAnnexes(contract, row);
+    const AnnexCounts annexes = mapping.ReadAnnexes(db, contract, row);
     if (options.fileLinks)
       AddFileLink(db, messages, contract, rentKinds.RentKindFolder());
-    schedule::RebuildSchedule(contract.DocID, true);
+    schedule::RebuildSchedule(db, contract.DocID, true);
     db.Commit();
 
     ++summary.contractsStored;

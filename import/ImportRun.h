@@ -45,7 +45,9 @@ struct ImportOptions {
   // Store a contract row again although the same contract (number, date,
   // property and tenant) is stored already.
   bool allowDuplicates = false;
-  // Folder of the log file; empty means the process's current directory.
+  // Folder of the log file; empty means the process's current directory. Read
+  // when the log is written, after the workbook is chosen (the window sets it
+  // to the workbook's folder from its chooser).
   std::string logFolder;
 };
 
@@ -134,6 +136,8 @@ class ImportRun {
 
   // The error list of the last run that got past the file choice.
   const std::vector<std::string>& ErrorLines() const;
+  // The worksheet row each line of ErrorLines() names (0: none).
+  const std::vector<int>& ErrorRows() const;
 
  private:
   struct Impl;

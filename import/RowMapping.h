@@ -66,8 +66,10 @@ class RowMapping {
 
   // Adds the annexes on the rows from `row` + 1 down that repeat the stored
   // contract's number: annex numbers count from 2, a refused annex uses its
-  // number up. Runs inside the caller's transaction; database errors travel on.
-  AnnexCounts ReadAnnexes(const contracts::TBaseDoc& contract, int row);
+  // number up. Runs on `db` inside the caller's transaction; database errors
+  // travel on.
+  AnnexCounts ReadAnnexes(db::Connection& db,
+                          const contracts::TBaseDoc& contract, int row);
 
   contracts::TPersonSrchRec Representative;
   contracts::TPersonSrchRec Tenant;

@@ -22,7 +22,8 @@ bool Later(TDate date, TDate than) {
 
 }  // namespace
 
-AnnexCounts RowMapping::ReadAnnexes(const contracts::TBaseDoc& contract,
+AnnexCounts RowMapping::ReadAnnexes(db::Connection& db,
+                                    const contracts::TBaseDoc& contract,
                                     int row) {
   AnnexCounts counts;
   state_.AnnexNumber = 1;
@@ -85,7 +86,7 @@ AnnexCounts RowMapping::ReadAnnexes(const contracts::TBaseDoc& contract,
       if (ok) {
         std::string message;  // a refusal leaves the contract as it is; errors
                               // travel on
-        if (schedule::AddAnnex(contract.DocID, annex, false, message)) {
+        if (schedule::AddAnnex(db, contract.DocID, annex, false, message)) {
           ++counts.stored;
           previousStart = annex.AN_DTStart;
         } else {

@@ -7,7 +7,6 @@
 #include "common/Text.h"
 #include "platform/db/Transaction.h"
 #include "schedule/ContractTypes.h"
-#include "schedule/DocInfoSettings.h"
 #include "schedule/RebuildSchedule.h"
 #include "schedule/ScheduleLimits.h"
 
@@ -94,11 +93,10 @@ void Run(db::Connection& db, const std::string& sql) {
 
 }  // namespace
 
-bool AddAnnex(int32_t docId, const TAnecsRow& annex, bool rebuild,
-              std::string& message) {
+bool AddAnnex(db::Connection& db, int32_t docId, const TAnecsRow& annex,
+              bool rebuild, std::string& message) {
   message.clear();
   try {
-    db::Connection& db = DocInfoSettings::Database();
     const StoredContract contract = ReadContract(db, docId);
     if (!IsMonthlyType(contract.type)) {
       message = kMsgNotMonthly;
@@ -120,7 +118,7 @@ bool AddAnnex(int32_t docId, const TAnecsRow& annex, bool rebuild,
     db::OwnTransaction transaction(db);
     if (!updateStop.empty()) Run(db, updateStop);
     Run(db, insert);
-    if (rebuild) RebuildSchedule(docId, true);
+    if (rebuild) RebuildSchedule(db, docId, true);
     transaction.Commit();
     return true;
   } catch (const db::DbError& e) {

@@ -4,17 +4,17 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/db/Database.h"
 #include "schedule/Anecs.h"
 
 namespace zrv::schedule {
 
-// Inserts `annex` as an annex of contract `docId` on the connection of
-// DocInfoSettings. When the annex stops on another day than the contract, the
-// contract's stop date moves to the annex's stop first, and DA_IF2 becomes the
-// old term in whole 30-day months. The database gives the new annex its stop
-// date (the contract's stop). An annex date of 0 is stored as the current date
-// and time. With `rebuild` the schedule is rebuilt afterwards, updating stored
-// periods.
+// Inserts `annex` as an annex of contract `docId` on the connection `db`. When
+// the annex stops on another day than the contract, the contract's stop date
+// moves to the annex's stop first, and DA_IF2 becomes the old term in whole
+// 30-day months. The database gives the new annex its stop date (the contract's
+// stop). An annex date of 0 is stored as the current date and time. With
+// `rebuild` the schedule is rebuilt afterwards, updating stored periods.
 //
 // Gives true when the annex is stored. Gives false with "Договорът не е с
 // месечно погасяване." in `message`, writing nothing, when the contract is not
@@ -26,7 +26,7 @@ namespace zrv::schedule {
 // transaction, and the error travels on. Runs in the caller's transaction or in
 // one of its own; a caller's transaction is never committed or rolled back
 // here.
-bool AddAnnex(int32_t docId, const TAnecsRow& annex, bool rebuild,
-              std::string& message);
+bool AddAnnex(db::Connection& db, int32_t docId, const TAnecsRow& annex,
+              bool rebuild, std::string& message);
 
 }  // namespace zrv::schedule

@@ -6,7 +6,6 @@
 #include "platform/db/Transaction.h"
 #include "schedule/ContractTypes.h"
 #include "schedule/DocCreateInfo.h"
-#include "schedule/DocInfoSettings.h"
 
 namespace zrv::schedule {
 namespace {
@@ -26,8 +25,7 @@ int32_t ReadContractType(db::Connection& db, int32_t docId) {
 
 }  // namespace
 
-void RebuildSchedule(int32_t docId, bool updateExisting) {
-  db::Connection& db = DocInfoSettings::Database();
+void RebuildSchedule(db::Connection& db, int32_t docId, bool updateExisting) {
   const int32_t type = ReadContractType(db, docId);
   if (type == kFixedScheduleContract) return;
   // The annexes are read in the same transaction the schedule is written in.

@@ -3,15 +3,17 @@
 
 #include <cstdint>
 
+#include "platform/db/Database.h"
+
 namespace zrv::schedule {
 
 // Builds the schedule of contract `docId` by its type and stores it (see
-// TDocCreateInfo), on the connection of DocInfoSettings. Type 1004 runs nothing
+// TDocCreateInfo), on the connection `db`. Type 1004 runs nothing
 // further; a type that has no schedule kind (also a contract that does not
 // exist) builds and stores nothing. `updateExisting` is passed to the store
 // step. Runs in the caller's transaction or in one of its own; errors of the
 // build (zrv::Error) and of the database (db::DbError) roll back only its own
 // and travel on.
-void RebuildSchedule(int32_t docId, bool updateExisting);
+void RebuildSchedule(db::Connection& db, int32_t docId, bool updateExisting);
 
 }  // namespace zrv::schedule

@@ -7,10 +7,10 @@
 #include <string>
 #include <type_traits>
 
-#include "app/DatabaseLocation.h"
-#include "app/LoginEntryPoints.h"
-#include "app/LoginRecord.h"
 #include "common/Text.h"
+#include "platform/login/DatabaseLocation.h"
+#include "platform/login/LoginEntryPoints.h"
+#include "platform/login/LoginRecord.h"
 #include "platform/login/Prompts.h"
 #include "platform/login/UserCheck.h"
 
@@ -70,7 +70,7 @@ bool Accept(TLogInfoRec& record, const std::string& serverName,
 bool LogIn(bool interactive, TLogInfoRec& record) {
   record.UsersCount = 0;
   record.RightsCount = 0;
-  const std::string serverName = app::DefaultDatabasePath();
+  const std::string serverName = login::DefaultDatabasePath();
   // A path cut to fit the record would name another database: refuse it
   // instead.
   if (!FitsShortString(serverName, kServerNameLength)) {

@@ -13,6 +13,9 @@ class Messages {
   virtual ~Messages() = default;
   // A modal message box with the text; returns when the user has closed it.
   virtual void ShowMessage(const std::string& text) = 0;
+  // The box of a failure after which the program ends; where no difference is
+  // shown, the same as ShowMessage.
+  virtual void ShowError(const std::string& text) { ShowMessage(text); }
 };
 
 }  // namespace zrv::ui

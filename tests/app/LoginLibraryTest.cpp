@@ -12,7 +12,7 @@
 #include <functional>
 
 #include "app/LoginBinding.h"
-#include "app/LoginRecord.h"
+#include "platform/login/LoginRecord.h"
 #include "tests/support/TestDatabase.h"
 
 namespace zrv {

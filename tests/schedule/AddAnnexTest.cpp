@@ -49,7 +49,8 @@ class AddAnnexTest : public ScheduleTest {
 TEST_F(AddAnnexTest, AnnexEndingWithTheContractWritesOnlyTheAnnex) {
   const int id = Contract2024();
   std::string message = "old";
-  ASSERT_TRUE(AddAnnex(id, MakeAnnex(2, D(1, 4, 2024), D(31, 12, 2024)), false,
+  ASSERT_TRUE(AddAnnex(db.Connection(), id,
+                       MakeAnnex(2, D(1, 4, 2024), D(31, 12, 2024)), false,
                        message));
   EXPECT_EQ(message, "");
   EXPECT_EQ(
@@ -71,7 +72,7 @@ TEST_F(AddAnnexTest, AnnexEndingElsewhereMovesTheContractStopFirst) {
   TAnecsRow annex = MakeAnnex(2, D(1, 7, 2024), D(31, 3, 2025));
   annex.AN_Data = 0;
   std::string message;
-  ASSERT_TRUE(AddAnnex(id, annex, true, message));
+  ASSERT_TRUE(AddAnnex(db.Connection(), id, annex, true, message));
   // The old term, 01.01.2024 to 31.12.2024, is 365 days: 12 whole 30-day
   // months.
   EXPECT_EQ(Count("documents",
@@ -96,15 +97,17 @@ TEST_F(AddAnnexTest, AnnexEndingElsewhereMovesTheContractStopFirst) {
 TEST_F(AddAnnexTest, ContractsNotPaidMonthlyAreRefused) {
   for (int id : {Contract2024(1004), Contract2024(0)}) {
     std::string message;
-    EXPECT_FALSE(AddAnnex(id, MakeAnnex(2, D(1, 4, 2024), D(30, 6, 2025)), true,
+    EXPECT_FALSE(AddAnnex(db.Connection(), id,
+                          MakeAnnex(2, D(1, 4, 2024), D(30, 6, 2025)), true,
                           message));
     EXPECT_EQ(message, kNotMonthly);
     EXPECT_TRUE(Untouched(id));
     EXPECT_TRUE(Rents(id).empty());
   }
   std::string message;
-  EXPECT_FALSE(AddAnnex(987654, MakeAnnex(2, D(1, 4, 2024), D(30, 6, 2025)),
-                        true, message));
+  EXPECT_FALSE(AddAnnex(db.Connection(), 987654,
+                        MakeAnnex(2, D(1, 4, 2024), D(30, 6, 2025)), true,
+                        message));
   EXPECT_EQ(message, kNotMonthly);
 }
 
@@ -114,7 +117,8 @@ TEST_F(AddAnnexTest, FailuresLeaveNothingHalfWritten) {
   // which is undone.
   std::string message;
   try {
-    AddAnnex(id, MakeAnnex(1, D(1, 4, 2024), D(30, 6, 2025)), false, message);
+    AddAnnex(db.Connection(), id, MakeAnnex(1, D(1, 4, 2024), D(30, 6, 2025)),
+             false, message);
     ADD_FAILURE() << "a duplicate annex number must fail";
   } catch (const db::DbError& e) {
     EXPECT_EQ(message, std::string(kQueryFailed) + e.what());
@@ -125,7 +129,8 @@ TEST_F(AddAnnexTest, FailuresLeaveNothingHalfWritten) {
   // Inside a caller's transaction the caller decides.
   db.Connection().StartTransaction();
   EXPECT_THROW(
-      AddAnnex(id, MakeAnnex(1, D(1, 4, 2024), D(30, 6, 2025)), false, message),
+      AddAnnex(db.Connection(), id, MakeAnnex(1, D(1, 4, 2024), D(30, 6, 2025)),
+               false, message),
       db::DbError);
   EXPECT_TRUE(db.Connection().InTransaction());
   db.Connection().Rollback();
@@ -136,16 +141,17 @@ TEST_F(AddAnnexTest, FailuresLeaveNothingHalfWritten) {
                                MakeAnnex(2, D(1, 7, 2024), 0),
                                MakeAnnex(2, D(1, 7, 1850), D(30, 6, 2025))}) {
     message.clear();
-    EXPECT_THROW(AddAnnex(id, bad, true, message), Error);
+    EXPECT_THROW(AddAnnex(db.Connection(), id, bad, true, message), Error);
     EXPECT_FALSE(message.empty());
     EXPECT_TRUE(Untouched(id));
   }
 
   // A closed connection gives the database's error with the message.
   db.Connection().Close();
-  EXPECT_THROW(AddAnnex(id, MakeAnnex(2, D(1, 4, 2024), D(31, 12, 2024)), false,
-                        message),
-               db::DbError);
+  EXPECT_THROW(
+      AddAnnex(db.Connection(), id,
+               MakeAnnex(2, D(1, 4, 2024), D(31, 12, 2024)), false, message),
+      db::DbError);
   EXPECT_EQ(message.rfind(kQueryFailed, 0), 0u);
 }
 
@@ -153,11 +159,13 @@ TEST_F(AddAnnexTest, TheDatabaseRefusesAnAnnexNotAfterTheOneBefore) {
   // The annex before would end the day before its own start.
   const int id = Contract2024();
   std::string message;
-  ASSERT_TRUE(AddAnnex(id, MakeAnnex(2, D(1, 4, 2024), D(31, 12, 2024)), false,
+  ASSERT_TRUE(AddAnnex(db.Connection(), id,
+                       MakeAnnex(2, D(1, 4, 2024), D(31, 12, 2024)), false,
                        message));
-  EXPECT_THROW(AddAnnex(id, MakeAnnex(3, D(1, 4, 2024), D(31, 12, 2024)), false,
-                        message),
-               db::DbError);
+  EXPECT_THROW(
+      AddAnnex(db.Connection(), id,
+               MakeAnnex(3, D(1, 4, 2024), D(31, 12, 2024)), false, message),
+      db::DbError);
   EXPECT_EQ(Count("anecs", Format("an_id = %d", id)), 2);
   EXPECT_EQ(Count("anecs", "an_dtstop < an_dtstart"), 0);
 }

@@ -12,7 +12,7 @@ using schedule::TDocCreateInfo;
 
 TEST_F(ScheduleTest, AnniversaryPeriodsRunFromTheStartDay) {
   const int id = OneAnnexContract(1400, 300, D(15, 1, 2024), D(14, 4, 2024));
-  schedule::RebuildSchedule(id, true);
+  schedule::RebuildSchedule(db.Connection(), id, true);
   const std::vector<StoredRent> rows = Rents(id);
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[0].start + rows[1].start + rows[2].start,
@@ -71,7 +71,7 @@ TEST_F(ScheduleTest, AnniversaryPeriodOutsideEveryAnnexIsRefused) {
   const int id = Contract(1400, D(15, 1, 2024), D(14, 4, 2024));
   Annex(id, 1, 300, D(15, 1, 2024), D(14, 2, 2024));
   Annex(id, 2, 350, D(1, 3, 2024), D(14, 4, 2024));  // nothing covers 15.02
-  EXPECT_THROW(schedule::RebuildSchedule(id, true), Error);
+  EXPECT_THROW(schedule::RebuildSchedule(db.Connection(), id, true), Error);
   EXPECT_TRUE(Rents(id).empty());
 }
 

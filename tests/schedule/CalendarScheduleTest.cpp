@@ -50,7 +50,7 @@ TEST_F(ScheduleTest, CalendarMonthsArePricedByTheDaysEachAnnexCovers) {
       {evenUp, {{1, 31, 0.38, 0, "01.01.2024"}}},
   };
   for (const Expected& c : cases) {
-    RebuildSchedule(c.id, true);
+    RebuildSchedule(db.Connection(), c.id, true);
     const std::vector<StoredRent> rows = Rents(c.id);
     ASSERT_EQ(rows.size(), c.rows.size()) << c.id;
     for (size_t i = 0; i < rows.size(); ++i) {
@@ -99,7 +99,7 @@ TEST_F(ScheduleTest,
     }
     StoreRent(id, 2020, 1, 55);
     db.Connection().StartTransaction();
-    EXPECT_THROW(RebuildSchedule(id, true), Error);
+    EXPECT_THROW(RebuildSchedule(db.Connection(), id, true), Error);
     EXPECT_TRUE(db.Connection().InTransaction());
     db.Connection().Rollback();
     ASSERT_EQ(Rents(id).size(), 1u);

@@ -16,7 +16,7 @@ TEST_F(ScheduleTest, WithoutUpdateOnlyPeriodsUnderTheLastAnnexAreRewritten) {
   Annex(id, 2, 300, D(1, 3, 2024), D(30, 4, 2024));
   for (int month = 1; month <= 3; ++month) StoreRent(id, 2024, month, month, 5);
 
-  RebuildSchedule(id, false);
+  RebuildSchedule(db.Connection(), id, false);
   std::vector<StoredRent> rows = Rents(id);
   ASSERT_EQ(rows.size(), 4u);
   EXPECT_EQ(rows[0].price, 1);  // under the earlier annex: kept as stored
@@ -29,7 +29,7 @@ TEST_F(ScheduleTest, WithoutUpdateOnlyPeriodsUnderTheLastAnnexAreRewritten) {
   EXPECT_EQ(rows[3].price, 300);  // new
   EXPECT_EQ(rows[3].carried, 0);
 
-  RebuildSchedule(id, true);
+  RebuildSchedule(db.Connection(), id, true);
   rows = Rents(id);
   EXPECT_EQ(rows[1].price, 100);
   EXPECT_EQ(rows[1].days, 29);
@@ -45,7 +45,7 @@ TEST_F(ScheduleTest, PeriodsOutsideTheNewScheduleAreDeleted) {
   }
   StoreRent(id, 2023, 12, 50);
 
-  RebuildSchedule(id, true);
+  RebuildSchedule(db.Connection(), id, true);
   const std::vector<StoredRent> rows = Rents(id);
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(rows[0].month, 2);
@@ -60,12 +60,11 @@ TEST_F(ScheduleTest, ContractTypesWithoutScheduleKeepTheirStoredRows) {
   StoreRent(plain, 2023, 1, 10);
 
   CountingConnection counting(db.Connection());
-  schedule::DocInfoSettings::Init(counting, nullptr);
   counting.queries = 0;
-  RebuildSchedule(fixed, true);
+  RebuildSchedule(counting, fixed, true);
   EXPECT_EQ(counting.queries, 1);  // reading the type, nothing more
-  RebuildSchedule(plain, true);
-  RebuildSchedule(987654, true);  // no such contract
+  RebuildSchedule(counting, plain, true);
+  RebuildSchedule(counting, 987654, true);  // no such contract
 
   EXPECT_EQ(Count("rentsinfo", Format("ri_docid in (%d, %d) and ri_year = 2023",
                                       fixed, plain)),

@@ -15,11 +15,12 @@
 #include <optional>
 #include <string>
 
-#include "app/DatabaseConnection.h"
 #include "app/DatabaseSetup.h"
+#include "app/RunStartup.h"
+#include "gui/ImportController.h"
+#include "gui/ImportWindow.h"
+#include "gui/QtBulgarian.h"
 #include "platform/db/Firebird.h"
-#include "platform/ui/qt/ImportController.h"
-#include "platform/ui/qt/ImportWindow.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ int main(int argc, char** argv) {
   }
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  const std::string workbook = std::filesystem::absolute(argv[1]).string();
+  zrv::ui::InstallQtBulgarian(app);
   const std::string output = std::filesystem::absolute(argv[2]).string();
 
   namespace fs = std::filesystem;
@@ -47,26 +48,25 @@ int main(int argc, char** argv) {
       fs::temp_directory_path() / ("zrv-shot-" + std::to_string(getpid()));
   fs::create_directories(folder);
   const std::string database = (folder / "shot.fdb").string();
+  // The run reads a copy, so its log goes beside the copy, not into the source
+  // tree.
+  const fs::path workbook = folder / fs::path(argv[1]).filename();
   int rc = 0;
   try {
+    fs::copy_file(argv[1], workbook);
     zrv::app::CreatePropertyDatabase({"SYSDBA", "masterkey", database}, false);
     auto connection = zrv::db::MakeFirebirdConnection();
     PrintedMessages messages;
     zrv::ui::TForm1 form;
+    const zrv::SessionValues session{database, "SYSDBA", "masterkey", 1};
     zrv::ui::ImportController controller(
-        form, *connection, messages, 1,
-        [&](zrv::db::Connection& db) {
-          std::string error;
-          zrv::app::ConnectDatabase(db, "SYSDBA", "masterkey", database, error);
-          return error;
+        form, *connection, messages,
+        [&](zrv::db::Connection& db, zrv::ui::Messages& boxes) {
+          return zrv::app::StartImportRun(db, boxes, session);
         },
-        [&]() -> std::optional<std::string> {
-          fs::current_path(
-              folder);  // the log goes beside the run, not into the source tree
-          return workbook;
-        },
+        [&]() -> std::optional<std::string> { return workbook.string(); },
         [] { QCoreApplication::exit(1); });
-    form.resize(900, 560);
+    form.resize(900, 720);
     form.show();
     QApplication::processEvents();
     form.Button2->click();

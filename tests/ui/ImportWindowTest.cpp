@@ -4,16 +4,21 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QPushButton>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <optional>
 #include <string>
 
+#include "common/Error.h"
+#include "gui/ImportController.h"
+#include "gui/ImportWindow.h"
+#include "gui/QtBulgarian.h"
+#include "gui/SubsidiaryForms.h"
 #include "platform/db/Firebird.h"
-#include "platform/ui/qt/ImportController.h"
-#include "platform/ui/qt/ImportWindow.h"
-#include "platform/ui/qt/SubsidiaryForms.h"
 #include "tests/support/RecordingMessages.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/Workbooks.h"
@@ -25,10 +30,14 @@ namespace fs = std::filesystem;
 using test::Cell;
 using test::Lettered;
 
-// The database of the test is open already; "connecting" checks that, as the
-// real start-up opens it with the login's values.
-std::string AlreadyConnected(db::Connection& db) {
-  return db.Connected() ? "" : "not connected";
+// The database of the test is open already; the start-up checks that, as the
+// real one opens it with the login's values, and starts the run on it.
+std::unique_ptr<import::ImportRun> StartOnOpenDatabase(db::Connection& db,
+                                                       Messages& messages) {
+  if (!db.Connected()) throw Error("not connected");
+  auto run = std::make_unique<import::ImportRun>(db, messages, 1);
+  run->Start();
+  return run;
 }
 
 struct Harness {
@@ -40,8 +49,7 @@ struct Harness {
   ImportController controller{form,
                               database.Connection(),
                               messages,
-                              1,
-                              AlreadyConnected,
+                              StartOnOpenDatabase,
                               [this] { return nextFile; },
                               [this] { ++terminated; }};
 };
@@ -92,6 +100,13 @@ TEST(ImportWindow, ShowsItsCaptionsDefaultsAndComponents) {
   EXPECT_GT(form.erLB->height(), before);
 }
 
+TEST(ImportWindow, QtsOwnButtonsSpeakBulgarian) {
+  ASSERT_TRUE(InstallQtBulgarian(*QCoreApplication::instance()));
+  QDialogButtonBox buttons(QDialogButtonBox::Cancel);
+  EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text().toStdString(),
+            "Отказ");
+}
+
 TEST(ImportWindow, SubsidiaryFormsCarryTheirCaptionsAndStayHidden) {
   TfrmPersons persons;
   TfrmNmSelect picker;
@@ -108,9 +123,9 @@ TEST(ImportWindow, FailingConnectionAtFirstShowingShowsTheTextAndQuits) {
   TForm1 form;
   int terminated = 0;
   ImportController controller(
-      form, database.Connection(), messages, 1,
-      [](db::Connection&) {
-        return std::string("Грешка при свързване към БД (x)\rno such file");
+      form, database.Connection(), messages,
+      [](db::Connection&, Messages&) -> std::unique_ptr<import::ImportRun> {
+        throw Error("Грешка при свързване към БД (x)\rno such file");
       },
       [] { return std::optional<std::string>(); }, [&] { ++terminated; });
   form.show();
@@ -147,8 +162,6 @@ TEST(ImportWindow, RunFillsTheListWritesTheLogAndACancelledDialogKeepsIt) {
                  {"AC", 12},
                  {"AE", Cell::Date(2007, 3, 15)}}),  // no monthly rent: refused
        ContractRow("103", "7501010010")});
-  const fs::path previous = fs::current_path();
-  fs::current_path(folder);
   h.form.show();
   QApplication::processEvents();
 
@@ -171,7 +184,60 @@ TEST(ImportWindow, RunFillsTheListWritesTheLogAndACancelledDialogKeepsIt) {
   h.form.Button2->click();
   EXPECT_EQ(ListLines(h.form), lines);
 
-  fs::current_path(previous);
+  fs::remove_all(folder);
+}
+
+TEST(ImportWindow, ShowsTheSummaryAndTheCellsOfTheRowALineNames) {
+  Harness h;
+  const std::string folder = test::MakeTempFolder();
+  const std::string workbook = test::MakeWorkbook(
+      folder, "summary.xls",
+      {Lettered({{"A", "Номер"}}), ContractRow("201", "7501010010"),
+       Lettered({{"A", "202"},
+                 {"C", "Наем жилище"},
+                 {"D", "Мария Иванова"},
+                 {"E", "8001010010"}})});  // no date drawn up: refused
+  h.form.show();
+  QApplication::processEvents();
+  EXPECT_FALSE(h.form.summaryBox->isVisible());
+  EXPECT_FALSE(h.form.openLogFolder->isEnabled());
+  h.nextFile = workbook;
+  h.form.Button2->click();
+
+  // Label and value side by side, in the words `zorvit import` prints.
+  std::map<std::string, std::string> shown;
+  const auto labels = h.form.summaryBox->findChildren<QLabel*>();
+  for (int i = 0; i + 1 < labels.size(); i += 2)
+    shown[labels[i]->text().toStdString()] =
+        labels[i + 1]->text().toStdString();
+  EXPECT_TRUE(h.form.summaryBox->isVisible());
+  EXPECT_EQ(shown["Прочетени редове:"], "2");
+  EXPECT_EQ(shown["Записани договори:"], "1");
+  EXPECT_EQ(shown["Отказани редове:"], "1");
+  const fs::path log(shown["Лог файл:"]);
+  EXPECT_TRUE(log.is_absolute()) << log;
+  EXPECT_EQ(log.parent_path(), fs::path(folder));
+  EXPECT_TRUE(h.form.openLogFolder->isEnabled());
+
+  // A double click on the refused row's line shows that row's cells.
+  ASSERT_GT(h.form.erLB->count(), 0);
+  emit h.form.erLB->itemDoubleClicked(h.form.erLB->item(0));
+  RowCellsView* view = h.controller.RowView();
+  ASSERT_NE(view, nullptr);
+  EXPECT_TRUE(view->isVisible());
+  EXPECT_EQ(view->windowTitle().toStdString(), "Ред 3 от работната книга");
+  QTableWidget* table = view->table;
+  EXPECT_EQ(table->editTriggers(), QAbstractItemView::NoEditTriggers);
+  std::map<std::string, std::string> cells;
+  for (int r = 0; r < table->rowCount(); ++r)
+    cells[table->item(r, 0)->text().toStdString()] =
+        table->item(r, 2)->text().toStdString();
+  EXPECT_EQ(table->rowCount(), 36);  // A to AJ
+  EXPECT_EQ(table->item(3, 1)->text().toStdString(), "име на наемателя");
+  EXPECT_EQ(cells["A"], "202");
+  EXPECT_EQ(cells["D"], "Мария Иванова");
+  EXPECT_EQ(cells["B"], "");
+
   fs::remove_all(folder);
 }
 

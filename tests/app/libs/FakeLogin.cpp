@@ -13,7 +13,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "app/LoginEntryPoints.h"
+#include "platform/login/LoginEntryPoints.h"
 
 #define EXPORT extern "C" __attribute__((visibility("default")))
 

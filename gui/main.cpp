@@ -9,21 +9,25 @@
 #include <string>
 #include <vector>
 
-#include "app/DatabaseConnection.h"
+#include "Version.h"
 #include "app/Entry.h"
+#include "app/RunStartup.h"
 #include "app/Session.h"
-#include "app/SystemString.h"
 #include "app/TerminationSignals.h"
+#include "gui/AppIcon.h"
+#include "gui/ImportController.h"
+#include "gui/ImportWindow.h"
+#include "gui/QtBulgarian.h"
+#include "gui/QtMessages.h"
+#include "gui/SubsidiaryForms.h"
 #include "platform/db/Firebird.h"
-#include "platform/ui/qt/ImportController.h"
-#include "platform/ui/qt/ImportWindow.h"
-#include "platform/ui/qt/QtMessages.h"
-#include "platform/ui/qt/SubsidiaryForms.h"
 
 namespace {
-const char* const kApplicationTitle =
-    "Зорвит Имоти 2007 - импортиране на договори за наем";
-}
+// Qt adds the display name to every window's title: a short one keeps the
+// title short; message boxes carry the full title.
+const char* const kDisplayName = "Зорвит Имоти";
+const char* const kDesktopFile = "zorvit-import";
+}  // namespace
 
 int main(int argc, char** argv) {
   // Before the login attaches to the database: a SIGTERM (logout, shutdown) or
@@ -36,7 +40,11 @@ int main(int argc, char** argv) {
     if (zrv::app::TerminationRequested()) QCoreApplication::exit(0);
   });
   terminationCheck.start(250);
-  QApplication::setApplicationDisplayName(QString::fromUtf8(kApplicationTitle));
+  QApplication::setApplicationDisplayName(QString::fromUtf8(kDisplayName));
+  QApplication::setApplicationVersion(QString::fromUtf8(ZRV_VERSION));
+  QApplication::setDesktopFileName(QString::fromUtf8(kDesktopFile));
+  QApplication::setWindowIcon(zrv::ui::AppIcon());
+  zrv::ui::InstallQtBulgarian(app);
 
   // Qt has taken its own options out of argv; what is left are the program's
   // parameters.
@@ -48,7 +56,8 @@ int main(int argc, char** argv) {
     if (!zrv::LoginFromParameters(parameters))
       return 0;  // refused or cancelled: end silently
   } catch (const std::exception& e) {
-    QMessageBox::critical(nullptr, QString::fromUtf8(kApplicationTitle),
+    QMessageBox::critical(nullptr,
+                          QString::fromUtf8(zrv::ui::kApplicationTitle),
                           QString::fromStdString(e.what()));
     return 1;
   }
@@ -58,22 +67,13 @@ int main(int argc, char** argv) {
   zrv::ui::TfrmPersons persons;
   zrv::ui::TfrmNmSelect settlementPicker;
   zrv::ui::QtMessages messages(&form);
-  const zrv::SessionValues session = zrv::Session();
   zrv::ui::ImportController controller(
-      form, *connection, messages, zrv::CurrentUserID(),
-      [session](zrv::db::Connection& db) {
-        std::string error;
-        if (zrv::app::ConnectDatabase(db, session.userName, session.password,
-                                      session.serverName, error)) {
-          zrv::app::SystemString::Register(&db);
-        }
-        return error;
+      form, *connection, messages,
+      [](zrv::db::Connection& db, zrv::ui::Messages& boxes) {
+        return zrv::app::StartImportRun(db, boxes, zrv::Session());
       },
       [&form] { return zrv::ui::ChooseWorkbookFile(&form); },
-      [] { QCoreApplication::exit(0); },
-      [](int32_t key, int32_t defaultValue) {
-        return zrv::app::SystemString::GetSystemInt(key, defaultValue);
-      });
+      [] { QCoreApplication::exit(0); });
   form.show();
   return app.exec();
 }

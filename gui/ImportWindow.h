@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -14,8 +15,14 @@
 #include <QWidget>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace zrv::ui {
+
+// The program's title: message boxes and the About box carry it.
+inline constexpr char kApplicationTitle[] =
+    "Зорвит Имоти 2007 - импортиране на договори за наем";
 
 class TForm1 : public QWidget {
  public:
@@ -25,15 +32,22 @@ class TForm1 : public QWidget {
   std::function<void()> onFirstShow;
   // Called by a click on "Чети".
   std::function<void()> onRead;
+  // Called by a double click on line `index` of the error list.
+  std::function<void(int index)> onLineChosen;
+  // Called by a click on the button that opens the log file's folder.
+  std::function<void()> onOpenLogFolder;
 
   QLineEdit* Edit1 = nullptr;      // first row to read
   QLineEdit* Edit2 = nullptr;      // municipality
   QPushButton* Button2 = nullptr;  // "Чети"
   QListWidget* erLB = nullptr;     // error list
   QCheckBox* ftpCheck = nullptr;  // "Генерирай връзки към FTP"
-  QComboBox* rtCombo_ = nullptr;     // hidden, not used
-  QLabel* rtLabel = nullptr;         // "Вид наем", hidden
-  QProgressBar* progress = nullptr;  // rows done of N while a run works
+  QComboBox* rtCombo_ = nullptr;         // hidden, not used
+  QLabel* rtLabel = nullptr;             // "Вид наем", hidden
+  QProgressBar* progress = nullptr;      // rows done of N while a run works
+  QGroupBox* summaryBox = nullptr;       // the last run's summary, after a run
+  QPushButton* openLogFolder = nullptr;  // opens the log file's folder
+  QPushButton* about = nullptr;          // the About box
 
   void ClearList();
   // Appends a line and scrolls to it; the window repaints before the run goes
@@ -44,6 +58,13 @@ class TForm1 : public QWidget {
   // Disables the inputs while a run works, so a second click cannot start a run
   // inside a run.
   void SetRunning(bool running);
+  // Shows the summary of a finished run, one (label, value) pair a line; the
+  // log folder button works when `hasLog`.
+  void ShowSummary(
+      const std::vector<std::pair<std::string, std::string>>& lines,
+      bool hasLog);
+  // The About box: the program's title and version.
+  void ShowAbout();
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -1,6 +1,7 @@
 #pragma once
 // Message boxes of the window: modal Qt boxes with the window as parent.
 
+#include <QMessageBox>
 #include <QWidget>
 
 #include "platform/ui/Messages.h"
@@ -11,9 +12,14 @@ class QtMessages : public Messages {
  public:
   explicit QtMessages(QWidget* parent = nullptr) : parent_(parent) {}
   void SetParent(QWidget* parent) { parent_ = parent; }
+  // Every box the run shows reports a problem: a warning icon.
   void ShowMessage(const std::string& text) override;
+  // A failure that ends the program: the critical icon.
+  void ShowError(const std::string& text) override;
 
  private:
+  void Show(QMessageBox::Icon icon, const std::string& text);
+
   QWidget* parent_;
 };
 

@@ -1,8 +1,8 @@
-#include "app/DatabaseLocation.h"
+#include "platform/login/DatabaseLocation.h"
 
 #include <cstdlib>
 
-namespace zrv::app {
+namespace zrv::login {
 
 namespace {
 const char kFileName[] = "zorvit.fdb";
@@ -17,4 +17,4 @@ std::string DefaultDatabasePath() {
   return kFileName;
 }
 
-}  // namespace zrv::app
+}  // namespace zrv::login

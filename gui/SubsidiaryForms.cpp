@@ -1,4 +1,4 @@
-#include "platform/ui/qt/SubsidiaryForms.h"
+#include "gui/SubsidiaryForms.h"
 
 namespace zrv::ui {
 

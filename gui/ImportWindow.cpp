@@ -1,10 +1,14 @@
-#include "platform/ui/qt/ImportWindow.h"
+#include "gui/ImportWindow.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGridLayout>
+#include <QHBoxLayout>
+#include <QMessageBox>
 #include <QShowEvent>
 #include <QTimer>
+
+#include "Version.h"
 
 namespace zrv::ui {
 
@@ -18,6 +22,11 @@ const char* const kFirstRowDefault = "2";
 const char* const kReadButton = "Чети";
 const char* const kLinksCheck = "Генерирай връзки към FTP";
 const char* const kRentKindLabel = "Вид наем";
+const char* const kSummaryTitle = "Обобщение";
+const char* const kOpenLogFolder = "Отвори папката на лога";
+const char* const kAboutButton = "За програмата";
+const char* const kAboutTitle = "За програмата";
+const char* const kVersionLabel = "Версия ";
 
 QString Tr(const char* utf8) { return QString::fromUtf8(utf8); }
 }  // namespace
@@ -45,6 +54,15 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   progress->setObjectName("progress");
   progress->setFormat("%v / %m");
   progress->hide();
+  summaryBox = new QGroupBox(Tr(kSummaryTitle), this);
+  summaryBox->setObjectName("summaryBox");
+  new QGridLayout(summaryBox);
+  summaryBox->hide();
+  openLogFolder = new QPushButton(Tr(kOpenLogFolder), this);
+  openLogFolder->setObjectName("openLogFolder");
+  openLogFolder->setEnabled(false);
+  about = new QPushButton(Tr(kAboutButton), this);
+  about->setObjectName("about");
 
   auto* municipalityLabel = new QLabel(Tr(kMunicipalityLabel), this);
   municipalityLabel->setBuddy(Edit2);
@@ -62,13 +80,27 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   grid->addWidget(rtCombo_, 3, 1);
   grid->addWidget(erLB, 4, 0, 1, 3);
   grid->addWidget(progress, 5, 0, 1, 3);
+  grid->addWidget(summaryBox, 6, 0, 1, 3);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(openLogFolder);
+  buttons->addStretch(1);
+  buttons->addWidget(about);
+  grid->addLayout(buttons, 7, 0, 1, 3);
   grid->setColumnStretch(1, 1);
   grid->setRowStretch(4, 1);
 
-  resize(720, 480);
+  resize(720, 560);
   connect(Button2, &QPushButton::clicked, this, [this] {
     if (onRead) onRead();
   });
+  connect(erLB, &QListWidget::itemDoubleClicked, this,
+          [this](QListWidgetItem* item) {
+            if (onLineChosen) onLineChosen(erLB->row(item));
+          });
+  connect(openLogFolder, &QPushButton::clicked, this, [this] {
+    if (onOpenLogFolder) onOpenLogFolder();
+  });
+  connect(about, &QPushButton::clicked, this, [this] { ShowAbout(); });
 }
 
 void TForm1::showEvent(QShowEvent* event) {
@@ -107,6 +139,34 @@ void TForm1::ShowProgress(int done, int total) {
   progress->setValue(done);
   progress->show();
   QCoreApplication::processEvents();
+}
+
+void TForm1::ShowSummary(
+    const std::vector<std::pair<std::string, std::string>>& lines,
+    bool hasLog) {
+  auto* layout = static_cast<QGridLayout*>(summaryBox->layout());
+  while (QLayoutItem* item = layout->takeAt(0)) {
+    delete item->widget();
+    delete item;
+  }
+  int row = 0;
+  for (const auto& [label, value] : lines) {
+    layout->addWidget(new QLabel(QString::fromStdString(label), summaryBox),
+                      row, 0);
+    auto* shown = new QLabel(QString::fromStdString(value), summaryBox);
+    shown->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(shown, row, 1);
+    ++row;
+  }
+  layout->setColumnStretch(1, 1);
+  summaryBox->show();
+  openLogFolder->setEnabled(hasLog);
+}
+
+void TForm1::ShowAbout() {
+  QMessageBox::about(this, Tr(kAboutTitle),
+                     Tr(kApplicationTitle) + "\n" + Tr(kVersionLabel) +
+                         QString::fromUtf8(ZRV_VERSION));
 }
 
 void TForm1::SetRunning(bool running) {

@@ -1,4 +1,4 @@
-#include "app/LoginRecord.h"
+#include "platform/login/LoginRecord.h"
 
 #include <cstring>
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace zrv::app {
+namespace zrv::login {
 
 // The environment variable that names the database ("path" or "host:/path").
 inline constexpr const char* kDatabaseEnvVar = "ZRV_DATABASE";
@@ -13,4 +13,4 @@ inline constexpr const char* kDatabaseEnvVar = "ZRV_DATABASE";
 // HOME is not set either).
 std::string DefaultDatabasePath();
 
-}  // namespace zrv::app
+}  // namespace zrv::login

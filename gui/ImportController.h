@@ -9,39 +9,51 @@
 #include <optional>
 #include <string>
 
+#include "gui/ImportWindow.h"
+#include "gui/RowCellsView.h"
 #include "import/ImportRun.h"
 #include "platform/db/Database.h"
 #include "platform/ui/Messages.h"
-#include "platform/ui/qt/ImportWindow.h"
 
 namespace zrv::ui {
 
 class ImportController : public import::ImportObserver {
  public:
-  // Connects the database and returns the error text, empty on success.
-  using ConnectFn = std::function<std::string(db::Connection&)>;
+  // The start-up of the run: connects the database and gives a started run
+  // that shows its boxes through the messages; throws with the text to show
+  // when it cannot.
+  using StartFn = std::function<std::unique_ptr<import::ImportRun>(
+      db::Connection&, Messages&)>;
   // The file dialog: the chosen workbook, or nullopt when cancelled.
   using ChooseFileFn = std::function<std::optional<std::string>()>;
   // Ends the application (the window's start-up failed).
   using TerminateFn = std::function<void()>;
 
   // Everything given must outlive the controller. The controller connects
-  // itself to the window's first showing and to its button. `readSetting` reads
-  // the stored settings the run's modules take at start-up (none: defaults).
+  // itself to the window's first showing and to its button.
   ImportController(TForm1& form, db::Connection& db, Messages& messages,
-                   int32_t userId, ConnectFn connect, ChooseFileFn chooseFile,
-                   TerminateFn terminate,
-                   import::ImportRun::SettingReader readSetting = {});
+                   StartFn start, ChooseFileFn chooseFile,
+                   TerminateFn terminate);
   ~ImportController() override;
 
-  // Window start-up: connect; on failure show the error text and terminate;
-  // otherwise start the run object (formats, module hand-over, rent types).
+  // Window start-up: start the run (connect, formats, module hand-over, rent
+  // types); on failure show the error text and terminate.
   void FormShow();
   // The click on "Чети".
   void Button1Click();
 
   // The last run's result (outcome kNotStarted before the first run).
   const import::RunResult& LastResult() const { return last_; }
+
+  // A double click on line `index` of the error list: the cells of the row it
+  // names, read again from the workbook of the last run, in a table beside the
+  // window. A line that names no row, or a click while a run works, opens
+  // nothing; a workbook that cannot be read any more is shown in a message box.
+  void ShowRowOfLine(int index);
+  // The table of the last line chosen (none before).
+  RowCellsView* RowView() const { return rowView_.get(); }
+  // Opens the folder of the last run's log file in the desktop's file manager.
+  void OpenLogFolder();
 
   void ListCleared() override;
   void LineAdded(const std::string& line) override;
@@ -52,17 +64,17 @@ class ImportController : public import::ImportObserver {
   TForm1& form_;
   db::Connection& db_;
   Messages& messages_;
-  int32_t userId_;
-  ConnectFn connect_;
+  StartFn start_;
   ChooseFileFn chooseFile_;
   TerminateFn terminate_;
-  import::ImportRun::SettingReader readSetting_;
   std::unique_ptr<import::ImportRun> run_;
   import::RunResult last_;
+  std::string workbook_;  // the workbook of the last finished run
+  bool running_ = false;
+  std::unique_ptr<RowCellsView> rowView_;
 };
 
-// The window's file dialog for workbooks; on a choice it makes the workbook's
-// folder the current directory, where the log file is written.
+// The window's file dialog for workbooks.
 std::optional<std::string> ChooseWorkbookFile(QWidget* parent);
 
 }  // namespace zrv::ui

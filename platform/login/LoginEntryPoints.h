@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "app/LoginRecord.h"
+#include "platform/login/LoginRecord.h"
 
 namespace zrv {
 

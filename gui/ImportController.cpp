@@ -1,0 +1,143 @@
+#include "gui/ImportController.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QUrl>
+#include <exception>
+#include <filesystem>
+#include <utility>
+#include <vector>
+
+#include "import/RowCells.h"
+#include "import/RunSummaryText.h"
+
+namespace zrv::ui {
+
+namespace {
+// Both workbook formats the run reads, first; Qt's dialog matches the
+// patterns whatever the letter case.
+const char* const kWorkbookFilter =
+    "Работни книги (*.xls *.xlsx);;Всички файлове (*)";
+}  // namespace
+
+ImportController::ImportController(TForm1& form, db::Connection& db,
+                                   Messages& messages, StartFn start,
+                                   ChooseFileFn chooseFile,
+                                   TerminateFn terminate)
+    : form_(form),
+      db_(db),
+      messages_(messages),
+      start_(std::move(start)),
+      chooseFile_(std::move(chooseFile)),
+      terminate_(std::move(terminate)) {
+  form_.onFirstShow = [this] { FormShow(); };
+  form_.onRead = [this] { Button1Click(); };
+  form_.onLineChosen = [this](int index) { ShowRowOfLine(index); };
+  form_.onOpenLogFolder = [this] { OpenLogFolder(); };
+}
+
+ImportController::~ImportController() {
+  form_.onFirstShow = nullptr;
+  form_.onRead = nullptr;
+  form_.onLineChosen = nullptr;
+  form_.onOpenLogFolder = nullptr;
+}
+
+void ImportController::FormShow() {
+  try {
+    run_ = start_(db_, messages_);
+  } catch (const std::exception& e) {
+    run_.reset();
+    messages_.ShowError(e.what());
+    terminate_();
+  }
+}
+
+void ImportController::Button1Click() {
+  if (!run_) return;
+  import::ImportOptions options;
+  options.municipality = form_.Edit2->text().trimmed().toStdString();
+  options.firstRowText = form_.Edit1->text().toStdString();
+  options.fileLinks = form_.ftpCheck->isChecked();
+
+  // The log file goes beside the chosen workbook; the run reads the folder
+  // when it writes the log, after the choice.
+  std::optional<std::string> chosen;
+  const auto chooseAndKeepFolder = [this, &options, &chosen] {
+    std::optional<std::string> path = chooseFile_();
+    chosen = path;
+    if (path)
+      options.logFolder =
+          std::filesystem::absolute(*path).parent_path().string();
+    return path;
+  };
+
+  form_.SetRunning(true);
+  running_ = true;
+  try {
+    last_ = run_->Run(options, chooseAndKeepFolder, this);
+    // The stop rule may end the loop before the last row it could visit: the
+    // run is complete.
+    if (last_.outcome == import::RunOutcome::kFinished) {
+      form_.ShowProgress(last_.summary.rowsTotal, last_.summary.rowsTotal);
+      workbook_ = chosen.value_or("");
+      std::vector<std::pair<std::string, std::string>> lines;
+      for (const auto& line : import::SummaryLines(last_.summary))
+        lines.emplace_back(line.label, line.value);
+      form_.ShowSummary(lines, !last_.summary.logFile.empty());
+    }
+  } catch (const std::exception& e) {
+    workbook_.clear();  // the list may hold lines of a run that broke off
+    messages_.ShowMessage(e.what());
+  }
+  running_ = false;
+  form_.SetRunning(false);
+}
+
+void ImportController::ShowRowOfLine(int index) {
+  // While a run works, the list and the rows it names belong to a workbook
+  // not yet finished.
+  if (!run_ || running_ || workbook_.empty()) return;
+  const std::vector<int>& rows = run_->ErrorRows();
+  if (index < 0 || index >= static_cast<int>(rows.size()) || rows[index] <= 0)
+    return;
+  try {
+    rowView_ = std::make_unique<RowCellsView>(
+        rows[index], import::ReadRowCells(workbook_, rows[index]), &form_);
+    rowView_->setWindowFlag(Qt::Window);
+    rowView_->show();
+  } catch (const std::exception& e) {
+    messages_.ShowMessage(e.what());
+  }
+}
+
+void ImportController::OpenLogFolder() {
+  const std::string& log = last_.summary.logFile;
+  if (log.empty()) return;
+  const QString folder = QFileInfo(QString::fromStdString(log)).absolutePath();
+  QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+}
+
+void ImportController::ListCleared() { form_.ClearList(); }
+
+void ImportController::LineAdded(const std::string& line) {
+  form_.AddLine(line);
+}
+
+void ImportController::RowsStarting(int rowsTotal) {
+  form_.ShowProgress(0, rowsTotal);
+}
+
+void ImportController::RowDone(int /*row*/, int rowsDone, int rowsTotal) {
+  form_.ShowProgress(rowsDone, rowsTotal);
+}
+
+std::optional<std::string> ChooseWorkbookFile(QWidget* parent) {
+  const QString path = QFileDialog::getOpenFileName(
+      parent, QString(), QString(), QString::fromUtf8(kWorkbookFilter));
+  if (path.isEmpty()) return std::nullopt;
+  return path.toStdString();
+}
+
+}  // namespace zrv::ui

@@ -1,0 +1,68 @@
+#include "import/RunSummaryText.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "common/Text.h"
+
+namespace zrv::import {
+
+namespace {
+const char kRowsRead[] = "Прочетени редове:";
+const char kContractsStored[] = "Записани договори:";
+const char kRowsRefused[] = "Отказани редове:";
+const char kRowsSkipped[] = "Пропуснати (вече записани):";
+const char kAnnexesStored[] = "Записани анекси:";
+const char kAnnexesDropped[] = "Отхвърлени анекси:";
+const char kClassifierEntries[] = "Добавени в класификаторите:";
+const char kLogFile[] = "Лог файл:";
+const char kLastRow[] = "Последен достигнат ред:";
+const char kElapsed[] = "Време:";
+const char kNotCounted[] = "неизвестно";
+const char kNoLogFile[] = "няма (без грешки)";
+const char kLogNotWritten[] = "НЕ Е ЗАПИСАН. ";
+const char kSeconds[] = " с";
+
+// The log's path from the root (a relative one lies in the current
+// directory), why it was not written, or that there was nothing to write.
+std::string LogFileText(const ImportSummary& s) {
+  if (s.logFile.empty())
+    return s.logProblem.empty() ? kNoLogFile : kLogNotWritten + s.logProblem;
+  std::error_code ignored;
+  const std::filesystem::path full =
+      std::filesystem::absolute(s.logFile, ignored);
+  return full.empty() ? s.logFile : full.lexically_normal().string();
+}
+}  // namespace
+
+std::vector<SummaryLine> SummaryLines(const ImportSummary& s) {
+  return {
+      {kRowsRead, std::to_string(s.rowsRead)},
+      {kContractsStored, std::to_string(s.contractsStored)},
+      {kRowsRefused, std::to_string(s.rowsRefused)},
+      {kRowsSkipped, std::to_string(s.rowsSkipped)},
+      {kAnnexesStored, std::to_string(s.annexesStored)},
+      {kAnnexesDropped, std::to_string(s.annexesDropped)},
+      {kClassifierEntries, s.classifierEntriesAdded < 0
+                               ? std::string(kNotCounted)
+                               : std::to_string(s.classifierEntriesAdded)},
+      {kLogFile, LogFileText(s)},
+      {kLastRow, std::to_string(s.lastRow)},
+      {kElapsed, Format("%.2f", s.elapsedSeconds) + kSeconds},
+  };
+}
+
+std::string SummaryText(const ImportSummary& summary) {
+  const std::vector<SummaryLine> lines = SummaryLines(summary);
+  size_t width = 0;
+  for (const auto& line : lines)
+    width = std::max(width, Utf8Length(line.label));
+  std::string text;
+  for (const auto& line : lines) {
+    text += line.label + std::string(width + 2 - Utf8Length(line.label), ' ') +
+            line.value + "\n";
+  }
+  return text;
+}
+
+}  // namespace zrv::import
