@@ -33,9 +33,10 @@ std::unique_ptr<Worksheet> OpenFirstWorksheet(const std::string& path) {
   }
   if (std::memcmp(head, kZipMagic, sizeof kZipMagic) == 0 ||
       std::memcmp(head, kEmptyZipMagic, sizeof kEmptyZipMagic) == 0) {
-    return ReadXlsxFile(path);
+    return IsOdsFile(path) ? ReadOdsFile(path) : ReadXlsxFile(path);
   }
-  throw WorkbookError(CannotRead(path, "it is not an .xls or .xlsx workbook"));
+  throw WorkbookError(
+      CannotRead(path, "it is not an .xls, .xlsx or .ods workbook"));
 }
 
 }  // namespace zrv::workbook

@@ -95,7 +95,7 @@ TEST_F(BadInput, FilesThatAreNoWorkbookAreRefusedByName) {
     const std::string message = OpenError(path);
     EXPECT_NE(message.find(path), std::string::npos) << message;
   }
-  EXPECT_NE(OpenError(text).find("not an .xls or .xlsx workbook"),
+  EXPECT_NE(OpenError(text).find("not an .xls, .xlsx or .ods workbook"),
             std::string::npos);
   EXPECT_NE(OpenError(missing).find("does not exist"), std::string::npos);
 
