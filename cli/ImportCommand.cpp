@@ -137,6 +137,10 @@ void PrintSummary(const import::ImportSummary& s) {
             << (s.logFile.empty() ? std::string("няма (без грешки)")
                                   : s.logFile)
             << "\n"
+            << "Отказани редове за поправка: "
+            << (s.refusedRowsFile.empty() ? std::string("няма")
+                                          : s.refusedRowsFile)
+            << "\n"
             << "Последен достигнат ред:      " << s.lastRow << "\n"
             << "Време:                       "
             << Format("%.2f", s.elapsedSeconds) << " s\n";

@@ -59,7 +59,10 @@ struct ImportSummary {
   int annexesDropped = 0;  // annex rows refused with a WARNING
   int classifierEntriesAdded = 0;  // -1 when the database could not be asked
   std::string
-      logFile;      // path of the log written, empty when the list stayed empty
+      logFile;  // path of the log written, empty when the list stayed empty
+  // Path of the workbook of the refused contract rows written beside the log
+  // (same name, ".xlsx"); empty when no row with text was refused.
+  std::string refusedRowsFile;
   int lastRow = 0;  // last row the loop reached
   double elapsedSeconds = 0;
 };
