@@ -26,11 +26,13 @@ namespace {
 
 constexpr std::string_view kOdsMimeType =
     "application/vnd.oasis.opendocument.spreadsheet";
-// Copies of repeated non-empty cells: far more than any contract workbook
-// holds (equal neighbouring cells are rare there); a file that repeats content
-// beyond this is damaged or hostile. Cells written out one by one are bounded
-// by the size of the part, as in .xlsx.
-constexpr long long kMaxRepeatedCells = 1'000'000;
+// Memory that repetition may claim: copies of repeated non-empty cells (their
+// text and the cell's own entry) and the blanks of <text:s text:c="..."/>. Far
+// more than any contract workbook needs (equal neighbouring cells are rare
+// there); a file that repeats more is damaged or hostile. Cells and text
+// written out one by one are bounded by the size of the part, as in .xlsx.
+constexpr long long kMaxRepeatedBytes = 64ll << 20;
+constexpr long long kCellEntryBytes = 48;
 
 class FormatError : public std::runtime_error {
  public:
@@ -228,7 +230,7 @@ class OdsContent {
         std::string text = cell.Displayed();
         if (!text.empty() && column < kMaxColumns) {
           for (int i = 0; i < cellRepeat && column + i < kMaxColumns; ++i) {
-            if (i > 0) CountRepeated(1);
+            if (i > 0) CountRepeated(kCellEntryBytes + text.size());
             rowCells.emplace_back(column + i + 1, text);
           }
         }
@@ -257,9 +259,10 @@ class OdsContent {
   }
 
   // Elements inside a paragraph that stand for characters.
-  void ReadParagraphMark(std::string_view name, OdsCell& cell) const {
+  void ReadParagraphMark(std::string_view name, OdsCell& cell) {
     if (name == "s") {
       const int count = RepeatCount(xml_, "c", kMaxColumns);
+      CountRepeated(count);
       cell.AppendLiteral(std::string(static_cast<size_t>(count), ' '));
     } else if (name == "tab") {
       cell.AppendLiteral("\t");
@@ -278,21 +281,24 @@ class OdsContent {
         row_ += repeat - 1 - i;  // empty rows only move the row number
         break;
       }
-      if (i > 0) CountRepeated(static_cast<long long>(cells.size()));
+      if (i > 0) {
+        for (const auto& entry : cells)
+          CountRepeated(kCellEntryBytes + entry.second.size());
+      }
       for (const auto& [column, text] : cells) sheet.Set(row_, column, text);
     }
     if (row_ > kMaxRows) row_ = kMaxRows;
   }
 
-  void CountRepeated(long long cells) {
-    repeatedCells_ += cells;
-    if (repeatedCells_ > kMaxRepeatedCells)
+  void CountRepeated(long long bytes) {
+    repeatedBytes_ += bytes;
+    if (repeatedBytes_ > kMaxRepeatedBytes)
       throw FormatError("too many repeated cells");
   }
 
   XmlCursor xml_;
   int row_ = 0;  // the last row read
-  long long repeatedCells_ = 0;
+  long long repeatedBytes_ = 0;
 };
 
 std::unique_ptr<SheetData> ReadPackage(const PartSource& parts) {

@@ -151,6 +151,15 @@ TEST_F(OdsRead, RefusesDamagedAndHostileContentByName) {
       {"repeat.ods", Row(Text("x", " table:number-columns-repeated=\"-3\"")),
        "bad repeat count"},
       {"open.ods", "<table:table-row>", "damaged .ods content"},
+      {"blanks.ods",
+       Row(Text("x") +
+           [] {
+             std::string blanks;
+             for (int i = 0; i < 5000; ++i)
+               blanks += Text("<text:s text:c=\"16384\"/>");
+             return blanks;
+           }()),
+       "too many repeated cells"},
   };
   for (const auto& c : cases) {
     const std::string path = WriteOds(folder_ + "/" + c.name, c.rows);
