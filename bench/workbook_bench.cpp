@@ -14,7 +14,6 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <zip.h>
 
 #include <chrono>
 #include <cstdio>
@@ -25,6 +24,7 @@
 #include "platform/workbook/CellAddress.h"
 #include "platform/workbook/TextWorkbookWriter.h"
 #include "platform/workbook/Workbook.h"
+#include "tests/support/OdsFiles.h"
 #include "tests/support/Workbooks.h"
 
 namespace {
@@ -94,67 +94,6 @@ int Measure(const std::string& path) {
   return 0;
 }
 
-std::string XmlEscaped(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '<')
-      out += "&lt;";
-    else if (c == '&')
-      out += "&amp;";
-    else if (c == '>')
-      out += "&gt;";
-    else
-      out += c;
-  }
-  return out;
-}
-
-// The .ods of the same content, written as LibreOffice writes it: every cell
-// with its displayed text and value type, and the sheet's remaining empty rows
-// as one repeated row at the end.
-void MakeOds(const std::string& xlsx, const std::string& ods) {
-  const auto sheet = zrv::workbook::OpenFirstWorksheet(xlsx);
-  std::string content =
-      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-      "<office:document-content "
-      "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
-      "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
-      "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
-      "xmlns:calcext=\"urn:org:documentfoundation:names:experimental:calc:"
-      "xmlns:calcext:1.0\"><office:body><office:spreadsheet>"
-      "<table:table table:name=\"Sheet1\">"
-      "<table:table-column table:number-columns-repeated=\"36\"/>";
-  for (int r = 1; r <= sheet->UsedRowCount(); ++r) {
-    content += "<table:table-row>";
-    for (int c = 1; c <= kColumns; ++c) {
-      const std::string text = sheet->CellText(r, c);
-      if (text.empty()) {
-        content += "<table:table-cell/>";
-        continue;
-      }
-      content +=
-          "<table:table-cell office:value-type=\"string\" "
-          "calcext:value-type=\"string\"><text:p>" +
-          XmlEscaped(text) + "</text:p></table:table-cell>";
-    }
-    content += "</table:table-row>\n";
-  }
-  content +=
-      "<table:table-row table:number-rows-repeated=\"1038576\">"
-      "<table:table-cell table:number-columns-repeated=\"1024\"/>"
-      "</table:table-row></table:table></office:spreadsheet></office:body>"
-      "</office:document-content>";
-  const std::string mime = "application/vnd.oasis.opendocument.spreadsheet";
-  int error = 0;
-  zip_t* zip = zip_open(ods.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-  if (zip == nullptr) throw std::runtime_error("cannot create " + ods);
-  zip_file_add(zip, "mimetype",
-               zip_source_buffer(zip, mime.data(), mime.size(), 0), 0);
-  zip_file_add(zip, "content.xml",
-               zip_source_buffer(zip, content.data(), content.size(), 0), 0);
-  if (zip_close(zip) != 0) throw std::runtime_error("cannot write " + ods);
-}
-
 // Writes the header and the first 1,000 data rows of `path` as a workbook of
 // refused rows, each with a reason, and reports the cost of the writing alone.
 int MeasureWrite(const std::string& path) {
@@ -222,7 +161,7 @@ int main(int argc, char** argv) {
   }
   if (!std::filesystem::exists(folder + "/bench.ods")) {
     std::printf("making %s/bench.ods ...\n", folder.c_str());
-    MakeOds(folder + "/bench.xlsx", folder + "/bench.ods");
+    zrv::test::MakeOdsCopy(folder + "/bench.xlsx", folder + "/bench.ods");
   }
   for (const char* name : {"bench.xls", "bench.xlsx", "bench.ods"}) {
     if (RunChild(argv[0], "--measure", folder + "/" + name) != 0) return 1;

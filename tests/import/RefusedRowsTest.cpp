@@ -1,6 +1,7 @@
 // The workbook of refused rows: imported as it is it refuses the same rows for
 // the same reasons and stores nothing else; corrected, it stores what the
-// corrected original stores.
+// corrected original stores. And the same contracts saved as .ods store the
+// same.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include "platform/workbook/TextWorkbookWriter.h"
 #include "platform/workbook/Workbook.h"
 #include "tests/import/ImportRunFixture.h"
+#include "tests/support/OdsFiles.h"
 
 namespace zrv::import {
 namespace {
@@ -126,6 +128,26 @@ TEST_F(ImportRunTest, RefusedRowsWorkbookRefusesTheSameAndStoresWhenFixed) {
   const std::string fixedOriginal = Workbook(Contracts(true), "fixed.xls");
   referenceRun.Run(options,
                    [&] { return std::optional<std::string>(fixedOriginal); });
+  EXPECT_EQ(Stored(database), Stored(reference));
+}
+
+TEST_F(ImportRunTest, AnOdsWorkbookStoresWhatItsXlsxStores) {
+  const std::string ods = test::MakeOdsCopy(
+      Workbook(Contracts(true), "fixed.xlsx"), folder + "/fixed.ods");
+  const RunResult result = ImportFile(ods);
+  EXPECT_EQ(result.outcome, RunOutcome::kFinished);
+  EXPECT_EQ(result.summary.contractsStored, 4);
+  EXPECT_EQ(result.summary.annexesStored, 1);
+  EXPECT_EQ(result.summary.annexesDropped, 1);
+  EXPECT_TRUE(result.summary.refusedRowsFile.empty());
+
+  test::TestDatabase reference;
+  ImportRun referenceRun(reference.Connection(), messages, kUserId);
+  referenceRun.Start();
+  ImportOptions options;
+  options.logFolder = folder;
+  const std::string xlsx = folder + "/fixed.xlsx";
+  referenceRun.Run(options, [&] { return std::optional<std::string>(xlsx); });
   EXPECT_EQ(Stored(database), Stored(reference));
 }
 

@@ -3,7 +3,6 @@
 // and are bounded when not.
 
 #include <gtest/gtest.h>
-#include <zip.h>
 
 #include <chrono>
 #include <filesystem>
@@ -11,6 +10,7 @@
 #include "platform/workbook/CellAddress.h"
 #include "platform/workbook/Readers.h"
 #include "platform/workbook/Workbook.h"
+#include "tests/support/OdsFiles.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/Workbooks.h"
 
@@ -20,12 +20,10 @@ namespace {
 using test::Cell;
 using test::Lettered;
 
-const char* const kMimeType = "application/vnd.oasis.opendocument.spreadsheet";
-
 // A package holding `mimetype` and content.xml with the rows as the body of
 // its first table, and a second table that must not be read.
 std::string WriteOds(const std::string& path, const std::string& rows,
-                     const char* mimeType = kMimeType) {
+                     const char* mimeType = test::kOdsMimeType) {
   const std::string content =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
       "<office:document-content "
@@ -39,17 +37,7 @@ std::string WriteOds(const std::string& path, const std::string& rows,
       "<table:table-cell office:value-type=\"string\"><text:p>второ</text:p>"
       "</table:table-cell></table:table-row></table:table>"
       "</office:spreadsheet></office:body></office:document-content>";
-  int error = 0;
-  zip_t* zip = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-  if (zip == nullptr) throw std::runtime_error("cannot create " + path);
-  const std::pair<const char*, std::string> parts[] = {
-      {"mimetype", mimeType}, {"content.xml", content}};
-  for (const auto& [name, text] : parts) {
-    zip_source_t* source = zip_source_buffer(zip, text.data(), text.size(), 0);
-    if (source == nullptr || zip_file_add(zip, name, source, 0) < 0)
-      throw std::runtime_error("cannot add " + std::string(name));
-  }
-  if (zip_close(zip) != 0) throw std::runtime_error("cannot write " + path);
+  test::WriteOdsPackage(path, content, mimeType);
   return path;
 }
 
