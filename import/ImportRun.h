@@ -121,10 +121,11 @@ class ImportRun {
   // One run (the "Чети" button): checks the municipality, asks for the
   // workbook, empties the error list, reads the rows from the first row to one
   // past the used range and stores every complete one, then writes the log file
-  // when the list is not empty. A row that fails is rolled back, shown in a
-  // message box and listed; the run goes on with the next row. A log file that
-  // cannot be written is shown in a message box. Throws zrv::Error when Start()
-  // has not been called.
+  // when the list is not empty, and beside it the workbook of the refused
+  // contract rows when there are any (see RefusedRows.h). A row that fails is
+  // rolled back, shown in a message box and listed; the run goes on with the
+  // next row. A log file or workbook that cannot be written is shown in a
+  // message box. Throws zrv::Error when Start() has not been called.
   RunResult Run(const ImportOptions& options,
                 const WorkbookChooser& chooseWorkbook,
                 ImportObserver* observer = nullptr);
