@@ -1,13 +1,15 @@
 // Benchmark of workbook reading: opens a generated workbook of 10,000 rows and
-// 36 columns (the contract layout, A to AJ) as .xls and as .xlsx, reads every
-// cell by name as the import does, and reports the time and the peak memory of
-// each, measured in a process of its own.
+// 36 columns (the contract layout, A to AJ) as .xls, .xlsx and .ods, reads
+// every cell by name as the import does, and reports the time and the peak
+// memory of each, measured in a process of its own. Then writes the first 1,000
+// rows as a workbook of refused rows (text cells and a column of reasons) and
+// reports that too.
 //
-//   workbook_bench [FOLDER]        makes FOLDER/bench.xls and bench.xlsx when
-//   missing (a
-//                                  temporary folder without FOLDER) and
-//                                  measures both
+//   workbook_bench [FOLDER]        makes FOLDER/bench.xls, bench.xlsx and
+//                                  bench.ods when missing (a temporary folder
+//                                  without FOLDER) and measures them
 //   workbook_bench --measure FILE  measures one file
+//   workbook_bench --write FILE    measures writing 1,000 rows of FILE
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -20,13 +22,16 @@
 #include <vector>
 
 #include "platform/workbook/CellAddress.h"
+#include "platform/workbook/TextWorkbookWriter.h"
 #include "platform/workbook/Workbook.h"
+#include "tests/support/OdsFiles.h"
 #include "tests/support/Workbooks.h"
 
 namespace {
 
 constexpr int kRows = 10000;
 constexpr int kColumns = 36;
+constexpr int kRefusedRows = 1000;
 
 using zrv::test::Cell;
 
@@ -89,10 +94,54 @@ int Measure(const std::string& path) {
   return 0;
 }
 
+// Writes the header and the first 1,000 data rows of `path` as a workbook of
+// refused rows, each with a reason, and reports the cost of the writing alone.
+int MeasureWrite(const std::string& path) {
+  using Clock = std::chrono::steady_clock;
+  const auto sheet = zrv::workbook::OpenFirstWorksheet(path);
+  zrv::workbook::TextRows rows;
+  for (int r = 1; r <= kRefusedRows + 1 && r <= sheet->UsedRowCount(); ++r) {
+    rows.emplace_back();
+    for (int c = 1; c <= kColumns; ++c)
+      rows.back().push_back(sheet->CellText(r, c));
+    rows.back().push_back(
+        "FATAL : Липсва месечна цена(или въведената "
+        "стойност е невалидна) на ред номер : " +
+        std::to_string(r));
+  }
+  const long peakBefore = PeakMegabytes();
+  const std::string out = path + ".refused.xlsx";
+  const auto start = Clock::now();
+  zrv::workbook::WriteTextWorkbook(out, rows);
+  const auto done = Clock::now();
+  std::printf(
+      "write  %d rows  %7.1f ms  file %.1f MB  peak %ld MB (%ld MB "
+      "before writing)\n",
+      static_cast<int>(rows.size()) - 1,
+      std::chrono::duration<double, std::milli>(done - start).count(),
+      std::filesystem::file_size(out) / 1048576.0, PeakMegabytes(), peakBefore);
+  return 0;
+}
+
+int RunChild(const char* self, const char* mode, const std::string& path) {
+  std::fflush(stdout);
+  const pid_t child = fork();
+  if (child == 0) {
+    execl("/proc/self/exe", self, mode, path.c_str(),
+          static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "--measure") return Measure(argv[2]);
+  if (argc == 3 && std::string(argv[1]) == "--write")
+    return MeasureWrite(argv[2]);
   std::string folder = argc > 1 ? argv[1] : "";
   if (folder.empty()) {
     char pattern[] = "/tmp/zrv-bench-XXXXXX";
@@ -110,18 +159,12 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     zrv::test::MakeWorkbook(folder, name, rows);
   }
-  for (const char* name : {"bench.xls", "bench.xlsx"}) {
-    const std::string path = folder + "/" + name;
-    std::fflush(stdout);
-    const pid_t child = fork();
-    if (child == 0) {
-      execl("/proc/self/exe", argv[0], "--measure", path.c_str(),
-            static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return 1;
+  if (!std::filesystem::exists(folder + "/bench.ods")) {
+    std::printf("making %s/bench.ods ...\n", folder.c_str());
+    zrv::test::MakeOdsCopy(folder + "/bench.xlsx", folder + "/bench.ods");
   }
-  return 0;
+  for (const char* name : {"bench.xls", "bench.xlsx", "bench.ods"}) {
+    if (RunChild(argv[0], "--measure", folder + "/" + name) != 0) return 1;
+  }
+  return RunChild(argv[0], "--write", folder + "/bench.xlsx");
 }

@@ -49,6 +49,7 @@ void WriteSummaryJson(std::ostream& out, const SummaryReport& report) {
       << ",\n"
       << "  \"logFile\": " << QuotedOrNull(s.logFile) << ",\n"
       << "  \"logProblem\": " << QuotedOrNull(s.logProblem) << ",\n"
+      << "  \"refusedRowsFile\": " << QuotedOrNull(s.refusedRowsFile) << ",\n"
       << "  \"lastRow\": " << s.lastRow << ",\n"
       << "  \"elapsedSeconds\": " << Format("%.2f", s.elapsedSeconds) << ",\n"
       << "  \"errors\": [";

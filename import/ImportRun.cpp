@@ -25,6 +25,7 @@
 #include "import/FileLinks.h"
 #include "import/ImportRunCounts.h"
 #include "import/ImportRunLog.h"
+#include "import/RefusedRows.h"
 #include "import/RowMapping.h"
 #include "import/RunState.h"
 #include "platform/workbook/Workbook.h"
@@ -75,6 +76,7 @@ struct ImportRun::Impl {
                contracts::TBaseDoc& contract, contracts::TObektDB& property,
                const ImportOptions& options, ImportSummary& summary);
   void SaveLog(const std::string& workbookPath, const ImportOptions& options,
+               const workbook::Worksheet& sheet, int firstRow,
                ImportSummary& summary);
 
   db::Connection& db;
@@ -90,6 +92,7 @@ struct ImportRun::Impl {
   ImportRunState state;
   Classifiers classifiers;
   ErrorList errors;
+  RefusedRows refused;
   ImportObserver* observer = nullptr;
 };
 
@@ -157,13 +160,13 @@ RunResult ImportRun::Impl::Run(const ImportOptions& options,
   }
 
   errors.Clear();
+  refused.Clear();
   if (observer) observer->ListCleared();
   std::unique_ptr<workbook::Worksheet> sheet;
+  int32_t firstRow = kDefaultFirstRow;
+  if (!TryParseInt(options.firstRowText, firstRow)) firstRow = kDefaultFirstRow;
   try {
     sheet = workbook::OpenFirstWorksheet(*path);
-    int32_t firstRow = kDefaultFirstRow;
-    if (!TryParseInt(options.firstRowText, firstRow))
-      firstRow = kDefaultFirstRow;
     classifiers.LoadSettlements();
     result.outcome = RunOutcome::kFinished;
     ReadRows(*sheet, firstRow, options, result.summary);
@@ -174,7 +177,7 @@ RunResult ImportRun::Impl::Run(const ImportOptions& options,
     messages.ShowMessage(result.reason);
   }
   if (result.outcome == RunOutcome::kFinished)
-    SaveLog(*path, options, result.summary);
+    SaveLog(*path, options, *sheet, firstRow, result.summary);
   const std::optional<int> classifiersAfter = CountClassifierRows(db);
   result.summary.classifierEntriesAdded =
       classifiersBefore && classifiersAfter
@@ -212,7 +215,17 @@ void ImportRun::Impl::ReadRows(const workbook::Worksheet& sheet, int firstRow,
         cells.ReadCell(column::kContractNumber, row) == contract.NumberText;
     if (!annexRow) {
       if (EmptyRow(cells, row) && EmptyRow(cells, row + 1)) break;
+      const size_t linesBefore = errors.Lines().size();
+      const int refusedBefore = summary.rowsRefused;
       RowStep(row, cells, mapping, contract, property, options, summary);
+      if (summary.rowsRefused > refusedBefore) {
+        refused.AddRefused(
+            row, {errors.Lines().begin() + linesBefore, errors.Lines().end()});
+      } else {
+        refused.AddStored(row);
+      }
+    } else {
+      refused.AddAnnexRow(row);
     }
     if (observer) observer->RowDone(row, row - firstRow + 1, summary.rowsTotal);
   }
@@ -286,6 +299,7 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
 
 void ImportRun::Impl::SaveLog(const std::string& workbookPath,
                               const ImportOptions& options,
+                              const workbook::Worksheet& sheet, int firstRow,
                               ImportSummary& summary) {
   if (errors.Empty()) return;
   const std::string name = LogFileName(workbookPath, Now());
@@ -296,6 +310,14 @@ void ImportRun::Impl::SaveLog(const std::string& workbookPath,
     summary.logFile = path;
   } catch (const std::exception& e) {
     summary.logProblem = e.what();
+    messages.ShowMessage(e.what());
+  }
+  if (!refused.Any(sheet)) return;
+  const std::string refusedPath = RefusedRowsFileName(path);
+  try {
+    refused.Write(refusedPath, sheet, firstRow);
+    summary.refusedRowsFile = refusedPath;
+  } catch (const std::exception& e) {
     messages.ShowMessage(e.what());
   }
 }

@@ -67,7 +67,10 @@ struct ImportSummary {
   std::string
       logFile;  // path of the log written, empty when the list stayed empty
   std::string logProblem;  // why the log could not be written; else empty
-  int lastRow = 0;         // last row the loop reached
+  // Path of the workbook of the refused contract rows written beside the log
+  // (same name, ".xlsx"); empty when no row with text was refused.
+  std::string refusedRowsFile;
+  int lastRow = 0;  // last row the loop reached
   double elapsedSeconds = 0;
 };
 
@@ -125,11 +128,12 @@ class ImportRun {
   // One run (the "Чети" button): checks the municipality, asks for the
   // workbook, empties the error list, reads the rows from the first row to one
   // past the used range and stores every complete one, then writes the log file
-  // when the list is not empty. A row that fails is rolled back, shown in a
-  // message box and listed; the run goes on with the next row. A log file that
-  // cannot be written is shown in a message box and its reason kept in the
-  // summary. Throws zrv::Error when Start()
-  // has not been called.
+  // when the list is not empty, and beside it the workbook of the refused
+  // contract rows when there are any (see RefusedRows.h). A row that fails is
+  // rolled back, shown in a message box and listed; the run goes on with the
+  // next row. A log file or workbook that cannot be written is shown in a
+  // message box, and the log's reason is kept in the summary. Throws
+  // zrv::Error when Start() has not been called.
   RunResult Run(const ImportOptions& options,
                 const WorkbookChooser& chooseWorkbook,
                 ImportObserver* observer = nullptr);

@@ -16,6 +16,8 @@ const char kAnnexesStored[] = "Записани анекси:";
 const char kAnnexesDropped[] = "Отхвърлени анекси:";
 const char kClassifierEntries[] = "Добавени в класификаторите:";
 const char kLogFile[] = "Лог файл:";
+const char kRefusedRowsFile[] = "Книга с отказаните редове:";
+const char kNoRefusedRowsFile[] = "няма";
 const char kLastRow[] = "Последен достигнат ред:";
 const char kElapsed[] = "Време:";
 const char kNotCounted[] = "неизвестно";
@@ -23,15 +25,19 @@ const char kNoLogFile[] = "няма (без грешки)";
 const char kLogNotWritten[] = "НЕ Е ЗАПИСАН. ";
 const char kSeconds[] = " с";
 
+// A path from the root (a relative one lies in the current directory).
+std::string FullPath(const std::string& path) {
+  std::error_code ignored;
+  const std::filesystem::path full = std::filesystem::absolute(path, ignored);
+  return full.empty() ? path : full.lexically_normal().string();
+}
+
 // The log's path from the root (a relative one lies in the current
 // directory), why it was not written, or that there was nothing to write.
 std::string LogFileText(const ImportSummary& s) {
   if (s.logFile.empty())
     return s.logProblem.empty() ? kNoLogFile : kLogNotWritten + s.logProblem;
-  std::error_code ignored;
-  const std::filesystem::path full =
-      std::filesystem::absolute(s.logFile, ignored);
-  return full.empty() ? s.logFile : full.lexically_normal().string();
+  return FullPath(s.logFile);
 }
 }  // namespace
 
@@ -47,6 +53,9 @@ std::vector<SummaryLine> SummaryLines(const ImportSummary& s) {
                                ? std::string(kNotCounted)
                                : std::to_string(s.classifierEntriesAdded)},
       {kLogFile, LogFileText(s)},
+      {kRefusedRowsFile, s.refusedRowsFile.empty()
+                             ? std::string(kNoRefusedRowsFile)
+                             : FullPath(s.refusedRowsFile)},
       {kLastRow, std::to_string(s.lastRow)},
       {kElapsed, Format("%.2f", s.elapsedSeconds) + kSeconds},
   };

@@ -33,9 +33,9 @@ std::unique_ptr<Worksheet> OpenFirstWorksheet(const std::string& path) {
   }
   if (std::memcmp(head, kZipMagic, sizeof kZipMagic) == 0 ||
       std::memcmp(head, kEmptyZipMagic, sizeof kEmptyZipMagic) == 0) {
-    return ReadXlsxFile(path);
+    return IsOdsFile(path) ? ReadOdsFile(path) : ReadXlsxFile(path);
   }
-  throw WorkbookError(CannotRead(path, "не е работна книга .xls или .xlsx"));
+  throw WorkbookError(CannotRead(path, "не е работна книга .xls, .xlsx или .ods"));
 }
 
 }  // namespace zrv::workbook

@@ -1,5 +1,5 @@
 #pragma once
-// The two readers behind OpenFirstWorksheet. Each reads the whole first
+// The readers behind OpenFirstWorksheet. Each reads the whole first
 // worksheet of a file into memory and throws WorkbookError, with a message
 // naming the file, when it cannot.
 
@@ -28,6 +28,18 @@ std::unique_ptr<SheetData> ReadXlsxMemory(const void* data, size_t size,
 class PartSource;
 std::unique_ptr<SheetData> ReadXlsxParts(const PartSource& parts,
                                          const std::string& name);
+
+// .ods (OpenDocument spreadsheet) through libzip; the memory form reads a
+// package held in `data`, the content form the package's content.xml alone.
+std::unique_ptr<SheetData> ReadOdsFile(const std::string& path);
+std::unique_ptr<SheetData> ReadOdsMemory(const void* data, size_t size,
+                                         const std::string& name);
+std::unique_ptr<SheetData> ReadOdsContent(std::string_view contentXml,
+                                          const std::string& name);
+// True when a ZIP package is an OpenDocument spreadsheet (its part "mimetype"
+// says so); false as well for a file that is no readable ZIP archive.
+bool IsOdsPackage(const PartSource& parts);
+bool IsOdsFile(const std::string& path);
 
 // The message of a file that cannot be read: the file's name and the reason.
 std::string CannotRead(const std::string& path, const std::string& reason);

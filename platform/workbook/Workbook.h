@@ -30,7 +30,7 @@ class Worksheet {
   virtual std::string CellText(int row, int column) const = 0;
 };
 
-// Opens a workbook file (.xls or .xlsx, told by its content) and gives its
+// Opens a workbook file (.xls, .xlsx or .ods, told by its content) and gives its
 // first worksheet. Throws WorkbookError with a message naming the file when it
 // cannot be read.
 std::unique_ptr<Worksheet> OpenFirstWorksheet(const std::string& path);

@@ -95,7 +95,7 @@ TEST_F(BadInput, FilesThatAreNoWorkbookAreRefusedByName) {
     const std::string message = OpenError(path);
     EXPECT_NE(message.find(path), std::string::npos) << message;
   }
-  EXPECT_NE(OpenError(text).find("не е работна книга .xls или .xlsx"),
+  EXPECT_NE(OpenError(text).find("не е работна книга .xls, .xlsx или .ods"),
             std::string::npos);
   EXPECT_NE(OpenError(missing).find("не съществува"), std::string::npos);
 
