@@ -10,7 +10,9 @@
 //
 // Exit code 0 when the run went through, also when rows were refused; 1 when it
 // could not start (login refused, no database, unknown municipality, unreadable
-// workbook); 2 for a command line it does not understand.
+// workbook) or stopped because the database connection failed; 2 for a command
+// line it does not understand; 130 or 143 when SIGINT or SIGTERM stopped it
+// (at the next row boundary, with the log and the summary written).
 
 #include <unistd.h>
 
@@ -25,6 +27,7 @@
 #include "app/Entry.h"
 #include "app/Session.h"
 #include "app/SystemString.h"
+#include "app/TerminationSignals.h"
 #include "cli/Command.h"
 #include "common/Error.h"
 #include "common/Text.h"
@@ -116,6 +119,7 @@ class ConsoleObserver : public import::ImportObserver {
   void RowDone(int /*row*/, int rowsDone, int /*rowsTotal*/) override {
     progress_.Show(rowsDone);
   }
+  bool StopRequested() override { return app::TerminationRequested(); }
 
  private:
   Progress& progress_;
@@ -148,6 +152,9 @@ int Fail(const std::string& reason) {
 }
 
 int RunImport(const Args& arguments) {
+  // SIGINT and SIGTERM stop the run at a row boundary instead of ending the
+  // process in the middle of a row.
+  app::CatchTerminationSignals();
   Args args = arguments;
   std::string user, password, municipality = "Русе", firstRow = "2";
   const bool hasUser = TakeOption(args, "--user", user);
@@ -171,9 +178,12 @@ int RunImport(const Args& arguments) {
   // is named here rather than reported as a refused login. A "host:/path" name
   // is the server's to check.
   const std::string database = app::DefaultDatabasePath();
-  if (database.find(':') == std::string::npos &&
-      !std::filesystem::is_regular_file(database, ignored)) {
-    return Fail(kNoDatabase + database + kCreateDatabase);
+  if (database.find(':') == std::string::npos) {
+    if (!std::filesystem::is_regular_file(database, ignored))
+      return Fail(kNoDatabase + database + kCreateDatabase);
+    // Otherwise the engine's lock message would end in a refused login.
+    if (app::DatabaseBusy(database))
+      return Fail(std::string(app::kDatabaseBusy) + ": " + database);
   }
 
   // Both options give a login without a prompt; anything else asks, as the
@@ -209,10 +219,18 @@ int RunImport(const Args& arguments) {
   progress.Wipe();
   app::SystemString::Register(nullptr);
 
-  // The reason has been shown as a message on standard error already.
-  if (result.outcome != import::RunOutcome::kFinished) return Fail(kNotStarted);
-  PrintSummary(result.summary);
-  return 0;
+  switch (result.outcome) {
+    case import::RunOutcome::kFinished:
+    case import::RunOutcome::kInterrupted:
+      PrintSummary(result.summary);
+      return app::TerminationRequested() ? app::TerminationExitCode() : 0;
+    case import::RunOutcome::kConnectionLost:
+      PrintSummary(result.summary);
+      return 1;
+    default:
+      // The reason has been shown as a message on standard error already.
+      return Fail(kNotStarted);
+  }
 }
 
 const CommandRegistration kImport{{"import"}, kUsage, kSummary, &RunImport};

@@ -61,20 +61,24 @@ struct ImportSummary {
   std::string
       logFile;      // path of the log written, empty when the list stayed empty
   int lastRow = 0;  // last row the loop reached
+  int lastStoredRow = 0;  // row of the last contract committed, 0 when none
   double elapsedSeconds = 0;
 };
 
 // How a run ended.
 enum class RunOutcome {
-  kFinished,    // the loop ran (rows may have been refused)
-  kCancelled,   // no workbook chosen, or the chosen file does not exist
-  kNotStarted,  // municipality refused, workbook unreadable, settlements not
-                // loaded
+  kFinished,     // the loop ran (rows may have been refused)
+  kCancelled,    // no workbook chosen, or the chosen file does not exist
+  kNotStarted,   // municipality refused, workbook unreadable, settlements not
+                 // loaded
+  kInterrupted,  // stopped at a row boundary because the observer asked to
+  kConnectionLost,  // stopped because the database connection failed
 };
 
 struct RunResult {
   RunOutcome outcome = RunOutcome::kNotStarted;
-  std::string reason;  // why the run did not start (the message the user saw)
+  std::string reason;  // why the run did not start or stopped early (the
+                       // message the user saw)
   ImportSummary summary;
 };
 
@@ -91,6 +95,10 @@ class ImportObserver {
   virtual void RowDone(int row, int rowsDone, int rowsTotal) {
     (void)row, (void)rowsDone, (void)rowsTotal;
   }
+  // Asked before every row and before a row is committed: true stops the run
+  // there (the row in progress is rolled back), lists one line naming the row
+  // and ends the run with kInterrupted, the log written.
+  virtual bool StopRequested() { return false; }
 };
 
 // Asks for the workbook to read; nullopt when the user cancelled.
@@ -119,7 +127,9 @@ class ImportRun {
   // workbook, empties the error list, reads the rows from the first row to one
   // past the used range and stores every complete one, then writes the log file
   // when the list is not empty. A row that fails is rolled back, shown in a
-  // message box and listed; the run goes on with the next row. A log file that
+  // message box and listed; the run goes on with the next row. When the
+  // database connection itself fails the run stops instead (kConnectionLost):
+  // one message names the cause and the last row stored. A log file that
   // cannot be written is shown in a message box. Throws zrv::Error when Start()
   // has not been called.
   RunResult Run(const ImportOptions& options,

@@ -1,6 +1,7 @@
 #include "platform/db/firebird/FbSession.h"
 
 #include "platform/db/Database.h"
+#include "platform/db/firebird/FbEngineMode.h"
 #include "platform/db/firebird/FbStatus.h"
 
 namespace zrv::db::fb {
@@ -40,6 +41,9 @@ void Dpb::AddNumber(char item, int value) {
 }
 
 Dpb AttachDpb(const std::string& user, const std::string& password) {
+  // Every attachment and creation builds its parameters here first, before
+  // the engine is called.
+  PrepareEmbeddedEngine();
   Dpb dpb;
   if (!user.empty()) dpb.AddString(isc_dpb_user_name, user);
   if (!password.empty()) dpb.AddString(isc_dpb_password, password);
@@ -81,9 +85,9 @@ void Session::Drop() {
   tr_ = 0;
   isc_drop_database(status, &db_);
   if (status[0] == 1 && status[1]) {
-    std::string message = StatusMessage(status);
+    const std::exception_ptr error = StatusError(status);
     Detach();
-    throw DbError(message);
+    std::rethrow_exception(error);
   }
   db_ = 0;
 }
@@ -138,9 +142,9 @@ void Session::InTransaction(const std::function<void(isc_tr_handle*)>& work) {
   }
   isc_commit_transaction(status, &own);
   if (status[0] == 1 && status[1]) {
-    std::string message = StatusMessage(status);
+    const std::exception_ptr error = StatusError(status);
     isc_rollback_transaction(status, &own);
-    throw DbError(message);
+    std::rethrow_exception(error);
   }
 }
 

@@ -47,6 +47,13 @@ class ImportController : public import::ImportObserver {
   void LineAdded(const std::string& line) override;
   void RowsStarting(int rowsTotal) override;
   void RowDone(int row, int rowsDone, int rowsTotal) override;
+  bool StopRequested() override { return stopCheck_ && stopCheck_(); }
+
+  // Asked between rows: true stops a run in progress (the program was asked to
+  // end).
+  void SetStopCheck(std::function<bool()> check) {
+    stopCheck_ = std::move(check);
+  }
 
  private:
   TForm1& form_;
@@ -59,6 +66,7 @@ class ImportController : public import::ImportObserver {
   import::ImportRun::SettingReader readSetting_;
   std::unique_ptr<import::ImportRun> run_;
   import::RunResult last_;
+  std::function<bool()> stopCheck_;
 };
 
 // The window's file dialog for workbooks; on a choice it makes the workbook's

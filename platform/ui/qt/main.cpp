@@ -33,7 +33,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QTimer terminationCheck;
   QObject::connect(&terminationCheck, &QTimer::timeout, [] {
-    if (zrv::app::TerminationRequested()) QCoreApplication::exit(0);
+    if (zrv::app::TerminationRequested())
+      QCoreApplication::exit(zrv::app::TerminationExitCode());
   });
   terminationCheck.start(250);
   QApplication::setApplicationDisplayName(QString::fromUtf8(kApplicationTitle));
@@ -74,6 +75,9 @@ int main(int argc, char** argv) {
       [](int32_t key, int32_t defaultValue) {
         return zrv::app::SystemString::GetSystemInt(key, defaultValue);
       });
+  // A run in progress stops at its next row; the timer above then ends the
+  // program.
+  controller.SetStopCheck([] { return zrv::app::TerminationRequested(); });
   form.show();
   return app.exec();
 }
