@@ -5,6 +5,7 @@
 
 #include "app/DatabaseLocation.h"
 #include "app/DatabaseSetup.h"
+#include "app/TerminationSignals.h"
 #include "cli/Command.h"
 
 namespace zrv::cli {
@@ -20,7 +21,15 @@ int RunDbInit(const Args& arguments) {
               << "\nUsage: zorvit db init [--database PATH]\n";
     return 2;
   }
-  app::CreatePropertyDatabase(path);
+  // SIGINT and SIGTERM stop between two statements; the half-made file is
+  // removed.
+  app::CatchTerminationSignals();
+  try {
+    app::CreatePropertyDatabase(path);
+  } catch (const app::TerminationRequestedError& e) {
+    std::cerr << e.what() << "\n";
+    return app::TerminationExitCode();
+  }
   std::cout << "Created the property database " << path << "\n";
   return 0;
 }
