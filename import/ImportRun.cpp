@@ -239,8 +239,10 @@ void ImportRun::Impl::ReadRows(const workbook::Worksheet& sheet, int firstRow,
             summary.lastStoredRow > 0
                 ? kLastStored + std::to_string(summary.lastStoredRow) + "."
                 : std::string(kNoneStored);
+        std::string cause = OneLine(e.what());
+        while (!cause.empty() && cause.back() == '.') cause.pop_back();
         StopRun(result, RunOutcome::kConnectionLost,
-                kConnectionLost + OneLine(e.what()) + last);
+                kConnectionLost + cause + last);
         messages.ShowMessage(result.reason);
         return;
       }
