@@ -2,11 +2,12 @@
 # SIGINT and SIGTERM stop `zorvit import` at a row boundary and `zorvit db init` without a
 # half-made file; two imports work on one embedded database at once; a database file another
 # program holds is named as such.
-#   signals_test.sh ZORVIT WORKBOOK_GENERATOR FOLDER
+#   signals_test.sh ZORVIT WORKBOOK_GENERATOR FOLDER [WINDOW_PROGRAM]
 set -u
 zorvit=$1
 generator=$2
 dir=$3
+window=${4:-}
 here=$(dirname "$0")
 source "$here/contracts.sh"
 ISQL_AUTH="-user SYSDBA"
@@ -72,6 +73,23 @@ kill -TERM $first
 wait $first
 [ "$(sql "$db" "SELECT COUNT(*) FROM documents WHERE doc_nomtxt STARTING WITH '2-';")" -eq 3 ] ||
   fail "the second import did not store its three contracts"
+
+# The window, asked to close by SIGTERM, closes with 143 while it holds the database.
+if [ -n "$window" ]; then
+  env -u FIREBIRD ZRV_DATABASE="$db" QT_QPA_PLATFORM=offscreen "$window" demo x \
+    >"$dir/window.out" 2>&1 &
+  shown=$!
+  sleep 3
+  kill -TERM $shown
+  for _ in $(seq 50); do kill -0 $shown 2>/dev/null || break; sleep 0.1; done
+  if kill -0 $shown 2>/dev/null; then
+    kill -KILL $shown
+    fail "the window did not close within 5 s of SIGTERM"
+  fi
+  wait $shown
+  code=$?
+  [ $code -eq 143 ] || fail "window after SIGTERM: exit $code: $(cat "$dir/window.out")"
+fi
 
 # A program that holds the file without sharing it (isql with the system's settings).
 (sleep 4) | env -u FIREBIRD isql-fb -q -user SYSDBA "$db" >/dev/null 2>&1 &
