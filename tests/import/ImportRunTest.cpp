@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "common/Text.h"
 #include "tests/import/ImportRunFixture.h"
 
@@ -279,6 +281,47 @@ TEST_F(ImportRunTest, ObserverSeesTheListGrowAndEveryRowDone) {
       std::vector<std::string>{
           "FATAL : Липсва Населено място или не е валидно  на ред номер : 3"});
   EXPECT_EQ(result.summary.contractsStored, 2);
+}
+
+// Asks the run to stop at its n-th question (one before every row, one before
+// every commit).
+struct StoppingObserver : ImportObserver {
+  explicit StoppingObserver(int n) : stopAt(n) {}
+  bool StopRequested() override { return ++asked == stopAt; }
+  int stopAt, asked = 0;
+};
+
+TEST_F(ImportRunTest, StopRequestEndsTheRunAtARowBoundary) {
+  struct Case {
+    std::string first, second;  // contract numbers of rows 2 and 3
+    int stopAt;                 // question that answers yes
+    std::vector<std::string> stored;
+    int row;  // the row named in the list
+  };
+  const Case cases[] = {
+      {"1", "2", 2, {}, 2},     // before row 2 commits: rolled back
+      {"3", "4", 3, {"3"}, 3},  // between rows 2 and 3
+  };
+  for (const Case& c : cases) {
+    StoppingObserver observer(c.stopAt);
+    const RunResult result =
+        Import({ContractRow(c.first, "700101000" + c.first),
+                ContractRow(c.second, "700101000" + c.second)},
+               {}, &observer);
+    EXPECT_EQ(result.outcome, RunOutcome::kInterrupted) << c.first;
+    EXPECT_EQ(Lines(),
+              std::vector<std::string>{"Импортирането е прекъснато на ред " +
+                                       std::to_string(c.row) + "."});
+    EXPECT_EQ(result.summary.logFile.empty(), false) << c.first;
+    for (const std::string& number : {c.first, c.second}) {
+      const bool wanted =
+          std::find(c.stored.begin(), c.stored.end(), number) != c.stored.end();
+      EXPECT_EQ(Count("documents", "doc_nomtxt = '" + number + "'"),
+                wanted ? 1 : 0);
+      EXPECT_EQ(Count("persons", "per_egn = '700101000" + number + "'"),
+                wanted ? 1 : 0);
+    }
+  }
 }
 
 }  // namespace
