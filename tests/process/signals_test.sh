@@ -18,6 +18,7 @@ run() { env -u FIREBIRD ZRV_DATABASE="$db" "$zorvit" "$@"; }
 run db init --database "$db" >/dev/null || { echo "FAIL: db init"; exit 1; }
 perl "$generator" "$dir/big.xls" 2000 1 0 24 1 >/dev/null
 perl "$generator" "$dir/small.xls" 3 1 0 24 2 >/dev/null
+perl "$generator" "$dir/third.xls" 3 1 0 24 3 >/dev/null
 
 # A run stopped by a signal: exit 128 + signal within seconds, one line naming the row, the
 # summary, and nothing half-stored.
@@ -74,12 +75,16 @@ wait $first
 [ "$(sql "$db" "SELECT COUNT(*) FROM documents WHERE doc_nomtxt STARTING WITH '2-';")" -eq 3 ] ||
   fail "the second import did not store its three contracts"
 
-# The window, asked to close by SIGTERM, closes with 143 while it holds the database.
+# An import while the window holds the database; then the window, asked to close by SIGTERM,
+# closes with 143.
 if [ -n "$window" ]; then
   env -u FIREBIRD ZRV_DATABASE="$db" QT_QPA_PLATFORM=offscreen "$window" demo x \
     >"$dir/window.out" 2>&1 &
   shown=$!
   sleep 3
+  (cd "$dir" && run import --user demo --password x third.xls >"$dir/third.out" 2>&1) ||
+    fail "import while the window is open: $(tail -3 "$dir/third.out")"
+  kill -0 $shown 2>/dev/null || fail "the window was not open: $(cat "$dir/window.out")"
   kill -TERM $shown
   for _ in $(seq 50); do kill -0 $shown 2>/dev/null || break; sleep 0.1; done
   if kill -0 $shown 2>/dev/null; then
