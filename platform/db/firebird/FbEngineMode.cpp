@@ -55,6 +55,15 @@ void WriteAtomically(const fs::path& file, const std::string& text) {
   fs::rename(part, file);
 }
 
+// Links `link` to `target` unless a link is there already (made by another
+// program of ours starting at the same moment, or by an earlier one).
+void LinkOnce(const fs::path& target, const fs::path& link) {
+  std::error_code error;
+  fs::create_symlink(target, link, error);
+  if (error && !fs::is_symlink(fs::symlink_status(link)))
+    throw fs::filesystem_error("link", target, link, error);
+}
+
 // The installation's intl folder with its module copied and the rest linked.
 void MirrorIntlFolder(const fs::path& from, const fs::path& to) {
   // Never write through a link into the installation itself.
@@ -64,8 +73,7 @@ void MirrorIntlFolder(const fs::path& from, const fs::path& to) {
     const fs::path name = entry.path().filename();
     const fs::path target = to / name;
     if (name != kIntlModule) {
-      if (!fs::is_symlink(fs::symlink_status(target)))
-        fs::create_symlink(entry.path(), target);
+      LinkOnce(entry.path(), target);
       continue;
     }
     std::error_code error;
@@ -76,21 +84,18 @@ void MirrorIntlFolder(const fs::path& from, const fs::path& to) {
   }
 }
 
+// Throws std::filesystem::filesystem_error when the folder cannot be made.
 bool MakePrivateRoot(const fs::path& root, const fs::path& folder) {
   if (!OwnPrivateFolder(folder)) return false;
-  std::error_code error;
-  for (const fs::directory_entry& entry : fs::directory_iterator(root, error)) {
+  for (const fs::directory_entry& entry : fs::directory_iterator(root)) {
     const fs::path name = entry.path().filename();
     if (name == kConfigName) continue;
     if (name == kIntlFolder) {
       MirrorIntlFolder(entry.path(), folder / name);
       continue;
     }
-    const fs::path link = folder / name;
-    if (fs::is_symlink(fs::symlink_status(link, error))) continue;
-    fs::create_symlink(entry.path(), link, error);
+    LinkOnce(entry.path(), folder / name);
   }
-  if (error) return false;
   WriteAtomically(
       folder / kConfigName,
       "include " + (root / kConfigName).string() + "\n" + kSharedMode);
