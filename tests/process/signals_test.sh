@@ -44,7 +44,7 @@ TERM 143
 INT 130
 CASES
 stored=$(sql "$db" "SELECT COUNT(*) FROM documents;")
-reported=$(sed -n 's/^Записани договори: *//p' "$dir/TERM.out" "$dir/INT.out" | paste -sd+ | bc)
+reported=$(sed -n 's/^Записани договори: *//p' "$dir/TERM.out" "$dir/INT.out" | awk '{ s += $1 } END { print s + 0 }')
 [ "$stored" = "$reported" ] || fail "$stored contracts stored, the summaries say $reported"
 [ "$(orphans "$db")" -eq 0 ] || fail "rows of unstored contracts left"
 [ "$(misattributed "$db" | tail -1)" -eq 0 ] || fail "incomplete contracts after a signal"
