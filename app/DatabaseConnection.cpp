@@ -3,6 +3,8 @@
 #include <new>
 
 #include "app/DetachedQuery.h"
+#include "app/TerminationSignals.h"
+#include "platform/db/Firebird.h"
 
 namespace zrv::app {
 
@@ -18,6 +20,7 @@ bool ConnectDatabase(db::Connection& connection, const std::string& userName,
   try {
     connection.Close();
     connection.Open(db::ConnectParams{userName, password, serverName});
+    ReclaimTerminationSignals();
     return true;
   } catch (const std::bad_alloc&) {
     throw;
@@ -26,6 +29,19 @@ bool ConnectDatabase(db::Connection& connection, const std::string& userName,
         kConnectErrorPrefix + serverName + kConnectErrorSuffix + e.what();
     return false;
   }
+}
+
+bool DatabaseBusy(const std::string& serverName) {
+  try {
+    auto probe = db::MakeFirebirdConnection();
+    probe->Open(db::ConnectParams{"SYSDBA", "", serverName});
+  } catch (const db::DatabaseBusyError&) {
+    return true;
+  } catch (const db::DbError&) {
+    // Refused for another reason (a server wants a password): the login that
+    // follows says why.
+  }
+  return false;
 }
 
 std::unique_ptr<db::Query> NewQuery(db::Connection* connection) {

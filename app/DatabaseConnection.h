@@ -18,6 +18,15 @@ bool ConnectDatabase(db::Connection& connection, const std::string& userName,
                      const std::string& password, const std::string& serverName,
                      std::string& errorText);
 
+// The message for a database file another program holds without sharing it.
+inline constexpr const char* kDatabaseBusy =
+    "Базата данни е заета от друга програма";
+
+// True when the database file is held by a program that does not share it
+// (the engine refuses to open it at all). Attaches once to find out; any other
+// failure gives false and is left to the login to report.
+bool DatabaseBusy(const std::string& serverName);
+
 // A new query the caller owns: bound to the connection (its database name is
 // "prop_db"), or, without a connection, a query with an empty database name
 // that can hold SQL text and parameters but fails with DbError when run.

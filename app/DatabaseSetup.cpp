@@ -1,11 +1,17 @@
 #include "app/DatabaseSetup.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string_view>
 #include <vector>
 
+#include "app/TerminationSignals.h"
 #include "common/Csv.h"
 #include "common/Error.h"
 #include "common/SystemErrorText.h"
@@ -22,6 +28,8 @@ namespace fs = std::filesystem;
 const char kOwner[] = "SYSDBA";
 const char kOwnerPassword[] = "masterkey";
 const char kScriptSuffix[] = ".sql";
+// A database being made is ".NAME.PID.part" beside where it will be.
+const char kPartSuffix[] = ".part";
 
 struct RegisterFile {
   const char* table;
@@ -116,6 +124,65 @@ void PrepareLocalFile(const std::string& path) {
   }
 }
 
+fs::path PartName(const fs::path& path, pid_t pid) {
+  return path.parent_path() / ("." + path.filename().string() + "." +
+                               std::to_string(pid) + kPartSuffix);
+}
+
+// Removes what an earlier `db init` killed before it finished left beside the
+// path: part files of processes that no longer run.
+void RemoveStaleParts(const fs::path& path) {
+  const std::string prefix = "." + path.filename().string() + ".";
+  std::error_code error;
+  const fs::path folder = path.parent_path().empty() ? "." : path.parent_path();
+  for (const fs::directory_entry& entry :
+       fs::directory_iterator(folder, error)) {
+    const std::string name = entry.path().filename().string();
+    if (!name.starts_with(prefix) || !name.ends_with(kPartSuffix)) continue;
+    const std::string pid = name.substr(
+        prefix.size(), name.size() - prefix.size() - std::strlen(kPartSuffix));
+    if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos)
+      continue;
+    const pid_t owner = static_cast<pid_t>(std::stol(pid));
+    if (kill(owner, 0) == 0 || errno != ESRCH) continue;  // still running
+    fs::remove(entry.path(), error);
+  }
+}
+
+// Gives the finished database its name; refuses to replace a file that
+// appeared there in the meantime.
+void MoveIntoPlace(const fs::path& part, const std::string& path) {
+  if (link(part.c_str(), path.c_str()) != 0) {
+    const int error = errno;
+    throw Error("Cannot name the new database " + path + ": " +
+                std::strerror(error) + ".");
+  }
+  std::error_code ignored;
+  fs::remove(part, ignored);
+}
+
+// Makes the database under `params.serverName`.
+// Builds the database `params` names; `shownPath` is the name the user gave,
+// which a failure names.
+void BuildDatabase(const db::ConnectParams& params, bool forcedWrites,
+                   const std::vector<EmbeddedFile>& files,
+                   const std::string& shownPath) {
+  std::unique_ptr<db::Connection> connection =
+      db::CreateFirebirdDatabase(params, false);
+  ReclaimTerminationSignals();
+  try {
+    RunSchemaScripts(*connection, files);
+    LoadRegisters(*connection, files);
+    connection->Close();
+    if (forcedWrites) db::SetForcedWrites(params, true);
+  } catch (const std::exception& e) {
+    RemoveHalfMadeDatabase(*connection, params);
+    if (dynamic_cast<const TerminationRequestedError*>(&e)) throw;
+    throw Error("Базата данни " + shownPath +
+                " не можа да се създаде; нищо не е запазено.\n" + e.what());
+  }
+}
+
 }  // namespace
 
 void RunSchemaScripts(db::Connection& connection,
@@ -134,6 +201,7 @@ void RunSchemaScripts(db::Connection& connection,
   for (const EmbeddedFile& file : scripts) {
     for (const std::string& statement :
          db::SplitSqlScript(std::string(file.text))) {
+      StopIfTerminationRequested();
       try {
         db::ExecuteRaw(connection, statement);
       } catch (const db::DbError& e) {
@@ -148,8 +216,11 @@ void LoadRegisters(db::Connection& connection,
                    const std::vector<EmbeddedFile>& files) {
   db::OwnTransaction transaction(connection);
   auto query = connection.NewQuery();
-  for (const RegisterFile& reg : kRegisters)
+  for (const RegisterFile& reg : kRegisters) {
+    StopIfTerminationRequested();
     LoadCsv(*query, reg.table, FileText(files, reg.file));
+  }
+  StopIfTerminationRequested();
   transaction.Commit();
 }
 
@@ -162,20 +233,19 @@ void CreatePropertyDatabase(const db::ConnectParams& params, bool forcedWrites,
                             const std::vector<EmbeddedFile>& files) {
   const std::string& path = params.serverName;
   if (path.empty()) throw Error("Не е даден път до базата данни.");
-  if (IsLocalPath(path)) PrepareLocalFile(path);
-
-  std::unique_ptr<db::Connection> connection =
-      db::CreateFirebirdDatabase(params, false);
-  try {
-    RunSchemaScripts(*connection, files);
-    LoadRegisters(*connection, files);
-    connection->Close();
-    if (forcedWrites) db::SetForcedWrites(params, true);
-  } catch (const std::exception& e) {
-    RemoveHalfMadeDatabase(*connection, params);
-    throw Error("Базата данни " + path +
-                " не можа да се създаде; нищо не е запазено.\n" + e.what());
+  if (!IsLocalPath(path)) {
+    BuildDatabase(params, forcedWrites, files, path);
+    return;
   }
+  // A local file is made under a name of its own and renamed when complete:
+  // a process killed on the way leaves no file that looks like a database.
+  PrepareLocalFile(path);
+  RemoveStaleParts(path);
+  const fs::path part = PartName(path, getpid());
+  db::ConnectParams partParams = params;
+  partParams.serverName = part.string();
+  BuildDatabase(partParams, forcedWrites, files, path);
+  MoveIntoPlace(part, path);
 }
 
 void CreatePropertyDatabase(const std::string& path) {

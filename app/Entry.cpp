@@ -3,6 +3,7 @@
 #include "app/LoginBinding.h"
 #include "app/Session.h"
 #include "platform/login/LoginRecord.h"
+#include "app/TerminationSignals.h"
 
 namespace zrv {
 
@@ -15,10 +16,13 @@ bool LoginFromParameters(const std::vector<std::string>& parameters,
     SetShortString(record.UserName, parameters[0], "user name");
     SetShortString(record.Password, parameters[1], "password");
   }
-  if (!LoginWithLibrary(libraryFile, kLoginAppName, kLoginAlias,
-                        !withCredentials, true, record, LogInfoLists())) {
-    return false;
-  }
+  const bool accepted =
+      LoginWithLibrary(libraryFile, kLoginAppName, kLoginAlias,
+                       !withCredentials, true, record, LogInfoLists());
+  // The login library's attach has let the database client put its signal
+  // handlers in front of the program's.
+  app::ReclaimTerminationSignals();
+  if (!accepted) return false;
   SetSessionFromLogInfo(record);
   return true;
 }

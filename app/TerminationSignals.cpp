@@ -7,28 +7,60 @@
 namespace zrv::app {
 
 namespace {
-std::atomic<bool> g_requested{false};
+std::atomic<int> g_signal{0};
 
-extern "C" void OnTerminationSignal(int) { g_requested.store(true); }
+const char kInterrupted[] = "Работата е прекъсната по сигнал.";
 
-// Installed with SA_RESETHAND: the handler is replaced by the default before it
-// runs, so raising the signal again ends the process the ordinary way.
-extern "C" void DieOnSignal(int signal) { raise(signal); }
+// Back to the default action for the signal and raise it again: the process
+// ends as the signal demands. The default is set with sigaction, so a handler
+// the database client put in front of ours (and that calls ours) cannot take
+// the raise again; the signal, blocked while the handler runs, is delivered
+// once the handler returns.
+void DieOn(int signal) {
+  struct sigaction action {};
+  action.sa_handler = SIG_DFL;
+  sigemptyset(&action.sa_mask);
+  sigaction(signal, &action, nullptr);
+  raise(signal);
+}
 
-void Install(void (*handler)(int), int flags) {
+extern "C" void OnTerminationSignal(int signal) {
+  int none = 0;
+  // The first signal asks to stop; a second one means it now.
+  if (!g_signal.compare_exchange_strong(none, signal)) DieOn(signal);
+}
+
+extern "C" void DieOnSignal(int signal) { DieOn(signal); }
+
+// The handler chosen last; none until a program chooses.
+std::atomic<void (*)(int)> g_handler{nullptr};
+
+void Install(void (*handler)(int)) {
+  g_handler.store(handler);
   struct sigaction action {};
   action.sa_handler = handler;
-  action.sa_flags = flags;
   sigemptyset(&action.sa_mask);
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
 }
 }  // namespace
 
-void CatchTerminationSignals() { Install(OnTerminationSignal, 0); }
+void CatchTerminationSignals() { Install(OnTerminationSignal); }
 
-void DieOnTerminationSignals() { Install(DieOnSignal, SA_RESETHAND); }
+void DieOnTerminationSignals() { Install(DieOnSignal); }
 
-bool TerminationRequested() { return g_requested.load(); }
+void ReclaimTerminationSignals() {
+  if (void (*handler)(int) = g_handler.load()) Install(handler);
+}
+
+bool TerminationRequested() { return g_signal.load() != 0; }
+
+int TerminationSignal() { return g_signal.load(); }
+
+int TerminationExitCode() { return 128 + g_signal.load(); }
+
+void StopIfTerminationRequested() {
+  if (TerminationRequested()) throw TerminationRequestedError(kInterrupted);
+}
 
 }  // namespace zrv::app

@@ -3,8 +3,11 @@
 # then CONTRACTS contract rows, each followed by ANNEXES annex rows, and BAD rows with mistakes
 # spread among them (a missing monthly price, so the contract group refuses them).
 #
-#   perl bench/import_make_workbook.pl OUTPUT.xls [CONTRACTS [ANNEXES [BAD [MONTHS]]]]
+#   perl bench/import_make_workbook.pl OUTPUT.xls [CONTRACTS [ANNEXES [BAD [MONTHS [TAG]]]]]
 #
+# TAG (a digit 1-9) marks the workbook: its contract numbers ("TAG-n/2007"), tenants, identity
+# numbers, addresses and cadastral numbers differ from those of a workbook with another tag, so
+# that rows imported by several processes at once can be traced back to their workbook.
 # Defaults: 5000 contracts, 1 annex each, 5 bad rows, 24-month terms. Every contract has its
 # own tenant and property; rent kinds, settlements and streets repeat as in a real register.
 use strict;
@@ -12,8 +15,10 @@ use warnings;
 use utf8;
 use Spreadsheet::WriteExcel;
 
-my ($out, $contracts, $annexes, $bad, $months) = @ARGV;
-die "usage: $0 OUTPUT.xls [CONTRACTS [ANNEXES [BAD [MONTHS]]]]\n" unless defined $out;
+my ($out, $contracts, $annexes, $bad, $months, $tag) = @ARGV;
+die "usage: $0 OUTPUT.xls [CONTRACTS [ANNEXES [BAD [MONTHS [TAG]]]]]\n" unless defined $out;
+$tag //= 0;
+my $mark = $tag ? "$tag-" : '';
 $contracts //= 5000;
 $annexes //= 1;
 $bad //= 5;
@@ -55,16 +60,17 @@ my $bad_every = $bad > 0 ? int($contracts / $bad) || 1 : 0;
 my $bad_left = $bad;
 my $r = 1;
 for my $n (1 .. $contracts) {
-  my $number = "$n/2007";
+  my $number = "$mark$n/2007";
+  my $id = $tag * 100000 + $n;
   my $m = 1 + $n % 12;
   my $kind = $kinds[$n % @kinds];
   put_text($r, 'A', $number);
   put_date($r, 'B', 2007, $m, 1);
   put_text($r, 'C', $kind);
-  put_text($r, 'D', "Наемател Номер $n");
-  put_text($r, 'E', sprintf('%010d', 7000000000 + $n));
+  put_text($r, 'D', "Наемател Номер $mark$n");
+  put_text($r, 'E', sprintf('%010d', 7000000000 + $id));
   put_text($r, 'G', 'Русе');
-  put_text($r, 'H', "ул. Адресна $n");
+  put_text($r, 'H', "ул. Адресна $mark$n");
   if ($n % 3 == 0) {
     put_text($r, 'I', "Представител $n");
     put_text($r, 'J', sprintf('%010d', 6000000000 + $n));
@@ -80,7 +86,7 @@ for my $n (1 .. $contracts) {
   put_text($r, 'W', $streets[$n % @streets]);
   put_text($r, 'X', '' . (1 + $n % 120));
   put_text($r, 'Y', "$streets[$n % @streets] " . (1 + $n % 120));
-  put_text($r, 'AB', "63427." . (1 + $n % 50) . ".$n.1.1");
+  put_text($r, 'AB', "63427." . (1 + $n % 50) . ".$id.1.1");
   $sheet->write_number($r, $c{AC}, $months);
   $sheet->write_number($r, $c{AD}, 100 + $n % 400);
   put_date($r, 'AE', 2007, $m, 15);
@@ -93,11 +99,11 @@ for my $n (1 .. $contracts) {
     $r++;
   }
   if ($bad_left > 0 && $bad_every && $n % $bad_every == 0) {
-    put_text($r, 'A', "B$n/2007");
+    put_text($r, 'A', "B$mark$n/2007");
     put_date($r, 'B', 2007, $m, 1);
     put_text($r, 'C', $kind);
     put_text($r, 'D', "Грешен ред $n");
-    put_text($r, 'E', sprintf('%010d', 8000000000 + $n));
+    put_text($r, 'E', sprintf('%010d', 8000000000 + $id));
     put_text($r, 'T', 'Русе');
     $sheet->write_number($r, $c{AC}, $months);
     put_date($r, 'AE', 2007, $m, 15);

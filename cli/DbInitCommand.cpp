@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "app/DatabaseSetup.h"
+#include "app/TerminationSignals.h"
 #include "cli/Command.h"
 #include "cli/ConnectOptions.h"
 #include "platform/login/DatabaseLocation.h"
@@ -17,7 +18,15 @@ constexpr const char* kCreated = "Създадена е базата данни 
 int RunDbInit(const ParsedArgs& args) {
   UseDatabaseOption(args);
   const std::string path = login::DefaultDatabasePath();
-  app::CreatePropertyDatabase(path);
+  // SIGINT and SIGTERM stop between two statements; the half-made file is
+  // removed.
+  app::CatchTerminationSignals();
+  try {
+    app::CreatePropertyDatabase(path);
+  } catch (const app::TerminationRequestedError& e) {
+    std::cerr << e.what() << "\n";
+    return app::TerminationExitCode();
+  }
   std::cout << kCreated << path << "\n";
   return kExitOk;
 }

@@ -9,7 +9,9 @@
 // Exit code 0 when every row was stored; 3 when the run went through with rows
 // (or annex rows) refused, that is with a line in the error list; 1 when it
 // could not start (login refused, no database, unknown municipality, unreadable
-// workbook); 2 for a command line it does not understand.
+// workbook) or stopped because the database connection failed; 2 for a command
+// line it does not understand; 130 or 143 when SIGINT or SIGTERM stopped it
+// (at the next row boundary, with the log and the summary written).
 
 #include <unistd.h>
 
@@ -22,10 +24,12 @@
 #include <optional>
 #include <string>
 
+#include "app/DatabaseConnection.h"
 #include "app/Entry.h"
 #include "app/RunStartup.h"
 #include "app/Session.h"
 #include "app/SystemString.h"
+#include "app/TerminationSignals.h"
 #include "cli/Command.h"
 #include "cli/ConnectOptions.h"
 #include "cli/SummaryJson.h"
@@ -119,6 +123,7 @@ class ConsoleObserver : public import::ImportObserver {
   void RowDone(int /*row*/, int rowsDone, int /*rowsTotal*/) override {
     progress_.Show(rowsDone);
   }
+  bool StopRequested() override { return app::TerminationRequested(); }
 
  private:
   Progress& progress_;
@@ -143,6 +148,9 @@ bool WriteJson(std::ofstream& json, const SummaryReport& report) {
 }
 
 int RunImport(const ParsedArgs& args) {
+  // SIGINT and SIGTERM stop the run at a row boundary instead of ending the
+  // process in the middle of a row.
+  app::CatchTerminationSignals();
   UseDatabaseOption(args);
   const std::optional<std::string> password = GivenPassword(args);
   const std::string workbook = args.Operands()[0];
@@ -173,9 +181,12 @@ int RunImport(const ParsedArgs& args) {
   // is named here rather than reported as a refused login. A "host:/path" name
   // is the server's to check.
   const std::string database = login::DefaultDatabasePath();
-  if (database.find(':') == std::string::npos &&
-      !std::filesystem::is_regular_file(database, ignored)) {
-    return stop(kNoDatabase + database + kCreateDatabase);
+  if (database.find(':') == std::string::npos) {
+    if (!std::filesystem::is_regular_file(database, ignored))
+      return stop(kNoDatabase + database + kCreateDatabase);
+    // Otherwise the engine's lock message would end in a refused login.
+    if (app::DatabaseBusy(database))
+      return stop(std::string(app::kDatabaseBusy) + ": " + database);
   }
 
   // Both options give a login without a prompt; anything else asks, as the
@@ -209,13 +220,15 @@ int RunImport(const ParsedArgs& args) {
   app::SystemString::Register(nullptr);
 
   // The reason has been shown as a message on standard error already.
-  if (result.outcome != import::RunOutcome::kFinished) {
+  if (result.outcome != import::RunOutcome::kFinished &&
+      result.outcome != import::RunOutcome::kInterrupted &&
+      result.outcome != import::RunOutcome::kConnectionLost) {
     report.reason = result.reason.empty() ? kNotStarted : result.reason;
     WriteJson(json, report);
     return Fail(kNotStarted);
   }
   const import::ImportSummary& summary = result.summary;
-  report.finished = true;
+  report.finished = result.outcome == import::RunOutcome::kFinished;
   report.summary = summary;
   report.errors = run.ErrorLines();
   // A contract row or an annex row that was not stored; warnings about data
@@ -223,6 +236,13 @@ int RunImport(const ParsedArgs& args) {
   // count.
   const bool refused = summary.rowsRefused > 0 || summary.annexesDropped > 0;
   report.exitCode = refused ? kExitRowsRefused : kExitOk;
+  if (result.outcome == import::RunOutcome::kConnectionLost) {
+    report.reason = result.reason;
+    report.exitCode = kExitFailed;
+  } else if (app::TerminationRequested()) {
+    report.reason = result.reason;
+    report.exitCode = app::TerminationExitCode();
+  }
   PrintSummary(summary);
   if (!WriteJson(json, report)) return Fail(kCannotWriteJson + jsonPath);
   return report.exitCode;

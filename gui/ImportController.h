@@ -59,6 +59,13 @@ class ImportController : public import::ImportObserver {
   void LineAdded(const std::string& line) override;
   void RowsStarting(int rowsTotal) override;
   void RowDone(int row, int rowsDone, int rowsTotal) override;
+  bool StopRequested() override { return stopCheck_ && stopCheck_(); }
+
+  // Asked between rows: true stops a run in progress (the program was asked to
+  // end).
+  void SetStopCheck(std::function<bool()> check) {
+    stopCheck_ = std::move(check);
+  }
 
  private:
   TForm1& form_;
@@ -72,6 +79,7 @@ class ImportController : public import::ImportObserver {
   std::string workbook_;  // the workbook of the last finished run
   bool running_ = false;
   std::unique_ptr<RowCellsView> rowView_;
+  std::function<bool()> stopCheck_;
 };
 
 // The window's file dialog for workbooks.

@@ -2,9 +2,12 @@
 // library (two parameters: user name and password without a dialog), then shows
 // the import window.
 
+#include <unistd.h>
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
+#include <cstdio>
 #include <exception>
 #include <string>
 #include <vector>
@@ -37,7 +40,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QTimer terminationCheck;
   QObject::connect(&terminationCheck, &QTimer::timeout, [] {
-    if (zrv::app::TerminationRequested()) QCoreApplication::exit(0);
+    if (zrv::app::TerminationRequested())
+      QCoreApplication::exit(zrv::app::TerminationExitCode());
   });
   terminationCheck.start(250);
   QApplication::setApplicationDisplayName(QString::fromUtf8(kDisplayName));
@@ -74,6 +78,19 @@ int main(int argc, char** argv) {
       },
       [&form] { return zrv::ui::ChooseWorkbookFile(&form); },
       [] { QCoreApplication::exit(0); });
+  // A run in progress stops at its next row; the timer above then ends the
+  // program.
+  controller.SetStopCheck([] { return zrv::app::TerminationRequested(); });
   form.show();
-  return app.exec();
+  const int code = app.exec();
+  if (zrv::app::TerminationRequested()) {
+    // Asked to end by a signal: the run has stopped at a row boundary and its
+    // log is written, so no transaction is open. The engine's detach can hang
+    // in the window process (seen after imports on the file were stopped), and
+    // a process that must end may not wait for it; the engine treats the
+    // attachment like that of a process that died.
+    std::fflush(nullptr);
+    _exit(code);
+  }
+  return code;
 }

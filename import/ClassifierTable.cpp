@@ -8,6 +8,12 @@
 
 namespace zrv::import {
 
+namespace {
+// Inserts tried before a run of unique-key violations is reported as the row's
+// error.
+constexpr int kInsertAttempts = 5;
+}  // namespace
+
 std::optional<int32_t> LookUpClassifier(db::Connection& db,
                                         const ClassifierTable& table,
                                         const std::string& text) {
@@ -42,6 +48,9 @@ void InsertClassifierRow(db::Connection& db, ui::Messages& messages,
     bind(*query);
     query->Execute();
     transaction.Commit();
+  } catch (const db::DuplicateKeyError&) {
+    // Another workstation was first; the caller looks again.
+    throw;
   } catch (const std::exception&) {
     // Leaving the block has rolled back the transaction started above.
     messages.ShowMessage(table.failMessage);
@@ -49,14 +58,33 @@ void InsertClassifierRow(db::Connection& db, ui::Messages& messages,
   }
 }
 
+int32_t AddClassifierRace(
+    db::Connection& db, const ClassifierTable& table,
+    const std::function<void(int32_t id)>& insertWithId,
+    const std::function<std::optional<int32_t>()>& lookUp) {
+  for (int attempt = 1;; ++attempt) {
+    const int32_t id = NextClassifierId(db, table);
+    try {
+      insertWithId(id);
+      return id;
+    } catch (const db::DuplicateKeyError&) {
+      if (attempt >= kInsertAttempts) throw;
+      if (std::optional<int32_t> found = lookUp()) return *found;
+    }
+  }
+}
+
 int32_t AddClassifier(db::Connection& db, ui::Messages& messages,
                       const ClassifierTable& table, const std::string& text) {
-  const int32_t id = NextClassifierId(db, table);
-  InsertClassifierRow(db, messages, table, [&](db::Query& query) {
-    query.SetInteger("id", id);
-    query.SetString("text", text);
-  });
-  return id;
+  return AddClassifierRace(
+      db, table,
+      [&](int32_t id) {
+        InsertClassifierRow(db, messages, table, [&](db::Query& query) {
+          query.SetInteger("id", id);
+          query.SetString("text", text);
+        });
+      },
+      [&] { return LookUpClassifier(db, table, text); });
 }
 
 int32_t GetOrInsertClassifier(db::Connection& db, ui::Messages& messages,

@@ -3,6 +3,11 @@
 // text up, and when it is missing take the greatest id + 1 (read outside any
 // transaction) and insert the row in a short transaction of its own. A failed
 // insert rolls back, shows the table's message and throws the error on.
+//
+// Several workstations may add the same text, or take the same id, at the same
+// moment. A unique key on the id and on the upper-cased text (sql/) refuses the
+// second insert; the loser looks the text up again (in a new transaction, so it
+// sees the winner's row) and takes that row, or tries the next free id.
 
 #include <cstdint>
 #include <functional>
@@ -45,8 +50,18 @@ void InsertClassifierRow(db::Connection& db, ui::Messages& messages,
                          const ClassifierTable& table,
                          const std::function<void(db::Query&)>& bind);
 
+// Inserts the text with the next free id through `insertWithId`; when another
+// workstation's row takes the id or the text first (a unique-key violation),
+// gives the id of that row when `lookUp` finds the text now, else tries the
+// next id, a few times at most. Gives the id of the row that holds the text.
+int32_t AddClassifierRace(
+    db::Connection& db, const ClassifierTable& table,
+    const std::function<void(int32_t id)>& insertWithId,
+    const std::function<std::optional<int32_t>()>& lookUp);
+
 // Adds a row (the next id, the text as given) to a table whose rows are (id,
-// text) and gives its id.
+// text) and gives its id (or that of the same text another workstation has
+// just added).
 int32_t AddClassifier(db::Connection& db, ui::Messages& messages,
                       const ClassifierTable& table, const std::string& text);
 

@@ -96,7 +96,20 @@ int32_t Classifiers::GetRentTypeID(const std::string& text) {
   const int index = rentTypes_.FindRentType(text);
   if (index >= 0) return rentTypes_[index].ID;
   contracts::RequireStorableText(kRentTypes.textColumn, text);
-  const int32_t id = AddClassifier(db_, messages_, kRentTypes, text);
+  const int32_t id = AddClassifierRace(
+      db_, kRentTypes,
+      [&](int32_t newId) {
+        InsertClassifierRow(db_, messages_, kRentTypes, [&](db::Query& query) {
+          query.SetInteger("id", newId);
+          query.SetString("text", text);
+        });
+      },
+      [&]() -> std::optional<int32_t> {
+        rentTypes_.LoadRentTypes(db_, kAppID, messages_);
+        const int found = rentTypes_.FindRentType(text);
+        if (found < 0) return std::nullopt;
+        return rentTypes_[found].ID;
+      });
   // Reloaded at once so that the next row naming this rent type finds it.
   rentTypes_.LoadRentTypes(db_, kAppID, messages_);
   return id;

@@ -40,6 +40,11 @@ const char* const kEnterMunicipality = "Моля, въведете името н
 const char* const kMunicipalityFailed = "Проблем при запис на община";
 const char* const kRowFailed = "Проблем при запис в БД на ред : ";
 const char* const kNotStarted = "The import run was not started.";
+const char* const kInterruptedAt = "Импортирането е прекъснато на ред ";
+const char* const kConnectionLost =
+    "Връзката с базата данни е прекъсната и импортирането спря: ";
+const char* const kLastStored = ". Последен записан ред: ";
+const char* const kNoneStored = ". Няма записан ред.";
 constexpr int32_t kDefaultFirstRow = 2;
 const char* const kAlreadyStored = "Договорът вече е записан";
 
@@ -51,6 +56,9 @@ std::string OneLine(const std::string& text) {
   }
   return Trim(line);
 }
+
+// Thrown inside a row when the observer asks the run to stop.
+struct StopRequest {};
 
 }  // namespace
 
@@ -70,11 +78,14 @@ struct ImportRun::Impl {
                 const WorkbookChooser& chooseWorkbook);
   bool CheckMunicipality(const std::string& name, RunResult& result);
   void ReadRows(const workbook::Worksheet& sheet, int firstRow,
-                const ImportOptions& options, ImportSummary& summary);
+                const ImportOptions& options, RunResult& result);
+  bool StopRequested() const { return observer && observer->StopRequested(); }
+  void StopRun(RunResult& result, RunOutcome outcome, const std::string& line);
   bool EmptyRow(const CellReader& cells, int row) const;
   void RowStep(int row, const CellReader& cells, RowMapping& mapping,
                contracts::TBaseDoc& contract, contracts::TObektDB& property,
                const ImportOptions& options, ImportSummary& summary);
+  void RollBackRow();
   void SaveLog(const std::string& workbookPath, const ImportOptions& options,
                const workbook::Worksheet& sheet, int firstRow,
                ImportSummary& summary);
@@ -169,14 +180,14 @@ RunResult ImportRun::Impl::Run(const ImportOptions& options,
     sheet = workbook::OpenFirstWorksheet(*path);
     classifiers.LoadSettlements();
     result.outcome = RunOutcome::kFinished;
-    ReadRows(*sheet, firstRow, options, result.summary);
+    ReadRows(*sheet, firstRow, options, result);
   } catch (const std::exception& e) {
     // The workbook could not be opened or the settlements could not be loaded:
     // nothing of the workbook has been written.
     result.reason = e.what();
     messages.ShowMessage(result.reason);
   }
-  if (result.outcome == RunOutcome::kFinished)
+  if (result.outcome != RunOutcome::kNotStarted)
     SaveLog(*path, options, *sheet, firstRow, result.summary);
   const std::optional<int> classifiersAfter = CountClassifierRows(db);
   result.summary.classifierEntriesAdded =
@@ -195,9 +206,17 @@ bool ImportRun::Impl::EmptyRow(const CellReader& cells, int row) const {
          cells.ReadCell(column::kStartDate, row).empty();
 }
 
+void ImportRun::Impl::StopRun(RunResult& result, RunOutcome outcome,
+                              const std::string& line) {
+  result.outcome = outcome;
+  result.reason = line;
+  errors.Add(line);
+}
+
 void ImportRun::Impl::ReadRows(const workbook::Worksheet& sheet, int firstRow,
                                const ImportOptions& options,
-                               ImportSummary& summary) {
+                               RunResult& result) {
+  ImportSummary& summary = result.summary;
   const CellReader cells(&sheet);
   const int lastRow = cells.UsedRowCount() + 1;
   summary.rowsTotal = lastRow >= firstRow ? lastRow - firstRow + 1 : 0;
@@ -217,7 +236,25 @@ void ImportRun::Impl::ReadRows(const workbook::Worksheet& sheet, int firstRow,
       if (EmptyRow(cells, row) && EmptyRow(cells, row + 1)) break;
       const size_t linesBefore = errors.Lines().size();
       const int refusedBefore = summary.rowsRefused;
-      RowStep(row, cells, mapping, contract, property, options, summary);
+      try {
+        if (StopRequested()) throw StopRequest{};
+        RowStep(row, cells, mapping, contract, property, options, summary);
+      } catch (const StopRequest&) {
+        StopRun(result, RunOutcome::kInterrupted,
+                kInterruptedAt + std::to_string(row) + ".");
+        return;
+      } catch (const db::ConnectionLostError& e) {
+        const std::string last =
+            summary.lastStoredRow > 0
+                ? kLastStored + std::to_string(summary.lastStoredRow) + "."
+                : std::string(kNoneStored);
+        std::string cause = OneLine(e.what());
+        while (!cause.empty() && cause.back() == '.') cause.pop_back();
+        StopRun(result, RunOutcome::kConnectionLost,
+                kConnectionLost + cause + last);
+        messages.ShowMessage(result.reason);
+        return;
+      }
       if (summary.rowsRefused > refusedBefore) {
         refused.AddRefused(
             row, {errors.Lines().begin() + linesBefore, errors.Lines().end()});
@@ -279,21 +316,33 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
     if (options.fileLinks)
       AddFileLink(db, messages, contract, rentKinds.RentKindFolder());
     schedule::RebuildSchedule(db, contract.DocID, true);
+    if (StopRequested()) throw StopRequest{};
     db.Commit();
 
+    summary.lastStoredRow = row;
     ++summary.contractsStored;
     summary.annexesStored += annexes.stored;
     summary.annexesDropped += annexes.dropped;
+  } catch (const StopRequest&) {
+    RollBackRow();
+    throw;
+  } catch (const db::ConnectionLostError&) {
+    RollBackRow();
+    throw;
   } catch (const std::exception& e) {
     ++summary.rowsRefused;
     messages.ShowMessage(kRowFailed + std::to_string(row) + " " + e.what());
-    try {
-      if (db.InTransaction()) db.Rollback();
-    } catch (const std::exception&) {
-      // The connection itself is gone; the engine drops the unfinished
-      // transaction with it.
-    }
+    RollBackRow();
     errors.ReportMissing(OneLine(e.what()), row, true);
+  }
+}
+
+void ImportRun::Impl::RollBackRow() {
+  try {
+    if (db.InTransaction()) db.Rollback();
+  } catch (const std::exception&) {
+    // The connection itself is gone; the engine drops the unfinished
+    // transaction with it.
   }
 }
 

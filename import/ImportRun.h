@@ -71,20 +71,24 @@ struct ImportSummary {
   // (same name, ".xlsx"); empty when no row with text was refused.
   std::string refusedRowsFile;
   int lastRow = 0;  // last row the loop reached
+  int lastStoredRow = 0;  // row of the last contract committed, 0 when none
   double elapsedSeconds = 0;
 };
 
 // How a run ended.
 enum class RunOutcome {
-  kFinished,    // the loop ran (rows may have been refused)
-  kCancelled,   // no workbook chosen, or the chosen file does not exist
-  kNotStarted,  // municipality refused, workbook unreadable, settlements not
-                // loaded
+  kFinished,     // the loop ran (rows may have been refused)
+  kCancelled,    // no workbook chosen, or the chosen file does not exist
+  kNotStarted,   // municipality refused, workbook unreadable, settlements not
+                 // loaded
+  kInterrupted,  // stopped at a row boundary because the observer asked to
+  kConnectionLost,  // stopped because the database connection failed
 };
 
 struct RunResult {
   RunOutcome outcome = RunOutcome::kNotStarted;
-  std::string reason;  // why the run did not start (the message the user saw)
+  std::string reason;  // why the run did not start or stopped early (the
+                       // message the user saw)
   ImportSummary summary;
 };
 
@@ -101,6 +105,10 @@ class ImportObserver {
   virtual void RowDone(int row, int rowsDone, int rowsTotal) {
     (void)row, (void)rowsDone, (void)rowsTotal;
   }
+  // Asked before every row and before a row is committed: true stops the run
+  // there (the row in progress is rolled back), lists one line naming the row
+  // and ends the run with kInterrupted, the log written.
+  virtual bool StopRequested() { return false; }
 };
 
 // Asks for the workbook to read; nullopt when the user cancelled.
@@ -131,9 +139,11 @@ class ImportRun {
   // when the list is not empty, and beside it the workbook of the refused
   // contract rows when there are any (see RefusedRows.h). A row that fails is
   // rolled back, shown in a message box and listed; the run goes on with the
-  // next row. A log file or workbook that cannot be written is shown in a
-  // message box, and the log's reason is kept in the summary. Throws
-  // zrv::Error when Start() has not been called.
+  // next row. When the database connection itself fails the run stops instead
+  // (kConnectionLost): one message names the cause and the last row stored. A
+  // log file or workbook that cannot be written is shown in a message box, and
+  // the log's reason is kept in the summary. Throws zrv::Error when Start()
+  // has not been called.
   RunResult Run(const ImportOptions& options,
                 const WorkbookChooser& chooseWorkbook,
                 ImportObserver* observer = nullptr);

@@ -88,17 +88,21 @@ int32_t Classifiers::GetSettlementID(std::string& text) {
     text = state_.Settlements[index].Name;
     eknm = state_.Settlements[index].EKNM;
   }
-  if (std::optional<int32_t> found = LookUpClassifier(db_, kSettlements, text))
-    return *found;
-  const int32_t id = NextClassifierId(db_, kSettlements);
-  InsertClassifierRow(db_, messages_, kSettlements, [&](db::Query& query) {
-    query.SetInteger("id", id);
-    query.SetString("text", text);
-    query.SetInteger("obid", state_.MunicipalityID);
-    query.SetString("obtext", state_.MunicipalityName);
-    query.SetString("eknm", eknm);
-  });
-  return id;
+  auto lookUp = [&] { return LookUpClassifier(db_, kSettlements, text); };
+  if (std::optional<int32_t> found = lookUp()) return *found;
+  return AddClassifierRace(
+      db_, kSettlements,
+      [&](int32_t id) {
+        InsertClassifierRow(
+            db_, messages_, kSettlements, [&](db::Query& query) {
+              query.SetInteger("id", id);
+              query.SetString("text", text);
+              query.SetInteger("obid", state_.MunicipalityID);
+              query.SetString("obtext", state_.MunicipalityName);
+              query.SetString("eknm", eknm);
+            });
+      },
+      lookUp);
 }
 
 }  // namespace zrv::import

@@ -8,6 +8,7 @@ PACKAGES=(
   libzip-dev libpugixml-dev libxlsxwriter-dev
   qt6-base-dev libgl-dev fonts-dejavu-core qt6-translations-l10n
   dpkg-dev file
+  firebird3.0-server
   libspreadsheet-writeexcel-perl libexcel-writer-xlsx-perl
 )
 
@@ -24,5 +25,15 @@ echo "Installing: ${missing[*]}"
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 export DEBIAN_FRONTEND=noninteractive
+# The server package would start the system's Firebird server (listening on
+# every address) from its install script; the tests start their own, on the
+# loopback address, when they need one. Forbid service starts while installing
+# unless the machine already has a policy for them.
+POLICY=/usr/sbin/policy-rc.d
+if [ ! -e "$POLICY" ]; then
+  printf '#!/bin/sh\nexit 101\n' | $SUDO tee "$POLICY" >/dev/null
+  $SUDO chmod 755 "$POLICY"
+  trap '$SUDO rm -f "$POLICY"' EXIT
+fi
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

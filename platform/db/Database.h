@@ -24,6 +24,26 @@ class DbError : public zrv::Error {
   using zrv::Error::Error;
 };
 
+// The connection itself is gone (the engine or the server shut it, the network
+// failed): nothing more can be done on it.
+class ConnectionLostError : public DbError {
+ public:
+  using DbError::DbError;
+};
+
+// An insert or update met a row with the same unique key (another workstation
+// may have stored it a moment earlier).
+class DuplicateKeyError : public DbError {
+ public:
+  using DbError::DbError;
+};
+
+// The database file is held by another program that does not share it.
+class DatabaseBusyError : public DbError {
+ public:
+  using DbError::DbError;
+};
+
 // One column of the current row of an open query. Null reads as "", 0 or the
 // empty date.
 class Field {

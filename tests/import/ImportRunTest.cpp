@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 #include "common/Text.h"
 #include "tests/import/ImportRunFixture.h"
@@ -304,6 +305,51 @@ TEST_F(ImportRunTest, ObserverSeesTheListGrowAndEveryRowDone) {
       std::vector<std::string>{
           "FATAL : Липсва Населено място или не е валидно  на ред номер : 3"});
   EXPECT_EQ(result.summary.contractsStored, 2);
+}
+
+// Asks the run to stop at its n-th question (one before every row, one before
+// every commit).
+struct StoppingObserver : ImportObserver {
+  explicit StoppingObserver(int n) : stopAt(n) {}
+  bool StopRequested() override { return ++asked == stopAt; }
+  int stopAt, asked = 0;
+};
+
+TEST_F(ImportRunTest, StopRequestEndsTheRunAtARowBoundary) {
+  struct Case {
+    std::string first, second;  // contract numbers of rows 2 and 3
+    int stopAt;                 // question that answers yes
+    std::vector<std::string> stored;
+    int row;  // the row named in the list
+  };
+  const Case cases[] = {
+      {"1", "2", 2, {}, 2},     // before row 2 commits: rolled back
+      {"3", "4", 3, {"3"}, 3},  // between rows 2 and 3
+  };
+  // Personal numbers with valid check digits, by contract number.
+  const std::map<std::string, std::string> egn = {{"1", "7001010011"},
+                                                  {"2", "7001010027"},
+                                                  {"3", "7001010032"},
+                                                  {"4", "7001010048"}};
+  for (const Case& c : cases) {
+    StoppingObserver observer(c.stopAt);
+    const RunResult result = Import({ContractRow(c.first, egn.at(c.first)),
+                                     ContractRow(c.second, egn.at(c.second))},
+                                    {}, &observer);
+    EXPECT_EQ(result.outcome, RunOutcome::kInterrupted) << c.first;
+    EXPECT_EQ(Lines(),
+              std::vector<std::string>{"Импортирането е прекъснато на ред " +
+                                       std::to_string(c.row) + "."});
+    EXPECT_EQ(result.summary.logFile.empty(), false) << c.first;
+    for (const std::string& number : {c.first, c.second}) {
+      const bool wanted =
+          std::find(c.stored.begin(), c.stored.end(), number) != c.stored.end();
+      EXPECT_EQ(Count("documents", "doc_nomtxt = '" + number + "'"),
+                wanted ? 1 : 0);
+      EXPECT_EQ(Count("persons", "per_egn = '" + egn.at(number) + "'"),
+                wanted ? 1 : 0);
+    }
+  }
 }
 
 }  // namespace

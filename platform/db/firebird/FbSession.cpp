@@ -1,6 +1,7 @@
 #include "platform/db/firebird/FbSession.h"
 
 #include "platform/db/Database.h"
+#include "platform/db/firebird/FbEngineMode.h"
 #include "platform/db/firebird/FbStatus.h"
 
 namespace zrv::db::fb {
@@ -45,6 +46,9 @@ void Dpb::AddNumber(char item, int value) {
 }
 
 Dpb AttachDpb(const std::string& user, const std::string& password) {
+  // Every attachment and creation builds its parameters here first, before
+  // the engine is called.
+  PrepareEmbeddedEngine();
   Dpb dpb;
   // The client library reads the block's strings (user name, password, the
   // file name) in the process's locale unless told they are UTF-8; the program
@@ -91,9 +95,9 @@ void Session::Drop() {
   tr_ = 0;
   isc_drop_database(status, &db_);
   if (status[0] == 1 && status[1]) {
-    std::string message = StatusMessage(status);
+    const std::exception_ptr error = StatusError(status);
     Detach();
-    throw DbError(message);
+    std::rethrow_exception(error);
   }
   db_ = 0;
 }
@@ -148,9 +152,9 @@ void Session::InTransaction(const std::function<void(isc_tr_handle*)>& work) {
   }
   isc_commit_transaction(status, &own);
   if (status[0] == 1 && status[1]) {
-    std::string message = StatusMessage(status);
+    const std::exception_ptr error = StatusError(status);
     isc_rollback_transaction(status, &own);
-    throw DbError(message);
+    std::rethrow_exception(error);
   }
 }
 

@@ -107,9 +107,9 @@ Statement::Statement(isc_db_handle* db, isc_tr_handle* tr,
   out_ = NewSqlda(16);
   isc_dsql_prepare(status, tr, &handle_, 0, sql.c_str(), kDialect, out_.get());
   if (status[0] == 1 && status[1]) {
-    std::string message = StatusMessage(status);
+    const std::exception_ptr error = StatusError(status);
     isc_dsql_free_statement(status, &handle_, DSQL_drop);
-    throw DbError(message);
+    std::rethrow_exception(error);
   }
   try {
     DescribeColumns();
@@ -311,9 +311,9 @@ std::string Statement::ReadBlob(ISC_QUAD id, isc_tr_handle* tr) {
   }
   bool failed =
       status[1] != 0 && status[1] != isc_segstr_eof && status[1] != isc_segment;
-  std::string message = failed ? StatusMessage(status) : "";
+  const std::exception_ptr error = failed ? StatusError(status) : nullptr;
   isc_close_blob(status, &blob);
-  if (failed) throw DbError(message);
+  if (error) std::rethrow_exception(error);
   return text;
 }
 

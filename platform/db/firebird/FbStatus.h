@@ -3,6 +3,7 @@
 
 #include <ibase.h>
 
+#include <exception>
 #include <string>
 
 namespace zrv::db::fb {
@@ -11,7 +12,12 @@ namespace zrv::db::fb {
 // breaks.
 std::string StatusMessage(const ISC_STATUS* status);
 
-// Throws DbError carrying StatusMessage when the status vector reports an
+// The DbError for a failed status vector, carrying StatusMessage: a
+// ConnectionLostError, DuplicateKeyError or DatabaseBusyError where the
+// engine's codes say so. Taken before a clean-up call reuses the vector.
+std::exception_ptr StatusError(const ISC_STATUS* status);
+
+// Throws the StatusError when the status vector reports an
 // error.
 void Check(const ISC_STATUS* status);
 

@@ -1,0 +1,80 @@
+#!/bin/bash
+# zorvit against a Firebird server on 127.0.0.1 (started here, stopped on the way out):
+# logins refused, four imports at once into one database, the server stopped during a run.
+#   server_test.sh ZORVIT WORKBOOK_GENERATOR FOLDER
+set -u
+zorvit=$1
+generator=$2
+dir=$3
+here=$(dirname "$0")
+source "$here/../process/contracts.sh"
+ROWS=30  # contracts per workbook
+
+bash "$here/firebird_server.sh" start "$dir/server"
+trap 'bash "$here/firebird_server.sh" stop "$dir/server"' EXIT
+if [ -f "$dir/server/unavailable" ]; then
+  echo "SKIPPED: no Firebird server: $(cat "$dir/server/unavailable")"
+  exit 77
+fi
+port=$(cat "$dir/server/port")
+db="127.0.0.1/$port:$dir/server/data/property.fdb"
+ISQL_AUTH="-user SYSDBA -password masterkey"
+run() { env -u FIREBIRD ZRV_DATABASE="$db" "$zorvit" "$@"; }
+
+ISC_USER=SYSDBA ISC_PASSWORD=masterkey run db init --database "$db" >/dev/null ||
+  { echo "FAIL: db init on the server"; exit 1; }
+for tag in 1 2 3; do perl "$generator" "$dir/w$tag.xls" $ROWS 1 0 24 $tag >/dev/null; done
+perl "$generator" "$dir/big.xls" 400 1 0 24 4 >/dev/null
+
+# Logins the server or the users table refuse.
+while IFS='|' read -r user password reason; do
+  out=$(cd "$dir" && run import --user "$user" --password "$password" w1.xls 2>&1)
+  code=$?
+  [ $code -eq 1 ] || fail "$user/$password: exit $code"
+  grep -q "Входът е отказан." <<<"$out" || fail "$user/$password: not refused: $out"
+  grep -q "$reason" <<<"$out" || fail "$user/$password: no \"$reason\": $out"
+done <<'CASES'
+demo|wrong|Your user name and password are not defined
+nobody|demo-pass|Your user name and password are not defined
+stranger|stranger-pass|Непознат потребител.
+CASES
+
+# Four imports at once: three workbooks, the third by two processes.
+pids=()
+for tag in 1 2 3 3; do
+  (cd "$dir" && run import --user demo --password demo-pass "w$tag.xls" >"$dir/out.${#pids[@]}" 2>&1) &
+  pids+=($!)
+done
+for i in "${!pids[@]}"; do
+  wait "${pids[$i]}" || fail "import $i ended with $?: $(tail -3 "$dir/out.$i")"
+  if grep -q "FATAL" "$dir/out.$i"; then fail "import $i refused rows: $(grep FATAL "$dir/out.$i")"; fi
+done
+stored=$(sql "$db" "SELECT COUNT(*) FROM documents;")
+wrong=$(misattributed "$db" | tail -1)
+doubled=$(duplicated_classifiers "$db")
+echo "concurrent runs 4, contracts stored $stored of $((4 * ROWS)), misattributed $wrong," \
+  "duplicated classifier entries $doubled"
+# Each process stores its own copy of the shared workbook's contracts until re-imports are
+# refused; then the expected count is 3 * ROWS.
+[ "$stored" -eq $((4 * ROWS)) ] || fail "stored $stored contracts, not $((4 * ROWS))"
+[ "$wrong" -eq 0 ] || { misattributed "$db"; fail "$wrong contracts misattributed"; }
+[ "$doubled" -eq 0 ] || fail "$doubled classifier texts stored twice"
+
+# The server stopped during a run: one message naming the cause and the last row stored,
+# exit code 1, no FATAL line.
+(cd "$dir" && run import --user demo --password demo-pass big.xls >"$dir/lost.out" 2>&1) &
+importer=$!
+for _ in $(seq 300); do
+  kill -0 $importer 2>/dev/null || break
+  [ "$(sql "$db" "SELECT COUNT(*) FROM documents;")" -gt $((4 * ROWS + 3)) ] && break
+  sleep 0.2
+done
+kill -9 "$(cat "$dir/server/pid")"
+wait $importer
+code=$?
+[ $code -eq 1 ] || fail "import after the server stopped: exit $code"
+[ "$(grep -c "Връзката с базата данни е прекъсната" "$dir/lost.out")" -ge 1 ] ||
+  fail "no lost-connection message: $(tail -5 "$dir/lost.out")"
+grep -q "Последен записан ред: [0-9]" "$dir/lost.out" || fail "last stored row not named"
+if grep -q FATAL "$dir/lost.out"; then fail "FATAL lines after the server stopped"; fi
+finish
