@@ -4,7 +4,7 @@
 # start: makes FOLDER/root, a copy of the installation's root folder whose firebird.conf takes
 # the system's settings and adds its own (listen on 127.0.0.1 only, on a free port, with its own
 # security database), copies the system's security database and sets the passwords of SYSDBA
-# and the test users in it, and starts the server with FIREBIRD, FIREBIRD_LOCK and FIREBIRD_TMP
+# and the test users in it, and starts the server through the package's guardian (fbguard) with FIREBIRD, FIREBIRD_LOCK and FIREBIRD_TMP
 # pointing into FOLDER. Nothing of the system's configuration is changed. FOLDER/port holds the
 # port; when the server cannot start, FOLDER/unavailable says why and the tests skip.
 # stop: ends the server and removes FOLDER.
@@ -13,6 +13,7 @@ action=$1
 dir=$2
 root=${ZRV_FIREBIRD_ROOT:-/usr/lib/$(gcc -print-multiarch 2>/dev/null)/firebird/3.0}
 server=/usr/sbin/firebird
+guard=/usr/sbin/fbguard
 system_security=/var/lib/firebird/3.0/system/security3.fdb
 
 unavailable() {
@@ -30,6 +31,10 @@ stop() {
     kill -9 "$pid" 2>/dev/null
     wait "$pid" 2>/dev/null
   fi
+  # A server whose guardian is gone must not outlive the tests.
+  if [ -s "$dir/server_pid" ]; then
+    kill -9 "$(cat "$dir/server_pid")" 2>/dev/null
+  fi
   rm -rf "$dir"
 }
 
@@ -44,7 +49,8 @@ free_port() {
 start() {
   rm -rf "$dir"
   mkdir -p "$dir/root" "$dir/lock" "$dir/tmp" "$dir/data"
-  [ -x "$server" ] || unavailable "$server is missing (package firebird3.0-server)"
+  [ -x "$server" ] && [ -x "$guard" ] ||
+    unavailable "$server or $guard is missing (package firebird3.0-server)"
   [ -f "$root/firebird.conf" ] || unavailable "no Firebird installation at $root"
   [ -r "$system_security" ] || unavailable "cannot read $system_security"
   for entry in "$root"/*; do
@@ -81,10 +87,15 @@ CREATE OR ALTER USER demo PASSWORD 'demo-pass' USING PLUGIN Srp;
 CREATE OR ALTER USER stranger PASSWORD 'stranger-pass' USING PLUGIN Srp;
 COMMIT;
 SQL
-  "$server" >"$dir/server.log" 2>&1 &
+  # The package's guardian starts the server and stops it when it is stopped
+  # itself; it signals its parent with SIGUSR1 once the server runs.
+  trap "" USR1
+  "$guard" -onetime >"$dir/server.log" 2>&1 &
   echo $! >"$dir/pid"
   for _ in $(seq 100); do
     if (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
+      # The server process itself, which a test may kill as a crash would.
+      pgrep -P "$(cat "$dir/pid")" -x firebird >"$dir/server_pid"
       echo "Firebird server on 127.0.0.1:$port (pid $(cat "$dir/pid"))"
       exit 0
     fi

@@ -69,7 +69,7 @@ for _ in $(seq 300); do
   [ "$(sql "$db" "SELECT COUNT(*) FROM documents;")" -gt $((4 * ROWS + 3)) ] && break
   sleep 0.2
 done
-kill -9 "$(cat "$dir/server/pid")"
+kill -9 "$(cat "$dir/server/server_pid")"
 wait $importer
 code=$?
 [ $code -eq 1 ] || fail "import after the server stopped: exit $code"
