@@ -31,6 +31,8 @@
 #include "import/ImportRun.h"
 #include "platform/db/Firebird.h"
 #include "platform/ui/Messages.h"
+#include "platform/workbook/CellAddress.h"
+#include "platform/workbook/Workbook.h"
 
 namespace zrv::cli {
 
@@ -44,7 +46,7 @@ constexpr const char* kSummary =
     "at the end";
 
 constexpr const char* kNoWorkbook = "Липсва файл за четене.";
-constexpr const char* kMissingWorkbook = "Файлът не съществува: ";
+constexpr const char* kBadFirstRow = "--first-row иска номер на ред от 1 до ";
 constexpr const char* kLoginRefused = "Входът е отказан.";
 constexpr const char* kNoDatabase = "Няма база данни ";
 constexpr const char* kCreateDatabase = " (създава се със zorvit db init).";
@@ -162,10 +164,17 @@ int RunImport(const Args& arguments) {
               << "Usage: zorvit " << kUsage << "\n";
     return 2;
   }
+  // A first row outside the sheet would walk up to 2^31 empty rows.
+  int32_t firstRowNumber = 0;
+  if (!TryParseInt(firstRow, firstRowNumber) || firstRowNumber < 1 ||
+      firstRowNumber > workbook::kMaxRows) {
+    std::cerr << kBadFirstRow << workbook::kMaxRows << ": " << firstRow << "\n";
+    return 2;
+  }
   const std::string workbook = args[0];
+  const std::string workbookProblem = workbook::WorkbookFileProblem(workbook);
+  if (!workbookProblem.empty()) return Fail(workbookProblem);
   std::error_code ignored;
-  if (!std::filesystem::is_regular_file(workbook, ignored))
-    return Fail(kMissingWorkbook + workbook);
 
   // The login library finds the database the same way; a missing embedded file
   // is named here rather than reported as a refused login. A "host:/path" name

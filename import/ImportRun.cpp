@@ -158,7 +158,8 @@ RunResult ImportRun::Impl::Run(const ImportOptions& options,
   try {
     sheet = workbook::OpenFirstWorksheet(*path);
     int32_t firstRow = kDefaultFirstRow;
-    if (!TryParseInt(options.firstRowText, firstRow))
+    // A first row below 1 would walk billions of rows before the sheet.
+    if (!TryParseInt(options.firstRowText, firstRow) || firstRow < 1)
       firstRow = kDefaultFirstRow;
     classifiers.LoadSettlements();
     result.outcome = RunOutcome::kFinished;

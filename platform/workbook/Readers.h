@@ -1,7 +1,9 @@
 #pragma once
-// The two readers behind OpenFirstWorksheet. Each reads the whole first
-// worksheet of a file into memory and throws WorkbookError, with a message
-// naming the file, when it cannot.
+// The two readers behind OpenFirstWorksheet. Each reads the first worksheet of
+// a file and throws WorkbookError, with a message naming the file, when it
+// cannot. The .xls reader holds the sheet in memory (an .xls sheet is at most
+// 65,536 rows); the .xlsx reader does so up to kCellsHeldInMemory cells and
+// reads a larger sheet from the file as it is asked for.
 
 #include <cstddef>
 #include <memory>
@@ -18,16 +20,22 @@ std::unique_ptr<SheetData> ReadXlsFile(const std::string& path);
 std::unique_ptr<SheetData> ReadXlsMemory(std::string_view file,
                                          const std::string& name);
 
+// About 60 MB of cells held in memory; a larger sheet is read again as it is
+// asked for, which keeps a million-row sheet to a few rows in memory.
+inline constexpr size_t kCellsHeldInMemory = 1000000;
+
 // .xlsx through libzip and pugixml; the memory form reads a package held in
-// `data` and names it `name` in messages.
-std::unique_ptr<SheetData> ReadXlsxFile(const std::string& path);
-std::unique_ptr<SheetData> ReadXlsxMemory(const void* data, size_t size,
-                                          const std::string& name);
+// `data` (which must outlive the sheet) and names it `name` in messages.
+std::unique_ptr<Worksheet> ReadXlsxFile(const std::string& path);
+std::unique_ptr<Worksheet> ReadXlsxMemory(
+    const void* data, size_t size, const std::string& name,
+    size_t cellsHeldInMemory = kCellsHeldInMemory);
 // The same from parts given by name (for reading the package's XML without a
-// ZIP archive).
+// ZIP archive); `parts` must outlive the sheet.
 class PartSource;
-std::unique_ptr<SheetData> ReadXlsxParts(const PartSource& parts,
-                                         const std::string& name);
+std::unique_ptr<Worksheet> ReadXlsxParts(
+    const PartSource& parts, const std::string& name,
+    size_t cellsHeldInMemory = kCellsHeldInMemory);
 
 // The message of a file that cannot be read: the file's name and the reason.
 std::string CannotRead(const std::string& path, const std::string& reason);

@@ -95,9 +95,9 @@ TEST_F(BadInput, FilesThatAreNoWorkbookAreRefusedByName) {
     const std::string message = OpenError(path);
     EXPECT_NE(message.find(path), std::string::npos) << message;
   }
-  EXPECT_NE(OpenError(text).find("not an .xls or .xlsx workbook"),
+  EXPECT_NE(OpenError(text).find("не е работна книга .xls или .xlsx"),
             std::string::npos);
-  EXPECT_NE(OpenError(missing).find("does not exist"), std::string::npos);
+  EXPECT_NE(OpenError(missing).find("файлът не съществува"), std::string::npos);
 
   // A ZIP archive that holds no workbook.
   const std::string zipPath = folder_ + "/other.xlsx";
@@ -155,7 +155,7 @@ TEST_F(BadInput, DamagedXmlInsideAPackageIsNamed) {
               "<worksheet><sheetData><row r=\"1\"><c r=\"A1\"><v>1</v></row>");
   const std::string message = OpenError(broken);
   EXPECT_NE(message.find(broken), std::string::npos);
-  EXPECT_NE(message.find("damaged .xlsx content"), std::string::npos)
+  EXPECT_NE(message.find("повредено .xlsx съдържание"), std::string::npos)
       << message;
 
   const std::string deep = Variant(xlsx_, "deep.xlsx", [](std::string&) {});
@@ -213,8 +213,7 @@ TEST_F(BadInput, PasswordProtectedWorkbooksAreNamedAsSuch) {
           b[at + i] = i % 2 ? '\0' : (i / 2 < name.size() ? name[i / 2] : '\0');
         b[at + 0x40] = 34;  // name length in bytes with its terminator
       });
-  EXPECT_NE(OpenError(encrypted).find("protected by a password"),
-            std::string::npos)
+  EXPECT_NE(OpenError(encrypted).find("защитена с парола"), std::string::npos)
       << OpenError(encrypted);
 
   // An .xls saved with a password carries a FILEPASS record among its first
@@ -226,8 +225,7 @@ TEST_F(BadInput, PasswordProtectedWorkbooksAreNamedAsSuch) {
         ASSERT_NE(at, std::string::npos);
         b[at] = 0x2F;
       });
-  EXPECT_NE(OpenError(filepass).find("protected by a password"),
-            std::string::npos)
+  EXPECT_NE(OpenError(filepass).find("защитена с парола"), std::string::npos)
       << OpenError(filepass);
 }
 
