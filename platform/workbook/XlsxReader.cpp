@@ -412,8 +412,8 @@ class XlsxCellStream final : public CellStream {
             if (!ReadInt(attribute_, row_) || row_ < 1 || row_ > kMaxRows) {
               throw FormatError("bad row number \"" + attribute_ + "\"");
             }
-          } else {
-            ++row_;
+          } else if (++row_ > kMaxRows) {
+            throw FormatError("a row past the sheet's last");
           }
           column_ = 0;
         } else if (name == "c") {

@@ -239,5 +239,42 @@ TEST_F(BadInput, XlsxSheetsMayHoldMoreRowsThanXls) {
   EXPECT_EQ(sheet->CellText("A70000"), "70000");
 }
 
+TEST_F(BadInput, HostilePartsAreRefusedByNameBeforeTheyFillMemory) {
+  const std::string head = "<worksheet><sheetData><row r=\"1\">";
+  const std::string tail = "</row></sheetData></worksheet>";
+  auto times = [](const std::string& unit, size_t bytes) {
+    std::string out;
+    out.reserve(bytes + unit.size());
+    while (out.size() < bytes) out += unit;
+    return out;
+  };
+  const struct {
+    const char* name;
+    const char* part;
+    std::string content;
+    const char* reason;
+  } cases[] = {
+      {"sheet-bomb.xlsx", "xl/worksheets/sheet1.xml",
+       head + times("<c r=\"A1\"><v>1</v></c>", 24 << 20) + tail, "ZIP бомба"},
+      {"strings-bomb.xlsx", "xl/sharedStrings.xml",
+       "<sst>" + times("<si><t>Бомба</t></si>", 24 << 20) + "</sst>",
+       "ZIP бомба"},
+      {"styles-bomb.xlsx", "xl/styles.xml",
+       "<styleSheet><cellXfs>" + times("<xf numFmtId=\"14\"/>", 24 << 20),
+       "частта xl/styles.xml"},
+      {"far-cell.xlsx", "xl/worksheets/sheet1.xml",
+       head + "</row><row r=\"1048576\"><c r=\"XFD1048576\"><v>1</v></c>" +
+           tail,
+       "използваната област A1:XFD1048576"},
+  };
+  for (const auto& c : cases) {
+    const std::string path = Variant(xlsx_, c.name, [](std::string&) {});
+    ReplacePart(path, c.part, c.content);
+    const std::string message = OpenError(path);
+    EXPECT_NE(message.find(path), std::string::npos) << message;
+    EXPECT_NE(message.find(c.reason), std::string::npos) << message;
+  }
+}
+
 }  // namespace
 }  // namespace zrv::workbook
