@@ -122,9 +122,14 @@ void WritePackage(const std::string& path, std::vector<GeneratedPart> parts) {
   for (auto& part : parts) {
     zip_source_t* source = zip_source_function(
         archive, ReadFeed, new Feed{part.produce, {}, 0, false});
-    if (source == nullptr || zip_file_add(archive, part.name.c_str(), source,
-                                          ZIP_FL_ENC_UTF_8) < 0) {
-      zip_source_free(source);
+    const zip_int64_t index = source ? zip_file_add(archive, part.name.c_str(),
+                                                    source, ZIP_FL_ENC_UTF_8)
+                                     : -1;
+    if (index < 0 ||
+        zip_set_file_compression(archive, static_cast<zip_uint64_t>(index),
+                                 ZIP_CM_DEFLATE,
+                                 static_cast<zip_uint32_t>(part.level)) != 0) {
+      if (index < 0) zip_source_free(source);  // else the archive owns it
       zip_discard(archive);
       throw std::runtime_error("cannot add " + part.name + " to " + path);
     }

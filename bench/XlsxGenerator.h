@@ -15,6 +15,7 @@ using PartProducer = std::function<bool(std::string& piece)>;
 struct GeneratedPart {
   std::string name;      // "xl/worksheets/sheet1.xml"
   PartProducer produce;  // called until it returns false
+  int level = 1;         // deflate level: 1 is fast, 9 packs a bomb tightest
 };
 
 // A producer of one fixed text.

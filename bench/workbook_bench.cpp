@@ -223,6 +223,7 @@ int MakeHostile(const char* self, const std::string& folder) {
   bool ok = true;
   for (auto& file : files) {
     const std::string path = folder + "/" + file.name;
+    for (auto& part : file.parts) part.level = 9;  // as tight as an attacker
     if (!std::filesystem::exists(path)) {
       std::printf("making %s ...\n", path.c_str());
       std::fflush(stdout);

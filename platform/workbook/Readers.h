@@ -20,9 +20,10 @@ std::unique_ptr<SheetData> ReadXlsFile(const std::string& path);
 std::unique_ptr<SheetData> ReadXlsMemory(std::string_view file,
                                          const std::string& name);
 
-// About 60 MB of cells held in memory; a larger sheet is read again as it is
-// asked for, which keeps a million-row sheet to a few rows in memory.
-inline constexpr size_t kCellsHeldInMemory = 1000000;
+// About 15 MB of cells held in memory (some 7,000 rows of the contract
+// layout); a larger sheet is read again as it is asked for, which keeps a
+// million-row sheet to a few rows in memory.
+inline constexpr size_t kCellsHeldInMemory = 250000;
 
 // .xlsx through libzip and pugixml; the memory form reads a package held in
 // `data` (which must outlive the sheet) and names it `name` in messages.

@@ -10,6 +10,7 @@
 #include "platform/workbook/Readers.h"
 #include "platform/workbook/SerialDates.h"
 #include "platform/workbook/StreamedSheet.h"
+#include "platform/workbook/StringTable.h"
 #include "platform/workbook/XmlCursor.h"
 #include "platform/workbook/ZipArchive.h"
 
@@ -143,36 +144,6 @@ std::string DecodeEscapes(const std::string& text) {
   }
   return out;
 }
-
-// Shared strings in one block of text: a million-row sheet can have millions
-// of them, and a string object each would cost several times their text.
-class StringTable {
- public:
-  // Beyond these a shared-string part is refused: no workbook the import can
-  // use comes near them, and they bound the memory a hostile file can take.
-  static constexpr size_t kMaxStrings = 16u << 20;
-  static constexpr size_t kMaxText = 256u << 20;
-
-  void Add(std::string_view text) {
-    if (ends_.size() >= kMaxStrings)
-      throw PartTooLarge("таблицата на общите низове има над " +
-                         std::to_string(kMaxStrings) + " низа");
-    if (text_.size() + text.size() > kMaxText)
-      throw PartTooLarge("текстът на общите низове е над " +
-                         std::to_string(kMaxText >> 20) + " MiB");
-    text_.append(text);
-    ends_.push_back(static_cast<uint32_t>(text_.size()));
-  }
-  size_t size() const { return ends_.size(); }
-  std::string_view operator[](size_t i) const {
-    const uint32_t begin = i == 0 ? 0 : ends_[i - 1];
-    return std::string_view(text_).substr(begin, ends_[i] - begin);
-  }
-
- private:
-  std::string text_;
-  std::vector<uint32_t> ends_;  // end of each string in text_
-};
 
 // The package-wide state the cells need: the date system, the number formats
 // of the cell styles and the shared strings.

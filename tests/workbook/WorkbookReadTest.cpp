@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "platform/workbook/Readers.h"
+#include "platform/workbook/StringTable.h"
 #include "platform/workbook/Workbook.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/Workbooks.h"
@@ -217,6 +218,18 @@ TEST(LargeSheet, ReadInPiecesReadsAsHeldInMemory) {
   }
   EXPECT_EQ(streamed->CellText("A2"), "Договор 2");
   std::filesystem::remove_all(folder);
+}
+
+// Shared strings span blocks of text; one longer than a block gets its own.
+TEST(SharedStrings, EachStringReadsBackWholeAcrossBlocks) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < 300000; ++i) texts.push_back("низ " + std::to_string(i));
+  texts.insert(texts.begin() + 1000, std::string(3 << 20, 'x'));
+  texts.insert(texts.begin() + 1001, "");
+  StringTable table;
+  for (const auto& text : texts) table.Add(text);
+  ASSERT_EQ(table.size(), texts.size());
+  for (size_t i = 0; i < texts.size(); ++i) ASSERT_EQ(table[i], texts[i]) << i;
 }
 
 }  // namespace
