@@ -7,9 +7,9 @@
 namespace zrv::workbook {
 
 void StringTable::Add(std::string_view text) {
-  if (starts_.size() >= kMaxStrings)
+  if (starts_.size() >= maxStrings_)
     throw PartTooLarge("таблицата на общите низове има над " +
-                       std::to_string(kMaxStrings) + " низа");
+                       std::to_string(maxStrings_) + " низа");
   if (text_ + text.size() > kMaxText)
     throw PartTooLarge("текстът на общите низове е над " +
                        std::to_string(kMaxText >> 20) + " MiB");

@@ -19,6 +19,10 @@ class StringTable {
   static constexpr size_t kMaxStrings = 16u << 20;
   static constexpr size_t kMaxText = 256u << 20;
 
+  // A table of at most `maxStrings` (at most kMaxStrings).
+  explicit StringTable(size_t maxStrings = kMaxStrings)
+      : maxStrings_(maxStrings < kMaxStrings ? maxStrings : kMaxStrings) {}
+
   void Add(std::string_view text);
   size_t size() const { return starts_.size(); }
   std::string_view operator[](size_t index) const;
@@ -30,6 +34,7 @@ class StringTable {
   std::vector<uint32_t> firstOfBlock_;  // index of each block's first string
   std::vector<uint32_t> starts_;        // each string's offset in its block
   size_t text_ = 0;
+  size_t maxStrings_;
 };
 
 }  // namespace zrv::workbook

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <functional>
@@ -145,6 +146,8 @@ std::string DecodeEscapes(const std::string& text) {
   return out;
 }
 
+constexpr uint64_t kMinStringLimit = 1u << 20;
+
 // The package-wide state the cells need: the date system, the number formats
 // of the cell styles and the shared strings.
 class XlsxBook {
@@ -156,6 +159,11 @@ class XlsxBook {
     const std::string workbookPart = FindWorkbookPart();
     const auto rels = ReadRelationships(workbookPart);
     const std::string sheetPart = ReadWorkbook(workbookPart, rels);
+    // A string no cell uses serves nothing, and each use takes some 20 bytes
+    // of sheet XML: more strings than a sixteenth of the sheet's size (at
+    // least a million) is a table blown up to fill memory.
+    strings_ = StringTable(std::max<uint64_t>(
+        kMinStringLimit, parts_->DeclaredSize(sheetPart) / 16));
     for (const auto& [id, rel] : rels) {
       if (EndsWith(rel.type, "/styles")) ReadStyles(rel.target);
       if (EndsWith(rel.type, "/sharedStrings")) ReadSharedStrings(rel.target);

@@ -86,6 +86,10 @@ std::unique_ptr<PartStream> PartSource::Open(const std::string& name) const {
   return std::make_unique<MemoryStream>(Read(name));
 }
 
+uint64_t PartSource::DeclaredSize(const std::string& name) const {
+  return Read(name).size();
+}
+
 std::unique_ptr<ZipArchive> ZipArchive::OpenFile(const std::string& path) {
   int code = 0;
   zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY, &code);
@@ -132,6 +136,17 @@ std::string ZipArchive::Read(const std::string& name) const {
 
 std::unique_ptr<PartStream> ZipArchive::Open(const std::string& name) const {
   return std::make_unique<ZipPartStream>(zip_, name);
+}
+
+uint64_t ZipArchive::DeclaredSize(const std::string& name) const {
+  const zip_int64_t index = zip_name_locate(zip_, name.c_str(), ZIP_FL_NOCASE);
+  zip_stat_t stat;
+  zip_stat_init(&stat);
+  if (index < 0 ||
+      zip_stat_index(zip_, static_cast<zip_uint64_t>(index), 0, &stat) != 0 ||
+      !(stat.valid & ZIP_STAT_SIZE))
+    return 0;
+  return stat.size;
 }
 
 }  // namespace zrv::workbook

@@ -3,6 +3,7 @@
 // libzip.
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -44,6 +45,9 @@ class PartSource {
   // The part read in pieces, for the parts that can be large; this default
   // serves the content Read gives.
   virtual std::unique_ptr<PartStream> Open(const std::string& name) const;
+  // The part's size as its package declares it (not checked before it is
+  // read); by default the size of Read's content.
+  virtual uint64_t DeclaredSize(const std::string& name) const;
 };
 
 class ZipArchive final : public PartSource {
@@ -67,13 +71,14 @@ class ZipArchive final : public PartSource {
   std::string Read(const std::string& name) const override;
   // A part read in pieces, with the same ratio check; no other size limit.
   std::unique_ptr<PartStream> Open(const std::string& name) const override;
+  uint64_t DeclaredSize(const std::string& name) const override;
 
   // A part held whole in memory (parsed into a tree) is at most this large.
-  static constexpr size_t kMaxWholePart = 16u << 20;
+  static constexpr size_t kMaxWholePart = 8u << 20;
   // Workbook XML deflates to a tenth or a fortieth of its size; a part that
   // grows more than this many times its stored size, beyond the first
   // kRatioAllowance bytes, is taken for a ZIP bomb.
-  static constexpr unsigned kMaxRatio = 150;
+  static constexpr unsigned kMaxRatio = 100;
   static constexpr size_t kRatioAllowance = 4u << 20;
 
  private:

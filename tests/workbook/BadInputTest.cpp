@@ -248,6 +248,11 @@ TEST_F(BadInput, HostilePartsAreRefusedByNameBeforeTheyFillMemory) {
     while (out.size() < bytes) out += unit;
     return out;
   };
+  // More shared strings than a small sheet could ever use.
+  std::string numbered = "<sst>";
+  for (int i = 0; i <= 1 << 20; ++i)
+    numbered += "<si><t>" + std::to_string(i) + "</t></si>";
+  numbered += "</sst>";
   const struct {
     const char* name;
     const char* part;
@@ -262,6 +267,8 @@ TEST_F(BadInput, HostilePartsAreRefusedByNameBeforeTheyFillMemory) {
       {"styles-bomb.xlsx", "xl/styles.xml",
        "<styleSheet><cellXfs>" + times("<xf numFmtId=\"14\"/>", 24 << 20),
        "частта xl/styles.xml"},
+      {"many-strings.xlsx", "xl/sharedStrings.xml", numbered,
+       "над 1048576 низа"},
       {"far-cell.xlsx", "xl/worksheets/sheet1.xml",
        head + "</row><row r=\"1048576\"><c r=\"XFD1048576\"><v>1</v></c>" +
            tail,
