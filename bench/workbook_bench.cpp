@@ -106,9 +106,9 @@ int Measure(const std::string& path) {
     return std::chrono::duration<double, std::milli>(d).count();
   };
   std::printf(
-      "%-6s open %7.1f ms  read %6.1f ms  total %7.1f ms  rows %d  cells %zu  "
+      "%-22s open %7.1f ms  read %6.1f ms  total %7.1f ms  rows %d  cells %zu  "
       "text %.1f MB  cpu %.1f s  peak %ld MB\n",
-      std::filesystem::path(path).extension().c_str(), ms(opened - start),
+      std::filesystem::path(path).filename().c_str(), ms(opened - start),
       ms(done - opened), ms(done - start), sheet->UsedRowCount(), cells,
       bytes / 1048576.0, CpuSeconds(), PeakMegabytes());
   return 0;
