@@ -3,7 +3,9 @@
 // workbook, styles, shared strings and worksheet parts, separated by lines
 // "@@", placed in a package with fixed relationships.
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <map>
 #include <string>
 
@@ -38,6 +40,23 @@ class Parts : public zrv::workbook::PartSource {
     auto it = parts.find(name);
     if (it == parts.end()) throw zrv::workbook::ZipError("no part " + name);
     return it->second;
+  }
+  // Large parts come in pieces of 13 bytes, so the XML reader meets every
+  // kind of markup split at its buffer's end.
+  std::unique_ptr<zrv::workbook::PartStream> Open(
+      const std::string& name) const override {
+    struct Pieces : zrv::workbook::PartStream {
+      explicit Pieces(std::string text) : text(std::move(text)) {}
+      size_t Read(char* buffer, size_t capacity) override {
+        const size_t n = std::min({capacity, size_t{13}, text.size() - at});
+        std::memcpy(buffer, text.data() + at, n);
+        at += n;
+        return n;
+      }
+      std::string text;
+      size_t at = 0;
+    };
+    return std::make_unique<Pieces>(Read(name));
   }
   std::map<std::string, std::string> parts;
 };
