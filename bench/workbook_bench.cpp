@@ -10,6 +10,12 @@
 //                                  without FOLDER) and measures them
 //   workbook_bench --measure FILE  measures one file
 //   workbook_bench --write FILE    measures writing 1,000 rows of FILE
+//   workbook_bench --rows N FOLDER makes FOLDER/rows-N.xlsx, N contract rows
+//                                  with shared strings, and measures it
+//   workbook_bench --hostile FOLDER
+//                                  makes ZIP, entity and nesting bombs and a
+//                                  far-off cell as .xlsx and measures how
+//                                  each is refused
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -21,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/XlsxGenerator.h"
 #include "platform/workbook/CellAddress.h"
 #include "platform/workbook/TextWorkbookWriter.h"
 #include "platform/workbook/Workbook.h"
@@ -64,13 +71,31 @@ long PeakMegabytes() {
   return usage.ru_maxrss / 1024;
 }
 
+// Processor seconds so far (user and system): on a shared machine the wall
+// clock says little.
+double CpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+         (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
 int Measure(const std::string& path) {
   using Clock = std::chrono::steady_clock;
   std::vector<std::string> letters;
   for (int c = 1; c <= kColumns; ++c)
     letters.push_back(zrv::workbook::ColumnLetters(c));
   const auto start = Clock::now();
-  const auto sheet = zrv::workbook::OpenFirstWorksheet(path);
+  std::unique_ptr<zrv::workbook::Worksheet> sheet;
+  try {
+    sheet = zrv::workbook::OpenFirstWorksheet(path);
+  } catch (const zrv::workbook::WorkbookError& e) {
+    std::printf("%-22s refused in %.1f s (cpu %.1f s), peak %ld MB: %s\n",
+                std::filesystem::path(path).filename().c_str(),
+                std::chrono::duration<double>(Clock::now() - start).count(),
+                CpuSeconds(), PeakMegabytes(), e.what());
+    return 0;
+  }
   const auto opened = Clock::now();
   size_t cells = 0, bytes = 0;
   for (int r = 1; r <= sheet->UsedRowCount(); ++r) {
@@ -86,11 +111,11 @@ int Measure(const std::string& path) {
     return std::chrono::duration<double, std::milli>(d).count();
   };
   std::printf(
-      "%-6s open %7.1f ms  read %6.1f ms  total %7.1f ms  rows %d  cells %zu  "
-      "text %.1f MB  peak %ld MB\n",
-      std::filesystem::path(path).extension().c_str(), ms(opened - start),
+      "%-22s open %7.1f ms  read %6.1f ms  total %7.1f ms  rows %d  cells %zu  "
+      "text %.1f MB  cpu %.1f s  peak %ld MB\n",
+      std::filesystem::path(path).filename().c_str(), ms(opened - start),
       ms(done - opened), ms(done - start), sheet->UsedRowCount(), cells,
-      bytes / 1048576.0, PeakMegabytes());
+      bytes / 1048576.0, CpuSeconds(), PeakMegabytes());
   return 0;
 }
 
@@ -136,12 +161,272 @@ int RunChild(const char* self, const char* mode, const std::string& path) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
 }
 
+// Measures `path` in a process of its own, so each figure is its own peak.
+bool MeasureApart(const char* self, const std::string& path) {
+  return RunChild(self, "--measure", path) == 0;
+}
+
+// `times` copies of `unit` after `head`, given a megabyte at a time, then
+// `tail`.
+zrv::bench::PartProducer Repeat(std::string head, std::string unit,
+                                unsigned long long times, std::string tail) {
+  const unsigned long long perPiece =
+      std::max<size_t>(1, (1 << 20) / unit.size());
+  std::string block;
+  for (unsigned long long i = 0; i < perPiece; ++i) block += unit;
+  unsigned long long left = times;
+  int stage = 0;
+  return [=](std::string& piece) mutable {
+    if (stage == 0) {
+      stage = 1;
+      piece = head;
+      return true;
+    }
+    if (left > 0) {
+      const unsigned long long n = std::min(left, perPiece);
+      left -= n;
+      piece.assign(block, 0, n * unit.size());
+      return true;
+    }
+    if (stage == 1) {
+      stage = 2;
+      piece = tail;
+      return true;
+    }
+    return false;
+  };
+}
+
+constexpr const char* kSheetHead =
+    "<worksheet "
+    "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
+    "<sheetData>";
+constexpr const char* kSheetTail = "</sheetData></worksheet>";
+constexpr unsigned long long kGiB = 1ull << 30;
+
+int MakeHostile(const char* self, const std::string& folder) {
+  using zrv::bench::Fixed;
+  using zrv::bench::WritePackage;
+  const std::string cell = "<c r=\"A1\" t=\"s\"><v>0</v></c>";
+  const std::string oneString = "<sst><si><t>Бомба</t></si></sst>";
+  std::string laughs = "<!DOCTYPE worksheet [<!ENTITY l0 \"ха\">";
+  for (int i = 1; i <= 9; ++i) {
+    laughs += "<!ENTITY l" + std::to_string(i) + " \"";
+    for (int j = 0; j < 10; ++j) laughs += "&l" + std::to_string(i - 1) + ";";
+    laughs += "\">";
+  }
+  laughs += "]>";
+  struct Hostile {
+    const char* name;
+    std::vector<zrv::bench::GeneratedPart> parts;
+  };
+  std::vector<Hostile> files;
+  files.push_back(
+      {"sheet-bomb.xlsx",
+       {{"xl/worksheets/sheet1.xml",
+         Repeat(std::string(kSheetHead) + "<row r=\"1\">", cell,
+                2 * kGiB / cell.size(), std::string("</row>") + kSheetTail)},
+        {"xl/sharedStrings.xml", Fixed(oneString)}}});
+  files.push_back(
+      {"strings-bomb.xlsx",
+       {{"xl/worksheets/sheet1.xml",
+         Fixed(std::string(kSheetHead) + "<row r=\"1\">" + cell + "</row>" +
+               kSheetTail)},
+        {"xl/sharedStrings.xml",
+         Repeat("<sst>", "<si><t>Бомба</t></si>", 2 * kGiB / 24, "</sst>")}}});
+  files.push_back({"styles-bomb.xlsx",
+                   {{"xl/worksheets/sheet1.xml",
+                     Fixed(std::string(kSheetHead) + kSheetTail)},
+                    {"xl/styles.xml",
+                     Repeat("<styleSheet><cellXfs>", "<xf numFmtId=\"14\"/>",
+                            kGiB / 20, "</cellXfs></styleSheet>")}}});
+  files.push_back({"entity-bomb.xlsx",
+                   {{"xl/worksheets/sheet1.xml",
+                     Fixed(laughs + kSheetHead +
+                           "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\">"
+                           "<is><t>&l9;</t></is></c></row>" +
+                           kSheetTail)}}});
+  files.push_back(
+      {"entity-bomb-styles.xlsx",
+       {{"xl/worksheets/sheet1.xml",
+         Fixed(std::string(kSheetHead) + kSheetTail)},
+        {"xl/styles.xml",
+         Fixed(laughs + "<styleSheet><numFmts><numFmt numFmtId=\"164\" "
+                        "formatCode=\"&l9;\"/></numFmts></styleSheet>")}}});
+  files.push_back({"nesting-bomb.xlsx",
+                   {{"xl/worksheets/sheet1.xml",
+                     Repeat(kSheetHead, "<a>", 100'000'000, "")}}});
+  files.push_back(
+      {"nesting-bomb-styles.xlsx",
+       {{"xl/worksheets/sheet1.xml",
+         Fixed(std::string(kSheetHead) + kSheetTail)},
+        {"xl/styles.xml", Repeat("<styleSheet>", "<a>", 1'390'000, "")}}});
+  files.push_back(
+      {"far-cell.xlsx",
+       {{"xl/worksheets/sheet1.xml",
+         Fixed(std::string(kSheetHead) +
+               "<row r=\"1048576\"><c r=\"XFD1048576\"><v>1</v></c></row>" +
+               kSheetTail)}}});
+  bool ok = true;
+  for (auto& file : files) {
+    const std::string path = folder + "/" + file.name;
+    for (auto& part : file.parts) part.level = 9;  // as tight as an attacker
+    if (!std::filesystem::exists(path)) {
+      std::printf("making %s ...\n", path.c_str());
+      std::fflush(stdout);
+      WritePackage(path, std::move(file.parts));
+    }
+    ok = MeasureApart(self, path) && ok;
+  }
+  return ok ? 0 : 1;
+}
+
+// Shared strings of the generated contract sheet: the texts that repeat
+// (3,600 of them and two rent kinds), then four texts of each row's own.
+constexpr int kRepeated = 100 * kColumns + 2;
+
+std::string RowString(int row, int which) {
+  const std::string n = std::to_string(row);
+  switch (which) {
+    case 0:
+      return n + "/2007";
+    case 1:
+      return "Наемател Иванов Петров " + n;
+    case 2:
+      return "ул. Александровска " + n;
+    default:
+      return "Представител " + n;
+  }
+}
+
+// The same contract rows as ContractRow, as sheet XML with shared strings.
+std::string SheetRow(int i) {
+  const std::string r = std::to_string(i);
+  const int own = kRepeated + 4 * (i - 1);
+  auto shared = [&](int c, int index) {
+    return "<c r=\"" + zrv::workbook::ColumnLetters(c + 1) + r +
+           "\" t=\"s\"><v>" + std::to_string(index) + "</v></c>";
+  };
+  auto number = [&](int c, double value, int style) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.15g", value);
+    return "<c r=\"" + zrv::workbook::ColumnLetters(c + 1) + r + "\" s=\"" +
+           std::to_string(style) + "\"><v>" + text + "</v></c>";
+  };
+  std::string xml = "<row r=\"" + r + "\">";
+  for (int c = 0; c < kColumns; ++c) {
+    switch (c) {
+      case 0:
+        xml += shared(c, own);
+        break;
+      case 1:
+        xml += number(c, 36526 + i % 7000, 2);
+        break;
+      case 2:
+        xml += shared(c, i % 3 ? kRepeated - 2 : kRepeated - 1);
+        break;
+      case 3:
+        xml += shared(c, own + 1);
+        break;
+      case 4:
+        xml += number(c, 4101010000.0 + i, 1);
+        break;
+      case 7:
+        xml += shared(c, own + 2);
+        break;
+      case 8:
+        xml += shared(c, own + 3);
+        break;
+      case 18:
+        xml += number(c, 20 + i % 500, 3);
+        break;
+      case 28:
+        xml += number(c, 12 + i % 48, 5);
+        break;
+      case 29:
+        xml += number(c, 100 + i * 1.25, 4);
+        break;
+      case 30:
+        xml += number(c, 39083 + i % 365, 2);
+        break;
+      default:
+        xml += shared(c, (i % 100) * kColumns + c);
+    }
+  }
+  return xml + "</row>";
+}
+
+int MakeRows(const char* self, int rows, const std::string& folder) {
+  const std::string path = folder + "/rows-" + std::to_string(rows) + ".xlsx";
+  if (!std::filesystem::exists(path)) {
+    std::printf("making %s ...\n", path.c_str());
+    std::fflush(stdout);
+    int row = 0;
+    auto sheet = [&, stage = 0](std::string& piece) mutable {
+      if (stage == 2) return false;
+      piece = stage == 0 ? kSheetHead : "";
+      stage = 1;
+      for (int k = 0; k < 1000 && row < rows; ++k) piece += SheetRow(++row);
+      if (row == rows) {
+        piece += kSheetTail;
+        stage = 2;
+      }
+      return true;
+    };
+    int index = 0;
+    const int strings = kRepeated + 4 * rows;
+    auto sst = [&, started = false, ended = false](std::string& piece) mutable {
+      if (ended) return false;
+      piece = started ? "" : "<sst>";
+      started = true;
+      for (int k = 0; k < 4000 && index < strings; ++k, ++index) {
+        std::string text;
+        if (index < kRepeated - 2)
+          text = "Текст " + std::to_string(index / kColumns) + "-" +
+                 std::to_string(index % kColumns);
+        else if (index < kRepeated)
+          text = index == kRepeated - 2 ? "Търговски обект" : "Жилище";
+        else
+          text =
+              RowString(1 + (index - kRepeated) / 4, (index - kRepeated) % 4);
+        piece += "<si><t>" + text + "</t></si>";
+      }
+      if (index == strings) {
+        piece += "</sst>";
+        ended = true;
+      }
+      return true;
+    };
+    zrv::bench::WritePackage(
+        path,
+        {{"xl/worksheets/sheet1.xml", sheet},
+         {"xl/sharedStrings.xml", sst},
+         {"xl/styles.xml",
+          zrv::bench::Fixed(
+              "<styleSheet><numFmts><numFmt numFmtId=\"164\" "
+              "formatCode=\"0000000000\"/><numFmt numFmtId=\"165\" "
+              "formatCode=\"0.00&quot; квм&quot;\"/></numFmts><cellXfs>"
+              "<xf numFmtId=\"0\"/><xf numFmtId=\"164\"/><xf numFmtId=\"14\"/>"
+              "<xf numFmtId=\"165\"/><xf numFmtId=\"4\"/><xf numFmtId=\"1\"/>"
+              "</cellXfs></styleSheet>")}});
+  }
+  return MeasureApart(self, path) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "--measure") return Measure(argv[2]);
   if (argc == 3 && std::string(argv[1]) == "--write")
     return MeasureWrite(argv[2]);
+  if (argc == 3 && std::string(argv[1]) == "--hostile") {
+    std::filesystem::create_directories(argv[2]);
+    return MakeHostile(argv[0], argv[2]);
+  }
+  if (argc == 4 && std::string(argv[1]) == "--rows") {
+    std::filesystem::create_directories(argv[3]);
+    return MakeRows(argv[0], std::stoi(argv[2]), argv[3]);
+  }
   std::string folder = argc > 1 ? argv[1] : "";
   if (folder.empty()) {
     char pattern[] = "/tmp/zrv-bench-XXXXXX";

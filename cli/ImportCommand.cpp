@@ -41,6 +41,8 @@
 #include "platform/db/Firebird.h"
 #include "platform/login/DatabaseLocation.h"
 #include "platform/ui/Messages.h"
+#include "platform/workbook/CellAddress.h"
+#include "platform/workbook/Workbook.h"
 
 namespace zrv::cli {
 
@@ -49,7 +51,7 @@ namespace {
 constexpr const char* kSummary =
     "внася договорите от работна книга; списъкът с грешки на стандартния "
     "изход, обобщение накрая";
-constexpr const char* kMissingWorkbook = "Файлът не съществува: ";
+constexpr const char* kBadFirstRow = "--first-row иска номер на ред от 1 до ";
 constexpr const char* kLoginRefused = "Входът е отказан.";
 constexpr const char* kNoDatabase = "Няма база данни ";
 constexpr const char* kCreateDatabase = " (създава се със zorvit db init).";
@@ -154,6 +156,14 @@ int RunImport(const ParsedArgs& args) {
   UseDatabaseOption(args);
   const std::optional<std::string> password = GivenPassword(args);
   const std::string workbook = args.Operands()[0];
+  // A first row outside the sheet would walk up to 2^31 empty rows.
+  const std::string firstRow = args.Value("first-row", "2");
+  int32_t firstRowNumber = 0;
+  if (!TryParseInt(firstRow, firstRowNumber) || firstRowNumber < 1 ||
+      firstRowNumber > workbook::kMaxRows) {
+    throw UsageError(kBadFirstRow + std::to_string(workbook::kMaxRows) + ": " +
+                     firstRow);
+  }
 
   // Opened before anything is stored, so that a path it cannot write stops
   // the run before it starts.
@@ -173,9 +183,9 @@ int RunImport(const ParsedArgs& args) {
     return Fail(reason);
   };
 
+  const std::string workbookProblem = workbook::WorkbookFileProblem(workbook);
+  if (!workbookProblem.empty()) return stop(workbookProblem);
   std::error_code ignored;
-  if (!std::filesystem::is_regular_file(workbook, ignored))
-    return stop(kMissingWorkbook + workbook);
 
   // The login library finds the database the same way; a missing embedded file
   // is named here rather than reported as a refused login. A "host:/path" name

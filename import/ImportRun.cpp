@@ -175,7 +175,9 @@ RunResult ImportRun::Impl::Run(const ImportOptions& options,
   if (observer) observer->ListCleared();
   std::unique_ptr<workbook::Worksheet> sheet;
   int32_t firstRow = kDefaultFirstRow;
-  if (!TryParseInt(options.firstRowText, firstRow)) firstRow = kDefaultFirstRow;
+  // A first row below 1 would walk billions of rows before the sheet.
+  if (!TryParseInt(options.firstRowText, firstRow) || firstRow < 1)
+    firstRow = kDefaultFirstRow;
   try {
     sheet = workbook::OpenFirstWorksheet(*path);
     classifiers.LoadSettlements();

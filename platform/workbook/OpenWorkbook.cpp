@@ -1,6 +1,12 @@
-#include <cstring>
-#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+
+#include "platform/workbook/CellAddress.h"
 #include "platform/workbook/Readers.h"
 #include "platform/workbook/Workbook.h"
 
@@ -13,29 +19,93 @@ const unsigned char kOleMagic[] = {0xD0, 0xCF, 0x11, 0xE0,
 const unsigned char kZipMagic[] = {'P', 'K', 0x03, 0x04};
 const unsigned char kEmptyZipMagic[] = {'P', 'K', 0x05, 0x06};
 
-const char kCannotOpen[] = "файлът не съществува или не може да се отвори";
+// A used range larger than this (a million rows of 128 columns) comes from a
+// stray cell far beyond the data, such as a lone XFD1048576; reading or
+// printing that many empty cells would take hours.
+constexpr uint64_t kMaxUsedCells = uint64_t{1} << 27;
+
+constexpr const char* kNoFile = "файлът не съществува";
+constexpr const char* kDirectory = "това е папка, а не файл";
+constexpr const char* kFifo = "това е именуван канал (FIFO), а не файл";
+constexpr const char* kNotRegular = "това не е обикновен файл";
+constexpr const char* kLinkLoop = "пътят води до цикъл от символни връзки";
+constexpr const char* kNoPermission = "няма права за четене на файла";
+constexpr const char* kNotWorkbook = "файлът не е работна книга .xls, .xlsx или .ods";
+
+// Why the file cannot be read as a workbook, "" when it can; its first bytes
+// into `head`. Opens without blocking, so a FIFO is refused, not waited on.
+std::string ReadHead(const std::string& path, unsigned char (&head)[8]) {
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    switch (errno) {
+      case ENOENT:
+      case ENOTDIR:
+        return kNoFile;
+      case ELOOP:
+        return kLinkLoop;
+      case EACCES:
+      case EPERM:
+        return kNoPermission;
+      default:
+        return std::string("файлът не може да бъде отворен (") +
+               std::strerror(errno) + ")";
+    }
+  }
+  struct stat info {};
+  std::string problem;
+  if (fstat(fd, &info) != 0) {
+    problem = std::string("файлът не може да бъде отворен (") +
+              std::strerror(errno) + ")";
+  } else if (S_ISDIR(info.st_mode)) {
+    problem = kDirectory;
+  } else if (S_ISFIFO(info.st_mode)) {
+    problem = kFifo;
+  } else if (!S_ISREG(info.st_mode)) {
+    problem = kNotRegular;
+  } else if (read(fd, head, sizeof head) < 0) {
+    problem = std::string("файлът не може да бъде прочетен (") +
+              std::strerror(errno) + ")";
+  }
+  close(fd);
+  return problem;
+}
 
 }  // namespace
 
 std::string CannotRead(const std::string& path, const std::string& reason) {
-  return "Работната книга " + path + " не може да се прочете: " + reason + ".";
+  return "Работната книга " + path + " не може да бъде прочетена: " + reason +
+         ".";
+}
+
+std::string WorkbookFileProblem(const std::string& path) {
+  unsigned char head[8] = {};
+  const std::string problem = ReadHead(path, head);
+  return problem.empty() ? "" : CannotRead(path, problem);
 }
 
 std::unique_ptr<Worksheet> OpenFirstWorksheet(const std::string& path) {
   unsigned char head[8] = {};
-  {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw WorkbookError(CannotRead(path, kCannotOpen));
-    in.read(reinterpret_cast<char*>(head), sizeof head);
-  }
+  const std::string problem = ReadHead(path, head);
+  if (!problem.empty()) throw WorkbookError(CannotRead(path, problem));
+  std::unique_ptr<Worksheet> sheet;
   if (std::memcmp(head, kOleMagic, sizeof kOleMagic) == 0) {
-    return ReadXlsFile(path);
+    sheet = ReadXlsFile(path);
+  } else if (std::memcmp(head, kZipMagic, sizeof kZipMagic) == 0 ||
+             std::memcmp(head, kEmptyZipMagic, sizeof kEmptyZipMagic) == 0) {
+    sheet = IsOdsFile(path) ? ReadOdsFile(path) : ReadXlsxFile(path);
+  } else {
+    throw WorkbookError(CannotRead(path, kNotWorkbook));
   }
-  if (std::memcmp(head, kZipMagic, sizeof kZipMagic) == 0 ||
-      std::memcmp(head, kEmptyZipMagic, sizeof kEmptyZipMagic) == 0) {
-    return IsOdsFile(path) ? ReadOdsFile(path) : ReadXlsxFile(path);
+  const uint64_t rows = static_cast<uint64_t>(sheet->UsedRowCount());
+  const uint64_t columns = static_cast<uint64_t>(sheet->UsedColumnCount());
+  if (rows * columns > kMaxUsedCells) {
+    throw WorkbookError(CannotRead(
+        path,
+        "използваната област A1:" + ColumnLetters(sheet->UsedColumnCount()) +
+            std::to_string(rows) + " е над " + std::to_string(kMaxUsedCells) +
+            " клетки (клетка далеч извън данните)"));
   }
-  throw WorkbookError(CannotRead(path, "не е работна книга .xls, .xlsx или .ods"));
+  return sheet;
 }
 
 }  // namespace zrv::workbook

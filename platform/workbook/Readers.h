@@ -1,7 +1,10 @@
 #pragma once
-// The readers behind OpenFirstWorksheet. Each reads the whole first
-// worksheet of a file into memory and throws WorkbookError, with a message
-// naming the file, when it cannot.
+// The readers behind OpenFirstWorksheet. Each reads the first worksheet of a
+// file and throws WorkbookError, with a message naming the file, when it
+// cannot. The .xls and .ods readers hold the sheet in memory (an .xls sheet is
+// at most 65,536 rows; an .ods sheet's repetitions are bounded); the .xlsx
+// reader does so up to kCellsHeldInMemory cells and reads a larger sheet from
+// the file as it is asked for.
 
 #include <cstddef>
 #include <memory>
@@ -18,16 +21,23 @@ std::unique_ptr<SheetData> ReadXlsFile(const std::string& path);
 std::unique_ptr<SheetData> ReadXlsMemory(std::string_view file,
                                          const std::string& name);
 
+// About 15 MB of cells held in memory (some 7,000 rows of the contract
+// layout); a larger sheet is read again as it is asked for, which keeps a
+// million-row sheet to a few rows in memory.
+inline constexpr size_t kCellsHeldInMemory = 250000;
+
 // .xlsx through libzip and pugixml; the memory form reads a package held in
-// `data` and names it `name` in messages.
-std::unique_ptr<SheetData> ReadXlsxFile(const std::string& path);
-std::unique_ptr<SheetData> ReadXlsxMemory(const void* data, size_t size,
-                                          const std::string& name);
+// `data` (which must outlive the sheet) and names it `name` in messages.
+std::unique_ptr<Worksheet> ReadXlsxFile(const std::string& path);
+std::unique_ptr<Worksheet> ReadXlsxMemory(
+    const void* data, size_t size, const std::string& name,
+    size_t cellsHeldInMemory = kCellsHeldInMemory);
 // The same from parts given by name (for reading the package's XML without a
-// ZIP archive).
+// ZIP archive); `parts` must outlive the sheet.
 class PartSource;
-std::unique_ptr<SheetData> ReadXlsxParts(const PartSource& parts,
-                                         const std::string& name);
+std::unique_ptr<Worksheet> ReadXlsxParts(
+    const PartSource& parts, const std::string& name,
+    size_t cellsHeldInMemory = kCellsHeldInMemory);
 
 // .ods (OpenDocument spreadsheet) through libzip; the memory form reads a
 // package held in `data`, the content form the package's content.xml alone.

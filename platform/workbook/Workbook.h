@@ -1,7 +1,8 @@
 #pragma once
 // A workbook as the import reads it: the first worksheet, its used range and
-// the displayed text of each cell. Opening reads the whole first worksheet into
-// memory; every cell read after that is answered from memory.
+// the displayed text of each cell. Opening reads the whole first worksheet
+// once; a sheet of ordinary size is then answered from memory, a very large
+// one by reading its file again as the rows are asked for.
 
 #include <memory>
 #include <string>
@@ -32,7 +33,13 @@ class Worksheet {
 
 // Opens a workbook file (.xls, .xlsx or .ods, told by its content) and gives its
 // first worksheet. Throws WorkbookError with a message naming the file when it
-// cannot be read.
+// cannot be read: a missing file, a directory, a FIFO, a symlink loop, a file
+// without read permission, no workbook, a damaged or hostile one.
 std::unique_ptr<Worksheet> OpenFirstWorksheet(const std::string& path);
+
+// The message OpenFirstWorksheet would give for a path that is no readable
+// file (missing, a directory, a FIFO, a symlink loop, no permission); "" for a
+// regular file that can be opened. Never waits on a FIFO.
+std::string WorkbookFileProblem(const std::string& path);
 
 }  // namespace zrv::workbook

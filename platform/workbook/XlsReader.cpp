@@ -1,7 +1,7 @@
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include "platform/workbook/BiffScan.h"
@@ -13,16 +13,19 @@ namespace zrv::workbook {
 
 namespace {
 
-const char kPasswordProtected[] = "the workbook is protected by a password";
+const char kPasswordProtected[] = "работната книга е защитена с парола";
+const char kCannotOpen[] = "файлът не може да бъде отворен";
 
+// The file in one string of its size (a stream buffer would hold it twice).
 std::string ReadWholeFile(const std::string& path) {
+  std::error_code error;
+  const auto size = std::filesystem::file_size(path, error);
   std::ifstream in(path, std::ios::binary);
-  if (!in)
-    throw WorkbookError(
-        CannotRead(path, "the file does not exist or cannot be opened"));
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
+  if (error || !in) throw WorkbookError(CannotRead(path, kCannotOpen));
+  std::string content(size, '\0');
+  in.read(content.data(), static_cast<std::streamsize>(size));
+  content.resize(static_cast<size_t>(in.gcount()));
+  return content;
 }
 
 }  // namespace
@@ -40,12 +43,12 @@ std::unique_ptr<SheetData> ReadXlsMemory(std::string_view file,
     biff = ScanBiff(ReadOleStream(file, {"Workbook", "Book"}));
   } catch (const OleError& e) {
     throw WorkbookError(CannotRead(
-        path, std::string("damaged .xls container (") + e.what() + ")"));
+        path, std::string("повреден .xls контейнер (") + e.what() + ")"));
   } catch (const BiffError& e) {
     throw WorkbookError(CannotRead(
-        path, std::string("damaged .xls content (") + e.what() + ")"));
+        path, std::string("повредено .xls съдържание (") + e.what() + ")"));
   } catch (const std::bad_alloc&) {
-    throw WorkbookError(CannotRead(path, "not enough memory"));
+    throw WorkbookError(CannotRead(path, "няма достатъчно памет"));
   }
   if (biff.encrypted) throw WorkbookError(CannotRead(path, kPasswordProtected));
 

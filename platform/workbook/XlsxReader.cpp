@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <functional>
@@ -9,6 +10,8 @@
 #include "platform/workbook/NumberFormat.h"
 #include "platform/workbook/Readers.h"
 #include "platform/workbook/SerialDates.h"
+#include "platform/workbook/StreamedSheet.h"
+#include "platform/workbook/StringTable.h"
 #include "platform/workbook/XmlCursor.h"
 #include "platform/workbook/ZipArchive.h"
 
@@ -143,20 +146,35 @@ std::string DecodeEscapes(const std::string& text) {
   return out;
 }
 
+constexpr uint64_t kMinStringLimit = 1u << 20;
+
+// The package-wide state the cells need: the date system, the number formats
+// of the cell styles and the shared strings.
 class XlsxBook {
  public:
   explicit XlsxBook(const PartSource& parts) : parts_(&parts) {}
 
-  std::unique_ptr<SheetData> ReadFirstWorksheet() {
+  // Reads everything but the cells and gives the first worksheet's part.
+  std::string Load() {
     const std::string workbookPart = FindWorkbookPart();
     const auto rels = ReadRelationships(workbookPart);
     const std::string sheetPart = ReadWorkbook(workbookPart, rels);
+    // A string no cell uses serves nothing, and each use takes some 20 bytes
+    // of sheet XML: more strings than a sixteenth of the sheet's size (at
+    // least a million) is a table blown up to fill memory.
+    strings_ = StringTable(std::max<uint64_t>(
+        kMinStringLimit, parts_->DeclaredSize(sheetPart) / 16));
     for (const auto& [id, rel] : rels) {
       if (EndsWith(rel.type, "/styles")) ReadStyles(rel.target);
       if (EndsWith(rel.type, "/sharedStrings")) ReadSharedStrings(rel.target);
     }
-    return ReadSheet(sheetPart);
+    return sheetPart;
   }
+
+  // The displayed text of a cell of type `type` (the t attribute), raw value
+  // `value` and style index `style`.
+  std::string CellText(const std::string& type, const std::string& value,
+                       int style) const;
 
  private:
   pugi::xml_document Parse(const std::string& part) const {
@@ -239,8 +257,10 @@ class XlsxBook {
   }
 
   void ReadSharedStrings(const std::string& part) {
-    const std::string content = parts_->Read(part);
-    XmlCursor xml(content);
+    const std::unique_ptr<PartStream> stream = parts_->Open(part);
+    XmlCursor xml([&stream](char* buffer, size_t capacity) {
+      return stream->Read(buffer, capacity);
+    });
     std::string current;
     bool inItem = false, inText = false;
     int phonetic =
@@ -263,7 +283,7 @@ class XlsxBook {
       } else if (xml.Name() == "rPh") {
         --phonetic;
       } else if (xml.Name() == "si") {
-        strings_.push_back(DecodeEscapes(current));
+        strings_.Add(DecodeEscapes(current));
         inItem = false;
       }
     }
@@ -275,150 +295,230 @@ class XlsxBook {
                : general_;
   }
 
-  std::string CellText(const std::string& type, const std::string& value,
-                       int style) const {
-    const NumberFormat& format = FormatOf(style);
-    if (type == "s") {
-      int index = 0;
-      if (!ReadInt(value, index) || index < 0 ||
-          static_cast<size_t>(index) >= strings_.size())
-        return "";
-      return format.FormatText(strings_[index]);
-    }
-    if (type == "str" || type == "inlineStr")
-      return format.FormatText(DecodeEscapes(value));
-    if (type == "b")
-      return value.empty() ? "" : BooleanText(value == "1" || value == "true");
-    if (type == "e") return "";
-    double number = 0;
-    if (type == "d") {
-      if (!ParseIsoSerial(value, number)) return "";
-      return format.IsDate()
-                 ? format.FormatNumber(number, false)
-                 : FormatSerial(number, false,
-                                number == static_cast<long long>(number)
-                                    ? DateShape::Date
-                                    : DateShape::DateTime);
-    }
-    if (!ReadDouble(value, number)) return "";
-    return format.FormatNumber(number, date1904_);
-  }
-
-  std::unique_ptr<SheetData> ReadSheet(const std::string& part) const {
-    const std::string content = parts_->Read(part);
-    XmlCursor xml(content);
-    auto sheet = std::make_unique<SheetData>();
-    bool inData = false, inCell = false, inValue = false, inInline = false,
-         inText = false;
-    int phonetic = 0;
-    int row = 0, column = 0, style = 0;
-    std::string type, value, attribute;
-    for (auto event = xml.Next(); event != XmlCursor::Event::End;
-         event = xml.Next()) {
-      if (event == XmlCursor::Event::Text) {
-        if (inValue || inText) value += xml.Text();
-        continue;
-      }
-      const std::string_view name = xml.Name();
-      if (event == XmlCursor::Event::StartElement) {
-        if (name == "sheetData") {
-          inData = true;
-        } else if (!inData) {
-          continue;
-        } else if (name == "row") {
-          if (xml.Attribute("r", attribute)) {
-            if (!ReadInt(attribute, row) || row < 1 || row > kMaxRows) {
-              throw FormatError("bad row number \"" + attribute + "\"");
-            }
-          } else {
-            ++row;
-          }
-          column = 0;
-        } else if (name == "c") {
-          if (xml.Attribute("r", attribute)) {
-            if (!ParseCellName(attribute, row, column))
-              throw FormatError("bad cell reference \"" + attribute + "\"");
-          } else if (++column > kMaxColumns || row < 1) {
-            throw FormatError("a cell outside the sheet");
-          }
-          if (!xml.Attribute("t", type)) type.clear();
-          if (!xml.Attribute("s", attribute) || !ReadInt(attribute, style))
-            style = 0;
-          value.clear();
-          inCell = true;
-        } else if (inCell && name == "v") {
-          inValue = true;
-        } else if (inCell && name == "is") {
-          inInline = true;
-        } else if (name == "rPh") {
-          ++phonetic;
-        } else if (inInline && name == "t") {
-          inText = phonetic == 0;
-        }
-      } else if (name == "v") {
-        inValue = false;
-      } else if (name == "t") {
-        inText = false;
-      } else if (name == "rPh") {
-        --phonetic;
-      } else if (name == "is") {
-        inInline = false;
-      } else if (name == "c" && inCell) {
-        sheet->Set(row, column, CellText(type, value, style));
-        inCell = false;
-      } else if (name == "sheetData") {
-        break;  // nothing after the cells matters here
-      }
-    }
-    sheet->Finish();
-    return sheet;
-  }
-
   const PartSource* parts_;
   bool date1904_ = false;
-  std::vector<std::string> strings_;
+  StringTable strings_;
   std::map<int, NumberFormat> formats_;      // by number format id
   std::vector<const NumberFormat*> styles_;  // by cell style index
   NumberFormat general_{"General"};
 };
 
-std::unique_ptr<SheetData> ReadWith(
-    const std::string& name,
-    const std::function<std::unique_ptr<SheetData>()>& read) {
+std::string XlsxBook::CellText(const std::string& type,
+                               const std::string& value, int style) const {
+  const NumberFormat& format = FormatOf(style);
+  if (type == "s") {
+    int index = 0;
+    if (!ReadInt(value, index) || index < 0 ||
+        static_cast<size_t>(index) >= strings_.size())
+      return "";
+    return format.FormatText(std::string(strings_[index]));
+  }
+  if (type == "str" || type == "inlineStr")
+    return format.FormatText(DecodeEscapes(value));
+  if (type == "b")
+    return value.empty() ? "" : BooleanText(value == "1" || value == "true");
+  if (type == "e") return "";
+  double number = 0;
+  if (type == "d") {
+    if (!ParseIsoSerial(value, number)) return "";
+    return format.IsDate()
+               ? format.FormatNumber(number, false)
+               : FormatSerial(number, false,
+                              number == static_cast<long long>(number)
+                                  ? DateShape::Date
+                                  : DateShape::DateTime);
+  }
+  if (!ReadDouble(value, number)) return "";
+  return format.FormatNumber(number, date1904_);
+}
+
+// Translates the errors of reading a package into WorkbookError naming the
+// file.
+template <typename Read>
+auto Translate(const std::string& name, const Read& read) -> decltype(read()) {
   try {
     return read();
+  } catch (const PartTooLarge& e) {
+    throw WorkbookError(CannotRead(name, e.what()));
   } catch (const ZipError& e) {
     throw WorkbookError(CannotRead(
-        name, std::string("not a readable .xlsx package (") + e.what() + ")"));
+        name, std::string("не е четим .xlsx пакет (") + e.what() + ")"));
   } catch (const XmlError& e) {
     throw WorkbookError(CannotRead(
-        name, std::string("damaged .xlsx content (") + e.what() + ")"));
+        name, std::string("повредено .xlsx съдържание (") + e.what() + ")"));
   } catch (const FormatError& e) {
     throw WorkbookError(CannotRead(
-        name, std::string("damaged .xlsx content (") + e.what() + ")"));
+        name, std::string("повредено .xlsx съдържание (") + e.what() + ")"));
   } catch (const std::bad_alloc&) {
-    throw WorkbookError(CannotRead(name, "not enough memory"));
+    throw WorkbookError(CannotRead(name, "няма достатъчно памет"));
   }
+}
+
+// The cells of the worksheet part in the order of the file, each with its
+// displayed text; cells that show nothing are left out.
+class XlsxCellStream final : public CellStream {
+ public:
+  XlsxCellStream(std::shared_ptr<const XlsxBook> book,
+                 std::unique_ptr<PartStream> part, std::string name)
+      : book_(std::move(book)),
+        part_(std::move(part)),
+        name_(std::move(name)),
+        xml_([this](char* buffer, size_t capacity) {
+          return part_->Read(buffer, capacity);
+        }) {}
+
+  bool Next(StreamCell& cell) override {
+    return Translate(name_, [&] { return ReadNext(cell); });
+  }
+
+ private:
+  bool ReadNext(StreamCell& cell) {
+    if (ended_) return false;
+    for (auto event = xml_.Next(); event != XmlCursor::Event::End;
+         event = xml_.Next()) {
+      if (event == XmlCursor::Event::Text) {
+        if (inValue_ || inText_) value_ += xml_.Text();
+        continue;
+      }
+      const std::string_view name = xml_.Name();
+      if (event == XmlCursor::Event::StartElement) {
+        if (name == "sheetData") {
+          inData_ = true;
+        } else if (!inData_) {
+          continue;
+        } else if (name == "row") {
+          if (xml_.Attribute("r", attribute_)) {
+            if (!ReadInt(attribute_, row_) || row_ < 1 || row_ > kMaxRows) {
+              throw FormatError("bad row number \"" + attribute_ + "\"");
+            }
+          } else if (++row_ > kMaxRows) {
+            throw FormatError("a row past the sheet's last");
+          }
+          column_ = 0;
+        } else if (name == "c") {
+          if (xml_.Attribute("r", attribute_)) {
+            if (!ParseCellName(attribute_, row_, column_))
+              throw FormatError("bad cell reference \"" + attribute_ + "\"");
+          } else if (++column_ > kMaxColumns || row_ < 1) {
+            throw FormatError("a cell outside the sheet");
+          }
+          if (!xml_.Attribute("t", type_)) type_.clear();
+          if (!xml_.Attribute("s", attribute_) || !ReadInt(attribute_, style_))
+            style_ = 0;
+          value_.clear();
+          inCell_ = true;
+        } else if (inCell_ && name == "v") {
+          inValue_ = true;
+        } else if (inCell_ && name == "is") {
+          inInline_ = true;
+        } else if (name == "rPh") {
+          ++phonetic_;
+        } else if (inInline_ && name == "t") {
+          inText_ = phonetic_ == 0;
+        }
+      } else if (name == "v") {
+        inValue_ = false;
+      } else if (name == "t") {
+        inText_ = false;
+      } else if (name == "rPh") {
+        --phonetic_;
+      } else if (name == "is") {
+        inInline_ = false;
+      } else if (name == "c" && inCell_) {
+        inCell_ = false;
+        std::string text = book_->CellText(type_, value_, style_);
+        if (!text.empty()) {
+          cell = {row_, column_, std::move(text)};
+          return true;
+        }
+      } else if (name == "sheetData") {
+        break;  // nothing after the cells matters here
+      }
+    }
+    ended_ = true;
+    return false;
+  }
+
+  std::shared_ptr<const XlsxBook> book_;
+  std::unique_ptr<PartStream> part_;
+  std::string name_;
+  XmlCursor xml_;
+  bool ended_ = false, inData_ = false, inCell_ = false, inValue_ = false,
+       inInline_ = false, inText_ = false;
+  int phonetic_ = 0;
+  int row_ = 0, column_ = 0, style_ = 0;
+  std::string type_, value_, attribute_;
+};
+
+// Reads the first worksheet once: a sheet of up to `cellsHeldInMemory` cells
+// is kept in memory; a larger one is measured and then read again as it is
+// asked for. Such a sheet must give its cells in order, as spreadsheet
+// applications write them.
+std::unique_ptr<Worksheet> ReadFirstWorksheet(
+    std::shared_ptr<const PartSource> parts, const std::string& name,
+    size_t cellsHeldInMemory) {
+  auto book = std::make_shared<XlsxBook>(*parts);
+  const std::string sheetPart = Translate(name, [&] { return book->Load(); });
+  auto open = [parts, book = std::shared_ptr<const XlsxBook>(book), sheetPart,
+               name]() -> std::unique_ptr<CellStream> {
+    return Translate(name, [&] {
+      return std::make_unique<XlsxCellStream>(book, parts->Open(sheetPart),
+                                              name);
+    });
+  };
+  auto held = std::make_unique<SheetData>();
+  size_t cells = 0;
+  int usedRows = 0, usedColumns = 0, lastRow = 0, lastColumn = 0;
+  bool inOrder = true;
+  const auto stream = open();
+  for (StreamCell cell; stream->Next(cell);) {
+    if (cell.row < lastRow || (cell.row == lastRow && cell.column < lastColumn))
+      inOrder = false;
+    lastRow = cell.row;
+    lastColumn = cell.column;
+    usedRows = std::max(usedRows, cell.row);
+    usedColumns = std::max(usedColumns, cell.column);
+    if (++cells <= cellsHeldInMemory) {
+      held->Set(cell.row, cell.column, std::move(cell.text));
+    } else if (held) {
+      held.reset();  // too large to hold: read again as it is asked for
+    }
+    if (!held && !inOrder) {
+      throw WorkbookError(CannotRead(
+          name, "клетките на голям лист не са подредени по редове и колони"));
+    }
+  }
+  if (held) {
+    held->Finish();
+    return held;
+  }
+  return std::make_unique<StreamedSheet>(std::move(open), usedRows,
+                                         usedColumns);
 }
 
 }  // namespace
 
-std::unique_ptr<SheetData> ReadXlsxFile(const std::string& path) {
-  return ReadWith(path, [&] {
-    return XlsxBook(*ZipArchive::OpenFile(path)).ReadFirstWorksheet();
-  });
+std::unique_ptr<Worksheet> ReadXlsxFile(const std::string& path) {
+  std::shared_ptr<const PartSource> archive =
+      Translate(path, [&] { return ZipArchive::OpenFile(path); });
+  return ReadFirstWorksheet(std::move(archive), path, kCellsHeldInMemory);
 }
 
-std::unique_ptr<SheetData> ReadXlsxMemory(const void* data, size_t size,
-                                          const std::string& name) {
-  return ReadWith(name, [&] {
-    return XlsxBook(*ZipArchive::OpenMemory(data, size)).ReadFirstWorksheet();
-  });
+std::unique_ptr<Worksheet> ReadXlsxMemory(const void* data, size_t size,
+                                          const std::string& name,
+                                          size_t cellsHeldInMemory) {
+  std::shared_ptr<const PartSource> archive =
+      Translate(name, [&] { return ZipArchive::OpenMemory(data, size); });
+  return ReadFirstWorksheet(std::move(archive), name, cellsHeldInMemory);
 }
 
-std::unique_ptr<SheetData> ReadXlsxParts(const PartSource& parts,
-                                         const std::string& name) {
-  return ReadWith(name, [&] { return XlsxBook(parts).ReadFirstWorksheet(); });
+std::unique_ptr<Worksheet> ReadXlsxParts(const PartSource& parts,
+                                         const std::string& name,
+                                         size_t cellsHeldInMemory) {
+  // The caller keeps the parts for as long as the sheet lives.
+  return ReadFirstWorksheet(
+      std::shared_ptr<const PartSource>(&parts, [](const PartSource*) {}), name,
+      cellsHeldInMemory);
 }
 
 }  // namespace zrv::workbook

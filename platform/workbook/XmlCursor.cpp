@@ -1,5 +1,6 @@
 #include "platform/workbook/XmlCursor.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "common/Utf8.h"
@@ -72,15 +73,73 @@ std::string DecodeXmlText(std::string_view raw) {
   return out;
 }
 
-XmlCursor::XmlCursor(std::string_view document) : doc_(document) {
+XmlCursor::XmlCursor(std::string_view document) : doc_(document) { Begin(); }
+
+XmlCursor::XmlCursor(XmlSource source)
+    : source_(std::move(source)), sourceEnded_(false) {
+  Begin();
+}
+
+void XmlCursor::Begin() {
+  while (doc_.size() < 3 && More()) {
+  }
   if (doc_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;
   if (doc_.substr(0, 2) == "\xFF\xFE" || doc_.substr(0, 2) == "\xFE\xFF") {
     Fail("UTF-16 text is not supported");
   }
 }
 
+// Reads the next piece of a document read in pieces onto the buffer, after
+// dropping what has been read. False at the end (and always for a document held
+// in memory). Invalidates the views into the buffer.
+bool XmlCursor::More() {
+  if (sourceEnded_) return false;
+  buffer_.erase(0, pos_);
+  dropped_ += pos_;
+  pos_ = 0;
+  name_ = {};
+  attributes_.clear();
+  const size_t held = buffer_.size();
+  if (held > kMaxPiece) Fail("a piece of markup or text is too long");
+  // Twice the buffer at each call, so a long piece is searched a few times, not
+  // once per block.
+  const size_t want = std::max<size_t>(64 * 1024, held);
+  buffer_.resize(held + want);
+  const size_t got = source_(buffer_.data() + held, want);
+  buffer_.resize(held + std::min(got, want));
+  doc_ = buffer_;
+  if (got == 0) sourceEnded_ = true;
+  return got > 0;
+}
+
+// The end of the markup at the cursor, or npos when the buffer does not hold
+// all of it yet.
+size_t XmlCursor::MarkupEnd() const {
+  const std::string_view rest = doc_.substr(pos_);
+  if (rest.size() < 9 && !sourceEnded_) return std::string_view::npos;
+  auto past = [&rest](std::string_view terminator, size_t from) {
+    const size_t end = rest.find(terminator, from);
+    return end == std::string_view::npos ? end : end + terminator.size();
+  };
+  if (rest.starts_with("<!--")) return past("-->", 4);
+  if (rest.starts_with("<![CDATA[")) return past("]]>", 9);
+  if (rest.starts_with("<?")) return past("?>", 2);
+  char quote = 0;
+  for (size_t i = 1; i < rest.size(); ++i) {
+    const char c = rest[i];
+    if (quote != 0) {
+      if (c == quote) quote = 0;
+    } else if (c == '"' || c == '\'') {
+      quote = c;
+    } else if (c == '>') {
+      return i + 1;
+    }
+  }
+  return std::string_view::npos;
+}
+
 void XmlCursor::Fail(const std::string& what) const {
-  throw XmlError(what + " at byte " + std::to_string(pos_));
+  throw XmlError(what + " at byte " + std::to_string(dropped_ + pos_));
 }
 
 void XmlCursor::SkipPast(std::string_view terminator) {
@@ -95,9 +154,10 @@ XmlCursor::Event XmlCursor::Next() {
     if (open_.empty()) rootClosed_ = true;
     return Event::EndElement;
   }
-  while (pos_ < doc_.size()) {
+  while (pos_ < doc_.size() || More()) {
     if (doc_[pos_] != '<') {
-      const size_t lt = doc_.find('<', pos_);
+      size_t lt = doc_.find('<', pos_);
+      while (lt == std::string_view::npos && More()) lt = doc_.find('<', pos_);
       const size_t end = lt == std::string_view::npos ? doc_.size() : lt;
       const std::string_view raw = doc_.substr(pos_, end - pos_);
       pos_ = end;
@@ -109,6 +169,8 @@ XmlCursor::Event XmlCursor::Next() {
       }
       text_ = DecodeXmlText(raw);
       return Event::Text;
+    }
+    while (MarkupEnd() == std::string_view::npos && More()) {
     }
     const std::string_view rest = doc_.substr(pos_);
     if (rest.substr(0, 4) == "<!--") {
@@ -194,7 +256,7 @@ void XmlCursor::ReadStartTag() {
   name_ = LocalName(qname);
   if (!pendingEnd_) {
     if (open_.size() >= kMaxDepth) Fail("elements nested too deeply");
-    open_.push_back(qname);
+    open_.emplace_back(qname);
   }
 }
 

@@ -1,14 +1,17 @@
 #pragma once
-// A forward-only reader of an XML document held in memory. The worksheet and
-// the shared strings of a large workbook are read through it element by
-// element, because a tree of them would cost several times the text; the small
-// parts go through pugixml.
+// A forward-only reader of an XML document, held in memory or read in pieces.
+// The worksheet and the shared strings of a large workbook are read through it
+// element by element, because a tree of them would cost several times the
+// text, and read in pieces, because the text alone of a million-row sheet runs
+// to gigabytes; the small parts go through pugixml.
 //
 // Understands elements, attributes, text with the five named entities and
 // character references, CDATA, comments, processing instructions and a document
 // type declaration without an internal subset. Element and attribute names are
 // reported without their namespace prefix.
 
+#include <cstddef>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -22,12 +25,23 @@ class XmlError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Fills `buffer` with up to `capacity` next bytes of a document and gives how
+// many; 0 at the end. Throws when the document cannot be read.
+using XmlSource = std::function<size_t(char* buffer, size_t capacity)>;
+
 class XmlCursor {
  public:
   enum class Event { StartElement, EndElement, Text, End };
 
+  // One piece of markup or text longer than this is refused: it bounds the
+  // memory a document read in pieces can take.
+  static constexpr size_t kMaxPiece = 16u << 20;
+
   // The cursor reads `document` in place; the text must outlive the cursor.
   explicit XmlCursor(std::string_view document);
+  // The cursor reads the document from `source` in pieces, holding only the
+  // piece of markup or text it is at.
+  explicit XmlCursor(XmlSource source);
   XmlCursor(const XmlCursor&) = delete;
   XmlCursor& operator=(const XmlCursor&) = delete;
 
@@ -46,15 +60,21 @@ class XmlCursor {
   const std::string& Text() const { return text_; }
 
  private:
+  void Begin();
+  bool More();
+  size_t MarkupEnd() const;
   void ReadStartTag();
   void ReadEndTag();
   void SkipPast(std::string_view terminator);
   [[noreturn]] void Fail(const std::string& what) const;
 
+  XmlSource source_;    // empty for a document held in memory
+  std::string buffer_;  // the unread rest of a document read in pieces
+  bool sourceEnded_ = true;
+  size_t dropped_ = 0;  // bytes dropped from the buffer's front, for messages
   std::string_view doc_;
   size_t pos_ = 0;
-  std::vector<std::string_view>
-      open_;  // names of the open elements, with their prefixes
+  std::vector<std::string> open_;  // names of the open elements, with prefixes
   std::vector<std::pair<std::string_view, std::string_view>>
       attributes_;  // local name, raw value
   std::string_view name_;

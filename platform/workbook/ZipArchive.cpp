@@ -2,13 +2,12 @@
 
 #include <zip.h>
 
+#include <algorithm>
+#include <cstring>
+
 namespace zrv::workbook {
 
 namespace {
-
-// A worksheet of a million rows is far smaller than this; more is a damaged or
-// hostile file.
-constexpr zip_uint64_t kMaxPartSize = 1ull << 30;
 
 std::string Reason(int code) {
   zip_error_t error;
@@ -18,7 +17,78 @@ std::string Reason(int code) {
   return text;
 }
 
+std::string MiB(size_t bytes) { return std::to_string(bytes >> 20) + " MiB"; }
+
+// A part held in memory, served in pieces.
+class MemoryStream final : public PartStream {
+ public:
+  explicit MemoryStream(std::string content) : content_(std::move(content)) {}
+  size_t Read(char* buffer, size_t capacity) override {
+    const size_t n = std::min(capacity, content_.size() - pos_);
+    std::memcpy(buffer, content_.data() + pos_, n);
+    pos_ += n;
+    return n;
+  }
+
+ private:
+  std::string content_;
+  size_t pos_ = 0;
+};
+
+// A part of the archive decompressed as it is read, refused once it grows past
+// kMaxRatio times its stored size.
+class ZipPartStream final : public PartStream {
+ public:
+  ZipPartStream(zip_t* archive, const std::string& name) : name_(name) {
+    const zip_int64_t index =
+        zip_name_locate(archive, name.c_str(), ZIP_FL_NOCASE);
+    if (index < 0) throw ZipError("the package has no part " + name);
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (zip_stat_index(archive, static_cast<zip_uint64_t>(index), 0, &stat) !=
+        0) {
+      throw ZipError(name + ": " + zip_strerror(archive));
+    }
+    const zip_uint64_t stored =
+        (stat.valid & ZIP_STAT_COMP_SIZE) ? stat.comp_size : 0;
+    limit_ = ZipArchive::kRatioAllowance +
+             std::min<zip_uint64_t>(stored, UINT64_MAX / 1024) *
+                 ZipArchive::kMaxRatio;
+    file_ = zip_fopen_index(archive, static_cast<zip_uint64_t>(index), 0);
+    if (file_ == nullptr) throw ZipError(name + ": " + zip_strerror(archive));
+  }
+  ~ZipPartStream() override { zip_fclose(file_); }
+  ZipPartStream(const ZipPartStream&) = delete;
+  ZipPartStream& operator=(const ZipPartStream&) = delete;
+
+  size_t Read(char* buffer, size_t capacity) override {
+    const zip_int64_t n = zip_fread(file_, buffer, capacity);
+    if (n < 0) throw ZipError(name_ + ": " + zip_file_strerror(file_));
+    read_ += static_cast<zip_uint64_t>(n);
+    if (read_ > limit_) {
+      throw PartTooLarge("частта " + name_ + " се разгъва до повече от " +
+                         std::to_string(ZipArchive::kMaxRatio) +
+                         " пъти размера си в архива (ZIP бомба)");
+    }
+    return static_cast<size_t>(n);
+  }
+
+ private:
+  std::string name_;
+  zip_file_t* file_ = nullptr;
+  zip_uint64_t limit_ = 0;
+  zip_uint64_t read_ = 0;
+};
+
 }  // namespace
+
+std::unique_ptr<PartStream> PartSource::Open(const std::string& name) const {
+  return std::make_unique<MemoryStream>(Read(name));
+}
+
+uint64_t PartSource::DeclaredSize(const std::string& name) const {
+  return Read(name).size();
+}
 
 std::unique_ptr<ZipArchive> ZipArchive::OpenFile(const std::string& path) {
   int code = 0;
@@ -51,28 +121,32 @@ bool ZipArchive::Contains(const std::string& name) const {
 }
 
 std::string ZipArchive::Read(const std::string& name) const {
-  const zip_int64_t index = zip_name_locate(zip_, name.c_str(), ZIP_FL_NOCASE);
-  if (index < 0) throw ZipError("the package has no part " + name);
-  zip_file_t* file = zip_fopen_index(zip_, static_cast<zip_uint64_t>(index), 0);
-  if (file == nullptr) throw ZipError(name + ": " + zip_strerror(zip_));
+  ZipPartStream stream(zip_, name);
   std::string content;
   char buffer[65536];
-  for (;;) {
-    const zip_int64_t n = zip_fread(file, buffer, sizeof buffer);
-    if (n < 0) {
-      std::string reason = name + ": " + zip_file_strerror(file);
-      zip_fclose(file);
-      throw ZipError(reason);
+  while (const size_t n = stream.Read(buffer, sizeof buffer)) {
+    if (content.size() + n > kMaxWholePart) {
+      throw PartTooLarge("частта " + name + " е по-голяма от " +
+                         MiB(kMaxWholePart));
     }
-    if (n == 0) break;
-    if (content.size() + static_cast<size_t>(n) > kMaxPartSize) {
-      zip_fclose(file);
-      throw ZipError(name + " is too large");
-    }
-    content.append(buffer, static_cast<size_t>(n));
+    content.append(buffer, n);
   }
-  zip_fclose(file);
   return content;
+}
+
+std::unique_ptr<PartStream> ZipArchive::Open(const std::string& name) const {
+  return std::make_unique<ZipPartStream>(zip_, name);
+}
+
+uint64_t ZipArchive::DeclaredSize(const std::string& name) const {
+  const zip_int64_t index = zip_name_locate(zip_, name.c_str(), ZIP_FL_NOCASE);
+  zip_stat_t stat;
+  zip_stat_init(&stat);
+  if (index < 0 ||
+      zip_stat_index(zip_, static_cast<zip_uint64_t>(index), 0, &stat) != 0 ||
+      !(stat.valid & ZIP_STAT_SIZE))
+    return 0;
+  return stat.size;
 }
 
 }  // namespace zrv::workbook

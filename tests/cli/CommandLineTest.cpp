@@ -131,12 +131,12 @@ TEST_F(CommandLine, ImportTellsAScriptHowTheRunEnded) {
        "",
        1,
        "",
-       "Файлът не съществува: "},
+       "не може да бъде прочетена: файлът не съществува"},
       {{db, "--user", "demo", "--password", "x", notWorkbook},
        "",
        1,
        "",
-       "Работната книга " + notWorkbook + " не може да се прочете"},
+       "Работната книга " + notWorkbook + " не може да бъде прочетена"},
       {{"--database", folder_ + "/none.fdb", "--user", "demo", "--password",
         "x", clean},
        "",
@@ -184,7 +184,9 @@ TEST_F(CommandLine, ImportWritesTheSummaryAsJson) {
       {"none.xls",
        1,
        {"\"finished\": false", "\"exitCode\": 1",
-        "\"reason\": \"Файлът не съществува: none.xls\"", "\"errors\": []"}},
+        "\"reason\": \"Работната книга none.xls не може да бъде прочетена: "
+        "файлът не съществува.\"",
+        "\"errors\": []"}},
   };
   for (const Case& c : cases) {
     const Result r =

@@ -155,7 +155,7 @@ TEST_F(BadInput, DamagedXmlInsideAPackageIsNamed) {
               "<worksheet><sheetData><row r=\"1\"><c r=\"A1\"><v>1</v></row>");
   const std::string message = OpenError(broken);
   EXPECT_NE(message.find(broken), std::string::npos);
-  EXPECT_NE(message.find("damaged .xlsx content"), std::string::npos)
+  EXPECT_NE(message.find("повредено .xlsx съдържание"), std::string::npos)
       << message;
 
   const std::string deep = Variant(xlsx_, "deep.xlsx", [](std::string&) {});
@@ -213,8 +213,7 @@ TEST_F(BadInput, PasswordProtectedWorkbooksAreNamedAsSuch) {
           b[at + i] = i % 2 ? '\0' : (i / 2 < name.size() ? name[i / 2] : '\0');
         b[at + 0x40] = 34;  // name length in bytes with its terminator
       });
-  EXPECT_NE(OpenError(encrypted).find("protected by a password"),
-            std::string::npos)
+  EXPECT_NE(OpenError(encrypted).find("защитена с парола"), std::string::npos)
       << OpenError(encrypted);
 
   // An .xls saved with a password carries a FILEPASS record among its first
@@ -226,8 +225,7 @@ TEST_F(BadInput, PasswordProtectedWorkbooksAreNamedAsSuch) {
         ASSERT_NE(at, std::string::npos);
         b[at] = 0x2F;
       });
-  EXPECT_NE(OpenError(filepass).find("protected by a password"),
-            std::string::npos)
+  EXPECT_NE(OpenError(filepass).find("защитена с парола"), std::string::npos)
       << OpenError(filepass);
 }
 
@@ -239,6 +237,50 @@ TEST_F(BadInput, XlsxSheetsMayHoldMoreRowsThanXls) {
   EXPECT_EQ(sheet->UsedRowCount(), 70000);
   EXPECT_EQ(sheet->CellText("A65537"), "65537");
   EXPECT_EQ(sheet->CellText("A70000"), "70000");
+}
+
+TEST_F(BadInput, HostilePartsAreRefusedByNameBeforeTheyFillMemory) {
+  const std::string head = "<worksheet><sheetData><row r=\"1\">";
+  const std::string tail = "</row></sheetData></worksheet>";
+  auto times = [](const std::string& unit, size_t bytes) {
+    std::string out;
+    out.reserve(bytes + unit.size());
+    while (out.size() < bytes) out += unit;
+    return out;
+  };
+  // More shared strings than a small sheet could ever use.
+  std::string numbered = "<sst>";
+  for (int i = 0; i <= 1 << 20; ++i)
+    numbered += "<si><t>" + std::to_string(i) + "</t></si>";
+  numbered += "</sst>";
+  const struct {
+    const char* name;
+    const char* part;
+    std::string content;
+    const char* reason;
+  } cases[] = {
+      {"sheet-bomb.xlsx", "xl/worksheets/sheet1.xml",
+       head + times("<c r=\"A1\"><v>1</v></c>", 24 << 20) + tail, "ZIP бомба"},
+      {"strings-bomb.xlsx", "xl/sharedStrings.xml",
+       "<sst>" + times("<si><t>Бомба</t></si>", 24 << 20) + "</sst>",
+       "ZIP бомба"},
+      {"styles-bomb.xlsx", "xl/styles.xml",
+       "<styleSheet><cellXfs>" + times("<xf numFmtId=\"14\"/>", 24 << 20),
+       "частта xl/styles.xml"},
+      {"many-strings.xlsx", "xl/sharedStrings.xml", numbered,
+       "над 1048576 низа"},
+      {"far-cell.xlsx", "xl/worksheets/sheet1.xml",
+       head + "</row><row r=\"1048576\"><c r=\"XFD1048576\"><v>1</v></c>" +
+           tail,
+       "използваната област A1:XFD1048576"},
+  };
+  for (const auto& c : cases) {
+    const std::string path = Variant(xlsx_, c.name, [](std::string&) {});
+    ReplacePart(path, c.part, c.content);
+    const std::string message = OpenError(path);
+    EXPECT_NE(message.find(path), std::string::npos) << message;
+    EXPECT_NE(message.find(c.reason), std::string::npos) << message;
+  }
 }
 
 }  // namespace

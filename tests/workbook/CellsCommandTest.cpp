@@ -1,8 +1,12 @@
 // `zorvit cells`: the first worksheet as CSV, the same for both formats.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "tests/support/TestDatabase.h"
 #include "tests/support/Workbooks.h"
@@ -59,6 +63,44 @@ TEST_F(CellsCommand, ReportsWhatItCannotRead) {
   EXPECT_EQ(failed.exitCode, 1);
   EXPECT_EQ(failed.out, "");
   EXPECT_NE(failed.err.find(missing), std::string::npos) << failed.err;
+}
+
+// Each kind of path that is no workbook file has its own reason, and a FIFO is
+// refused at once rather than waited on.
+TEST_F(CellsCommand, NamesWhyAPathIsNoWorkbookFile) {
+  const std::string fifo = folder_ + "/fifo.xlsx";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string loop = folder_ + "/loop.xlsx";
+  std::filesystem::create_symlink(loop, loop);
+  std::vector<std::pair<std::string, std::string>> cases = {
+      {folder_ + "/missing.xlsx", "файлът не съществува"},
+      {folder_, "това е папка"},
+      {fifo, "именуван канал (FIFO)"},
+      {loop, "цикъл от символни връзки"},
+  };
+  if (geteuid() != 0) {  // root reads any file
+    const std::string locked = folder_ + "/locked.xlsx";
+    std::ofstream(locked) << "x";
+    std::filesystem::permissions(locked, std::filesystem::perms::none);
+    cases.emplace_back(locked, "няма права за четене");
+  }
+  for (const auto& [path, reason] : cases) {
+    const auto result = RunCells(folder_, {path});
+    EXPECT_EQ(result.exitCode, 1) << path;
+    EXPECT_NE(result.err.find(path), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find(reason), std::string::npos) << result.err;
+  }
+}
+
+// A first row outside the sheet is a usage error, before any login.
+TEST_F(CellsCommand, ImportRefusesAFirstRowOutsideTheSheet) {
+  for (const char* row : {"-2147483648", "0", "1048577", "x"}) {
+    const std::string command = std::string(ZRV_BINARY_DIR) +
+                                "/bin/zorvit import --first-row " + row +
+                                " book.xlsx >/dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 2) << row;
+  }
 }
 
 }  // namespace

@@ -4,7 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
+#include "platform/workbook/Readers.h"
+#include "platform/workbook/StringTable.h"
 #include "platform/workbook/Workbook.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/Workbooks.h"
@@ -181,6 +185,52 @@ TEST_P(WorkbookRead, FractionFormatsShowTheNumberAsGeneral) {
 
 INSTANTIATE_TEST_SUITE_P(BothFormats, WorkbookRead,
                          ::testing::Values("xls", "xlsx"));
+
+// A sheet too large to hold is read again from the file as rows are asked
+// for; forward, backward or skipping, it reads as the sheet held in memory.
+TEST(LargeSheet, ReadInPiecesReadsAsHeldInMemory) {
+  const std::string folder = test::MakeTempFolder();
+  std::vector<Row> rows;
+  for (int i = 1; i <= 300; ++i) {
+    rows.push_back({i % 7 ? Cell("Договор " + std::to_string(i)) : Cell(),
+                    Cell::Date(2007, 1 + i % 12, 1 + i % 28),
+                    Cell::Number(i * 1.25, "#,##0.00")});
+  }
+  rows[150] = {};
+  const std::string path = test::MakeWorkbook(folder, "large.xlsx", rows);
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  const std::string file = bytes.str();
+  const auto held = ReadXlsxMemory(file.data(), file.size(), "large.xlsx");
+  const auto streamed = ReadXlsxMemory(file.data(), file.size(), "large.xlsx",
+                                       /*cellsHeldInMemory=*/0);
+  ASSERT_EQ(streamed->UsedRowCount(), 300);
+  ASSERT_EQ(streamed->UsedColumnCount(), 3);
+  std::vector<int> order;
+  for (int r = 1; r <= 301; ++r) order.push_back(r);      // forward
+  for (int r = 301; r >= 1; r -= 3) order.push_back(r);   // backward
+  for (int r : {1, 299, 2, 100, 37}) order.push_back(r);  // jumping
+  for (int r : order) {
+    for (int c = 1; c <= 4; ++c)
+      ASSERT_EQ(streamed->CellText(r, c), held->CellText(r, c))
+          << "row " << r << ", column " << c;
+  }
+  EXPECT_EQ(streamed->CellText("A2"), "Договор 2");
+  std::filesystem::remove_all(folder);
+}
+
+// Shared strings span blocks of text; one longer than a block gets its own.
+TEST(SharedStrings, EachStringReadsBackWholeAcrossBlocks) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < 300000; ++i) texts.push_back("низ " + std::to_string(i));
+  texts.insert(texts.begin() + 1000, std::string(3 << 20, 'x'));
+  texts.insert(texts.begin() + 1001, "");
+  StringTable table;
+  for (const auto& text : texts) table.Add(text);
+  ASSERT_EQ(table.size(), texts.size());
+  for (size_t i = 0; i < texts.size(); ++i) ASSERT_EQ(table[i], texts[i]) << i;
+}
 
 }  // namespace
 }  // namespace zrv::workbook

@@ -1,0 +1,72 @@
+#include "platform/workbook/StreamedSheet.h"
+
+#include <algorithm>
+
+#include "platform/workbook/CellAddress.h"
+
+namespace zrv::workbook {
+
+StreamedSheet::StreamedSheet(std::function<std::unique_ptr<CellStream>()> open,
+                             int usedRows, int usedColumns)
+    : open_(std::move(open)), usedRows_(usedRows), usedColumns_(usedColumns) {
+  Restart();
+}
+
+std::string StreamedSheet::CellText(const std::string& cellName) const {
+  int row = 0;
+  int column = 0;
+  if (!ParseCellName(cellName, row, column)) return "";
+  return CellText(row, column);
+}
+
+std::string StreamedSheet::CellText(int row, int column) const {
+  if (row < 1 || row > usedRows_ || column < 1 || column > usedColumns_)
+    return "";
+  if (row < firstKept_) Restart();
+  ReadThrough(row);
+  const auto found = rows_.find(row);
+  if (found == rows_.end()) return "";
+  const auto& cells = found->second;
+  const auto cell = std::lower_bound(cells.begin(), cells.end(), column,
+                                     [](const std::pair<int, std::string>& c,
+                                        int col) { return c.first < col; });
+  return cell != cells.end() && cell->first == column ? cell->second : "";
+}
+
+void StreamedSheet::Restart() const {
+  rows_.clear();
+  hasPending_ = false;
+  ended_ = false;
+  firstKept_ = 1;
+  stream_ = open_();
+}
+
+// Reads the cells up to and including `row` into the window and lets the rows
+// more than kRowsBehind before it go.
+void StreamedSheet::ReadThrough(int row) const {
+  const int keepFrom = std::max(1, row - kRowsBehind);
+  if (keepFrom > firstKept_) {
+    rows_.erase(rows_.begin(), rows_.lower_bound(keepFrom));
+    firstKept_ = keepFrom;
+  }
+  while (!ended_) {
+    if (!hasPending_) {
+      hasPending_ = stream_->Next(pending_);
+      if (!hasPending_) {
+        ended_ = true;
+        break;
+      }
+    }
+    if (pending_.row > row) break;
+    hasPending_ = false;
+    if (pending_.row < firstKept_) continue;
+    auto& cells = rows_[pending_.row];
+    // A later text for the same cell replaces an earlier one.
+    if (!cells.empty() && cells.back().first == pending_.column)
+      cells.back().second = std::move(pending_.text);
+    else
+      cells.emplace_back(pending_.column, std::move(pending_.text));
+  }
+}
+
+}  // namespace zrv::workbook
