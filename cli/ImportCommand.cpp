@@ -1,6 +1,9 @@
 // zorvit import [--user U --password P] [--municipality NAME] [--first-row N]
 // [--no-links]
-//               WORKBOOK
+//               [--check] WORKBOOK
+//
+// --check is a dry run: every row is checked and written as in a real run, and
+// everything is rolled back at the end.
 //
 // Imports the contracts of a workbook into the property database the login
 // names, the same run the import window makes: the error list goes to standard
@@ -38,7 +41,7 @@ namespace {
 
 constexpr const char* kUsage =
     "import [--user U --password P] [--municipality NAME] [--first-row N] "
-    "[--no-links] WORKBOOK";
+    "[--no-links] [--check] WORKBOOK";
 constexpr const char* kSummary =
     "imports the contracts of a workbook; the error list on stdout, a summary "
     "at the end";
@@ -122,8 +125,9 @@ class ConsoleObserver : public import::ImportObserver {
 };
 
 void PrintSummary(const import::ImportSummary& s) {
-  std::cout << "\n--- Обобщение ---\n"
-            << "Прочетени редове:            " << s.rowsRead << "\n"
+  std::cout << "\n--- Обобщение ---\n";
+  if (s.checkOnly) std::cout << import::kNothingStored << "\n";
+  std::cout << "Прочетени редове:            " << s.rowsRead << "\n"
             << "Записани договори:           " << s.contractsStored << "\n"
             << "Отказани редове:             " << s.rowsRefused << "\n"
             << "Записани анекси:             " << s.annexesStored << "\n"
@@ -155,6 +159,7 @@ int RunImport(const Args& arguments) {
   TakeOption(args, "--municipality", municipality);
   TakeOption(args, "--first-row", firstRow);
   const bool noLinks = TakeFlag(args, "--no-links");
+  const bool checkOnly = TakeFlag(args, "--check");
   if (args.size() != 1 || args[0].rfind("--", 0) == 0) {
     std::cerr << (args.empty() ? kNoWorkbook
                                : "Неразпознат аргумент: " + args[0])
@@ -203,6 +208,7 @@ int RunImport(const Args& arguments) {
   options.municipality = municipality;
   options.firstRowText = firstRow;
   options.fileLinks = !noLinks;
+  options.checkOnly = checkOnly;
   const import::RunResult result = run.Run(
       options, [&workbook] { return std::optional<std::string>(workbook); },
       &observer);

@@ -97,8 +97,9 @@ int32_t Classifiers::GetRentTypeID(const std::string& text) {
   if (index >= 0) return rentTypes_[index].ID;
   contracts::RequireStorableText(kRentTypes.textColumn, text);
   const int32_t id = AddClassifier(db_, messages_, kRentTypes, text);
-  // Reloaded at once so that the next row naming this rent type finds it.
-  rentTypes_.LoadRentTypes(db_, kAppID, messages_);
+  // Reloaded at once, where the committed entry shows, so that the next row
+  // naming this rent type finds it.
+  db_.RunApart([&] { rentTypes_.LoadRentTypes(db_, kAppID, messages_); });
   return id;
 }
 

@@ -25,6 +25,7 @@
 #include "import/ImportRunCounts.h"
 #include "import/ImportRunLog.h"
 #include "import/RowMapping.h"
+#include "import/RowTransaction.h"
 #include "import/RunState.h"
 #include "platform/workbook/Workbook.h"
 #include "schedule/DocInfoSettings.h"
@@ -118,6 +119,9 @@ RunResult ImportRun::Run(const ImportOptions& options,
   impl_->observer = observer;
   RunResult result = impl_->Run(options, chooseWorkbook);
   impl_->observer = nullptr;
+  // A dry run may have added rent types that its rollback took away again.
+  if (options.checkOnly)
+    impl_->rentTypes.LoadRentTypes(impl_->db, kAppID, impl_->messages);
   return result;
 }
 
@@ -142,6 +146,10 @@ RunResult ImportRun::Impl::Run(const ImportOptions& options,
   const auto began = std::chrono::steady_clock::now();
   RunResult result;
   const std::optional<int> classifiersBefore = CountClassifierRows(db);
+  result.summary.checkOnly = options.checkOnly;
+  // Declared before everything the run counts, so that a dry run counts what
+  // it would have stored before it rolls it back.
+  DryRunTransaction dryRun(db, options.checkOnly);
   if (!CheckMunicipality(options.municipality, result)) return result;
 
   const std::optional<std::string> path =
@@ -221,7 +229,9 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
                               const ImportOptions& options,
                               ImportSummary& summary) {
   ++summary.rowsRead;
+  std::optional<RowTransaction> transaction;
   try {
+    transaction.emplace(db, options.checkOnly);
     contract.Clear();
     property.Clear();
     mapping.ReadRepresentative(row);
@@ -238,10 +248,10 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
     }
     if (!valid) {
       ++summary.rowsRefused;
+      transaction->Rollback();
       return;
     }
 
-    db.StartTransaction();
     if (contract.PropertyID == -1) {
       property.Insert();
       contract.PropertyID = property.ID;
@@ -257,7 +267,7 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
     if (options.fileLinks)
       AddFileLink(db, messages, contract, rentKinds.RentKindFolder());
     schedule::RebuildSchedule(contract.DocID, true);
-    db.Commit();
+    transaction->Commit();
 
     ++summary.contractsStored;
     summary.annexesStored += annexes.stored;
@@ -266,7 +276,7 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
     ++summary.rowsRefused;
     messages.ShowMessage(kRowFailed + std::to_string(row) + " " + e.what());
     try {
-      if (db.InTransaction()) db.Rollback();
+      if (transaction) transaction->Rollback();
     } catch (const std::exception&) {
       // The connection itself is gone; the engine drops the unfinished
       // transaction with it.

@@ -44,6 +44,10 @@ struct ImportOptions {
   bool fileLinks = true;  // "Генерирай връзки към FTP"
   // Folder of the log file; empty means the process's current directory.
   std::string logFolder;
+  // A dry run: every row goes through every check and statement as in a real
+  // run, inside one transaction that is rolled back at the end, so nothing
+  // stays in the database (classifier entries included).
+  bool checkOnly = false;
 };
 
 // The figures of one run, for the summary that closes it.
@@ -62,7 +66,12 @@ struct ImportSummary {
       logFile;      // path of the log written, empty when the list stayed empty
   int lastRow = 0;  // last row the loop reached
   double elapsedSeconds = 0;
+  bool checkOnly = false;  // a dry run: the figures say what would be stored
 };
+
+// The summary's line for a dry run.
+inline constexpr const char* kNothingStored =
+    "Само проверка: нищо не е записано.";
 
 // How a run ended.
 enum class RunOutcome {

@@ -90,7 +90,11 @@ int32_t Classifiers::GetSettlementID(std::string& text) {
   }
   if (std::optional<int32_t> found = LookUpClassifier(db_, kSettlements, text))
     return *found;
-  const int32_t id = NextClassifierId(db_, kSettlements);
+  if (std::optional<int32_t> found =
+          LookUpCommittedClassifier(db_, kSettlements, text))
+    return *found;
+  int32_t id = 0;
+  db_.RunApart([&] { id = NextClassifierId(db_, kSettlements); });
   InsertClassifierRow(db_, messages_, kSettlements, [&](db::Query& query) {
     query.SetInteger("id", id);
     query.SetString("text", text);

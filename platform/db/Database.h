@@ -9,6 +9,7 @@
 // db::DbError carrying the engine's message.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -117,11 +118,24 @@ class Connection {
   // A new query bound to this connection; the caller owns it.
   virtual std::unique_ptr<Query> NewQuery() = 0;
 
+  // Runs work in a short read-committed transaction of its own that commits
+  // when work returns and rolls back when it throws, for an entry that others
+  // must see at once and that stays even when the open transaction is rolled
+  // back. The open transaction, if any, waits untouched meanwhile; queries run
+  // by work (and a nested RunApart) use the short transaction. While apart
+  // work is held (SetHoldApart), work joins the open transaction instead, so
+  // that rolling that one back leaves nothing. This default joins the open
+  // transaction or starts one of its own.
+  virtual void RunApart(const std::function<void()>& work);
+  virtual void SetHoldApart(bool hold) { holdApart_ = hold; }
+  bool HoldApart() const { return holdApart_; }
+
  protected:
   Connection() = default;
 
  private:
   std::string name_ = kDatabaseName;
+  bool holdApart_ = false;
 };
 
 }  // namespace zrv::db

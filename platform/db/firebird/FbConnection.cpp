@@ -19,6 +19,14 @@ std::unique_ptr<Query> FbConnection::NewQuery() {
   return std::make_unique<FbQuery>(session_);
 }
 
+void FbConnection::RunApart(const std::function<void()>& work) {
+  if (HoldApart()) {
+    Connection::RunApart(work);
+  } else {
+    session_->RunApart(work);
+  }
+}
+
 FbConnection& AsFirebird(Connection& connection) {
   auto* firebird = dynamic_cast<FbConnection*>(&connection);
   if (!firebird) throw DbError("The connection is not a Firebird connection.");
@@ -29,6 +37,11 @@ FbConnection& AsFirebird(Connection& connection) {
 
 std::unique_ptr<Connection> MakeFirebirdConnection() {
   return std::make_unique<fb::FbConnection>();
+}
+
+TransactionCounts CountTransactions(Connection& connection) {
+  const fb::Session& session = fb::AsFirebird(connection).GetSession();
+  return {session.Started(), session.Committed(), session.RolledBack()};
 }
 
 }  // namespace zrv::db

@@ -21,6 +21,17 @@ const char kSnapshotTpb[] = {isc_tpb_version3,     isc_tpb_write,
                              isc_tpb_concurrency,  isc_tpb_wait,
                              isc_tpb_lock_timeout, 1,
                              kLockTimeoutSeconds};
+// Read committed, for the short transactions of entries others must see at
+// once: each statement sees what is committed when it runs (the latest greatest
+// id, an entry another workstation has just added).
+const char kReadCommittedTpb[] = {isc_tpb_version3,
+                                  isc_tpb_write,
+                                  isc_tpb_read_committed,
+                                  isc_tpb_rec_version,
+                                  isc_tpb_wait,
+                                  isc_tpb_lock_timeout,
+                                  1,
+                                  kLockTimeoutSeconds};
 
 }  // namespace
 
@@ -88,15 +99,36 @@ void Session::Drop() {
   db_ = 0;
 }
 
-isc_tr_handle Session::Begin() {
+isc_tr_handle Session::Begin(const char* tpb, size_t tpbSize) {
   RequireConnected();
   ISC_STATUS_ARRAY status;
   isc_tr_handle tr = 0;
   isc_start_transaction(status, &tr, 1, &db_,
-                        static_cast<unsigned short>(sizeof kSnapshotTpb),
-                        kSnapshotTpb);
+                        static_cast<unsigned short>(tpbSize), tpb);
   Check(status);
+  ++started_;
   return tr;
+}
+
+isc_tr_handle Session::Begin() {
+  return Begin(kSnapshotTpb, sizeof kSnapshotTpb);
+}
+
+void Session::CommitHandle(isc_tr_handle* tr) {
+  ISC_STATUS_ARRAY status;
+  isc_commit_transaction(status, tr);
+  Check(status);
+  ++committed_;
+}
+
+// A transaction the engine cannot roll back is gone all the same (lost
+// connection): the handle is cleared before the error is thrown.
+void Session::RollbackHandle(isc_tr_handle* tr) {
+  ISC_STATUS_ARRAY status;
+  isc_rollback_transaction(status, tr);
+  *tr = 0;
+  ++rolledBack_;
+  Check(status);
 }
 
 void Session::StartTransaction() {
@@ -106,20 +138,39 @@ void Session::StartTransaction() {
 
 void Session::Commit() {
   if (!tr_) throw DbError(kNoTransaction);
-  ISC_STATUS_ARRAY status;
-  isc_commit_transaction(status, &tr_);
-  Check(status);
+  CommitHandle(&tr_);
   tr_ = 0;
 }
 
 void Session::Rollback() {
   if (!tr_) throw DbError(kNoTransaction);
-  ISC_STATUS_ARRAY status;
-  isc_rollback_transaction(status, &tr_);
-  // A transaction the engine cannot roll back is gone all the same (lost
-  // connection).
-  tr_ = 0;
-  Check(status);
+  RollbackHandle(&tr_);
+}
+
+void Session::RunApart(const std::function<void()>& work) {
+  RequireConnected();
+  if (apart_) {
+    work();
+    return;
+  }
+  const isc_tr_handle outer = tr_;
+  tr_ = Begin(kReadCommittedTpb, sizeof kReadCommittedTpb);
+  apart_ = true;
+  try {
+    work();
+    CommitHandle(&tr_);
+  } catch (...) {
+    try {
+      if (tr_) RollbackHandle(&tr_);
+    } catch (...) {
+      // The error of work (or of its commit) is the one to report.
+    }
+    tr_ = outer;
+    apart_ = false;
+    throw;
+  }
+  tr_ = outer;
+  apart_ = false;
 }
 
 void Session::InTransaction(const std::function<void(isc_tr_handle*)>& work) {
@@ -129,18 +180,27 @@ void Session::InTransaction(const std::function<void(isc_tr_handle*)>& work) {
     return;
   }
   isc_tr_handle own = Begin();
-  ISC_STATUS_ARRAY status;
   try {
     work(&own);
   } catch (...) {
-    isc_rollback_transaction(status, &own);
+    try {
+      RollbackHandle(&own);
+    } catch (...) {
+      // The error of work is the one to report.
+    }
     throw;
   }
-  isc_commit_transaction(status, &own);
-  if (status[0] == 1 && status[1]) {
-    std::string message = StatusMessage(status);
-    isc_rollback_transaction(status, &own);
-    throw DbError(message);
+  try {
+    CommitHandle(&own);
+  } catch (...) {
+    if (own) {
+      try {
+        RollbackHandle(&own);
+      } catch (...) {
+        // The commit's error is the one to report.
+      }
+    }
+    throw;
   }
 }
 

@@ -37,6 +37,16 @@ class Session {
   void Commit();
   void Rollback();
 
+  // Runs work with a read-committed transaction of its own as the open one,
+  // committed when work returns; the transaction open before is restored
+  // either way. Nested calls join the short transaction.
+  void RunApart(const std::function<void()>& work);
+
+  // Transactions started, committed and rolled back since the session began.
+  long Started() const { return started_; }
+  long Committed() const { return committed_; }
+  long RolledBack() const { return rolledBack_; }
+
   // Runs work in the open transaction, or in a snapshot transaction of its own
   // that commits when work returns and rolls back when it throws.
   void InTransaction(const std::function<void(isc_tr_handle*)>& work);
@@ -55,13 +65,20 @@ class Session {
  private:
   static constexpr size_t kMaxCachedStatements = 200;
 
+  isc_tr_handle Begin(const char* tpb, size_t tpbSize);
   isc_tr_handle Begin();
+  void CommitHandle(isc_tr_handle* tr);
+  void RollbackHandle(isc_tr_handle* tr);
   // The prepared statement for a positional text, prepared once and then
   // reused.
   Statement& Prepared(const std::string& sql, isc_tr_handle* tr);
 
   isc_db_handle db_ = 0;
   isc_tr_handle tr_ = 0;
+  bool apart_ = false;
+  long started_ = 0;
+  long committed_ = 0;
+  long rolledBack_ = 0;
   std::unordered_map<std::string, std::unique_ptr<Statement>> statements_;
 };
 
