@@ -39,9 +39,10 @@ std::unique_ptr<Connection> MakeFirebirdConnection() {
   return std::make_unique<fb::FbConnection>();
 }
 
-TransactionCounts CountTransactions(Connection& connection) {
+ConnectionCounts CountWork(Connection& connection) {
   const fb::Session& session = fb::AsFirebird(connection).GetSession();
-  return {session.Started(), session.Committed(), session.RolledBack()};
+  return {session.Started(), session.Committed(), session.RolledBack(),
+          session.PreparedCount()};
 }
 
 }  // namespace zrv::db

@@ -76,7 +76,7 @@ void Session::Attach(const std::string& path, const std::string& user,
 }
 
 void Session::Detach() {
-  statements_.clear();
+  ForgetStatements();
   ISC_STATUS_ARRAY status;
   if (tr_) isc_rollback_transaction(status, &tr_);
   tr_ = 0;
@@ -86,7 +86,7 @@ void Session::Detach() {
 
 void Session::Drop() {
   RequireConnected();
-  statements_.clear();
+  ForgetStatements();
   ISC_STATUS_ARRAY status;
   if (tr_) isc_rollback_transaction(status, &tr_);
   tr_ = 0;
@@ -218,20 +218,29 @@ void Session::Run(const std::string& sql,
     }
     // A schema change runs alone: no other prepared statement may hold the
     // objects it alters.
-    std::unique_ptr<Statement> ddl = std::move(statements_[sql]);
-    statements_.clear();
+    std::unique_ptr<Statement> ddl = std::move(statements_[sql].statement);
+    ForgetStatements();
     ddl->Run(tr, params, rows);
   });
 }
 
 Statement& Session::Prepared(const std::string& sql, isc_tr_handle* tr) {
   auto found = statements_.find(sql);
-  if (found != statements_.end()) return *found->second;
-  if (statements_.size() >= kMaxCachedStatements) statements_.clear();
+  if (found != statements_.end()) {
+    recent_.splice(recent_.begin(), recent_, found->second.place);
+    return *found->second.statement;
+  }
   auto statement = std::make_unique<Statement>(&db_, tr, sql);
-  Statement& result = *statement;
-  statements_.emplace(sql, std::move(statement));
-  return result;
+  ++prepared_;
+  if (statements_.size() >= kMaxCachedStatements) {
+    statements_.erase(recent_.back());
+    recent_.pop_back();
+  }
+  recent_.push_front(sql);
+  Cached& cached = statements_[sql];
+  cached.statement = std::move(statement);
+  cached.place = recent_.begin();
+  return *cached.statement;
 }
 
 }  // namespace zrv::db::fb

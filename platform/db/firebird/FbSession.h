@@ -7,6 +7,7 @@
 #include <ibase.h>
 
 #include <functional>
+#include <list>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -46,6 +47,7 @@ class Session {
   long Started() const { return started_; }
   long Committed() const { return committed_; }
   long RolledBack() const { return rolledBack_; }
+  long PreparedCount() const { return prepared_; }
 
   // Runs work in the open transaction, or in a snapshot transaction of its own
   // that commits when work returns and rolls back when it throws.
@@ -58,7 +60,10 @@ class Session {
            std::vector<Row>& rows, std::vector<std::string>& columns);
   // Frees every prepared statement (before a change of the schema, which they
   // could block).
-  void ForgetStatements() { statements_.clear(); }
+  void ForgetStatements() {
+    statements_.clear();
+    recent_.clear();
+  }
 
   isc_db_handle* Handle() { return &db_; }
 
@@ -70,8 +75,15 @@ class Session {
   void CommitHandle(isc_tr_handle* tr);
   void RollbackHandle(isc_tr_handle* tr);
   // The prepared statement for a positional text, prepared once and then
-  // reused.
+  // reused. The cache keeps the statements used most recently: the few texts
+  // every row runs stay prepared, while texts that carry a row's own values
+  // (used once) leave it again.
   Statement& Prepared(const std::string& sql, isc_tr_handle* tr);
+
+  struct Cached {
+    std::unique_ptr<Statement> statement;
+    std::list<std::string>::iterator place;  // in recent_
+  };
 
   isc_db_handle db_ = 0;
   isc_tr_handle tr_ = 0;
@@ -79,7 +91,9 @@ class Session {
   long started_ = 0;
   long committed_ = 0;
   long rolledBack_ = 0;
-  std::unordered_map<std::string, std::unique_ptr<Statement>> statements_;
+  long prepared_ = 0;
+  std::unordered_map<std::string, Cached> statements_;
+  std::list<std::string> recent_;  // cached texts, most recently used first
 };
 
 // A database parameter block, built item by item.
