@@ -63,7 +63,11 @@ DryRunTransaction::DryRunTransaction(db::Connection& db, bool on)
 
 DryRunTransaction::~DryRunTransaction() {
   if (!on_) return;
-  db_.SetHoldApart(false);
+  try {
+    db_.SetHoldApart(false);
+  } catch (const std::exception&) {
+    // As below.
+  }
   try {
     if (db_.InTransaction()) db_.Rollback();
   } catch (const std::exception&) {

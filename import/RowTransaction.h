@@ -7,8 +7,10 @@
 // In a dry run the row is a savepoint inside the run's transaction instead, so
 // that a refused row leaves nothing behind within the run either.
 //
-// DryRunTransaction: a dry run keeps the whole run, classifier entries
-// included, in one transaction that it rolls back when the run ends.
+// DryRunTransaction: a dry run keeps the whole run in one transaction that it
+// rolls back when the run ends. Classifier entries go into a second one, held
+// open beside it (Connection::SetHoldApart) and rolled back too: there they
+// stay when a row's savepoint is rolled back, as they stay in a real run.
 
 #include "platform/db/Database.h"
 

@@ -123,9 +123,10 @@ class Connection {
   // must see at once and that stays even when the open transaction is rolled
   // back. The open transaction, if any, waits untouched meanwhile; queries run
   // by work (and a nested RunApart) use the short transaction. While apart
-  // work is held (SetHoldApart), work joins the open transaction instead, so
-  // that rolling that one back leaves nothing. This default joins the open
-  // transaction or starts one of its own.
+  // work is held (SetHoldApart(true), a dry run), every such work goes into
+  // one transaction kept open beside the open one and rolled back when the
+  // hold ends (SetHoldApart(false)), so that nothing of it stays. This default
+  // joins the open transaction or starts one of its own.
   virtual void RunApart(const std::function<void()>& work);
   virtual void SetHoldApart(bool hold) { holdApart_ = hold; }
   bool HoldApart() const { return holdApart_; }

@@ -20,11 +20,12 @@ std::unique_ptr<Query> FbConnection::NewQuery() {
 }
 
 void FbConnection::RunApart(const std::function<void()>& work) {
-  if (HoldApart()) {
-    Connection::RunApart(work);
-  } else {
-    session_->RunApart(work);
-  }
+  session_->RunApart(work);
+}
+
+void FbConnection::SetHoldApart(bool hold) {
+  Connection::SetHoldApart(hold);
+  session_->SetHoldApart(hold);
 }
 
 FbConnection& AsFirebird(Connection& connection) {

@@ -25,6 +25,7 @@ class FbConnection : public Connection {
 
   std::unique_ptr<Query> NewQuery() override;
   void RunApart(const std::function<void()>& work) override;
+  void SetHoldApart(bool hold) override;
 
   Session& GetSession() { return *session_; }
 

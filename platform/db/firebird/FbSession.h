@@ -42,6 +42,10 @@ class Session {
   // committed when work returns; the transaction open before is restored
   // either way. Nested calls join the short transaction.
   void RunApart(const std::function<void()>& work);
+  // While held, RunApart's work goes into one read-committed transaction that
+  // is kept open (a savepoint for each call) and rolled back when the hold
+  // ends.
+  void SetHoldApart(bool hold);
 
   // Transactions started, committed and rolled back since the session began.
   long Started() const { return started_; }
@@ -73,6 +77,8 @@ class Session {
   isc_tr_handle Begin(const char* tpb, size_t tpbSize);
   isc_tr_handle Begin();
   void CommitHandle(isc_tr_handle* tr);
+  // Runs a statement without parameters or result in the open transaction.
+  void RunPlain(const char* sql);
   void RollbackHandle(isc_tr_handle* tr);
   // The prepared statement for a positional text, prepared once and then
   // reused. The cache keeps the statements used most recently: the few texts
@@ -88,6 +94,8 @@ class Session {
   isc_db_handle db_ = 0;
   isc_tr_handle tr_ = 0;
   bool apart_ = false;
+  bool hold_ = false;
+  isc_tr_handle held_ = 0;
   long started_ = 0;
   long committed_ = 0;
   long rolledBack_ = 0;
