@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <map>
 #include <stdexcept>
-#include <unordered_map>
 
 namespace zrv::bench {
 
@@ -202,8 +201,10 @@ class Replayer {
     if (!Get(file_, &open, 1))
       throw std::runtime_error("truncated statement record");
     const std::string sql = GetText(file_);
-    std::unique_ptr<db::Query>& query = queries_[sql];
-    if (!query) query = connection_.NewQuery();
+    // One query object serves every statement: the connection keeps the
+    // prepared statements, per text.
+    if (!query_) query_ = connection_.NewQuery();
+    db::Query* query = query_.get();
     query->SetSQL(sql);
     uint16_t count = 0;
     if (!Get(file_, &count, sizeof count))
@@ -251,7 +252,7 @@ class Replayer {
 
   db::Connection& connection_;
   std::FILE* file_;
-  std::unordered_map<std::string, std::unique_ptr<db::Query>> queries_;
+  std::unique_ptr<db::Query> query_;
 };
 
 }  // namespace

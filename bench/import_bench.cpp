@@ -111,7 +111,7 @@ void ImportOnce(const std::string& workbook, const std::string& folder,
             << " commits/row, "
             << Format("%.1f", (after.prepared - before.prepared) / rows)
             << " statements prepared/row; peak memory so far " << peakKb / 1024
-            << " MB\n";
+            << " MB" << std::endl;
   if (!record) return;
 
   const db::ConnectParams floorParams{"SYSDBA", "masterkey",
@@ -131,7 +131,7 @@ void ImportOnce(const std::string& workbook, const std::string& folder,
             << floorCounts.committed << " commits (" << replayed.apart
             << " of them apart) in " << Format("%.2f", floorSeconds)
             << " s; import / floor = " << Format("%.2f", seconds / floorSeconds)
-            << "\n";
+            << std::endl;
 }
 
 }  // namespace

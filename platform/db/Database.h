@@ -94,10 +94,10 @@ struct ConnectParams {
   std::string serverName;
 };
 
-// One database connection with at most one open transaction. Queries run inside
-// the open transaction; a statement run while none is open runs in a short
-// transaction of its own that commits at once. Transactions use snapshot
-// isolation.
+// One database connection with at most one open transaction (besides the short
+// one of RunApart, while it runs). Queries run inside the open transaction; a
+// statement run while none is open runs in a short transaction of its own that
+// commits at once. Transactions use snapshot isolation.
 class Connection {
  public:
   virtual ~Connection() = default;
