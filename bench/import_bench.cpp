@@ -6,6 +6,13 @@
 //
 //   import_bench [--contracts N] [--annexes K] [--months M] [--bad B]
 //                [--forced-writes off|on|both] [--workbook FILE]
+//                [--replay on|off]
+//
+// Besides the figures of the run it prints the transactions started and
+// committed per contract row read, and (unless --replay off) the time of the
+// replay floor: the statements the run executed, with their parameters and
+// its transaction boundaries, recorded to a file and run again on a new
+// database with no logic in between, and the import's time over the floor's.
 
 #include <sys/resource.h>
 
@@ -20,6 +27,7 @@
 #include <vector>
 
 #include "app/DatabaseSetup.h"
+#include "bench/StatementReplay.h"
 #include "common/Text.h"
 #include "import/ImportRun.h"
 #include "platform/db/Firebird.h"
@@ -28,80 +36,6 @@
 namespace {
 
 using namespace zrv;
-
-// A query that counts the statements it runs into its connection's counter.
-class CountingQuery : public db::Query {
- public:
-  CountingQuery(std::unique_ptr<db::Query> inner, long& count)
-      : inner_(std::move(inner)), count_(count) {}
-  const std::string& DatabaseName() const override {
-    return inner_->DatabaseName();
-  }
-  void SetSQL(const std::string& sql) override { inner_->SetSQL(sql); }
-  const std::string& SQL() const override { return inner_->SQL(); }
-  void SetInteger(const std::string& p, int32_t v) override {
-    inner_->SetInteger(p, v);
-  }
-  void SetSmallInt(const std::string& p, int16_t v) override {
-    inner_->SetSmallInt(p, v);
-  }
-  void SetString(const std::string& p, const std::string& v) override {
-    inner_->SetString(p, v);
-  }
-  void SetFloat(const std::string& p, double v) override {
-    inner_->SetFloat(p, v);
-  }
-  void SetDateTime(const std::string& p, double v) override {
-    inner_->SetDateTime(p, v);
-  }
-  void SetNull(const std::string& p) override { inner_->SetNull(p); }
-  void Execute() override {
-    ++count_;
-    inner_->Execute();
-  }
-  void Open() override {
-    ++count_;
-    inner_->Open();
-  }
-  void Close() override { inner_->Close(); }
-  bool IsOpen() const override { return inner_->IsOpen(); }
-  void First() override { inner_->First(); }
-  void Next() override { inner_->Next(); }
-  void Last() override { inner_->Last(); }
-  bool Eof() const override { return inner_->Eof(); }
-  int RecordCount() const override { return inner_->RecordCount(); }
-  int FieldCount() const override { return inner_->FieldCount(); }
-  const db::Field& FieldAt(int i) const override { return inner_->FieldAt(i); }
-  const db::Field& FieldByName(const std::string& n) const override {
-    return inner_->FieldByName(n);
-  }
-  const db::Field* FindField(const std::string& n) const override {
-    return inner_->FindField(n);
-  }
-
- private:
-  std::unique_ptr<db::Query> inner_;
-  long& count_;
-};
-
-class CountingConnection : public db::Connection {
- public:
-  explicit CountingConnection(db::Connection& inner) : inner_(inner) {}
-  void Open(const db::ConnectParams& params) override { inner_.Open(params); }
-  void Close() override { inner_.Close(); }
-  bool Connected() const override { return inner_.Connected(); }
-  bool InTransaction() const override { return inner_.InTransaction(); }
-  void StartTransaction() override { inner_.StartTransaction(); }
-  void Commit() override { inner_.Commit(); }
-  void Rollback() override { inner_.Rollback(); }
-  std::unique_ptr<db::Query> NewQuery() override {
-    return std::make_unique<CountingQuery>(inner_.NewQuery(), statements);
-  }
-  long statements = 0;
-
- private:
-  db::Connection& inner_;
-};
 
 class CountingMessages : public ui::Messages {
  public:
@@ -125,28 +59,43 @@ std::string Option(std::vector<std::string>& args, const std::string& name,
   return fallback;
 }
 
+double SecondsSince(std::chrono::steady_clock::time_point began) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - began)
+      .count();
+}
+
+// Imports the workbook into a new database, recording its statements, then
+// replays them on another new database: the floor of the same statements
+// without the import's own work.
 void ImportOnce(const std::string& workbook, const std::string& folder,
-                bool forcedWrites) {
-  const std::string path = folder + (forcedWrites ? "/sync.fdb" : "/async.fdb");
-  const db::ConnectParams params{"SYSDBA", "masterkey", path};
+                bool forcedWrites, bool replay) {
+  const std::string tag = forcedWrites ? "sync" : "async";
+  const db::ConnectParams params{"SYSDBA", "masterkey",
+                                 folder + "/" + tag + ".fdb"};
   app::CreatePropertyDatabase(params, forcedWrites);
   auto connection = db::MakeFirebirdConnection();
   connection->Open(params);
-  CountingConnection counting(*connection);
+  std::FILE* record =
+      replay ? std::fopen((folder + "/" + tag + ".rec").c_str(), "w+b")
+             : nullptr;
+  if (replay && !record) throw std::runtime_error("cannot write the record");
+  bench::RecordingConnection counting(*connection, record);
   CountingMessages messages;
-
-  import::ImportRun run(counting, messages, 1);
-  run.Start();
+  import::ImportRun recorded(counting, messages, 1);
+  recorded.Start();
   counting.statements = 0;
   import::ImportOptions options;
   options.logFolder = folder;
+  const db::ConnectionCounts before = db::CountWork(*connection);
   const auto began = std::chrono::steady_clock::now();
-  const import::RunResult result = run.Run(
+  const import::RunResult result = recorded.Run(
       options, [&workbook] { return std::optional<std::string>(workbook); });
-  const double seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - began)
-          .count();
+  const double seconds = SecondsSince(began);
+  const db::ConnectionCounts after = db::CountWork(*connection);
+  const long peakKb = PeakMemoryKb();
+  connection->Close();
   const auto& s = result.summary;
+  const double rows = s.rowsRead > 0 ? s.rowsRead : 1;
 
   std::cout << "forced writes " << (forcedWrites ? "on " : "off") << ": "
             << s.contractsStored << " contracts, " << s.annexesStored
@@ -155,9 +104,34 @@ void ImportOnce(const std::string& workbook, const std::string& folder,
             << Format("%.2f", seconds) << " s -> "
             << Format("%.1f", s.contractsStored / seconds) << " contracts/s, "
             << Format("%.0f", counting.statements / seconds)
-            << " statements/s; peak memory so far " << PeakMemoryKb() / 1024
-            << " MB\n";
-  connection->Close();
+            << " statements/s, "
+            << Format("%.2f", (after.started - before.started) / rows)
+            << " transactions/row, "
+            << Format("%.2f", (after.committed - before.committed) / rows)
+            << " commits/row, "
+            << Format("%.1f", (after.prepared - before.prepared) / rows)
+            << " statements prepared/row; peak memory so far " << peakKb / 1024
+            << " MB" << std::endl;
+  if (!record) return;
+
+  const db::ConnectParams floorParams{"SYSDBA", "masterkey",
+                                      folder + "/" + tag + "-floor.fdb"};
+  app::CreatePropertyDatabase(floorParams, forcedWrites);
+  auto floor = db::MakeFirebirdConnection();
+  floor->Open(floorParams);
+  std::rewind(record);
+  const auto replayBegan = std::chrono::steady_clock::now();
+  const bench::ReplayCounts replayed = bench::Replay(*floor, record);
+  const double floorSeconds = SecondsSince(replayBegan);
+  const db::ConnectionCounts floorCounts = db::CountWork(*floor);
+  floor->Close();
+  std::fclose(record);
+  std::cout << "  replay floor: " << replayed.statements << " statements ("
+            << replayed.failed << " failed as recorded), "
+            << floorCounts.committed << " commits (" << replayed.apart
+            << " of them apart) in " << Format("%.2f", floorSeconds)
+            << " s; import / floor = " << Format("%.2f", seconds / floorSeconds)
+            << std::endl;
 }
 
 }  // namespace
@@ -170,6 +144,7 @@ int main(int argc, char** argv) {
   const std::string bad = Option(args, "--bad", "5");
   const std::string forced = Option(args, "--forced-writes", "both");
   std::string workbook = Option(args, "--workbook", "");
+  const bool replay = Option(args, "--replay", "on") == "on";
 
   char pattern[] = "/tmp/zrv-import-bench-XXXXXX";
   if (!mkdtemp(pattern)) return 1;
@@ -187,8 +162,9 @@ int main(int argc, char** argv) {
     std::cout << "workbook " << workbook << " (" << contracts << " contracts, "
               << annexes << " annex rows each, " << months << "-month terms)\n";
     if (forced == "off" || forced == "both")
-      ImportOnce(workbook, folder, false);
-    if (forced == "on" || forced == "both") ImportOnce(workbook, folder, true);
+      ImportOnce(workbook, folder, false, replay);
+    if (forced == "on" || forced == "both")
+      ImportOnce(workbook, folder, true, replay);
   } catch (const std::exception& e) {
     std::cerr << e.what() << "\n";
     std::filesystem::remove_all(folder);

@@ -1,5 +1,8 @@
 // zorvit import [OPTIONS] WORKBOOK
 //
+// --check is a dry run: every row is checked and written as in a real run, and
+// everything is rolled back at the end.
+//
 // Imports the contracts of a workbook into the property database the login
 // names, the same run the import window makes: the error list goes to standard
 // output line by line as it grows, message boxes become lines on standard
@@ -223,6 +226,7 @@ int RunImport(const ParsedArgs& args) {
   options.firstRowText = args.Value("first-row", options.firstRowText);
   options.fileLinks = !args.Has("no-links");
   options.allowDuplicates = args.Has("allow-duplicates");
+  options.checkOnly = args.Has("check");
   const import::RunResult result = run.Run(
       options, [&workbook] { return std::optional<std::string>(workbook); },
       &observer);
@@ -270,6 +274,9 @@ const CommandRegistration kImport{
          {"no-links", "", "без връзки към сканираните договори"},
          {"allow-duplicates", "",
           "записва и договорите, които вече са записани"},
+         {"check", "",
+          "само проверка: всеки ред минава като при запис, накрая всичко се "
+          "отменя"},
          {"summary-json", "ФАЙЛ",
           "записва обобщението и списъка с грешки като JSON"},
      }),

@@ -4,7 +4,6 @@
 
 #include "common/Text.h"
 #include "contracts/StatementText.h"
-#include "platform/db/Transaction.h"
 
 namespace zrv::import {
 
@@ -42,17 +41,16 @@ void InsertClassifierRow(db::Connection& db, ui::Messages& messages,
                          const ClassifierTable& table,
                          const std::function<void(db::Query&)>& bind) {
   try {
-    db::OwnTransaction transaction(db);
-    std::unique_ptr<db::Query> query = db.NewQuery();
-    query->SetSQL(table.insertSql);
-    bind(*query);
-    query->Execute();
-    transaction.Commit();
+    db.RunApart([&] {
+      std::unique_ptr<db::Query> query = db.NewQuery();
+      query->SetSQL(table.insertSql);
+      bind(*query);
+      query->Execute();
+    });
   } catch (const db::DuplicateKeyError&) {
     // Another workstation was first; the caller looks again.
     throw;
   } catch (const std::exception&) {
-    // Leaving the block has rolled back the transaction started above.
     messages.ShowMessage(table.failMessage);
     throw;
   }
@@ -63,7 +61,10 @@ int32_t AddClassifierRace(
     const std::function<void(int32_t id)>& insertWithId,
     const std::function<std::optional<int32_t>()>& lookUp) {
   for (int attempt = 1;; ++attempt) {
-    const int32_t id = NextClassifierId(db, table);
+    // The greatest id is read in a short transaction of its own, which sees
+    // every entry committed so far, whatever transaction the caller has open.
+    int32_t id = 0;
+    db.RunApart([&] { id = NextClassifierId(db, table); });
     try {
       insertWithId(id);
       return id;
@@ -84,13 +85,25 @@ int32_t AddClassifier(db::Connection& db, ui::Messages& messages,
           query.SetString("text", text);
         });
       },
-      [&] { return LookUpClassifier(db, table, text); });
+      [&] { return LookUpCommittedClassifier(db, table, text); });
+}
+
+std::optional<int32_t> LookUpCommittedClassifier(db::Connection& db,
+                                                 const ClassifierTable& table,
+                                                 const std::string& text) {
+  std::optional<int32_t> found;
+  db.RunApart([&] { found = LookUpClassifier(db, table, text); });
+  return found;
 }
 
 int32_t GetOrInsertClassifier(db::Connection& db, ui::Messages& messages,
                               const ClassifierTable& table,
                               const std::string& text) {
   if (std::optional<int32_t> found = LookUpClassifier(db, table, text))
+    return *found;
+  // The caller's transaction may be older than an entry added since (by this
+  // run or by another workstation): look again where the latest commits show.
+  if (std::optional<int32_t> found = LookUpCommittedClassifier(db, table, text))
     return *found;
   return AddClassifier(db, messages, table, text);
 }

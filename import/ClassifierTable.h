@@ -1,8 +1,9 @@
 #pragma once
 // The find-or-add pattern shared by the classifier tables: look the upper-cased
 // text up, and when it is missing take the greatest id + 1 (read outside any
-// transaction) and insert the row in a short transaction of its own. A failed
-// insert rolls back, shows the table's message and throws the error on.
+// transaction) and insert the row in a short transaction of its own
+// (Connection::RunApart), committed at once. A failed insert rolls back, shows
+// the table's message and throws the error on.
 //
 // Several workstations may add the same text, or take the same id, at the same
 // moment. A unique key on the id and on the upper-cased text (sql/) refuses the
@@ -42,8 +43,8 @@ std::optional<int32_t> LookUpClassifier(db::Connection& db,
 // when that id would pass the table's id limit.
 int32_t NextClassifierId(db::Connection& db, const ClassifierTable& table);
 
-// Runs the table's insert with `bind` setting its parameters, in a transaction
-// of its own that it commits (a caller's open transaction is joined instead).
+// Runs the table's insert with `bind` setting its parameters, in a short
+// transaction of its own that it commits (Connection::RunApart).
 // On an error: rolls back its own transaction, shows the table's message,
 // throws the error on.
 void InsertClassifierRow(db::Connection& db, ui::Messages& messages,
@@ -59,14 +60,21 @@ int32_t AddClassifierRace(
     const std::function<void(int32_t id)>& insertWithId,
     const std::function<std::optional<int32_t>()>& lookUp);
 
+// LookUpClassifier in a short transaction of its own, which sees every entry
+// committed so far (the caller's snapshot may be older).
+std::optional<int32_t> LookUpCommittedClassifier(db::Connection& db,
+                                                 const ClassifierTable& table,
+                                                 const std::string& text);
+
 // Adds a row (the next id, the text as given) to a table whose rows are (id,
 // text) and gives its id (or that of the same text another workstation has
 // just added).
 int32_t AddClassifier(db::Connection& db, ui::Messages& messages,
                       const ClassifierTable& table, const std::string& text);
 
-// Find-or-add for a table whose rows are (id, text): the found id, or the id of
-// the row added with the text as given.
+// Find-or-add for a table whose rows are (id, text): the id found in the
+// caller's transaction or among the entries committed since, or the id of the
+// row added with the text as given.
 int32_t GetOrInsertClassifier(db::Connection& db, ui::Messages& messages,
                               const ClassifierTable& table,
                               const std::string& text);

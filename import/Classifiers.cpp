@@ -105,13 +105,14 @@ int32_t Classifiers::GetRentTypeID(const std::string& text) {
         });
       },
       [&]() -> std::optional<int32_t> {
-        rentTypes_.LoadRentTypes(db_, kAppID, messages_);
+        db_.RunApart([&] { rentTypes_.LoadRentTypes(db_, kAppID, messages_); });
         const int found = rentTypes_.FindRentType(text);
         if (found < 0) return std::nullopt;
         return rentTypes_[found].ID;
       });
-  // Reloaded at once so that the next row naming this rent type finds it.
-  rentTypes_.LoadRentTypes(db_, kAppID, messages_);
+  // Reloaded at once, where the committed entry shows, so that the next row
+  // naming this rent type finds it.
+  db_.RunApart([&] { rentTypes_.LoadRentTypes(db_, kAppID, messages_); });
   return id;
 }
 

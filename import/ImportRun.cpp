@@ -27,6 +27,7 @@
 #include "import/ImportRunLog.h"
 #include "import/RefusedRows.h"
 #include "import/RowMapping.h"
+#include "import/RowTransaction.h"
 #include "import/RunState.h"
 #include "platform/workbook/Workbook.h"
 #include "schedule/DocInfoSettings.h"
@@ -85,7 +86,6 @@ struct ImportRun::Impl {
   void RowStep(int row, const CellReader& cells, RowMapping& mapping,
                contracts::TBaseDoc& contract, contracts::TObektDB& property,
                const ImportOptions& options, ImportSummary& summary);
-  void RollBackRow();
   void SaveLog(const std::string& workbookPath, const ImportOptions& options,
                const workbook::Worksheet& sheet, int firstRow,
                ImportSummary& summary);
@@ -132,6 +132,9 @@ RunResult ImportRun::Run(const ImportOptions& options,
   impl_->observer = observer;
   RunResult result = impl_->Run(options, chooseWorkbook);
   impl_->observer = nullptr;
+  // A dry run may have added rent types that its rollback took away again.
+  if (options.checkOnly)
+    impl_->rentTypes.LoadRentTypes(impl_->db, kAppID, impl_->messages);
   return result;
 }
 
@@ -160,6 +163,10 @@ RunResult ImportRun::Impl::Run(const ImportOptions& options,
   const auto began = std::chrono::steady_clock::now();
   RunResult result;
   const std::optional<int> classifiersBefore = CountClassifierRows(db);
+  result.summary.checkOnly = options.checkOnly;
+  // Declared before everything the run counts, so that a dry run counts what
+  // it would have stored before it rolls it back.
+  DryRunTransaction dryRun(db, options.checkOnly);
   if (!CheckMunicipality(options.municipality, result)) return result;
 
   const std::optional<std::string> path =
@@ -277,7 +284,17 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
                               const ImportOptions& options,
                               ImportSummary& summary) {
   ++summary.rowsRead;
+  std::optional<RowTransaction> transaction;
+  // Rolls the row back; a connection that is gone drops the unfinished
+  // transaction with it, so that error is not the one to report.
+  auto rollBack = [&transaction] {
+    try {
+      if (transaction) transaction->Rollback();
+    } catch (const std::exception&) {
+    }
+  };
   try {
+    transaction.emplace(db, options.checkOnly);
     contract.Clear();
     property.Clear();
     mapping.ReadRepresentative(row);
@@ -292,6 +309,7 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
     }
     if (!valid) {
       ++summary.rowsRefused;
+      transaction->Rollback();
       return;
     }
     if (!options.allowDuplicates &&
@@ -302,7 +320,6 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
       return;
     }
 
-    db.StartTransaction();
     if (contract.PropertyID == -1) {
       property.Insert();
       contract.PropertyID = property.ID;
@@ -319,32 +336,23 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
       AddFileLink(db, messages, contract, rentKinds.RentKindFolder());
     schedule::RebuildSchedule(db, contract.DocID, true);
     if (StopRequested()) throw StopRequest{};
-    db.Commit();
+    transaction->Commit();
 
     summary.lastStoredRow = row;
     ++summary.contractsStored;
     summary.annexesStored += annexes.stored;
     summary.annexesDropped += annexes.dropped;
   } catch (const StopRequest&) {
-    RollBackRow();
+    rollBack();
     throw;
   } catch (const db::ConnectionLostError&) {
-    RollBackRow();
+    rollBack();
     throw;
   } catch (const std::exception& e) {
     ++summary.rowsRefused;
     messages.ShowMessage(kRowFailed + std::to_string(row) + " " + e.what());
-    RollBackRow();
+    rollBack();
     errors.ReportMissing(OneLine(e.what()), row, true);
-  }
-}
-
-void ImportRun::Impl::RollBackRow() {
-  try {
-    if (db.InTransaction()) db.Rollback();
-  } catch (const std::exception&) {
-    // The connection itself is gone; the engine drops the unfinished
-    // transaction with it.
   }
 }
 

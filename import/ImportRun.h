@@ -49,6 +49,10 @@ struct ImportOptions {
   // when the log is written, after the workbook is chosen (the window sets it
   // to the workbook's folder from its chooser).
   std::string logFolder;
+  // A dry run: every row goes through every check and statement as in a real
+  // run, inside one transaction that is rolled back at the end, so nothing
+  // stays in the database (classifier entries included).
+  bool checkOnly = false;
 };
 
 // The figures of one run, for the summary that closes it.
@@ -73,7 +77,12 @@ struct ImportSummary {
   int lastRow = 0;  // last row the loop reached
   int lastStoredRow = 0;  // row of the last contract committed, 0 when none
   double elapsedSeconds = 0;
+  bool checkOnly = false;  // a dry run: the figures say what would be stored
 };
+
+// The summary's line for a dry run.
+inline constexpr const char* kNothingStored =
+    "Само проверка: нищо не е записано.";
 
 // How a run ended.
 enum class RunOutcome {

@@ -14,11 +14,16 @@ const char* const kCountClassifiers =
 
 std::optional<int> CountClassifierRows(db::Connection& db) {
   try {
-    auto query = db.NewQuery();
-    query->SetSQL(kCountClassifiers);
-    query->Open();
-    if (query->Eof()) return std::nullopt;
-    return query->FieldAt(0).AsInteger();
+    // Counted where classifier entries are added: apart from the open
+    // transaction, which may be older than the latest of them.
+    std::optional<int> count;
+    db.RunApart([&] {
+      auto query = db.NewQuery();
+      query->SetSQL(kCountClassifiers);
+      query->Open();
+      if (!query->Eof()) count = query->FieldAt(0).AsInteger();
+    });
+    return count;
   } catch (const std::exception&) {
     return std::nullopt;
   }

@@ -88,8 +88,12 @@ int32_t Classifiers::GetSettlementID(std::string& text) {
     text = state_.Settlements[index].Name;
     eknm = state_.Settlements[index].EKNM;
   }
-  auto lookUp = [&] { return LookUpClassifier(db_, kSettlements, text); };
-  if (std::optional<int32_t> found = lookUp()) return *found;
+  if (std::optional<int32_t> found = LookUpClassifier(db_, kSettlements, text))
+    return *found;
+  auto lookUpCommitted = [&] {
+    return LookUpCommittedClassifier(db_, kSettlements, text);
+  };
+  if (std::optional<int32_t> found = lookUpCommitted()) return *found;
   return AddClassifierRace(
       db_, kSettlements,
       [&](int32_t id) {
@@ -102,7 +106,7 @@ int32_t Classifiers::GetSettlementID(std::string& text) {
               query.SetString("eknm", eknm);
             });
       },
-      lookUp);
+      lookUpCommitted);
 }
 
 }  // namespace zrv::import

@@ -67,6 +67,7 @@ std::string SummaryText(const ImportSummary& summary) {
   for (const auto& line : lines)
     width = std::max(width, Utf8Length(line.label));
   std::string text;
+  if (summary.checkOnly) text = std::string(kNothingStored) + "\n";
   for (const auto& line : lines) {
     text += line.label + std::string(width + 2 - Utf8Length(line.label), ' ') +
             line.value + "\n";

@@ -9,6 +9,7 @@
 // db::DbError carrying the engine's message.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -113,10 +114,10 @@ struct ConnectParams {
   std::string serverName;
 };
 
-// One database connection with at most one open transaction. Queries run inside
-// the open transaction; a statement run while none is open runs in a short
-// transaction of its own that commits at once. Transactions use snapshot
-// isolation.
+// One database connection with at most one open transaction (besides the short
+// one of RunApart, while it runs). Queries run inside the open transaction; a
+// statement run while none is open runs in a short transaction of its own that
+// commits at once. Transactions use snapshot isolation.
 class Connection {
  public:
   virtual ~Connection() = default;
@@ -137,11 +138,25 @@ class Connection {
   // A new query bound to this connection; the caller owns it.
   virtual std::unique_ptr<Query> NewQuery() = 0;
 
+  // Runs work in a short read-committed transaction of its own that commits
+  // when work returns and rolls back when it throws, for an entry that others
+  // must see at once and that stays even when the open transaction is rolled
+  // back. The open transaction, if any, waits untouched meanwhile; queries run
+  // by work (and a nested RunApart) use the short transaction. While apart
+  // work is held (SetHoldApart(true), a dry run), every such work goes into
+  // one transaction kept open beside the open one and rolled back when the
+  // hold ends (SetHoldApart(false)), so that nothing of it stays. This default
+  // joins the open transaction or starts one of its own.
+  virtual void RunApart(const std::function<void()>& work);
+  virtual void SetHoldApart(bool hold) { holdApart_ = hold; }
+  bool HoldApart() const { return holdApart_; }
+
  protected:
   Connection() = default;
 
  private:
   std::string name_ = kDatabaseName;
+  bool holdApart_ = false;
 };
 
 }  // namespace zrv::db

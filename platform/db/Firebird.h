@@ -17,6 +17,17 @@ namespace zrv::db {
 // A closed connection; Open attaches it.
 std::unique_ptr<Connection> MakeFirebirdConnection();
 
+// Transactions the connection has started, committed and rolled back since it
+// was made (the short ones of single statements included), and the statements
+// it prepared.
+struct ConnectionCounts {
+  long started = 0;
+  long committed = 0;
+  long rolledBack = 0;
+  long prepared = 0;
+};
+ConnectionCounts CountWork(Connection& connection);
+
 // Creates an empty database file in SQL dialect 1 with the default character
 // set WIN1251 and returns a connection open on it. With forcedWrites false the
 // engine leaves writing to the operating system's cache (fast, for a database

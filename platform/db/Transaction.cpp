@@ -2,6 +2,12 @@
 
 namespace zrv::db {
 
+void Connection::RunApart(const std::function<void()>& work) {
+  OwnTransaction transaction(*this);
+  work();
+  transaction.Commit();
+}
+
 OwnTransaction::OwnTransaction(Connection& connection)
     : connection_(connection) {
   if (!connection_.InTransaction()) {

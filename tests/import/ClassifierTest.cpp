@@ -216,16 +216,26 @@ TEST_F(ClassifierTest, FailedInsertRollsBackShowsTheTablesMessageAndRaises) {
   EXPECT_EQ(rentTypes.FindRentType("ЛОШО"), -1);
 }
 
-// A connection whose commits fail, leaving the transaction open as a failed
-// commit does.
+// A connection whose short transactions fail to commit once they hold a new
+// street, as a refused commit does.
 class FailingCommitConnection : public test::CountingConnection {
  public:
-  using CountingConnection::CountingConnection;
-  void Commit() override { throw db::DbError("commit refused"); }
+  FailingCommitConnection(db::Connection& inner, std::function<int()> streets)
+      : CountingConnection(inner), streets_(std::move(streets)) {}
+  void RunApart(const std::function<void()>& work) override {
+    CountingConnection::RunApart([&] {
+      work();
+      if (streets_() > 0) throw db::DbError("commit refused");
+    });
+  }
+
+ private:
+  std::function<int()> streets_;
 };
 
 TEST_F(ClassifierTest, InsertTransactions) {
-  FailingCommitConnection failing(db.Connection());
+  FailingCommitConnection failing(db.Connection(),
+                                  [this] { return Count("ul_kl"); });
   Classifiers onFailing(failing, messages, state, rentTypes);
   EXPECT_THROW(onFailing.GetStreetID("Нова"), db::DbError);
   EXPECT_EQ(messages.shown,
@@ -234,13 +244,14 @@ TEST_F(ClassifierTest, InsertTransactions) {
       db.Connection().InTransaction());  // the failed commit was rolled back
   EXPECT_EQ(Count("ul_kl"), 0);
 
-  // Meant for the time between rows; called inside a transaction anyway, the
-  // insert joins it.
+  // Called inside a row's transaction, the entry is committed apart at once:
+  // it stays when the row is rolled back, and the row's transaction stays open.
   db.Connection().StartTransaction();
   EXPECT_EQ(classifiers.GetStreetID("Нова"), 1);
   EXPECT_TRUE(db.Connection().InTransaction());
+  EXPECT_EQ(classifiers.GetStreetID("НОВА"), 1);  // found again, not added
   db.Connection().Rollback();
-  EXPECT_EQ(Count("ul_kl"), 0);
+  EXPECT_EQ(Count("ul_kl"), 1);
 }
 
 TEST_F(ClassifierTest, AwkwardTextsAreStoredExactlyAndFoundAgain) {

@@ -19,6 +19,15 @@ std::unique_ptr<Query> FbConnection::NewQuery() {
   return std::make_unique<FbQuery>(session_);
 }
 
+void FbConnection::RunApart(const std::function<void()>& work) {
+  session_->RunApart(work);
+}
+
+void FbConnection::SetHoldApart(bool hold) {
+  Connection::SetHoldApart(hold);
+  session_->SetHoldApart(hold);
+}
+
 FbConnection& AsFirebird(Connection& connection) {
   auto* firebird = dynamic_cast<FbConnection*>(&connection);
   if (!firebird) throw DbError("The connection is not a Firebird connection.");
@@ -29,6 +38,12 @@ FbConnection& AsFirebird(Connection& connection) {
 
 std::unique_ptr<Connection> MakeFirebirdConnection() {
   return std::make_unique<fb::FbConnection>();
+}
+
+ConnectionCounts CountWork(Connection& connection) {
+  const fb::Session& session = fb::AsFirebird(connection).GetSession();
+  return {session.Started(), session.Committed(), session.RolledBack(),
+          session.PreparedCount()};
 }
 
 }  // namespace zrv::db

@@ -24,6 +24,8 @@ class FbConnection : public Connection {
   void Rollback() override { session_->Rollback(); }
 
   std::unique_ptr<Query> NewQuery() override;
+  void RunApart(const std::function<void()>& work) override;
+  void SetHoldApart(bool hold) override;
 
   Session& GetSession() { return *session_; }
 

@@ -12,6 +12,9 @@ const char kNotConnected[] = "The database connection is not open.";
 const char kNoTransaction[] = "No transaction is active.";
 const char kTransactionActive[] = "A transaction is already active.";
 const char kClientCharset[] = "UTF8";
+const char kApartSavepoint[] = "SAVEPOINT zrv_apart";
+const char kReleaseApartSavepoint[] = "RELEASE SAVEPOINT zrv_apart ONLY";
+const char kRollbackApartSavepoint[] = "ROLLBACK TO SAVEPOINT zrv_apart";
 
 // Snapshot isolation: the transaction sees the database as it was when it
 // started, plus its own changes. A row another transaction holds is waited for
@@ -22,6 +25,17 @@ const char kSnapshotTpb[] = {isc_tpb_version3,     isc_tpb_write,
                              isc_tpb_concurrency,  isc_tpb_wait,
                              isc_tpb_lock_timeout, 1,
                              kLockTimeoutSeconds};
+// Read committed, for the short transactions of entries others must see at
+// once: each statement sees what is committed when it runs (the latest greatest
+// id, an entry another workstation has just added).
+const char kReadCommittedTpb[] = {isc_tpb_version3,
+                                  isc_tpb_write,
+                                  isc_tpb_read_committed,
+                                  isc_tpb_rec_version,
+                                  isc_tpb_wait,
+                                  isc_tpb_lock_timeout,
+                                  1,
+                                  kLockTimeoutSeconds};
 
 }  // namespace
 
@@ -79,8 +93,10 @@ void Session::Attach(const std::string& path, const std::string& user,
 }
 
 void Session::Detach() {
-  statements_.clear();
+  ForgetStatements();
   ISC_STATUS_ARRAY status;
+  if (held_) isc_rollback_transaction(status, &held_);
+  held_ = 0;
   if (tr_) isc_rollback_transaction(status, &tr_);
   tr_ = 0;
   if (db_) isc_detach_database(status, &db_);
@@ -89,7 +105,7 @@ void Session::Detach() {
 
 void Session::Drop() {
   RequireConnected();
-  statements_.clear();
+  ForgetStatements();
   ISC_STATUS_ARRAY status;
   if (tr_) isc_rollback_transaction(status, &tr_);
   tr_ = 0;
@@ -102,15 +118,36 @@ void Session::Drop() {
   db_ = 0;
 }
 
-isc_tr_handle Session::Begin() {
+isc_tr_handle Session::Begin(const char* tpb, size_t tpbSize) {
   RequireConnected();
   ISC_STATUS_ARRAY status;
   isc_tr_handle tr = 0;
   isc_start_transaction(status, &tr, 1, &db_,
-                        static_cast<unsigned short>(sizeof kSnapshotTpb),
-                        kSnapshotTpb);
+                        static_cast<unsigned short>(tpbSize), tpb);
   Check(status);
+  ++started_;
   return tr;
+}
+
+isc_tr_handle Session::Begin() {
+  return Begin(kSnapshotTpb, sizeof kSnapshotTpb);
+}
+
+void Session::CommitHandle(isc_tr_handle* tr) {
+  ISC_STATUS_ARRAY status;
+  isc_commit_transaction(status, tr);
+  Check(status);
+  ++committed_;
+}
+
+// A transaction the engine cannot roll back is gone all the same (lost
+// connection): the handle is cleared before the error is thrown.
+void Session::RollbackHandle(isc_tr_handle* tr) {
+  ISC_STATUS_ARRAY status;
+  isc_rollback_transaction(status, tr);
+  *tr = 0;
+  ++rolledBack_;
+  Check(status);
 }
 
 void Session::StartTransaction() {
@@ -120,20 +157,72 @@ void Session::StartTransaction() {
 
 void Session::Commit() {
   if (!tr_) throw DbError(kNoTransaction);
-  ISC_STATUS_ARRAY status;
-  isc_commit_transaction(status, &tr_);
-  Check(status);
+  CommitHandle(&tr_);
   tr_ = 0;
 }
 
 void Session::Rollback() {
   if (!tr_) throw DbError(kNoTransaction);
-  ISC_STATUS_ARRAY status;
-  isc_rollback_transaction(status, &tr_);
-  // A transaction the engine cannot roll back is gone all the same (lost
-  // connection).
-  tr_ = 0;
-  Check(status);
+  RollbackHandle(&tr_);
+}
+
+void Session::RunApart(const std::function<void()>& work) {
+  RequireConnected();
+  if (apart_) {
+    work();
+    return;
+  }
+  const isc_tr_handle outer = tr_;
+  const auto restore = [&] {
+    tr_ = outer;
+    apart_ = false;
+  };
+  if (hold_) {
+    if (!held_) held_ = Begin(kReadCommittedTpb, sizeof kReadCommittedTpb);
+    tr_ = held_;
+    apart_ = true;
+    try {
+      RunPlain(kApartSavepoint);
+      work();
+      RunPlain(kReleaseApartSavepoint);
+    } catch (...) {
+      try {
+        RunPlain(kRollbackApartSavepoint);
+      } catch (...) {
+        // The error of work is the one to report.
+      }
+      restore();
+      throw;
+    }
+    restore();
+    return;
+  }
+  tr_ = Begin(kReadCommittedTpb, sizeof kReadCommittedTpb);
+  apart_ = true;
+  try {
+    work();
+    CommitHandle(&tr_);
+  } catch (...) {
+    try {
+      if (tr_) RollbackHandle(&tr_);
+    } catch (...) {
+      // The error of work (or of its commit) is the one to report.
+    }
+    restore();
+    throw;
+  }
+  restore();
+}
+
+void Session::SetHoldApart(bool hold) {
+  hold_ = hold;
+  if (!hold && held_) RollbackHandle(&held_);
+}
+
+void Session::RunPlain(const char* sql) {
+  std::vector<Row> rows;
+  std::vector<std::string> columns;
+  Run(sql, {}, rows, columns);
 }
 
 void Session::InTransaction(const std::function<void(isc_tr_handle*)>& work) {
@@ -143,18 +232,27 @@ void Session::InTransaction(const std::function<void(isc_tr_handle*)>& work) {
     return;
   }
   isc_tr_handle own = Begin();
-  ISC_STATUS_ARRAY status;
   try {
     work(&own);
   } catch (...) {
-    isc_rollback_transaction(status, &own);
+    try {
+      RollbackHandle(&own);
+    } catch (...) {
+      // The error of work is the one to report.
+    }
     throw;
   }
-  isc_commit_transaction(status, &own);
-  if (status[0] == 1 && status[1]) {
-    const std::exception_ptr error = StatusError(status);
-    isc_rollback_transaction(status, &own);
-    std::rethrow_exception(error);
+  try {
+    CommitHandle(&own);
+  } catch (...) {
+    if (own) {
+      try {
+        RollbackHandle(&own);
+      } catch (...) {
+        // The commit's error is the one to report.
+      }
+    }
+    throw;
   }
 }
 
@@ -172,20 +270,29 @@ void Session::Run(const std::string& sql,
     }
     // A schema change runs alone: no other prepared statement may hold the
     // objects it alters.
-    std::unique_ptr<Statement> ddl = std::move(statements_[sql]);
-    statements_.clear();
+    std::unique_ptr<Statement> ddl = std::move(statements_[sql].statement);
+    ForgetStatements();
     ddl->Run(tr, params, rows);
   });
 }
 
 Statement& Session::Prepared(const std::string& sql, isc_tr_handle* tr) {
   auto found = statements_.find(sql);
-  if (found != statements_.end()) return *found->second;
-  if (statements_.size() >= kMaxCachedStatements) statements_.clear();
+  if (found != statements_.end()) {
+    recent_.splice(recent_.begin(), recent_, found->second.place);
+    return *found->second.statement;
+  }
   auto statement = std::make_unique<Statement>(&db_, tr, sql);
-  Statement& result = *statement;
-  statements_.emplace(sql, std::move(statement));
-  return result;
+  ++prepared_;
+  if (statements_.size() >= kMaxCachedStatements) {
+    statements_.erase(recent_.back());
+    recent_.pop_back();
+  }
+  recent_.push_front(sql);
+  Cached& cached = statements_[sql];
+  cached.statement = std::move(statement);
+  cached.place = recent_.begin();
+  return *cached.statement;
 }
 
 }  // namespace zrv::db::fb

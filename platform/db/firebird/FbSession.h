@@ -7,6 +7,7 @@
 #include <ibase.h>
 
 #include <functional>
+#include <list>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -37,6 +38,21 @@ class Session {
   void Commit();
   void Rollback();
 
+  // Runs work with a read-committed transaction of its own as the open one,
+  // committed when work returns; the transaction open before is restored
+  // either way. Nested calls join the short transaction.
+  void RunApart(const std::function<void()>& work);
+  // While held, RunApart's work goes into one read-committed transaction that
+  // is kept open (a savepoint for each call) and rolled back when the hold
+  // ends.
+  void SetHoldApart(bool hold);
+
+  // Transactions started, committed and rolled back since the session began.
+  long Started() const { return started_; }
+  long Committed() const { return committed_; }
+  long RolledBack() const { return rolledBack_; }
+  long PreparedCount() const { return prepared_; }
+
   // Runs work in the open transaction, or in a snapshot transaction of its own
   // that commits when work returns and rolls back when it throws.
   void InTransaction(const std::function<void(isc_tr_handle*)>& work);
@@ -48,21 +64,44 @@ class Session {
            std::vector<Row>& rows, std::vector<std::string>& columns);
   // Frees every prepared statement (before a change of the schema, which they
   // could block).
-  void ForgetStatements() { statements_.clear(); }
+  void ForgetStatements() {
+    statements_.clear();
+    recent_.clear();
+  }
 
   isc_db_handle* Handle() { return &db_; }
 
  private:
   static constexpr size_t kMaxCachedStatements = 200;
 
+  isc_tr_handle Begin(const char* tpb, size_t tpbSize);
   isc_tr_handle Begin();
+  void CommitHandle(isc_tr_handle* tr);
+  // Runs a statement without parameters or result in the open transaction.
+  void RunPlain(const char* sql);
+  void RollbackHandle(isc_tr_handle* tr);
   // The prepared statement for a positional text, prepared once and then
-  // reused.
+  // reused. The cache keeps the statements used most recently: the few texts
+  // every row runs stay prepared, while texts that carry a row's own values
+  // (used once) leave it again.
   Statement& Prepared(const std::string& sql, isc_tr_handle* tr);
+
+  struct Cached {
+    std::unique_ptr<Statement> statement;
+    std::list<std::string>::iterator place;  // in recent_
+  };
 
   isc_db_handle db_ = 0;
   isc_tr_handle tr_ = 0;
-  std::unordered_map<std::string, std::unique_ptr<Statement>> statements_;
+  bool apart_ = false;
+  bool hold_ = false;
+  isc_tr_handle held_ = 0;
+  long started_ = 0;
+  long committed_ = 0;
+  long rolledBack_ = 0;
+  long prepared_ = 0;
+  std::unordered_map<std::string, Cached> statements_;
+  std::list<std::string> recent_;  // cached texts, most recently used first
 };
 
 // A database parameter block, built item by item.

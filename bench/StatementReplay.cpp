@@ -1,0 +1,299 @@
+#include "bench/StatementReplay.h"
+
+#include <cstdint>
+#include <map>
+#include <stdexcept>
+
+namespace zrv::bench {
+
+namespace {
+
+// Record tags.
+constexpr char kBegin = 'B';
+constexpr char kCommit = 'C';
+constexpr char kRollback = 'R';
+constexpr char kApart = 'A';
+constexpr char kApartDone = 'E';
+constexpr char kApartFailed = 'X';
+constexpr char kStatement = 'S';
+
+enum class Kind : char { Null, Integer, SmallInt, String, Float, DateTime };
+
+struct Param {
+  Kind kind = Kind::Null;
+  int32_t integer = 0;
+  double real = 0;
+  std::string text;
+};
+
+void Put(std::FILE* file, const void* data, size_t size) {
+  if (std::fwrite(data, 1, size, file) != size)
+    throw std::runtime_error("cannot write the statement record");
+}
+
+void PutText(std::FILE* file, const std::string& text) {
+  const uint32_t size = static_cast<uint32_t>(text.size());
+  Put(file, &size, sizeof size);
+  Put(file, text.data(), size);
+}
+
+bool Get(std::FILE* file, void* data, size_t size) {
+  return std::fread(data, 1, size, file) == size;
+}
+
+std::string GetText(std::FILE* file) {
+  uint32_t size = 0;
+  if (!Get(file, &size, sizeof size))
+    throw std::runtime_error("truncated statement record");
+  std::string text(size, '\0');
+  if (size > 0 && !Get(file, text.data(), size))
+    throw std::runtime_error("truncated statement record");
+  return text;
+}
+
+void PutTag(std::FILE* file, char tag) {
+  if (file) Put(file, &tag, 1);
+}
+
+class RecordingQuery : public db::Query {
+ public:
+  RecordingQuery(std::unique_ptr<db::Query> inner, std::FILE* file, long& count)
+      : inner_(std::move(inner)), file_(file), count_(count) {}
+  const std::string& DatabaseName() const override {
+    return inner_->DatabaseName();
+  }
+  void SetSQL(const std::string& sql) override {
+    params_.clear();
+    inner_->SetSQL(sql);
+  }
+  const std::string& SQL() const override { return inner_->SQL(); }
+  void SetInteger(const std::string& p, int32_t v) override {
+    params_[p] = {Kind::Integer, v, 0, {}};
+    inner_->SetInteger(p, v);
+  }
+  void SetSmallInt(const std::string& p, int16_t v) override {
+    params_[p] = {Kind::SmallInt, v, 0, {}};
+    inner_->SetSmallInt(p, v);
+  }
+  void SetString(const std::string& p, const std::string& v) override {
+    params_[p] = {Kind::String, 0, 0, v};
+    inner_->SetString(p, v);
+  }
+  void SetFloat(const std::string& p, double v) override {
+    params_[p] = {Kind::Float, 0, v, {}};
+    inner_->SetFloat(p, v);
+  }
+  void SetDateTime(const std::string& p, double v) override {
+    params_[p] = {Kind::DateTime, 0, v, {}};
+    inner_->SetDateTime(p, v);
+  }
+  void SetNull(const std::string& p) override {
+    params_[p] = {};
+    inner_->SetNull(p);
+  }
+  void Execute() override { Run(false); }
+  void Open() override { Run(true); }
+  void Close() override { inner_->Close(); }
+  bool IsOpen() const override { return inner_->IsOpen(); }
+  void First() override { inner_->First(); }
+  void Next() override { inner_->Next(); }
+  void Last() override { inner_->Last(); }
+  bool Eof() const override { return inner_->Eof(); }
+  int RecordCount() const override { return inner_->RecordCount(); }
+  int FieldCount() const override { return inner_->FieldCount(); }
+  const db::Field& FieldAt(int i) const override { return inner_->FieldAt(i); }
+  const db::Field& FieldByName(const std::string& n) const override {
+    return inner_->FieldByName(n);
+  }
+  const db::Field* FindField(const std::string& n) const override {
+    return inner_->FindField(n);
+  }
+
+ private:
+  void Run(bool open) {
+    ++count_;
+    try {
+      open ? inner_->Open() : inner_->Execute();
+    } catch (...) {
+      Write(open);
+      throw;
+    }
+    Write(open);
+  }
+
+  void Write(bool open) {
+    if (!file_) return;
+    PutTag(file_, kStatement);
+    const char flag = open ? 1 : 0;
+    Put(file_, &flag, 1);
+    PutText(file_, inner_->SQL());
+    const uint16_t count = static_cast<uint16_t>(params_.size());
+    Put(file_, &count, sizeof count);
+    for (const auto& [name, param] : params_) {
+      PutText(file_, name);
+      Put(file_, &param.kind, 1);
+      Put(file_, &param.integer, sizeof param.integer);
+      Put(file_, &param.real, sizeof param.real);
+      PutText(file_, param.text);
+    }
+  }
+
+  std::unique_ptr<db::Query> inner_;
+  std::FILE* file_;
+  long& count_;
+  std::map<std::string, Param> params_;
+};
+
+struct ApartFailed {};
+
+class Replayer {
+ public:
+  Replayer(db::Connection& connection, std::FILE* file)
+      : connection_(connection), file_(file) {}
+
+  // Runs records up to the end of the file or the end of the current apart
+  // block; gives the tag that ended it (0 at the end of the file).
+  char Run() {
+    char tag = 0;
+    while (Get(file_, &tag, 1)) {
+      switch (tag) {
+        case kBegin:
+          connection_.StartTransaction();
+          break;
+        case kCommit:
+          connection_.Commit();
+          break;
+        case kRollback:
+          if (connection_.InTransaction()) connection_.Rollback();
+          break;
+        case kApart:
+          RunApart();
+          break;
+        case kApartDone:
+        case kApartFailed:
+          return tag;
+        case kStatement:
+          Statement();
+          break;
+        default:
+          throw std::runtime_error("unknown statement record");
+      }
+    }
+    return 0;
+  }
+
+  ReplayCounts counts;
+
+ private:
+  void RunApart() {
+    ++counts.apart;
+    try {
+      connection_.RunApart([this] {
+        if (Run() == kApartFailed) throw ApartFailed{};
+      });
+    } catch (const ApartFailed&) {
+      // Rolled back, as when it was recorded.
+    }
+  }
+
+  void Statement() {
+    char open = 0;
+    if (!Get(file_, &open, 1))
+      throw std::runtime_error("truncated statement record");
+    const std::string sql = GetText(file_);
+    // One query object serves every statement: the connection keeps the
+    // prepared statements, per text.
+    if (!query_) query_ = connection_.NewQuery();
+    db::Query* query = query_.get();
+    query->SetSQL(sql);
+    uint16_t count = 0;
+    if (!Get(file_, &count, sizeof count))
+      throw std::runtime_error("truncated statement record");
+    for (uint16_t i = 0; i < count; ++i) {
+      const std::string name = GetText(file_);
+      Param p;
+      if (!Get(file_, &p.kind, 1) ||
+          !Get(file_, &p.integer, sizeof p.integer) ||
+          !Get(file_, &p.real, sizeof p.real))
+        throw std::runtime_error("truncated statement record");
+      p.text = GetText(file_);
+      Bind(*query, name, p);
+    }
+    ++counts.statements;
+    try {
+      open ? query->Open() : query->Execute();
+    } catch (const db::DbError&) {
+      ++counts.failed;
+    }
+  }
+
+  static void Bind(db::Query& query, const std::string& name, const Param& p) {
+    switch (p.kind) {
+      case Kind::Null:
+        query.SetNull(name);
+        break;
+      case Kind::Integer:
+        query.SetInteger(name, p.integer);
+        break;
+      case Kind::SmallInt:
+        query.SetSmallInt(name, static_cast<int16_t>(p.integer));
+        break;
+      case Kind::String:
+        query.SetString(name, p.text);
+        break;
+      case Kind::Float:
+        query.SetFloat(name, p.real);
+        break;
+      case Kind::DateTime:
+        query.SetDateTime(name, p.real);
+        break;
+    }
+  }
+
+  db::Connection& connection_;
+  std::FILE* file_;
+  std::unique_ptr<db::Query> query_;
+};
+
+}  // namespace
+
+RecordingConnection::RecordingConnection(db::Connection& inner, std::FILE* file)
+    : inner_(inner), file_(file) {}
+
+void RecordingConnection::StartTransaction() {
+  inner_.StartTransaction();
+  PutTag(file_, kBegin);
+}
+
+void RecordingConnection::Commit() {
+  inner_.Commit();
+  PutTag(file_, kCommit);
+}
+
+void RecordingConnection::Rollback() {
+  PutTag(file_, kRollback);
+  inner_.Rollback();
+}
+
+void RecordingConnection::RunApart(const std::function<void()>& work) {
+  PutTag(file_, kApart);
+  try {
+    inner_.RunApart(work);
+  } catch (...) {
+    PutTag(file_, kApartFailed);
+    throw;
+  }
+  PutTag(file_, kApartDone);
+}
+
+std::unique_ptr<db::Query> RecordingConnection::NewQuery() {
+  return std::make_unique<RecordingQuery>(inner_.NewQuery(), file_, statements);
+}
+
+ReplayCounts Replay(db::Connection& connection, std::FILE* file) {
+  Replayer replayer(connection, file);
+  replayer.Run();
+  return replayer.counts;
+}
+
+}  // namespace zrv::bench

@@ -1,0 +1,50 @@
+#pragma once
+// The replay floor of the import benchmark: a connection that passes
+// everything to another one while it writes each statement (text and
+// parameters) and each transaction boundary to a file, and a replay that runs
+// that file again on another database with no logic between the statements.
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/db/Database.h"
+
+namespace zrv::bench {
+
+// What a replay ran.
+struct ReplayCounts {
+  long statements = 0;
+  long failed = 0;  // statements that failed when recorded fail again
+  long apart = 0;   // short transactions of their own (classifier entries)
+};
+
+class RecordingConnection : public db::Connection {
+ public:
+  // Records to `file` when it is not null (the caller closes it).
+  RecordingConnection(db::Connection& inner, std::FILE* file);
+
+  void Open(const db::ConnectParams& params) override { inner_.Open(params); }
+  void Close() override { inner_.Close(); }
+  bool Connected() const override { return inner_.Connected(); }
+  bool InTransaction() const override { return inner_.InTransaction(); }
+  void StartTransaction() override;
+  void Commit() override;
+  void Rollback() override;
+  void RunApart(const std::function<void()>& work) override;
+  void SetHoldApart(bool hold) override { inner_.SetHoldApart(hold); }
+  std::unique_ptr<db::Query> NewQuery() override;
+
+  long statements = 0;
+
+ private:
+  db::Connection& inner_;
+  std::FILE* file_;
+};
+
+// Runs the recorded statements on `connection` with the recorded transaction
+// boundaries, one prepared statement per text.
+ReplayCounts Replay(db::Connection& connection, std::FILE* file);
+
+}  // namespace zrv::bench
