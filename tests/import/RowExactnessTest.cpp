@@ -164,5 +164,28 @@ TEST_F(RowExactnessTest, TheSameWorkbookTwiceStoresItsContractsOnce) {
   EXPECT_EQ(Count("documents"), 2 * before[0]);
 }
 
+TEST_F(RowExactnessTest, AContractKeyHoldsOnlyWhileItsContractDoes) {
+  const std::string path =
+      Workbook({ContractRow("1", "7001010011"), ContractRow("2", "7001010027"),
+                ContractRow("3", "7001010032")});
+  ImportFile(path);
+  // Another program deletes contract 1 and renumbers 2 and 3; the key of 3 is
+  // left as a workstation holds it whose contract the look-up does not see.
+  database.Exec(
+      "UPDATE contract_keys SET ck_docid = NULL WHERE ck_docid = "
+      "(SELECT doc_id FROM documents WHERE doc_nomtxt = '3')");
+  database.Exec("DELETE FROM documents WHERE doc_nomtxt = '1'");
+  database.Exec(
+      "UPDATE documents SET doc_nomtxt = doc_nomtxt || 'a' "
+      "WHERE doc_nomtxt IN ('2', '3')");
+
+  const RunResult again = ImportFile(path);
+  EXPECT_EQ(again.summary.contractsStored, 2);
+  EXPECT_EQ(again.summary.rowsSkipped, 1);
+  EXPECT_EQ(Lines(),
+            std::vector<std::string>{
+                "WARNING : Договорът вече е записан на ред номер : 4"});
+}
+
 }  // namespace
 }  // namespace zrv::import
