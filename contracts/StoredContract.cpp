@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "common/Dates.h"
+#include "common/Text.h"
 
 namespace zrv::contracts {
 namespace {
@@ -25,6 +26,8 @@ const char* const kOnSameLookingProperty =
     " AND COALESCE(i.im_addressnom, '') = :addrno\n"
     " AND COALESCE(i.im_address, '') = :addr";
 
+// Characters of contract_keys.ck_key.
+constexpr size_t kKeyLength = 1000;
 const char* const kHasKeys =
     "SELECT COUNT(*) FROM rdb$relations\n"
     "WHERE rdb$relation_name = 'CONTRACT_KEYS'";
@@ -91,6 +94,12 @@ std::string ContractKey(const TBaseDoc& contract, const TObektDB& property,
   AddPart(key, property.NparText);
   AddPart(key, property.AddressNo);
   AddPart(key, property.Address);
+  // Texts of a stored property are not checked when the row reuses it; a key
+  // its column cannot hold leaves the row to the look-up alone.
+  std::string stored;
+  if (key.find('\0') != std::string::npos || !TryUtf8ToCp1251(key, stored) ||
+      stored.size() > kKeyLength)
+    return std::string();
   return key;
 }
 

@@ -30,7 +30,8 @@ int32_t FindStoredContract(db::Connection& db, const TBaseDoc& contract,
 // cadastral groups, locality, quarter, street, street number and address.
 // Only what the row holds goes in, never what the database has at that moment,
 // so two workstations give the same row the same key. Each part carries its
-// length, so no two different rows give the same text.
+// length, so no two different rows give the same text. Empty when the key
+// column cannot hold the text (a reused property's texts are not checked).
 std::string ContractKey(const TBaseDoc& contract, const TObektDB& property,
                         const std::string& tenantNumber);
 
