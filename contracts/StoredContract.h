@@ -28,8 +28,9 @@ int32_t FindStoredContract(db::Connection& db, const TBaseDoc& contract,
 // The contract as the row gives it, as one text: type, number, date, the
 // tenant's identity number (`tenantNumber`) and the property's settlement,
 // cadastral groups, locality, quarter, street, street number and address.
-// Only what the row holds goes in, never what the database has at that moment,
-// so two workstations give the same row the same key. Each part carries its
+// Never a stored property's or person's id: whether one is found depends on
+// what the other workstation has committed by then, and the two must give the
+// same row the same key. Each part carries its
 // length, so no two different rows give the same text. Empty when the key
 // column cannot hold the text (a reused property's texts are not checked).
 std::string ContractKey(const TBaseDoc& contract, const TObektDB& property,
