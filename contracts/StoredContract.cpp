@@ -1,6 +1,11 @@
 #include "contracts/StoredContract.h"
 
+#include <initializer_list>
 #include <memory>
+#include <string_view>
+
+#include "common/Dates.h"
+#include "common/Text.h"
 
 namespace zrv::contracts {
 namespace {
@@ -20,6 +25,26 @@ const char* const kOnSameLookingProperty =
     " AND COALESCE(i.im_jk, -1) = :jk AND COALESCE(i.im_nulic, -1) = :street\n"
     " AND COALESCE(i.im_addressnom, '') = :addrno\n"
     " AND COALESCE(i.im_address, '') = :addr";
+
+// Characters of contract_keys.ck_key.
+constexpr size_t kKeyLength = 1000;
+const char* const kHasKeys =
+    "SELECT COUNT(*) FROM rdb$relations\n"
+    "WHERE rdb$relation_name = 'CONTRACT_KEYS'";
+const char* const kClaimKey =
+    "INSERT INTO contract_keys (ck_key) VALUES (:ck_key)";
+const char* const kTieKey =
+    "UPDATE contract_keys SET ck_docid = :docid WHERE ck_key = :ck_key";
+
+void AddPart(std::string& key, std::string_view part) {
+  key += std::to_string(part.size());
+  key += ':';
+  key += part;
+}
+
+void AddPart(std::string& key, int32_t part) {
+  AddPart(key, std::to_string(part));
+}
 
 }  // namespace
 
@@ -50,6 +75,59 @@ int32_t FindStoredContract(db::Connection& db, const TBaseDoc& contract,
   }
   query->Open();
   return query->Eof() ? -1 : query->FieldAt(0).AsInteger();
+}
+
+std::string ContractKey(const TBaseDoc& contract, const TObektDB& property,
+                        const std::string& tenantNumber) {
+  std::string key;
+  AddPart(key, contract.DocType);
+  AddPart(key, contract.NumberText);
+  AddPart(key, FormatDMY(contract.DocDate));
+  AddPart(key, tenantNumber);
+  // The property as the row describes it, found or not: whether a stored
+  // property is found depends on what the other workstation has committed by
+  // then, so its id would give the two the same row under different keys.
+  for (int32_t value : std::initializer_list<int32_t>{
+           property.SettlementID, property.MasivNo, property.NN, property.NI,
+           property.LocalityID, property.QuarterID, property.StreetID})
+    AddPart(key, value);
+  AddPart(key, property.NparText);
+  AddPart(key, property.AddressNo);
+  AddPart(key, property.Address);
+  // Texts of a stored property are not checked when the row reuses it; a key
+  // its column cannot hold leaves the row to the look-up alone.
+  std::string stored;
+  if (key.find('\0') != std::string::npos || !TryUtf8ToCp1251(key, stored) ||
+      stored.size() > kKeyLength)
+    return std::string();
+  return key;
+}
+
+bool HasContractKeys(db::Connection& db) {
+  std::unique_ptr<db::Query> query = db.NewQuery();
+  query->SetSQL(kHasKeys);
+  query->Open();
+  return query->FieldAt(0).AsInteger() > 0;
+}
+
+bool ClaimContractKey(db::Connection& db, const std::string& key) {
+  std::unique_ptr<db::Query> query = db.NewQuery();
+  query->SetSQL(kClaimKey);
+  query->SetString("ck_key", key);
+  try {
+    query->Execute();
+  } catch (const db::DuplicateKeyError&) {
+    return false;
+  }
+  return true;
+}
+
+void TieContractKey(db::Connection& db, const std::string& key, int32_t docId) {
+  std::unique_ptr<db::Query> query = db.NewQuery();
+  query->SetSQL(kTieKey);
+  query->SetInteger("docid", docId);
+  query->SetString("ck_key", key);
+  query->Execute();
 }
 
 }  // namespace zrv::contracts

@@ -3,6 +3,7 @@
 // reading the same workbook again does not store its contracts twice.
 
 #include <cstdint>
+#include <string>
 
 #include "contracts/BaseDoc.h"
 #include "contracts/ObjectDB.h"
@@ -18,5 +19,33 @@ namespace zrv::contracts {
 // address as `property`. -1 when there is none. Database errors travel on.
 int32_t FindStoredContract(db::Connection& db, const TBaseDoc& contract,
                            const TObektDB& property, int32_t tenantId);
+
+// Two workstations importing the same row at once both find nothing above
+// (neither sees the other's uncommitted contract). Each therefore claims the
+// row's contract key in the transaction that stores the contract: the second
+// claim waits for the first transaction and fails once that one commits.
+
+// The contract as the row gives it, as one text: type, number, date, the
+// tenant's identity number (`tenantNumber`) and the property's settlement,
+// cadastral groups, locality, quarter, street, street number and address.
+// Never a stored property's or person's id: whether one is found depends on
+// what the other workstation has committed by then, and the two must give the
+// same row the same key. Each part carries its
+// length, so no two different rows give the same text. Empty when the key
+// column cannot hold the text (a reused property's texts are not checked).
+std::string ContractKey(const TBaseDoc& contract, const TObektDB& property,
+                        const std::string& tenantNumber);
+
+// Whether the database keeps contract keys (databases made before the table
+// was added do not; their imports rely on the look-up alone).
+bool HasContractKeys(db::Connection& db);
+
+// Claims `key` in the open transaction; false when a committed contract holds
+// it (possibly one a moment ago, after waiting for its transaction).
+bool ClaimContractKey(db::Connection& db, const std::string& key);
+
+// Ties a claimed key to the contract stored under it, so that deleting or
+// changing that contract frees the key.
+void TieContractKey(db::Connection& db, const std::string& key, int32_t docId);
 
 }  // namespace zrv::contracts

@@ -86,6 +86,7 @@ struct ImportRun::Impl {
   void RowStep(int row, const CellReader& cells, RowMapping& mapping,
                contracts::TBaseDoc& contract, contracts::TObektDB& property,
                const ImportOptions& options, ImportSummary& summary);
+  void SkipStoredRow(int row, ImportSummary& summary);
   void SaveLog(const std::string& workbookPath, const ImportOptions& options,
                const workbook::Worksheet& sheet, int firstRow,
                ImportSummary& summary);
@@ -94,6 +95,7 @@ struct ImportRun::Impl {
   ui::Messages& messages;
   int32_t userId;
   bool started = false;
+  bool contractKeys = false;  // the database keeps contract keys
 
   contracts::TPHPCommonTasks calculator;  // no calculator engine is attached
   std::unique_ptr<contracts::TCharacteristicsCommonTasks> characteristics;
@@ -122,6 +124,7 @@ void ImportRun::Start(const SettingReader& readSetting) {
   s.persons.SetDatabase(&s.db);
   schedule::DocInfoSettings::Init(s.db, readSetting);
   s.rentTypes.LoadRentTypes(s.db, kAppID, s.messages);
+  s.contractKeys = contracts::HasContractKeys(s.db);
   s.started = true;
 }
 
@@ -315,11 +318,21 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
     if (!options.allowDuplicates &&
         contracts::FindStoredContract(db, contract, property,
                                       mapping.Tenant.ID) != -1) {
-      errors.ReportWarning(kAlreadyStored, row);
-      ++summary.rowsSkipped;
+      SkipStoredRow(row, summary);
       return;
     }
 
+    // Another workstation may be storing the same contract right now; the key,
+    // claimed first, makes one of the two wait and then skip the row.
+    const std::string key =
+        options.allowDuplicates || !contractKeys
+            ? std::string()
+            : contracts::ContractKey(contract, property, mapping.Tenant.EGN);
+    if (!key.empty() && !contracts::ClaimContractKey(db, key)) {
+      rollBack();
+      SkipStoredRow(row, summary);
+      return;
+    }
     if (contract.PropertyID == -1) {
       property.Insert();
       contract.PropertyID = property.ID;
@@ -331,6 +344,7 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
     contract.TenantID =
         tenant.ID == -1 ? persons.InsertPerson(tenant) : tenant.ID;
     contract.Insert();
+    if (!key.empty()) contracts::TieContractKey(db, key, contract.DocID);
     const AnnexCounts annexes = mapping.ReadAnnexes(db, contract, row);
     if (options.fileLinks)
       AddFileLink(db, messages, contract, rentKinds.RentKindFolder());
@@ -354,6 +368,11 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
     rollBack();
     errors.ReportMissing(OneLine(e.what()), row, true);
   }
+}
+
+void ImportRun::Impl::SkipStoredRow(int row, ImportSummary& summary) {
+  errors.ReportWarning(kAlreadyStored, row);
+  ++summary.rowsSkipped;
 }
 
 void ImportRun::Impl::SaveLog(const std::string& workbookPath,

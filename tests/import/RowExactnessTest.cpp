@@ -164,5 +164,37 @@ TEST_F(RowExactnessTest, TheSameWorkbookTwiceStoresItsContractsOnce) {
   EXPECT_EQ(Count("documents"), 2 * before[0]);
 }
 
+TEST_F(RowExactnessTest, AContractKeyHoldsOnlyWhileItsContractDoes) {
+  const std::string path =
+      Workbook({ContractRow("1", "7001010011"), ContractRow("2", "7001010027"),
+                ContractRow("3", "7001010032")});
+  ImportFile(path);
+  // Another program deletes contract 1 and renumbers 2 and 3; the key of 3 is
+  // left as a workstation holds it whose contract the look-up does not see.
+  database.Exec(
+      "UPDATE contract_keys SET ck_docid = NULL WHERE ck_docid = "
+      "(SELECT doc_id FROM documents WHERE doc_nomtxt = '3')");
+  database.Exec("DELETE FROM documents WHERE doc_nomtxt = '1'");
+  database.Exec(
+      "UPDATE documents SET doc_nomtxt = doc_nomtxt || 'a' "
+      "WHERE doc_nomtxt IN ('2', '3')");
+
+  const RunResult again = ImportFile(path);
+  EXPECT_EQ(again.summary.contractsStored, 2);
+  EXPECT_EQ(again.summary.rowsSkipped, 1);
+  EXPECT_EQ(Lines(),
+            std::vector<std::string>{
+                "WARNING : Договорът вече е записан на ред номер : 4"});
+
+  // A row reusing a stored property gives an address no key can hold (outside
+  // Windows-1251): it is stored on the look-up alone.
+  const Cells plot = {{"AB", "63427.777.123.1.2"}};
+  Cells odd = plot;
+  odd.push_back({"Y", "Ĉ"});
+  Import({ContractRow("4", "7001010043", plot),
+          ContractRow("5", "7001010043", odd)});
+  EXPECT_EQ(Count("documents", "doc_nomtxt = '5'"), 1);
+}
+
 }  // namespace
 }  // namespace zrv::import
