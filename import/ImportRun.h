@@ -45,6 +45,8 @@ struct ImportOptions {
   // Store a contract row again although the same contract (number, date,
   // property and tenant) is stored already.
   bool allowDuplicates = false;
+  // "Само проверка, без запис": check every row, keep nothing in the database.
+  bool checkOnly = false;
   // Folder of the log file; empty means the process's current directory. Read
   // when the log is written, after the workbook is chosen (the window sets it
   // to the workbook's folder from its chooser).
