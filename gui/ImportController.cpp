@@ -15,10 +15,10 @@
 namespace zrv::ui {
 
 namespace {
-// Both workbook formats the run reads, first; Qt's dialog matches the
+// Every workbook format the run reads, first; Qt's dialog matches the
 // patterns whatever the letter case.
 const char* const kWorkbookFilter =
-    "Работни книги (*.xls *.xlsx);;Всички файлове (*)";
+    "Работни книги (*.xls *.xlsx *.ods);;Всички файлове (*)";
 }  // namespace
 
 ImportController::ImportController(TForm1& form, db::Connection& db,
@@ -30,11 +30,13 @@ ImportController::ImportController(TForm1& form, db::Connection& db,
       messages_(messages),
       start_(std::move(start)),
       chooseFile_(std::move(chooseFile)),
-      terminate_(std::move(terminate)) {
+      terminate_(std::move(terminate)),
+      openUrl_([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
   form_.onFirstShow = [this] { FormShow(); };
   form_.onRead = [this] { Button1Click(); };
   form_.onLineChosen = [this](int index) { ShowRowOfLine(index); };
   form_.onOpenLogFolder = [this] { OpenLogFolder(); };
+  form_.onOpenRefusedRows = [this] { OpenRefusedRows(); };
 }
 
 ImportController::~ImportController() {
@@ -42,6 +44,7 @@ ImportController::~ImportController() {
   form_.onRead = nullptr;
   form_.onLineChosen = nullptr;
   form_.onOpenLogFolder = nullptr;
+  form_.onOpenRefusedRows = nullptr;
 }
 
 void ImportController::FormShow() {
@@ -54,12 +57,19 @@ void ImportController::FormShow() {
   }
 }
 
-void ImportController::Button1Click() {
-  if (!run_) return;
+zrv::import::ImportOptions ImportController::FormOptions() const {
   import::ImportOptions options;
   options.municipality = form_.Edit2->text().trimmed().toStdString();
   options.firstRowText = form_.Edit1->text().toStdString();
   options.fileLinks = form_.ftpCheck->isChecked();
+  options.allowDuplicates = form_.duplicatesCheck->isChecked();
+  options.checkOnly = form_.checkOnlyCheck->isChecked();
+  return options;
+}
+
+void ImportController::Button1Click() {
+  if (!run_) return;
+  import::ImportOptions options = FormOptions();
 
   // The log file goes beside the chosen workbook; the run reads the folder
   // when it writes the log, after the choice.
@@ -82,10 +92,12 @@ void ImportController::Button1Click() {
     if (last_.outcome == import::RunOutcome::kFinished) {
       form_.ShowProgress(last_.summary.rowsTotal, last_.summary.rowsTotal);
       workbook_ = chosen.value_or("");
+      shown_ = last_.summary;
       std::vector<std::pair<std::string, std::string>> lines;
-      for (const auto& line : import::SummaryLines(last_.summary))
+      for (const auto& line : import::SummaryLines(shown_))
         lines.emplace_back(line.label, line.value);
-      form_.ShowSummary(lines, !last_.summary.logFile.empty());
+      form_.ShowSummary(lines, !shown_.logFile.empty(),
+                        !shown_.refusedRowsFile.empty());
     }
   } catch (const std::exception& e) {
     workbook_.clear();  // the list may hold lines of a run that broke off
@@ -113,10 +125,18 @@ void ImportController::ShowRowOfLine(int index) {
 }
 
 void ImportController::OpenLogFolder() {
-  const std::string& log = last_.summary.logFile;
+  const std::string& log = shown_.logFile;
   if (log.empty()) return;
   const QString folder = QFileInfo(QString::fromStdString(log)).absolutePath();
-  QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+  openUrl_(QUrl::fromLocalFile(folder));
+}
+
+void ImportController::OpenRefusedRows() {
+  const std::string& file = shown_.refusedRowsFile;
+  if (file.empty()) return;
+  const QString path =
+      QFileInfo(QString::fromStdString(file)).absoluteFilePath();
+  openUrl_(QUrl::fromLocalFile(path));
 }
 
 void ImportController::ListCleared() { form_.ClearList(); }

@@ -4,6 +4,7 @@
 // bar kept up to date while the run works. The run object is the same one
 // `zorvit import` uses; nothing of it is written here.
 
+#include <QUrl>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -28,6 +29,8 @@ class ImportController : public import::ImportObserver {
   using ChooseFileFn = std::function<std::optional<std::string>()>;
   // Ends the application (the window's start-up failed).
   using TerminateFn = std::function<void()>;
+  // Hands a file or folder to the desktop's application for it.
+  using OpenUrlFn = std::function<bool(const QUrl&)>;
 
   // Everything given must outlive the controller. The controller connects
   // itself to the window's first showing and to its button.
@@ -41,6 +44,9 @@ class ImportController : public import::ImportObserver {
   void FormShow();
   // The click on "Чети".
   void Button1Click();
+  // The run's options as the window's fields and check boxes give them (the
+  // log folder is set once the workbook is chosen).
+  import::ImportOptions FormOptions() const;
 
   // The last run's result (outcome kNotStarted before the first run).
   const import::RunResult& LastResult() const { return last_; }
@@ -52,8 +58,15 @@ class ImportController : public import::ImportObserver {
   void ShowRowOfLine(int index);
   // The table of the last line chosen (none before).
   RowCellsView* RowView() const { return rowView_.get(); }
-  // Opens the folder of the last run's log file in the desktop's file manager.
+  // Opens the folder of the shown summary's log file in the desktop's file
+  // manager.
   void OpenLogFolder();
+  // Opens the shown summary's workbook of refused rows with the desktop's
+  // application for workbooks.
+  void OpenRefusedRows();
+  // Replaces the desktop's opener (QDesktopServices::openUrl), so that a test
+  // sees what would be opened.
+  void SetUrlOpener(OpenUrlFn open) { openUrl_ = std::move(open); }
 
   void ListCleared() override;
   void LineAdded(const std::string& line) override;
@@ -76,10 +89,14 @@ class ImportController : public import::ImportObserver {
   TerminateFn terminate_;
   std::unique_ptr<import::ImportRun> run_;
   import::RunResult last_;
+  // The summary the window shows: that of the last finished run, which a
+  // cancelled file dialog leaves in place.
+  import::ImportSummary shown_;
   std::string workbook_;  // the workbook of the last finished run
   bool running_ = false;
   std::unique_ptr<RowCellsView> rowView_;
   std::function<bool()> stopCheck_;
+  OpenUrlFn openUrl_;
 };
 
 // The window's file dialog for workbooks.

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QShowEvent>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include "Version.h"
 
@@ -21,9 +22,12 @@ const char* const kFirstRowLabel = "Чети данни от ред номер :
 const char* const kFirstRowDefault = "2";
 const char* const kReadButton = "Чети";
 const char* const kLinksCheck = "Генерирай връзки към FTP";
+const char* const kDuplicatesCheck = "Записвай и вече записаните договори";
+const char* const kCheckOnlyCheck = "Само проверка, без запис";
 const char* const kRentKindLabel = "Вид наем";
 const char* const kSummaryTitle = "Обобщение";
 const char* const kOpenLogFolder = "Отвори папката на лога";
+const char* const kOpenRefusedRows = "Отвори отказаните редове";
 const char* const kAboutButton = "За програмата";
 const char* const kAboutTitle = "За програмата";
 const char* const kVersionLabel = "Версия ";
@@ -43,6 +47,10 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   ftpCheck = new QCheckBox(Tr(kLinksCheck), this);
   ftpCheck->setObjectName("ftpCheck");
   ftpCheck->setChecked(true);
+  duplicatesCheck = new QCheckBox(Tr(kDuplicatesCheck), this);
+  duplicatesCheck->setObjectName("duplicatesCheck");
+  checkOnlyCheck = new QCheckBox(Tr(kCheckOnlyCheck), this);
+  checkOnlyCheck->setObjectName("checkOnlyCheck");
   erLB = new QListWidget(this);
   erLB->setObjectName("erLB");
   rtLabel = new QLabel(Tr(kRentKindLabel), this);
@@ -61,6 +69,10 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   openLogFolder = new QPushButton(Tr(kOpenLogFolder), this);
   openLogFolder->setObjectName("openLogFolder");
   openLogFolder->setEnabled(false);
+  // Shown only after a run that wrote such a workbook.
+  openRefusedRows = new QPushButton(Tr(kOpenRefusedRows), this);
+  openRefusedRows->setObjectName("openRefusedRows");
+  openRefusedRows->hide();
   about = new QPushButton(Tr(kAboutButton), this);
   about->setObjectName("about");
 
@@ -75,7 +87,11 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   grid->addWidget(firstRowLabel, 1, 0);
   grid->addWidget(Edit1, 1, 1);
   grid->addWidget(Button2, 0, 2, 2, 1);
-  grid->addWidget(ftpCheck, 2, 0, 1, 3);
+  auto* checks = new QVBoxLayout;
+  checks->addWidget(ftpCheck);
+  checks->addWidget(duplicatesCheck);
+  checks->addWidget(checkOnlyCheck);
+  grid->addLayout(checks, 2, 0, 1, 3);
   grid->addWidget(rtLabel, 3, 0);
   grid->addWidget(rtCombo_, 3, 1);
   grid->addWidget(erLB, 4, 0, 1, 3);
@@ -83,6 +99,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   grid->addWidget(summaryBox, 6, 0, 1, 3);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(openLogFolder);
+  buttons->addWidget(openRefusedRows);
   buttons->addStretch(1);
   buttons->addWidget(about);
   grid->addLayout(buttons, 7, 0, 1, 3);
@@ -99,6 +116,9 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
           });
   connect(openLogFolder, &QPushButton::clicked, this, [this] {
     if (onOpenLogFolder) onOpenLogFolder();
+  });
+  connect(openRefusedRows, &QPushButton::clicked, this, [this] {
+    if (onOpenRefusedRows) onOpenRefusedRows();
   });
   connect(about, &QPushButton::clicked, this, [this] { ShowAbout(); });
 }
@@ -142,8 +162,8 @@ void TForm1::ShowProgress(int done, int total) {
 }
 
 void TForm1::ShowSummary(
-    const std::vector<std::pair<std::string, std::string>>& lines,
-    bool hasLog) {
+    const std::vector<std::pair<std::string, std::string>>& lines, bool hasLog,
+    bool hasRefusedRows) {
   auto* layout = static_cast<QGridLayout*>(summaryBox->layout());
   while (QLayoutItem* item = layout->takeAt(0)) {
     delete item->widget();
@@ -161,6 +181,7 @@ void TForm1::ShowSummary(
   layout->setColumnStretch(1, 1);
   summaryBox->show();
   openLogFolder->setEnabled(hasLog);
+  openRefusedRows->setVisible(hasRefusedRows);
 }
 
 void TForm1::ShowAbout() {
@@ -175,6 +196,8 @@ void TForm1::SetRunning(bool running) {
   Edit1->setEnabled(!running);
   Edit2->setEnabled(!running);
   ftpCheck->setEnabled(!running);
+  duplicatesCheck->setEnabled(!running);
+  checkOnlyCheck->setEnabled(!running);
 }
 
 }  // namespace zrv::ui

@@ -1,6 +1,6 @@
 #pragma once
 // The import window: the municipality and first-row fields, the "Чети" button,
-// the link check box, the error list and a progress bar. It holds no import
+// the run's check boxes, the error list and a progress bar. It holds no import
 // logic: its owner connects `onFirstShow` (the start-up) and `onRead` (one run)
 // and drives the list and the progress bar through the operations below.
 
@@ -36,18 +36,23 @@ class TForm1 : public QWidget {
   std::function<void(int index)> onLineChosen;
   // Called by a click on the button that opens the log file's folder.
   std::function<void()> onOpenLogFolder;
+  // Called by a click on the button that opens the workbook of refused rows.
+  std::function<void()> onOpenRefusedRows;
 
   QLineEdit* Edit1 = nullptr;      // first row to read
   QLineEdit* Edit2 = nullptr;      // municipality
   QPushButton* Button2 = nullptr;  // "Чети"
   QListWidget* erLB = nullptr;     // error list
   QCheckBox* ftpCheck = nullptr;  // "Генерирай връзки към FTP"
+  QCheckBox* duplicatesCheck = nullptr;  // store contracts stored already
+  QCheckBox* checkOnlyCheck = nullptr;   // check every row, store nothing
   QComboBox* rtCombo_ = nullptr;         // hidden, not used
   QLabel* rtLabel = nullptr;             // "Вид наем", hidden
   QProgressBar* progress = nullptr;      // rows done of N while a run works
   QGroupBox* summaryBox = nullptr;       // the last run's summary, after a run
   QPushButton* openLogFolder = nullptr;  // opens the log file's folder
-  QPushButton* about = nullptr;          // the About box
+  QPushButton* openRefusedRows = nullptr;  // opens the refused rows' workbook
+  QPushButton* about = nullptr;            // the About box
 
   void ClearList();
   // Appends a line and scrolls to it; the window repaints before the run goes
@@ -59,10 +64,11 @@ class TForm1 : public QWidget {
   // inside a run.
   void SetRunning(bool running);
   // Shows the summary of a finished run, one (label, value) pair a line; the
-  // log folder button works when `hasLog`.
+  // log folder button works when `hasLog`, and the button that opens the
+  // workbook of refused rows is shown only when `hasRefusedRows`.
   void ShowSummary(
       const std::vector<std::pair<std::string, std::string>>& lines,
-      bool hasLog);
+      bool hasLog, bool hasRefusedRows);
   // The About box: the program's title and version.
   void ShowAbout();
 

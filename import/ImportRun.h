@@ -49,9 +49,10 @@ struct ImportOptions {
   // when the log is written, after the workbook is chosen (the window sets it
   // to the workbook's folder from its chooser).
   std::string logFolder;
-  // A dry run: every row goes through every check and statement as in a real
-  // run, inside one transaction that is rolled back at the end, so nothing
-  // stays in the database (classifier entries included).
+  // A dry run ("Само проверка, без запис"): every row goes through every check
+  // and statement as in a real run, inside one transaction that is rolled back
+  // at the end, so nothing stays in the database (classifier entries
+  // included).
   bool checkOnly = false;
 };
 

@@ -7,6 +7,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QPushButton>
+#include <QUrl>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -86,6 +87,12 @@ TEST(ImportWindow, ShowsItsCaptionsDefaultsAndComponents) {
   EXPECT_EQ(form.Button2->text().toStdString(), "Чети");
   EXPECT_EQ(form.ftpCheck->text().toStdString(), "Генерирай връзки към FTP");
   EXPECT_TRUE(form.ftpCheck->isChecked());
+  EXPECT_EQ(form.duplicatesCheck->text().toStdString(),
+            "Записвай и вече записаните договори");
+  EXPECT_FALSE(form.duplicatesCheck->isChecked());
+  EXPECT_EQ(form.checkOnlyCheck->text().toStdString(),
+            "Само проверка, без запис");
+  EXPECT_FALSE(form.checkOnlyCheck->isChecked());
   EXPECT_EQ(form.erLB->count(), 0);
   form.show();
   EXPECT_FALSE(form.rtCombo_->isVisible());
@@ -237,6 +244,66 @@ TEST(ImportWindow, ShowsTheSummaryAndTheCellsOfTheRowALineNames) {
   EXPECT_EQ(cells["A"], "202");
   EXPECT_EQ(cells["D"], "Мария Иванова");
   EXPECT_EQ(cells["B"], "");
+
+  fs::remove_all(folder);
+}
+
+TEST(ImportWindow, CheckBoxesReachTheRunAndRefusedRowsOpenFromTheSummary) {
+  Harness h;
+  std::vector<QUrl> opened;
+  h.controller.SetUrlOpener([&](const QUrl& url) {
+    opened.push_back(url);
+    return true;
+  });
+  struct Case {
+    bool duplicates, checkOnly;
+  };
+  for (const Case c : {Case{false, false}, Case{true, false}, Case{false, true},
+                       Case{true, true}}) {
+    h.form.duplicatesCheck->setChecked(c.duplicates);
+    h.form.checkOnlyCheck->setChecked(c.checkOnly);
+    const import::ImportOptions options = h.controller.FormOptions();
+    EXPECT_EQ(options.allowDuplicates, c.duplicates) << c.checkOnly;
+    EXPECT_EQ(options.checkOnly, c.checkOnly) << c.duplicates;
+  }
+  h.form.checkOnlyCheck->setChecked(false);
+
+  const std::string folder = test::MakeTempFolder();
+  const test::Row header = Lettered({{"A", "Номер"}});
+  const std::string withRefused =
+      test::MakeWorkbook(folder, "refused.xls",
+                         {header, ContractRow("301", "7501010010"),
+                          Lettered({{"A", "302"}, {"D", "Мария Иванова"}})});
+  const std::string storedAgain = test::MakeWorkbook(
+      folder, "again.xls", {header, ContractRow("301", "7501010010")});
+  h.form.show();
+  QApplication::processEvents();
+  EXPECT_FALSE(h.form.openRefusedRows->isVisible());
+
+  // A refused row: the button shows and opens the workbook of refused rows.
+  h.form.duplicatesCheck->setChecked(false);
+  h.nextFile = withRefused;
+  h.form.Button2->click();
+  const std::string refused = h.controller.LastResult().summary.refusedRowsFile;
+  ASSERT_FALSE(refused.empty());
+  EXPECT_TRUE(h.form.openRefusedRows->isVisible());
+  h.form.openRefusedRows->click();
+  // A cancelled file dialog leaves the summary, and the button opens the same.
+  h.nextFile.reset();
+  h.form.Button2->click();
+  h.form.openRefusedRows->click();
+  ASSERT_EQ(opened.size(), 2u);
+  for (const QUrl& url : opened)
+    EXPECT_TRUE(fs::equivalent(url.toLocalFile().toStdString(), refused));
+
+  // The same contract again with the duplicates box on: stored a second time,
+  // nothing refused, so the button goes.
+  h.form.duplicatesCheck->setChecked(true);
+  h.nextFile = storedAgain;
+  h.form.Button2->click();
+  EXPECT_EQ(h.controller.LastResult().summary.contractsStored, 1);
+  EXPECT_EQ(h.database.ScalarInt("SELECT COUNT(*) FROM documents"), 2);
+  EXPECT_FALSE(h.form.openRefusedRows->isVisible());
 
   fs::remove_all(folder);
 }
