@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "cli/JsonText.h"
 #include "common/Csv.h"
 #include "common/Text.h"
 
@@ -60,21 +61,6 @@ void WriteTextTable(const ReportTable& t, std::ostream& out) {
   };
   line([&](size_t c) { return t.columns[c].label; });
   for (const auto& row : t.rows) line([&](size_t c) { return row[c]; });
-}
-
-std::string JsonString(const std::string& text) {
-  std::string out = "\"";
-  for (unsigned char c : text) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20) {
-      out += Format("\\u%04x", c);
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + "\"";
 }
 
 std::string JsonValue(const std::string& value, bool number) {

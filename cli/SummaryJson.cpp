@@ -1,30 +1,14 @@
 #include "cli/SummaryJson.h"
 
+#include "cli/JsonText.h"
 #include "common/Text.h"
 
 namespace zrv::cli {
 
 namespace {
 
-// A JSON string: quotes, backslashes and control characters escaped, the
-// UTF-8 text kept as it is.
-std::string Quoted(const std::string& text) {
-  std::string out = "\"";
-  for (unsigned char c : text) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20) {
-      out += Format("\\u%04x", c);
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + "\"";
-}
-
 std::string QuotedOrNull(const std::string& text) {
-  return text.empty() ? "null" : Quoted(text);
+  return text.empty() ? "null" : JsonString(text);
 }
 
 }  // namespace
@@ -32,10 +16,11 @@ std::string QuotedOrNull(const std::string& text) {
 void WriteSummaryJson(std::ostream& out, const SummaryReport& report) {
   const import::ImportSummary& s = report.summary;
   out << "{\n"
-      << "  \"workbook\": " << Quoted(report.workbook) << ",\n"
+      << "  \"workbook\": " << JsonString(report.workbook) << ",\n"
       << "  \"finished\": " << (report.finished ? "true" : "false") << ",\n"
-      << "  \"reason\": " << Quoted(report.reason) << ",\n"
+      << "  \"reason\": " << JsonString(report.reason) << ",\n"
       << "  \"exitCode\": " << report.exitCode << ",\n"
+      << "  \"checkOnly\": " << (s.checkOnly ? "true" : "false") << ",\n"
       << "  \"rowsRead\": " << s.rowsRead << ",\n"
       << "  \"contractsStored\": " << s.contractsStored << ",\n"
       << "  \"rowsRefused\": " << s.rowsRefused << ",\n"
@@ -54,7 +39,7 @@ void WriteSummaryJson(std::ostream& out, const SummaryReport& report) {
       << "  \"elapsedSeconds\": " << Format("%.2f", s.elapsedSeconds) << ",\n"
       << "  \"errors\": [";
   for (size_t i = 0; i < report.errors.size(); ++i)
-    out << (i ? ",\n    " : "\n    ") << Quoted(report.errors[i]);
+    out << (i ? ",\n    " : "\n    ") << JsonString(report.errors[i]);
   out << (report.errors.empty() ? "]\n" : "\n  ]\n") << "}\n";
 }
 
