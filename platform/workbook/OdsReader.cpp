@@ -15,6 +15,7 @@
 
 #include "platform/workbook/CellAddress.h"
 #include "platform/workbook/NumberFormat.h"
+#include "platform/workbook/PackageErrors.h"
 #include "platform/workbook/Readers.h"
 #include "platform/workbook/SerialDates.h"
 #include "platform/workbook/XmlCursor.h"
@@ -33,11 +34,6 @@ constexpr std::string_view kOdsMimeType =
 // written out one by one are bounded by the size of the part, as in .xlsx.
 constexpr long long kMaxRepeatedBytes = 64ll << 20;
 constexpr long long kCellEntryBytes = 48;
-
-class FormatError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
 
 // A repeat count attribute; 1 when absent. Counts beyond the sheet are cut to
 // it, since nothing past the last row or column is read anyway.
@@ -166,6 +162,7 @@ struct OdsCell {
 class OdsContent {
  public:
   explicit OdsContent(std::string_view xml) : xml_(xml) {}
+  explicit OdsContent(XmlSource source) : xml_(std::move(source)) {}
 
   std::unique_ptr<SheetData> Read() {
     auto sheet = std::make_unique<SheetData>();
@@ -304,27 +301,19 @@ class OdsContent {
 std::unique_ptr<SheetData> ReadPackage(const PartSource& parts) {
   if (!IsOdsPackage(parts))
     throw FormatError("not an OpenDocument spreadsheet");
-  const std::string content = parts.Read("content.xml");
-  return OdsContent(content).Read();
+  // Read as it unzips, like the .xlsx sheet: content.xml holds the whole
+  // document and may well be larger than a part read whole may be.
+  const std::unique_ptr<PartStream> content = parts.Open("content.xml");
+  return OdsContent(XmlSource([&content](char* buffer, size_t capacity) {
+           return content->Read(buffer, capacity);
+         }))
+      .Read();
 }
 
 std::unique_ptr<SheetData> ReadWith(
     const std::string& name,
     const std::function<std::unique_ptr<SheetData>()>& read) {
-  try {
-    return read();
-  } catch (const ZipError& e) {
-    throw WorkbookError(CannotRead(
-        name, std::string("not a readable .ods package (") + e.what() + ")"));
-  } catch (const XmlError& e) {
-    throw WorkbookError(CannotRead(
-        name, std::string("damaged .ods content (") + e.what() + ")"));
-  } catch (const FormatError& e) {
-    throw WorkbookError(CannotRead(
-        name, std::string("damaged .ods content (") + e.what() + ")"));
-  } catch (const std::bad_alloc&) {
-    throw WorkbookError(CannotRead(name, "not enough memory"));
-  }
+  return TranslatePackageErrors(name, ".ods", read);
 }
 
 }  // namespace
@@ -349,12 +338,6 @@ bool IsOdsFile(const std::string& path) {
 std::unique_ptr<SheetData> ReadOdsFile(const std::string& path) {
   return ReadWith(path,
                   [&] { return ReadPackage(*ZipArchive::OpenFile(path)); });
-}
-
-std::unique_ptr<SheetData> ReadOdsMemory(const void* data, size_t size,
-                                         const std::string& name) {
-  return ReadWith(
-      name, [&] { return ReadPackage(*ZipArchive::OpenMemory(data, size)); });
 }
 
 std::unique_ptr<SheetData> ReadOdsContent(std::string_view contentXml,

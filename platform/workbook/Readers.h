@@ -39,11 +39,9 @@ std::unique_ptr<Worksheet> ReadXlsxParts(
     const PartSource& parts, const std::string& name,
     size_t cellsHeldInMemory = kCellsHeldInMemory);
 
-// .ods (OpenDocument spreadsheet) through libzip; the memory form reads a
-// package held in `data`, the content form the package's content.xml alone.
+// .ods (OpenDocument spreadsheet) through libzip; the content form reads the
+// package's content.xml alone.
 std::unique_ptr<SheetData> ReadOdsFile(const std::string& path);
-std::unique_ptr<SheetData> ReadOdsMemory(const void* data, size_t size,
-                                         const std::string& name);
 std::unique_ptr<SheetData> ReadOdsContent(std::string_view contentXml,
                                           const std::string& name);
 // True when a ZIP package is an OpenDocument spreadsheet (its part "mimetype"

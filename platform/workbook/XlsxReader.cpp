@@ -8,6 +8,7 @@
 #include "common/Utf8.h"
 #include "platform/workbook/CellAddress.h"
 #include "platform/workbook/NumberFormat.h"
+#include "platform/workbook/PackageErrors.h"
 #include "platform/workbook/Readers.h"
 #include "platform/workbook/SerialDates.h"
 #include "platform/workbook/StreamedSheet.h"
@@ -18,11 +19,6 @@
 namespace zrv::workbook {
 
 namespace {
-
-class FormatError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
 
 struct Relationship {
   std::string type;
@@ -336,22 +332,7 @@ std::string XlsxBook::CellText(const std::string& type,
 // file.
 template <typename Read>
 auto Translate(const std::string& name, const Read& read) -> decltype(read()) {
-  try {
-    return read();
-  } catch (const PartTooLarge& e) {
-    throw WorkbookError(CannotRead(name, e.what()));
-  } catch (const ZipError& e) {
-    throw WorkbookError(CannotRead(
-        name, std::string("не е четим .xlsx пакет (") + e.what() + ")"));
-  } catch (const XmlError& e) {
-    throw WorkbookError(CannotRead(
-        name, std::string("повредено .xlsx съдържание (") + e.what() + ")"));
-  } catch (const FormatError& e) {
-    throw WorkbookError(CannotRead(
-        name, std::string("повредено .xlsx съдържание (") + e.what() + ")"));
-  } catch (const std::bad_alloc&) {
-    throw WorkbookError(CannotRead(name, "няма достатъчно памет"));
-  }
+  return TranslatePackageErrors(name, ".xlsx", read);
 }
 
 // The cells of the worksheet part in the order of the file, each with its
