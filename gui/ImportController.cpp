@@ -87,11 +87,16 @@ void ImportController::Button1Click() {
   running_ = true;
   try {
     last_ = run_->Run(options, chooseAndKeepFolder, this);
+    // The list now holds lines of the chosen workbook whenever the run read
+    // it, also when it stopped on the way.
+    if (last_.outcome == import::RunOutcome::kFinished ||
+        last_.outcome == import::RunOutcome::kInterrupted ||
+        last_.outcome == import::RunOutcome::kConnectionLost)
+      workbook_ = chosen.value_or("");
     // The stop rule may end the loop before the last row it could visit: the
     // run is complete.
     if (last_.outcome == import::RunOutcome::kFinished) {
       form_.ShowProgress(last_.summary.rowsTotal, last_.summary.rowsTotal);
-      workbook_ = chosen.value_or("");
       shown_ = last_.summary;
       std::vector<std::pair<std::string, std::string>> lines;
       for (const auto& line : import::SummaryLines(shown_))
@@ -139,7 +144,11 @@ void ImportController::OpenRefusedRows() {
   openUrl_(QUrl::fromLocalFile(path));
 }
 
-void ImportController::ListCleared() { form_.ClearList(); }
+void ImportController::ListCleared() {
+  // The lines to come belong to a workbook not yet read.
+  workbook_.clear();
+  form_.ClearList();
+}
 
 void ImportController::LineAdded(const std::string& line) {
   form_.AddLine(line);

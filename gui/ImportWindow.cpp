@@ -155,7 +155,12 @@ void TForm1::ShowProgress(int done, int total) {
     progress->hide();
     return;
   }
-  progress->setRange(0, total);
+  constexpr qint64 kRedrawMs = 100;
+  const bool edge = done == 0 || done >= total;
+  if (!edge && progressShown_.isValid() && progressShown_.elapsed() < kRedrawMs)
+    return;
+  progressShown_.start();
+  if (progress->maximum() != total) progress->setRange(0, total);
   progress->setValue(done);
   progress->show();
   QCoreApplication::processEvents();

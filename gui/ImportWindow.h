@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -58,7 +59,9 @@ class TForm1 : public QWidget {
   // Appends a line and scrolls to it; the window repaints before the run goes
   // on.
   void AddLine(const std::string& line);
-  // Shows rows done of total; total 0 hides the bar.
+  // Shows rows done of total; total 0 hides the bar. Between the first and the
+  // last row the bar is redrawn at most every tenth of a second, so a long run
+  // does not spend its time repainting.
   void ShowProgress(int done, int total);
   // Disables the inputs while a run works, so a second click cannot start a run
   // inside a run.
@@ -79,6 +82,7 @@ class TForm1 : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  QElapsedTimer progressShown_;  // since the bar was last redrawn
   bool shown_ = false;
   bool running_ = false;
 };
