@@ -154,8 +154,11 @@ void RemoveStaleParts(const fs::path& path) {
 void MoveIntoPlace(const fs::path& part, const std::string& path) {
   if (link(part.c_str(), path.c_str()) != 0) {
     const int error = errno;
-    throw Error("Cannot name the new database " + path + ": " +
-                std::strerror(error) + ".");
+    // The complete database stays nowhere but under its own name.
+    std::error_code ignored;
+    fs::remove(part, ignored);
+    throw Error("Новата база данни не може да получи името " + path + ": " +
+                SystemErrorText(error) + ".");
   }
   std::error_code ignored;
   fs::remove(part, ignored);

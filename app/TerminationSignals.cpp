@@ -55,8 +55,6 @@ void ReclaimTerminationSignals() {
 
 bool TerminationRequested() { return g_signal.load() != 0; }
 
-int TerminationSignal() { return g_signal.load(); }
-
 int TerminationExitCode() { return 128 + g_signal.load(); }
 
 void StopIfTerminationRequested() {

@@ -15,8 +15,6 @@ namespace zrv::app {
 // safe point. A second signal ends the process at once.
 void CatchTerminationSignals();
 bool TerminationRequested();
-// The signal that asked to stop, 0 when none came.
-int TerminationSignal();
 
 // From now on SIGINT and SIGTERM end the process at once, as they would without
 // the database client; an open transaction is then rolled back by the engine.

@@ -20,7 +20,7 @@ using zrv::cli::Command;
 
 constexpr const char* kUsage = "Употреба: zorvit КОМАНДА [ОПЦИИ] ...\n";
 constexpr const char* kAbout =
-    "Внася договори за наем от работна книга (.xls, .xlsx) в базата данни на "
+    "Внася договори за наем от работна книга (.xls, .xlsx, .ods) в базата данни на "
     "имотите.\n";
 constexpr const char* kCommandsHeading = "\nКоманди:\n";
 constexpr const char* kCommonHeading =

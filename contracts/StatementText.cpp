@@ -6,8 +6,7 @@
 namespace zrv::contracts {
 
 void RequireStorableText(const char* what, const std::string& text) {
-  std::string cp1251;
-  if (text.find('\0') != std::string::npos || !TryUtf8ToCp1251(text, cp1251)) {
+  if (!FitsTextColumn(text, std::string::npos)) {
     throw Error(
         std::string("Стойността на ") + what +
         " съдържа знак, който не може да се запише в БД (Windows-1251).");

@@ -6,6 +6,7 @@
 
 #include "common/Dates.h"
 #include "common/Text.h"
+#include "contracts/StatementText.h"
 
 namespace zrv::contracts {
 namespace {
@@ -96,11 +97,7 @@ std::string ContractKey(const TBaseDoc& contract, const TObektDB& property,
   AddPart(key, property.Address);
   // Texts of a stored property are not checked when the row reuses it; a key
   // its column cannot hold leaves the row to the look-up alone.
-  std::string stored;
-  if (key.find('\0') != std::string::npos || !TryUtf8ToCp1251(key, stored) ||
-      stored.size() > kKeyLength)
-    return std::string();
-  return key;
+  return FitsTextColumn(key, kKeyLength) ? key : std::string();
 }
 
 bool HasContractKeys(db::Connection& db) {

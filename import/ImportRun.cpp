@@ -288,14 +288,6 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
                               ImportSummary& summary) {
   ++summary.rowsRead;
   std::optional<RowTransaction> transaction;
-  // Rolls the row back; a connection that is gone drops the unfinished
-  // transaction with it, so that error is not the one to report.
-  auto rollBack = [&transaction] {
-    try {
-      if (transaction) transaction->Rollback();
-    } catch (const std::exception&) {
-    }
-  };
   try {
     transaction.emplace(db, options.checkOnly);
     contract.Clear();
@@ -329,7 +321,7 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
             ? std::string()
             : contracts::ContractKey(contract, property, mapping.Tenant.EGN);
     if (!key.empty() && !contracts::ClaimContractKey(db, key)) {
-      rollBack();
+      transaction.reset();  // rolls the row back
       SkipStoredRow(row, summary);
       return;
     }
@@ -356,16 +348,17 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
     ++summary.contractsStored;
     summary.annexesStored += annexes.stored;
     summary.annexesDropped += annexes.dropped;
-  } catch (const StopRequest&) {
-    rollBack();
-    throw;
   } catch (const db::ConnectionLostError&) {
-    rollBack();
+    // Not a fault of the row: the run stops (the transaction's destructor rolls
+    // the row back, as it does for a stop request).
     throw;
   } catch (const std::exception& e) {
     ++summary.rowsRefused;
+    // Rolled back before the message box, which waits for the clerk: the
+    // row's locks must not wait with it. A connection that is gone drops the
+    // transaction itself, and the row's error is the one to report.
+    transaction.reset();
     messages.ShowMessage(kRowFailed + std::to_string(row) + " " + e.what());
-    rollBack();
     errors.ReportMissing(OneLine(e.what()), row, true);
   }
 }

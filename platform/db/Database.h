@@ -148,15 +148,13 @@ class Connection {
   // hold ends (SetHoldApart(false)), so that nothing of it stays. This default
   // joins the open transaction or starts one of its own.
   virtual void RunApart(const std::function<void()>& work);
-  virtual void SetHoldApart(bool hold) { holdApart_ = hold; }
-  bool HoldApart() const { return holdApart_; }
+  virtual void SetHoldApart(bool /*hold*/) {}
 
  protected:
   Connection() = default;
 
  private:
   std::string name_ = kDatabaseName;
-  bool holdApart_ = false;
 };
 
 }  // namespace zrv::db

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "common/SystemErrorText.h"
 #include "platform/workbook/CellAddress.h"
 #include "platform/workbook/Readers.h"
 #include "platform/workbook/Workbook.h"
@@ -30,7 +31,8 @@ constexpr const char* kFifo = "това е именуван канал (FIFO), �
 constexpr const char* kNotRegular = "това не е обикновен файл";
 constexpr const char* kLinkLoop = "пътят води до цикъл от символни връзки";
 constexpr const char* kNoPermission = "няма права за четене на файла";
-constexpr const char* kNotWorkbook = "файлът не е работна книга .xls, .xlsx или .ods";
+constexpr const char* kNotWorkbook =
+    "файлът не е работна книга .xls, .xlsx или .ods";
 
 // Why the file cannot be read as a workbook, "" when it can; its first bytes
 // into `head`. Opens without blocking, so a FIFO is refused, not waited on.
@@ -48,14 +50,14 @@ std::string ReadHead(const std::string& path, unsigned char (&head)[8]) {
         return kNoPermission;
       default:
         return std::string("файлът не може да бъде отворен (") +
-               std::strerror(errno) + ")";
+               SystemErrorText(errno) + ")";
     }
   }
   struct stat info {};
   std::string problem;
   if (fstat(fd, &info) != 0) {
     problem = std::string("файлът не може да бъде отворен (") +
-              std::strerror(errno) + ")";
+              SystemErrorText(errno) + ")";
   } else if (S_ISDIR(info.st_mode)) {
     problem = kDirectory;
   } else if (S_ISFIFO(info.st_mode)) {
@@ -64,7 +66,7 @@ std::string ReadHead(const std::string& path, unsigned char (&head)[8]) {
     problem = kNotRegular;
   } else if (read(fd, head, sizeof head) < 0) {
     problem = std::string("файлът не може да бъде прочетен (") +
-              std::strerror(errno) + ")";
+              SystemErrorText(errno) + ")";
   }
   close(fd);
   return problem;
@@ -75,6 +77,16 @@ std::string ReadHead(const std::string& path, unsigned char (&head)[8]) {
 std::string CannotRead(const std::string& path, const std::string& reason) {
   return "Работната книга " + path + " не може да бъде прочетена: " + reason +
          ".";
+}
+
+bool HasWorkbookSignature(std::string_view firstBytes) {
+  auto startsWith = [firstBytes](const unsigned char* magic, size_t size) {
+    return firstBytes.size() >= size &&
+           std::memcmp(firstBytes.data(), magic, size) == 0;
+  };
+  return startsWith(kOleMagic, sizeof kOleMagic) ||
+         startsWith(kZipMagic, sizeof kZipMagic) ||
+         startsWith(kEmptyZipMagic, sizeof kEmptyZipMagic);
 }
 
 std::string WorkbookFileProblem(const std::string& path) {

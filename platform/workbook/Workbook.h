@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "common/Error.h"
 
@@ -36,6 +37,10 @@ class Worksheet {
 // cannot be read: a missing file, a directory, a FIFO, a symlink loop, a file
 // without read permission, no workbook, a damaged or hostile one.
 std::unique_ptr<Worksheet> OpenFirstWorksheet(const std::string& path);
+
+// True when `firstBytes` (a file's first bytes) begin as a workbook container
+// does: an OLE2 compound file (.xls) or a ZIP archive (.xlsx, .ods).
+bool HasWorkbookSignature(std::string_view firstBytes);
 
 // The message OpenFirstWorksheet would give for a path that is no readable
 // file (missing, a directory, a FIFO, a symlink loop, no permission); "" for a

@@ -24,7 +24,6 @@ void FbConnection::RunApart(const std::function<void()>& work) {
 }
 
 void FbConnection::SetHoldApart(bool hold) {
-  Connection::SetHoldApart(hold);
   session_->SetHoldApart(hold);
 }
 
