@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <memory>
+#include <set>
 
 #include "common/Text.h"
 #include "platform/db/Transaction.h"
@@ -11,13 +12,12 @@ namespace zrv::schedule {
 namespace {
 
 const char* const kSelectAnnexes =
-    "select * from anecs where an_id = %d order by an_num";
+    "select * from anecs where an_id = :an_id order by an_num";
 
-const char* const kSelectRent =
-    "SELECT RI_DOCID, RI_YEAR, RI_MONTH, RI_DAYS, RI_PRICE, RI_DTSTART, "
-    "RI_CARRIED, RI_SMETPRICE "
-    "FROM RENTSINFO WHERE (RI_DOCID = :docid  and RI_YEAR = :year and RI_MONTH "
-    "= :month)";
+// The periods a contract already has, read once before its schedule is
+// written: one statement instead of one look-up per month.
+const char* const kSelectStoredPeriods =
+    "SELECT RI_YEAR, RI_MONTH FROM RENTSINFO WHERE RI_DOCID = :docid";
 const char* const kInsertRent =
     "INSERT INTO RENTSINFO (RI_DOCID, RI_YEAR, RI_MONTH, RI_DAYS, RI_PRICE, "
     "RI_DTSTART, "
@@ -50,7 +50,8 @@ const char* const kMsgNoAnnexForDay =
 
 void TDocCreateInfo::LoadAnnexes(int32_t docId) {
   std::unique_ptr<db::Query> query = db_.NewQuery();
-  query->SetSQL(Format(kSelectAnnexes, docId));
+  query->SetSQL(kSelectAnnexes);
+  query->SetInteger("an_id", docId);
   query->Open();
   annexes_.LoadFromQuery(*query);
   query->Close();
@@ -102,16 +103,22 @@ void TDocCreateInfo::FailNoAnnex(int32_t docId, TDate day) const {
 void TDocCreateInfo::StoreSchedule(bool updateExisting) {
   db::OwnTransaction transaction(db_);
   std::unique_ptr<db::Query> query = db_.NewQuery();
+  // Every row of the list belongs to the same contract.
+  std::set<int32_t> stored;
+  if (!rents_.Empty()) {
+    query->SetSQL(kSelectStoredPeriods);
+    query->SetInteger("docid", rents_.First()->RI_DOCID);
+    query->Open();
+    for (; !query->Eof(); query->Next())
+      stored.insert(query->FieldAt(0).AsInteger() * 100 +
+                    query->FieldAt(1).AsInteger());
+    query->Close();
+  }
   for (int i = 0; i < rents_.Count(); ++i) {
     const TRentRow& row = *rents_.At(i);
-    query->SetSQL(kSelectRent);
-    query->SetInteger("docid", row.RI_DOCID);
-    query->SetInteger("year", row.RI_YEAR);
-    query->SetInteger("month", row.RI_MONTH);
-    query->Open();
-    const bool stored = !query->Eof();
-    query->Close();
-    if (!stored) {
+    // A period written earlier in this list counts as stored, as it would
+    // for a look-up made just before the row.
+    if (stored.insert(row.PeriodKey()).second) {
       query->SetSQL(kInsertRent);
       query->SetInteger("docid", row.RI_DOCID);
       query->SetInteger("year", row.RI_YEAR);
