@@ -12,6 +12,9 @@
 namespace zrv::contracts {
 namespace {
 
+// The contract row. Its values are parameters, so one prepared statement
+// serves every contract of a run; dates and amounts go in as the
+// day.month.year and two-decimal texts the server converts to the column.
 const char* const kInsertDocument =
     "insert into Documents (doc_type, doc_nomtxt, doc_data, da_rf1, DA_SF2, "
     "DOC_COMENT, "
@@ -22,19 +25,21 @@ const char* const kInsertDocument =
     "doc_addtext, doc_app, doc_payday, doc_free, da_sf6, doc_userid, "
     "doc_typetext, "
     "doc_handrentinfo, da_objname, doc_valuecalcid, da_if4, doc_initsum)\n"
-    "values (%d, \"%s\", \"%s\", %d, \"%s\", \"%s\", \"%s\", \"%s\", %s, "
-    "%s, %d, %d, %d, "
-    "%s, %s, %d, \"%s\", \"%s\", %d, \"%s\", \"%s\", \"%s\", %d, %d, "
-    "\"%s\", \"%s\", %d, "
-    "\"%s\", \"%s\", \"%s\", %d, %d, %s)";
+    "values (:doc_type, :doc_nomtxt, :doc_data, :da_rf1, :da_sf2, "
+    ":doc_coment, :doc_coment2, :da_objtype, :doc_area, :doc_price, :da_dds, "
+    ":da_valuta, :da_ltype, :da_lpercent, :da_rf2, :da_if1, :doc_datastart, "
+    ":doc_datastop, :doc_imotid, :doc_podsad, :doc_addnum, :doc_addtext, "
+    ":doc_app, :doc_payday, :doc_free, :da_sf6, :doc_userid, :doc_typetext, "
+    ":doc_handrentinfo, :da_objname, :doc_valuecalcid, :da_if4, :doc_initsum)";
 const char* const kSelectNewDocId = "select max(doc_id) from documents";
 const char* const kInsertFirstAnnex =
     "insert into Anecs "
     "(AN_id,An_NUM,AN_Data,AN_Price,AN_DTStart,AN_DTStop,AN_COMENT, "
     "AN_LType, AN_LPercent, AN_LMax, AN_DDS, AN_Valuta, AN_PayDay, "
     "AN_FreeDate)\n"
-    "values (:DOC_ID, 1, \"%s\", %s, \"%s\", \"%s\", \"\", %d, %s, %s, "
-    "%d, %d, %d, \"%s\")";
+    "values (:DOC_ID, 1, :an_data, :an_price, :an_dtstart, :an_dtstop, \"\", "
+    ":an_ltype, :an_lpercent, :an_lmax, :an_dds, :an_valuta, :an_payday, "
+    ":an_freedate)";
 
 const char* const kUpdateDocument =
     "update documents set doc_nomtxt = \"%s\", doc_data = \"%s\", da_rf1 = %d, "
@@ -163,24 +168,43 @@ void TBaseDoc::Clear() {
 
 // ---- storing ----
 
-std::string TBaseDoc::InsertText() const {
-  return Format(
-      kInsertDocument, DocType, QuotedText("doc_nomtxt", NumberText).c_str(),
-      FormatDMY(DocDate).c_str(), RentTypeID,
-      QuotedText("DA_SF2", SF2Text).c_str(),
-      QuotedText("DOC_COMENT", Comment).c_str(),
-      QuotedText("DOC_COMENT2", Purpose).c_str(),
-      QuotedText("DA_OBJTYPE", ObjectTypeText).c_str(),
-      AmountText(Area).c_str(), AmountText(MonthPrice).c_str(), VATCode,
-      CurrencyCode, InterestType, AmountText(InterestPercent).c_str(),
-      AmountText(InterestMax).c_str(), TenantID, FormatDMY(StartDate).c_str(),
-      FormatDMY(StopDate).c_str(), PropertyID, DoubleQuotes(PodsadFlag).c_str(),
-      DoubleQuotes(AddNum).c_str(), QuotedText("doc_addtext", AddText).c_str(),
-      AppID, PayDay, DoubleQuotes(FreeFlag).c_str(),
-      DoubleQuotes(SF6Text).c_str(), currentUserId_,
-      DoubleQuotes(TypeText).c_str(), DoubleQuotes(HandRentInfo).c_str(),
-      DoubleQuotes(ObjectName).c_str(), ValueCalcID, IF4Value,
-      AmountText(InitialSum).c_str());
+void TBaseDoc::InsertRow() {
+  std::unique_ptr<db::Query> query = db_.NewQuery();
+  query->SetSQL(kInsertDocument);
+  query->SetInteger("doc_type", DocType);
+  query->SetString("doc_nomtxt", StorableText("doc_nomtxt", NumberText));
+  query->SetString("doc_data", FormatDMY(DocDate));
+  query->SetInteger("da_rf1", RentTypeID);
+  query->SetString("da_sf2", StorableText("DA_SF2", SF2Text));
+  query->SetString("doc_coment", StorableText("DOC_COMENT", Comment));
+  query->SetString("doc_coment2", StorableText("DOC_COMENT2", Purpose));
+  query->SetString("da_objtype", StorableText("DA_OBJTYPE", ObjectTypeText));
+  query->SetString("doc_area", AmountText(Area));
+  query->SetString("doc_price", AmountText(MonthPrice));
+  query->SetInteger("da_dds", VATCode);
+  query->SetInteger("da_valuta", CurrencyCode);
+  query->SetInteger("da_ltype", InterestType);
+  query->SetString("da_lpercent", AmountText(InterestPercent));
+  query->SetString("da_rf2", AmountText(InterestMax));
+  query->SetInteger("da_if1", TenantID);
+  query->SetString("doc_datastart", FormatDMY(StartDate));
+  query->SetString("doc_datastop", FormatDMY(StopDate));
+  query->SetInteger("doc_imotid", PropertyID);
+  query->SetString("doc_podsad", PodsadFlag);
+  query->SetString("doc_addnum", AddNum);
+  query->SetString("doc_addtext", StorableText("doc_addtext", AddText));
+  query->SetInteger("doc_app", AppID);
+  query->SetInteger("doc_payday", PayDay);
+  query->SetString("doc_free", FreeFlag);
+  query->SetString("da_sf6", SF6Text);
+  query->SetInteger("doc_userid", currentUserId_);
+  query->SetString("doc_typetext", TypeText);
+  query->SetString("doc_handrentinfo", HandRentInfo);
+  query->SetString("da_objname", ObjectName);
+  query->SetInteger("doc_valuecalcid", ValueCalcID);
+  query->SetInteger("da_if4", IF4Value);
+  query->SetString("doc_initsum", AmountText(InitialSum));
+  query->Execute();
 }
 
 std::string TBaseDoc::UpdateText() const {
@@ -200,19 +224,25 @@ std::string TBaseDoc::UpdateText() const {
 
 void TBaseDoc::InsertFirstAnnex() {
   std::unique_ptr<db::Query> query = db_.NewQuery();
-  query->SetSQL(Format(
-      kInsertFirstAnnex, FormatDMY(DocDate).c_str(),
-      AmountText(MonthPrice).c_str(), FormatDMY(StartDate).c_str(),
-      FormatDMY(StopDate).c_str(), InterestType,
-      AmountText(InterestPercent).c_str(), AmountText(InterestMax).c_str(),
-      VATCode, CurrencyCode, PayDay, FormatDMY(StartDate).c_str()));
+  query->SetSQL(kInsertFirstAnnex);
   query->SetInteger("DOC_ID", DocID);
+  query->SetString("an_data", FormatDMY(DocDate));
+  query->SetString("an_price", AmountText(MonthPrice));
+  query->SetString("an_dtstart", FormatDMY(StartDate));
+  query->SetString("an_dtstop", FormatDMY(StopDate));
+  query->SetInteger("an_ltype", InterestType);
+  query->SetString("an_lpercent", AmountText(InterestPercent));
+  query->SetString("an_lmax", AmountText(InterestMax));
+  query->SetInteger("an_dds", VATCode);
+  query->SetInteger("an_valuta", CurrencyCode);
+  query->SetInteger("an_payday", PayDay);
+  query->SetString("an_freedate", FormatDMY(StartDate));
   query->Execute();
 }
 
 bool TBaseDoc::Insert() {
   db::OwnTransaction transaction(db_);
-  Run(db_, InsertText());
+  InsertRow();
   {
     std::unique_ptr<db::Query> query = db_.NewQuery();
     query->SetSQL(kSelectNewDocId);

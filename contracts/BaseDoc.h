@@ -110,7 +110,7 @@ class TBaseDoc {
   schedule::TAnecses Annexes;  // the contract's annexes, filled by LoadByID
 
  private:
-  std::string InsertText() const;
+  void InsertRow();
   std::string UpdateText() const;
   void InsertFirstAnnex();
   void UpdateAnnexes();

@@ -13,15 +13,19 @@ namespace {
 
 // im_nmas, im_ni and im_ntp are written as quoted numbers; the database
 // converts them.
+// Its values are parameters, so one prepared statement serves every property
+// of a run. Four whole numbers go in as text (im_nmas, im_ni, im_ntp and the
+// area's two-decimal text), converted by the server as they always were.
 const char* const kInsertProperty =
     "insert into Imot (im_nm, im_nmas, im_npar, im_nn, im_ni, im_rkv, im_rpar, "
     "im_ntp, im_vtp,\n"
     " im_mestnost, im_jk, im_nulic, im_zuttype, im_address, im_area, im_type, "
     "im_addressnom,\n"
     " im_desc, im_borders, im_zone, im_app)\n"
-    "values (%d, \"%d\", \"%s\", %d, \"%d\", \"%s\", \"%s\", \"%d\", %d,\n"
-    " %d, %d, %d, \"%s\", \"%s\", %s, %d, \"%s\",\n"
-    " \"%s\", \"%s\", %d, %d)";
+    "values (:im_nm, :im_nmas, :im_npar, :im_nn, :im_ni, :im_rkv, :im_rpar,\n"
+    " :im_ntp, :im_vtp, :im_mestnost, :im_jk, :im_nulic, :im_zuttype,\n"
+    " :im_address, :im_area, :im_type, :im_addressnom, :im_desc, :im_borders,\n"
+    " :im_zone, :im_app)";
 const char* const kSelectNewId = "select max(im_id) from imot";
 // The same settlement and every group of the cadastral identifier; groups a
 // property was stored without count as 0.
@@ -59,20 +63,30 @@ void TObektDB::Clear() {
 }
 
 bool TObektDB::Insert() {
-  const std::string sql = Format(
-      kInsertProperty, SettlementID, MasivNo,
-      QuotedText("im_npar", NparText).c_str(), NN, NI,
-      QuotedText("im_rkv", RkvText).c_str(),
-      QuotedText("im_rpar", RparText).c_str(), NTP, VTP, LocalityID, QuarterID,
-      StreetID, QuotedText("im_zuttype", ZutType).c_str(),
-      QuotedText("im_address", Address).c_str(), AmountText(Area).c_str(),
-      ImType, QuotedText("im_addressnom", AddressNo).c_str(),
-      QuotedText("im_desc", Description).c_str(),
-      QuotedText("im_borders", Borders).c_str(), ImZone, kAppID);
-
   db::OwnTransaction transaction(db_);
   std::unique_ptr<db::Query> query = db_.NewQuery();
-  query->SetSQL(sql);
+  query->SetSQL(kInsertProperty);
+  query->SetInteger("im_nm", SettlementID);
+  query->SetString("im_nmas", std::to_string(MasivNo));
+  query->SetString("im_npar", StorableText("im_npar", NparText));
+  query->SetInteger("im_nn", NN);
+  query->SetString("im_ni", std::to_string(NI));
+  query->SetString("im_rkv", StorableText("im_rkv", RkvText));
+  query->SetString("im_rpar", StorableText("im_rpar", RparText));
+  query->SetString("im_ntp", std::to_string(NTP));
+  query->SetInteger("im_vtp", VTP);
+  query->SetInteger("im_mestnost", LocalityID);
+  query->SetInteger("im_jk", QuarterID);
+  query->SetInteger("im_nulic", StreetID);
+  query->SetString("im_zuttype", StorableText("im_zuttype", ZutType));
+  query->SetString("im_address", StorableText("im_address", Address));
+  query->SetString("im_area", AmountText(Area));
+  query->SetInteger("im_type", ImType);
+  query->SetString("im_addressnom", StorableText("im_addressnom", AddressNo));
+  query->SetString("im_desc", StorableText("im_desc", Description));
+  query->SetString("im_borders", StorableText("im_borders", Borders));
+  query->SetInteger("im_zone", ImZone);
+  query->SetInteger("im_app", kAppID);
   query->Execute();
   query->SetSQL(kSelectNewId);
   query->Open();

@@ -17,15 +17,17 @@ const char* const kSelectByEgn =
 const char* const kSelectRepresentative =
     "SELECT M.PER_ID FROM PERSONS P JOIN PERSONS M ON M.PER_ID = P.PER_MOL\n"
     "WHERE P.PER_ID = :per_id AND M.PER_NAME = :name";
+// Its values are parameters, so one prepared statement serves every person of
+// a run; the registration date goes in as day.month.year text.
 const char* const kInsertPerson =
     "INSERT INTO PERSONS(PER_NAME, PER_EGN, PER_DANN, PER_ADDR, PER_NM, "
     "PER_MOL, PER_INDDS,\n"
     " PER_ADDR_CORESP, PER_TDNAP, PER_TDNAP_ADDR, PER_FLAG, PER_FIRMDELO, "
     "PER_TELEFON,\n"
     " PER_PDATA, PER_DATEREG)\n"
-    "VALUES(\"%s\", \"%s\", \"%s\", \"%s\", \"%s\", %d, \"%s\",\n"
-    " \"%s\", \"%s\", \"%s\", \"%s\", \"%s\", \"%s\",\n"
-    " \"%s\", \"%s\")";
+    "VALUES(:per_name, :per_egn, :per_dann, :per_addr, :per_nm, :per_mol,\n"
+    " :per_indds, :per_addr_coresp, :per_tdnap, :per_tdnap_addr, :per_flag,\n"
+    " :per_firmdelo, :per_telefon, :per_pdata, :per_datereg)";
 const char* const kSelectNewId = "SELECT MAX(PER_ID) FROM PERSONS";
 const char* const kCountUnits =
     "select count(unit_perid) from obunits where unit_perid = :per_id";
@@ -63,27 +65,28 @@ int32_t PersonTasks::InsertPerson(TPersonSrchRec person) const {
 
   const std::string flag =
       person.Flag == '\0' ? std::string() : std::string(1, person.Flag);
-  const std::string sql =
-      Format(kInsertPerson, QuotedText("PER_NAME", person.Name).c_str(),
-             QuotedText("PER_EGN", person.EGN).c_str(),
-             QuotedText("PER_DANN", person.Dann).c_str(),
-             QuotedText("PER_ADDR", person.Addr).c_str(),
-             QuotedText("PER_NM", person.NM).c_str(), person.MOL,
-             QuotedText("PER_INDDS", person.InDDS).c_str(),
-             QuotedText("PER_ADDR_CORESP", person.AddrCoresp).c_str(),
-             QuotedText("PER_TDNAP", person.TDNap).c_str(),
-             QuotedText("PER_TDNAP_ADDR", person.TDNapAddr).c_str(),
-             QuotedText("PER_FLAG", flag).c_str(),
-             QuotedText("PER_FIRMDELO", person.FirmDelo).c_str(),
-             QuotedText("PER_TELEFON", person.Telefon).c_str(),
-             QuotedText("PER_PDATA", person.PData).c_str(),
-             FormatDMY(person.DateReg).c_str());
-
   db::OwnTransaction transaction(db);
   std::unique_ptr<db::Query> query = db.NewQuery();
-  query->SetSQL(sql);
+  query->SetSQL(kInsertPerson);
+  query->SetString("per_name", StorableText("PER_NAME", person.Name));
+  query->SetString("per_egn", StorableText("PER_EGN", person.EGN));
+  query->SetString("per_dann", StorableText("PER_DANN", person.Dann));
+  query->SetString("per_addr", StorableText("PER_ADDR", person.Addr));
+  query->SetString("per_nm", StorableText("PER_NM", person.NM));
+  query->SetInteger("per_mol", person.MOL);
+  query->SetString("per_indds", StorableText("PER_INDDS", person.InDDS));
+  query->SetString("per_addr_coresp",
+                   StorableText("PER_ADDR_CORESP", person.AddrCoresp));
+  query->SetString("per_tdnap", StorableText("PER_TDNAP", person.TDNap));
+  query->SetString("per_tdnap_addr",
+                   StorableText("PER_TDNAP_ADDR", person.TDNapAddr));
+  query->SetString("per_flag", StorableText("PER_FLAG", flag));
+  query->SetString("per_firmdelo",
+                   StorableText("PER_FIRMDELO", person.FirmDelo));
+  query->SetString("per_telefon", StorableText("PER_TELEFON", person.Telefon));
+  query->SetString("per_pdata", StorableText("PER_PDATA", person.PData));
+  query->SetString("per_datereg", FormatDMY(person.DateReg));
   query->Execute();
-  query->Close();
   query->SetSQL(kSelectNewId);
   query->Open();
   const int32_t id = query->FieldAt(0).AsInteger();

@@ -19,6 +19,11 @@ bool FitsTextColumn(const std::string& text, size_t maxChars) {
          TryUtf8ToCp1251(text, cp1251) && cp1251.size() <= maxChars;
 }
 
+const std::string& StorableText(const char* column, const std::string& text) {
+  RequireStorableText(column, text);
+  return text;
+}
+
 std::string QuotedText(const char* column, const std::string& text) {
   RequireStorableText(column, text);
   return DoubleQuotes(text);

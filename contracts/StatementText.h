@@ -1,8 +1,8 @@
 #pragma once
-// Text values written into statement text. The statements that are built as
-// text put each text value between double quotes; the value goes in with every
-// double quote doubled, so no value can end the literal early or change what
-// the statement does.
+// Text values on their way into a statement. Most statements take them as
+// parameters; the few still built as text put each text value between double
+// quotes, with every double quote doubled, so no value can end the literal
+// early or change what the statement does.
 
 #include <cstddef>
 #include <string>
@@ -18,6 +18,10 @@ void RequireStorableText(const char* what, const std::string& text);
 // character (it would cut the text), every character in Windows-1251, and no
 // more characters than the column has.
 bool FitsTextColumn(const std::string& text, size_t maxChars);
+
+// The text itself, for a statement parameter; refuses what RequireStorableText
+// refuses.
+const std::string& StorableText(const char* column, const std::string& text);
 
 // The text ready to stand between double quotes in a statement; refuses what
 // RequireStorableText refuses.

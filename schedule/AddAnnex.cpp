@@ -15,7 +15,7 @@ namespace {
 
 const char* const kSelectContract =
     "select doc_type, Doc_DataStart, Doc_DataStop from documents where doc_id "
-    "= %d";
+    "= :doc_id";
 const char* const kUpdateStop =
     "update Documents set DOC_DATASTOP = \"%s\", DA_IF2 = %d where DOC_ID = %d";
 const char* const kInsertAnnexColumns =
@@ -24,9 +24,13 @@ const char* const kInsertAnnexColumns =
     "AN_Reason,AN_Coment,\rAN_LType, AN_LPercent, AN_LMax, AN_DDS, AN_Valuta, "
     "AN_PayDay, "
     "AN_FreeDate)";
+// The annex's values are parameters, so one prepared statement serves every
+// annex of a run; dates and amounts go in as the day.month.year and
+// two-decimal texts the server converts to the column.
 const char* const kInsertAnnexValues =
-    "Values(%d,%d,\"%s\",%s, %s, \"%s\",\"%s\",\"%s\",\r%d, %s, %s, "
-    "%d, %d, %d, \"%s\")";
+    "Values(:an_id, :an_num, :an_data, :an_price, :an_addprice, :an_dtstart, "
+    ":an_reason, :an_coment,\r:an_ltype, :an_lpercent, :an_lmax, :an_dds, "
+    ":an_valuta, :an_payday, :an_freedate)";
 
 const char* const kMsgAnnexDatesOutOfRange =
     "Анекс %d: датите му (%s - %s) са извън годините 1900 - 9899.";
@@ -58,7 +62,8 @@ struct StoredContract {
 
 StoredContract ReadContract(db::Connection& db, int32_t docId) {
   std::unique_ptr<db::Query> query = db.NewQuery();
-  query->SetSQL(Format(kSelectContract, docId));
+  query->SetSQL(kSelectContract);
+  query->SetInteger("doc_id", docId);
   query->Open();
   StoredContract contract;
   if (!query->Eof()) {
@@ -70,19 +75,26 @@ StoredContract ReadContract(db::Connection& db, int32_t docId) {
   return contract;
 }
 
-std::string InsertStatement(int32_t docId, const TAnecsRow& annex) {
+void InsertAnnex(db::Connection& db, int32_t docId, const TAnecsRow& annex) {
   const TDate annexDate = annex.AN_Data != 0 ? annex.AN_Data : Now();
-  return std::string(kInsertAnnexColumns) +
-         Format(kInsertAnnexValues, docId, annex.AN_NUM,
-                FormatDMY(annexDate).c_str(),
-                AmountText(annex.AN_PRICE).c_str(),
-                AmountText(annex.AN_AddPrice).c_str(),
-                FormatDMY(annex.AN_DTStart).c_str(),
-                DoubleQuotes(annex.AN_REASON).c_str(),
-                DoubleQuotes(annex.AN_COMENT).c_str(), annex.AN_LType,
-                AmountText(annex.AN_LPercent).c_str(),
-                AmountText(annex.AN_LMAX).c_str(), annex.AN_DDS, 0,
-                annex.AN_PayDay, FormatDMY(annex.AN_FreeDate).c_str());
+  std::unique_ptr<db::Query> query = db.NewQuery();
+  query->SetSQL(std::string(kInsertAnnexColumns) + kInsertAnnexValues);
+  query->SetInteger("an_id", docId);
+  query->SetInteger("an_num", annex.AN_NUM);
+  query->SetString("an_data", FormatDMY(annexDate));
+  query->SetString("an_price", AmountText(annex.AN_PRICE));
+  query->SetString("an_addprice", AmountText(annex.AN_AddPrice));
+  query->SetString("an_dtstart", FormatDMY(annex.AN_DTStart));
+  query->SetString("an_reason", annex.AN_REASON);
+  query->SetString("an_coment", annex.AN_COMENT);
+  query->SetInteger("an_ltype", annex.AN_LType);
+  query->SetString("an_lpercent", AmountText(annex.AN_LPercent));
+  query->SetString("an_lmax", AmountText(annex.AN_LMAX));
+  query->SetInteger("an_dds", annex.AN_DDS);
+  query->SetInteger("an_valuta", 0);
+  query->SetInteger("an_payday", annex.AN_PayDay);
+  query->SetString("an_freedate", FormatDMY(annex.AN_FreeDate));
+  query->Execute();
 }
 
 void Run(db::Connection& db, const std::string& sql) {
@@ -113,11 +125,9 @@ bool AddAnnex(db::Connection& db, int32_t docId, const TAnecsRow& annex,
       updateStop = Format(kUpdateStop, FormatDMY(annex.AN_DTStop).c_str(),
                           oldTermMonths, docId);
     }
-    const std::string insert = InsertStatement(docId, annex);
-
     db::OwnTransaction transaction(db);
     if (!updateStop.empty()) Run(db, updateStop);
-    Run(db, insert);
+    InsertAnnex(db, docId, annex);
     if (rebuild) RebuildSchedule(db, docId, true);
     transaction.Commit();
     return true;

@@ -2,7 +2,6 @@
 
 #include <memory>
 
-#include "common/Text.h"
 #include "platform/db/Transaction.h"
 #include "schedule/ContractTypes.h"
 #include "schedule/DocCreateInfo.h"
@@ -11,11 +10,12 @@ namespace zrv::schedule {
 namespace {
 
 const char* const kSelectType =
-    "select doc_type, doc_free from documents where doc_id = %d";
+    "select doc_type, doc_free from documents where doc_id = :doc_id";
 
 int32_t ReadContractType(db::Connection& db, int32_t docId) {
   std::unique_ptr<db::Query> query = db.NewQuery();
-  query->SetSQL(Format(kSelectType, docId));
+  query->SetSQL(kSelectType);
+  query->SetInteger("doc_id", docId);
   query->Open();
   const int32_t type =
       query->Eof() ? 0 : query->FieldByName("doc_type").AsInteger();
