@@ -1,5 +1,7 @@
 #include "bench/StatementReplay.h"
 
+#include <cctype>
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <stdexcept>
@@ -148,8 +150,8 @@ struct ApartFailed {};
 
 class Replayer {
  public:
-  Replayer(db::Connection& connection, std::FILE* file)
-      : connection_(connection), file_(file) {}
+  Replayer(db::Connection& connection, std::FILE* file, bool timeShapes)
+      : connection_(connection), file_(file), timeShapes_(timeShapes) {}
 
   // Runs records up to the end of the file or the end of the current apart
   // block; gives the tag that ended it (0 at the end of the file).
@@ -220,11 +222,44 @@ class Replayer {
       Bind(*query, name, p);
     }
     ++counts.statements;
+    const auto began = std::chrono::steady_clock::now();
     try {
       open ? query->Open() : query->Execute();
+      // A select is timed with its rows fetched, as the import reads them.
+      if (open)
+        while (!query->Eof()) query->Next();
     } catch (const db::DbError&) {
       ++counts.failed;
     }
+    if (timeShapes_) {
+      auto& [seconds, runs] = counts.shapes[Shape(sql)];
+      seconds += std::chrono::duration<double>(
+                     std::chrono::steady_clock::now() - began)
+                     .count();
+      ++runs;
+    }
+  }
+
+  // The text with digit runs and quoted values blanked, cut to its start.
+  static std::string Shape(const std::string& sql) {
+    std::string shape;
+    for (size_t i = 0; i < sql.size() && shape.size() < 90; ++i) {
+      const char c = sql[i];
+      if (c == '"' || c == '\'') {
+        const size_t end = sql.find(c, i + 1);
+        shape += "?";
+        if (end == std::string::npos) break;
+        i = end;
+      } else if (std::isdigit(static_cast<unsigned char>(c))) {
+        while (i + 1 < sql.size() &&
+               std::isdigit(static_cast<unsigned char>(sql[i + 1])))
+          ++i;
+        shape += "#";
+      } else {
+        shape += c == '\r' || c == '\n' ? ' ' : c;
+      }
+    }
+    return shape;
   }
 
   static void Bind(db::Query& query, const std::string& name, const Param& p) {
@@ -253,6 +288,7 @@ class Replayer {
   db::Connection& connection_;
   std::FILE* file_;
   std::unique_ptr<db::Query> query_;
+  bool timeShapes_;
 };
 
 }  // namespace
@@ -290,8 +326,9 @@ std::unique_ptr<db::Query> RecordingConnection::NewQuery() {
   return std::make_unique<RecordingQuery>(inner_.NewQuery(), file_, statements);
 }
 
-ReplayCounts Replay(db::Connection& connection, std::FILE* file) {
-  Replayer replayer(connection, file);
+ReplayCounts Replay(db::Connection& connection, std::FILE* file,
+                    bool timeShapes) {
+  Replayer replayer(connection, file, timeShapes);
   replayer.Run();
   return replayer.counts;
 }

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -18,6 +19,9 @@ struct ReplayCounts {
   long statements = 0;
   long failed = 0;  // statements that failed when recorded fail again
   long apart = 0;   // short transactions of their own (classifier entries)
+  // Seconds and runs per statement shape (the text with its numbers and
+  // quoted values blanked), kept when the replay is asked to time them.
+  std::map<std::string, std::pair<double, long>> shapes;
 };
 
 class RecordingConnection : public db::Connection {
@@ -44,7 +48,9 @@ class RecordingConnection : public db::Connection {
 };
 
 // Runs the recorded statements on `connection` with the recorded transaction
-// boundaries, one prepared statement per text.
-ReplayCounts Replay(db::Connection& connection, std::FILE* file);
+// boundaries, one prepared statement per text; with `timeShapes` it also
+// times each statement shape.
+ReplayCounts Replay(db::Connection& connection, std::FILE* file,
+                    bool timeShapes = false);
 
 }  // namespace zrv::bench

@@ -6,16 +6,22 @@
 //
 //   import_bench [--contracts N] [--annexes K] [--months M] [--bad B]
 //                [--forced-writes off|on|both] [--workbook FILE]
-//                [--replay on|off]
+//                [--replay on|off] [--repeat R] [--shapes] [--keep]
 //
 // Besides the figures of the run it prints the transactions started and
 // committed per contract row read, and (unless --replay off) the time of the
-// replay floor: the statements the run executed, with their parameters and
-// its transaction boundaries, recorded to a file and run again on a new
+// replay floor: the statements a first import executed, with their parameters
+// and its transaction boundaries, recorded to a file and run again on a new
 // database with no logic in between, and the import's time over the floor's.
+// The import is timed R times (3 unless told), each time on a new database and
+// each followed by the floor; medians are printed. With --shapes the floor
+// also times each statement shape (the text with its numbers and quoted values
+// blanked) and prints the costliest. With --keep the working folder (workbook,
+// statement records, logs) is left in place for a closer look.
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -64,74 +70,153 @@ double SecondsSince(std::chrono::steady_clock::time_point began) {
       .count();
 }
 
-// Imports the workbook into a new database, recording its statements, then
-// replays them on another new database: the floor of the same statements
-// without the import's own work.
-void ImportOnce(const std::string& workbook, const std::string& folder,
-                bool forcedWrites, bool replay) {
-  const std::string tag = forcedWrites ? "sync" : "async";
-  const db::ConnectParams params{"SYSDBA", "masterkey",
-                                 folder + "/" + tag + ".fdb"};
+// One import of the workbook into a new database.
+struct ImportFigures {
+  import::ImportSummary summary;
+  double seconds = 0;
+  long statements = 0;  // counted only when the run was recorded
+  db::ConnectionCounts work;
+};
+
+// Imports the workbook into a new database `name` in `folder`; with `record`
+// set, every statement and transaction boundary is also written to it (which
+// costs time of its own, so a recorded run is not the timed one).
+ImportFigures ImportInto(const std::string& workbook, const std::string& folder,
+                         const std::string& name, bool forcedWrites,
+                         std::FILE* record) {
+  const db::ConnectParams params{"SYSDBA", "masterkey", folder + "/" + name};
   app::CreatePropertyDatabase(params, forcedWrites);
   auto connection = db::MakeFirebirdConnection();
   connection->Open(params);
-  std::FILE* record =
-      replay ? std::fopen((folder + "/" + tag + ".rec").c_str(), "w+b")
-             : nullptr;
-  if (replay && !record) throw std::runtime_error("cannot write the record");
-  bench::RecordingConnection counting(*connection, record);
+  std::unique_ptr<bench::RecordingConnection> recording;
+  if (record)
+    recording =
+        std::make_unique<bench::RecordingConnection>(*connection, record);
+  db::Connection& used = recording ? *recording : *connection;
   CountingMessages messages;
-  import::ImportRun recorded(counting, messages, 1);
-  recorded.Start();
-  counting.statements = 0;
+  import::ImportRun run(used, messages, 1);
+  run.Start();
+  if (recording) recording->statements = 0;
   import::ImportOptions options;
   options.logFolder = folder;
   const db::ConnectionCounts before = db::CountWork(*connection);
   const auto began = std::chrono::steady_clock::now();
-  const import::RunResult result = recorded.Run(
+  const import::RunResult result = run.Run(
       options, [&workbook] { return std::optional<std::string>(workbook); });
-  const double seconds = SecondsSince(began);
+  ImportFigures figures;
+  figures.seconds = SecondsSince(began);
   const db::ConnectionCounts after = db::CountWork(*connection);
-  const long peakKb = PeakMemoryKb();
+  figures.summary = result.summary;
+  figures.statements = recording ? recording->statements : 0;
+  figures.work = {after.started - before.started,
+                  after.committed - before.committed,
+                  after.rolledBack - before.rolledBack,
+                  after.prepared - before.prepared};
   connection->Close();
-  const auto& s = result.summary;
-  const double rows = s.rowsRead > 0 ? s.rowsRead : 1;
+  std::filesystem::remove(params.serverName);
+  return figures;
+}
 
+// Runs the recorded statements on a new database: the floor of the same
+// statements without the import's own work.
+double ReplayInto(std::FILE* record, const std::string& folder,
+                  const std::string& name, bool forcedWrites, bool timeShapes,
+                  bench::ReplayCounts& replayed, long& commits) {
+  const db::ConnectParams params{"SYSDBA", "masterkey", folder + "/" + name};
+  app::CreatePropertyDatabase(params, forcedWrites);
+  auto floor = db::MakeFirebirdConnection();
+  floor->Open(params);
+  std::rewind(record);
+  const auto began = std::chrono::steady_clock::now();
+  replayed = bench::Replay(*floor, record, timeShapes);
+  const double seconds = SecondsSince(began);
+  commits = db::CountWork(*floor).committed;
+  floor->Close();
+  std::filesystem::remove(params.serverName);
+  return seconds;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const size_t n = values.size();
+  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+void PrintShapes(const bench::ReplayCounts& replayed) {
+  std::vector<std::pair<double, std::string>> slowest;
+  for (const auto& [shape, time] : replayed.shapes)
+    slowest.emplace_back(time.first,
+                         Format("%7ld  %7.3f ms  ", time.second,
+                                1000 * time.first / time.second) +
+                             shape);
+  std::sort(slowest.rbegin(), slowest.rend());
+  std::cout << "  statement shapes by time in the floor (runs, mean, text):\n";
+  for (size_t i = 0; i < slowest.size() && i < 25; ++i)
+    std::cout << Format("  %6.2f s", slowest[i].first) << slowest[i].second
+              << "\n";
+}
+
+// Measures the import with forced writes on or off: `repeat` timed imports,
+// each on a new database and (with `replay`) followed by a timed replay of the
+// statements a first, recorded import executed. Import and floor take turns,
+// so a machine whose speed drifts moves both; the ratio printed is the median
+// of the pairs' ratios.
+void Measure(const std::string& workbook, const std::string& folder,
+             bool forcedWrites, bool replay, bool timeShapes, int repeat) {
+  const std::string tag = forcedWrites ? "sync" : "async";
+  std::FILE* record = nullptr;
+  long statements = 0;
+  if (replay) {
+    record = std::fopen((folder + "/" + tag + ".rec").c_str(), "w+b");
+    if (!record) throw std::runtime_error("cannot write the record");
+    statements =
+        ImportInto(workbook, folder, tag + "-rec.fdb", forcedWrites, record)
+            .statements;
+    std::fflush(record);
+  }
+  std::vector<double> imports, floors, ratios;
+  ImportFigures last;
+  bench::ReplayCounts replayed;
+  long floorCommits = 0;
+  for (int r = 0; r < repeat; ++r) {
+    last = ImportInto(workbook, folder, tag + ".fdb", forcedWrites, nullptr);
+    imports.push_back(last.seconds);
+    if (!replay) continue;
+    floors.push_back(ReplayInto(record, folder, tag + "-floor.fdb",
+                                forcedWrites, timeShapes && r == 0, replayed,
+                                floorCommits));
+    ratios.push_back(imports.back() / floors.back());
+    if (timeShapes && r == 0) PrintShapes(replayed);
+  }
+  const double seconds = Median(imports);
+  const long peakKb = PeakMemoryKb();
+  const auto& s = last.summary;
+  const double rows = s.rowsRead > 0 ? s.rowsRead : 1;
   std::cout << "forced writes " << (forcedWrites ? "on " : "off") << ": "
             << s.contractsStored << " contracts, " << s.annexesStored
-            << " annexes, " << s.rowsRefused << " rows refused, "
-            << counting.statements << " statements in "
-            << Format("%.2f", seconds) << " s -> "
-            << Format("%.1f", s.contractsStored / seconds) << " contracts/s, "
-            << Format("%.0f", counting.statements / seconds)
-            << " statements/s, "
-            << Format("%.2f", (after.started - before.started) / rows)
-            << " transactions/row, "
-            << Format("%.2f", (after.committed - before.committed) / rows)
-            << " commits/row, "
-            << Format("%.1f", (after.prepared - before.prepared) / rows)
+            << " annexes, " << s.rowsRefused << " rows refused";
+  if (replay) std::cout << ", " << statements << " statements";
+  std::cout << " in " << Format("%.2f", seconds) << " s (median of " << repeat
+            << ") -> " << Format("%.1f", s.contractsStored / seconds)
+            << " contracts/s, ";
+  if (replay)
+    std::cout << Format("%.0f", statements / seconds) << " statements/s, ";
+  std::cout << Format("%.2f", last.work.started / rows) << " transactions/row, "
+            << Format("%.2f", last.work.committed / rows) << " commits/row, "
+            << Format("%.1f", last.work.prepared / rows)
             << " statements prepared/row; peak memory so far " << peakKb / 1024
             << " MB" << std::endl;
   if (!record) return;
-
-  const db::ConnectParams floorParams{"SYSDBA", "masterkey",
-                                      folder + "/" + tag + "-floor.fdb"};
-  app::CreatePropertyDatabase(floorParams, forcedWrites);
-  auto floor = db::MakeFirebirdConnection();
-  floor->Open(floorParams);
-  std::rewind(record);
-  const auto replayBegan = std::chrono::steady_clock::now();
-  const bench::ReplayCounts replayed = bench::Replay(*floor, record);
-  const double floorSeconds = SecondsSince(replayBegan);
-  const db::ConnectionCounts floorCounts = db::CountWork(*floor);
-  floor->Close();
   std::fclose(record);
   std::cout << "  replay floor: " << replayed.statements << " statements ("
-            << replayed.failed << " failed as recorded), "
-            << floorCounts.committed << " commits (" << replayed.apart
-            << " of them apart) in " << Format("%.2f", floorSeconds)
-            << " s; import / floor = " << Format("%.2f", seconds / floorSeconds)
-            << std::endl;
+            << replayed.failed << " failed as recorded), " << floorCommits
+            << " commits (" << replayed.apart << " of them apart) in "
+            << Format("%.2f", Median(floors))
+            << " s (median); import / floor = "
+            << Format("%.2f", Median(ratios)) << " (median of " << repeat
+            << " pairs, from " << Format("%.2f", *std::min_element(ratios.begin(), ratios.end()))
+            << " to " << Format("%.2f", *std::max_element(ratios.begin(), ratios.end()))
+            << ")" << std::endl;
 }
 
 }  // namespace
@@ -145,6 +230,11 @@ int main(int argc, char** argv) {
   const std::string forced = Option(args, "--forced-writes", "both");
   std::string workbook = Option(args, "--workbook", "");
   const bool replay = Option(args, "--replay", "on") == "on";
+  const int repeat = std::max(1, std::atoi(Option(args, "--repeat", "3").c_str()));
+  const bool timeShapes =
+      std::find(args.begin(), args.end(), "--shapes") != args.end();
+  const bool keep =
+      std::find(args.begin(), args.end(), "--keep") != args.end();
 
   char pattern[] = "/tmp/zrv-import-bench-XXXXXX";
   if (!mkdtemp(pattern)) return 1;
@@ -162,14 +252,17 @@ int main(int argc, char** argv) {
     std::cout << "workbook " << workbook << " (" << contracts << " contracts, "
               << annexes << " annex rows each, " << months << "-month terms)\n";
     if (forced == "off" || forced == "both")
-      ImportOnce(workbook, folder, false, replay);
+      Measure(workbook, folder, false, replay, timeShapes, repeat);
     if (forced == "on" || forced == "both")
-      ImportOnce(workbook, folder, true, replay);
+      Measure(workbook, folder, true, replay, timeShapes, repeat);
   } catch (const std::exception& e) {
     std::cerr << e.what() << "\n";
-    std::filesystem::remove_all(folder);
+    if (!keep) std::filesystem::remove_all(folder);
     return 1;
   }
-  std::filesystem::remove_all(folder);
+  if (keep)
+    std::cout << "kept " << folder << "\n";
+  else
+    std::filesystem::remove_all(folder);
   return 0;
 }
