@@ -14,8 +14,8 @@ namespace {
 // im_nmas, im_ni and im_ntp are written as quoted numbers; the database
 // converts them.
 // Its values are parameters, so one prepared statement serves every property
-// of a run. Four whole numbers go in as text (im_nmas, im_ni, im_ntp and the
-// area's two-decimal text), converted by the server as they always were.
+// of a run. im_nmas, im_ni and im_ntp go in as the text of their number and the
+// area as its two-decimal text, converted by the server as they always were.
 const char* const kInsertProperty =
     "insert into Imot (im_nm, im_nmas, im_npar, im_nn, im_ni, im_rkv, im_rpar, "
     "im_ntp, im_vtp,\n"

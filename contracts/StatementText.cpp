@@ -24,9 +24,4 @@ const std::string& StorableText(const char* column, const std::string& text) {
   return text;
 }
 
-std::string QuotedText(const char* column, const std::string& text) {
-  RequireStorableText(column, text);
-  return DoubleQuotes(text);
-}
-
 }  // namespace zrv::contracts

@@ -1,8 +1,6 @@
 #pragma once
-// Text values on their way into a statement. Most statements take them as
-// parameters; the few still built as text put each text value between double
-// quotes, with every double quote doubled, so no value can end the literal
-// early or change what the statement does.
+// Text values on their way into a statement parameter: the checks that tell a
+// clerk why a text cannot be stored, before the database refuses it.
 
 #include <cstddef>
 #include <string>
@@ -22,9 +20,5 @@ bool FitsTextColumn(const std::string& text, size_t maxChars);
 // The text itself, for a statement parameter; refuses what RequireStorableText
 // refuses.
 const std::string& StorableText(const char* column, const std::string& text);
-
-// The text ready to stand between double quotes in a statement; refuses what
-// RequireStorableText refuses.
-std::string QuotedText(const char* column, const std::string& text);
 
 }  // namespace zrv::contracts
