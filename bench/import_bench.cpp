@@ -6,7 +6,8 @@
 //
 //   import_bench [--contracts N] [--annexes K] [--months M] [--bad B]
 //                [--forced-writes off|on|both] [--workbook FILE]
-//                [--replay on|off] [--repeat R] [--shapes] [--keep]
+//                [--replay on|off] [--repeat R] [--stored S] [--shapes]
+//                [--keep]
 //
 // Besides the figures of the run it prints the transactions started and
 // committed per contract row read, and (unless --replay off) the time of the
@@ -14,7 +15,9 @@
 // and its transaction boundaries, recorded to a file and run again on a new
 // database with no logic in between, and the import's time over the floor's.
 // The import is timed R times (3 unless told), each time on a new database and
-// each followed by the floor; medians are printed. With --shapes the floor
+// each followed by the floor; medians are printed. With --stored S every
+// database (the import's and the floor's) starts as a copy of one already
+// holding S contracts of other workbooks. With --shapes the floor
 // also times each statement shape (the text with its numbers and quoted values
 // blanked) and prints the costliest. With --keep the working folder (workbook,
 // statement records, logs) is left in place for a closer look.
@@ -70,6 +73,35 @@ double SecondsSince(std::chrono::steady_clock::time_point began) {
       .count();
 }
 
+// Where every database of the run starts from: a new, empty one, or a copy of
+// `stored` (a database already holding contracts) when it is set.
+struct Start {
+  std::string stored;
+};
+
+void NewDatabase(const db::ConnectParams& params, bool forcedWrites,
+                 const Start& start) {
+  if (start.stored.empty()) {
+    app::CreatePropertyDatabase(params, forcedWrites);
+    return;
+  }
+  std::filesystem::copy_file(start.stored, params.serverName,
+                             std::filesystem::copy_options::overwrite_existing);
+  db::SetForcedWrites(params, forcedWrites);
+}
+
+// Makes the workbook at `path` (bench/import_make_workbook.pl).
+void MakeWorkbook(const std::string& path, int contracts,
+                  const std::string& annexes, const std::string& bad,
+                  const std::string& months, int tag) {
+  const std::string command =
+      "perl '" ZRV_SOURCE_DIR "/bench/import_make_workbook.pl' '" + path +
+      "' " + std::to_string(contracts) + " " + annexes + " " + bad + " " +
+      months + " " + std::to_string(tag) + " >/dev/null";
+  if (std::system(command.c_str()) != 0)
+    throw std::runtime_error("cannot make " + path);
+}
+
 // One import of the workbook into a new database.
 struct ImportFigures {
   import::ImportSummary summary;
@@ -83,9 +115,9 @@ struct ImportFigures {
 // costs time of its own, so a recorded run is not the timed one).
 ImportFigures ImportInto(const std::string& workbook, const std::string& folder,
                          const std::string& name, bool forcedWrites,
-                         std::FILE* record) {
+                         const Start& start, std::FILE* record) {
   const db::ConnectParams params{"SYSDBA", "masterkey", folder + "/" + name};
-  app::CreatePropertyDatabase(params, forcedWrites);
+  NewDatabase(params, forcedWrites, start);
   auto connection = db::MakeFirebirdConnection();
   connection->Open(params);
   std::unique_ptr<bench::RecordingConnection> recording;
@@ -120,10 +152,11 @@ ImportFigures ImportInto(const std::string& workbook, const std::string& folder,
 // Runs the recorded statements on a new database: the floor of the same
 // statements without the import's own work.
 double ReplayInto(std::FILE* record, const std::string& folder,
-                  const std::string& name, bool forcedWrites, bool timeShapes,
-                  bench::ReplayCounts& replayed, long& commits) {
+                  const std::string& name, bool forcedWrites, const Start& start,
+                  bool timeShapes, bench::ReplayCounts& replayed,
+                  long& commits) {
   const db::ConnectParams params{"SYSDBA", "masterkey", folder + "/" + name};
-  app::CreatePropertyDatabase(params, forcedWrites);
+  NewDatabase(params, forcedWrites, start);
   auto floor = db::MakeFirebirdConnection();
   floor->Open(params);
   std::rewind(record);
@@ -156,13 +189,48 @@ void PrintShapes(const bench::ReplayCounts& replayed) {
               << "\n";
 }
 
+// A database holding `count` contracts (from workbooks of other tags than the
+// benchmark's, so none of them is the same contract), imported with forced
+// writes off; gives its path.
+std::string MakeStoredDatabase(const std::string& folder, int count,
+                               const std::string& annexes,
+                               const std::string& months) {
+  const std::string name = "stored.fdb";
+  // Workbooks stay inside the .xls writer's 7 MB.
+  const int perWorkbook = 5000;
+  bool first = true;
+  for (int tag = 1; count > 0; ++tag, count -= perWorkbook) {
+    if (tag > 99) throw std::runtime_error("--stored takes at most 495000");
+    const std::string workbook =
+        folder + "/stored-" + std::to_string(tag) + ".xls";
+    MakeWorkbook(workbook, std::min(count, perWorkbook), annexes, "0", months,
+                 tag);
+    const db::ConnectParams params{"SYSDBA", "masterkey", folder + "/" + name};
+    if (first) app::CreatePropertyDatabase(params, false);
+    first = false;
+    auto connection = db::MakeFirebirdConnection();
+    connection->Open(params);
+    CountingMessages messages;
+    import::ImportRun run(*connection, messages, 1);
+    run.Start();
+    import::ImportOptions options;
+    options.logFolder = folder;
+    run.Run(options,
+            [&workbook] { return std::optional<std::string>(workbook); });
+    connection->Close();
+    std::filesystem::remove(workbook);
+  }
+  return folder + "/" + name;
+}
+
 // Measures the import with forced writes on or off: `repeat` timed imports,
 // each on a new database and (with `replay`) followed by a timed replay of the
 // statements a first, recorded import executed. Import and floor take turns,
 // so a machine whose speed drifts moves both; the ratio printed is the median
 // of the pairs' ratios.
 void Measure(const std::string& workbook, const std::string& folder,
-             bool forcedWrites, bool replay, bool timeShapes, int repeat) {
+             const Start& start, bool forcedWrites, bool replay,
+             bool timeShapes, int repeat) {
   const std::string tag = forcedWrites ? "sync" : "async";
   std::FILE* record = nullptr;
   long statements = 0;
@@ -170,7 +238,8 @@ void Measure(const std::string& workbook, const std::string& folder,
     record = std::fopen((folder + "/" + tag + ".rec").c_str(), "w+b");
     if (!record) throw std::runtime_error("cannot write the record");
     statements =
-        ImportInto(workbook, folder, tag + "-rec.fdb", forcedWrites, record)
+        ImportInto(workbook, folder, tag + "-rec.fdb", forcedWrites, start,
+                   record)
             .statements;
     std::fflush(record);
   }
@@ -179,12 +248,13 @@ void Measure(const std::string& workbook, const std::string& folder,
   bench::ReplayCounts replayed;
   long floorCommits = 0;
   for (int r = 0; r < repeat; ++r) {
-    last = ImportInto(workbook, folder, tag + ".fdb", forcedWrites, nullptr);
+    last = ImportInto(workbook, folder, tag + ".fdb", forcedWrites, start,
+                      nullptr);
     imports.push_back(last.seconds);
     if (!replay) continue;
     floors.push_back(ReplayInto(record, folder, tag + "-floor.fdb",
-                                forcedWrites, timeShapes && r == 0, replayed,
-                                floorCommits));
+                                forcedWrites, start, timeShapes && r == 0,
+                                replayed, floorCommits));
     ratios.push_back(imports.back() / floors.back());
     if (timeShapes && r == 0) PrintShapes(replayed);
   }
@@ -230,6 +300,7 @@ int main(int argc, char** argv) {
   const std::string forced = Option(args, "--forced-writes", "both");
   std::string workbook = Option(args, "--workbook", "");
   const bool replay = Option(args, "--replay", "on") == "on";
+  const int stored = std::atoi(Option(args, "--stored", "0").c_str());
   const int repeat = std::max(1, std::atoi(Option(args, "--repeat", "3").c_str()));
   const bool timeShapes =
       std::find(args.begin(), args.end(), "--shapes") != args.end();
@@ -242,19 +313,21 @@ int main(int argc, char** argv) {
   try {
     if (workbook.empty()) {
       workbook = folder + "/contracts.xls";
-      const std::string command = "perl '" ZRV_SOURCE_DIR
-                                  "/bench/import_make_workbook.pl' '" +
-                                  workbook + "' " + contracts + " " + annexes +
-                                  " " + bad + " " + months + " >/dev/null";
-      if (std::system(command.c_str()) != 0)
-        throw std::runtime_error("cannot make " + workbook);
+      MakeWorkbook(workbook, std::atoi(contracts.c_str()), annexes, bad, months,
+                   0);
+    }
+    Start start;
+    if (stored > 0) {
+      start.stored = MakeStoredDatabase(folder, stored, annexes, months);
+      std::cout << "every import starts from a copy of a database holding "
+                << stored << " contracts\n";
     }
     std::cout << "workbook " << workbook << " (" << contracts << " contracts, "
               << annexes << " annex rows each, " << months << "-month terms)\n";
     if (forced == "off" || forced == "both")
-      Measure(workbook, folder, false, replay, timeShapes, repeat);
+      Measure(workbook, folder, start, false, replay, timeShapes, repeat);
     if (forced == "on" || forced == "both")
-      Measure(workbook, folder, true, replay, timeShapes, repeat);
+      Measure(workbook, folder, start, true, replay, timeShapes, repeat);
   } catch (const std::exception& e) {
     std::cerr << e.what() << "\n";
     if (!keep) std::filesystem::remove_all(folder);

@@ -5,7 +5,7 @@
 #
 #   perl bench/import_make_workbook.pl OUTPUT.xls [CONTRACTS [ANNEXES [BAD [MONTHS [TAG]]]]]
 #
-# TAG (a digit 1-9) marks the workbook: its contract numbers ("TAG-n/2007"), tenants, identity
+# TAG (a number 1-99) marks the workbook: its contract numbers ("TAG-n/2007"), tenants, identity
 # numbers, addresses and cadastral numbers differ from those of a workbook with another tag, so
 # that rows imported by several processes at once can be traced back to their workbook.
 # Defaults: 5000 contracts, 1 annex each, 5 bad rows, 24-month terms. Every contract has its
