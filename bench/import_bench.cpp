@@ -140,10 +140,9 @@ ImportFigures ImportInto(const std::string& workbook, const std::string& folder,
   const db::ConnectionCounts after = db::CountWork(*connection);
   figures.summary = result.summary;
   figures.statements = recording ? recording->statements : 0;
-  figures.work = {after.started - before.started,
-                  after.committed - before.committed,
-                  after.rolledBack - before.rolledBack,
-                  after.prepared - before.prepared};
+  figures.work = {
+      after.started - before.started, after.committed - before.committed,
+      after.rolledBack - before.rolledBack, after.prepared - before.prepared};
   connection->Close();
   std::filesystem::remove(params.serverName);
   return figures;
@@ -152,9 +151,9 @@ ImportFigures ImportInto(const std::string& workbook, const std::string& folder,
 // Runs the recorded statements on a new database: the floor of the same
 // statements without the import's own work.
 double ReplayInto(std::FILE* record, const std::string& folder,
-                  const std::string& name, bool forcedWrites, const Start& start,
-                  bool timeShapes, bench::ReplayCounts& replayed,
-                  long& commits) {
+                  const std::string& name, bool forcedWrites,
+                  const Start& start, bool timeShapes,
+                  bench::ReplayCounts& replayed, long& commits) {
   const db::ConnectParams params{"SYSDBA", "masterkey", folder + "/" + name};
   NewDatabase(params, forcedWrites, start);
   auto floor = db::MakeFirebirdConnection();
@@ -178,10 +177,9 @@ double Median(std::vector<double> values) {
 void PrintShapes(const bench::ReplayCounts& replayed) {
   std::vector<std::pair<double, std::string>> slowest;
   for (const auto& [shape, time] : replayed.shapes)
-    slowest.emplace_back(time.first,
-                         Format("%7ld  %7.3f ms  ", time.second,
-                                1000 * time.first / time.second) +
-                             shape);
+    slowest.emplace_back(time.first, Format("%7ld  %7.3f ms  ", time.second,
+                                            1000 * time.first / time.second) +
+                                         shape);
   std::sort(slowest.rbegin(), slowest.rend());
   std::cout << "  statement shapes by time in the floor (runs, mean, text):\n";
   for (size_t i = 0; i < slowest.size() && i < 25; ++i)
@@ -237,10 +235,9 @@ void Measure(const std::string& workbook, const std::string& folder,
   if (replay) {
     record = std::fopen((folder + "/" + tag + ".rec").c_str(), "w+b");
     if (!record) throw std::runtime_error("cannot write the record");
-    statements =
-        ImportInto(workbook, folder, tag + "-rec.fdb", forcedWrites, start,
-                   record)
-            .statements;
+    statements = ImportInto(workbook, folder, tag + "-rec.fdb", forcedWrites,
+                            start, record)
+                     .statements;
     std::fflush(record);
   }
   std::vector<double> imports, floors, ratios;
@@ -284,8 +281,10 @@ void Measure(const std::string& workbook, const std::string& folder,
             << Format("%.2f", Median(floors))
             << " s (median); import / floor = "
             << Format("%.2f", Median(ratios)) << " (median of " << repeat
-            << " pairs, from " << Format("%.2f", *std::min_element(ratios.begin(), ratios.end()))
-            << " to " << Format("%.2f", *std::max_element(ratios.begin(), ratios.end()))
+            << " pairs, from "
+            << Format("%.2f", *std::min_element(ratios.begin(), ratios.end()))
+            << " to "
+            << Format("%.2f", *std::max_element(ratios.begin(), ratios.end()))
             << ")" << std::endl;
 }
 
@@ -301,11 +300,11 @@ int main(int argc, char** argv) {
   std::string workbook = Option(args, "--workbook", "");
   const bool replay = Option(args, "--replay", "on") == "on";
   const int stored = std::atoi(Option(args, "--stored", "0").c_str());
-  const int repeat = std::max(1, std::atoi(Option(args, "--repeat", "3").c_str()));
+  const int repeat =
+      std::max(1, std::atoi(Option(args, "--repeat", "3").c_str()));
   const bool timeShapes =
       std::find(args.begin(), args.end(), "--shapes") != args.end();
-  const bool keep =
-      std::find(args.begin(), args.end(), "--keep") != args.end();
+  const bool keep = std::find(args.begin(), args.end(), "--keep") != args.end();
 
   char pattern[] = "/tmp/zrv-import-bench-XXXXXX";
   if (!mkdtemp(pattern)) return 1;

@@ -58,10 +58,10 @@ TEST_F(ImportTransactionsTest, EveryFurtherContractRowCostsOneCommit) {
       {ContractRow("1", "7001010001"), AnnexRow("1", Cell::Date(2007, 8, 1))});
   const auto once = workOf(
       {ContractRow("2", "7001010002"), AnnexRow("2", Cell::Date(2007, 8, 1))});
-  const auto four = workOf(
-      {ContractRow("3", "7001010003"), ContractRow("4", "7001010004"),
-       AnnexRow("4", Cell::Date(2007, 8, 1)), ContractRow("5", "7001010005"),
-       ContractRow("6", "7001010006")});
+  const auto four =
+      workOf({ContractRow("3", "7001010003"), ContractRow("4", "7001010004"),
+              AnnexRow("4", Cell::Date(2007, 8, 1)),
+              ContractRow("5", "7001010005"), ContractRow("6", "7001010006")});
   EXPECT_GE(one.first, once.first);
   EXPECT_EQ(four.first - once.first, 3);
   EXPECT_EQ(four.second, once.second);
