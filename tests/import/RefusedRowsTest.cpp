@@ -64,7 +64,21 @@ std::vector<std::string> Stored(test::TestDatabase& db) {
   return facts;
 }
 
-TEST_F(ImportRunTest, RefusedRowsWorkbookRefusesTheSameAndStoresWhenFixed) {
+class RefusedRowsTest : public ImportRunTest {
+ protected:
+  // What importing `path` into a new database stores.
+  std::vector<std::string> StoredByNewDatabase(const std::string& path) {
+    test::TestDatabase reference;
+    ImportRun run(reference.Connection(), messages, kUserId);
+    run.Start();
+    ImportOptions options;
+    options.logFolder = folder;
+    run.Run(options, [&] { return std::optional<std::string>(path); });
+    return Stored(reference);
+  }
+};
+
+TEST_F(RefusedRowsTest, RefusedRowsWorkbookRefusesTheSameAndStoresWhenFixed) {
   const std::string original = Workbook(Contracts(false));
   const RunResult first = ImportFile(original);
   EXPECT_EQ(first.summary.contractsStored, 2);
@@ -119,19 +133,11 @@ TEST_F(ImportRunTest, RefusedRowsWorkbookRefusesTheSameAndStoresWhenFixed) {
   EXPECT_EQ(fixedRun.summary.contractsStored, 2);
   EXPECT_EQ(fixedRun.summary.annexesStored, 1);
   EXPECT_TRUE(fixedRun.summary.refusedRowsFile.empty());
-
-  test::TestDatabase reference;
-  ImportRun referenceRun(reference.Connection(), messages, kUserId);
-  referenceRun.Start();
-  ImportOptions options;
-  options.logFolder = folder;
-  const std::string fixedOriginal = Workbook(Contracts(true), "fixed.xls");
-  referenceRun.Run(options,
-                   [&] { return std::optional<std::string>(fixedOriginal); });
-  EXPECT_EQ(Stored(database), Stored(reference));
+  EXPECT_EQ(Stored(database),
+            StoredByNewDatabase(Workbook(Contracts(true), "fixed.xls")));
 }
 
-TEST_F(ImportRunTest, AnOdsWorkbookStoresWhatItsXlsxStores) {
+TEST_F(RefusedRowsTest, AnOdsWorkbookStoresWhatItsXlsxStores) {
   const std::string ods = test::MakeOdsCopy(
       Workbook(Contracts(true), "fixed.xlsx"), folder + "/fixed.ods");
   const RunResult result = ImportFile(ods);
@@ -140,15 +146,7 @@ TEST_F(ImportRunTest, AnOdsWorkbookStoresWhatItsXlsxStores) {
   EXPECT_EQ(result.summary.annexesStored, 1);
   EXPECT_EQ(result.summary.annexesDropped, 1);
   EXPECT_TRUE(result.summary.refusedRowsFile.empty());
-
-  test::TestDatabase reference;
-  ImportRun referenceRun(reference.Connection(), messages, kUserId);
-  referenceRun.Start();
-  ImportOptions options;
-  options.logFolder = folder;
-  const std::string xlsx = folder + "/fixed.xlsx";
-  referenceRun.Run(options, [&] { return std::optional<std::string>(xlsx); });
-  EXPECT_EQ(Stored(database), Stored(reference));
+  EXPECT_EQ(Stored(database), StoredByNewDatabase(folder + "/fixed.xlsx"));
 }
 
 }  // namespace
