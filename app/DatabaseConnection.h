@@ -18,10 +18,6 @@ bool ConnectDatabase(db::Connection& connection, const std::string& userName,
                      const std::string& password, const std::string& serverName,
                      std::string& errorText);
 
-// The message for a database file another program holds without sharing it.
-inline constexpr const char* kDatabaseBusy =
-    "Базата данни е заета от друга програма";
-
 // True when the database file is held by a program that does not share it
 // (the engine refuses to open it at all). Attaches once to find out; any other
 // failure gives false and is left to the login to report.

@@ -199,7 +199,7 @@ int RunImport(const ParsedArgs& args) {
       return stop(kNoDatabase + database + kCreateDatabase);
     // Otherwise the engine's lock message would end in a refused login.
     if (app::DatabaseBusy(database))
-      return stop(std::string(app::kDatabaseBusy) + ": " + database);
+      return stop(std::string(db::kDatabaseBusy) + ": " + database);
   }
 
   // Both options give a login without a prompt; anything else asks, as the

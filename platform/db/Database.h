@@ -45,6 +45,10 @@ class DatabaseBusyError : public DbError {
   using DbError::DbError;
 };
 
+// What a clerk is told then, followed by ": " and the database's name.
+inline constexpr const char* kDatabaseBusy =
+    "Базата данни е заета от друга програма";
+
 // One column of the current row of an open query. Null reads as "", 0 or the
 // empty date.
 class Field {

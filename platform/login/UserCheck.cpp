@@ -12,7 +12,6 @@ namespace {
 const char* const kSelectUsers = "SELECT user_id, user_name FROM app_users";
 const char* const kUnknownUser = "Непознат потребител.";
 const char* const kNoDatabase = "Няма връзка с базата данни: ";
-const char* const kDatabaseBusy = "Базата данни е заета от друга програма: ";
 }  // namespace
 
 bool CheckUser(const std::string& serverName, const std::string& userName,
@@ -36,7 +35,7 @@ bool CheckUser(const std::string& serverName, const std::string& userName,
     }
     problem = kUnknownUser;
   } catch (const db::DatabaseBusyError&) {
-    problem = kDatabaseBusy + serverName;
+    problem = std::string(db::kDatabaseBusy) + ": " + serverName;
   } catch (const std::exception& e) {
     problem = kNoDatabase + std::string(e.what());
   }
