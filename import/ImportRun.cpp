@@ -23,6 +23,7 @@
 #include "import/ColumnMap.h"
 #include "import/ErrorList.h"
 #include "import/FileLinks.h"
+#include "import/HeldMessages.h"
 #include "import/ImportRunCounts.h"
 #include "import/ImportRunLog.h"
 #include "import/RefusedRows.h"
@@ -69,7 +70,7 @@ struct ImportRun::Impl {
         messages(boxes),
         userId(user),
         persons(nullptr),
-        classifiers(connection, boxes, state, rentTypes) {
+        classifiers(connection, messages, state, rentTypes) {
     errors.Subscribe([this](const std::string& line) {
       if (observer) observer->LineAdded(line);
     });
@@ -92,7 +93,7 @@ struct ImportRun::Impl {
                ImportSummary& summary);
 
   db::Connection& db;
-  ui::Messages& messages;
+  HeldMessages messages;  // held while a row is being stored
   int32_t userId;
   bool started = false;
   bool contractKeys = false;  // the database keeps contract keys
@@ -287,6 +288,7 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
                               const ImportOptions& options,
                               ImportSummary& summary) {
   ++summary.rowsRead;
+  const HeldMessages::Hold hold(messages);
   std::optional<RowTransaction> transaction;
   try {
     transaction.emplace(db, options.checkOnly);
@@ -315,9 +317,12 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
     }
 
     // Another workstation may be storing the same contract right now; the key,
-    // claimed first, makes one of the two wait and then skip the row.
+    // claimed first, makes one of the two wait and then skip the row. A dry
+    // run claims none: its keys would stay locked until the whole run ends and
+    // hold up a real import of the same rows elsewhere, while its own repeated
+    // rows are found by the look-up above, which sees what the run stored.
     const std::string key =
-        options.allowDuplicates || !contractKeys
+        options.allowDuplicates || options.checkOnly || !contractKeys
             ? std::string()
             : contracts::ContractKey(contract, property, mapping.Tenant.EGN);
     if (!key.empty() && !contracts::ClaimContractKey(db, key)) {
@@ -354,9 +359,9 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
     throw;
   } catch (const std::exception& e) {
     ++summary.rowsRefused;
-    // Rolled back before the message box, which waits for the clerk: the
-    // row's locks must not wait with it. A connection that is gone drops the
-    // transaction itself, and the row's error is the one to report.
+    // Rolled back now, not when the row's boxes are shown; a connection that
+    // is gone drops the transaction itself, and the row's error is the one to
+    // report.
     transaction.reset();
     messages.ShowMessage(kRowFailed + std::to_string(row) + " " + e.what());
     errors.ReportMissing(OneLine(e.what()), row, true);

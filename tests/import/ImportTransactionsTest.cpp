@@ -93,5 +93,52 @@ TEST_F(ImportTransactionsTest, DryRunLeavesNothingAndMatchesTheRealRun) {
   EXPECT_NE(TableCounts(), before);
 }
 
+// A dry run's keys would stay locked until the whole run ends and hold up a
+// real import of the same rows on another workstation: it claims none.
+TEST_F(ImportTransactionsTest, DryRunClaimsNoContractKey) {
+  struct KeysSeen : ImportObserver {
+    explicit KeysSeen(test::TestDatabase& db) : db(db) {}
+    void RowDone(int, int, int) override {
+      keys.push_back(db.ScalarInt("SELECT COUNT(*) FROM contract_keys"));
+    }
+    test::TestDatabase& db;
+    std::vector<int> keys;
+  } seen(database);
+  ImportOptions check;
+  check.checkOnly = true;
+  const RunResult dry = Import(MixedRows(), check, &seen);
+  EXPECT_EQ(dry.summary.contractsStored, 2);
+  EXPECT_EQ(seen.keys, std::vector<int>(seen.keys.size(), 0));
+  EXPECT_FALSE(seen.keys.empty());
+}
+
+// A box waits for the clerk; the row's locks must not wait with it. Here the
+// link to the scanned contract fails, and both of the row's boxes come after
+// its rollback, in order.
+TEST_F(ImportTransactionsTest, NoMessageBoxWhileARowHoldsItsTransaction) {
+  struct Boxes : ui::Messages {
+    explicit Boxes(db::Connection& db) : db(db) {}
+    void ShowMessage(const std::string& text) override {
+      shown.push_back(text.substr(0, text.find(" : ")) +
+                      (db.InTransaction() ? " (in transaction)" : ""));
+    }
+    db::Connection& db;
+    std::vector<std::string> shown;
+  } boxes(database.Connection());
+  database.Exec(
+      "ALTER TABLE storage ADD CONSTRAINT ck_no_links CHECK (st_num < 0)");
+  ImportRun run(database.Connection(), boxes, kUserId);
+  run.Start();
+  ImportOptions options;
+  options.logFolder = folder;
+  const std::string path = Workbook({ContractRow("1", "7001010001")});
+  const RunResult result =
+      run.Run(options, [&] { return std::optional<std::string>(path); });
+  EXPECT_EQ(result.summary.rowsRefused, 1);
+  EXPECT_EQ(boxes.shown, (std::vector<std::string>{
+                             "Проблем при записа на връзка към FTP файл",
+                             "Проблем при запис в БД на ред"}));
+}
+
 }  // namespace
 }  // namespace zrv::import
