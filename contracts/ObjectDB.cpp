@@ -14,8 +14,7 @@ namespace {
 // im_nmas, im_ni and im_ntp are written as quoted numbers; the database
 // converts them.
 // Its values are parameters, so one prepared statement serves every property
-// of a run. im_nmas, im_ni and im_ntp go in as the text of their number and the
-// area as its two-decimal text, converted by the server as they always were.
+// of a run; the area goes in as its two-decimal text, converted by the server.
 const char* const kInsertProperty =
     "insert into Imot (im_nm, im_nmas, im_npar, im_nn, im_ni, im_rkv, im_rpar, "
     "im_ntp, im_vtp,\n"
@@ -67,13 +66,13 @@ bool TObektDB::Insert() {
   std::unique_ptr<db::Query> query = db_.NewQuery();
   query->SetSQL(kInsertProperty);
   query->SetInteger("im_nm", SettlementID);
-  query->SetString("im_nmas", std::to_string(MasivNo));
+  query->SetInteger("im_nmas", MasivNo);
   query->SetString("im_npar", StorableText("im_npar", NparText));
   query->SetInteger("im_nn", NN);
-  query->SetString("im_ni", std::to_string(NI));
+  query->SetInteger("im_ni", NI);
   query->SetString("im_rkv", StorableText("im_rkv", RkvText));
   query->SetString("im_rpar", StorableText("im_rpar", RparText));
-  query->SetString("im_ntp", std::to_string(NTP));
+  query->SetInteger("im_ntp", NTP);
   query->SetInteger("im_vtp", VTP);
   query->SetInteger("im_mestnost", LocalityID);
   query->SetInteger("im_jk", QuarterID);

@@ -17,7 +17,8 @@ const char* const kSelectContract =
     "select doc_type, Doc_DataStart, Doc_DataStop from documents where doc_id "
     "= :doc_id";
 const char* const kUpdateStop =
-    "update Documents set DOC_DATASTOP = \"%s\", DA_IF2 = %d where DOC_ID = %d";
+    "update Documents set DOC_DATASTOP = :stop, DA_IF2 = :if2 where DOC_ID = "
+    ":doc_id";
 const char* const kInsertAnnexColumns =
     "Insert into Anecs (AN_Id, AN_Num, AN_Data, AN_Price, AN_AddPrice, "
     "AN_DTStart, "
@@ -97,9 +98,16 @@ void InsertAnnex(db::Connection& db, int32_t docId, const TAnecsRow& annex) {
   query->Execute();
 }
 
-void Run(db::Connection& db, const std::string& sql) {
+// Moves the contract's stop to the annex's; DA_IF2 keeps the old term in
+// 30-day months, from the dates as they were before this change.
+void MoveContractStop(db::Connection& db, int32_t docId,
+                      const StoredContract& contract, TDate stop) {
   std::unique_ptr<db::Query> query = db.NewQuery();
-  query->SetSQL(sql);
+  query->SetSQL(kUpdateStop);
+  query->SetString("stop", FormatDMY(stop));
+  query->SetInteger(
+      "if2", static_cast<int>(std::trunc(contract.stop - contract.start)) / 30);
+  query->SetInteger("doc_id", docId);
   query->Execute();
 }
 
@@ -116,17 +124,9 @@ bool AddAnnex(db::Connection& db, int32_t docId, const TAnecsRow& annex,
     }
     const std::string problem = AnnexDatesProblem(annex);
     if (!problem.empty()) throw Error(problem);
-    std::string updateStop;
-    if (std::trunc(annex.AN_DTStop) != std::trunc(contract.stop)) {
-      // The old term in 30-day months, from the dates as they were before this
-      // change.
-      const int oldTermMonths =
-          static_cast<int>(std::trunc(contract.stop - contract.start)) / 30;
-      updateStop = Format(kUpdateStop, FormatDMY(annex.AN_DTStop).c_str(),
-                          oldTermMonths, docId);
-    }
     db::OwnTransaction transaction(db);
-    if (!updateStop.empty()) Run(db, updateStop);
+    if (std::trunc(annex.AN_DTStop) != std::trunc(contract.stop))
+      MoveContractStop(db, docId, contract, annex.AN_DTStop);
     InsertAnnex(db, docId, annex);
     if (rebuild) RebuildSchedule(db, docId, true);
     transaction.Commit();
