@@ -37,18 +37,24 @@ int32_t NextClassifierId(db::Connection& db, const ClassifierTable& table) {
   return greatest + 1;
 }
 
+namespace {
+
+// Runs the table's insert in a short transaction of its own that it commits.
+// A unique-key violation goes on to the caller, which looks again; any other
+// error shows the table's message and is thrown on.
 void InsertClassifierRow(db::Connection& db, ui::Messages& messages,
-                         const ClassifierTable& table,
-                         const std::function<void(db::Query&)>& bind) {
+                         const ClassifierTable& table, int32_t id,
+                         const std::string& text, const BindExtra& bindExtra) {
   try {
     db.RunApart([&] {
       std::unique_ptr<db::Query> query = db.NewQuery();
       query->SetSQL(table.insertSql);
-      bind(*query);
+      query->SetInteger("id", id);
+      query->SetString("text", text);
+      if (bindExtra) bindExtra(*query);
       query->Execute();
     });
   } catch (const db::DuplicateKeyError&) {
-    // Another workstation was first; the caller looks again.
     throw;
   } catch (const std::exception&) {
     messages.ShowMessage(table.failMessage);
@@ -56,37 +62,7 @@ void InsertClassifierRow(db::Connection& db, ui::Messages& messages,
   }
 }
 
-int32_t AddClassifierRace(
-    db::Connection& db, const ClassifierTable& table,
-    const std::function<void(int32_t id)>& insertWithId,
-    const std::function<std::optional<int32_t>()>& lookUp) {
-  for (int attempt = 1;; ++attempt) {
-    // The greatest id is read in a short transaction of its own, which sees
-    // every entry committed so far, whatever transaction the caller has open.
-    int32_t id = 0;
-    db.RunApart([&] { id = NextClassifierId(db, table); });
-    try {
-      insertWithId(id);
-      return id;
-    } catch (const db::DuplicateKeyError&) {
-      if (attempt >= kInsertAttempts) throw;
-      if (std::optional<int32_t> found = lookUp()) return *found;
-    }
-  }
-}
-
-int32_t AddClassifier(db::Connection& db, ui::Messages& messages,
-                      const ClassifierTable& table, const std::string& text) {
-  return AddClassifierRace(
-      db, table,
-      [&](int32_t id) {
-        InsertClassifierRow(db, messages, table, [&](db::Query& query) {
-          query.SetInteger("id", id);
-          query.SetString("text", text);
-        });
-      },
-      [&] { return LookUpCommittedClassifier(db, table, text); });
-}
+}  // namespace
 
 std::optional<int32_t> LookUpCommittedClassifier(db::Connection& db,
                                                  const ClassifierTable& table,
@@ -96,16 +72,38 @@ std::optional<int32_t> LookUpCommittedClassifier(db::Connection& db,
   return found;
 }
 
+int32_t AddClassifier(db::Connection& db, ui::Messages& messages,
+                      const ClassifierTable& table, const std::string& text,
+                      const BindExtra& bindExtra,
+                      const CommittedLookUp& lookUp) {
+  for (int attempt = 1;; ++attempt) {
+    // The greatest id is read in a short transaction of its own, which sees
+    // every entry committed so far, whatever transaction the caller has open.
+    int32_t id = 0;
+    db.RunApart([&] { id = NextClassifierId(db, table); });
+    try {
+      InsertClassifierRow(db, messages, table, id, text, bindExtra);
+      return id;
+    } catch (const db::DuplicateKeyError&) {
+      if (attempt >= kInsertAttempts) throw;
+      const std::optional<int32_t> found =
+          lookUp ? lookUp() : LookUpCommittedClassifier(db, table, text);
+      if (found) return *found;
+    }
+  }
+}
+
 int32_t GetOrInsertClassifier(db::Connection& db, ui::Messages& messages,
                               const ClassifierTable& table,
-                              const std::string& text) {
+                              const std::string& text,
+                              const BindExtra& bindExtra) {
   if (std::optional<int32_t> found = LookUpClassifier(db, table, text))
     return *found;
   // The caller's transaction may be older than an entry added since (by this
   // run or by another workstation): look again where the latest commits show.
   if (std::optional<int32_t> found = LookUpCommittedClassifier(db, table, text))
     return *found;
-  return AddClassifier(db, messages, table, text);
+  return AddClassifier(db, messages, table, text, bindExtra);
 }
 
 }  // namespace zrv::import

@@ -43,22 +43,10 @@ std::optional<int32_t> LookUpClassifier(db::Connection& db,
 // when that id would pass the table's id limit.
 int32_t NextClassifierId(db::Connection& db, const ClassifierTable& table);
 
-// Runs the table's insert with `bind` setting its parameters, in a short
-// transaction of its own that it commits (Connection::RunApart).
-// On an error: rolls back its own transaction, shows the table's message,
-// throws the error on.
-void InsertClassifierRow(db::Connection& db, ui::Messages& messages,
-                         const ClassifierTable& table,
-                         const std::function<void(db::Query&)>& bind);
-
-// Inserts the text with the next free id through `insertWithId`; when another
-// workstation's row takes the id or the text first (a unique-key violation),
-// gives the id of that row when `lookUp` finds the text now, else tries the
-// next id, a few times at most. Gives the id of the row that holds the text.
-int32_t AddClassifierRace(
-    db::Connection& db, const ClassifierTable& table,
-    const std::function<void(int32_t id)>& insertWithId,
-    const std::function<std::optional<int32_t>()>& lookUp);
+// Binds the parameters a table's insert has beyond :id and :text.
+using BindExtra = std::function<void(db::Query&)>;
+// Finds the text among the entries committed so far; nothing when absent.
+using CommittedLookUp = std::function<std::optional<int32_t>()>;
 
 // LookUpClassifier in a short transaction of its own, which sees every entry
 // committed so far (the caller's snapshot may be older).
@@ -66,17 +54,23 @@ std::optional<int32_t> LookUpCommittedClassifier(db::Connection& db,
                                                  const ClassifierTable& table,
                                                  const std::string& text);
 
-// Adds a row (the next id, the text as given) to a table whose rows are (id,
-// text) and gives its id (or that of the same text another workstation has
-// just added).
+// Adds a row with the next free id and the text as given (and what
+// `bindExtra` binds), in a short transaction of its own that it commits
+// (Connection::RunApart), and gives its id. When another workstation's row
+// takes the id or the text first (a unique-key violation), gives the id of
+// that row when `lookUp` (by default LookUpCommittedClassifier) finds the text
+// now, else tries the next id, a few times at most. Any other error rolls the
+// insert back, shows the table's message and is thrown on.
 int32_t AddClassifier(db::Connection& db, ui::Messages& messages,
-                      const ClassifierTable& table, const std::string& text);
+                      const ClassifierTable& table, const std::string& text,
+                      const BindExtra& bindExtra = {},
+                      const CommittedLookUp& lookUp = {});
 
-// Find-or-add for a table whose rows are (id, text): the id found in the
-// caller's transaction or among the entries committed since, or the id of the
-// row added with the text as given.
+// Find-or-add: the id found in the caller's transaction or among the entries
+// committed since, or the id of the row AddClassifier adds.
 int32_t GetOrInsertClassifier(db::Connection& db, ui::Messages& messages,
                               const ClassifierTable& table,
-                              const std::string& text);
+                              const std::string& text,
+                              const BindExtra& bindExtra = {});
 
 }  // namespace zrv::import

@@ -96,23 +96,22 @@ int32_t Classifiers::GetRentTypeID(const std::string& text) {
   const int index = rentTypes_.FindRentType(text);
   if (index >= 0) return rentTypes_[index].ID;
   contracts::RequireStorableText(kRentTypes.textColumn, text);
-  const int32_t id = AddClassifierRace(
-      db_, kRentTypes,
-      [&](int32_t newId) {
-        InsertClassifierRow(db_, messages_, kRentTypes, [&](db::Query& query) {
-          query.SetInteger("id", newId);
-          query.SetString("text", text);
-        });
-      },
-      [&]() -> std::optional<int32_t> {
-        db_.RunApart([&] { rentTypes_.LoadRentTypes(db_, kAppID, messages_); });
-        const int found = rentTypes_.FindRentType(text);
-        if (found < 0) return std::nullopt;
-        return rentTypes_[found].ID;
-      });
-  // Reloaded at once, where the committed entry shows, so that the next row
-  // naming this rent type finds it.
-  db_.RunApart([&] { rentTypes_.LoadRentTypes(db_, kAppID, messages_); });
+  // The table is read again where the committed entries show, so that the
+  // next row naming this rent type finds it: on a race, to find the other
+  // workstation's entry, and else once the entry is added.
+  bool reloaded = false;
+  const auto reload = [&] {
+    db_.RunApart([&] { rentTypes_.LoadRentTypes(db_, kAppID, messages_); });
+    return rentTypes_.FindRentType(text);
+  };
+  const int32_t id = AddClassifier(db_, messages_, kRentTypes, text, {},
+                                   [&]() -> std::optional<int32_t> {
+                                     const int found = reload();
+                                     reloaded = found >= 0;
+                                     if (found < 0) return std::nullopt;
+                                     return rentTypes_[found].ID;
+                                   });
+  if (!reloaded) reload();
   return id;
 }
 

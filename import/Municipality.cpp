@@ -88,25 +88,12 @@ int32_t Classifiers::GetSettlementID(std::string& text) {
     text = state_.Settlements[index].Name;
     eknm = state_.Settlements[index].EKNM;
   }
-  if (std::optional<int32_t> found = LookUpClassifier(db_, kSettlements, text))
-    return *found;
-  auto lookUpCommitted = [&] {
-    return LookUpCommittedClassifier(db_, kSettlements, text);
-  };
-  if (std::optional<int32_t> found = lookUpCommitted()) return *found;
-  return AddClassifierRace(
-      db_, kSettlements,
-      [&](int32_t id) {
-        InsertClassifierRow(
-            db_, messages_, kSettlements, [&](db::Query& query) {
-              query.SetInteger("id", id);
-              query.SetString("text", text);
-              query.SetInteger("obid", state_.MunicipalityID);
-              query.SetString("obtext", state_.MunicipalityName);
-              query.SetString("eknm", eknm);
-            });
-      },
-      lookUpCommitted);
+  return GetOrInsertClassifier(
+      db_, messages_, kSettlements, text, [&](db::Query& query) {
+        query.SetInteger("obid", state_.MunicipalityID);
+        query.SetString("obtext", state_.MunicipalityName);
+        query.SetString("eknm", eknm);
+      });
 }
 
 }  // namespace zrv::import
