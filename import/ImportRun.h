@@ -81,10 +81,6 @@ struct ImportSummary {
   bool checkOnly = false;  // a dry run: the figures say what would be stored
 };
 
-// The summary's line for a dry run.
-inline constexpr const char* kNothingStored =
-    "Само проверка: нищо не е записано.";
-
 // How a run ended.
 enum class RunOutcome {
   kFinished,     // the loop ran (rows may have been refused)

@@ -23,6 +23,7 @@ const char kElapsed[] = "Време:";
 const char kNotCounted[] = "неизвестно";
 const char kNoLogFile[] = "няма (без грешки)";
 const char kLogNotWritten[] = "НЕ Е ЗАПИСАН. ";
+const char kNothingStored[] = "Само проверка: нищо не е записано.";  // dry run
 const char kSeconds[] = " с";
 
 // A path from the root (a relative one lies in the current directory).
