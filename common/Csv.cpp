@@ -1,5 +1,7 @@
 #include "common/Csv.h"
 
+#include "common/Text.h"
+
 namespace zrv::csv {
 
 namespace {
@@ -98,12 +100,7 @@ std::string Field(std::string_view text, char separator) {
   const char special[] = {separator, kQuote, '\r', '\n', '\0'};
   if (text.find_first_of(special) == std::string_view::npos)
     return std::string(text);
-  std::string out(1, kQuote);
-  for (char c : text) {
-    out += c;
-    if (c == kQuote) out += kQuote;
-  }
-  return out + kQuote;
+  return kQuote + DoubleQuotes(std::string(text)) + kQuote;
 }
 
 std::string Line(const std::vector<std::string>& fields, char separator) {

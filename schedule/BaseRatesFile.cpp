@@ -54,11 +54,7 @@ bool ReadDate(const std::string& text, TDate& date) {
   const bool iso = !dotted &&
                    std::sscanf(s, "%4d-%2d-%2d%n", &y, &m, &d, &used) == 3 &&
                    used == 10 && text.size() == 10;
-  if (!dotted && !iso) return false;
-  if (m < 1 || m > 12 || d < 1 || d > DaysInMonth(y, m) || y < 1900)
-    return false;
-  date = EncodeDate(y, m, d);
-  return true;
+  return (dotted || iso) && y >= 1900 && TryEncodeDate(y, m, d, date);
 }
 
 // A number with a decimal point or comma, perhaps ending in "%".

@@ -17,7 +17,7 @@ const char* const kSelectAnnexes =
 // The periods a contract already has, read once before its schedule is
 // written: one statement instead of one look-up per month.
 const char* const kSelectStoredPeriods =
-    "SELECT RI_YEAR, RI_MONTH FROM RENTSINFO WHERE RI_DOCID = :docid";
+    "SELECT RI_YEAR*100 + RI_MONTH FROM RENTSINFO WHERE RI_DOCID = :docid";
 const char* const kInsertRent =
     "INSERT INTO RENTSINFO (RI_DOCID, RI_YEAR, RI_MONTH, RI_DAYS, RI_PRICE, "
     "RI_DTSTART, "
@@ -110,8 +110,7 @@ void TDocCreateInfo::StoreSchedule(bool updateExisting) {
     query->SetInteger("docid", rents_.First()->RI_DOCID);
     query->Open();
     for (; !query->Eof(); query->Next())
-      stored.insert(query->FieldAt(0).AsInteger() * 100 +
-                    query->FieldAt(1).AsInteger());
+      stored.insert(query->FieldAt(0).AsInteger());  // as TRentRow::PeriodKey
     query->Close();
   }
   for (int i = 0; i < rents_.Count(); ++i) {
