@@ -32,8 +32,9 @@ std::string FormatDMYHMS(TDate date);
 
 // Reads "dd.mm.yyyy" (or "M/d/yyyy" when the text holds slashes), two-digit
 // years in the 50-year window of the current year, a time part after the first
-// blank ignored. On success gives true and the whole day; on failure false with
-// `out` untouched.
+// blank ignored. "dd.mm" and "dd.mm." mean the current year only when nothing
+// follows them: after a blank there may be a year typed apart. On success
+// gives true and the whole day; on failure false with `out` untouched.
 bool TryParseDate(const std::string& text, TDate& out);
 // The same with the current year given, for reproducible results.
 bool TryParseDate(const std::string& text, TDate& out, int currentYear);
