@@ -59,7 +59,10 @@ void PutTag(std::FILE* file, char tag) {
 
 class RecordingQuery : public db::Query {
  public:
-  RecordingQuery(std::unique_ptr<db::Query> inner, std::FILE* file, long& count)
+  // Writes to `file` as it is when a statement runs: queries made before the
+  // connection starts recording write nothing.
+  RecordingQuery(std::unique_ptr<db::Query> inner, std::FILE* const& file,
+                 long& count)
       : inner_(std::move(inner)), file_(file), count_(count) {}
   const std::string& DatabaseName() const override {
     return inner_->DatabaseName();
@@ -141,7 +144,7 @@ class RecordingQuery : public db::Query {
   }
 
   std::unique_ptr<db::Query> inner_;
-  std::FILE* file_;
+  std::FILE* const& file_;
   long& count_;
   std::map<std::string, Param> params_;
 };

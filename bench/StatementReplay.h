@@ -28,6 +28,8 @@ class RecordingConnection : public db::Connection {
  public:
   // Records to `file` when it is not null (the caller closes it).
   RecordingConnection(db::Connection& inner, std::FILE* file);
+  // From now on records to `file` (null: records nothing).
+  void RecordTo(std::FILE* file) { file_ = file; }
 
   void Open(const db::ConnectParams& params) override { inner_.Open(params); }
   void Close() override { inner_.Close(); }

@@ -120,8 +120,10 @@ void WritePackage(const std::string& path, std::vector<GeneratedPart> parts) {
   zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
   if (archive == nullptr) throw std::runtime_error("cannot create " + path);
   for (auto& part : parts) {
-    zip_source_t* source = zip_source_function(
-        archive, ReadFeed, new Feed{part.produce, {}, 0, false});
+    // The source owns the feed once it exists (ReadFeed frees it).
+    auto feed = std::make_unique<Feed>(Feed{part.produce, {}, 0, false});
+    zip_source_t* source = zip_source_function(archive, ReadFeed, feed.get());
+    if (source) feed.release();
     const zip_int64_t index = source ? zip_file_add(archive, part.name.c_str(),
                                                     source, ZIP_FL_ENC_UTF_8)
                                      : -1;
