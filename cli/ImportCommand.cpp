@@ -207,7 +207,20 @@ int RunImport(const ParsedArgs& args) {
   std::vector<std::string> credentials;
   if (args.Has("user") && password)
     credentials = {args.Value("user"), *password};
-  if (!LoginFromParameters(credentials)) return stop(kLoginRefused);
+  // SIGINT or SIGTERM at the login prompt ends the prompt's read as if the
+  // clerk cancelled it; the run was interrupted, not refused.
+  try {
+    if (!LoginFromParameters(credentials)) {
+      app::StopIfTerminationRequested();
+      return stop(kLoginRefused);
+    }
+  } catch (const app::TerminationRequestedError& e) {
+    report.exitCode = app::TerminationExitCode();
+    report.reason = e.what();
+    WriteJson(json, report);
+    std::cerr << TerminalText(e.what()) << std::endl;
+    return report.exitCode;
+  }
 
   Progress progress;
   StderrMessages messages(progress);
