@@ -159,14 +159,22 @@ int RunImport(const ParsedArgs& args) {
   UseDatabaseOption(args);
   const std::optional<std::string> password = GivenPassword(args);
   const std::string workbook = args.Operands()[0];
-  // A first row outside the sheet would walk up to 2^31 empty rows.
-  const std::string firstRow = args.Value("first-row", "2");
+  import::ImportOptions options;
+  options.municipality = args.Value("municipality", options.municipality);
+  // The run would quietly start at its default row for a first row that is no
+  // number; here a first row no sheet can have is a mistake on the command
+  // line.
+  const std::string firstRow = args.Value("first-row", options.firstRowText);
   int32_t firstRowNumber = 0;
   if (!TryParseInt(firstRow, firstRowNumber) || firstRowNumber < 1 ||
       firstRowNumber > workbook::kMaxRows) {
     throw UsageError(kBadFirstRow + std::to_string(workbook::kMaxRows) + ": " +
                      firstRow);
   }
+  options.firstRowText = std::to_string(firstRowNumber);
+  options.fileLinks = !args.Has("no-links");
+  options.allowDuplicates = args.Has("allow-duplicates");
+  options.checkOnly = args.Has("check");
 
   // Opened before anything is stored, so that a path it cannot write stops
   // the run before it starts.
@@ -234,12 +242,6 @@ int RunImport(const ParsedArgs& args) {
   }
   import::ImportRun& run = *started;
 
-  import::ImportOptions options;
-  options.municipality = args.Value("municipality", options.municipality);
-  options.firstRowText = args.Value("first-row", options.firstRowText);
-  options.fileLinks = !args.Has("no-links");
-  options.allowDuplicates = args.Has("allow-duplicates");
-  options.checkOnly = args.Has("check");
   const import::RunResult result = run.Run(
       options, [&workbook] { return std::optional<std::string>(workbook); },
       &observer);
