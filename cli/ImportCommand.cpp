@@ -55,7 +55,6 @@ constexpr const char* kSummary =
     "внася договорите от работна книга; списъкът с грешки на стандартния "
     "изход, обобщение накрая";
 constexpr const char* kBadFirstRow = "--first-row иска номер на ред от 1 до ";
-constexpr const char* kLoginRefused = "Входът е отказан.";
 constexpr const char* kNoDatabase = "Няма база данни ";
 constexpr const char* kCreateDatabase = " (създава се със zorvit db init).";
 constexpr const char* kNotStarted = "Импортирането не започна.";
