@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/Rounding.h"
 #include "common/Text.h"
 #include "schedule/Interest.h"
 #include "schedule/RoundMoney.h"
@@ -29,7 +30,7 @@ constexpr const char* kHistoryKinds[] = {"", "приложено", "сторни
                                          "сторно"};
 
 std::string Money(double amount) {
-  return FormatAmount(schedule::RoundMoney(amount));
+  return AmountText(schedule::RoundMoney(amount));
 }
 std::string Date(TDate date) { return date != 0 ? FormatDMY(date) : ""; }
 std::string Period(int year, int month) {
