@@ -19,7 +19,8 @@ std::vector<Command>& Registry() {
 const char kExitCodesHelp[] =
     "Изходни кодове:\n"
     "  0  всички редове са записани (успех)\n"
-    "  1  работата не започна или спря: отказан вход, недостъпна или заета база\n"
+    "  1  работата не започна или спря: отказан вход, недостъпна или заета "
+    "база\n"
     "     данни, нечетима работна книга, прекъсната връзка с базата данни\n"
     "  2  неправилен команден ред\n"
     "  3  импортирането завърши, но има отказани редове (вижте лог файла)\n"
@@ -40,10 +41,9 @@ std::string UsageLine(const Command& command) {
 }
 
 std::string CommandHelp(const Command& command) {
-  OptionTable all = command.options;
-  all.insert(all.end(), CommonOptions().begin(), CommonOptions().end());
   std::string text = kUsage + UsageLine(command) + "\n" + command.summary +
-                     "\n" + kOptionsHeading + OptionsHelp(all);
+                     "\n" + kOptionsHeading +
+                     OptionsHelp(JoinOptions(command.options, CommonOptions()));
   if (!command.details.empty()) text += "\n" + command.details;
   return text;
 }

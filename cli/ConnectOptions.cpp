@@ -35,9 +35,7 @@ const OptionTable& LoginOptions() {
 }
 
 OptionTable WithLoginOptions(const OptionTable& own) {
-  OptionTable table = LoginOptions();
-  table.insert(table.end(), own.begin(), own.end());
-  return table;
+  return JoinOptions(LoginOptions(), own);
 }
 
 std::optional<std::string> GivenPassword(const ParsedArgs& args) {

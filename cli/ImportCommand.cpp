@@ -55,7 +55,6 @@ constexpr const char* kSummary =
     "внася договорите от работна книга; списъкът с грешки на стандартния "
     "изход, обобщение накрая";
 constexpr const char* kBadFirstRow = "--first-row иска номер на ред от 1 до ";
-constexpr const char* kLoginRefused = "Входът е отказан.";
 constexpr const char* kNoDatabase = "Няма база данни ";
 constexpr const char* kCreateDatabase = " (създава се със zorvit db init).";
 constexpr const char* kNotStarted = "Импортирането не започна.";
@@ -159,14 +158,22 @@ int RunImport(const ParsedArgs& args) {
   UseDatabaseOption(args);
   const std::optional<std::string> password = GivenPassword(args);
   const std::string workbook = args.Operands()[0];
-  // A first row outside the sheet would walk up to 2^31 empty rows.
-  const std::string firstRow = args.Value("first-row", "2");
+  import::ImportOptions options;
+  options.municipality = args.Value("municipality", options.municipality);
+  // The run would quietly start at its default row for a first row that is no
+  // number; here a first row no sheet can have is a mistake on the command
+  // line.
+  const std::string firstRow = args.Value("first-row", options.firstRowText);
   int32_t firstRowNumber = 0;
   if (!TryParseInt(firstRow, firstRowNumber) || firstRowNumber < 1 ||
       firstRowNumber > workbook::kMaxRows) {
     throw UsageError(kBadFirstRow + std::to_string(workbook::kMaxRows) + ": " +
                      firstRow);
   }
+  options.firstRowText = std::to_string(firstRowNumber);
+  options.fileLinks = !args.Has("no-links");
+  options.allowDuplicates = args.Has("allow-duplicates");
+  options.checkOnly = args.Has("check");
 
   // Opened before anything is stored, so that a path it cannot write stops
   // the run before it starts.
@@ -207,7 +214,20 @@ int RunImport(const ParsedArgs& args) {
   std::vector<std::string> credentials;
   if (args.Has("user") && password)
     credentials = {args.Value("user"), *password};
-  if (!LoginFromParameters(credentials)) return stop(kLoginRefused);
+  // SIGINT or SIGTERM at the login prompt ends the prompt's read as if the
+  // clerk cancelled it; the run was interrupted, not refused.
+  try {
+    if (!LoginFromParameters(credentials)) {
+      app::StopIfTerminationRequested();
+      return stop(kLoginRefused);
+    }
+  } catch (const app::TerminationRequestedError& e) {
+    report.exitCode = app::TerminationExitCode();
+    report.reason = e.what();
+    WriteJson(json, report);
+    std::cerr << TerminalText(e.what()) << std::endl;
+    return report.exitCode;
+  }
 
   Progress progress;
   StderrMessages messages(progress);
@@ -221,12 +241,6 @@ int RunImport(const ParsedArgs& args) {
   }
   import::ImportRun& run = *started;
 
-  import::ImportOptions options;
-  options.municipality = args.Value("municipality", options.municipality);
-  options.firstRowText = args.Value("first-row", options.firstRowText);
-  options.fileLinks = !args.Has("no-links");
-  options.allowDuplicates = args.Has("allow-duplicates");
-  options.checkOnly = args.Has("check");
   const import::RunResult result = run.Run(
       options, [&workbook] { return std::optional<std::string>(workbook); },
       &observer);

@@ -19,7 +19,6 @@ namespace zrv::cli {
 
 namespace {
 
-constexpr const char* kRefused = "Входът е отказан.";
 // The setting the rent schedule module reads at start-up, with its default.
 constexpr int32_t kScheduleSetting = 14015;
 constexpr int32_t kScheduleSettingDefault = 2;
@@ -32,7 +31,7 @@ int RunLogin(const ParsedArgs& args) {
     parameters = {args.Value("user"), *password};
 
   if (!LoginFromParameters(parameters)) {
-    std::cerr << kRefused << "\n";
+    std::cerr << kLoginRefused << "\n";
     return kExitFailed;
   }
   const SessionValues& session = Session();

@@ -55,9 +55,14 @@ const OptionTable& CommonOptions() {
   return common;
 }
 
+OptionTable JoinOptions(const OptionTable& first, const OptionTable& then) {
+  OptionTable table = first;
+  table.insert(table.end(), then.begin(), then.end());
+  return table;
+}
+
 ParsedArgs ParseArgs(const OptionTable& own, const Args& args) {
-  OptionTable table = own;
-  table.insert(table.end(), CommonOptions().begin(), CommonOptions().end());
+  const OptionTable table = JoinOptions(own, CommonOptions());
 
   std::vector<option> longOptions;
   for (size_t i = 0; i < table.size(); ++i) {

@@ -53,6 +53,9 @@ class ParsedArgs {
 // The options every subcommand takes, after its own.
 const OptionTable& CommonOptions();
 
+// The options of `first` followed by those of `then`.
+OptionTable JoinOptions(const OptionTable& first, const OptionTable& then);
+
 // Reads `args` against the command's table and the common options. Throws
 // UsageError naming an unknown option, an option without its value or a flag
 // given a value. "--" ends the options. The operand count is the caller's to

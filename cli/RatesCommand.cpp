@@ -32,30 +32,15 @@ constexpr const char* kMsgStored =
 constexpr const char* kMsgStoredOne =
     "Записан е %d период на основния лихвен процент: от %s до %s.";
 
-// The file opened for reading; throws zrv::Error naming it when it cannot be.
-std::ifstream OpenFile(const std::string& path) {
+// The whole file; throws zrv::Error naming it when it cannot be opened.
+std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in)
     throw Error(Format(kMsgCannotRead, path.c_str()) + " (" +
                 SystemErrorText(errno) + ")");
-  return in;
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in = OpenFile(path);
   std::ostringstream text;
   text << in.rdbuf();
-  if (!in) throw Error(Format(kMsgCannotRead, path.c_str()));
   return text.str();
-}
-
-// The first bytes of the file, enough to tell a workbook.
-std::string FirstBytes(const std::string& path) {
-  std::ifstream in = OpenFile(path);
-  std::string head(8, '\0');
-  in.read(head.data(), static_cast<std::streamsize>(head.size()));
-  head.resize(static_cast<size_t>(in.gcount()));
-  return head;
 }
 
 // The rows of the first worksheet as records numbered by their row.
@@ -73,7 +58,8 @@ std::vector<csv::Record> WorksheetRows(const std::string& path) {
 
 bool ReadRates(const std::string& path, schedule::BaseRateTable& table,
                std::string& error) {
-  if (workbook::HasWorkbookSignature(FirstBytes(path))) {
+  const std::string text = ReadFile(path);
+  if (workbook::HasWorkbookSignature(text)) {
     std::vector<csv::Record> rows;
     try {
       rows = WorksheetRows(path);
@@ -83,7 +69,7 @@ bool ReadRates(const std::string& path, schedule::BaseRateTable& table,
     }
     return schedule::ReadBaseRateRows(rows, table, error);
   }
-  return schedule::ParseBaseRatesCsv(ReadFile(path), table, error);
+  return schedule::ParseBaseRatesCsv(text, table, error);
 }
 
 int RunRatesImport(const ParsedArgs& args) {

@@ -63,11 +63,6 @@ void WriteTextTable(const ReportTable& t, std::ostream& out) {
   for (const auto& row : t.rows) line([&](size_t c) { return row[c]; });
 }
 
-std::string JsonValue(const std::string& value, bool number) {
-  if (value.empty()) return "null";
-  return number ? value : JsonString(value);
-}
-
 void WriteJsonItems(const std::vector<ReportItem>& items, std::ostream& out) {
   out << "{";
   for (size_t i = 0; i < items.size(); ++i) {
@@ -77,24 +72,15 @@ void WriteJsonItems(const std::vector<ReportItem>& items, std::ostream& out) {
   out << "}";
 }
 
-void WriteJsonLines(const std::vector<std::string>& lines, std::ostream& out) {
-  out << "[";
-  for (size_t i = 0; i < lines.size(); ++i)
-    out << (i ? ", " : "") << JsonString(lines[i]);
-  out << "]";
-}
-
 void WriteJsonTable(const ReportTable& t, std::ostream& out) {
-  out << "[";
-  for (size_t r = 0; r < t.rows.size(); ++r) {
-    out << (r ? ",\n    {" : "\n    {");
+  WriteJsonArray(out, t.rows.size(), true, [&](size_t r) {
+    out << "{";
     for (size_t c = 0; c < t.columns.size(); ++c) {
       out << (c ? ", " : "") << JsonString(t.columns[c].key) << ": "
           << JsonValue(t.rows[r][c], t.columns[c].number);
     }
     out << "}";
-  }
-  out << (t.rows.empty() ? "]" : "\n  ]");
+  });
 }
 
 }  // namespace
@@ -144,13 +130,13 @@ void WriteStateJson(const StateReport& report, std::ostream& out) {
   out << "{\n  \"contract\": ";
   WriteJsonItems(report.header, out);
   out << ",\n  \"notes\": ";
-  WriteJsonLines(report.notes, out);
+  WriteJsonStrings(out, report.notes, false);
   for (const ReportTable& table : report.tables) {
     out << ",\n  " << JsonString(table.key) << ": ";
     WriteJsonTable(table, out);
   }
   out << ",\n  \"explanation\": ";
-  WriteJsonLines(report.explanation, out);
+  WriteJsonStrings(out, report.explanation, false);
   out << ",\n  \"totals\": ";
   WriteJsonItems(report.totals, out);
   out << "\n}\n";

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/Rounding.h"
 #include "common/Text.h"
+#include "schedule/Interest.h"
 #include "schedule/RoundMoney.h"
 
 namespace zrv::cli {
@@ -27,21 +29,17 @@ constexpr const char* kNo = "не";
 constexpr const char* kHistoryKinds[] = {"", "приложено", "сторнирано",
                                          "сторно"};
 
-// Interest kinds charged without the base-rate table.
-constexpr int kNoInterest = 0, kFixed = 2, kDaily = 3;
-
 std::string Money(double amount) {
-  return FormatAmount(schedule::RoundMoney(amount));
+  return AmountText(schedule::RoundMoney(amount));
 }
 std::string Date(TDate date) { return date != 0 ? FormatDMY(date) : ""; }
 std::string Period(int year, int month) {
   return Format("%04d-%02d", year, month);
 }
 
-bool UsesBaseRates(const TDocInfo& info) {
+bool AnyAnnexUsesBaseRates(const TDocInfo& info) {
   for (int i = 0; i < info.Annexes.Count(); ++i) {
-    const int kind = info.Annexes.At(i).AN_LType;
-    if (kind != kNoInterest && kind != kFixed && kind != kDaily) return true;
+    if (schedule::UsesBaseRates(info.Annexes.At(i).AN_LType)) return true;
   }
   return false;
 }
@@ -79,7 +77,7 @@ std::vector<std::string> Notes(const TDocInfo& info,
                                const schedule::BaseRateTable& rates) {
   std::vector<std::string> notes;
   if (rates.Empty()) {
-    if (UsesBaseRates(info)) notes.push_back(kNoteNoRates);
+    if (AnyAnnexUsesBaseRates(info)) notes.push_back(kNoteNoRates);
   } else {
     const TDate last = rates.At(rates.Count() - 1).lastDay;
     if (last < std::trunc(info.StateDate))

@@ -5,14 +5,6 @@
 
 namespace zrv::cli {
 
-namespace {
-
-std::string QuotedOrNull(const std::string& text) {
-  return text.empty() ? "null" : JsonString(text);
-}
-
-}  // namespace
-
 void WriteSummaryJson(std::ostream& out, const SummaryReport& report) {
   const import::ImportSummary& s = report.summary;
   out << "{\n"
@@ -32,15 +24,15 @@ void WriteSummaryJson(std::ostream& out, const SummaryReport& report) {
               ? std::string("null")
               : std::to_string(s.classifierEntriesAdded))
       << ",\n"
-      << "  \"logFile\": " << QuotedOrNull(s.logFile) << ",\n"
-      << "  \"logProblem\": " << QuotedOrNull(s.logProblem) << ",\n"
-      << "  \"refusedRowsFile\": " << QuotedOrNull(s.refusedRowsFile) << ",\n"
+      << "  \"logFile\": " << JsonValue(s.logFile, false) << ",\n"
+      << "  \"logProblem\": " << JsonValue(s.logProblem, false) << ",\n"
+      << "  \"refusedRowsFile\": " << JsonValue(s.refusedRowsFile, false)
+      << ",\n"
       << "  \"lastRow\": " << s.lastRow << ",\n"
       << "  \"elapsedSeconds\": " << Format("%.2f", s.elapsedSeconds) << ",\n"
-      << "  \"errors\": [";
-  for (size_t i = 0; i < report.errors.size(); ++i)
-    out << (i ? ",\n    " : "\n    ") << JsonString(report.errors[i]);
-  out << (report.errors.empty() ? "]\n" : "\n  ]\n") << "}\n";
+      << "  \"errors\": ";
+  WriteJsonStrings(out, report.errors, true);
+  out << "\n}\n";
 }
 
 }  // namespace zrv::cli

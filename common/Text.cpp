@@ -2,7 +2,6 @@
 
 #include <locale.h>
 
-#include <charconv>
 #include <clocale>
 #include <cstdarg>
 #include <cstdio>
@@ -91,17 +90,6 @@ std::string Trim(const std::string& text) {
   while (begin < end && isSpace(text[begin])) ++begin;
   while (end > begin && isSpace(text[end - 1])) --end;
   return text.substr(begin, end - begin);
-}
-
-std::string FormatAmount(double value) {
-  char buf[400];
-  const auto result =
-      std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 2);
-  std::string text(buf, result.ptr);
-  // A value that rounds to zero is written without a sign ("-0.00" reads badly
-  // in a statement).
-  if (text == "-0.00") text = "0.00";
-  return text;
 }
 
 std::string Format(const char* format, ...) {

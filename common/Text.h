@@ -49,9 +49,6 @@ std::string Trim(const std::string& text);
 bool TryUtf8ToCp1251(const std::string& utf8, std::string& out);
 std::string Cp1251ToUtf8(const std::string& cp1251);
 
-// Amount written with two decimals and "." whatever the process locale is (the
-// "%.2f" of statements); a value that rounds to zero is "0.00", never "-0.00".
-std::string FormatAmount(double value);
 // printf-style formatting into a std::string, in the "C" numeric locale.
 std::string Format(const char* format, ...)
     __attribute__((format(printf, 1, 2)));

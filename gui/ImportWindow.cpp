@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "Version.h"
+#include "import/RunSummaryText.h"
 
 namespace zrv::ui {
 
@@ -25,7 +26,6 @@ const char* const kLinksCheck = "Генерирай връзки към FTP";
 const char* const kDuplicatesCheck = "Записвай и вече записаните договори";
 const char* const kCheckOnlyCheck = "Само проверка, без запис";
 const char* const kRentKindLabel = "Вид наем";
-const char* const kSummaryTitle = "Обобщение";
 const char* const kOpenLogFolder = "Отвори папката на лога";
 const char* const kOpenRefusedRows = "Отвори отказаните редове";
 const char* const kAboutButton = "За програмата";
@@ -62,7 +62,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   progress->setObjectName("progress");
   progress->setFormat("%v / %m");
   progress->hide();
-  summaryBox = new QGroupBox(Tr(kSummaryTitle), this);
+  summaryBox = new QGroupBox(Tr(import::kSummaryTitle), this);
   summaryBox->setObjectName("summaryBox");
   new QGridLayout(summaryBox);
   summaryBox->hide();

@@ -18,8 +18,6 @@ constexpr const char* kPaidTo = "към ";
 constexpr const char* kNeverPaid = "не са плащани";
 
 constexpr double kCent = 0.01;
-constexpr int kDailyCapped = 3;
-constexpr int kDailyCappedPlusBase = 4;
 
 // The interest of one segment under an annex's terms, rounded to cents, its
 // text appended.
@@ -111,9 +109,8 @@ void TDocInfo::ComputeOneRowInterest(TRentRow& row, TDate x, TDate& freeDate,
           SegmentInterest(*baseRates_, annex, remaining, start, end, text);
     }
 
-    const bool capped = (annex.AN_LType == kDailyCapped ||
-                         annex.AN_LType == kDailyCappedPlusBase) &&
-                        annex.AN_LMAX >= kCent;
+    const bool capped =
+        HasCappedDailyPart(annex.AN_LType) && annex.AN_LMAX >= kCent;
     if (!capped) {
       rowInterest += interest;
     } else {

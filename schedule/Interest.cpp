@@ -152,4 +152,12 @@ double ComputeInterest(const BaseRateTable& rates, int kind, std::string& text,
   return result;
 }
 
+bool UsesBaseRates(int kind) {
+  return kind != kNone && kind != kFixed && kind != kDaily;
+}
+
+bool HasCappedDailyPart(int kind) {
+  return kind == kDaily || kind == kDailyPlusBase;
+}
+
 }  // namespace zrv::schedule

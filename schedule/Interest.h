@@ -4,12 +4,13 @@
 // the base-rate table is handed in.
 //
 // Interest kinds (an annex's AN_LType):
-//   0      no interest
-//   1      base-rate periods plus a penalty percent, the whole times a
-//   multiplier (AN_LMAX) 2      fixed annual percent on a 360-day year 3 daily
-//   percent, capped at AN_LMAX percent of the amount 4      kind 3 plus the
-//   base-rate periods with the penalty percent other  base-rate periods plus
-//   the penalty percent, no multiplier
+//   0  no interest
+//   1  base-rate periods plus a penalty percent, the whole times a
+//      multiplier (AN_LMAX)
+//   2  fixed annual percent on a 360-day year
+//   3  daily percent, capped at AN_LMAX percent of the amount
+//   4  kind 3 plus the base-rate periods with the penalty percent
+//   other kinds: base-rate periods plus the penalty percent, no multiplier
 
 #include <string>
 
@@ -34,5 +35,12 @@ double ComputeInterest(const BaseRateTable& rates, int kind, std::string& text,
 // (ending in "\r\n").
 double DailyInterest(std::string& text, double amount, TDate from, TDate to,
                      double percent, double limit);
+
+// Whether interest of `kind` is charged from the base-rate table, so that a
+// missing table changes it.
+bool UsesBaseRates(int kind);
+
+// Whether `kind` has the daily part that AN_LMAX caps (kinds 3 and 4).
+bool HasCappedDailyPart(int kind);
 
 }  // namespace zrv::schedule

@@ -63,7 +63,7 @@ TEST(TryParseFloat, IgnoresTheProcessLocale) {
   double out = 0;
   EXPECT_TRUE(TryParseFloat("12.5", out));
   EXPECT_EQ(out, 12.5);
-  EXPECT_EQ(FormatAmount(12.5), "12.50");
+  EXPECT_EQ(AmountText(12.5), "12.50");
   EXPECT_EQ(Format("%.1f", 2.5), "2.5");
   setlocale(LC_NUMERIC, "C");
 }
@@ -95,17 +95,6 @@ TEST(Rounding, HalvesGoToTheEvenNeighbour) {
   EXPECT_EQ(RoundHalfEven(2.5000001), 3.0);
   EXPECT_EQ(RoundHalfEven(-0.4), 0.0);
   EXPECT_EQ(RoundHalfEven(1.9), 2.0);
-}
-
-TEST(FormatAmount, TwoDecimalsWithAPoint) {
-  EXPECT_EQ(FormatAmount(1234.5), "1234.50");
-  EXPECT_EQ(FormatAmount(0), "0.00");
-  EXPECT_EQ(FormatAmount(-7.125),
-            "-7.12");  // 7.125 is exact: halves to even as printf does
-  EXPECT_EQ(FormatAmount(0.015),
-            "0.01");  // 0.015 is stored slightly below the half
-  EXPECT_EQ(FormatAmount(-0.001), "0.00");
-  EXPECT_EQ(FormatAmount(1e15), "1000000000000000.00");
 }
 
 TEST(AmountText, HalvesAwayFromZeroOnTheDecimalValue) {

@@ -49,6 +49,18 @@ reported=$(sed -n 's/^Записани договори: *//p' "$dir/TERM.out" "
 [ "$(orphans "$db")" -eq 0 ] || fail "rows of unstored contracts left"
 [ "$(misattributed "$db" | tail -1)" -eq 0 ] || fail "incomplete contracts after a signal"
 
+# SIGINT at the login prompt (a terminal, through script) is an interruption, not a refused
+# login.
+(sleep 8 | script -qec "cd '$dir' && echo \$\$ >prompt.pid && exec env -u FIREBIRD \
+  ZRV_DATABASE='$db' '$zorvit' import small.xls" /dev/null >"$dir/prompt.out" 2>&1) &
+prompting=$!
+sleep 2
+kill -INT "$(cat "$dir/prompt.pid")"
+wait $prompting
+code=$?
+[ $code -eq 130 ] || fail "SIGINT at the login prompt: exit $code: $(tr -d '\r' <"$dir/prompt.out")"
+if grep -q "Входът е отказан" "$dir/prompt.out"; then fail "SIGINT reported as a refused login"; fi
+
 # db init stopped by SIGTERM leaves no file, not even its part file.
 (exec env -u FIREBIRD "$zorvit" db init --database "$dir/new.fdb" >"$dir/init.out" 2>&1) &
 init=$!
