@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "common/Error.h"
 #include "import/CellReader.h"
 #include "import/ColumnMap.h"
 #include "platform/workbook/CellAddress.h"
@@ -13,8 +12,6 @@ namespace zrv::import {
 namespace {
 
 const char* const kReasonHeading = "Причина";
-const char* const kCannotWrite =
-    "Файлът с отказаните редове не може да бъде записан: ";
 
 // The texts of a row from column A to its last non-empty cell; empty when the
 // row holds no text. `columns` is the sheet's last used column.
@@ -96,11 +93,7 @@ bool RefusedRows::Write(const std::string& path,
   if (headings > 0) setReason(rows[headings - 1], kReasonHeading);
   for (auto& [index, reason] : reasons)
     setReason(rows[headings + index], std::move(reason));
-  try {
-    workbook::WriteTextWorkbook(path, rows);
-  } catch (const std::exception& e) {
-    throw Error(kCannotWrite + std::string(e.what()));
-  }
+  workbook::WriteTextWorkbook(path, rows);
   return true;
 }
 

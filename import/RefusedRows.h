@@ -28,8 +28,8 @@ class RefusedRows {
   // Writes the workbook to `path`; `firstRow` is the run's first data row.
   // A refused row with no text at all (an empty row between contracts) has
   // nothing to correct and is left out; when every refused row is such, nothing
-  // is written and the answer is false. Throws zrv::Error naming the file when
-  // it cannot be written.
+  // is written and the answer is false. Throws workbook::WorkbookError naming
+  // the file when it cannot be read again or written.
   bool Write(const std::string& path, const workbook::Worksheet& sheet,
              int firstRow) const;
 
