@@ -52,29 +52,29 @@ void RefusedRows::AddAnnexRow(int row) {
 
 bool RefusedRows::Write(const std::string& path,
                         const workbook::Worksheet& sheet, int firstRow) const {
+  if (refused_.empty()) return false;
   const CellReader cells(&sheet);
   const int columns = sheet.UsedColumnCount();
-  workbook::TextRows body;
-  std::vector<std::pair<size_t, std::string>> reasons;  // by index into body
+  // In the order of the sheet, so that a large sheet read from its file is
+  // read through once. Header rows past the sheet's end would be empty, and so
+  // would every refused row after them.
+  workbook::TextRows rows;
+  for (int row = 1; row < firstRow && row <= sheet.UsedRowCount(); ++row)
+    rows.push_back(RowTexts(cells, row, columns));
+  const size_t headings = rows.size();
+  std::vector<std::pair<size_t, std::string>> reasons;  // by index into rows
   for (const Refused& r : refused_) {
     std::vector<std::string> texts = RowTexts(cells, r.row, columns);
     if (texts.empty()) continue;
-    reasons.emplace_back(body.size(), JoinLines(r.lines));
-    body.push_back(std::move(texts));
+    reasons.emplace_back(rows.size(), JoinLines(r.lines));
+    rows.push_back(std::move(texts));
     for (int annex : r.annexRows) {
       // An empty row the run passed over is left out: it changes nothing.
       std::vector<std::string> annexTexts = RowTexts(cells, annex, columns);
-      if (!annexTexts.empty()) body.push_back(std::move(annexTexts));
+      if (!annexTexts.empty()) rows.push_back(std::move(annexTexts));
     }
   }
-  if (body.empty()) return false;
-
-  workbook::TextRows rows;
-  for (int row = 1; row < firstRow; ++row)
-    rows.push_back(RowTexts(cells, row, columns));
-  const size_t headings = rows.size();
-  rows.insert(rows.end(), std::make_move_iterator(body.begin()),
-              std::make_move_iterator(body.end()));
+  if (reasons.empty()) return false;
 
   // The reasons go right after the widest row written, so that they stand
   // beside no text of the sheet, and never before the column after the last one
@@ -92,7 +92,7 @@ bool RefusedRows::Write(const std::string& path,
   };
   if (headings > 0) setReason(rows[headings - 1], kReasonHeading);
   for (auto& [index, reason] : reasons)
-    setReason(rows[headings + index], std::move(reason));
+    setReason(rows[index], std::move(reason));
   workbook::WriteTextWorkbook(path, rows);
   return true;
 }
