@@ -2,7 +2,8 @@
 // Cell reading of the import: the displayed text of a cell of the first
 // worksheet, named by its column letters and row number, trimmed of leading and
 // trailing blanks and control characters. A cell that cannot be read is empty;
-// no error of the reading reaches the caller.
+// only a sheet that has lost its file part way (SheetRereadError) stops the
+// reading, since every cell after it would read empty.
 
 #include <string>
 
@@ -19,6 +20,8 @@ class CellReader {
   // The trimmed displayed text of cell `column` + `row` ("AE", 17 reads AE17);
   // "" when the cell is empty, holds an error value, or cannot be read.
   std::string ReadCell(const std::string& column, int row) const;
+  // The same by position (row and column from 1; column 1 is A).
+  std::string ReadCell(int row, int column) const;
   // The used range's row count N of the sheet; 0 without a sheet.
   int UsedRowCount() const;
 

@@ -272,7 +272,7 @@ void ImportRun::Impl::ReadRows(const workbook::Worksheet& sheet, int firstRow,
         refused.AddRefused(
             row, {errors.Lines().begin() + linesBefore, errors.Lines().end()});
       } else {
-        refused.AddStored(row);
+        refused.AddStored();
       }
     } else {
       refused.AddAnnexRow(row);
@@ -388,11 +388,10 @@ void ImportRun::Impl::SaveLog(const std::string& workbookPath,
     summary.logProblem = e.what();
     messages.ShowMessage(e.what());
   }
-  if (!refused.Any(sheet)) return;
   const std::string refusedPath = RefusedRowsFileName(path);
   try {
-    refused.Write(refusedPath, sheet, firstRow);
-    summary.refusedRowsFile = refusedPath;
+    if (refused.Write(refusedPath, sheet, firstRow))
+      summary.refusedRowsFile = refusedPath;
   } catch (const std::exception& e) {
     messages.ShowMessage(e.what());
   }

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "common/Error.h"
 #include "import/CellReader.h"
+#include "import/ColumnMap.h"
 #include "platform/workbook/CellAddress.h"
 #include "platform/workbook/TextWorkbookWriter.h"
 
@@ -12,24 +12,18 @@ namespace zrv::import {
 namespace {
 
 const char* const kReasonHeading = "Причина";
-const char* const kCannotWrite =
-    "Файлът с отказаните редове не може да бъде записан: ";
-// The last column the import reads (AJ): the reasons go after it even when the
-// sheet uses fewer columns, so that importing the file again never reads them
-// as contract data.
-constexpr int kLastReadColumn = 36;
 
+// The texts of a row from column A to its last non-empty cell; empty when the
+// row holds no text. `columns` is the sheet's last used column.
 std::vector<std::string> RowTexts(const CellReader& cells, int row,
                                   int columns) {
   std::vector<std::string> texts(static_cast<size_t>(columns));
-  for (int c = 1; c <= columns; ++c)
-    texts[c - 1] = cells.ReadCell(workbook::ColumnLetters(c), row);
+  for (int c = 1; c <= columns; ++c) texts[c - 1] = cells.ReadCell(row, c);
+  const auto last =
+      std::find_if(texts.rbegin(), texts.rend(),
+                   [](const std::string& t) { return !t.empty(); });
+  texts.erase(last.base(), texts.end());
   return texts;
-}
-
-bool HasText(const std::vector<std::string>& texts) {
-  return std::any_of(texts.begin(), texts.end(),
-                     [](const std::string& t) { return !t.empty(); });
 }
 
 std::string JoinLines(const std::vector<std::string>& lines) {
@@ -50,50 +44,57 @@ void RefusedRows::AddRefused(int row, std::vector<std::string> lines) {
   lastWasRefused_ = true;
 }
 
-void RefusedRows::AddStored(int) { lastWasRefused_ = false; }
+void RefusedRows::AddStored() { lastWasRefused_ = false; }
 
 void RefusedRows::AddAnnexRow(int row) {
   if (lastWasRefused_) refused_.back().annexRows.push_back(row);
 }
 
-bool RefusedRows::Any(const workbook::Worksheet& sheet) const {
-  const CellReader cells(&sheet);
-  const int columns = sheet.UsedColumnCount();
-  return std::any_of(refused_.begin(), refused_.end(), [&](const Refused& r) {
-    return HasText(RowTexts(cells, r.row, columns));
-  });
-}
-
-void RefusedRows::Write(const std::string& path,
+bool RefusedRows::Write(const std::string& path,
                         const workbook::Worksheet& sheet, int firstRow) const {
+  if (refused_.empty()) return false;
   const CellReader cells(&sheet);
   const int columns = sheet.UsedColumnCount();
-  const size_t reasonColumn =
-      static_cast<size_t>(std::max(columns, kLastReadColumn));
+  // In the order of the sheet, so that a large sheet read from its file is
+  // read through once. Header rows past the sheet's end would be empty, and so
+  // would every refused row after them.
   workbook::TextRows rows;
-  for (int row = 1; row < firstRow; ++row)
+  for (int row = 1; row < firstRow && row <= sheet.UsedRowCount(); ++row)
     rows.push_back(RowTexts(cells, row, columns));
-  if (!rows.empty()) {
-    rows.back().resize(reasonColumn + 1);
-    rows.back()[reasonColumn] = kReasonHeading;
-  }
+  const size_t headings = rows.size();
+  std::vector<std::pair<size_t, std::string>> reasons;  // by index into rows
   for (const Refused& r : refused_) {
     std::vector<std::string> texts = RowTexts(cells, r.row, columns);
-    if (!HasText(texts)) continue;
-    texts.resize(reasonColumn + 1);
-    texts[reasonColumn] = JoinLines(r.lines);
+    if (texts.empty()) continue;
+    reasons.emplace_back(rows.size(), JoinLines(r.lines));
     rows.push_back(std::move(texts));
     for (int annex : r.annexRows) {
       // An empty row the run passed over is left out: it changes nothing.
       std::vector<std::string> annexTexts = RowTexts(cells, annex, columns);
-      if (HasText(annexTexts)) rows.push_back(std::move(annexTexts));
+      if (!annexTexts.empty()) rows.push_back(std::move(annexTexts));
     }
   }
-  try {
-    workbook::WriteTextWorkbook(path, rows);
-  } catch (const std::exception& e) {
-    throw Error(kCannotWrite + std::string(e.what()));
-  }
+  if (reasons.empty()) return false;
+
+  // The reasons go right after the widest row written, so that they stand
+  // beside no text of the sheet, and never before the column after the last one
+  // the import reads, so that importing the file again never reads them as
+  // contract data. A row reaching the sheet's last column leaves them that
+  // column.
+  size_t widest =
+      static_cast<size_t>(workbook::ColumnNumber(column::kAdditionalText));
+  for (const auto& texts : rows) widest = std::max(widest, texts.size());
+  const size_t reasonColumn =
+      std::min(widest, static_cast<size_t>(workbook::kMaxColumns) - 1);
+  auto setReason = [&](std::vector<std::string>& texts, std::string reason) {
+    texts.resize(std::max(texts.size(), reasonColumn + 1));
+    texts[reasonColumn] = std::move(reason);
+  };
+  if (headings > 0) setReason(rows[headings - 1], kReasonHeading);
+  for (auto& [index, reason] : reasons)
+    setReason(rows[index], std::move(reason));
+  workbook::WriteTextWorkbook(path, rows);
+  return true;
 }
 
 std::string RefusedRowsFileName(const std::string& logPath) {

@@ -19,18 +19,18 @@ class RefusedRows {
   // Contract row `row` was refused with these error-list lines (every line its
   // reading and its transaction added).
   void AddRefused(int row, std::vector<std::string> lines);
-  // Contract row `row` was stored; the annex rows after it are its own.
-  void AddStored(int row);
+  // The contract row just read was stored; the annex rows after it are its
+  // own.
+  void AddStored();
   // The run skipped `row` as an annex row of the contract row read last.
   void AddAnnexRow(int row);
 
-  // True when at least one refused row holds some text: a refused row with no
-  // text at all (an empty row between contracts) has nothing to correct.
-  bool Any(const workbook::Worksheet& sheet) const;
-
   // Writes the workbook to `path`; `firstRow` is the run's first data row.
-  // Throws zrv::Error naming the file when it cannot be written.
-  void Write(const std::string& path, const workbook::Worksheet& sheet,
+  // A refused row with no text at all (an empty row between contracts) has
+  // nothing to correct and is left out; when every refused row is such, nothing
+  // is written and the answer is false. Throws workbook::WorkbookError naming
+  // the file when it cannot be read again or written.
+  bool Write(const std::string& path, const workbook::Worksheet& sheet,
              int firstRow) const;
 
  private:

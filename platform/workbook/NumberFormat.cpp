@@ -577,6 +577,16 @@ std::string FormatGeneral(double value) {
   return out;
 }
 
+bool ParseNumber(std::string_view text, double& value) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '+'))
+    text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  auto [next, ec] =
+      std::from_chars(text.data(), text.data() + text.size(), value);
+  return ec == std::errc() && next == text.data() + text.size() &&
+         !text.empty();
+}
+
 NumberFormat::NumberFormat(std::string_view code) {
   if (code.find_first_not_of(' ') == std::string_view::npos) code = "General";
   for (std::string_view text : SplitSections(code)) {
@@ -632,8 +642,8 @@ std::string NumberFormat::FormatNumber(double value, bool date1904) const {
   return showMinus ? "-" + text : text;
 }
 
-std::string NumberFormat::FormatText(const std::string& text) const {
-  if (textSection_ < 0) return text;
+std::string NumberFormat::FormatText(std::string_view text) const {
+  if (textSection_ < 0) return std::string(text);
   std::string out;
   for (const auto& t : sections_[textSection_].tokens) {
     if (t.kind == Kind::Text) out += text;

@@ -31,6 +31,10 @@ std::string BuiltinFormatCode(int id);
 // for a value that is not finite.
 std::string FormatGeneral(double value);
 
+// A number as a file stores it ("1234.5", "-1E-3", "inf"), blanks around it and
+// a leading '+' allowed; false for anything else.
+bool ParseNumber(std::string_view text, double& value);
+
 // One piece of a format section.
 struct FormatToken {
   enum class Kind { Literal, Digit, Point, Percent, Exponent, Text, General };
@@ -72,7 +76,7 @@ class NumberFormat {
   std::string FormatNumber(double value, bool date1904) const;
   // The displayed text of a text cell: the text section of the code applied,
   // else the text.
-  std::string FormatText(const std::string& text) const;
+  std::string FormatText(std::string_view text) const;
   // True when the code shows numbers as dates or times (its first section
   // does).
   bool IsDate() const;

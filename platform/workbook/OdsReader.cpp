@@ -11,7 +11,6 @@
 
 #include <cctype>
 #include <charconv>
-#include <functional>
 
 #include "platform/workbook/CellAddress.h"
 #include "platform/workbook/NumberFormat.h"
@@ -25,6 +24,7 @@ namespace zrv::workbook {
 
 namespace {
 
+constexpr const char* kFormat = ".ods";  // in the messages of a damaged file
 constexpr std::string_view kOdsMimeType =
     "application/vnd.oasis.opendocument.spreadsheet";
 // Memory that repetition may claim: copies of repeated non-empty cells (their
@@ -50,13 +50,6 @@ int RepeatCount(const XmlCursor& xml, std::string_view attribute, int limit) {
   return count > limit ? limit : static_cast<int>(count);
 }
 
-bool ReadDouble(const std::string& text, double& value) {
-  auto [next, ec] =
-      std::from_chars(text.data(), text.data() + text.size(), value);
-  return ec == std::errc() && next == text.data() + text.size() &&
-         !text.empty();
-}
-
 // "PT10H20M30S" (ODF durations; the time of a time cell) as a day fraction.
 bool ParseDuration(const std::string& text, double& days) {
   if (text.size() < 3 || text.compare(0, 2, "PT") != 0) return false;
@@ -70,7 +63,7 @@ bool ParseDuration(const std::string& text, double& days) {
       ++end;
     double amount = 0;
     if (end == pos || end >= text.size() ||
-        !ReadDouble(text.substr(pos, end - pos), amount))
+        !ParseNumber(std::string_view(text).substr(pos, end - pos), amount))
       return false;
     switch (text[end]) {
       case 'H':
@@ -126,16 +119,12 @@ struct OdsCell {
 
   std::string Displayed() const {
     if (hasParagraph) return formula && IsErrorText(text) ? "" : text;
-    static const NumberFormat general("General");
     double number = 0;
-    if (valueType == "float" || valueType == "currency") {
-      return ReadDouble(value, number) ? general.FormatNumber(number, false)
-                                       : "";
-    }
+    if (valueType == "float" || valueType == "currency")
+      return ParseNumber(value, number) ? FormatGeneral(number) : "";
     if (valueType == "percentage") {
-      return ReadDouble(value, number)
-                 ? general.FormatNumber(number * 100, false) + "%"
-                 : "";
+      return ParseNumber(value, number) ? FormatGeneral(number * 100) + "%"
+                                        : "";
     }
     if (valueType == "date") {
       if (!ParseIsoSerial(dateValue, number)) return "";
@@ -298,51 +287,38 @@ class OdsContent {
   long long repeatedBytes_ = 0;
 };
 
-std::unique_ptr<SheetData> ReadPackage(const PartSource& parts) {
-  if (!IsOdsPackage(parts))
-    throw FormatError("not an OpenDocument spreadsheet");
-  // Read as it unzips, like the .xlsx sheet: content.xml holds the whole
-  // document and may well be larger than a part read whole may be.
-  const std::unique_ptr<PartStream> content = parts.Open("content.xml");
-  return OdsContent(XmlSource([&content](char* buffer, size_t capacity) {
-           return content->Read(buffer, capacity);
-         }))
-      .Read();
-}
-
-std::unique_ptr<SheetData> ReadWith(
-    const std::string& name,
-    const std::function<std::unique_ptr<SheetData>()>& read) {
-  return TranslatePackageErrors(name, ".ods", read);
-}
-
 }  // namespace
 
 bool IsOdsPackage(const PartSource& parts) {
-  if (!parts.Contains("mimetype")) return false;
-  std::string type = parts.Read("mimetype");
-  while (!type.empty() &&
-         (type.back() == '\n' || type.back() == '\r' || type.back() == ' '))
-    type.pop_back();
-  return type == kOdsMimeType;
-}
-
-bool IsOdsFile(const std::string& path) {
   try {
-    return IsOdsPackage(*ZipArchive::OpenFile(path));
+    if (!parts.Contains("mimetype")) return false;
+    std::string type = parts.Read("mimetype");
+    while (!type.empty() &&
+           (type.back() == '\n' || type.back() == '\r' || type.back() == ' '))
+      type.pop_back();
+    return type == kOdsMimeType;
   } catch (const ZipError&) {
     return false;  // the .xlsx reader tells what is wrong with the archive
   }
 }
 
-std::unique_ptr<SheetData> ReadOdsFile(const std::string& path) {
-  return ReadWith(path,
-                  [&] { return ReadPackage(*ZipArchive::OpenFile(path)); });
+std::unique_ptr<SheetData> ReadOdsPackage(const PartSource& package,
+                                          const std::string& name) {
+  return TranslatePackageErrors(name, kFormat, [&] {
+    // Read as it unzips, like the .xlsx sheet: content.xml holds the whole
+    // document and may well be larger than a part read whole may be.
+    const std::unique_ptr<PartStream> content = package.Open("content.xml");
+    return OdsContent(XmlSource([&content](char* buffer, size_t capacity) {
+             return content->Read(buffer, capacity);
+           }))
+        .Read();
+  });
 }
 
 std::unique_ptr<SheetData> ReadOdsContent(std::string_view contentXml,
                                           const std::string& name) {
-  return ReadWith(name, [&] { return OdsContent(contentXml).Read(); });
+  return TranslatePackageErrors(name, kFormat,
+                                [&] { return OdsContent(contentXml).Read(); });
 }
 
 }  // namespace zrv::workbook

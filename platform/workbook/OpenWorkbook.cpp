@@ -10,6 +10,7 @@
 #include "platform/workbook/CellAddress.h"
 #include "platform/workbook/Readers.h"
 #include "platform/workbook/Workbook.h"
+#include "platform/workbook/ZipArchive.h"
 
 namespace zrv::workbook {
 
@@ -104,7 +105,11 @@ std::unique_ptr<Worksheet> OpenFirstWorksheet(const std::string& path) {
     sheet = ReadXlsFile(path);
   } else if (std::memcmp(head, kZipMagic, sizeof kZipMagic) == 0 ||
              std::memcmp(head, kEmptyZipMagic, sizeof kEmptyZipMagic) == 0) {
-    sheet = IsOdsFile(path) ? ReadOdsFile(path) : ReadXlsxFile(path);
+    const std::shared_ptr<const PartSource> package = OpenPackageFile(path);
+    if (IsOdsPackage(*package))
+      sheet = ReadOdsPackage(*package, path);
+    else
+      sheet = ReadXlsxPackage(package, path);
   } else {
     throw WorkbookError(CannotRead(path, kNotWorkbook));
   }

@@ -15,6 +15,8 @@
 
 namespace zrv::workbook {
 
+class PartSource;
+
 // .xls, BIFF5 or BIFF8 in an OLE2 container; the memory form reads a file held
 // in `file` and names it `name` in messages.
 std::unique_ptr<SheetData> ReadXlsFile(const std::string& path);
@@ -26,28 +28,34 @@ std::unique_ptr<SheetData> ReadXlsMemory(std::string_view file,
 // million-row sheet to a few rows in memory.
 inline constexpr size_t kCellsHeldInMemory = 250000;
 
-// .xlsx through libzip and pugixml; the memory form reads a package held in
+// A ZIP package file (.xlsx or .ods), opened once for telling its kind and
+// reading it. Throws WorkbookError naming the file when it is no readable ZIP
+// archive.
+std::shared_ptr<const PartSource> OpenPackageFile(const std::string& path);
+
+// .xlsx through libzip and pugixml, from an open package that the sheet keeps
+// for as long as it reads from it; the memory form reads a package held in
 // `data` (which must outlive the sheet) and names it `name` in messages.
-std::unique_ptr<Worksheet> ReadXlsxFile(const std::string& path);
+std::unique_ptr<Worksheet> ReadXlsxPackage(
+    std::shared_ptr<const PartSource> package, const std::string& name);
 std::unique_ptr<Worksheet> ReadXlsxMemory(
     const void* data, size_t size, const std::string& name,
     size_t cellsHeldInMemory = kCellsHeldInMemory);
 // The same from parts given by name (for reading the package's XML without a
 // ZIP archive); `parts` must outlive the sheet.
-class PartSource;
 std::unique_ptr<Worksheet> ReadXlsxParts(
     const PartSource& parts, const std::string& name,
     size_t cellsHeldInMemory = kCellsHeldInMemory);
 
-// .ods (OpenDocument spreadsheet) through libzip; the content form reads the
-// package's content.xml alone.
-std::unique_ptr<SheetData> ReadOdsFile(const std::string& path);
+// .ods (OpenDocument spreadsheet) from a package IsOdsPackage accepts, named
+// `name` in messages; the content form reads the package's content.xml alone.
+std::unique_ptr<SheetData> ReadOdsPackage(const PartSource& package,
+                                          const std::string& name);
 std::unique_ptr<SheetData> ReadOdsContent(std::string_view contentXml,
                                           const std::string& name);
 // True when a ZIP package is an OpenDocument spreadsheet (its part "mimetype"
-// says so); false as well for a file that is no readable ZIP archive.
+// says so); false as well when that part cannot be read.
 bool IsOdsPackage(const PartSource& parts);
-bool IsOdsFile(const std::string& path);
 
 // The message of a file that cannot be read: the file's name and the reason.
 std::string CannotRead(const std::string& path, const std::string& reason);

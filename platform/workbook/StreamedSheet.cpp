@@ -22,8 +22,16 @@ std::string StreamedSheet::CellText(const std::string& cellName) const {
 std::string StreamedSheet::CellText(int row, int column) const {
   if (row < 1 || row > usedRows_ || column < 1 || column > usedColumns_)
     return "";
-  if (row < firstKept_) Restart();
-  ReadThrough(row);
+  try {
+    if (row < firstKept_) Restart();
+    ReadThrough(row);
+  } catch (const WorkbookError& e) {
+    // The file read well when the sheet was opened; the next cell asked for
+    // starts the reading over rather than go on from where it broke.
+    rows_.clear();
+    firstKept_ = kMaxRows + 1;
+    throw SheetRereadError(e.what());
+  }
   const auto found = rows_.find(row);
   if (found == rows_.end()) return "";
   const auto& cells = found->second;

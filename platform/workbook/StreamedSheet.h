@@ -4,7 +4,8 @@
 // ascending, columns ascending within a row); the sheet keeps a window of rows
 // around the last row asked for. Reading forward, as the import and `zorvit
 // cells` do, reads the file once; a row before the window starts the reading
-// over from the file's beginning.
+// over from the file's beginning. A file that can no longer be read gives
+// SheetRereadError.
 
 #include <functional>
 #include <map>

@@ -17,6 +17,14 @@ class WorkbookError : public zrv::Error {
   using zrv::Error::Error;
 };
 
+// A sheet read from its file as its rows are asked for could not read the file
+// again (changed, removed or damaged since it was opened): the cells from there
+// on are unknown, so the reading must stop rather than take them for empty.
+class SheetRereadError : public WorkbookError {
+ public:
+  using WorkbookError::WorkbookError;
+};
+
 class Worksheet {
  public:
   virtual ~Worksheet() = default;
@@ -26,16 +34,17 @@ class Worksheet {
   // Number of the last used column (1 = A), 0 for an empty sheet.
   virtual int UsedColumnCount() const = 0;
   // The displayed text of a cell named like "A2" or "AE17" (UTF-8, untrimmed);
-  // "" when empty, an error value, or a name that does not parse.
+  // "" when empty, an error value, or a name that does not parse. Throws
+  // SheetRereadError when the sheet cannot read its file again.
   virtual std::string CellText(const std::string& cellName) const = 0;
   // The same by position (row and column from 1).
   virtual std::string CellText(int row, int column) const = 0;
 };
 
-// Opens a workbook file (.xls, .xlsx or .ods, told by its content) and gives its
-// first worksheet. Throws WorkbookError with a message naming the file when it
-// cannot be read: a missing file, a directory, a FIFO, a symlink loop, a file
-// without read permission, no workbook, a damaged or hostile one.
+// Opens a workbook file (.xls, .xlsx or .ods, told by its content) and gives
+// its first worksheet. Throws WorkbookError with a message naming the file when
+// it cannot be read: a missing file, a directory, a FIFO, a symlink loop, a
+// file without read permission, no workbook, a damaged or hostile one.
 std::unique_ptr<Worksheet> OpenFirstWorksheet(const std::string& path);
 
 // True when `firstBytes` (a file's first bytes) begin as a workbook container

@@ -58,16 +58,6 @@ bool ReadInt(std::string_view text, int& value) {
          !text.empty();
 }
 
-bool ReadDouble(std::string_view text, double& value) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '+'))
-    text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  auto [next, ec] =
-      std::from_chars(text.data(), text.data() + text.size(), value);
-  return ec == std::errc() && next == text.data() + text.size() &&
-         !text.empty();
-}
-
 // "xl/_rels/workbook.xml.rels" for "xl/workbook.xml".
 std::string RelationshipsPart(const std::string& part) {
   const size_t slash = part.rfind('/');
@@ -307,7 +297,7 @@ std::string XlsxBook::CellText(const std::string& type,
     if (!ReadInt(value, index) || index < 0 ||
         static_cast<size_t>(index) >= strings_.size())
       return "";
-    return format.FormatText(std::string(strings_[index]));
+    return format.FormatText(strings_[index]);
   }
   if (type == "str" || type == "inlineStr")
     return format.FormatText(DecodeEscapes(value));
@@ -324,7 +314,7 @@ std::string XlsxBook::CellText(const std::string& type,
                                   ? DateShape::Date
                                   : DateShape::DateTime);
   }
-  if (!ReadDouble(value, number)) return "";
+  if (!ParseNumber(value, number)) return "";
   return format.FormatNumber(number, date1904_);
 }
 
@@ -479,10 +469,13 @@ std::unique_ptr<Worksheet> ReadFirstWorksheet(
 
 }  // namespace
 
-std::unique_ptr<Worksheet> ReadXlsxFile(const std::string& path) {
-  std::shared_ptr<const PartSource> archive =
-      Translate(path, [&] { return ZipArchive::OpenFile(path); });
-  return ReadFirstWorksheet(std::move(archive), path, kCellsHeldInMemory);
+std::shared_ptr<const PartSource> OpenPackageFile(const std::string& path) {
+  return Translate(path, [&] { return ZipArchive::OpenFile(path); });
+}
+
+std::unique_ptr<Worksheet> ReadXlsxPackage(
+    std::shared_ptr<const PartSource> package, const std::string& name) {
+  return ReadFirstWorksheet(std::move(package), name, kCellsHeldInMemory);
 }
 
 std::unique_ptr<Worksheet> ReadXlsxMemory(const void* data, size_t size,

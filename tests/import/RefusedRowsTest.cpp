@@ -5,8 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <regex>
 
+#include "import/RefusedRows.h"
+#include "platform/workbook/CellAddress.h"
+#include "platform/workbook/SheetData.h"
+#include "platform/workbook/StreamedSheet.h"
 #include "platform/workbook/TextWorkbookWriter.h"
 #include "platform/workbook/Workbook.h"
 #include "tests/import/ImportRunFixture.h"
@@ -147,6 +152,53 @@ TEST_F(RefusedRowsTest, AnOdsWorkbookStoresWhatItsXlsxStores) {
   EXPECT_EQ(result.summary.annexesDropped, 1);
   EXPECT_TRUE(result.summary.refusedRowsFile.empty());
   EXPECT_EQ(Stored(database), StoredByNewDatabase(folder + "/fixed.xlsx"));
+}
+
+// A stray cell far right makes the sheet 16,384 columns wide; the reason still
+// goes right after the widest row written, and into the last column when a
+// written row itself reaches it.
+TEST(RefusedRowsWrite, TheReasonFollowsTheWidestRowWrittenWithinTheSheet) {
+  const std::string folder = test::MakeTempFolder();
+  const struct {
+    int strayRow;
+    int reasonColumn;
+  } cases[] = {{3, 37}, {2, workbook::kMaxColumns}};
+  for (const auto& c : cases) {
+    workbook::SheetData sheet;
+    sheet.Set(1, 1, "Номер");
+    sheet.Set(2, 1, "2");
+    sheet.Set(3, 1, "3");
+    sheet.Set(c.strayRow, workbook::kMaxColumns, "x");
+    sheet.Finish();
+    RefusedRows refused;
+    refused.AddRefused(2, {"FATAL : Липсва вид наем : 2"});
+    refused.AddStored();
+    const std::string path = folder + "/refused.xlsx";
+    ASSERT_TRUE(refused.Write(path, sheet, 2)) << c.strayRow;
+    const auto written = workbook::OpenFirstWorksheet(path);
+    EXPECT_EQ(written->UsedColumnCount(), c.reasonColumn) << c.strayRow;
+    EXPECT_EQ(written->CellText(1, c.reasonColumn), "Причина");
+    EXPECT_EQ(written->CellText(2, c.reasonColumn),
+              "FATAL : Липсва вид наем : 2");
+  }
+}
+
+// A large sheet read again from its file that can no longer be read: the
+// writing stops with the error instead of taking every cell for empty.
+TEST(RefusedRowsWrite, ASheetThatCannotReadItsFileAgainIsAnError) {
+  class LostStream : public workbook::CellStream {
+   public:
+    bool Next(workbook::StreamCell&) override {
+      throw workbook::WorkbookError("the file has changed");
+    }
+  };
+  const workbook::StreamedSheet sheet(
+      [] { return std::make_unique<LostStream>(); }, 3, 36);
+  RefusedRows refused;
+  refused.AddRefused(2, {"FATAL : Липсва вид наем : 2"});
+  const std::string path = test::MakeTempFolder() + "/refused.xlsx";
+  EXPECT_THROW(refused.Write(path, sheet, 2), workbook::SheetRereadError);
+  EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 }  // namespace
