@@ -250,7 +250,8 @@ int RunImport(const ParsedArgs& args) {
   // The reason has been shown as a message on standard error already.
   if (result.outcome != import::RunOutcome::kFinished &&
       result.outcome != import::RunOutcome::kInterrupted &&
-      result.outcome != import::RunOutcome::kConnectionLost) {
+      result.outcome != import::RunOutcome::kConnectionLost &&
+      result.outcome != import::RunOutcome::kWorkbookLost) {
     report.reason = result.reason.empty() ? kNotStarted : result.reason;
     WriteJson(json, report);
     return Fail(kNotStarted);
@@ -264,7 +265,8 @@ int RunImport(const ParsedArgs& args) {
   // count.
   const bool refused = summary.rowsRefused > 0 || summary.annexesDropped > 0;
   report.exitCode = refused ? kExitRowsRefused : kExitOk;
-  if (result.outcome == import::RunOutcome::kConnectionLost) {
+  if (result.outcome == import::RunOutcome::kConnectionLost ||
+      result.outcome == import::RunOutcome::kWorkbookLost) {
     report.reason = result.reason;
     report.exitCode = kExitFailed;
   } else if (app::TerminationRequested()) {

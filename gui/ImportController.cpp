@@ -91,7 +91,8 @@ void ImportController::Button1Click() {
     // it, also when it stopped on the way.
     if (last_.outcome == import::RunOutcome::kFinished ||
         last_.outcome == import::RunOutcome::kInterrupted ||
-        last_.outcome == import::RunOutcome::kConnectionLost)
+        last_.outcome == import::RunOutcome::kConnectionLost ||
+        last_.outcome == import::RunOutcome::kWorkbookLost)
       workbook_ = chosen.value_or("");
     // The stop rule may end the loop before the last row it could visit: the
     // run is complete.

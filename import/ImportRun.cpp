@@ -45,6 +45,8 @@ const char* const kNotStarted = "The import run was not started.";
 const char* const kInterruptedAt = "Импортирането е прекъснато на ред ";
 const char* const kConnectionLost =
     "Връзката с базата данни е прекъсната и импортирането спря: ";
+const char* const kWorkbookLost =
+    "Работната книга не може да бъде прочетена отново и импортирането спря: ";
 const char* const kLastStored = ". Последен записан ред: ";
 const char* const kNoneStored = ". Няма записан ред.";
 constexpr int32_t kDefaultFirstRow = 2;
@@ -57,6 +59,18 @@ std::string OneLine(const std::string& text) {
     if (c == '\r' || c == '\n') c = ' ';
   }
   return Trim(line);
+}
+
+// The line of a run that an error stopped: what stopped it, the error, and
+// the last row stored.
+std::string StopReason(const char* what, const std::exception& error,
+                       const ImportSummary& summary) {
+  std::string cause = OneLine(error.what());
+  while (!cause.empty() && cause.back() == '.') cause.pop_back();
+  return what + cause +
+         (summary.lastStoredRow > 0
+              ? kLastStored + std::to_string(summary.lastStoredRow) + "."
+              : std::string(kNoneStored));
 }
 
 // Thrown inside a row when the observer asks the run to stop.
@@ -194,6 +208,11 @@ RunResult ImportRun::Impl::Run(const ImportOptions& options,
     classifiers.LoadSettlements();
     result.outcome = RunOutcome::kFinished;
     ReadRows(*sheet, firstRow, options, result);
+  } catch (const workbook::SheetRereadError& e) {
+    // The rows stored before stay; the rest of the sheet is unknown.
+    StopRun(result, RunOutcome::kWorkbookLost,
+            StopReason(kWorkbookLost, e, result.summary));
+    messages.ShowMessage(result.reason);
   } catch (const std::exception& e) {
     // The workbook could not be opened or the settlements could not be loaded:
     // nothing of the workbook has been written.
@@ -257,14 +276,8 @@ void ImportRun::Impl::ReadRows(const workbook::Worksheet& sheet, int firstRow,
                 kInterruptedAt + std::to_string(row) + ".");
         return;
       } catch (const db::ConnectionLostError& e) {
-        const std::string last =
-            summary.lastStoredRow > 0
-                ? kLastStored + std::to_string(summary.lastStoredRow) + "."
-                : std::string(kNoneStored);
-        std::string cause = OneLine(e.what());
-        while (!cause.empty() && cause.back() == '.') cause.pop_back();
         StopRun(result, RunOutcome::kConnectionLost,
-                kConnectionLost + cause + last);
+                StopReason(kConnectionLost, e, summary));
         messages.ShowMessage(result.reason);
         return;
       }
@@ -357,6 +370,8 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
     // Not a fault of the row: the run stops (the transaction's destructor rolls
     // the row back, as it does for a stop request).
     throw;
+  } catch (const workbook::SheetRereadError&) {
+    throw;  // nor is a workbook that can no longer be read
   } catch (const std::exception& e) {
     ++summary.rowsRefused;
     // Rolled back now, not when the row's boxes are shown; a connection that

@@ -75,7 +75,7 @@ struct ImportSummary {
   // Path of the workbook of the refused contract rows written beside the log
   // (same name, ".xlsx"); empty when no row with text was refused.
   std::string refusedRowsFile;
-  int lastRow = 0;  // last row the loop reached
+  int lastRow = 0;        // last row the loop reached
   int lastStoredRow = 0;  // row of the last contract committed, 0 when none
   double elapsedSeconds = 0;
   bool checkOnly = false;  // a dry run: the figures say what would be stored
@@ -89,6 +89,8 @@ enum class RunOutcome {
                  // loaded
   kInterrupted,  // stopped at a row boundary because the observer asked to
   kConnectionLost,  // stopped because the database connection failed
+  kWorkbookLost,    // stopped because the workbook's file could no longer be
+                    // read part way through
 };
 
 struct RunResult {
