@@ -3,21 +3,30 @@
 # then CONTRACTS contract rows, each followed by ANNEXES annex rows, and BAD rows with mistakes
 # spread among them (a missing monthly price, so the contract group refuses them).
 #
-#   perl bench/import_make_workbook.pl OUTPUT.xls [CONTRACTS [ANNEXES [BAD [MONTHS [TAG]]]]]
+#   perl bench/import_make_workbook.pl OUTPUT.xls [CONTRACTS [ANNEXES [BAD [MONTHS [TAG
+#        [TENANTS PROPERTIES]]]]]]
 #
 # TAG (a number 1-99) marks the workbook: its contract numbers ("TAG-n/2007"), tenants, identity
 # numbers, addresses and cadastral numbers differ from those of a workbook with another tag, so
 # that rows imported by several processes at once can be traced back to their workbook.
 # Defaults: 5000 contracts, 1 annex each, 5 bad rows, 24-month terms. Every contract has its
 # own tenant and property; rent kinds, settlements and streets repeat as in a real register.
+#
+# With TENANTS and PROPERTIES (both above 0) the contracts share tenants and properties instead,
+# and so do workbooks of different tags: contract n is let to shared tenant 1 + (n - 1) % TENANTS
+# ("Общ наемател t", identity number 7100000000 + t) on shared property 1 + (n - 1) % PROPERTIES
+# (cadastral identifier 63427.900.(800000 + p).1.1, its own street "ул. Обща p"), without a
+# representative. Contract numbers still carry the tag.
 use strict;
 use warnings;
 use utf8;
 use Spreadsheet::WriteExcel;
 
-my ($out, $contracts, $annexes, $bad, $months, $tag) = @ARGV;
-die "usage: $0 OUTPUT.xls [CONTRACTS [ANNEXES [BAD [MONTHS [TAG]]]]]\n" unless defined $out;
+my ($out, $contracts, $annexes, $bad, $months, $tag, $tenants, $properties) = @ARGV;
+die "usage: $0 OUTPUT.xls [CONTRACTS [ANNEXES [BAD [MONTHS [TAG [TENANTS PROPERTIES]]]]]]\n"
+  unless defined $out;
 $tag //= 0;
+my $shared = ($tenants // 0) > 0 && ($properties // 0) > 0;
 my $mark = $tag ? "$tag-" : '';
 $contracts //= 5000;
 $annexes //= 1;
@@ -67,11 +76,13 @@ for my $n (1 .. $contracts) {
   put_text($r, 'A', $number);
   put_date($r, 'B', 2007, $m, 1);
   put_text($r, 'C', $kind);
-  put_text($r, 'D', "Наемател Номер $mark$n");
-  put_text($r, 'E', sprintf('%010d', 7000000000 + $id));
+  my $t = $shared ? 1 + ($n - 1) % $tenants : 0;
+  my $p = $shared ? 1 + ($n - 1) % $properties : 0;
+  put_text($r, 'D', $shared ? "Общ наемател $t" : "Наемател Номер $mark$n");
+  put_text($r, 'E', sprintf('%010d', $shared ? 7100000000 + $t : 7000000000 + $id));
   put_text($r, 'G', 'Русе');
-  put_text($r, 'H', "ул. Адресна $mark$n");
-  if ($n % 3 == 0) {
+  put_text($r, 'H', $shared ? "ул. Обща $t" : "ул. Адресна $mark$n");
+  if ($n % 3 == 0 && !$shared) {
     put_text($r, 'I', "Представител $n");
     put_text($r, 'J', sprintf('%010d', 6000000000 + $n));
     put_text($r, 'K', "л.к. $n");
@@ -81,12 +92,21 @@ for my $n (1 .. $contracts) {
   put_text($r, 'Q', "Коментар към договор $number");
   put_text($r, 'R', 'Търговия');
   put_text($r, 'S', (10 + $n % 90) . ' квм');
-  put_text($r, 'T', $settlements[$n % @settlements]);
-  put_text($r, 'V', $quarters[$n % @quarters]);
-  put_text($r, 'W', $streets[$n % @streets]);
-  put_text($r, 'X', '' . (1 + $n % 120));
-  put_text($r, 'Y', "$streets[$n % @streets] " . (1 + $n % 120));
-  put_text($r, 'AB', "63427." . (1 + $n % 50) . ".$id.1.1");
+  if ($shared) {
+    put_text($r, 'T', $settlements[$p % @settlements]);
+    put_text($r, 'V', "Общ квартал " . (1 + $p % 5));
+    put_text($r, 'W', "ул. Обща $p");
+    put_text($r, 'X', '' . $p);
+    put_text($r, 'Y', "ул. Обща $p $p");
+    put_text($r, 'AB', '63427.900.' . (800000 + $p) . '.1.1');
+  } else {
+    put_text($r, 'T', $settlements[$n % @settlements]);
+    put_text($r, 'V', $quarters[$n % @quarters]);
+    put_text($r, 'W', $streets[$n % @streets]);
+    put_text($r, 'X', '' . (1 + $n % 120));
+    put_text($r, 'Y', "$streets[$n % @streets] " . (1 + $n % 120));
+    put_text($r, 'AB', "63427." . (1 + $n % 50) . ".$id.1.1");
+  }
   $sheet->write_number($r, $c{AC}, $months);
   $sheet->write_number($r, $c{AD}, 100 + $n % 400);
   put_date($r, 'AE', 2007, $m, 15);

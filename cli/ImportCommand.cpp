@@ -260,10 +260,12 @@ int RunImport(const ParsedArgs& args) {
   report.finished = result.outcome == import::RunOutcome::kFinished;
   report.summary = summary;
   report.errors = run.ErrorLines();
-  // A contract row or an annex row that was not stored; warnings about data
-  // that was stored (a wrong check digit, a contract stored before) do not
-  // count.
-  const bool refused = summary.rowsRefused > 0 || summary.annexesDropped > 0;
+  // A contract row or an annex row that was not stored (also one left for
+  // another import because another workstation was writing the same data);
+  // warnings about data that was stored (a wrong check digit, a contract
+  // stored before) do not count.
+  const bool refused = summary.rowsRefused > 0 || summary.rowsBusy > 0 ||
+                       summary.annexesDropped > 0;
   report.exitCode = refused ? kExitRowsRefused : kExitOk;
   if (result.outcome == import::RunOutcome::kConnectionLost ||
       result.outcome == import::RunOutcome::kWorkbookLost) {

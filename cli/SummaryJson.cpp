@@ -17,6 +17,8 @@ void WriteSummaryJson(std::ostream& out, const SummaryReport& report) {
       << "  \"contractsStored\": " << s.contractsStored << ",\n"
       << "  \"rowsRefused\": " << s.rowsRefused << ",\n"
       << "  \"rowsSkipped\": " << s.rowsSkipped << ",\n"
+      << "  \"rowsBusy\": " << s.rowsBusy << ",\n"
+      << "  \"rowsRetried\": " << s.rowsRetried << ",\n"
       << "  \"annexesStored\": " << s.annexesStored << ",\n"
       << "  \"annexesDropped\": " << s.annexesDropped << ",\n"
       << "  \"classifierEntriesAdded\": "

@@ -2,11 +2,11 @@
 
 #include <initializer_list>
 #include <memory>
-#include <string_view>
 
 #include "common/Dates.h"
 #include "common/Text.h"
 #include "contracts/StatementText.h"
+#include "contracts/StoredKeyText.h"
 
 namespace zrv::contracts {
 namespace {
@@ -36,16 +36,6 @@ const char* const kClaimKey =
     "INSERT INTO contract_keys (ck_key) VALUES (:ck_key)";
 const char* const kTieKey =
     "UPDATE contract_keys SET ck_docid = :docid WHERE ck_key = :ck_key";
-
-void AddPart(std::string& key, std::string_view part) {
-  key += std::to_string(part.size());
-  key += ':';
-  key += part;
-}
-
-void AddPart(std::string& key, int32_t part) {
-  AddPart(key, std::to_string(part));
-}
 
 }  // namespace
 
@@ -80,24 +70,24 @@ int32_t FindStoredContract(db::Connection& db, const TBaseDoc& contract,
 
 std::string ContractKey(const TBaseDoc& contract, const TObektDB& property,
                         const std::string& tenantNumber) {
-  std::string key;
-  AddPart(key, contract.DocType);
-  AddPart(key, contract.NumberText);
-  AddPart(key, FormatDMY(contract.DocDate));
-  AddPart(key, tenantNumber);
+  KeyText key;
+  key.Add(contract.DocType);
+  key.Add(contract.NumberText);
+  key.Add(FormatDMY(contract.DocDate));
+  key.Add(tenantNumber);
   // The property as the row describes it, found or not: whether a stored
   // property is found depends on what the other workstation has committed by
   // then, so its id would give the two the same row under different keys.
   for (int32_t value : std::initializer_list<int32_t>{
            property.SettlementID, property.MasivNo, property.NN, property.NI,
            property.LocalityID, property.QuarterID, property.StreetID})
-    AddPart(key, value);
-  AddPart(key, property.NparText);
-  AddPart(key, property.AddressNo);
-  AddPart(key, property.Address);
+    key.Add(value);
+  key.Add(property.NparText);
+  key.Add(property.AddressNo);
+  key.Add(property.Address);
   // Texts of a stored property are not checked when the row reuses it; a key
   // its column cannot hold leaves the row to the look-up alone.
-  return FitsTextColumn(key, kKeyLength) ? key : std::string();
+  return FitsTextColumn(key.Text(), kKeyLength) ? key.Text() : std::string();
 }
 
 bool HasContractKeys(db::Connection& db) {

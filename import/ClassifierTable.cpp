@@ -56,6 +56,8 @@ void InsertClassifierRow(db::Connection& db, ui::Messages& messages,
     });
   } catch (const db::DuplicateKeyError&) {
     throw;
+  } catch (const db::ConflictError&) {
+    throw;  // another workstation's write: the row is tried again
   } catch (const std::exception&) {
     messages.ShowMessage(table.failMessage);
     throw;

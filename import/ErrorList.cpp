@@ -6,6 +6,7 @@ namespace {
 const char kFatalStart[] = "FATAL : Липсва ";
 const char kWarningStart[] = "WARNING : Липсва ";
 const char kWarning[] = "WARNING : ";
+const char kFatal[] = "FATAL : ";
 const char kAtRow[] = " на ред номер : ";
 }  // namespace
 
@@ -22,10 +23,28 @@ void ErrorList::ReportWarning(const std::string& text, int row) {
   Add(kWarning + text + kAtRow + std::to_string(row), row);
 }
 
+void ErrorList::ReportFatal(const std::string& text, int row) {
+  Add(kFatal + text + kAtRow + std::to_string(row), row);
+}
+
 void ErrorList::Add(const std::string& line, int row) {
   lines_.push_back(line);
   rows_.push_back(row);
-  for (const auto& observer : observers_) observer(line);
+  if (!holding_) Publish();
+}
+
+void ErrorList::TakeBack(size_t mark) {
+  if (mark < published_) mark = published_;
+  if (mark >= lines_.size()) return;
+  lines_.resize(mark);
+  rows_.resize(mark);
+}
+
+void ErrorList::Publish() {
+  holding_ = false;
+  for (; published_ < lines_.size(); ++published_) {
+    for (const auto& observer : observers_) observer(lines_[published_]);
+  }
 }
 
 }  // namespace zrv::import

@@ -30,6 +30,9 @@ class ErrorList {
   // Appends "WARNING : " + text + " на ред номер : " + row, for a row that is
   // left out on purpose.
   void ReportWarning(const std::string& text, int row);
+  // Appends "FATAL : " + text + " на ред номер : " + row, for a row that is
+  // not stored for a reason other than a missing value.
+  void ReportFatal(const std::string& text, int row);
   // Appends a line as it is (naming no row) and tells every observer.
   void Add(const std::string& line) { Add(line, 0); }
   // Empties the list; a new run starts with an empty list. Observers are not
@@ -37,10 +40,25 @@ class ErrorList {
   void Clear() {
     lines_.clear();
     rows_.clear();
+    holding_ = false;
+    published_ = 0;
   }
 
+  // While a row is tried, the lines it adds are kept from the observers: a
+  // try that fails because another workstation wrote the same data takes its
+  // lines back (TakeBack) before the row is tried again, so that no observer
+  // sees a line twice. Hold gives the mark to take back to; Publish tells the
+  // observers of the lines held and stops holding.
+  size_t Hold() {
+    holding_ = true;
+    return lines_.size();
+  }
+  void TakeBack(size_t mark);
+  void Publish();
+
   // `observer` is called with each line appended from now on, after it is
-  // stored. It must not add lines itself.
+  // stored (or, while lines are held, when they are published). It must not
+  // add lines itself.
   void Subscribe(Observer observer) {
     observers_.push_back(std::move(observer));
   }
@@ -57,6 +75,8 @@ class ErrorList {
   std::vector<std::string> lines_;
   std::vector<int> rows_;
   std::vector<Observer> observers_;
+  bool holding_ = false;
+  size_t published_ = 0;  // lines the observers have been told of
 };
 
 }  // namespace zrv::import

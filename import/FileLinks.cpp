@@ -52,6 +52,12 @@ void AddFileLink(db::Connection& db, ui::Messages& messages,
                    folder.empty() ? fileName : folder + "/" + fileName);
   try {
     query->Execute();
+  } catch (const db::DuplicateKeyError&) {
+    // Another workstation gave the property's next link the same number a
+    // moment ago: not a fault of the link, and the row is tried again.
+    throw;
+  } catch (const db::ConflictError&) {
+    throw;
   } catch (const std::exception&) {
     messages.ShowMessage(kLinkFailed);
     throw;

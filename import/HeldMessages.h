@@ -19,6 +19,10 @@ class HeldMessages : public ui::Messages {
   void ShowMessage(const std::string& text) override { Show(text, false); }
   void ShowError(const std::string& text) override { Show(text, true); }
 
+  // Forgets the messages held so far: they belong to a try of a row that is
+  // tried again.
+  void DiscardHeld() { held_.clear(); }
+
   // Keeps the messages raised while it lives and shows them, in order, when it
   // ends (declared before the row's transaction, it ends after it).
   class Hold {

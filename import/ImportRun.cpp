@@ -4,6 +4,8 @@
 #include <clocale>
 #include <exception>
 #include <filesystem>
+#include <random>
+#include <thread>
 
 #include "common/Dates.h"
 #include "common/Error.h"
@@ -14,6 +16,7 @@
 #include "contracts/ObjectDB.h"
 #include "contracts/PHPCalc.h"
 #include "contracts/PersonTasks.h"
+#include "contracts/RegisterKeys.h"
 #include "contracts/RentKinds.h"
 #include "contracts/RentTypes.h"
 #include "contracts/StoredContract.h"
@@ -51,6 +54,15 @@ const char* const kLastStored = ". Последен записан ред: ";
 const char* const kNoneStored = ". Няма записан ред.";
 constexpr int32_t kDefaultFirstRow = 2;
 const char* const kAlreadyStored = "Договорът вече е записан";
+// A row that kept failing because another workstation was writing the same
+// data (a tenant, a property, a link to the same property) at that moment.
+const char* const kConcurrentWrite =
+    "Редът не е записан, защото друга работна станция записваше същите данни "
+    "в същия момент; импортирайте го отново";
+// Tries of such a row before it is left for another import, and the longest
+// pause before the second try (random, growing with every further try).
+constexpr int kRowAttempts = 8;
+constexpr int kFirstPauseMs = 40;
 
 // An error message as one line of the list: line breaks become blanks.
 std::string OneLine(const std::string& text) {
@@ -76,6 +88,15 @@ std::string StopReason(const char* what, const std::exception& error,
 // Thrown inside a row when the observer asks the run to stop.
 struct StopRequest {};
 
+// A random pause before try `attempt` + 1 of a row, so that two workstations
+// that met on the same data do not meet again at once.
+void PauseBeforeRetry(int attempt) {
+  static thread_local std::minstd_rand random{std::random_device{}()};
+  const int longest = kFirstPauseMs << std::min(attempt - 1, 4);
+  std::uniform_int_distribution<int> pause(longest / 4, longest);
+  std::this_thread::sleep_for(std::chrono::milliseconds(pause(random)));
+}
+
 }  // namespace
 
 struct ImportRun::Impl {
@@ -98,10 +119,15 @@ struct ImportRun::Impl {
   bool StopRequested() const { return observer && observer->StopRequested(); }
   void StopRun(RunResult& result, RunOutcome outcome, const std::string& line);
   bool EmptyRow(const CellReader& cells, int row) const;
+  void TryRow(int row, const CellReader& cells, RowMapping& mapping,
+              contracts::TBaseDoc& contract, contracts::TObektDB& property,
+              const ImportOptions& options, ImportSummary& summary);
   void RowStep(int row, const CellReader& cells, RowMapping& mapping,
                contracts::TBaseDoc& contract, contracts::TObektDB& property,
                const ImportOptions& options, ImportSummary& summary);
   void SkipStoredRow(int row, ImportSummary& summary);
+  // Stores a new person and, when `claim`, claims its identity number.
+  int32_t InsertPerson(const contracts::TPersonSrchRec& person, bool claim);
   void SaveLog(const std::string& workbookPath, const ImportOptions& options,
                const workbook::Worksheet& sheet, int firstRow,
                ImportSummary& summary);
@@ -111,6 +137,7 @@ struct ImportRun::Impl {
   int32_t userId;
   bool started = false;
   bool contractKeys = false;  // the database keeps contract keys
+  bool registerKeys = false;  // ... and person and property keys
 
   contracts::TPHPCommonTasks calculator;  // no calculator engine is attached
   std::unique_ptr<contracts::TCharacteristicsCommonTasks> characteristics;
@@ -140,6 +167,7 @@ void ImportRun::Start(const SettingReader& readSetting) {
   schedule::DocInfoSettings::Init(s.db, readSetting);
   s.rentTypes.LoadRentTypes(s.db, kAppID, s.messages);
   s.contractKeys = contracts::HasContractKeys(s.db);
+  s.registerKeys = contracts::HasRegisterKeys(s.db);
   s.started = true;
 }
 
@@ -269,8 +297,7 @@ void ImportRun::Impl::ReadRows(const workbook::Worksheet& sheet, int firstRow,
       const size_t linesBefore = errors.Lines().size();
       const int refusedBefore = summary.rowsRefused;
       try {
-        if (StopRequested()) throw StopRequest{};
-        RowStep(row, cells, mapping, contract, property, options, summary);
+        TryRow(row, cells, mapping, contract, property, options, summary);
       } catch (const StopRequest&) {
         StopRun(result, RunOutcome::kInterrupted,
                 kInterruptedAt + std::to_string(row) + ".");
@@ -294,6 +321,53 @@ void ImportRun::Impl::ReadRows(const workbook::Worksheet& sheet, int firstRow,
   }
 }
 
+void ImportRun::Impl::TryRow(int row, const CellReader& cells,
+                             RowMapping& mapping,
+                             contracts::TBaseDoc& contract,
+                             contracts::TObektDB& property,
+                             const ImportOptions& options,
+                             ImportSummary& summary) {
+  // A try that fails because another workstation wrote the same data at the
+  // same moment leaves no trace: its transaction is rolled back, and its
+  // lines, boxes, figures and the person records it filled are taken back
+  // before the row is read again from its cells.
+  const HeldMessages::Hold hold(messages);
+  const ImportSummary summaryBefore = summary;
+  const contracts::TPersonSrchRec representative = mapping.Representative;
+  const contracts::TPersonSrchRec tenant = mapping.Tenant;
+  for (int attempt = 1;; ++attempt) {
+    const size_t mark = errors.Hold();
+    try {
+      if (StopRequested()) throw StopRequest{};
+      RowStep(row, cells, mapping, contract, property, options, summary);
+      if (attempt > 1) ++summary.rowsRetried;
+      errors.Publish();
+      return;
+    } catch (const db::ConflictError&) {
+    } catch (const db::DuplicateKeyError&) {
+    } catch (...) {
+      errors.Publish();
+      throw;
+    }
+    errors.TakeBack(mark);
+    messages.DiscardHeld();
+    summary = summaryBefore;
+    mapping.Representative = representative;
+    mapping.Tenant = tenant;
+    if (attempt == kRowAttempts) {
+      ++summary.rowsRetried;
+      break;
+    }
+    PauseBeforeRetry(attempt);
+  }
+  ++summary.rowsRead;
+  ++summary.rowsBusy;
+  messages.ShowMessage(kRowFailed + std::to_string(row) + " " +
+                       kConcurrentWrite);
+  errors.ReportFatal(kConcurrentWrite, row);
+  errors.Publish();
+}
+
 void ImportRun::Impl::RowStep(int row, const CellReader& cells,
                               RowMapping& mapping,
                               contracts::TBaseDoc& contract,
@@ -301,7 +375,6 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
                               const ImportOptions& options,
                               ImportSummary& summary) {
   ++summary.rowsRead;
-  const HeldMessages::Hold hold(messages);
   std::optional<RowTransaction> transaction;
   try {
     transaction.emplace(db, options.checkOnly);
@@ -343,16 +416,23 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
       SkipStoredRow(row, summary);
       return;
     }
+    // A new property or person is claimed by its identity in the row's
+    // transaction: another workstation storing the same one at this moment
+    // makes one of the two rows fail, and that row is tried again.
+    const bool claim = registerKeys && !options.checkOnly;
     if (contract.PropertyID == -1) {
       property.Insert();
       contract.PropertyID = property.ID;
+      if (claim)
+        contracts::ClaimPropertyKey(db, contracts::PropertyKey(property),
+                                    property.ID);
     }
     auto& tenant = mapping.Tenant;
     const auto& representative = mapping.Representative;
-    tenant.MOL = representative.ID == -1 ? persons.InsertPerson(representative)
+    tenant.MOL = representative.ID == -1 ? InsertPerson(representative, claim)
                                          : representative.ID;
     contract.TenantID =
-        tenant.ID == -1 ? persons.InsertPerson(tenant) : tenant.ID;
+        tenant.ID == -1 ? InsertPerson(tenant, claim) : tenant.ID;
     contract.Insert();
     if (!key.empty()) contracts::TieContractKey(db, key, contract.DocID);
     const AnnexCounts annexes = mapping.ReadAnnexes(db, contract, row);
@@ -370,6 +450,10 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
     // Not a fault of the row: the run stops (the transaction's destructor rolls
     // the row back, as it does for a stop request).
     throw;
+  } catch (const db::ConflictError&) {
+    throw;  // nor another workstation's write at the same moment: tried again
+  } catch (const db::DuplicateKeyError&) {
+    throw;
   } catch (const workbook::SheetRereadError&) {
     throw;  // nor is a workbook that can no longer be read
   } catch (const std::exception& e) {
@@ -381,6 +465,13 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
     messages.ShowMessage(kRowFailed + std::to_string(row) + " " + e.what());
     errors.ReportMissing(OneLine(e.what()), row, true);
   }
+}
+
+int32_t ImportRun::Impl::InsertPerson(const contracts::TPersonSrchRec& person,
+                                      bool claim) {
+  const int32_t id = persons.InsertPerson(person);
+  if (claim && id != -1) contracts::ClaimPersonKey(db, person.EGN, id);
+  return id;
 }
 
 void ImportRun::Impl::SkipStoredRow(int row, ImportSummary& summary) {

@@ -64,6 +64,12 @@ struct ImportSummary {
       0;  // rows read as contract rows (skipped annex rows not counted)
   int contractsStored = 0;
   int rowsSkipped = 0;  // rows whose contract was stored already
+  // Rows not stored because another workstation kept writing the same data
+  // (a tenant, a property, a link to the same property) at the same moment,
+  // even after several tries; nothing is wrong with them, and importing the
+  // workbook again stores them. Not counted among rowsRefused.
+  int rowsBusy = 0;
+  int rowsRetried = 0;  // rows tried more than once for that reason
   int rowsRefused =
       0;  // rows read and not stored: FATAL lines or a failed transaction
   int annexesStored = 0;   // annexes of committed rows, numbers 2 and up

@@ -19,8 +19,9 @@ class RefusedRows {
   // Contract row `row` was refused with these error-list lines (every line its
   // reading and its transaction added).
   void AddRefused(int row, std::vector<std::string> lines);
-  // The contract row just read was stored; the annex rows after it are its
-  // own.
+  // The contract row just read was not refused (stored, skipped as stored
+  // already, or left for another import because another workstation was
+  // writing the same data): the annex rows after it are not written either.
   void AddStored();
   // The run skipped `row` as an annex row of the contract row read last.
   void AddAnnexRow(int row);

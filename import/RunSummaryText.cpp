@@ -12,6 +12,8 @@ const char kRowsRead[] = "Прочетени редове:";
 const char kContractsStored[] = "Записани договори:";
 const char kRowsRefused[] = "Отказани редове:";
 const char kRowsSkipped[] = "Пропуснати (вече записани):";
+// Shown only when another workstation's writes left rows unstored.
+const char kRowsBusy[] = "За повторно импортиране:";
 const char kAnnexesStored[] = "Записани анекси:";
 const char kAnnexesDropped[] = "Отхвърлени анекси:";
 const char kClassifierEntries[] = "Добавени в класификаторите:";
@@ -43,7 +45,7 @@ std::string LogFileText(const ImportSummary& s) {
 }  // namespace
 
 std::vector<SummaryLine> SummaryLines(const ImportSummary& s) {
-  return {
+  std::vector<SummaryLine> lines = {
       {kRowsRead, std::to_string(s.rowsRead)},
       {kContractsStored, std::to_string(s.contractsStored)},
       {kRowsRefused, std::to_string(s.rowsRefused)},
@@ -60,6 +62,9 @@ std::vector<SummaryLine> SummaryLines(const ImportSummary& s) {
       {kLastRow, std::to_string(s.lastRow)},
       {kElapsed, Format("%.2f", s.elapsedSeconds) + kSeconds},
   };
+  if (s.rowsBusy > 0)
+    lines.insert(lines.begin() + 4, {kRowsBusy, std::to_string(s.rowsBusy)});
+  return lines;
 }
 
 std::string SummaryText(const ImportSummary& summary) {

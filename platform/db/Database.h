@@ -39,6 +39,15 @@ class DuplicateKeyError : public DbError {
   using DbError::DbError;
 };
 
+// Another transaction holds or has just changed what a statement wanted to
+// write: a lock conflict, an update conflict, a deadlock, or a lock wait that
+// reached its time-out. Trying the work again in a new transaction usually
+// succeeds.
+class ConflictError : public DbError {
+ public:
+  using DbError::DbError;
+};
+
 // The database file is held by another program that does not share it.
 class DatabaseBusyError : public DbError {
  public:

@@ -130,6 +130,27 @@ TEST(ErrorList, ObserversSeeEachLineAsItIsAdded) {
   EXPECT_EQ(first.size(), 2u);
 }
 
+// A row tried again after another workstation's write takes its lines back:
+// observers must see the lines of the try that counts, once.
+TEST(ErrorList, LinesOfATryTakenBackAreNeverSeenByObservers) {
+  ErrorList list;
+  std::vector<std::string> seen;
+  list.Subscribe([&](const std::string& line) { seen.push_back(line); });
+  list.Add("before");
+  size_t mark = list.Hold();
+  list.ReportWarning("first try", 5);
+  EXPECT_EQ(seen.size(), 1u);
+  list.TakeBack(mark);
+  mark = list.Hold();
+  list.ReportFatal("second try", 5);
+  list.Publish();
+  list.Add("after");
+  EXPECT_EQ(list.Lines(), seen);
+  EXPECT_EQ(seen, (std::vector<std::string>{
+                      "before", "FATAL : second try на ред номер : 5", "after"}));
+  EXPECT_EQ(list.Rows(), (std::vector<int>{0, 5, 0}));
+}
+
 TEST(ColumnMap, EveryColumnIsOneOfTheLayoutAndNoneIsReadTwice) {
   const std::vector<std::string> columns = {column::kContractNumber,
                                             column::kDrawnUpDate,

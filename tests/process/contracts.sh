@@ -81,3 +81,61 @@ finish() {
   if [ "$fails" -gt 0 ]; then echo "$fails check(s) failed"; exit 1; fi
   echo "all checks passed"
 }
+
+# Four programs importing at once into DATABASE (run by the caller's `run` function, which
+# gives the program its database): three workbooks of 40 contracts that share 20 new tenants and
+# 15 new properties (and their new classifier texts), the third by two programs. Every contract
+# is stored once, every tenant and property once, no row is refused, and each property's file
+# links are numbered 1, 2, ... without a gap. Then the same three workbooks one after another
+# into SERIAL_DATABASE, for the time. Prints one line of figures.
+#   overlapping_imports FOLDER DATABASE SERIAL_DATABASE GENERATOR
+overlapping_imports() {
+  local dir=$1 db=$2 serial=$3 generator=$4 tag i code pids=() started took serial_started
+  local serial_took
+  for tag in 1 2 3; do
+    [ -f "$dir/shared$tag.xls" ] ||
+      perl "$generator" "$dir/shared$tag.xls" 40 1 0 24 $tag 20 15 >/dev/null
+  done
+  started=$(date +%s%N)
+  for tag in 1 2 3 3; do
+    (cd "$dir" && run import --user demo --password demo-pass --summary-json "overlap.${#pids[@]}.json" \
+      "shared$tag.xls" >"$dir/overlap.${#pids[@]}.out" 2>&1) &
+    pids+=($!)
+  done
+  for i in "${!pids[@]}"; do
+    wait "${pids[$i]}"
+    code=$?
+    [ $code -eq 0 ] || fail "overlapping import $i ended with $code: $(grep -m3 FATAL "$dir/overlap.$i.out")"
+  done
+  took=$((($(date +%s%N) - started) / 1000000))
+  local contracts persons properties refused gaps wrong
+  contracts=$(sql "$db" "SELECT COUNT(DISTINCT doc_nomtxt) || ' ' || COUNT(*) FROM documents;")
+  persons=$(sql "$db" "SELECT COUNT(*) FROM persons;")
+  properties=$(sql "$db" "SELECT COUNT(*) FROM imot;")
+  refused=$(cat "$dir"/overlap.*.json | sed -n 's/.*"rows\(Refused\|Busy\)": \([0-9]*\).*/\2/p' |
+    awk '{ s += $1 } END { print s + 0 }')
+  gaps=$(sql "$db" "SELECT COUNT(*) FROM (SELECT st_id FROM storage GROUP BY st_id
+    HAVING COUNT(*) <> MAX(st_num) OR MIN(st_num) <> 1);")
+  # Contract TAG-n is let to shared tenant 1 + (n - 1) % 20 on shared property 1 + (n - 1) % 15.
+  wrong=$(sql "$db" "SELECT d.doc_nomtxt || '|' || p.per_egn || '|' || i.im_npar FROM documents d
+    JOIN persons p ON p.per_id = d.da_if1 JOIN imot i ON i.im_id = d.doc_imotid;" |
+    awk -F'|' '{ split($1, a, /[-\/]/); n = a[2]
+      if ($2 != 7100000000 + 1 + (n - 1) % 20 || $3 != 800000 + 1 + (n - 1) % 15) c++ }
+      END { print c + 0 }')
+  serial_started=$(date +%s%N)
+  for tag in 1 2 3; do
+    (cd "$dir" && run import --database "$serial" --user demo --password demo-pass \
+      "shared$tag.xls" >/dev/null 2>&1) || fail "serial import of shared$tag.xls failed"
+  done
+  serial_took=$((($(date +%s%N) - serial_started) / 1000000))
+  echo "overlapping runs 4: contracts (distinct, stored) $contracts of 120, persons $persons of 20," \
+    "properties $properties of 15, rows refused $refused, properties with link gaps $gaps," \
+    "misattributed $wrong; $took ms at once, $serial_took ms one after another"
+  [ "$contracts" = "120 120" ] || fail "contracts (distinct, stored): $contracts, not 120 120"
+  [ "$persons" -eq 20 ] || fail "$persons persons stored for 20 tenants"
+  [ "$properties" -eq 15 ] || fail "$properties properties stored for 15"
+  [ "$refused" -eq 0 ] || fail "$refused rows refused: $(grep -h FATAL "$dir"/overlap.*.out | head -3)"
+  [ "$gaps" -eq 0 ] || fail "$gaps properties whose links are not numbered 1..n"
+  [ "$wrong" -eq 0 ] || fail "$wrong contracts on another tenant or property than their row's"
+  rm -f "$dir"/overlap.* "$dir"/log_shared*
+}

@@ -1,6 +1,7 @@
 #!/bin/bash
 # zorvit against a Firebird server on 127.0.0.1 (started here, stopped on the way out):
-# logins refused, four imports at once into one database, the server stopped during a run.
+# logins refused, four imports at once into one database (of separate workbooks, and of
+# workbooks that share tenants and properties), the server stopped during a run.
 #   server_test.sh ZORVIT WORKBOOK_GENERATOR FOLDER
 set -u
 zorvit=$1
@@ -58,6 +59,21 @@ echo "concurrent runs 4, contracts stored $stored of $((3 * ROWS)), misattribute
 [ "$stored" -eq $((3 * ROWS)) ] || fail "stored $stored contracts, not $((3 * ROWS))"
 [ "$wrong" -eq 0 ] || { misattributed "$db"; fail "$wrong contracts misattributed"; }
 [ "$doubled" -eq 0 ] || fail "$doubled classifier texts stored twice"
+
+# Four imports at once of workbooks that share tenants, properties and classifier texts, on
+# two new databases of the server (ROUNDS times, default 1).
+for round in $(seq "${ROUNDS:-1}"); do
+  shared_db="127.0.0.1/$port:$dir/server/data/shared-$round.fdb"
+  serial_db="127.0.0.1/$port:$dir/server/data/serial-$round.fdb"
+  for new in "$shared_db" "$serial_db"; do
+    ISC_USER=SYSDBA ISC_PASSWORD=masterkey run db init --database "$new" >/dev/null ||
+      fail "db init of $new on the server"
+  done
+  db_saved=$db
+  db=$shared_db
+  overlapping_imports "$dir" "$shared_db" "$serial_db" "$generator"
+  db=$db_saved
+done
 
 # The server stopped during a run: one message naming the cause and the last row stored,
 # exit code 1, no FATAL line.

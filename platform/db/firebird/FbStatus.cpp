@@ -25,6 +25,10 @@ constexpr ISC_STATUS kConnectionLostCodes[] = {
     isc_lost_db_connection, isc_conn_lost,    isc_shutdown,
     isc_att_shutdown,       isc_shutinprog,   isc_bad_db_handle};
 
+// Engine codes of a write that met another transaction's write.
+constexpr ISC_STATUS kConflictCodes[] = {isc_lock_conflict, isc_update_conflict,
+                                         isc_deadlock, isc_lock_timeout};
+
 bool Has(const ISC_STATUS* status, ISC_STATUS code) {
   // The vector is a list of (kind, value) pairs ended by isc_arg_end; every
   // isc_arg_gds pair carries an error code, strings and numbers fill in its
@@ -46,6 +50,10 @@ std::exception_ptr StatusError(const ISC_STATUS* status) {
   }
   if (Has(status, isc_unique_key_violation) || Has(status, isc_no_dup))
     return std::make_exception_ptr(DuplicateKeyError(message));
+  for (ISC_STATUS code : kConflictCodes) {
+    if (Has(status, code))
+      return std::make_exception_ptr(ConflictError(message));
+  }
   if (Has(status, isc_already_opened))
     return std::make_exception_ptr(DatabaseBusyError(message));
   return std::make_exception_ptr(DbError(message));
