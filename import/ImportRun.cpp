@@ -335,6 +335,9 @@ void ImportRun::Impl::TryRow(int row, const CellReader& cells,
   const ImportSummary summaryBefore = summary;
   const contracts::TPersonSrchRec representative = mapping.Representative;
   const contracts::TPersonSrchRec tenant = mapping.Tenant;
+  // A dry run keeps one snapshot for the whole run: a try again would meet the
+  // same write.
+  const int attempts = options.checkOnly ? 1 : kRowAttempts;
   for (int attempt = 1;; ++attempt) {
     const size_t mark = errors.Hold();
     try {
@@ -354,8 +357,8 @@ void ImportRun::Impl::TryRow(int row, const CellReader& cells,
     summary = summaryBefore;
     mapping.Representative = representative;
     mapping.Tenant = tenant;
-    if (attempt == kRowAttempts) {
-      ++summary.rowsRetried;
+    if (attempt == attempts) {
+      if (attempts > 1) ++summary.rowsRetried;
       break;
     }
     PauseBeforeRetry(attempt);
