@@ -5,12 +5,20 @@
 # typed as dates and numbers, and two rows with mistakes that the import reports.
 #
 #   perl examples/make_contracts.pl [OUTPUT.xls]
+#
+# With --template it writes the empty template the package installs instead: the same header
+# row, and each column formatted for what is typed into it (dates, amounts, and text that keeps
+# the leading zeros of identity numbers).
+#
+#   perl examples/make_contracts.pl --template OUTPUT.xls
 use strict;
 use warnings;
 use utf8;
 use Spreadsheet::WriteExcel;
 
+my $template = @ARGV && $ARGV[0] eq '--template' ? shift : undef;
 my $out = shift // do { my $d = $0; $d =~ s{[^/]*$}{}; ($d || './') . 'contracts.xls' };
+die "Usage: $0 --template OUTPUT.xls\n" if $template && !defined $out;
 
 my @columns = qw(A B C D E F G H I J K L M N O P Q R S T U V W X Y Z AA AB AC AD AE AF AG AH AI AJ);
 my %header = (
@@ -142,11 +150,17 @@ my $money = $book->add_format(num_format => '0.00');
 my $text = $book->add_format(num_format => '@');
 
 for my $i (0 .. $#columns) {
-  $sheet->write_string(0, $i, $header{$columns[$i]}, $bold);
-  $sheet->set_column($i, $i, 16);
+  my $col = $columns[$i];
+  $sheet->write_string(0, $i, $header{$col}, $bold);
+  my $typed = !$template ? undef
+    : $date_column{$col} ? $date
+    : $number_column{$col} ? ($col eq 'AD' ? $money : undef)
+    : $text;
+  $sheet->set_column($i, $i, 16, $typed);
 }
 $sheet->set_row(0, 45);
 $sheet->freeze_panes(1, 0);
+@rows = () if $template;
 
 my $r = 1;
 for my $row (@rows) {

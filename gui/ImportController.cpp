@@ -57,6 +57,11 @@ void ImportController::FormShow() {
   }
 }
 
+void ImportController::SetGivenWorkbook(const std::string& path) {
+  given_ = path;
+  form_.ShowGivenWorkbook(path);
+}
+
 zrv::import::ImportOptions ImportController::FormOptions() const {
   import::ImportOptions options;
   options.municipality = form_.Edit2->text().trimmed().toStdString();
@@ -75,7 +80,13 @@ void ImportController::Button1Click() {
   // when it writes the log, after the choice.
   std::optional<std::string> chosen;
   const auto chooseAndKeepFolder = [this, &options, &chosen] {
-    std::optional<std::string> path = chooseFile_();
+    std::optional<std::string> path;
+    if (given_) {
+      path.swap(given_);
+      form_.ShowGivenWorkbook("");
+    } else {
+      path = chooseFile_();
+    }
     chosen = path;
     if (path)
       options.logFolder =

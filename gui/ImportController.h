@@ -44,6 +44,10 @@ class ImportController : public import::ImportObserver {
   void FormShow();
   // The click on "Чети".
   void Button1Click();
+  // The workbook the next run reads instead of asking with the file dialog
+  // (given on the command line, as the desktop's "Open with" does); the window
+  // shows it until a run has taken it, and later runs ask again.
+  void SetGivenWorkbook(const std::string& path);
   // The run's options as the window's fields and check boxes give them (the
   // log folder is set once the workbook is chosen).
   import::ImportOptions FormOptions() const;
@@ -93,6 +97,7 @@ class ImportController : public import::ImportObserver {
   // cancelled file dialog leaves in place.
   import::ImportSummary shown_;
   std::string workbook_;  // the workbook of the last finished run
+  std::optional<std::string> given_;  // read by the next run without asking
   bool running_ = false;
   std::unique_ptr<RowCellsView> rowView_;
   std::function<bool()> stopCheck_;

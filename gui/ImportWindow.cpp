@@ -31,6 +31,7 @@ const char* const kOpenRefusedRows = "Отвори отказаните редо
 const char* const kAboutButton = "За програмата";
 const char* const kAboutTitle = "За програмата";
 const char* const kVersionLabel = "Версия ";
+const char* const kGivenWorkbook = "Работна книга за \"Чети\": ";
 
 QString Tr(const char* utf8) { return QString::fromUtf8(utf8); }
 }  // namespace
@@ -75,6 +76,10 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   openRefusedRows->hide();
   about = new QPushButton(Tr(kAboutButton), this);
   about->setObjectName("about");
+  givenWorkbook = new QLabel(this);
+  givenWorkbook->setObjectName("givenWorkbook");
+  givenWorkbook->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  givenWorkbook->hide();
 
   auto* municipalityLabel = new QLabel(Tr(kMunicipalityLabel), this);
   municipalityLabel->setBuddy(Edit2);
@@ -88,6 +93,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   grid->addWidget(Edit1, 1, 1);
   grid->addWidget(Button2, 0, 2, 2, 1);
   auto* checks = new QVBoxLayout;
+  checks->addWidget(givenWorkbook);
   checks->addWidget(ftpCheck);
   checks->addWidget(duplicatesCheck);
   checks->addWidget(checkOnlyCheck);
@@ -187,6 +193,11 @@ void TForm1::ShowSummary(
   summaryBox->show();
   openLogFolder->setEnabled(hasLog);
   openRefusedRows->setVisible(hasRefusedRows);
+}
+
+void TForm1::ShowGivenWorkbook(const std::string& path) {
+  givenWorkbook->setText(Tr(kGivenWorkbook) + QString::fromStdString(path));
+  givenWorkbook->setVisible(!path.empty());
 }
 
 void TForm1::ShowAbout() {

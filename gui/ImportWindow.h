@@ -54,6 +54,7 @@ class TForm1 : public QWidget {
   QPushButton* openLogFolder = nullptr;  // opens the log file's folder
   QPushButton* openRefusedRows = nullptr;  // opens the refused rows' workbook
   QPushButton* about = nullptr;            // the About box
+  QLabel* givenWorkbook = nullptr;  // the workbook "Чети" reads without asking
 
   void ClearList();
   // Appends a line and scrolls to it; the window repaints before the run goes
@@ -72,6 +73,9 @@ class TForm1 : public QWidget {
   void ShowSummary(
       const std::vector<std::pair<std::string, std::string>>& lines,
       bool hasLog, bool hasRefusedRows);
+  // Shows the workbook the next run reads without the file dialog; an empty
+  // path hides the line.
+  void ShowGivenWorkbook(const std::string& path);
   // The About box: the program's title and version.
   void ShowAbout();
 

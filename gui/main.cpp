@@ -1,6 +1,7 @@
 // zorvit-import: the import window a clerk starts. Logs in through the login
 // library (two parameters: user name and password without a dialog), then shows
-// the import window.
+// the import window; a workbook given (alone, or after the user name and the
+// password) is the one the first click on "Чети" reads.
 
 #include <unistd.h>
 
@@ -18,6 +19,7 @@
 #include "app/Session.h"
 #include "app/TerminationSignals.h"
 #include "gui/AppIcon.h"
+#include "gui/CommandLine.h"
 #include "gui/ImportController.h"
 #include "gui/ImportWindow.h"
 #include "gui/QtBulgarian.h"
@@ -33,6 +35,18 @@ const char* const kDesktopFile = "zorvit-import";
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The help text and the version need no display (the manual page is made
+  // from them at build time).
+  const zrv::ui::WindowStart early =
+      zrv::ui::ReadWindowStart({argv + 1, argv + argc});
+  if (early.action == zrv::ui::WindowStart::Action::kHelp) {
+    std::fputs(zrv::ui::kWindowHelp, stdout);
+    return 0;
+  }
+  if (early.action == zrv::ui::WindowStart::Action::kVersion) {
+    std::printf("zorvit-import %s\n", ZRV_VERSION);
+    return 0;
+  }
   // Before the login attaches to the database: a SIGTERM (logout, shutdown) or
   // SIGINT ends the program (after the run in progress, if any) instead of
   // being taken by the database client.
@@ -49,6 +63,12 @@ int main(int argc, char** argv) {
   QApplication::setDesktopFileName(QString::fromUtf8(kDesktopFile));
   QApplication::setWindowIcon(zrv::ui::AppIcon());
   zrv::ui::InstallQtBulgarian(app);
+  // The engine's set-up problem (database files not shared) is told in a box.
+  zrv::db::SetEngineModeReport([](const std::string& message) {
+    QMessageBox::warning(nullptr,
+                         QString::fromUtf8(zrv::ui::kApplicationTitle),
+                         QString::fromStdString(message));
+  });
 
   // Qt has taken its own options out of argv; what is left are the program's
   // parameters.
@@ -56,8 +76,9 @@ int main(int argc, char** argv) {
   for (const QString& a : QApplication::arguments().mid(1))
     parameters.push_back(a.toStdString());
 
+  const zrv::ui::WindowStart start = zrv::ui::ReadWindowStart(parameters);
   try {
-    if (!zrv::LoginFromParameters(parameters))
+    if (!zrv::LoginFromParameters(start.loginParameters))
       return 0;  // refused or cancelled: end silently
   } catch (const std::exception& e) {
     QMessageBox::critical(nullptr,
@@ -81,6 +102,7 @@ int main(int argc, char** argv) {
   // A run in progress stops at its next row; the timer above then ends the
   // program.
   controller.SetStopCheck([] { return zrv::app::TerminationRequested(); });
+  if (start.workbook) controller.SetGivenWorkbook(*start.workbook);
   form.show();
   const int code = app.exec();
   if (zrv::app::TerminationRequested()) {

@@ -7,7 +7,7 @@ PACKAGES=(
   firebird3.0-server-core firebird3.0-utils firebird-dev libfbclient2
   libzip-dev libpugixml-dev libxlsxwriter-dev
   qt6-base-dev libgl-dev fonts-dejavu-core qt6-translations-l10n
-  dpkg-dev file
+  dpkg-dev file help2man lintian desktop-file-utils
   firebird3.0-server
   libspreadsheet-writeexcel-perl libexcel-writer-xlsx-perl
 )

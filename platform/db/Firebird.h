@@ -7,6 +7,7 @@
 // connection reads and writes text as UTF-8 and prepares every statement in SQL
 // dialect 1.
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -47,5 +48,15 @@ void ExecuteRaw(Connection& connection, const std::string& sql);
 
 // Deletes the database the connection is open on and closes the connection.
 void DropFirebirdDatabase(Connection& connection);
+
+// Receives, once per process, a Bulgarian message when the embedded engine
+// cannot be set up to share database files with other programs (its root
+// folder is not found, or the private copy of it cannot be made); the engine
+// then opens a file for one program at a time, and every program still works.
+using EngineModeReport = std::function<void(const std::string& message)>;
+// Replaces where that message goes (standard error until a program says
+// otherwise); set it before the first connection. An empty function keeps the
+// message back, for a library whose program reports it itself.
+void SetEngineModeReport(EngineModeReport report);
 
 }  // namespace zrv::db

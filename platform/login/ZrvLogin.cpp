@@ -8,6 +8,7 @@
 #include <type_traits>
 
 #include "common/Text.h"
+#include "platform/db/Firebird.h"
 #include "platform/login/DatabaseLocation.h"
 #include "platform/login/LoginEntryPoints.h"
 #include "platform/login/LoginRecord.h"
@@ -68,6 +69,9 @@ bool Accept(TLogInfoRec& record, const std::string& serverName,
 }
 
 bool LogIn(bool interactive, TLogInfoRec& record) {
+  // The program that loaded the library tells the user when database files
+  // cannot be shared: its own first connection meets the same problem.
+  db::SetEngineModeReport(nullptr);
   record.UsersCount = 0;
   record.RightsCount = 0;
   const std::string serverName = login::DefaultDatabasePath();

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "common/Error.h"
+#include "gui/CommandLine.h"
 #include "gui/ImportController.h"
 #include "gui/ImportWindow.h"
 #include "gui/QtBulgarian.h"
@@ -304,6 +305,55 @@ TEST(ImportWindow, CheckBoxesReachTheRunAndRefusedRowsOpenFromTheSummary) {
   EXPECT_EQ(h.controller.LastResult().summary.contractsStored, 1);
   EXPECT_EQ(h.database.ScalarInt("SELECT COUNT(*) FROM documents"), 2);
   EXPECT_FALSE(h.form.openRefusedRows->isVisible());
+
+  fs::remove_all(folder);
+}
+
+// "Open with" on the desktop: the workbook given on the command line is read
+// by the first run that gets as far as asking for a file, without the dialog;
+// the runs after it ask again.
+TEST(ImportWindow, AWorkbookGivenOnTheCommandLineIsReadWithoutTheDialog) {
+  Harness h;
+  const std::string folder = test::MakeTempFolder();
+  const std::string workbook = test::MakeWorkbook(
+      folder, "given.xls",
+      {Lettered({{"A", "Номер"}}), ContractRow("401", "7501010010")});
+  const std::string missing = folder + "/missing.xls";
+
+  struct Case {
+    std::vector<std::string> parameters;
+    std::vector<std::string> login;
+    std::optional<std::string> workbook;
+  };
+  const std::vector<Case> cases = {
+      {{workbook}, {}, workbook},
+      {{"demo", "x"}, {"demo", "x"}, std::nullopt},
+      {{"demo", "x", workbook}, {"demo", "x"}, workbook},
+      {{"demo", "x", missing}, {"demo", "x", missing}, std::nullopt},
+      {{missing}, {missing}, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    const WindowStart start = ReadWindowStart(c.parameters);
+    EXPECT_EQ(start.action, WindowStart::Action::kRun) << c.parameters.size();
+    EXPECT_EQ(start.loginParameters, c.login) << c.parameters.back();
+    EXPECT_EQ(start.workbook, c.workbook) << c.parameters.back();
+  }
+  EXPECT_EQ(ReadWindowStart({"--help"}).action, WindowStart::Action::kHelp);
+
+  h.form.show();
+  QApplication::processEvents();
+  h.controller.SetGivenWorkbook(workbook);
+  EXPECT_TRUE(h.form.givenWorkbook->isVisible());
+  // A run that stops before it asks for a file leaves the workbook waiting.
+  h.form.Edit2->setText("");
+  h.form.Button2->click();
+  h.form.Edit2->setText("Русе");
+  h.nextFile.reset();  // the dialog would cancel
+  h.form.Button2->click();
+  EXPECT_EQ(h.controller.LastResult().summary.contractsStored, 1);
+  EXPECT_FALSE(h.form.givenWorkbook->isVisible());
+  h.form.Button2->click();
+  EXPECT_EQ(h.controller.LastResult().outcome, import::RunOutcome::kCancelled);
 
   fs::remove_all(folder);
 }

@@ -7,8 +7,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iostream>
 #include <mutex>
 #include <string>
+#include <utility>
+
+#include "common/SystemErrorText.h"
+#include "platform/db/Firebird.h"
+#include "platform/db/firebird/FbEngineRoot.h"
 
 namespace zrv::db::fb {
 
@@ -16,18 +23,51 @@ namespace {
 
 namespace fs = std::filesystem;
 
-#ifdef ZRV_FIREBIRD_ROOT
-const char kInstallationRoot[] = ZRV_FIREBIRD_ROOT;
-#else
-const char kInstallationRoot[] = "";
-#endif
 const char kConfigName[] = "firebird.conf";
-const char kFolderPrefix[] = "zorvit-firebird-";
-const char kSharedMode[] = "ServerMode = SuperClassic\n";
 // The character-set module is loaded only from a real file under the root
 // folder (a link to the installation's is not taken): it is copied.
 const char kIntlFolder[] = "intl";
 const char kIntlModule[] = "libfbintl.so";
+
+// What the user reads when database files cannot be shared: the cause, then
+// what follows from it.
+const char kNoRoot[] =
+    "Папката на Firebird (с firebird.conf) не е намерена нито в $FIREBIRD, "
+    "нито до клиентската библиотека libfbclient, нито в папките на пакетите "
+    "на Firebird.";
+const char kFolderNotPrivate[] =
+    "%s не е папка само на този потребител и не се използва.";
+const char kNoTemporaryFolder[] =
+    "Временната папка ($TMPDIR) не може да се използва (";
+const char kFolderFailed[] =
+    "Личната папка на Firebird не може да се подготви: ";
+const char kConsequence[] =
+    " Вградената база данни ще се отваря само от една програма наведнъж "
+    "(прозорецът и командата zorvit не могат да работят едновременно с един "
+    "файл).";
+
+std::mutex reportLock;
+EngineModeReport& Report() {
+  static EngineModeReport report = [](const std::string& text) {
+    std::cerr << text << std::endl;
+  };
+  return report;
+}
+
+std::string WithFolder(const char* format, const std::string& folder) {
+  std::string text = format;
+  text.replace(text.find("%s"), 2, folder);
+  return text;
+}
+
+void Tell(const std::string& cause) {
+  EngineModeReport report;
+  {
+    std::lock_guard<std::mutex> hold(reportLock);
+    report = Report();
+  }
+  if (report) report(cause + kConsequence);
+}
 
 // A folder only this user can write, created when missing; false when it is
 // someone else's or open to others (its firebird.conf would steer our engine).
@@ -50,18 +90,25 @@ void WriteAtomically(const fs::path& file, const std::string& text) {
   {
     std::ofstream out(part, std::ios::binary | std::ios::trunc);
     out << text;
-    if (!out) throw fs::filesystem_error("write", part, std::error_code());
+    if (!out)
+      throw fs::filesystem_error("write", part,
+                                 std::make_error_code(std::errc::io_error));
   }
   fs::rename(part, file);
 }
 
-// Links `link` to `target` unless a link is there already (made by another
-// program of ours starting at the same moment, or by an earlier one).
+// Links `link` to `target` unless that link is there already (made by another
+// program of ours starting at the same moment, or by an earlier one). A link
+// to another root (the root found changed since) is replaced in one step.
 void LinkOnce(const fs::path& target, const fs::path& link) {
   std::error_code error;
-  fs::create_symlink(target, link, error);
-  if (error && !fs::is_symlink(fs::symlink_status(link)))
-    throw fs::filesystem_error("link", target, link, error);
+  if (fs::is_symlink(fs::symlink_status(link)) &&
+      fs::read_symlink(link, error) == target)
+    return;
+  const fs::path part = PartName(link);
+  fs::remove(part, error);
+  fs::create_symlink(target, part);
+  fs::rename(part, link);
 }
 
 // The installation's intl folder with its module copied and the rest linked.
@@ -96,24 +143,35 @@ bool MakePrivateRoot(const fs::path& root, const fs::path& folder) {
     }
     LinkOnce(entry.path(), folder / name);
   }
-  WriteAtomically(
-      folder / kConfigName,
-      "include " + (root / kConfigName).string() + "\n" + kSharedMode);
+  WriteAtomically(folder / kConfigName, PrivateConfigText(root));
   return true;
 }
 
 void Prepare() {
-  if (std::getenv("FIREBIRD") || kInstallationRoot[0] == '\0') return;
-  const fs::path root = kInstallationRoot;
+  const std::optional<fs::path> root = FindEngineRoot(ThisProcessClues());
+  if (!root) {
+    Tell(kNoRoot);
+    return;
+  }
   std::error_code error;
-  if (!fs::exists(root / kConfigName, error)) return;
-  const fs::path folder = fs::temp_directory_path(error) /
-                          (kFolderPrefix + std::to_string(geteuid()));
+  const fs::path temporary = fs::temp_directory_path(error);
+  if (error) {
+    Tell(kNoTemporaryFolder + SystemErrorText(error.value()) + ").");
+    return;
+  }
   try {
-    if (MakePrivateRoot(root, folder)) setenv("FIREBIRD", folder.c_str(), 1);
-  } catch (const std::exception&) {
+    const fs::path folder =
+        temporary / (kPrivateRootPrefix + std::to_string(geteuid()));
+    if (!MakePrivateRoot(*root, folder)) {
+      Tell(WithFolder(kFolderNotPrivate, folder.string()));
+      return;
+    }
+    setenv("FIREBIRD", folder.c_str(), 1);
+  } catch (const fs::filesystem_error& e) {
     // The engine then runs in its default mode: every program still works,
     // only not two at once on one file.
+    Tell(kFolderFailed + e.path1().string() + " (" +
+         SystemErrorText(e.code().value()) + ").");
   }
 }
 
@@ -125,3 +183,12 @@ void PrepareEmbeddedEngine() {
 }
 
 }  // namespace zrv::db::fb
+
+namespace zrv::db {
+
+void SetEngineModeReport(EngineModeReport report) {
+  std::lock_guard<std::mutex> hold(fb::reportLock);
+  fb::Report() = std::move(report);
+}
+
+}  // namespace zrv::db
