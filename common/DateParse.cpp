@@ -1,5 +1,6 @@
-// Reading dates typed by people: "dd.mm.yyyy", "d.m.yy", "dd.mm" and the
-// month-first "M/d/yyyy".
+// Reading dates typed by people: "dd.mm.yyyy", "d.m.yy", "dd.mm", the
+// month-first "M/d/yyyy" and the ISO "yyyy-mm-dd" (what a spreadsheet keeps
+// for a date typed that way).
 
 #include <cstddef>
 #include <ctime>
@@ -65,17 +66,63 @@ int WindowYear(int year, int currentYear) {
   return year;
 }
 
+// A time of day after the date: "h:mm", "h:mm:ss" or "h:mm:ss.fff", hours
+// 0-23, minutes and seconds 0-59. What follows the date without a colon is no
+// time at all and is not judged here.
+bool LooksLikeTime(const std::string& rest) {
+  return rest.find(':') != std::string::npos && !rest.empty() &&
+         rest[0] >= '0' && rest[0] <= '9';
+}
+
+bool IsValidTime(const std::string& rest) {
+  DateScanner scan(rest);
+  int hours, minutes, seconds = 0, digits;
+  if (!scan.Number(hours, digits) || digits > 2 || hours > 23) return false;
+  if (!scan.Char(':') || !scan.Number(minutes, digits) || digits != 2 ||
+      minutes > 59)
+    return false;
+  if (scan.Char(':')) {
+    if (!scan.Number(seconds, digits) || digits != 2 || seconds > 59)
+      return false;
+    if (scan.Char('.') && !scan.Number(seconds, digits)) return false;
+  }
+  scan.SkipBlanks();
+  return scan.AtEnd();
+}
+
+// "yyyy-mm-dd": four digits of the year, then month and day.
+bool TryParseIsoDate(const std::string& s, TDate& out) {
+  DateScanner scan(s);
+  int year, month, day, digits;
+  if (!scan.Number(year, digits) || digits != 4 || !scan.Char('-') ||
+      !scan.Number(month, digits) || digits > 2 || !scan.Char('-') ||
+      !scan.Number(day, digits) || digits > 2)
+    return false;
+  scan.SkipBlanks();
+  if (!scan.AtEnd()) return false;
+  TDate date = 0;
+  if (!TryEncodeDate(year, month, day, date)) return false;
+  out = date;
+  return true;
+}
+
 }  // namespace
 
 bool TryParseDate(const std::string& text, TDate& out, int currentYear) {
-  // A time part after the first blank is dropped; the blank itself stays.
+  // A time part after the first blank is dropped (the blank itself stays),
+  // but only a valid one: "15.01.2007 25:00" is no date.
   std::string s = text;
   const size_t blank = s.find(' ');
   // Something after the blank may be a year typed apart ("05.03. 2007").
-  const bool textAfterBlank =
-      blank != std::string::npos &&
-      s.find_first_not_of(' ', blank) != std::string::npos;
+  const size_t after =
+      blank == std::string::npos ? blank : s.find_first_not_of(' ', blank);
+  const bool textAfterBlank = after != std::string::npos;
+  if (textAfterBlank) {
+    const std::string rest = s.substr(after);
+    if (LooksLikeTime(rest) && !IsValidTime(rest)) return false;
+  }
   if (blank != std::string::npos) s.resize(blank + 1);
+  if (s.find('-') != std::string::npos) return TryParseIsoDate(s, out);
 
   const bool monthFirst = s.find('/') != std::string::npos;
   if (monthFirst) {

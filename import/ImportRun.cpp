@@ -383,16 +383,20 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
     transaction.emplace(db, options.checkOnly);
     contract.Clear();
     property.Clear();
-    mapping.ReadRepresentative(row);
-    const bool valid = mapping.ReadTenant(row) &&
+    const bool representativeValid = mapping.ReadRepresentative(row);
+    bool valid = mapping.ReadTenant(row) &&
                        mapping.ReadContract(contract, row) &&
-                       mapping.ReadProperty(property, row);
+                       mapping.ReadProperty(property, row) &&
+                       representativeValid;
 
     contract.PropertyID = classifiers.FindPropertyByDocNumber(
         CleanDocNumber(cells.ReadCell(column::kStoredDocumentNumber, row)));
     if (contract.PropertyID == -1) {
       contract.PropertyID = contracts::TObektDB::FindByNpar(db, property);
     }
+    if (valid && contract.PropertyID == -1 &&
+        !mapping.CheckNewProperty(property, row))
+      valid = false;
     if (!valid) {
       ++summary.rowsRefused;
       transaction->Rollback();

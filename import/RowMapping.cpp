@@ -1,6 +1,9 @@
 #include "import/RowMapping.h"
 
+#include <algorithm>
 #include <limits>
+#include <optional>
+#include <vector>
 
 #include "common/Dates.h"
 #include "common/Rounding.h"
@@ -12,9 +15,9 @@
 
 namespace zrv::import {
 
-// A text column of the contract: what the row's FATAL line calls it, and the
+// A text column the row stores: what the row's FATAL line calls it, and the
 // characters its database column holds.
-struct ContractText {
+struct TextColumn {
   const char* column;
   const char* name;
   size_t limit;
@@ -26,23 +29,61 @@ const char* const kDocTypeText = "Наем";
 constexpr int16_t kMonthlyRentContract = 1002;
 const char* const kYes = "Д";
 const char* const kVatPrefix = "BG";
-// A cadastral group too large for its property column; the row is refused with
-// this subject.
+// A cadastral identifier that cannot be read whole (a character other than
+// digits, dots and blanks, more than five groups, a group too large for its
+// property column); the row is refused with this subject.
 const char* const kCadastralSubject =
-    "кадастрален идентификатор(или въведената стойност е невалидна)";
+    "кадастрален идентификатор(или въведената стойност е невалидна; колона AB: "
+    "до пет групи от цифри, разделени с точка, или число до шест цифри)";
+constexpr size_t kCadastralGroups = 5;
+constexpr size_t kShortCadastralDigits = 6;
+// A personal number whose leading zero a spreadsheet dropped by taking the
+// column as numbers; followed by the column.
+const char* const kLeadingZero = "водеща нула на ЕГН в колона %s(ЕГН е записано "
+                                 "с нея; форматирайте колоната като текст)";
+// A contract number goes into the scanned file's name: no line break, tab or
+// other control character.
+const char* const kNumberControl =
+    "номер на договор(колона A: без нов ред и управляващи знаци)";
 constexpr size_t kAddressLength = 250;
 constexpr int kLastYear = 9999;
 const char* const kScheduleLimitsText =
     "(датите трябва да са в годините %d - %d, а срокът - до %d месеца)";
 
-const ContractText kNumberText{column::kContractNumber, "номер на договор", 50};
-const ContractText kContractTexts[] = {
+const TextColumn kNumberText{column::kContractNumber, "номер на договор", 50};
+const TextColumn kContractTexts[] = {
     {column::kContractText, "текст на договора", 250},
     {column::kObjectType, "вид обект", 250},
     {column::kComment, "коментар", 1000},
     {column::kPurpose, "предназначение", 1000},
     {column::kAdditionalText, "допълнителен текст", 1000},
 };
+// The texts of the tenant, the representative and the property, checked before
+// anything is written: the look-up by identity number and the inserts would
+// otherwise fail with the engine's own message.
+const TextColumn kTenantName{column::kTenantName, "име на наемателя", 250};
+const TextColumn kTenantNumber{column::kTenantNumber, "ЕГН/Булстат", 50};
+const TextColumn kTenantVat{column::kTenantVatNumber, "ИН по ДДС", 50};
+const TextColumn kTenantSettlement{column::kTenantSettlement,
+                                   "населено място на наемателя", 100};
+const TextColumn kTenantAddress{column::kTenantAddress, "адрес на наемателя",
+                                250};
+const TextColumn kRepresentativeName{column::kRepresentativeName,
+                                     "име на представителя", 250};
+const TextColumn kRepresentativeNumber{column::kRepresentativeNumber,
+                                       "ЕГН на представителя", 50};
+const TextColumn kRepresentativeDocument{column::kRepresentativeDocument,
+                                         "лична карта на представителя", 100};
+const TextColumn kRepresentativePhone{column::kRepresentativePhone,
+                                      "телефон на представителя", 50};
+const TextColumn kPropertySettlement{column::kSettlement,
+                                     "населено място на имота", 250};
+const TextColumn kLocality{column::kLocality, "местност", 250};
+const TextColumn kQuarter{column::kQuarter, "жилищен комплекс", 250};
+const TextColumn kStreet{column::kStreet, "улица", 250};
+const TextColumn kStreetNumber{column::kStreetNumber, "номер", 100};
+const TextColumn kPropertyAddress{column::kAddress, "адрес на имота",
+                                  kAddressLength};
 const char* const kTextLimit =
     "%s(колона %s: най-много %zu знака, само от кодовата таблица "
     "Windows-1251)";
@@ -87,26 +128,97 @@ struct CadastralGroups {
   int32_t ni = 0;
 };
 
-// The parts of a cadastral identifier the property keeps. The dotted form drops
-// its first group (the settlement's code) and keeps the next four; missing
-// groups give 0. Without a full stop it is the six-character form: characters 1
-// to 3 and 4 to 6.
-CadastralGroups SplitCadastralId(const std::string& text) {
+bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A group of digits, blanks around it allowed; an empty group is 0. False for
+// anything else (a blank inside, a sign) or a number beyond 32 bits.
+bool ReadGroup(const std::string& text, int32_t& value) {
+  const std::string group = Trim(text);
+  value = 0;
+  if (group.empty()) return true;
+  return std::all_of(group.begin(), group.end(), IsAsciiDigit) &&
+         TryParseInt(group, value);
+}
+
+// The parts of a cadastral identifier the property keeps, or nothing when the
+// identifier cannot be read whole. The dotted form has at most five groups
+// (a dot after the last is allowed) and drops its first (the settlement's
+// code); missing groups give 0. Without a full stop it is a number of up to
+// six digits: characters 1 to 3 and 4 to 6.
+std::optional<CadastralGroups> SplitCadastralId(const std::string& text) {
+  if (text.find_first_not_of("0123456789. ") != std::string::npos)
+    return std::nullopt;
   CadastralGroups groups;
-  if (text.find('.') != std::string::npos) {
-    std::string rest = text;
-    NextNumberGroup(rest);
-    groups.masivNo = NextNumberGroup(rest);
-    groups.nparText = std::to_string(NextNumberGroup(rest));
-    groups.nn = NextNumberGroup(rest);
-    groups.ni = NextNumberGroup(rest);
+  if (text.find('.') == std::string::npos) {
+    const std::string digits = WithoutBlanks(text);
+    if (digits.size() > kShortCadastralDigits) return std::nullopt;
+    const std::string first = digits.substr(0, 3);
+    const std::string second = digits.size() > 3 ? digits.substr(3) : "";
+    int32_t npar = 0;
+    if (!ReadGroup(first, groups.masivNo) || !ReadGroup(second, npar))
+      return std::nullopt;
+    groups.nparText = std::to_string(npar);
     return groups;
   }
-  const std::string first = Utf8Left(text, 3);
-  const std::string second = Utf8Left(text.substr(first.size()), 3);
-  groups.masivNo = IntOrZero(first);
-  groups.nparText = std::to_string(IntOrZero(second));
+  std::vector<std::string> parts;
+  for (size_t begin = 0;;) {
+    const size_t dot = text.find('.', begin);
+    parts.push_back(text.substr(begin, dot - begin));
+    if (dot == std::string::npos) break;
+    begin = dot + 1;
+  }
+  if (parts.size() == kCadastralGroups + 1 && Trim(parts.back()).empty())
+    parts.pop_back();
+  if (parts.size() > kCadastralGroups) return std::nullopt;
+  parts.resize(kCadastralGroups);
+  int32_t values[kCadastralGroups] = {};
+  for (size_t i = 0; i < kCadastralGroups; ++i) {
+    if (!ReadGroup(parts[i], values[i])) return std::nullopt;
+  }
+  groups.masivNo = values[1];
+  groups.nparText = std::to_string(values[2]);
+  groups.nn = values[3];
+  groups.ni = values[4];
   return groups;
+}
+
+bool HasControlCharacter(const std::string& text) {
+  return std::any_of(text.begin(), text.end(), [](char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+  });
+}
+
+// A citizen's personal number: ten digits, the check digit right and the
+// birth date it encodes a real day (months 21-32 for the 1800s, 41-52 for the
+// 2000s).
+bool IsCitizenNumber(const std::string& digits) {
+  if (!IsValidPersonalNumber(digits)) return false;  // ten digits, one form
+  static const int kWeights[9] = {2, 4, 8, 5, 10, 9, 7, 3, 6};
+  int sum = 0;
+  for (int i = 0; i < 9; ++i) sum += (digits[i] - '0') * kWeights[i];
+  if (sum % 11 % 10 != digits[9] - '0') return false;  // a foreigner's form
+  const int yy = std::stoi(digits.substr(0, 2));
+  int month = std::stoi(digits.substr(2, 2));
+  const int day = std::stoi(digits.substr(4, 2));
+  int year = 1900 + yy;
+  if (month > 40) {
+    month -= 40;
+    year += 100;
+  } else if (month > 20) {
+    month -= 20;
+    year -= 100;
+  }
+  TDate date = 0;
+  return TryEncodeDate(year, month, day, date);
+}
+
+// True for nine digits that are no valid firm code but a citizen's number once
+// the leading zero is put back: what a spreadsheet leaves of a personal number
+// of someone born 2000-2009 (or 1900-1909) when it takes the column as numbers.
+bool LostLeadingZero(const std::string& number) {
+  return number.size() == 9 &&
+         std::all_of(number.begin(), number.end(), IsAsciiDigit) &&
+         !IsValidBulstat(number) && IsCitizenNumber("0" + number);
 }
 
 }  // namespace
@@ -126,7 +238,15 @@ int32_t RowMapping::FindPerson(const std::string& number) const {
   // An empty number would find whichever stored person happens to have none and
   // tie the row to an unrelated person; it finds nobody instead.
   if (number.empty()) return -1;
-  return persons_.FindByEGN(number);
+  const int32_t found = persons_.FindByEGN(number);
+  if (found != -1) return found;
+  // The same personal number stored without its leading zero (by an import
+  // from a column taken as numbers) is the same person, unless those nine
+  // digits are some firm's code.
+  const std::string shorter = number.substr(1);
+  if (number.size() == 10 && number[0] == '0' && LostLeadingZero(shorter))
+    return persons_.FindByEGN(shorter);
+  return -1;
 }
 
 void RowMapping::Fatal(const std::string& subject, int row, bool& valid) {
@@ -135,57 +255,76 @@ void RowMapping::Fatal(const std::string& subject, int row, bool& valid) {
 }
 
 std::string RowMapping::IdentityNumber(const std::string& text,
-                                       const char* column, int row) {
-  const std::string number = WithoutBlanks(text);
+                                       const TextColumn& column, int row,
+                                       bool& valid) {
+  std::string number = WithoutBlanks(text);
+  // The number is a look-up key and goes into the person's row: a character
+  // the database cannot hold or a control character refuses the row here,
+  // before any statement.
+  if (!contracts::FitsTextColumn(number, column.limit) ||
+      HasControlCharacter(number)) {
+    TextProblem(column, row, valid);
+    return std::string();
+  }
+  if (LostLeadingZero(number)) {
+    number = "0" + number;
+    errors_.ReportMissing(Format(kLeadingZero, column.column), row, false);
+  }
   // A wrong check digit changes nothing of what is stored, but the clerk is
   // told.
   if (HasWrongCheckDigit(number))
-    errors_.ReportMissing(subject::kCheckDigit + std::string(column), row,
-                          false);
+    errors_.ReportMissing(subject::kCheckDigit + std::string(column.column),
+                          row, false);
   return number;
 }
 
-std::string RowMapping::ContractTextCell(const ContractText& text, int row,
-                                         bool& valid) {
+void RowMapping::TextProblem(const TextColumn& text, int row, bool& valid) {
+  Fatal(Format(kTextLimit, text.name, text.column, text.limit), row, valid);
+}
+
+std::string RowMapping::TextCell(const TextColumn& text, int row, bool& valid) {
   std::string value = Cell(text.column, row);
   // Refused before anything is written: a NUL would cut the stored text, a
   // longer text or a character outside the code page would fail in the
   // database with the engine's own message.
   if (!contracts::FitsTextColumn(value, text.limit))
-    Fatal(Format(kTextLimit, text.name, text.column, text.limit), row, valid);
+    TextProblem(text, row, valid);
   return value;
 }
 
-void RowMapping::ReadRepresentative(int row) {
+bool RowMapping::ReadRepresentative(int row) {
+  bool valid = true;
   auto& rep = Representative;
-  rep.EGN = IdentityNumber(Cell(column::kRepresentativeNumber, row),
-                           column::kRepresentativeNumber, row);
-  rep.ID = FindPerson(rep.EGN);
-  if (rep.ID != -1) return;
-  rep.Name = Cell(column::kRepresentativeName, row);
-  rep.PData = Cell(column::kRepresentativeDocument, row);
-  rep.Telefon = Cell(column::kRepresentativePhone, row);
+  const std::string number = Cell(column::kRepresentativeNumber, row);
+  rep.EGN = IdentityNumber(number, kRepresentativeNumber, row, valid);
+  rep.ID = valid ? FindPerson(rep.EGN) : -1;
+  if (rep.ID != -1) return valid;
+  rep.Name = TextCell(kRepresentativeName, row, valid);
+  rep.PData = TextCell(kRepresentativeDocument, row, valid);
+  rep.Telefon = TextCell(kRepresentativePhone, row, valid);
   rep.Flag = 'T';
-  TryParseDate(Cell(column::kRepresentativeNumber, row), rep.DateReg);
+  TryParseDate(number, rep.DateReg);
+  return valid;
 }
 
 bool RowMapping::ReadTenant(int row) {
   bool valid = true;
   auto& tenant = Tenant;
-  tenant.InDDS = Cell(column::kTenantVatNumber, row);
+  tenant.InDDS = TextCell(kTenantVat, row, valid);
   const std::string number = Cell(column::kTenantNumber, row);
   tenant.EGN = !number.empty()
-                   ? IdentityNumber(number, column::kTenantNumber, row)
+                   ? IdentityNumber(number, kTenantNumber, row, valid)
                    : IdentityNumber(ReplaceAll(tenant.InDDS, kVatPrefix, " "),
-                                    column::kTenantVatNumber, row);
+                                    kTenantVat, row, valid);
+  if (!valid) return false;
   tenant.ID = FindPerson(tenant.EGN);
   if (tenant.ID == -1) {
-    tenant.Name = Cell(column::kTenantName, row);
+    tenant.Name = TextCell(kTenantName, row, valid);
     if (tenant.Name.empty() || tenant.EGN.empty())
       Fatal(subject::kTenant, row, valid);
     tenant.Flag = IsValidBulstat(tenant.EGN) ? 'F' : 'T';
-    tenant.NM = Cell(column::kTenantSettlement, row);
-    tenant.Addr = Cell(column::kTenantAddress, row);
+    tenant.NM = TextCell(kTenantSettlement, row, valid);
+    tenant.Addr = TextCell(kTenantAddress, row, valid);
   }
   // A representative without a number is the one the stored tenant already
   // has under that name, not a new person on every row.
@@ -206,9 +345,11 @@ bool RowMapping::ReadContract(contracts::TBaseDoc& contract, int row) {
   }
   rentKinds_.ApplyRentKind(rentType);
 
-  const std::string number = ContractTextCell(kNumberText, row, valid);
+  const std::string number = TextCell(kNumberText, row, valid);
   if (number.empty()) {
     Fatal(subject::kContractNumber, row, valid);
+  } else if (HasControlCharacter(number)) {
+    Fatal(kNumberControl, row, valid);
   } else {
     contract.NumberText = number;
   }
@@ -230,14 +371,14 @@ bool RowMapping::ReadContract(contracts::TBaseDoc& contract, int row) {
   }
 
   const auto& texts = kContractTexts;
-  contract.SF2Text = ContractTextCell(texts[0], row, valid);
+  contract.SF2Text = TextCell(texts[0], row, valid);
   bool objectTypeFits = true;
   const std::string objectType =
-      ContractTextCell(texts[1], row, objectTypeFits);
+      TextCell(texts[1], row, objectTypeFits);
   valid = valid && objectTypeFits;
-  contract.Comment = ContractTextCell(texts[2], row, valid);
-  contract.Purpose = ContractTextCell(texts[3], row, valid);
-  contract.AddText = ContractTextCell(texts[4], row, valid);
+  contract.Comment = TextCell(texts[2], row, valid);
+  contract.Purpose = TextCell(texts[3], row, valid);
+  contract.AddText = TextCell(texts[4], row, valid);
 
   if (!objectType.empty() && objectTypeFits) {
     classifiers_.GetObjectTypeID(objectType);
@@ -285,7 +426,8 @@ bool RowMapping::ReadContract(contracts::TBaseDoc& contract, int row) {
 bool RowMapping::ReadProperty(contracts::TObektDB& property, int row) {
   bool valid = true;
 
-  std::string settlement = Cell(column::kSettlement, row);
+  std::string settlement = TextCell(kPropertySettlement, row, valid);
+  if (!valid) return false;
   const int32_t settlementId = classifiers_.GetSettlementID(settlement);
   if (settlementId == -1) {
     Fatal(subject::kSettlement, row, valid);
@@ -296,29 +438,43 @@ bool RowMapping::ReadProperty(contracts::TObektDB& property, int row) {
 
   const std::string cadastral = Trim(Cell(column::kCadastralId, row));
   if (!cadastral.empty()) {
-    const CadastralGroups groups = SplitCadastralId(cadastral);
-    // The fourth and fifth groups go to 16-bit columns; a larger group is
-    // refused, not cut.
-    if (FitsSmallInt(groups.nn) && FitsSmallInt(groups.ni)) {
-      property.MasivNo = groups.masivNo;
-      property.NparText = groups.nparText;
-      property.NN = static_cast<int16_t>(groups.nn);
-      property.NI = static_cast<int16_t>(groups.ni);
+    // The identifier decides which stored property the contract reuses: one
+    // that cannot be read whole is refused, never cut. The fourth and fifth
+    // groups go to 16-bit fields.
+    const std::optional<CadastralGroups> groups = SplitCadastralId(cadastral);
+    if (groups && FitsSmallInt(groups->nn) && FitsSmallInt(groups->ni)) {
+      property.MasivNo = groups->masivNo;
+      property.NparText = groups->nparText;
+      property.NN = static_cast<int16_t>(groups->nn);
+      property.NI = static_cast<int16_t>(groups->ni);
     } else {
       Fatal(kCadastralSubject, row, valid);
     }
   }
 
-  const std::string locality = Cell(column::kLocality, row);
+  // Classifier texts are checked before any of them is looked up or added.
+  bool textsFit = true;
+  const std::string locality = TextCell(kLocality, row, textsFit);
+  const std::string quarter = TextCell(kQuarter, row, textsFit);
+  const std::string street = TextCell(kStreet, row, textsFit);
+  if (!textsFit) return false;
   if (!locality.empty())
     property.LocalityID = classifiers_.GetLocalityID(locality);
-  const std::string quarter = Cell(column::kQuarter, row);
   if (!quarter.empty()) property.QuarterID = classifiers_.GetQuarterID(quarter);
-  const std::string street = Cell(column::kStreet, row);
   if (!street.empty()) property.StreetID = classifiers_.GetStreetID(street);
 
   property.AddressNo = Cell(column::kStreetNumber, row);
   property.Address = Utf8Left(Cell(column::kAddress, row), kAddressLength);
+  return valid;
+}
+
+bool RowMapping::CheckNewProperty(const contracts::TObektDB& property,
+                                  int row) {
+  bool valid = true;
+  if (!contracts::FitsTextColumn(property.AddressNo, kStreetNumber.limit))
+    TextProblem(kStreetNumber, row, valid);
+  if (!contracts::FitsTextColumn(property.Address, kPropertyAddress.limit))
+    TextProblem(kPropertyAddress, row, valid);
   return valid;
 }
 

@@ -33,7 +33,7 @@ struct AnnexCounts {
   int dropped = 0;
 };
 
-struct ContractText;
+struct TextColumn;
 
 class RowMapping {
  public:
@@ -45,8 +45,9 @@ class RowMapping {
 
   // Fills Representative from J (number), and when no stored person has that
   // number from I (name), K (identity document), N (telephone), J again as a
-  // registration date. Nothing is required.
-  void ReadRepresentative(int row);
+  // registration date. Nothing is required; invalid (a FATAL line each) only
+  // when a text cannot be stored.
+  bool ReadRepresentative(int row);
 
   // Fills Tenant from E (number; when empty, F without "BG"), F (VAT number),
   // and when no stored person has that number from D (name), G (settlement), H
@@ -61,8 +62,14 @@ class RowMapping {
   bool ReadContract(contracts::TBaseDoc& contract, int row);
 
   // Fills the property from T (settlement, required), AB (cadastral
-  // identifier), U, V, W, X, Y.
+  // identifier, refused when it cannot be read whole), U, V, W, X, Y; every
+  // text is checked before a classifier is looked up or added.
   bool ReadProperty(contracts::TObektDB& property, int row);
+
+  // Whether the property's own texts (X, Y) fit its columns, for a property
+  // the row is about to add; a FATAL line each when not. A stored property the
+  // row reuses keeps its texts, and the row's are not stored.
+  bool CheckNewProperty(const contracts::TObektDB& property, int row);
 
   // Adds the annexes on the rows from `row` + 1 down that repeat the stored
   // contract's number: annex numbers count from 2, a refused annex uses its
@@ -81,13 +88,17 @@ class RowMapping {
   // PER_ID of the person with this number; a number that is empty finds nobody.
   int32_t FindPerson(const std::string& number) const;
   void Fatal(const std::string& subject, int row, bool& valid);
-  // The identity number `text` (read from `column`) without blanks; a WARNING
-  // line naming the column when its check digits are wrong.
-  std::string IdentityNumber(const std::string& text, const char* column,
-                             int row);
-  // The cell of a contract text column; a FATAL line when its database column
-  // cannot hold it exactly.
-  std::string ContractTextCell(const ContractText& text, int row, bool& valid);
+  // The identity number `text` (read from `column`) without blanks: with its
+  // leading zero put back when a spreadsheet dropped it (a WARNING line), and
+  // a WARNING line when its check digits are wrong. Empty and a FATAL line
+  // when the column cannot hold it or it holds a control character.
+  std::string IdentityNumber(const std::string& text, const TextColumn& column,
+                             int row, bool& valid);
+  // The cell of a text column the row stores; a FATAL line when its database
+  // column cannot hold it exactly.
+  std::string TextCell(const TextColumn& text, int row, bool& valid);
+  // The FATAL line of a text its column cannot hold.
+  void TextProblem(const TextColumn& text, int row, bool& valid);
 
   const CellReader& cells_;
   ErrorList& errors_;

@@ -40,6 +40,25 @@ TEST(DateParse, ATimePartAfterTheFirstBlankIsIgnored) {
   EXPECT_EQ(Parse("12. 03.2007"), "fail");
 }
 
+// LibreOffice keeps an ISO-typed date as yyyy-mm-dd in an .ods; a time after a
+// date keeps the date only when it is a time of day.
+TEST(DateParse, IsoDatesAndTimesThatAreNoTimeOfDay) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"2024-01-10", "10.01.2024"},
+      {"2024-1-5", "05.01.2024"},
+      {"2024-01-10 10:20:30", "10.01.2024"},
+      {"2024-02-30", "fail"},
+      {"24-01-10", "fail"},
+      {"2024-01-10x", "fail"},
+      {"15.01.2007 23:59:59.5", "15.01.2007"},
+      {"15.01.2007 25:00", "fail"},
+      {"15.01.2007 10:60", "fail"},
+      {"15.01.2007 10:5", "fail"},
+      {"15.01.2007 10:00 ч.", "fail"},
+  };
+  for (const auto& [text, expected] : cases) EXPECT_EQ(Parse(text), expected) << text;
+}
+
 TEST(DateParse, WithoutYearTheCurrentYearIsTaken) {
   EXPECT_EQ(Parse("05.03", 2011), "05.03.2011");
   EXPECT_EQ(Parse("05.03.", 2011), "05.03.2011");

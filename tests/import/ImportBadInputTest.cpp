@@ -84,26 +84,43 @@ TEST_F(ImportBadInputTest, TextsTheDatabaseCannotHoldFailOnlyTheirRow) {
   EXPECT_EQ(Count("ul_kl"), 0);
   EXPECT_EQ(Count("documents", "doc_nomtxt = '4'"), 1);
 
-  ASSERT_EQ(Lines().size(), 3u);
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(Lines()[i].rfind("FATAL : Липсва ", 0), 0u);
-    EXPECT_NE(Lines()[i].find("на ред номер : " + std::to_string(i + 2)),
-              std::string::npos);
-  }
-  // The contract's text is refused before writing, with its column; the
-  // others fail in the database.
-  EXPECT_EQ(Lines()[0],
-            "FATAL : Липсва коментар(колона Q: най-много 1000 знака, само от "
-            "кодовата таблица Windows-1251) на ред номер : 2");
-  ASSERT_EQ(messages.shown.size(), 2u);
-  for (int i = 0; i < 2; ++i) {
-    EXPECT_EQ(messages.shown[i].rfind("Проблем при запис в БД на ред : " +
-                                          std::to_string(i + 3) + " ",
-                                      0),
-              0u);
-  }
-  EXPECT_NE(messages.shown[0].find("Windows-1251"), std::string::npos);
-  EXPECT_NE(messages.shown[1].find("truncation"), std::string::npos);
+  // Every text is refused before writing, with its column and its limit.
+  EXPECT_EQ(Lines(),
+            (std::vector<std::string>{
+                "FATAL : Липсва коментар(колона Q: най-много 1000 знака, само "
+                "от кодовата таблица Windows-1251) на ред номер : 2",
+                "FATAL : Липсва улица(колона W: най-много 250 знака, само от "
+                "кодовата таблица Windows-1251) на ред номер : 3",
+                "FATAL : Липсва име на наемателя(колона D: най-много 250 "
+                "знака, само от кодовата таблица Windows-1251) на ред номер : "
+                "4"}));
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+// Person and property texts the database cannot hold are refused by their
+// column before any statement, also an identity number in full-width digits.
+TEST_F(ImportBadInputTest, PersonAndPropertyTextsNameTheirColumn) {
+  const std::pair<Cells, const char*> cases[] = {
+      {{{"H", std::string(5000, 'a')}}, "адрес на наемателя(колона H: най-много 250"},
+      {{{"E", "７００１０１００２７"}}, "ЕГН/Булстат(колона E: най-много 50"},
+      {{{"I", "Иван"}, {"K", "л.к. ☎"}}, "лична карта на представителя(колона K"},
+      {{{"X", std::string(101, '7')}}, "номер(колона X: най-много 100"},
+      {{{"V", "Ĉ"}}, "жилищен комплекс(колона V: най-много 250"},
+  };
+  const char* const numbers[] = {"7001010009", "7001010011", "7001010027",
+                                 "7001010032", "7001010048"};
+  std::vector<Row> rows;
+  for (const auto& [cells, line] : cases)
+    rows.push_back(ContractRow(std::to_string(rows.size() + 1),
+                               numbers[rows.size()], cells));
+  const RunResult result = Import(rows);
+  EXPECT_EQ(result.summary.rowsRefused, static_cast<int>(rows.size()));
+  ASSERT_EQ(Lines().size(), rows.size());
+  for (size_t i = 0; i < rows.size(); ++i)
+    EXPECT_EQ(Lines()[i].rfind(std::string("FATAL : Липсва ") + cases[i].second, 0), 0u)
+        << Lines()[i];
+  EXPECT_EQ(Count("persons"), 0);
+  EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(ImportBadInputTest, ConnectionLostDuringTheRun) {
