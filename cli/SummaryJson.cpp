@@ -21,6 +21,7 @@ void WriteSummaryJson(std::ostream& out, const SummaryReport& report) {
       << "  \"rowsRetried\": " << s.rowsRetried << ",\n"
       << "  \"annexesStored\": " << s.annexesStored << ",\n"
       << "  \"annexesDropped\": " << s.annexesDropped << ",\n"
+      << "  \"annexesSkipped\": " << s.annexesSkipped << ",\n"
       << "  \"classifierEntriesAdded\": "
       << (s.classifierEntriesAdded < 0
               ? std::string("null")
@@ -29,6 +30,8 @@ void WriteSummaryJson(std::ostream& out, const SummaryReport& report) {
       << "  \"logFile\": " << JsonValue(s.logFile, false) << ",\n"
       << "  \"logProblem\": " << JsonValue(s.logProblem, false) << ",\n"
       << "  \"refusedRowsFile\": " << JsonValue(s.refusedRowsFile, false)
+      << ",\n"
+      << "  \"refusedRowsProblem\": " << JsonValue(s.refusedRowsProblem, false)
       << ",\n"
       << "  \"lastRow\": " << s.lastRow << ",\n"
       << "  \"elapsedSeconds\": " << Format("%.2f", s.elapsedSeconds) << ",\n"

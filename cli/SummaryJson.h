@@ -4,11 +4,12 @@
 //   {"workbook": "...", "finished": true, "reason": "", "exitCode": 3,
 //    "rowsRead": 19, "contractsStored": 18, "rowsRefused": 1,
 //    "annexesStored": 5, "annexesDropped": 1, "classifierEntriesAdded": 40,
-//    "logFile": "...", "logProblem": null, "lastRow": 27,
+//    "logFile": "...", "logProblem": null, "refusedRowsFile": "...",
+//    "refusedRowsProblem": null, "lastRow": 27,
 //    "elapsedSeconds": 2.58, "errors": ["FATAL : Липсва ...", ...]}
 // A run that did not start has "finished": false, its reason and zero counts.
 // Texts are UTF-8; classifierEntriesAdded is null when it is unknown, logFile
-// and logProblem are null when empty.
+// logProblem, refusedRowsFile and refusedRowsProblem are null when empty.
 
 #include <ostream>
 #include <string>

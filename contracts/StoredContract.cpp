@@ -1,5 +1,6 @@
 #include "contracts/StoredContract.h"
 
+#include <cmath>
 #include <initializer_list>
 #include <memory>
 
@@ -26,6 +27,13 @@ const char* const kOnSameLookingProperty =
     " AND COALESCE(i.im_jk, -1) = :jk AND COALESCE(i.im_nulic, -1) = :street\n"
     " AND COALESCE(i.im_addressnom, '') = :addrno\n"
     " AND COALESCE(i.im_address, '') = :addr";
+
+const char* const kSelectTerms =
+    "SELECT doc_datastart, doc_datastop, doc_price FROM documents\n"
+    "WHERE doc_id = :doc_id";
+const char* const kSelectAnnexes =
+    "SELECT an_num, an_dtstart, an_price FROM anecs WHERE an_id = :doc_id\n"
+    "ORDER BY an_num";
 
 // Characters of contract_keys.ck_key.
 constexpr size_t kKeyLength = 1000;
@@ -66,6 +74,26 @@ int32_t FindStoredContract(db::Connection& db, const TBaseDoc& contract,
   }
   query->Open();
   return query->Eof() ? -1 : query->FieldAt(0).AsInteger();
+}
+
+StoredTerms LoadStoredTerms(db::Connection& db, int32_t docId) {
+  StoredTerms terms;
+  std::unique_ptr<db::Query> query = db.NewQuery();
+  query->SetSQL(kSelectTerms);
+  query->SetInteger("doc_id", docId);
+  query->Open();
+  if (query->Eof()) return terms;
+  terms.start = std::trunc(query->FieldAt(0).AsDateTime());
+  terms.stop = std::trunc(query->FieldAt(1).AsDateTime());
+  terms.price = query->FieldAt(2).AsFloat();
+  query->SetSQL(kSelectAnnexes);
+  query->SetInteger("doc_id", docId);
+  for (query->Open(); !query->Eof(); query->Next()) {
+    terms.annexes.push_back({query->FieldAt(0).AsInteger(),
+                             std::trunc(query->FieldAt(1).AsDateTime()),
+                             query->FieldAt(2).AsFloat()});
+  }
+  return terms;
 }
 
 std::string ContractKey(const TBaseDoc& contract, const TObektDB& property,

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "contracts/BaseDoc.h"
 #include "contracts/ObjectDB.h"
@@ -19,6 +20,24 @@ namespace zrv::contracts {
 // address as `property`. -1 when there is none. Database errors travel on.
 int32_t FindStoredContract(db::Connection& db, const TBaseDoc& contract,
                            const TObektDB& property, int32_t tenantId);
+
+// What a stored contract's row is compared with when the row is imported again:
+// its start, stop and monthly price, and its annexes by number.
+struct StoredAnnex {
+  int32_t number = 0;
+  TDate start = 0;  // whole day
+  double price = 0;
+};
+struct StoredTerms {
+  TDate start = 0;
+  TDate stop = 0;
+  double price = 0;
+  std::vector<StoredAnnex> annexes;  // by annex number, annex 1 first
+};
+
+// The terms of contract `docId` as stored (nothing of a contract that does not
+// exist). Database errors travel on.
+StoredTerms LoadStoredTerms(db::Connection& db, int32_t docId);
 
 // Two workstations importing the same row at once both find nothing above
 // (neither sees the other's uncommitted contract). Each therefore claims the

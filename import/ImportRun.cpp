@@ -54,6 +54,9 @@ const char* const kLastStored = ". Последен записан ред: ";
 const char* const kNoneStored = ". Няма записан ред.";
 constexpr int32_t kDefaultFirstRow = 2;
 const char* const kAlreadyStored = "Договорът вече е записан";
+// Why a row is tried again when its contract key was taken meanwhile.
+const char* const kKeyTakenMeanwhile =
+    "The contract was stored by another workstation meanwhile.";
 // A row that kept failing because another workstation was writing the same
 // data (a tenant, a property, a link to the same property) at that moment.
 const char* const kConcurrentWrite =
@@ -124,8 +127,11 @@ struct ImportRun::Impl {
               const ImportOptions& options, ImportSummary& summary);
   void RowStep(int row, const CellReader& cells, RowMapping& mapping,
                contracts::TBaseDoc& contract, contracts::TObektDB& property,
-               const ImportOptions& options, ImportSummary& summary);
+               const ImportOptions& options, ImportSummary& summary,
+               bool firstTry);
   void SkipStoredRow(int row, ImportSummary& summary);
+  // Adds a committed row's annex figures, and keeps its refused annex rows.
+  void CountAnnexes(const AnnexCounts& annexes, ImportSummary& summary);
   // Stores a new person and, when `claim`, claims its identity number.
   int32_t InsertPerson(const contracts::TPersonSrchRec& person, bool claim);
   void SaveLog(const std::string& workbookPath, const ImportOptions& options,
@@ -149,6 +155,9 @@ struct ImportRun::Impl {
   ErrorList errors;
   RefusedRows refused;
   ImportObserver* observer = nullptr;
+  // The annex rows the last committed row refused (for the workbook of rows
+  // to correct).
+  std::vector<int> droppedAnnexRows;
 };
 
 ImportRun::ImportRun(db::Connection& db, ui::Messages& messages, int32_t userId)
@@ -308,9 +317,12 @@ void ImportRun::Impl::ReadRows(const workbook::Worksheet& sheet, int firstRow,
         messages.ShowMessage(result.reason);
         return;
       }
+      std::vector<std::string> lines(errors.Lines().begin() + linesBefore,
+                                     errors.Lines().end());
       if (summary.rowsRefused > refusedBefore) {
-        refused.AddRefused(
-            row, {errors.Lines().begin() + linesBefore, errors.Lines().end()});
+        refused.AddRefused(row, std::move(lines));
+      } else if (!droppedAnnexRows.empty()) {
+        refused.AddRefusedAnnexes(row, droppedAnnexRows, std::move(lines));
       } else {
         refused.AddStored();
       }
@@ -342,7 +354,8 @@ void ImportRun::Impl::TryRow(int row, const CellReader& cells,
     const size_t mark = errors.Hold();
     try {
       if (StopRequested()) throw StopRequest{};
-      RowStep(row, cells, mapping, contract, property, options, summary);
+      RowStep(row, cells, mapping, contract, property, options, summary,
+              attempt == 1);
       if (attempt > 1) ++summary.rowsRetried;
       errors.Publish();
       return;
@@ -376,8 +389,9 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
                               contracts::TBaseDoc& contract,
                               contracts::TObektDB& property,
                               const ImportOptions& options,
-                              ImportSummary& summary) {
+                              ImportSummary& summary, bool firstTry) {
   ++summary.rowsRead;
+  droppedAnnexRows.clear();
   std::optional<RowTransaction> transaction;
   try {
     transaction.emplace(db, options.checkOnly);
@@ -402,10 +416,21 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
       transaction->Rollback();
       return;
     }
-    if (!options.allowDuplicates &&
-        contracts::FindStoredContract(db, contract, property,
-                                      mapping.Tenant.ID) != -1) {
+    const int32_t storedId =
+        options.allowDuplicates
+            ? -1
+            : contracts::FindStoredContract(db, contract, property,
+                                            mapping.Tenant.ID);
+    if (storedId != -1) {
+      // Imported again: the contract stays as stored, its new annex rows are
+      // added to it.
       SkipStoredRow(row, summary);
+      const AnnexCounts annexes =
+          mapping.ReadAnnexesOfStored(db, contract, storedId, row);
+      if (StopRequested()) throw StopRequest{};
+      transaction->Commit();
+      if (annexes.stored > 0) summary.lastStoredRow = row;
+      CountAnnexes(annexes, summary);
       return;
     }
 
@@ -419,6 +444,11 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
             ? std::string()
             : contracts::ContractKey(contract, property, mapping.Tenant.EGN);
     if (!key.empty() && !contracts::ClaimContractKey(db, key)) {
+      // Stored by another workstation since this row's snapshot began: tried
+      // once more, the look-up then finds it and compares its annex rows. A
+      // key the look-up still does not find (its contract changed since)
+      // skips the row.
+      if (firstTry) throw db::ConflictError(kKeyTakenMeanwhile);
       transaction.reset();  // rolls the row back
       SkipStoredRow(row, summary);
       return;
@@ -451,8 +481,7 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
 
     summary.lastStoredRow = row;
     ++summary.contractsStored;
-    summary.annexesStored += annexes.stored;
-    summary.annexesDropped += annexes.dropped;
+    CountAnnexes(annexes, summary);
   } catch (const db::ConnectionLostError&) {
     // Not a fault of the row: the run stops (the transaction's destructor rolls
     // the row back, as it does for a stop request).
@@ -481,6 +510,14 @@ int32_t ImportRun::Impl::InsertPerson(const contracts::TPersonSrchRec& person,
   return id;
 }
 
+void ImportRun::Impl::CountAnnexes(const AnnexCounts& annexes,
+                                   ImportSummary& summary) {
+  summary.annexesStored += annexes.stored;
+  summary.annexesSkipped += annexes.skipped;
+  summary.annexesDropped += annexes.dropped;
+  droppedAnnexRows = annexes.droppedRows;
+}
+
 void ImportRun::Impl::SkipStoredRow(int row, ImportSummary& summary) {
   errors.ReportWarning(kAlreadyStored, row);
   ++summary.rowsSkipped;
@@ -506,6 +543,7 @@ void ImportRun::Impl::SaveLog(const std::string& workbookPath,
     if (refused.Write(refusedPath, sheet, firstRow))
       summary.refusedRowsFile = refusedPath;
   } catch (const std::exception& e) {
+    summary.refusedRowsProblem = e.what();
     messages.ShowMessage(e.what());
   }
 }

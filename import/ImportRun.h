@@ -74,6 +74,8 @@ struct ImportSummary {
       0;  // rows read and not stored: FATAL lines or a failed transaction
   int annexesStored = 0;   // annexes of committed rows, numbers 2 and up
   int annexesDropped = 0;  // annex rows refused with a WARNING
+  // Annex rows of a contract imported again that are stored already.
+  int annexesSkipped = 0;
   int classifierEntriesAdded = 0;  // -1 when the database could not be asked
   std::string
       logFile;  // path of the log written, empty when the list stayed empty
@@ -81,6 +83,9 @@ struct ImportSummary {
   // Path of the workbook of the refused contract rows written beside the log
   // (same name, ".xlsx"); empty when no row with text was refused.
   std::string refusedRowsFile;
+  // Why that workbook could not be written although rows were refused; else
+  // empty.
+  std::string refusedRowsProblem;
   int lastRow = 0;        // last row the loop reached
   int lastStoredRow = 0;  // row of the last contract committed, 0 when none
   double elapsedSeconds = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/Text.h"
 #include "import/CellReader.h"
 #include "import/ColumnMap.h"
 #include "platform/workbook/CellAddress.h"
@@ -26,6 +27,27 @@ std::vector<std::string> RowTexts(const CellReader& cells, int row,
   return texts;
 }
 
+// A text that no cell of the workbook can hold is cut, and ends with this mark
+// so that nobody takes it for the whole text.
+const char* const kCutMark = " …[ОТРЯЗАНО]";
+const char* const kCutReason =
+    "Клетка %s е отрязана до %zu знака (краят ѝ е отбелязан с …[ОТРЯЗАНО]).";
+
+// Cuts the cells of `texts` that an .xlsx cell cannot hold; gives one reason
+// line for each, naming the cell's column.
+std::vector<std::string> CutLongCells(std::vector<std::string>& texts) {
+  std::vector<std::string> reasons;
+  const size_t mark = Utf8Length(kCutMark);
+  for (size_t c = 0; c < texts.size(); ++c) {
+    if (Utf8Length(texts[c]) <= workbook::kMaxCellCharacters) continue;
+    texts[c] = Utf8Left(texts[c], workbook::kMaxCellCharacters - mark) + kCutMark;
+    reasons.push_back(Format(kCutReason,
+                             workbook::ColumnLetters(static_cast<int>(c) + 1).c_str(),
+                             workbook::kMaxCellCharacters));
+  }
+  return reasons;
+}
+
 std::string JoinLines(const std::vector<std::string>& lines) {
   std::string joined;
   for (const auto& line : lines) joined += (joined.empty() ? "" : "\n") + line;
@@ -45,6 +67,12 @@ void RefusedRows::AddRefused(int row, std::vector<std::string> lines) {
 }
 
 void RefusedRows::AddStored() { lastWasRefused_ = false; }
+
+void RefusedRows::AddRefusedAnnexes(int row, const std::vector<int>& annexRows,
+                                    std::vector<std::string> lines) {
+  refused_.push_back({row, std::move(lines), annexRows});
+  lastWasRefused_ = false;
+}
 
 void RefusedRows::AddAnnexRow(int row) {
   if (lastWasRefused_) refused_.back().annexRows.push_back(row);
@@ -66,13 +94,24 @@ bool RefusedRows::Write(const std::string& path,
   for (const Refused& r : refused_) {
     std::vector<std::string> texts = RowTexts(cells, r.row, columns);
     if (texts.empty()) continue;
-    reasons.emplace_back(rows.size(), JoinLines(r.lines));
+    std::vector<std::string> lines = r.lines;
+    for (std::string& cut : CutLongCells(texts)) lines.push_back(std::move(cut));
+    const size_t contractRow = rows.size();
     rows.push_back(std::move(texts));
     for (int annex : r.annexRows) {
       // An empty row the run passed over is left out: it changes nothing.
       std::vector<std::string> annexTexts = RowTexts(cells, annex, columns);
-      if (!annexTexts.empty()) rows.push_back(std::move(annexTexts));
+      if (annexTexts.empty()) continue;
+      for (std::string& cut : CutLongCells(annexTexts))
+        lines.push_back(std::move(cut));
+      rows.push_back(std::move(annexTexts));
     }
+    std::string reason = JoinLines(lines);
+    if (Utf8Length(reason) > workbook::kMaxCellCharacters)
+      reason = Utf8Left(reason, workbook::kMaxCellCharacters -
+                                    Utf8Length(kCutMark)) +
+               kCutMark;
+    reasons.emplace_back(contractRow, std::move(reason));
   }
   if (reasons.empty()) return false;
 

@@ -23,6 +23,12 @@ class RefusedRows {
   // already, or left for another import because another workstation was
   // writing the same data): the annex rows after it are not written either.
   void AddStored();
+  // Contract row `row` was stored (or was stored already), but its annex rows
+  // `annexRows` were refused, with these error-list lines: they are written
+  // with their contract row, so that the corrected annexes can be imported
+  // again onto the stored contract.
+  void AddRefusedAnnexes(int row, const std::vector<int>& annexRows,
+                         std::vector<std::string> lines);
   // The run skipped `row` as an annex row of the contract row read last.
   void AddAnnexRow(int row);
 

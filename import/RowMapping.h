@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "contracts/BaseDoc.h"
 #include "contracts/ObjectDB.h"
@@ -23,14 +24,22 @@
 #include "import/Classifiers.h"
 #include "import/ErrorList.h"
 #include "import/RunState.h"
+#include "schedule/Anecs.h"
 
 namespace zrv::import {
 
-// The annex rows of one contract row: how many were stored and how many
-// refused.
+// The annex rows of one contract row: how many were stored, how many were
+// stored already (a row imported again), and which were refused.
 struct AnnexCounts {
   int stored = 0;
+  int skipped = 0;
   int dropped = 0;
+  std::vector<int> droppedRows;  // worksheet rows of the refused annexes
+
+  void Drop(int row) {
+    ++dropped;
+    droppedRows.push_back(row);
+  }
 };
 
 struct TextColumn;
@@ -78,6 +87,18 @@ class RowMapping {
   AnnexCounts ReadAnnexes(db::Connection& db,
                           const contracts::TBaseDoc& contract, int row);
 
+  // The contract row `row` is stored already as contract `docId`: compares the
+  // row with it and its annex rows with the stored annexes. An annex row
+  // stored already (same start and price) is skipped; one that starts after
+  // the last stored annex is added, and the schedule rebuilt once; one that
+  // starts on or before a stored annex but differs from it is refused with a
+  // WARNING. Contract cells that differ from the stored contract (price AD,
+  // start AE, term AC) give one WARNING naming them; stored values are not
+  // changed. Runs inside the caller's transaction; errors travel on.
+  AnnexCounts ReadAnnexesOfStored(db::Connection& db,
+                                  const contracts::TBaseDoc& contract,
+                                  int32_t docId, int row);
+
   contracts::TPersonSrchRec Representative;
   contracts::TPersonSrchRec Tenant;
 
@@ -97,6 +118,12 @@ class RowMapping {
   // The cell of a text column the row stores; a FATAL line when its database
   // column cannot hold it exactly.
   std::string TextCell(const TextColumn& text, int row, bool& valid);
+  // Reads annex row `n` of `contract` (stored as `docId`) into `annex` (all
+  // but its number), adding a WARNING line for each value that keeps it from
+  // being stored; false then. With `previousStart`, an annex that does not
+  // start after it is refused too.
+  bool ReadAnnexRow(int n, const contracts::TBaseDoc& contract, int32_t docId,
+                    const TDate* previousStart, schedule::TAnecsRow& annex);
   // The FATAL line of a text its column cannot hold.
   void TextProblem(const TextColumn& text, int row, bool& valid);
 

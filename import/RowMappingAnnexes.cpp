@@ -22,6 +22,56 @@ bool Later(TDate date, TDate than) {
 
 }  // namespace
 
+bool RowMapping::ReadAnnexRow(int n, const contracts::TBaseDoc& contract,
+                              int32_t docId, const TDate* previousStart,
+                              schedule::TAnecsRow& annex) {
+  bool ok = true;
+  TDate start = 0;
+  if (TryParseDate(Cell(column::kStartDate, n), start) &&
+      schedule::InScheduleRange(start)) {
+    annex.AN_DTStart = start;
+    if (previousStart && !Later(start, *previousStart)) {
+      errors_.ReportMissing(subject::kAnnexStartNotLater, n, false);
+      ok = false;
+    }
+  } else {
+    errors_.ReportMissing(subject::kAnnexStartDate, n, false);
+    ok = false;
+  }
+
+  if (!TryParseDate(Cell(column::kDrawnUpDate, n), annex.AN_Data)) {
+    errors_.ReportMissing(subject::kAnnexDate, n, false);
+    ok = false;
+  }
+  if (!TryParseFloat(Cell(column::kMonthlyRent, n), annex.AN_PRICE)) {
+    annex.AN_PRICE = contract.MonthPrice;
+  } else if (!IsStorableAmount(annex.AN_PRICE)) {
+    errors_.ReportMissing(subject::kAnnexPrice, n, false);
+    ok = false;
+  }
+  if (!TryParseDate(Cell(column::kAnnexEndDate, n), annex.AN_DTStop)) {
+    annex.AN_DTStop = contract.StopDate;
+  }
+  // The annex's stop becomes the contract's stop: one before the annex's
+  // start (an empty stop on an annex that starts after the contract's term,
+  // or a mistyped one), or one the schedule cannot reach, refuses this annex
+  // only.
+  if (ok && (Later(annex.AN_DTStart, annex.AN_DTStop) ||
+             !schedule::TermInScheduleLimits(contract.StartDate,
+                                             annex.AN_DTStop))) {
+    errors_.ReportMissing(subject::kAnnexEndDate, n, false);
+    ok = false;
+  }
+  annex.AN_ID = docId;
+  annex.AN_FreeDate = annex.AN_DTStart;
+  annex.AN_LType = contract.InterestType;
+  annex.AN_LPercent = contract.InterestPercent;
+  annex.AN_LMAX = contract.InterestMax;
+  annex.AN_DDS = contract.VATCode;
+  annex.AN_PayDay = static_cast<int16_t>(contract.PayDay);
+  return ok;
+}
+
 AnnexCounts RowMapping::ReadAnnexes(db::Connection& db,
                                     const contracts::TBaseDoc& contract,
                                     int row) {
@@ -35,65 +85,16 @@ AnnexCounts RowMapping::ReadAnnexes(db::Connection& db,
   for (int n = row; Cell(column::kContractNumber, n) == contract.NumberText;
        ++n) {
     if (state_.AnnexNumber > 1) {
-      bool ok = true;
       schedule::TAnecsRow annex;
-      annex.AN_ID = contract.DocID;
       annex.AN_NUM = state_.AnnexNumber;
-
-      TDate start = 0;
-      if (TryParseDate(Cell(column::kStartDate, n), start) &&
-          schedule::InScheduleRange(start)) {
-        annex.AN_DTStart = start;
-        if (!Later(start, previousStart)) {
-          errors_.ReportMissing(subject::kAnnexStartNotLater, n, false);
-          ok = false;
-        }
+      std::string message;  // a refusal leaves the contract as it is; errors
+                            // travel on
+      if (ReadAnnexRow(n, contract, contract.DocID, &previousStart, annex) &&
+          schedule::AddAnnex(db, contract.DocID, annex, false, message)) {
+        ++counts.stored;
+        previousStart = annex.AN_DTStart;
       } else {
-        errors_.ReportMissing(subject::kAnnexStartDate, n, false);
-        ok = false;
-      }
-
-      if (!TryParseDate(Cell(column::kDrawnUpDate, n), annex.AN_Data)) {
-        errors_.ReportMissing(subject::kAnnexDate, n, false);
-        ok = false;
-      }
-      if (!TryParseFloat(Cell(column::kMonthlyRent, n), annex.AN_PRICE)) {
-        annex.AN_PRICE = contract.MonthPrice;
-      } else if (!IsStorableAmount(annex.AN_PRICE)) {
-        errors_.ReportMissing(subject::kAnnexPrice, n, false);
-        ok = false;
-      }
-      if (!TryParseDate(Cell(column::kAnnexEndDate, n), annex.AN_DTStop)) {
-        annex.AN_DTStop = contract.StopDate;
-      }
-      // The annex's stop becomes the contract's stop: one before the annex's
-      // start (an empty stop on an annex that starts after the contract's
-      // term, or a mistyped one), or one the schedule cannot reach, refuses
-      // this annex only.
-      if (ok && (Later(annex.AN_DTStart, annex.AN_DTStop) ||
-                 !schedule::TermInScheduleLimits(contract.StartDate,
-                                                 annex.AN_DTStop))) {
-        errors_.ReportMissing(subject::kAnnexEndDate, n, false);
-        ok = false;
-      }
-      annex.AN_FreeDate = annex.AN_DTStart;
-      annex.AN_LType = contract.InterestType;
-      annex.AN_LPercent = contract.InterestPercent;
-      annex.AN_LMAX = contract.InterestMax;
-      annex.AN_DDS = contract.VATCode;
-      annex.AN_PayDay = static_cast<int16_t>(contract.PayDay);
-
-      if (ok) {
-        std::string message;  // a refusal leaves the contract as it is; errors
-                              // travel on
-        if (schedule::AddAnnex(db, contract.DocID, annex, false, message)) {
-          ++counts.stored;
-          previousStart = annex.AN_DTStart;
-        } else {
-          ++counts.dropped;
-        }
-      } else {
-        ++counts.dropped;
+        counts.Drop(n);
       }
     }
     ++state_.AnnexNumber;

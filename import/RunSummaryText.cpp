@@ -16,6 +16,8 @@ const char kRowsSkipped[] = "Пропуснати (вече записани):";
 const char kRowsBusy[] = "За повторно импортиране:";
 const char kAnnexesStored[] = "Записани анекси:";
 const char kAnnexesDropped[] = "Отхвърлени анекси:";
+// Shown only when a contract imported again had annex rows stored already.
+const char kAnnexesSkipped[] = "Вече записани анекси:";
 const char kClassifierEntries[] = "Добавени в класификаторите:";
 const char kLogFile[] = "Лог файл:";
 const char kRefusedRowsFile[] = "Книга с отказаните редове:";
@@ -25,6 +27,7 @@ const char kElapsed[] = "Време:";
 const char kNotCounted[] = "неизвестно";
 const char kNoLogFile[] = "няма (без грешки)";
 const char kLogNotWritten[] = "НЕ Е ЗАПИСАН. ";
+const char kWorkbookNotWritten[] = "НЕ Е ЗАПИСАНА. ";
 const char kNothingStored[] = "Само проверка: нищо не е записано.";  // dry run
 const char kSeconds[] = " с";
 
@@ -56,12 +59,17 @@ std::vector<SummaryLine> SummaryLines(const ImportSummary& s) {
                                ? std::string(kNotCounted)
                                : std::to_string(s.classifierEntriesAdded)},
       {kLogFile, LogFileText(s)},
-      {kRefusedRowsFile, s.refusedRowsFile.empty()
-                             ? std::string(kNoRefusedRowsFile)
-                             : FullPath(s.refusedRowsFile)},
+      {kRefusedRowsFile,
+       !s.refusedRowsFile.empty()      ? FullPath(s.refusedRowsFile)
+       : !s.refusedRowsProblem.empty() ? kWorkbookNotWritten +
+                                             s.refusedRowsProblem
+                                       : std::string(kNoRefusedRowsFile)},
       {kLastRow, std::to_string(s.lastRow)},
       {kElapsed, Format("%.2f", s.elapsedSeconds) + kSeconds},
   };
+  if (s.annexesSkipped > 0)
+    lines.insert(lines.begin() + 6,
+                 {kAnnexesSkipped, std::to_string(s.annexesSkipped)});
   if (s.rowsBusy > 0)
     lines.insert(lines.begin() + 4, {kRowsBusy, std::to_string(s.rowsBusy)});
   return lines;

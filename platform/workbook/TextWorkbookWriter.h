@@ -2,10 +2,14 @@
 // Writing a workbook of text cells (.xlsx): the way rows go back to the user in
 // a form a spreadsheet application opens, edits and the import reads again.
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
 namespace zrv::workbook {
+
+// The most characters a cell of an .xlsx holds.
+inline constexpr size_t kMaxCellCharacters = 32767;
 
 // The rows of one worksheet from row 1 on, each a list of cells from column A
 // on; an empty text leaves its cell empty.

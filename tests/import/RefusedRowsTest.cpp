@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <regex>
 
+#include "common/Text.h"
 #include "import/RefusedRows.h"
 #include "platform/workbook/CellAddress.h"
 #include "platform/workbook/SheetData.h"
@@ -22,7 +23,8 @@ namespace {
 
 // Contract 2 lacks its rent type and has an annex row; contract 4 has a rent
 // that is no number and a street number with leading zeros; contract 3 is
-// stored, only its annex is refused. `fixed` gives the corrected original.
+// stored, only its annex is refused (and written with its contract row).
+// `fixed` gives the corrected original.
 std::vector<Row> Contracts(bool fixed) {
   const Cell rentType = fixed ? Cell("Наем терен") : Cell();
   const Cell rent = fixed ? Cell(100) : Cell("сто");
@@ -94,50 +96,56 @@ TEST_F(RefusedRowsTest, RefusedRowsWorkbookRefusesTheSameAndStoresWhenFixed) {
                 ".xlsx");
   const std::vector<std::string> firstLines = Lines();
 
-  // Header, contract 2 with its annex, contract 4; the reasons in AK.
+  // Header, contract 2 with its annex, contract 3 with its refused annex,
+  // contract 4; the reasons in AK.
   const auto source = workbook::OpenFirstWorksheet(original);
   const auto refused =
       workbook::OpenFirstWorksheet(first.summary.refusedRowsFile);
-  ASSERT_EQ(refused->UsedRowCount(), 4);
+  ASSERT_EQ(refused->UsedRowCount(), 6);
   EXPECT_EQ(refused->UsedColumnCount(), 37);
-  const int fromRow[] = {1, 3, 4, 7};
-  for (int r = 1; r <= 4; ++r) {
+  const int fromRow[] = {1, 3, 4, 5, 6, 7};
+  for (int r = 1; r <= 6; ++r) {
     for (int c = 1; c <= 36; ++c)
       EXPECT_EQ(refused->CellText(r, c), source->CellText(fromRow[r - 1], c))
           << r << "/" << c;
   }
-  EXPECT_EQ(refused->CellText("X4"), "007");
+  EXPECT_EQ(refused->CellText("X6"), "007");
   EXPECT_EQ(refused->CellText("B2"), "15.01.2007");
   EXPECT_EQ(refused->CellText("AK1"), "Причина");
   EXPECT_EQ(refused->CellText("AK2"), firstLines[0]);
   EXPECT_EQ(refused->CellText("AK3"), "");
-  EXPECT_NE(refused->CellText("AK4").find("месечна цена"), std::string::npos);
+  EXPECT_EQ(refused->CellText("AK4"), firstLines[1]);
+  EXPECT_NE(refused->CellText("AK6").find("месечна цена"), std::string::npos);
 
-  // Imported as it is: the same refusals, nothing more stored.
+  // Imported as it is: the same refusals, nothing more stored (contract 3 is
+  // stored already and its annex is refused again).
   const std::vector<std::string> before = Stored(database);
   const RunResult again = ImportFile(first.summary.refusedRowsFile);
   EXPECT_EQ(again.summary.contractsStored, 0);
   EXPECT_EQ(again.summary.rowsRefused, 2);
+  EXPECT_EQ(again.summary.rowsSkipped, 1);
+  EXPECT_EQ(again.summary.annexesDropped, 1);
   std::vector<std::string> expected = Subjects(firstLines);
-  expected.erase(expected.begin() + 1);  // contract 3's annex is not there
+  expected.insert(expected.begin() + 1,
+                  "WARNING : Договорът вече е записан на ред номер");
   EXPECT_EQ(Subjects(Lines()), expected);
   EXPECT_EQ(Stored(database), before);
 
   // Corrected where it stands: the same as the corrected original.
   workbook::TextRows rows;
-  for (int r = 1; r <= 4; ++r) {
+  for (int r = 1; r <= 6; ++r) {
     rows.emplace_back();
     for (int c = 1; c <= 37; ++c)
       rows.back().push_back(refused->CellText(r, c));
   }
   rows[1][2] = "Наем терен";  // C
-  rows[3][29] = "100";        // AD
+  rows[5][29] = "100";        // AD
   const std::string corrected = folder + "/corrected.xlsx";
   workbook::WriteTextWorkbook(corrected, rows);
   const RunResult fixedRun = ImportFile(corrected);
   EXPECT_EQ(fixedRun.summary.contractsStored, 2);
   EXPECT_EQ(fixedRun.summary.annexesStored, 1);
-  EXPECT_TRUE(fixedRun.summary.refusedRowsFile.empty());
+  EXPECT_EQ(fixedRun.summary.annexesDropped, 1);  // contract 3's, uncorrected
   EXPECT_EQ(Stored(database),
             StoredByNewDatabase(Workbook(Contracts(true), "fixed.xls")));
 }
@@ -150,7 +158,7 @@ TEST_F(RefusedRowsTest, AnOdsWorkbookStoresWhatItsXlsxStores) {
   EXPECT_EQ(result.summary.contractsStored, 4);
   EXPECT_EQ(result.summary.annexesStored, 1);
   EXPECT_EQ(result.summary.annexesDropped, 1);
-  EXPECT_TRUE(result.summary.refusedRowsFile.empty());
+  EXPECT_FALSE(result.summary.refusedRowsFile.empty());  // contract 3's annex
   EXPECT_EQ(Stored(database), StoredByNewDatabase(folder + "/fixed.xlsx"));
 }
 
@@ -181,6 +189,28 @@ TEST(RefusedRowsWrite, TheReasonFollowsTheWidestRowWrittenWithinTheSheet) {
     EXPECT_EQ(written->CellText(2, c.reasonColumn),
               "FATAL : Липсва вид наем : 2");
   }
+}
+
+// A cell no .xlsx cell can hold no longer keeps the whole workbook from being
+// written: it is cut, marked, and the row's reason says so.
+TEST(RefusedRowsWrite, ACellBeyondTheFormatsLimitIsCutAndNamed) {
+  workbook::SheetData sheet;
+  sheet.Set(1, 1, "Номер");
+  sheet.Set(2, 1, "2");
+  sheet.Set(2, 17, std::string(40000, 'q'));
+  sheet.Finish();
+  RefusedRows refused;
+  refused.AddRefused(2, {"FATAL : Липсва коментар : 2"});
+  const std::string path = test::MakeTempFolder() + "/refused.xlsx";
+  ASSERT_TRUE(refused.Write(path, sheet, 2));
+  const auto written = workbook::OpenFirstWorksheet(path);
+  const std::string cut = written->CellText("Q2");
+  EXPECT_EQ(Utf8Length(cut), workbook::kMaxCellCharacters);
+  const std::string end = "qq …[ОТРЯЗАНО]";
+  EXPECT_EQ(cut.substr(cut.size() - end.size()), end);
+  EXPECT_EQ(written->CellText("AK2"),
+            "FATAL : Липсва коментар : 2\nКлетка Q е отрязана до 32767 знака "
+            "(краят ѝ е отбелязан с …[ОТРЯЗАНО]).");
 }
 
 // A large sheet read again from its file that can no longer be read: the

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/import/ImportRunFixture.h"
+#include "tests/support/OdsFiles.h"
 
 namespace zrv::import {
 namespace {
@@ -209,6 +210,79 @@ TEST_F(RowMappingTest, RepresentativeOfAFirmIsStoredOnceAndNamedByTheFirm) {
   EXPECT_EQ(Person("7001010032", "per_mol"),
             "-1");  // a row without a representative
   EXPECT_EQ(Count("persons"), 4);
+}
+
+// A spreadsheet that takes column E as numbers drops the leading zero of a
+// personal number of someone born 2000-2009; it is put back, and a person an
+// older import stored without it is found either way.
+TEST_F(RowMappingTest, APersonalNumberThatLostItsLeadingZeroGetsItBack) {
+  database.Exec(
+      "INSERT INTO persons (per_name, per_egn, per_flag) VALUES ('Стар', "
+      "'641010004', 'T')");
+  ImportFile(Workbook({ContractRow("1", "", {{"E", 543121235}}),
+                       ContractRow("2", "0543121235"),
+                       ContractRow("3", "0641010004")},
+                      "numbers.xlsx"));
+  EXPECT_EQ(Lines(),
+            std::vector<std::string>{
+                "WARNING : Липсва водеща нула на ЕГН в колона E(ЕГН е записано "
+                "с нея; форматирайте колоната като текст) на ред номер : 2"});
+  EXPECT_EQ(Count("persons"), 2);
+  EXPECT_EQ(Contract("1", "da_if1"), Person("0543121235", "per_id"));
+  EXPECT_EQ(Contract("2", "da_if1"), Person("0543121235", "per_id"));
+  EXPECT_EQ(Contract("3", "da_if1"), Person("641010004", "per_id"));
+}
+
+TEST_F(RowMappingTest, AContractNumberWithAControlCharacterIsRefused) {
+  Import({ContractRow("12\n13", "7001010011"),
+          ContractRow("14\a5", "7001010027")});
+  const std::string line =
+      "FATAL : Липсва номер на договор(колона A: без нов ред и управляващи "
+      "знаци) на ред номер : ";
+  EXPECT_EQ(Lines(), (std::vector<std::string>{line + "2", line + "3"}));
+  EXPECT_EQ(Count("documents"), 0);
+}
+
+// LibreOffice keeps a date typed as 2024-01-10 with that ISO format, and its
+// .ods shows it so; the row is stored as from .xlsx or .xls.
+TEST_F(RowMappingTest, AnOdsDateTypedTheIsoWayIsADate) {
+  auto text = [](const std::string& t) {
+    return "<table:table-cell office:value-type=\"string\"><text:p>" + t +
+           "</text:p></table:table-cell>";
+  };
+  auto date = [](const std::string& iso) {
+    return "<table:table-cell office:value-type=\"date\" "
+           "office:date-value=\"" +
+           iso + "\"><text:p>" + iso + "</text:p></table:table-cell>";
+  };
+  auto gap = [](int cells) {
+    return "<table:table-cell table:number-columns-repeated=\"" +
+           std::to_string(cells) + "\"/>";
+  };
+  // A to E, then T (20), then AC to AE (29-31).
+  const std::string row = text("ISO1") + date("2024-01-10") +
+                          text("Наем терен") + text("Наемател") +
+                          text("7001010011") + gap(14) + text("Русе") +
+                          gap(8) + text("12") + text("100") +
+                          date("2024-02-01");
+  const std::string path = folder + "/iso.ods";
+  test::WriteOdsPackage(
+      path,
+      "<office:document-content "
+      "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+      "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+      "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\">"
+      "<office:body><office:spreadsheet><table:table table:name=\"Лист1\">"
+      "<table:table-row>" +
+          text("№") +
+          "</table:table-row><table:table-row>" + row +
+          "</table:table-row></table:table></office:spreadsheet></office:body>"
+          "</office:document-content>");
+  const RunResult result = ImportFile(path);
+  EXPECT_TRUE(Lines().empty()) << Lines()[0];
+  EXPECT_EQ(result.summary.contractsStored, 1);
+  EXPECT_EQ(Contract("ISO1", "doc_data"), "10.01.2024");
+  EXPECT_EQ(Contract("ISO1", "doc_datastart"), "01.02.2024");
 }
 
 TEST_F(RowMappingTest, AnEmptyNumberFindsNobody) {
