@@ -212,8 +212,8 @@ class OdsCells final : public CellStream {
       return true;
     }
     if (rowCells_.empty()) {
-      row_ = std::min(kMaxRows,
-                      row_ + repeat);  // empty rows only move the row number
+      // Empty rows only move the row number.
+      row_ = std::min(kMaxRows, row_ + repeat);
       return true;
     }
     ++row_;
