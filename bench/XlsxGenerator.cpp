@@ -115,7 +115,10 @@ void WritePackage(const std::string& path, std::vector<GeneratedPart> parts) {
   parts.push_back({"_rels/.rels", Fixed(kPackageRels)});
   parts.push_back({"xl/workbook.xml", Fixed(kWorkbook)});
   parts.push_back({"xl/_rels/workbook.xml.rels", Fixed(workbookRels)});
+  WriteParts(path, std::move(parts));
+}
 
+void WriteParts(const std::string& path, std::vector<GeneratedPart> parts) {
   int code = 0;
   zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
   if (archive == nullptr) throw std::runtime_error("cannot create " + path);

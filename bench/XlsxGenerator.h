@@ -1,7 +1,7 @@
 #pragma once
-// Writes .xlsx packages whose large parts are produced piece by piece while
-// libzip compresses them, so a million-row sheet or a part of gigabytes never
-// sits in memory or on disk uncompressed.
+// Writes .xlsx packages (and other ZIP packages) whose large parts are produced
+// piece by piece while libzip compresses them, so a million-row sheet or a part
+// of gigabytes never sits in memory or on disk uncompressed.
 
 #include <functional>
 #include <string>
@@ -26,5 +26,8 @@ PartProducer Fixed(std::string text);
 // styles.xml and sharedStrings.xml when `parts` has them). Throws
 // std::runtime_error when libzip fails.
 void WritePackage(const std::string& path, std::vector<GeneratedPart> parts);
+
+// Writes a ZIP archive of these parts alone (an .ods package, say).
+void WriteParts(const std::string& path, std::vector<GeneratedPart> parts);
 
 }  // namespace zrv::bench

@@ -10,8 +10,15 @@
 //                                  without FOLDER) and measures them
 //   workbook_bench --measure FILE  measures one file
 //   workbook_bench --write FILE    measures writing 1,000 rows of FILE
-//   workbook_bench --rows N FOLDER makes FOLDER/rows-N.xlsx, N contract rows
-//                                  with shared strings, and measures it
+//   workbook_bench --rows N FOLDER [xlsx|ods|xls]...
+//                                  makes FOLDER/rows-N.xlsx (N contract rows
+//                                  with shared strings; the default), its .ods
+//                                  copy or the same rows as .xls (N at most
+//                                  65,536, by bench/xls_make_rows.pl) when
+//                                  missing, and measures each
+//   workbook_bench --large FOLDER  the same for 100,000 rows as .xlsx and .ods
+//                                  and 65,536 as .xls, and tells whether the
+//                                  .ods stays within 60 MB, the .xls 100 MB
 //   workbook_bench --hostile FOLDER
 //                                  makes ZIP, entity and nesting bombs and a
 //                                  far-off cell as .xlsx and measures how
@@ -24,6 +31,8 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -148,6 +157,9 @@ int MeasureWrite(const std::string& path) {
   return 0;
 }
 
+// The peak memory of the last process RunChild ran.
+long lastChildPeakMb = 0;
+
 int RunChild(const char* self, const char* mode, const std::string& path) {
   std::fflush(stdout);
   const pid_t child = fork();
@@ -157,7 +169,9 @@ int RunChild(const char* self, const char* mode, const std::string& path) {
     _exit(127);
   }
   int status = 0;
-  waitpid(child, &status, 0);
+  rusage usage{};
+  wait4(child, &status, 0, &usage);
+  lastChildPeakMb = usage.ru_maxrss / 1024;
   return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
 }
 
@@ -356,7 +370,8 @@ std::string SheetRow(int i) {
   return xml + "</row>";
 }
 
-int MakeRows(const char* self, int rows, const std::string& folder) {
+// Makes FOLDER/rows-N.xlsx when missing: N contract rows with shared strings.
+std::string MakeRowsXlsx(int rows, const std::string& folder) {
   const std::string path = folder + "/rows-" + std::to_string(rows) + ".xlsx";
   if (!std::filesystem::exists(path)) {
     std::printf("making %s ...\n", path.c_str());
@@ -410,7 +425,121 @@ int MakeRows(const char* self, int rows, const std::string& folder) {
               "<xf numFmtId=\"165\"/><xf numFmtId=\"4\"/><xf numFmtId=\"1\"/>"
               "</cellXfs></styleSheet>")}});
   }
-  return MeasureApart(self, path) ? 0 : 1;
+  return path;
+}
+
+// Makes FOLDER/rows-N.ods when missing: the displayed texts of rows-N.xlsx
+// (made first when missing), written a thousand rows at a time while libzip
+// compresses them.
+std::string MakeRowsOds(int rows, const std::string& folder) {
+  const std::string path = folder + "/rows-" + std::to_string(rows) + ".ods";
+  if (std::filesystem::exists(path)) return path;
+  const auto sheet =
+      zrv::workbook::OpenFirstWorksheet(MakeRowsXlsx(rows, folder));
+  std::printf("making %s ...\n", path.c_str());
+  std::fflush(stdout);
+  int row = 0;
+  auto content = [&, stage = 0](std::string& piece) mutable {
+    if (stage == 2) return false;
+    piece = stage == 0 ? zrv::test::OdsContentStart() : "";
+    stage = 1;
+    std::vector<std::string> texts(kColumns);
+    for (int k = 0; k < 1000 && row < sheet->UsedRowCount(); ++k) {
+      ++row;
+      for (int c = 0; c < kColumns; ++c) texts[c] = sheet->CellText(row, c + 1);
+      piece += zrv::test::OdsRow(texts);
+    }
+    if (row == sheet->UsedRowCount()) {
+      piece += zrv::test::OdsContentEnd(row);
+      stage = 2;
+    }
+    return true;
+  };
+  zrv::bench::WriteParts(
+      path, {{"mimetype", zrv::bench::Fixed(zrv::test::kOdsMimeType)},
+             {"content.xml", content}});
+  return path;
+}
+
+// Makes FOLDER/rows-N.xls when missing (N at most 65,536) with
+// bench/xls_make_rows.pl: the contract rows of ContractRow.
+std::string MakeRowsXls(int rows, const std::string& folder) {
+  const std::string path = folder + "/rows-" + std::to_string(rows) + ".xls";
+  if (std::filesystem::exists(path)) return path;
+  std::printf("making %s ...\n", path.c_str());
+  std::fflush(stdout);
+  const std::string count = std::to_string(rows);
+  const pid_t child = fork();
+  if (child == 0) {
+    execlp("perl", "perl", ZRV_SOURCE_DIR "/bench/xls_make_rows.pl",
+           path.c_str(), count.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    throw std::runtime_error("bench/xls_make_rows.pl failed for " + path);
+  return path;
+}
+
+// Runs `make` in a process of its own, so that the memory it takes is not
+// counted in the figures of the processes measured after it.
+bool MakeApart(const std::function<void()>& make) {
+  std::fflush(stdout);
+  const pid_t child = fork();
+  if (child == 0) {
+    try {
+      make();
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "%s\n", e.what());
+      _exit(1);
+    }
+    std::fflush(stdout);
+    _exit(0);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Makes FOLDER/rows-N in each format (xlsx, ods, xls) and measures each.
+int MakeRows(const char* self, int rows, const std::string& folder,
+             const std::vector<std::string>& formats) {
+  bool ok = true;
+  for (const std::string& format : formats) {
+    const bool made = MakeApart([&] {
+      if (format == "xlsx") MakeRowsXlsx(rows, folder);
+      if (format == "ods") MakeRowsOds(rows, folder);
+      if (format == "xls") MakeRowsXls(rows, folder);
+    });
+    const std::string path =
+        folder + "/rows-" + std::to_string(rows) + "." + format;
+    ok = made && MeasureApart(self, path) && ok;
+  }
+  return ok ? 0 : 1;
+}
+
+// The sizes of the memory bounds: 100,000 rows as .xlsx and .ods, 65,536 (a
+// whole .xls sheet) as .xls, each measured apart, with the peak each may
+// reach.
+int MeasureLarge(const char* self, const std::string& folder) {
+  const struct {
+    int rows;
+    const char* format;
+    long limitMb;  // 0: for comparison only
+  } cases[] = {{100000, "xlsx", 0}, {100000, "ods", 60}, {65536, "xls", 100}};
+  bool ok = true;
+  for (const auto& c : cases) {
+    if (MakeRows(self, c.rows, folder, {c.format}) != 0) return 1;
+    const long peak = lastChildPeakMb;
+    if (c.limitMb > 0) {
+      std::printf("  %d rows x %d as .%s: peak %ld MB, bound %ld MB: %s\n",
+                  c.rows, kColumns, c.format, peak, c.limitMb,
+                  peak <= c.limitMb ? "within" : "OVER");
+      ok = ok && peak <= c.limitMb;
+    }
+  }
+  return ok ? 0 : 1;
 }
 
 }  // namespace
@@ -423,9 +552,18 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(argv[2]);
     return MakeHostile(argv[0], argv[2]);
   }
-  if (argc == 4 && std::string(argv[1]) == "--rows") {
+  if (argc >= 4 && std::string(argv[1]) == "--rows") {
     std::filesystem::create_directories(argv[3]);
-    return MakeRows(argv[0], std::stoi(argv[2]), argv[3]);
+    std::vector<std::string> formats(argv + 4, argv + argc);
+    if (formats.empty()) formats.push_back("xlsx");
+    for (const auto& format : formats) {
+      if (format != "xlsx" && format != "ods" && format != "xls") return 2;
+    }
+    return MakeRows(argv[0], std::stoi(argv[2]), argv[3], formats);
+  }
+  if (argc == 3 && std::string(argv[1]) == "--large") {
+    std::filesystem::create_directories(argv[2]);
+    return MeasureLarge(argv[0], argv[2]);
   }
   std::string folder = argc > 1 ? argv[1] : "";
   if (folder.empty()) {
@@ -434,20 +572,25 @@ int main(int argc, char** argv) {
     folder = pattern;
   }
   std::filesystem::create_directories(folder);
-  std::vector<zrv::test::Row> rows;
-  for (const char* name : {"bench.xls", "bench.xlsx"}) {
-    if (std::filesystem::exists(folder + "/" + name)) continue;
-    if (rows.empty()) {
-      for (int i = 1; i <= kRows; ++i) rows.push_back(ContractRow(i));
+  // Made apart: a measured process started from this one would count the
+  // rows held here in its peak.
+  const bool made = MakeApart([&folder] {
+    std::vector<zrv::test::Row> rows;
+    for (const char* name : {"bench.xls", "bench.xlsx"}) {
+      if (std::filesystem::exists(folder + "/" + name)) continue;
+      if (rows.empty()) {
+        for (int i = 1; i <= kRows; ++i) rows.push_back(ContractRow(i));
+      }
+      std::printf("making %s/%s ...\n", folder.c_str(), name);
+      std::fflush(stdout);
+      zrv::test::MakeWorkbook(folder, name, rows);
     }
-    std::printf("making %s/%s ...\n", folder.c_str(), name);
-    std::fflush(stdout);
-    zrv::test::MakeWorkbook(folder, name, rows);
-  }
-  if (!std::filesystem::exists(folder + "/bench.ods")) {
-    std::printf("making %s/bench.ods ...\n", folder.c_str());
-    zrv::test::MakeOdsCopy(folder + "/bench.xlsx", folder + "/bench.ods");
-  }
+    if (!std::filesystem::exists(folder + "/bench.ods")) {
+      std::printf("making %s/bench.ods ...\n", folder.c_str());
+      zrv::test::MakeOdsCopy(folder + "/bench.xlsx", folder + "/bench.ods");
+    }
+  });
+  if (!made) return 1;
   for (const char* name : {"bench.xls", "bench.xlsx", "bench.ods"}) {
     if (RunChild(argv[0], "--measure", folder + "/" + name) != 0) return 1;
   }

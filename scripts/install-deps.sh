@@ -10,6 +10,8 @@ PACKAGES=(
   dpkg-dev file help2man lintian desktop-file-utils
   firebird3.0-server
   libspreadsheet-writeexcel-perl libexcel-writer-xlsx-perl
+  # Lets Spreadsheet::WriteExcel write .xls files over 7 MB (the workbook benchmark's 65,536 rows).
+  libole-storage-lite-perl
 )
 
 missing=()

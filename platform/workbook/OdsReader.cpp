@@ -8,7 +8,12 @@
 // never expanded when empty, so the million empty rows LibreOffice writes at
 // the end of a sheet cost nothing; repeated non-empty content is expanded up to
 // a limit, so that a small file cannot claim gigabytes.
+//
+// The content is read as a stream of cells, one table row held at a time; a
+// sheet of more than kCellsHeldInMemory cells is read again as it is asked for
+// (HoldOrStream), as the .xlsx sheet is.
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 
@@ -17,6 +22,7 @@
 #include "platform/workbook/PackageErrors.h"
 #include "platform/workbook/Readers.h"
 #include "platform/workbook/SerialDates.h"
+#include "platform/workbook/StreamedSheet.h"
 #include "platform/workbook/XmlCursor.h"
 #include "platform/workbook/ZipArchive.h"
 
@@ -147,35 +153,90 @@ struct OdsCell {
   }
 };
 
-// Reads the first table of an OpenDocument content.xml into a sheet.
-class OdsContent {
+// The cells of the first table of an OpenDocument content.xml, in sheet order,
+// read one table row at a time: only the row being given out is held, with
+// its repetitions given from it.
+class OdsCells final : public CellStream {
  public:
-  explicit OdsContent(std::string_view xml) : xml_(xml) {}
-  explicit OdsContent(XmlSource source) : xml_(std::move(source)) {}
+  OdsCells(std::unique_ptr<PartStream> content, std::string name)
+      : content_(std::move(content)),
+        name_(std::move(name)),
+        xml_([this](char* buffer, size_t capacity) {
+          return content_->Read(buffer, capacity);
+        }) {}
 
-  std::unique_ptr<SheetData> Read() {
-    auto sheet = std::make_unique<SheetData>();
-    bool found = false;
-    for (auto event = xml_.Next(); event != XmlCursor::Event::End;
-         event = xml_.Next()) {
-      if (event == XmlCursor::Event::StartElement && xml_.Name() == "table") {
-        found = true;
-        ReadTable(*sheet);
-        break;
-      }
-    }
-    if (!found) throw FormatError("the workbook has no worksheet");
-    sheet->Finish();
-    return sheet;
+  bool Next(StreamCell& cell) override {
+    return TranslatePackageErrors(name_, kFormat,
+                                  [&] { return ReadNext(cell); });
   }
 
  private:
-  // Reads from just after the table's start tag to its end tag. `depth` counts
-  // the elements open inside the table.
-  void ReadTable(SheetData& sheet) {
-    int depth = 0, rowDepth = -1, cellDepth = -1, paragraphDepth = -1;
-    int rowRepeat = 1, cellRepeat = 1, column = 0;
-    std::vector<std::pair<int, std::string>> rowCells;  // column, text
+  bool ReadNext(StreamCell& cell) {
+    for (;;) {
+      if (next_ < rowCells_.size()) {
+        const auto& [column, text] = rowCells_[next_++];
+        cell = {row_, column, text};
+        return true;
+      }
+      if (copiesLeft_ > 0 && row_ < kMaxRows) {
+        // Another copy of a repeated row.
+        --copiesLeft_;
+        ++row_;
+        for (const auto& entry : rowCells_)
+          CountRepeated(kCellEntryBytes + entry.second.size());
+        next_ = 0;
+        continue;
+      }
+      if (!ReadRow()) return false;
+    }
+  }
+
+  // Reads the next table row into rowCells_ and moves row_ to its first copy;
+  // false after the table's end.
+  bool ReadRow() {
+    rowCells_.clear();
+    next_ = 0;
+    copiesLeft_ = 0;
+    if (state_ == State::Ended) return false;
+    if (state_ == State::Start) {
+      FindTable();
+      state_ = State::InTable;
+    }
+    int repeat = 1;
+    if (!ReadRowCells(repeat)) {
+      state_ = State::Ended;
+      return false;
+    }
+    if (row_ >= kMaxRows) {
+      rowCells_.clear();  // rows past the sheet's last are not read
+      return true;
+    }
+    if (rowCells_.empty()) {
+      // Empty rows only move the row number.
+      row_ = std::min(kMaxRows, row_ + repeat);
+      return true;
+    }
+    ++row_;
+    copiesLeft_ = repeat - 1;
+    return true;
+  }
+
+  void FindTable() {
+    for (auto event = xml_.Next(); event != XmlCursor::Event::End;
+         event = xml_.Next()) {
+      if (event == XmlCursor::Event::StartElement && xml_.Name() == "table")
+        return;
+    }
+    throw FormatError("the workbook has no worksheet");
+  }
+
+  // Reads from inside the table up to the end of its next row, collecting the
+  // row's cells and its repeat count; false at the table's end tag. `depth_`
+  // counts the elements open inside the table (rows may stand in groups).
+  bool ReadRowCells(int& rowRepeat) {
+    int& depth = depth_;
+    int rowDepth = -1, cellDepth = -1, paragraphDepth = -1;
+    int cellRepeat = 1, column = 0;
     OdsCell cell;
     for (auto event = xml_.Next();; event = xml_.Next()) {
       if (event == XmlCursor::Event::End)
@@ -190,8 +251,6 @@ class OdsContent {
         if (rowDepth < 0 && name == "table-row") {
           rowDepth = depth;
           rowRepeat = RepeatCount(xml_, "number-rows-repeated", kMaxRows);
-          column = 0;
-          rowCells.clear();
         } else if (rowDepth >= 0 && cellDepth < 0 &&
                    (name == "table-cell" || name == "covered-table-cell")) {
           cellDepth = depth;
@@ -209,7 +268,7 @@ class OdsContent {
         continue;
       }
       // An end tag.
-      if (depth == 0) break;  // the table's own end
+      if (depth == 0) return false;  // the table's own end
       if (depth == paragraphDepth) {
         paragraphDepth = -1;
       } else if (depth == cellDepth) {
@@ -217,7 +276,7 @@ class OdsContent {
         if (!text.empty() && column < kMaxColumns) {
           for (int i = 0; i < cellRepeat && column + i < kMaxColumns; ++i) {
             if (i > 0) CountRepeated(kCellEntryBytes + text.size());
-            rowCells.emplace_back(column + i + 1, text);
+            rowCells_.emplace_back(column + i + 1, text);
           }
         }
         column = column + cellRepeat > kMaxColumns ? kMaxColumns
@@ -225,8 +284,8 @@ class OdsContent {
         cellDepth = -1;
         cell.Clear();
       } else if (depth == rowDepth) {
-        StoreRows(sheet, rowCells, rowRepeat);
-        rowDepth = -1;
+        --depth;
+        return true;
       }
       --depth;
     }
@@ -257,35 +316,38 @@ class OdsContent {
     }
   }
 
-  // The row just read, once or as many times as it is repeated.
-  void StoreRows(SheetData& sheet,
-                 const std::vector<std::pair<int, std::string>>& cells,
-                 int repeat) {
-    for (int i = 0; i < repeat && row_ < kMaxRows; ++i) {
-      ++row_;
-      if (cells.empty()) {
-        row_ += repeat - 1 - i;  // empty rows only move the row number
-        break;
-      }
-      if (i > 0) {
-        for (const auto& entry : cells)
-          CountRepeated(kCellEntryBytes + entry.second.size());
-      }
-      for (const auto& [column, text] : cells) sheet.Set(row_, column, text);
-    }
-    if (row_ > kMaxRows) row_ = kMaxRows;
-  }
-
   void CountRepeated(long long bytes) {
     repeatedBytes_ += bytes;
     if (repeatedBytes_ > kMaxRepeatedBytes)
       throw FormatError("too many repeated cells");
   }
 
+  enum class State { Start, InTable, Ended };
+
+  std::unique_ptr<PartStream> content_;
+  std::string name_;
   XmlCursor xml_;
-  int row_ = 0;  // the last row read
+  State state_ = State::Start;
+  int depth_ = 0;  // elements open inside the table
+  std::vector<std::pair<int, std::string>> rowCells_;  // column, text
+  size_t next_ = 0;     // the next of rowCells_ to give
+  int copiesLeft_ = 0;  // copies of the row still to give
+  int row_ = 0;         // the row being given; the last row read before
   long long repeatedBytes_ = 0;
 };
+
+// The package's content.xml read as it unzips, like the .xlsx sheet: it holds
+// the whole document and may well be larger than a part read whole may be.
+std::unique_ptr<Worksheet> ReadContent(
+    std::shared_ptr<const PartSource> package, const std::string& name,
+    size_t cellsHeldInMemory) {
+  auto open = [package, name]() -> std::unique_ptr<CellStream> {
+    return TranslatePackageErrors(name, kFormat, [&] {
+      return std::make_unique<OdsCells>(package->Open("content.xml"), name);
+    });
+  };
+  return HoldOrStream(std::move(open), name, cellsHeldInMemory);
+}
 
 }  // namespace
 
@@ -302,23 +364,18 @@ bool IsOdsPackage(const PartSource& parts) {
   }
 }
 
-std::unique_ptr<SheetData> ReadOdsPackage(const PartSource& package,
-                                          const std::string& name) {
-  return TranslatePackageErrors(name, kFormat, [&] {
-    // Read as it unzips, like the .xlsx sheet: content.xml holds the whole
-    // document and may well be larger than a part read whole may be.
-    const std::unique_ptr<PartStream> content = package.Open("content.xml");
-    return OdsContent(XmlSource([&content](char* buffer, size_t capacity) {
-             return content->Read(buffer, capacity);
-           }))
-        .Read();
-  });
+std::unique_ptr<Worksheet> ReadOdsPackage(
+    std::shared_ptr<const PartSource> package, const std::string& name) {
+  return ReadContent(std::move(package), name, kCellsHeldInMemory);
 }
 
-std::unique_ptr<SheetData> ReadOdsContent(std::string_view contentXml,
-                                          const std::string& name) {
-  return TranslatePackageErrors(name, kFormat,
-                                [&] { return OdsContent(contentXml).Read(); });
+std::unique_ptr<Worksheet> ReadOdsParts(const PartSource& parts,
+                                        const std::string& name,
+                                        size_t cellsHeldInMemory) {
+  // The caller keeps the parts for as long as the sheet lives.
+  return ReadContent(
+      std::shared_ptr<const PartSource>(&parts, [](const PartSource*) {}), name,
+      cellsHeldInMemory);
 }
 
 }  // namespace zrv::workbook

@@ -107,7 +107,7 @@ std::unique_ptr<Worksheet> OpenFirstWorksheet(const std::string& path) {
              std::memcmp(head, kEmptyZipMagic, sizeof kEmptyZipMagic) == 0) {
     const std::shared_ptr<const PartSource> package = OpenPackageFile(path);
     if (IsOdsPackage(*package))
-      sheet = ReadOdsPackage(*package, path);
+      sheet = ReadOdsPackage(package, path);
     else
       sheet = ReadXlsxPackage(package, path);
   } else {

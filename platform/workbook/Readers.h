@@ -1,10 +1,10 @@
 #pragma once
 // The readers behind OpenFirstWorksheet. Each reads the first worksheet of a
 // file and throws WorkbookError, with a message naming the file, when it
-// cannot. The .xls and .ods readers hold the sheet in memory (an .xls sheet is
-// at most 65,536 rows; an .ods sheet's repetitions are bounded); the .xlsx
-// reader does so up to kCellsHeldInMemory cells and reads a larger sheet from
-// the file as it is asked for.
+// cannot. The .xlsx and .ods readers hold a sheet of up to kCellsHeldInMemory
+// cells in memory and read a larger one from the file again as it is asked
+// for; the .xls reader keeps where each row's records lie in the file and
+// reads a row's cells from there when they are asked for.
 
 #include <cstddef>
 #include <memory>
@@ -17,10 +17,11 @@ namespace zrv::workbook {
 
 class PartSource;
 
-// .xls, BIFF5 or BIFF8 in an OLE2 container; the memory form reads a file held
-// in `file` and names it `name` in messages.
-std::unique_ptr<SheetData> ReadXlsFile(const std::string& path);
-std::unique_ptr<SheetData> ReadXlsMemory(std::string_view file,
+// .xls, BIFF5 or BIFF8 in an OLE2 container. The file stays open for as long
+// as the sheet lives; the memory form reads a copy of `file` and names it
+// `name` in messages.
+std::unique_ptr<Worksheet> ReadXlsFile(const std::string& path);
+std::unique_ptr<Worksheet> ReadXlsMemory(std::string_view file,
                                          const std::string& name);
 
 // About 15 MB of cells held in memory (some 7,000 rows of the contract
@@ -47,12 +48,15 @@ std::unique_ptr<Worksheet> ReadXlsxParts(
     const PartSource& parts, const std::string& name,
     size_t cellsHeldInMemory = kCellsHeldInMemory);
 
-// .ods (OpenDocument spreadsheet) from a package IsOdsPackage accepts, named
-// `name` in messages; the content form reads the package's content.xml alone.
-std::unique_ptr<SheetData> ReadOdsPackage(const PartSource& package,
-                                          const std::string& name);
-std::unique_ptr<SheetData> ReadOdsContent(std::string_view contentXml,
-                                          const std::string& name);
+// .ods (OpenDocument spreadsheet) from an open package IsOdsPackage accepts,
+// which the sheet keeps for as long as it reads from it, named `name` in
+// messages. The parts form reads the part content.xml of `parts`, which must
+// outlive the sheet.
+std::unique_ptr<Worksheet> ReadOdsPackage(
+    std::shared_ptr<const PartSource> package, const std::string& name);
+std::unique_ptr<Worksheet> ReadOdsParts(
+    const PartSource& parts, const std::string& name,
+    size_t cellsHeldInMemory = kCellsHeldInMemory);
 // True when a ZIP package is an OpenDocument spreadsheet (its part "mimetype"
 // says so); false as well when that part cannot be read.
 bool IsOdsPackage(const PartSource& parts);

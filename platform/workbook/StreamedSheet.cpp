@@ -3,8 +3,15 @@
 #include <algorithm>
 
 #include "platform/workbook/CellAddress.h"
+#include "platform/workbook/Readers.h"
+#include "platform/workbook/SheetData.h"
 
 namespace zrv::workbook {
+
+namespace {
+constexpr const char* kOutOfOrder =
+    "клетките на голям лист не са подредени по редове и колони";
+}  // namespace
 
 StreamedSheet::StreamedSheet(std::function<std::unique_ptr<CellStream>()> open,
                              int usedRows, int usedColumns)
@@ -75,6 +82,36 @@ void StreamedSheet::ReadThrough(int row) const {
     else
       cells.emplace_back(pending_.column, std::move(pending_.text));
   }
+}
+
+std::unique_ptr<Worksheet> HoldOrStream(
+    std::function<std::unique_ptr<CellStream>()> open, const std::string& name,
+    size_t cellsHeldInMemory) {
+  auto held = std::make_unique<SheetData>();
+  size_t cells = 0;
+  int usedRows = 0, usedColumns = 0, lastRow = 0, lastColumn = 0;
+  bool inOrder = true;
+  const auto stream = open();
+  for (StreamCell cell; stream->Next(cell);) {
+    if (cell.row < lastRow || (cell.row == lastRow && cell.column < lastColumn))
+      inOrder = false;
+    lastRow = cell.row;
+    lastColumn = cell.column;
+    usedRows = std::max(usedRows, cell.row);
+    usedColumns = std::max(usedColumns, cell.column);
+    if (++cells <= cellsHeldInMemory) {
+      held->Set(cell.row, cell.column, std::move(cell.text));
+    } else if (held) {
+      held.reset();  // too large to hold: read again as it is asked for
+    }
+    if (!held && !inOrder) throw WorkbookError(CannotRead(name, kOutOfOrder));
+  }
+  if (held) {
+    held->Finish();
+    return held;
+  }
+  return std::make_unique<StreamedSheet>(std::move(open), usedRows,
+                                         usedColumns);
 }
 
 }  // namespace zrv::workbook

@@ -5,8 +5,10 @@
 // around the last row asked for. Reading forward, as the import and `zorvit
 // cells` do, reads the file once; a row before the window starts the reading
 // over from the file's beginning. A file that can no longer be read gives
-// SheetRereadError.
+// SheetRereadError. HoldOrStream chooses between this and a sheet held in
+// memory.
 
+#include <cstddef>
 #include <functional>
 #include <map>
 #include <memory>
@@ -64,5 +66,14 @@ class StreamedSheet final : public Worksheet {
   mutable bool ended_ = false;
   mutable int firstKept_ = 1;  // rows before this have left the window
 };
+
+// Reads a sheet once through `open`: a sheet of up to `cellsHeldInMemory`
+// cells is held in memory; a larger one is measured and then read again
+// through `open` as it is asked for. Such a sheet must give its cells in sheet
+// order, as spreadsheet applications write them; one that does not is refused
+// with a WorkbookError naming the file `name`.
+std::unique_ptr<Worksheet> HoldOrStream(
+    std::function<std::unique_ptr<CellStream>()> open, const std::string& name,
+    size_t cellsHeldInMemory);
 
 }  // namespace zrv::workbook

@@ -1,8 +1,9 @@
 #pragma once
 // A workbook as the import reads it: the first worksheet, its used range and
 // the displayed text of each cell. Opening reads the whole first worksheet
-// once; a sheet of ordinary size is then answered from memory, a very large
-// one by reading its file again as the rows are asked for.
+// once; an .xlsx or .ods sheet of ordinary size is then answered from memory,
+// a very large one, and every .xls sheet, by reading the file again as the
+// rows are asked for.
 
 #include <memory>
 #include <string>

@@ -421,10 +421,8 @@ class XlsxCellStream final : public CellStream {
   std::string type_, value_, attribute_;
 };
 
-// Reads the first worksheet once: a sheet of up to `cellsHeldInMemory` cells
-// is kept in memory; a larger one is measured and then read again as it is
-// asked for. Such a sheet must give its cells in order, as spreadsheet
-// applications write them.
+// Reads the first worksheet: held in memory or read again as it is asked for
+// (HoldOrStream).
 std::unique_ptr<Worksheet> ReadFirstWorksheet(
     std::shared_ptr<const PartSource> parts, const std::string& name,
     size_t cellsHeldInMemory) {
@@ -437,34 +435,7 @@ std::unique_ptr<Worksheet> ReadFirstWorksheet(
                                               name);
     });
   };
-  auto held = std::make_unique<SheetData>();
-  size_t cells = 0;
-  int usedRows = 0, usedColumns = 0, lastRow = 0, lastColumn = 0;
-  bool inOrder = true;
-  const auto stream = open();
-  for (StreamCell cell; stream->Next(cell);) {
-    if (cell.row < lastRow || (cell.row == lastRow && cell.column < lastColumn))
-      inOrder = false;
-    lastRow = cell.row;
-    lastColumn = cell.column;
-    usedRows = std::max(usedRows, cell.row);
-    usedColumns = std::max(usedColumns, cell.column);
-    if (++cells <= cellsHeldInMemory) {
-      held->Set(cell.row, cell.column, std::move(cell.text));
-    } else if (held) {
-      held.reset();  // too large to hold: read again as it is asked for
-    }
-    if (!held && !inOrder) {
-      throw WorkbookError(CannotRead(
-          name, "клетките на голям лист не са подредени по редове и колони"));
-    }
-  }
-  if (held) {
-    held->Finish();
-    return held;
-  }
-  return std::make_unique<StreamedSheet>(std::move(open), usedRows,
-                                         usedColumns);
+  return HoldOrStream(std::move(open), name, cellsHeldInMemory);
 }
 
 }  // namespace

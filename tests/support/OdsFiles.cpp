@@ -63,38 +63,51 @@ void WriteOdsPackage(const std::string& path, const std::string& contentXml,
   }
 }
 
+std::string OdsContentStart() {
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+         "<office:document-content "
+         "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+         "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+         "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
+         "xmlns:calcext=\"urn:org:documentfoundation:names:experimental:calc:"
+         "xmlns:calcext:1.0\"><office:body><office:spreadsheet>"
+         "<table:table table:name=\"Sheet1\">";
+}
+
+std::string OdsRow(const std::vector<std::string>& texts) {
+  std::string row = "<table:table-row>";
+  for (const std::string& text : texts) {
+    if (text.empty()) {
+      row += "<table:table-cell/>";
+      continue;
+    }
+    row +=
+        "<table:table-cell office:value-type=\"string\" "
+        "calcext:value-type=\"string\">" +
+        Paragraphs(text) + "</table:table-cell>";
+  }
+  return row + "</table:table-row>\n";
+}
+
+std::string OdsContentEnd(int rows) {
+  return "<table:table-row table:number-rows-repeated=\"" +
+         std::to_string(workbook::kMaxRows - rows) +
+         "\"><table:table-cell table:number-columns-repeated=\"1024\"/>"
+         "</table:table-row></table:table></office:spreadsheet>"
+         "</office:body></office:document-content>";
+}
+
 std::string MakeOdsCopy(const std::string& workbook,
                         const std::string& odsPath) {
   const auto sheet = workbook::OpenFirstWorksheet(workbook);
-  std::string content =
-      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-      "<office:document-content "
-      "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
-      "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
-      "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
-      "xmlns:calcext=\"urn:org:documentfoundation:names:experimental:calc:"
-      "xmlns:calcext:1.0\"><office:body><office:spreadsheet>"
-      "<table:table table:name=\"Sheet1\">";
+  std::string content = OdsContentStart();
   for (int r = 1; r <= sheet->UsedRowCount(); ++r) {
-    content += "<table:table-row>";
-    for (int c = 1; c <= sheet->UsedColumnCount(); ++c) {
-      const std::string text = sheet->CellText(r, c);
-      if (text.empty()) {
-        content += "<table:table-cell/>";
-        continue;
-      }
-      content +=
-          "<table:table-cell office:value-type=\"string\" "
-          "calcext:value-type=\"string\">" +
-          Paragraphs(text) + "</table:table-cell>";
-    }
-    content += "</table:table-row>\n";
+    std::vector<std::string> texts;
+    for (int c = 1; c <= sheet->UsedColumnCount(); ++c)
+      texts.push_back(sheet->CellText(r, c));
+    content += OdsRow(texts);
   }
-  content += "<table:table-row table:number-rows-repeated=\"" +
-             std::to_string(workbook::kMaxRows - sheet->UsedRowCount()) +
-             "\"><table:table-cell table:number-columns-repeated=\"1024\"/>"
-             "</table:table-row></table:table></office:spreadsheet>"
-             "</office:body></office:document-content>";
+  content += OdsContentEnd(sheet->UsedRowCount());
   WriteOdsPackage(odsPath, content);
   return odsPath;
 }

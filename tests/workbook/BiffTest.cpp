@@ -6,10 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <map>
 
 #include "platform/workbook/BiffScan.h"
 #include "platform/workbook/OleFile.h"
 #include "platform/workbook/Readers.h"
+#include "tests/support/TestDatabase.h"
+#include "tests/support/Workbooks.h"
 
 namespace zrv::workbook {
 namespace {
@@ -184,6 +188,93 @@ TEST(Biff, DamagedRecordsAreErrors) {
       '\xFF';  // the first record claims more bytes than the stream holds
   EXPECT_THROW(ScanBiff(lying), BiffError);
   EXPECT_THROW(ScanBiff(""), BiffError);
+}
+
+// A BIFF8 workbook stream: shared strings "първи", "втори", one XF (General)
+// and a worksheet of `cells` records.
+std::string Biff8Workbook(const std::string& cells) {
+  const std::string first = "\x3F\x04\x4A\x04\x40\x04\x32\x04\x38\x04";
+  const std::string second = "\x32\x04\x42\x04\x3E\x04\x40\x04\x38\x04";
+  std::string globals =
+      Record(0x0809, U16(0x0600) + U16(0x0005) + U32(0) + U32(0)) +
+      Record(0x00FC, U32(2) + U32(2) + U16(5) + Bytes("\x01", 1) + first +
+                         U16(5) + Bytes("\x01", 1) + second) +
+      Record(0x00E0, U16(0) + U16(0) + std::string(16, '\0'));
+  globals +=
+      Record(0x0085, U32(static_cast<uint32_t>(globals.size() + 4 + 10 + 4)) +
+                         Bytes("\x00\x00\x02\x00", 4) + "S1");
+  globals += Record(0x000A, "");
+  return globals + Record(0x0809, U16(0x0600) + U16(0x0010) + U32(0) + U32(0)) +
+         cells + Record(0x000A, "");
+}
+
+// Rows are read from their records when asked for, the last few kept: cells
+// written out of row order, a later text for a cell (one that shows nothing
+// does not count), MULRK, a formula's text in the STRING record after it and a
+// column past the sheet's last read alike forward, backward and jumping, past
+// the rows kept.
+TEST(Biff, RowsReadFromTheirRecordsInAnyOrder) {
+  const std::string formulaText = Cell(1, 1, 0) + std::string(6, '\0') +
+                                  "\xFF\xFF" + U16(0) + U32(0) + U16(0);
+  std::string cells = Record(0x00FD, Cell(2, 0, 0) + U32(1)) +
+                      Record(0x0203, Cell(0, 0, 0) + F64(1.5)) +
+                      Record(0x00BD, U16(0) + U16(1) + U16(0) + U32(RkInt(7)) +
+                                         U16(0) + U32(RkInt(8)) + U16(2)) +
+                      Record(0x00FD, Cell(2, 1, 0) + U32(0)) +
+                      Record(0x0205, Cell(1, 0, 0) + Bytes("\x07\x01", 2)) +
+                      Record(0x0203, Cell(0, 1, 0) + F64(9)) +
+                      Record(0x0205, Cell(0, 2, 0) + Bytes("\x07\x01", 2)) +
+                      Record(0x0006, formulaText) +
+                      Record(0x0207, U16(3) + Bytes("\x00", 1) + "abc") +
+                      Record(0x0203, Cell(4, 20000, 0) + F64(1));
+  std::map<std::pair<int, int>, std::string> expected = {
+      {{1, 1}, "1.5"}, {{1, 2}, "9"},     {{1, 3}, "8"},
+      {{2, 2}, "abc"}, {{3, 1}, "втори"}, {{3, 2}, "първи"}};
+  for (int row = 20; row >= 4; --row) {  // from the bottom up
+    cells += Record(0x0203,
+                    Cell(static_cast<uint16_t>(row - 1), 3, 0) + F64(row * 10));
+    expected[{row, 4}] = std::to_string(row * 10);
+  }
+  const auto sheet =
+      ReadXlsMemory(MakeOle("Workbook", Biff8Workbook(cells)), "order.xls");
+  ASSERT_EQ(sheet->UsedRowCount(), 20);
+  ASSERT_EQ(sheet->UsedColumnCount(), 4);
+  std::vector<int> order;
+  for (int r = 1; r <= 21; ++r) order.push_back(r);        // forward
+  for (int r = 21; r >= 1; --r) order.push_back(r);        // backward
+  for (int r : {3, 20, 1, 12, 2, 19}) order.push_back(r);  // jumping
+  for (int r : order) {
+    for (int c = 1; c <= 5; ++c) {
+      const auto it = expected.find({r, c});
+      EXPECT_EQ(sheet->CellText(r, c), it == expected.end() ? "" : it->second)
+          << "row " << r << ", column " << c;
+    }
+  }
+}
+
+// The .xls file stays open while its sheet lives: removed, it still reads as
+// opened; written to, rows whose records must be read again stop with
+// SheetRereadError rather than read as empty. (The stream is larger than the
+// blocks of it kept in memory, which hold its end after opening.)
+TEST(XlsFile, AFileWrittenToSinceItWasOpenedCannotBeReadOn) {
+  std::vector<test::Row> rows;
+  for (int row = 1; row <= 40000; ++row) rows.push_back({row});
+  const std::string folder = test::MakeTempFolder();
+  const std::string made = test::MakeWorkbook(folder, "made.xls", rows);
+  const std::string path = folder + "/open.xls";
+  for (const bool removed : {true, false}) {
+    std::filesystem::copy_file(
+        made, path, std::filesystem::copy_options::overwrite_existing);
+    const auto sheet = OpenFirstWorksheet(path);
+    if (removed) {
+      std::filesystem::remove(path);
+      EXPECT_EQ(sheet->CellText("A1"), "1");
+    } else {
+      std::filesystem::resize_file(path, std::filesystem::file_size(path) / 2);
+      EXPECT_THROW(sheet->CellText("A1"), SheetRereadError);
+    }
+  }
+  std::filesystem::remove_all(folder);
 }
 
 TEST(OleFile, StreamsInRegularSectorsAndInTheMiniStream) {

@@ -186,5 +186,41 @@ TEST_F(OdsRead, ReadsContentLargerThanAWholePart) {
   EXPECT_EQ(sheet->CellText(10000, 1), last);
 }
 
+// A sheet too large to hold is read again as rows are asked for, one table row
+// held at a time: rows in a header group, repeated rows and cells, empty rows
+// between and a row past the sheet's last read as held in memory, forward,
+// backward and jumping.
+TEST_F(OdsRead, ReadAgainAsAskedForReadsAsHeldInMemory) {
+  std::string rows =
+      "<table:table-header-rows>" + Row(Text("Номер") + Text("Сума")) +
+      "</table:table-header-rows>" +
+      Row(Text("повтор") + Text("д", " table:number-columns-repeated=\"3\""),
+          " table:number-rows-repeated=\"3\"") +
+      Row(kEmpty, " table:number-rows-repeated=\"5\"");
+  for (int i = 1; i <= 100; ++i) {
+    rows += Row(Text(std::to_string(i).c_str()) +
+                (i % 7 ? Text("x") : "<table:table-cell/>") + kEmpty);
+  }
+  rows += Row(kEmpty, " table:number-rows-repeated=\"1048468\"") +
+          Row(Text("извън"));
+  const auto package = OpenPackageFile(WriteOds(folder_ + "/again.ods", rows));
+  const auto held = ReadOdsParts(*package, "again.ods", SIZE_MAX);
+  const auto streamed = ReadOdsParts(*package, "again.ods", 0);
+  ASSERT_EQ(streamed->UsedRowCount(), 109);
+  ASSERT_EQ(streamed->UsedColumnCount(), 4);
+  EXPECT_EQ(streamed->CellText("A1"), "Номер");
+  EXPECT_EQ(streamed->CellText("D4"), "д");
+  EXPECT_EQ(streamed->CellText("A109"), "100");
+  std::vector<int> order;
+  for (int r = 1; r <= 110; ++r) order.push_back(r);     // forward
+  for (int r = 110; r >= 1; r -= 3) order.push_back(r);  // backward
+  for (int r : {1, 99, 2, 50, 37}) order.push_back(r);   // jumping
+  for (int r : order) {
+    for (int c = 1; c <= 5; ++c)
+      ASSERT_EQ(streamed->CellText(r, c), held->CellText(r, c))
+          << ColumnLetters(c) << r;
+  }
+}
+
 }  // namespace
 }  // namespace zrv::workbook
