@@ -15,16 +15,24 @@ std::string MissingLine(const std::string& subject, int row, bool fatal) {
          std::to_string(row);
 }
 
+std::string WarningLine(const std::string& text, int row) {
+  return kWarning + text + kAtRow + std::to_string(row);
+}
+
+std::string FatalLine(const std::string& text, int row) {
+  return kFatal + text + kAtRow + std::to_string(row);
+}
+
 void ErrorList::ReportMissing(const std::string& subject, int row, bool fatal) {
   Add(MissingLine(subject, row, fatal), row);
 }
 
 void ErrorList::ReportWarning(const std::string& text, int row) {
-  Add(kWarning + text + kAtRow + std::to_string(row), row);
+  Add(WarningLine(text, row), row);
 }
 
 void ErrorList::ReportFatal(const std::string& text, int row) {
-  Add(kFatal + text + kAtRow + std::to_string(row), row);
+  Add(FatalLine(text, row), row);
 }
 
 void ErrorList::Add(const std::string& line, int row) {

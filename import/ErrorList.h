@@ -16,6 +16,12 @@ namespace zrv::import {
 // is false.
 std::string MissingLine(const std::string& subject, int row, bool fatal);
 
+// "WARNING : " + text + " на ред номер : " + row, for a row or annex left out
+// on purpose; "FATAL : " + text + ..., for a row not stored for a reason other
+// than a missing value.
+std::string WarningLine(const std::string& text, int row);
+std::string FatalLine(const std::string& text, int row);
+
 class ErrorList {
  public:
   using Observer = std::function<void(const std::string& line)>;
@@ -35,6 +41,11 @@ class ErrorList {
   void ReportFatal(const std::string& text, int row);
   // Appends a line as it is (naming no row) and tells every observer.
   void Add(const std::string& line) { Add(line, 0); }
+  // Appends lines made beforehand (MissingLine, WarningLine, FatalLine) for
+  // worksheet row `row`.
+  void AddLines(const std::vector<std::string>& lines, int row) {
+    for (const std::string& line : lines) Add(line, row);
+  }
   // Empties the list; a new run starts with an empty list. Observers are not
   // told.
   void Clear() {

@@ -30,7 +30,10 @@
 #include "import/ImportRunCounts.h"
 #include "import/ImportRunLog.h"
 #include "import/RefusedRows.h"
-#include "import/RowMapping.h"
+#include "import/ImportLookups.h"
+#include "import/RowReader.h"
+#include "import/RowResolver.h"
+#include "import/RowWriter.h"
 #include "import/RowTransaction.h"
 #include "import/RunState.h"
 #include "platform/workbook/Workbook.h"
@@ -108,7 +111,10 @@ struct ImportRun::Impl {
         messages(boxes),
         userId(user),
         persons(nullptr),
-        classifiers(connection, messages, state, rentTypes) {
+        classifiers(connection, messages, state, rentTypes),
+        lookups(connection, persons, classifiers),
+        resolver(lookups, errors, rentKinds),
+        writer(connection, errors, messages, persons, rentKinds) {
     errors.Subscribe([this](const std::string& line) {
       if (observer) observer->LineAdded(line);
     });
@@ -122,18 +128,15 @@ struct ImportRun::Impl {
   bool StopRequested() const { return observer && observer->StopRequested(); }
   void StopRun(RunResult& result, RunOutcome outcome, const std::string& line);
   bool EmptyRow(const CellReader& cells, int row) const;
-  void TryRow(int row, const CellReader& cells, RowMapping& mapping,
-              contracts::TBaseDoc& contract, contracts::TObektDB& property,
-              const ImportOptions& options, ImportSummary& summary);
-  void RowStep(int row, const CellReader& cells, RowMapping& mapping,
-               contracts::TBaseDoc& contract, contracts::TObektDB& property,
-               const ImportOptions& options, ImportSummary& summary,
-               bool firstTry);
+  void TryRow(int row, const CellReader& cells, contracts::TBaseDoc& contract,
+              contracts::TObektDB& property, const ImportOptions& options,
+              ImportSummary& summary);
+  void RowStep(int row, const CellReader& cells, contracts::TBaseDoc& contract,
+               contracts::TObektDB& property, const ImportOptions& options,
+               ImportSummary& summary, bool firstTry);
   void SkipStoredRow(int row, ImportSummary& summary);
   // Adds a committed row's annex figures, and keeps its refused annex rows.
   void CountAnnexes(const AnnexCounts& annexes, ImportSummary& summary);
-  // Stores a new person and, when `claim`, claims its identity number.
-  int32_t InsertPerson(const contracts::TPersonSrchRec& person, bool claim);
   void SaveLog(const std::string& workbookPath, const ImportOptions& options,
                const workbook::Worksheet& sheet, int firstRow,
                ImportSummary& summary);
@@ -153,6 +156,13 @@ struct ImportRun::Impl {
   ImportRunState state;
   Classifiers classifiers;
   ErrorList errors;
+  ImportLookups lookups;
+  RowResolver resolver;
+  RowWriter writer;
+  // The tenant's representative and the tenant of the row in progress; they
+  // carry the fields a row does not set over to the next row.
+  contracts::TPersonSrchRec representative;
+  contracts::TPersonSrchRec tenant;
   RefusedRows refused;
   ImportObserver* observer = nullptr;
   // The annex rows the last committed row refused (for the workbook of rows
@@ -293,7 +303,6 @@ void ImportRun::Impl::ReadRows(const workbook::Worksheet& sheet, int firstRow,
 
   contracts::TBaseDoc contract(db, *characteristics, calculator, userId);
   contracts::TObektDB property(db);
-  RowMapping mapping(cells, errors, classifiers, persons, rentKinds, state);
 
   for (int row = firstRow; row <= lastRow; ++row) {
     summary.lastRow = row;
@@ -306,7 +315,7 @@ void ImportRun::Impl::ReadRows(const workbook::Worksheet& sheet, int firstRow,
       const size_t linesBefore = errors.Lines().size();
       const int refusedBefore = summary.rowsRefused;
       try {
-        TryRow(row, cells, mapping, contract, property, options, summary);
+        TryRow(row, cells, contract, property, options, summary);
       } catch (const StopRequest&) {
         StopRun(result, RunOutcome::kInterrupted,
                 kInterruptedAt + std::to_string(row) + ".");
@@ -334,7 +343,6 @@ void ImportRun::Impl::ReadRows(const workbook::Worksheet& sheet, int firstRow,
 }
 
 void ImportRun::Impl::TryRow(int row, const CellReader& cells,
-                             RowMapping& mapping,
                              contracts::TBaseDoc& contract,
                              contracts::TObektDB& property,
                              const ImportOptions& options,
@@ -345,8 +353,8 @@ void ImportRun::Impl::TryRow(int row, const CellReader& cells,
   // before the row is read again from its cells.
   const HeldMessages::Hold hold(messages);
   const ImportSummary summaryBefore = summary;
-  const contracts::TPersonSrchRec representative = mapping.Representative;
-  const contracts::TPersonSrchRec tenant = mapping.Tenant;
+  const contracts::TPersonSrchRec representativeBefore = representative;
+  const contracts::TPersonSrchRec tenantBefore = tenant;
   // A dry run keeps one snapshot for the whole run: a try again would meet the
   // same write.
   const int attempts = options.checkOnly ? 1 : kRowAttempts;
@@ -354,8 +362,7 @@ void ImportRun::Impl::TryRow(int row, const CellReader& cells,
     const size_t mark = errors.Hold();
     try {
       if (StopRequested()) throw StopRequest{};
-      RowStep(row, cells, mapping, contract, property, options, summary,
-              attempt == 1);
+      RowStep(row, cells, contract, property, options, summary, attempt == 1);
       if (attempt > 1) ++summary.rowsRetried;
       errors.Publish();
       return;
@@ -368,8 +375,8 @@ void ImportRun::Impl::TryRow(int row, const CellReader& cells,
     errors.TakeBack(mark);
     messages.DiscardHeld();
     summary = summaryBefore;
-    mapping.Representative = representative;
-    mapping.Tenant = tenant;
+    representative = representativeBefore;
+    tenant = tenantBefore;
     if (attempt == attempts) {
       if (attempts > 1) ++summary.rowsRetried;
       break;
@@ -385,7 +392,6 @@ void ImportRun::Impl::TryRow(int row, const CellReader& cells,
 }
 
 void ImportRun::Impl::RowStep(int row, const CellReader& cells,
-                              RowMapping& mapping,
                               contracts::TBaseDoc& contract,
                               contracts::TObektDB& property,
                               const ImportOptions& options,
@@ -397,21 +403,9 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
     transaction.emplace(db, options.checkOnly);
     contract.Clear();
     property.Clear();
-    const bool representativeValid = mapping.ReadRepresentative(row);
-    bool valid = mapping.ReadTenant(row) &&
-                       mapping.ReadContract(contract, row) &&
-                       mapping.ReadProperty(property, row) &&
-                       representativeValid;
-
-    contract.PropertyID = classifiers.FindPropertyByDocNumber(
-        CleanDocNumber(cells.ReadCell(column::kStoredDocumentNumber, row)));
-    if (contract.PropertyID == -1) {
-      contract.PropertyID = contracts::TObektDB::FindByNpar(db, property);
-    }
-    if (valid && contract.PropertyID == -1 &&
-        !mapping.CheckNewProperty(property, row))
-      valid = false;
-    if (!valid) {
+    const ContractRow value = ReadContractRow(cells, row);
+    const RowRecords records{representative, tenant, contract, property};
+    if (!resolver.Resolve(value, records)) {
       ++summary.rowsRefused;
       transaction->Rollback();
       return;
@@ -419,14 +413,13 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
     const int32_t storedId =
         options.allowDuplicates
             ? -1
-            : contracts::FindStoredContract(db, contract, property,
-                                            mapping.Tenant.ID);
+            : contracts::FindStoredContract(db, contract, property, tenant.ID);
     if (storedId != -1) {
       // Imported again: the contract stays as stored, its new annex rows are
       // added to it.
       SkipStoredRow(row, summary);
       const AnnexCounts annexes =
-          mapping.ReadAnnexesOfStored(db, contract, storedId, row);
+          writer.WriteAnnexesOfStored(value, contract, storedId);
       if (StopRequested()) throw StopRequest{};
       transaction->Commit();
       if (annexes.stored > 0) summary.lastStoredRow = row;
@@ -442,7 +435,7 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
     const std::string key =
         options.allowDuplicates || options.checkOnly || !contractKeys
             ? std::string()
-            : contracts::ContractKey(contract, property, mapping.Tenant.EGN);
+            : contracts::ContractKey(contract, property, tenant.EGN);
     if (!key.empty() && !contracts::ClaimContractKey(db, key)) {
       // Stored by another workstation since this row's snapshot began: tried
       // once more, the look-up then finds it and compares its annex rows. A
@@ -453,29 +446,9 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
       SkipStoredRow(row, summary);
       return;
     }
-    // A new property or person is claimed by its identity in the row's
-    // transaction: another workstation storing the same one at this moment
-    // makes one of the two rows fail, and that row is tried again.
-    const bool claim = registerKeys && !options.checkOnly;
-    if (contract.PropertyID == -1) {
-      property.Insert();
-      contract.PropertyID = property.ID;
-      if (claim)
-        contracts::ClaimPropertyKey(db, contracts::PropertyKey(property),
-                                    property.ID);
-    }
-    auto& tenant = mapping.Tenant;
-    const auto& representative = mapping.Representative;
-    tenant.MOL = representative.ID == -1 ? InsertPerson(representative, claim)
-                                         : representative.ID;
-    contract.TenantID =
-        tenant.ID == -1 ? InsertPerson(tenant, claim) : tenant.ID;
-    contract.Insert();
-    if (!key.empty()) contracts::TieContractKey(db, key, contract.DocID);
-    const AnnexCounts annexes = mapping.ReadAnnexes(db, contract, row);
-    if (options.fileLinks)
-      AddFileLink(db, messages, contract, rentKinds.RentKindFolder());
-    schedule::RebuildSchedule(db, contract.DocID, true);
+    const AnnexCounts annexes =
+        writer.WriteContract(value, records, registerKeys && !options.checkOnly,
+                             key, options.fileLinks);
     if (StopRequested()) throw StopRequest{};
     transaction->Commit();
 
@@ -501,13 +474,6 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
     messages.ShowMessage(kRowFailed + std::to_string(row) + " " + e.what());
     errors.ReportMissing(OneLine(e.what()), row, true);
   }
-}
-
-int32_t ImportRun::Impl::InsertPerson(const contracts::TPersonSrchRec& person,
-                                      bool claim) {
-  const int32_t id = persons.InsertPerson(person);
-  if (claim && id != -1) contracts::ClaimPersonKey(db, person.EGN, id);
-  return id;
 }
 
 void ImportRun::Impl::CountAnnexes(const AnnexCounts& annexes,

@@ -23,7 +23,6 @@ struct ImportRunState {
   std::string MunicipalityCode;  // obsh_tbl.ob_code
   std::vector<SettlementEntry>
       Settlements;          // in the order the database gave them
-  int32_t AnnexNumber = 0;  // running annex number while annex rows are read
 };
 
 }  // namespace zrv::import

@@ -11,7 +11,8 @@
 #include "common/Text.h"
 #include "contracts/StoredContract.h"
 #include "import/ColumnMap.h"
-#include "import/RowMapping.h"
+#include "import/AnnexJudge.h"
+#include "import/RowWriter.h"
 #include "schedule/AddAnnex.h"
 #include "schedule/RebuildSchedule.h"
 
@@ -31,25 +32,19 @@ bool SameAmount(double a, double b) { return AmountText(a) == AmountText(b); }
 
 struct AnnexRow {
   int row = 0;
-  bool ok = false;
-  schedule::TAnecsRow annex;
+  AnnexJudgement judged;
 };
 
 }  // namespace
 
-AnnexCounts RowMapping::ReadAnnexesOfStored(db::Connection& db,
+AnnexCounts RowWriter::WriteAnnexesOfStored(const ContractRow& row,
                                             const contracts::TBaseDoc& contract,
-                                            int32_t docId, int row) {
-  const contracts::StoredTerms stored = contracts::LoadStoredTerms(db, docId);
+                                            int32_t docId) {
+  const contracts::StoredTerms stored = contracts::LoadStoredTerms(db_, docId);
 
   std::vector<AnnexRow> rows;
-  for (int n = row + 1;
-       Cell(column::kContractNumber, n) == contract.NumberText; ++n) {
-    AnnexRow annexRow;
-    annexRow.row = n;
-    annexRow.ok = ReadAnnexRow(n, contract, docId, nullptr, annexRow.annex);
-    rows.push_back(annexRow);
-  }
+  for (const AnnexCells& cells : row.annexes)
+    rows.push_back({cells.row, JudgeAnnex(cells, contract, docId, nullptr)});
 
   // The stop the contract has when every stored annex row of the workbook is
   // the stored annex: the last one's stop, or the row's own term.
@@ -64,22 +59,23 @@ AnnexCounts RowMapping::ReadAnnexesOfStored(db::Connection& db,
   std::vector<Fate> fates;
   TDate previousStart = lastStart;
   for (const AnnexRow& r : rows) {
-    if (!r.ok) {
+    const schedule::TAnecsRow& annex = r.judged.annex;
+    if (!r.judged.ok) {
       fates.push_back(Fate::kRefused);
       continue;
     }
     const auto same = std::find_if(
         stored.annexes.begin(), stored.annexes.end(),
         [&](const contracts::StoredAnnex& a) {
-          return a.number > 1 && SameDay(a.start, r.annex.AN_DTStart);
+          return a.number > 1 && SameDay(a.start, annex.AN_DTStart);
         });
     if (same != stored.annexes.end()) {
-      const bool samePrice = SameAmount(same->price, r.annex.AN_PRICE);
+      const bool samePrice = SameAmount(same->price, annex.AN_PRICE);
       fates.push_back(samePrice ? Fate::kSkip : Fate::kDiffers);
-      if (samePrice) expectedStop = r.annex.AN_DTStop;
-    } else if (std::trunc(r.annex.AN_DTStart) > std::trunc(previousStart)) {
+      if (samePrice) expectedStop = annex.AN_DTStop;
+    } else if (std::trunc(annex.AN_DTStart) > std::trunc(previousStart)) {
       fates.push_back(Fate::kAdd);
-      previousStart = r.annex.AN_DTStart;
+      previousStart = annex.AN_DTStart;
     } else {
       fates.push_back(Fate::kBeforeStored);
     }
@@ -95,12 +91,13 @@ AnnexCounts RowMapping::ReadAnnexesOfStored(db::Connection& db,
     std::string columns;
     for (const std::string& c : differing)
       columns += (columns.empty() ? "" : ", ") + c;
-    errors_.ReportWarning(Format(kCellsDiffer, columns.c_str()), row);
+    errors_.ReportWarning(Format(kCellsDiffer, columns.c_str()), row.row);
   }
 
   AnnexCounts counts;
   for (size_t i = 0; i < rows.size(); ++i) {
     AnnexRow& r = rows[i];
+    errors_.AddLines(r.judged.lines, r.row);
     switch (fates[i]) {
       case Fate::kRefused:
         counts.Drop(r.row);
@@ -118,9 +115,9 @@ AnnexCounts RowMapping::ReadAnnexesOfStored(db::Connection& db,
         counts.Drop(r.row);
         break;
       case Fate::kAdd: {
-        r.annex.AN_NUM = ++lastNumber;
+        r.judged.annex.AN_NUM = ++lastNumber;
         std::string message;  // errors travel on
-        if (schedule::AddAnnex(db, docId, r.annex, false, message)) {
+        if (schedule::AddAnnex(db_, docId, r.judged.annex, false, message)) {
           ++counts.stored;
         } else {
           counts.Drop(r.row);
@@ -129,7 +126,7 @@ AnnexCounts RowMapping::ReadAnnexesOfStored(db::Connection& db,
       }
     }
   }
-  if (counts.stored > 0) schedule::RebuildSchedule(db, docId, true);
+  if (counts.stored > 0) schedule::RebuildSchedule(db_, docId, true);
   return counts;
 }
 

@@ -1,0 +1,80 @@
+#include "import/RowWriter.h"
+
+#include "contracts/RegisterKeys.h"
+#include "contracts/StoredContract.h"
+#include "import/AnnexJudge.h"
+#include "import/FileLinks.h"
+#include "schedule/AddAnnex.h"
+#include "schedule/RebuildSchedule.h"
+
+namespace zrv::import {
+
+RowWriter::RowWriter(db::Connection& db, ErrorList& errors,
+                     ui::Messages& messages,
+                     const contracts::PersonTasks& persons,
+                     const contracts::RentKinds& rentKinds)
+    : db_(db),
+      errors_(errors),
+      messages_(messages),
+      persons_(persons),
+      rentKinds_(rentKinds) {}
+
+int32_t RowWriter::InsertPerson(const contracts::TPersonSrchRec& person,
+                                bool claim) {
+  const int32_t id = persons_.InsertPerson(person);
+  if (claim && id != -1) contracts::ClaimPersonKey(db_, person.EGN, id);
+  return id;
+}
+
+AnnexCounts RowWriter::WriteContract(const ContractRow& row,
+                                     RowRecords records, bool claim,
+                                     const std::string& key, bool fileLinks) {
+  contracts::TBaseDoc& contract = records.contract;
+  contracts::TObektDB& property = records.property;
+  // A new property or person is claimed by its identity in the row's
+  // transaction: another workstation storing the same one at this moment
+  // makes one of the two rows fail, and that row is tried again.
+  if (contract.PropertyID == -1) {
+    property.Insert();
+    contract.PropertyID = property.ID;
+    if (claim)
+      contracts::ClaimPropertyKey(db_, contracts::PropertyKey(property),
+                                  property.ID);
+  }
+  contracts::TPersonSrchRec& tenant = records.tenant;
+  const contracts::TPersonSrchRec& rep = records.representative;
+  tenant.MOL = rep.ID == -1 ? InsertPerson(rep, claim) : rep.ID;
+  contract.TenantID = tenant.ID == -1 ? InsertPerson(tenant, claim) : tenant.ID;
+  contract.Insert();
+  if (!key.empty()) contracts::TieContractKey(db_, key, contract.DocID);
+  const AnnexCounts annexes = WriteAnnexes(row, contract);
+  if (fileLinks)
+    AddFileLink(db_, messages_, contract, rentKinds_.RentKindFolder());
+  schedule::RebuildSchedule(db_, contract.DocID, true);
+  return annexes;
+}
+
+AnnexCounts RowWriter::WriteAnnexes(const ContractRow& row,
+                                    const contracts::TBaseDoc& contract) {
+  AnnexCounts counts;
+  TDate previousStart = contract.StartDate;
+  int32_t number = 1;
+  for (const AnnexCells& cells : row.annexes) {
+    AnnexJudgement judged =
+        JudgeAnnex(cells, contract, contract.DocID, &previousStart);
+    judged.annex.AN_NUM = ++number;
+    errors_.AddLines(judged.lines, cells.row);
+    std::string message;  // a refusal leaves the contract as it is; errors
+                          // travel on
+    if (judged.ok &&
+        schedule::AddAnnex(db_, contract.DocID, judged.annex, false, message)) {
+      ++counts.stored;
+      previousStart = judged.annex.AN_DTStart;
+    } else {
+      counts.Drop(cells.row);
+    }
+  }
+  return counts;
+}
+
+}  // namespace zrv::import

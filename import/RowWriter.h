@@ -1,0 +1,79 @@
+#pragma once
+// The third stage of a contract row: what the resolver made of it written in
+// the row's open transaction. A new contract: its property and persons when
+// they are new (each claimed by its identity, so that two workstations store
+// it once), the contract with its key, its annexes, its file link and its rent
+// schedule. A contract stored already: the annex rows it does not have yet.
+//
+// Database errors travel on; the caller rolls the row back. Everything given
+// must outlive the writer.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "contracts/PersonTasks.h"
+#include "contracts/RentKinds.h"
+#include "import/ContractRow.h"
+#include "import/ErrorList.h"
+#include "import/RowResolver.h"
+#include "platform/db/Database.h"
+#include "platform/ui/Messages.h"
+
+namespace zrv::import {
+
+// The annex rows of one contract row: how many were stored, how many were
+// stored already (a row imported again), and which were refused.
+struct AnnexCounts {
+  int stored = 0;
+  int skipped = 0;
+  int dropped = 0;
+  std::vector<int> droppedRows;  // worksheet rows of the refused annexes
+
+  void Drop(int row) {
+    ++dropped;
+    droppedRows.push_back(row);
+  }
+};
+
+class RowWriter {
+ public:
+  RowWriter(db::Connection& db, ErrorList& errors, ui::Messages& messages,
+            const contracts::PersonTasks& persons,
+            const contracts::RentKinds& rentKinds);
+
+  // Stores the new contract of `row`, resolved into `records`. New property
+  // and persons are claimed when `claim` (person and property keys); the
+  // contract key `key`, claimed already by the caller, is tied to the stored
+  // contract unless it is empty. Annex numbers count from 2, a refused annex
+  // uses its number up and adds its WARNING lines. With `fileLinks` the
+  // scanned file is linked under the last matching rent kind's folder.
+  AnnexCounts WriteContract(const ContractRow& row, RowRecords records,
+                            bool claim, const std::string& key,
+                            bool fileLinks);
+
+  // `row` is stored already as contract `docId`: compares the row with it and
+  // its annex rows with the stored annexes. An annex row stored already (same
+  // start and price) is skipped; one that starts after the last stored annex
+  // is added, and the schedule rebuilt once; one that starts on or before a
+  // stored annex but differs from it is refused with a WARNING. Contract cells
+  // that differ from the stored contract (price AD, start AE, term AC) give one
+  // WARNING naming them; stored values are not changed.
+  AnnexCounts WriteAnnexesOfStored(const ContractRow& row,
+                                   const contracts::TBaseDoc& contract,
+                                   int32_t docId);
+
+ private:
+  // Stores a new person and, when `claim`, claims its identity number.
+  int32_t InsertPerson(const contracts::TPersonSrchRec& person, bool claim);
+  AnnexCounts WriteAnnexes(const ContractRow& row,
+                           const contracts::TBaseDoc& contract);
+
+  db::Connection& db_;
+  ErrorList& errors_;
+  ui::Messages& messages_;
+  const contracts::PersonTasks& persons_;
+  const contracts::RentKinds& rentKinds_;
+};
+
+}  // namespace zrv::import
