@@ -5,6 +5,7 @@
 #include "import/AnnexJudge.h"
 #include "import/FileLinks.h"
 #include "schedule/AddAnnex.h"
+#include "schedule/AnnexesAsStored.h"
 #include "schedule/RebuildSchedule.h"
 
 namespace zrv::import {
@@ -25,6 +26,29 @@ int32_t RowWriter::InsertPerson(const contracts::TPersonSrchRec& person,
   if (claim && id != -1) contracts::ClaimPersonKey(db_, person.EGN, id);
   return id;
 }
+
+namespace {
+
+// Annex 1 as TBaseDoc::Insert writes it: the contract's own price, period and
+// terms.
+schedule::TAnecsRow FirstAnnex(const contracts::TBaseDoc& contract) {
+  schedule::TAnecsRow annex;
+  annex.AN_ID = contract.DocID;
+  annex.AN_NUM = 1;
+  annex.AN_Data = contract.DocDate;
+  annex.AN_PRICE = contract.MonthPrice;
+  annex.AN_DTStart = contract.StartDate;
+  annex.AN_DTStop = contract.StopDate;
+  annex.AN_LType = contract.InterestType;
+  annex.AN_LPercent = contract.InterestPercent;
+  annex.AN_LMAX = contract.InterestMax;
+  annex.AN_DDS = contract.VATCode;
+  annex.AN_PayDay = static_cast<int16_t>(contract.PayDay);
+  annex.AN_FreeDate = contract.StartDate;
+  return annex;
+}
+
+}  // namespace
 
 AnnexCounts RowWriter::WriteContract(const ContractRow& row,
                                      RowRecords records, bool claim,
@@ -47,15 +71,20 @@ AnnexCounts RowWriter::WriteContract(const ContractRow& row,
   contract.TenantID = tenant.ID == -1 ? InsertPerson(tenant, claim) : tenant.ID;
   contract.Insert();
   if (!key.empty()) contracts::TieContractKey(db_, key, contract.DocID);
-  const AnnexCounts annexes = WriteAnnexes(row, contract);
+  schedule::AnnexesAsStored annexes;
+  annexes.AddFirst(FirstAnnex(contract));
+  const AnnexCounts counts = WriteAnnexes(row, contract, annexes);
   if (fileLinks)
     AddFileLink(db_, messages_, contract, rentKinds_.RentKindFolder());
-  schedule::RebuildSchedule(db_, contract.DocID, true);
-  return annexes;
+  // Built from the annexes just written, not read back.
+  schedule::RebuildSchedule(db_, contract.DocID, contract.DocType,
+                            annexes.List(), true);
+  return counts;
 }
 
 AnnexCounts RowWriter::WriteAnnexes(const ContractRow& row,
-                                    const contracts::TBaseDoc& contract) {
+                                    const contracts::TBaseDoc& contract,
+                                    schedule::AnnexesAsStored& stored) {
   AnnexCounts counts;
   TDate previousStart = contract.StartDate;
   int32_t number = 1;
@@ -70,6 +99,7 @@ AnnexCounts RowWriter::WriteAnnexes(const ContractRow& row,
         schedule::AddAnnex(db_, contract.DocID, judged.annex, false, message)) {
       ++counts.stored;
       previousStart = judged.annex.AN_DTStart;
+      stored.Add(judged.annex);
     } else {
       counts.Drop(cells.row);
     }

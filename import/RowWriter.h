@@ -19,6 +19,7 @@
 #include "import/RowResolver.h"
 #include "platform/db/Database.h"
 #include "platform/ui/Messages.h"
+#include "schedule/AnnexesAsStored.h"
 
 namespace zrv::import {
 
@@ -66,8 +67,10 @@ class RowWriter {
  private:
   // Stores a new person and, when `claim`, claims its identity number.
   int32_t InsertPerson(const contracts::TPersonSrchRec& person, bool claim);
+  // Adds the annex rows of a new contract, each stored one also to `stored`.
   AnnexCounts WriteAnnexes(const ContractRow& row,
-                           const contracts::TBaseDoc& contract);
+                           const contracts::TBaseDoc& contract,
+                           schedule::AnnexesAsStored& stored);
 
   db::Connection& db_;
   ErrorList& errors_;

@@ -1,17 +1,16 @@
-// The anniversary schedule of TDocCreateInfo: periods from the contract's start
+// The anniversary schedule of ScheduleBuilder: periods from the contract's start
 // day of month to the same day of the next month, then a remainder period up to
 // the contract's end. Prices are not rounded.
 
 #include <cmath>
 
-#include "schedule/DocCreateInfo.h"
+#include "schedule/ScheduleBuilder.h"
 
 namespace zrv::schedule {
 
-void TDocCreateInfo::BuildAnniversarySchedule(int32_t docId, TDate end) {
-  LoadAnnexes(docId);
+void ScheduleBuilder::BuildAnniversary(TDate end) {
   TDate first = 0, last = 0;
-  TermOf(docId, end, first, last);
+  TermOf(end, first, last);
   int startYear, startMonth, startDay;
   DecodeDate(first, startYear, startMonth, startDay);
 
@@ -40,7 +39,7 @@ void TDocCreateInfo::BuildAnniversarySchedule(int32_t docId, TDate end) {
   // moves.
   int k = 0;
   auto followAnnex = [&](TDate day) {
-    const int next = AnnexHolding(k, day, docId);
+    const int next = AnnexHolding(k, day);
     if (next != k) {
       k = next;
       price = annexes_.At(k).AN_PRICE;
@@ -59,7 +58,7 @@ void TDocCreateInfo::BuildAnniversarySchedule(int32_t docId, TDate end) {
     if (day != startDay && startDay <= DaysInMonth(year, month))
       rowStart = EncodeDate(year, month, startDay);
     TRentRow& row =
-        AppendRow(docId, rowStart,
+        AppendRow(rowStart,
                   static_cast<int32_t>(IncMonth(rowStart, 1) - rowStart));
     followAnnex(rowStart);
     if (price != 0) {
@@ -74,7 +73,7 @@ void TDocCreateInfo::BuildAnniversarySchedule(int32_t docId, TDate end) {
   // The closing period runs from the cursor; its day count has no added day.
   followAnnex(cursor);
   TRentRow& row =
-      AppendRow(docId, cursor, static_cast<int32_t>(std::trunc(last - cursor)));
+      AppendRow(cursor, static_cast<int32_t>(std::trunc(last - cursor)));
   row.RI_PRICE = addPrice != 0 ? addPrice : price;
 }
 

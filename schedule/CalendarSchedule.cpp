@@ -1,18 +1,17 @@
-// The calendar-month schedule of TDocCreateInfo: one period per calendar month
+// The calendar-month schedule of ScheduleBuilder: one period per calendar month
 // from the first annex's start to the contract's end, each priced by the days
 // every annex covers in it.
 
 #include <cmath>
 
-#include "schedule/DocCreateInfo.h"
+#include "schedule/ScheduleBuilder.h"
 #include "schedule/RoundMoney.h"
 
 namespace zrv::schedule {
 
-void TDocCreateInfo::BuildCalendarSchedule(int32_t docId, TDate end) {
-  LoadAnnexes(docId);
+void ScheduleBuilder::BuildCalendar(TDate end) {
   TDate first = 0, last = 0;
-  TermOf(docId, end, first, last);
+  TermOf(end, first, last);
   int endYear, endMonth, endDay;
   DecodeDate(last, endYear, endMonth, endDay);
 
@@ -24,7 +23,7 @@ void TDocCreateInfo::BuildCalendarSchedule(int32_t docId, TDate end) {
     if (year > endYear || (year == endYear && month > endMonth)) break;
     const TDate rowStart = rents_.Empty() ? cursor : EncodeDate(year, month, 1);
     const TDate monthEnd = EncodeDate(year, month, DaysInMonth(year, month));
-    AppendRow(docId, rowStart, static_cast<int32_t>(monthEnd - rowStart + 1));
+    AppendRow(rowStart, static_cast<int32_t>(monthEnd - rowStart + 1));
   }
   TRentRow& lastRow = *rents_.Last();
   lastRow.RI_DAYS = static_cast<int32_t>(last - lastRow.RI_DTSTART + 1);
@@ -38,7 +37,7 @@ void TDocCreateInfo::BuildCalendarSchedule(int32_t docId, TDate end) {
     TRentRow& row = *rents_.At(i);
     // The annexes may all stop before this period: then it has no price to be
     // charged at.
-    if (k >= annexCount) FailNoAnnex(docId, row.RI_DTSTART);
+    if (k >= annexCount) FailNoAnnex(row.RI_DTSTART);
     TDate from = row.RI_DTSTART;
     const TDate rowEnd = row.RI_DTSTART + row.RI_DAYS - 1;
     const double daysInMonth = DaysInMonth(row.RI_YEAR, row.RI_MONTH);

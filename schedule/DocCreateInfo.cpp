@@ -1,12 +1,11 @@
 #include "schedule/DocCreateInfo.h"
 
-#include <cmath>
 #include <memory>
 #include <set>
 
 #include "common/Text.h"
 #include "platform/db/Transaction.h"
-#include "schedule/ScheduleLimits.h"
+#include "schedule/ScheduleBuilder.h"
 
 namespace zrv::schedule {
 namespace {
@@ -33,19 +32,6 @@ const char* const kDeleteOutside =
     "OR "
     "( RI_YEAR*100 + RI_MONTH > :highborder ) ) AND (RI_DOCID = :docid) )";
 
-const char* const kMsgNoAnnexes =
-    "Договор %d няма анекси: погасителният план не може да бъде построен.";
-const char* const kMsgDatesOutOfRange =
-    "Договор %d: датите на погасителния план (%s - %s) са извън годините 1900 "
-    "- 9899.";
-const char* const kMsgStopBeforeStart =
-    "Договор %d: краят на договора (%s) е преди началото му (%s).";
-const char* const kMsgTermTooLong =
-    "Договор %d: срокът от %s до %s е по-дълъг от %d месеца.";
-const char* const kMsgNoAnnexForDay =
-    "Договор %d: нито един анекс не покрива %s: погасителният план не може да "
-    "бъде построен.";
-
 }  // namespace
 
 void TDocCreateInfo::LoadAnnexes(int32_t docId) {
@@ -58,46 +44,34 @@ void TDocCreateInfo::LoadAnnexes(int32_t docId) {
   rents_.Clear();
 }
 
-void TDocCreateInfo::TermOf(int32_t docId, TDate end, TDate& first,
-                            TDate& last) const {
-  if (annexes_.Empty()) throw Error(Format(kMsgNoAnnexes, docId));
-  first = annexes_.At(0).AN_DTStart;
-  last = end != 0 ? std::trunc(end) : annexes_.Last().AN_DTStop;
-  const std::string firstText = FormatDMY(first);
-  const std::string lastText = FormatDMY(last);
-  if (!InScheduleRange(first) || !InScheduleRange(last))
-    throw Error(Format(kMsgDatesOutOfRange, docId, firstText.c_str(),
-                       lastText.c_str()));
-  if (last < first)
-    throw Error(Format(kMsgStopBeforeStart, docId, lastText.c_str(),
-                       firstText.c_str()));
-  if (last > IncMonth(first, kMaxTermMonths))
-    throw Error(Format(kMsgTermTooLong, docId, firstText.c_str(),
-                       lastText.c_str(), kMaxTermMonths));
+void TDocCreateInfo::UseAnnexes(const TAnecses& annexes) {
+  annexes_.Clear();
+  for (int i = 0; i < annexes.Count(); ++i) annexes_.Append(annexes.At(i));
+  rents_.Clear();
 }
 
-TRentRow& TDocCreateInfo::AppendRow(int32_t docId, TDate start, int32_t days) {
-  int year, month, day;
-  DecodeDate(start, year, month, day);
-  TRentRow& row = rents_.Append();
-  row.RI_DOCID = docId;
-  row.RI_YEAR = static_cast<int16_t>(year);
-  row.RI_MONTH = static_cast<int16_t>(month);
-  row.RI_DAYS = days;
-  row.RI_DTSTART = start;
-  return row;
+void TDocCreateInfo::BuildCalendarSchedule(int32_t docId, TDate end) {
+  LoadAnnexes(docId);
+  ScheduleBuilder(docId, annexes_, rents_).BuildCalendar(end);
 }
 
-int TDocCreateInfo::AnnexHolding(int k, TDate day, int32_t docId) const {
-  while (k < annexes_.Count() &&
-         !DateBetween(day, annexes_.At(k).AN_DTStart, annexes_.At(k).AN_DTStop))
-    ++k;
-  if (k >= annexes_.Count()) FailNoAnnex(docId, day);
-  return k;
+void TDocCreateInfo::BuildAnniversarySchedule(int32_t docId, TDate end) {
+  LoadAnnexes(docId);
+  ScheduleBuilder(docId, annexes_, rents_).BuildAnniversary(end);
 }
 
-void TDocCreateInfo::FailNoAnnex(int32_t docId, TDate day) const {
-  throw Error(Format(kMsgNoAnnexForDay, docId, FormatDMY(day).c_str()));
+void TDocCreateInfo::BuildCalendarSchedule(int32_t docId,
+                                           const TAnecses& annexes,
+                                           TDate end) {
+  UseAnnexes(annexes);
+  ScheduleBuilder(docId, annexes_, rents_).BuildCalendar(end);
+}
+
+void TDocCreateInfo::BuildAnniversarySchedule(int32_t docId,
+                                              const TAnecses& annexes,
+                                              TDate end) {
+  UseAnnexes(annexes);
+  ScheduleBuilder(docId, annexes_, rents_).BuildAnniversary(end);
 }
 
 void TDocCreateInfo::StoreSchedule(bool updateExisting) {

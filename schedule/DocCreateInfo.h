@@ -1,14 +1,6 @@
 #pragma once
-// The rent schedule builder: reads a contract's annexes, builds its periods by
-// one of the two schedule kinds and stores them in RENTSINFO.
-//
-//   calendar months (contract types 1002, -1002): periods are calendar months;
-//   a partial first
-//     and last month are charged pro rata by days, every month is rounded to
-//     cents;
-//   anniversary (types 1400, -1400): periods run from the contract's start day
-//   of month to the
-//     same day of the next month, and a remainder period closes the contract.
+// The rent schedule of a stored contract: its annexes read, its periods built
+// (ScheduleBuilder) and stored in RENTSINFO.
 //
 // A builder is made for one rebuild, filled by one Build call, stored, and
 // dropped. It uses the connection it is given, which must outlive it.
@@ -36,6 +28,11 @@ class TDocCreateInfo {
   // years, or no annex covers a period; database errors travel on.
   void BuildCalendarSchedule(int32_t docId, TDate end);
   void BuildAnniversarySchedule(int32_t docId, TDate end);
+  // The same from `annexes`, the contract's annexes as stored (see
+  // ScheduleBuilder.h), without reading them.
+  void BuildCalendarSchedule(int32_t docId, const TAnecses& annexes, TDate end);
+  void BuildAnniversarySchedule(int32_t docId, const TAnecses& annexes,
+                                TDate end);
 
   // Writes the rent list to RENTSINFO: inserts periods not stored yet, updates
   // stored ones when `updateExisting` is set or the period started under the
@@ -51,14 +48,8 @@ class TDocCreateInfo {
  private:
   // Loads the contract's annexes and empties the rent list.
   void LoadAnnexes(int32_t docId);
-  // The schedule's first day (start of the first annex) and last day (`end`, or
-  // the stop of the last annex), checked for a usable term.
-  void TermOf(int32_t docId, TDate end, TDate& first, TDate& last) const;
-  TRentRow& AppendRow(int32_t docId, TDate start, int32_t days);
-  // The index of the first annex from `k` on whose days hold `day`; throws when
-  // none does.
-  int AnnexHolding(int k, TDate day, int32_t docId) const;
-  [[noreturn]] void FailNoAnnex(int32_t docId, TDate day) const;
+  // Copies `annexes` in place of the loaded ones and empties the rent list.
+  void UseAnnexes(const TAnecses& annexes);
 
   db::Connection& db_;
   TAnecses annexes_;

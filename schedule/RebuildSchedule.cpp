@@ -39,4 +39,17 @@ void RebuildSchedule(db::Connection& db, int32_t docId, bool updateExisting) {
   transaction.Commit();
 }
 
+void RebuildSchedule(db::Connection& db, int32_t docId, int32_t type,
+                     const TAnecses& annexes, bool updateExisting) {
+  if (type == kFixedScheduleContract) return;
+  db::OwnTransaction transaction(db);
+  TDocCreateInfo builder(db);
+  if (IsAnniversaryType(type))
+    builder.BuildAnniversarySchedule(docId, annexes, 0);
+  else if (IsCalendarType(type))
+    builder.BuildCalendarSchedule(docId, annexes, 0);
+  builder.StoreSchedule(updateExisting);
+  transaction.Commit();
+}
+
 }  // namespace zrv::schedule

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "platform/db/Database.h"
+#include "schedule/Anecs.h"
 
 namespace zrv::schedule {
 
@@ -15,5 +16,10 @@ namespace zrv::schedule {
 // build (zrv::Error) and of the database (db::DbError) roll back only its own
 // and travel on.
 void RebuildSchedule(db::Connection& db, int32_t docId, bool updateExisting);
+
+// The same for a contract of type `type` whose annexes are `annexes` as stored
+// (see AnnexesAsStored.h): nothing is read back but the periods it has.
+void RebuildSchedule(db::Connection& db, int32_t docId, int32_t type,
+                     const TAnecses& annexes, bool updateExisting);
 
 }  // namespace zrv::schedule
