@@ -10,9 +10,10 @@
 // the characteristic working set and the calculator binding are handed over at
 // construction and must outlive the object. Single-threaded.
 //
-// Every value goes into statement text: texts between double quotes with inner
-// double quotes doubled, dates as "dd.mm.yyyy", amounts with two decimals and
-// "." whatever the locale is.
+// Insert binds every value as a parameter; dates go in as "dd.mm.yyyy" and
+// amounts as two-decimal text with "." whatever the locale is, which the server
+// converts to the column. Update still writes its values into the statement's
+// text, texts between double quotes with inner double quotes doubled.
 
 #include <cstdint>
 #include <string>

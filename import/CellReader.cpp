@@ -14,9 +14,10 @@ std::string TrimmedCell(const workbook::Worksheet* sheet, const Read& read) {
     return Trim(read(*sheet));
   } catch (const workbook::SheetRereadError&) {
     throw;  // the sheet lost its file: no later cell can be trusted either
-  } catch (...) {
+  } catch (const workbook::WorkbookError&) {
     // A cell that cannot be read counts as empty; whether that is an error
-    // depends on the column.
+    // depends on the column. Anything else (memory exhausted, a fault of the
+    // program) is no property of the cell and travels on.
     return "";
   }
 }

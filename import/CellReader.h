@@ -1,9 +1,10 @@
 #pragma once
 // Cell reading of the import: the displayed text of a cell of the first
 // worksheet, named by its column letters and row number, trimmed of leading and
-// trailing blanks and control characters. A cell that cannot be read is empty;
-// only a sheet that has lost its file part way (SheetRereadError) stops the
-// reading, since every cell after it would read empty.
+// trailing blanks and control characters. A cell the reader cannot read
+// (workbook::WorkbookError) is empty; a sheet that has lost its file part way
+// (SheetRereadError) stops the reading, since every cell after it would read
+// empty, and any other error travels on.
 
 #include <string>
 

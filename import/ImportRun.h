@@ -48,7 +48,7 @@ struct ImportOptions {
   // Folder of the log file; empty means the process's current directory. Read
   // when the log is written, after the workbook is chosen (the window sets it
   // to the workbook's folder from its chooser).
-  std::string logFolder;
+  std::string logFolder = {};
   // A dry run ("Само проверка, без запис"): every row goes through every check
   // and statement as in a real run, inside one transaction that is rolled back
   // at the end, so nothing stays in the database (classifier entries
