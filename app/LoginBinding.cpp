@@ -2,6 +2,8 @@
 
 #include <dlfcn.h>
 
+#include <filesystem>
+
 #include "common/Error.h"
 #include "common/Text.h"
 #include "platform/login/LoginEntryPoints.h"
@@ -100,8 +102,23 @@ bool LoginWithLibrary(const std::string& libraryFile,
 bool Login(const std::string& appName, const std::string& alias,
            bool interactive, bool secondFlag, TLogInfoRec& record,
            LoginLists& lists) {
-  return LoginWithLibrary(kLoginLibraryName, appName, alias, interactive,
+  return LoginWithLibrary(LoginLibraryFile(), appName, alias, interactive,
                           secondFlag, record, lists);
+}
+
+std::string LoginLibraryFile() {
+  // The copy beside the program, by its full path: the loader's own search
+  // of the program's folder ($ORIGIN) is not done for a dlopen that a
+  // sanitizer's runtime intercepts.
+  std::error_code error;
+  const std::filesystem::path program =
+      std::filesystem::read_symlink("/proc/self/exe", error);
+  if (!error) {
+    const std::filesystem::path beside =
+        program.parent_path() / kLoginLibraryName;
+    if (std::filesystem::exists(beside, error)) return beside.string();
+  }
+  return kLoginLibraryName;
 }
 
 }  // namespace zrv

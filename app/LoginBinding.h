@@ -9,10 +9,13 @@
 
 namespace zrv {
 
-// The file name of the login library. It is looked up by the dynamic loader's
-// usual search; the program's executables carry a search path of their own
-// folder, so the copy beside them wins.
+// The file name of the login library.
 inline constexpr const char* kLoginLibraryName = "libZrvLogin.so";
+
+// The library Login loads: the copy beside the running program, by its full
+// path, when there is one; else the bare name, for the dynamic loader's
+// search.
+std::string LoginLibraryFile();
 
 // The two lists the library may report with a login; the program owns them.
 struct LoginLists {
