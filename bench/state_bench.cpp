@@ -210,10 +210,10 @@ int main(int argc, char** argv) {
     c->Open(params);
     const auto f0 = Clock::now();
     // Ids: short without and with paid interest, then long without and with.
-    Group groups[] = {{kShort, 1, count},
-                      {kShort, count + 1, count},
-                      {kLong, 2 * count + 1, longCount},
-                      {kLong, 2 * count + longCount + 1, longCount}};
+    Group groups[] = {{kShort, 1, count, {}, {}},
+                      {kShort, count + 1, count, {}, {}},
+                      {kLong, 2 * count + 1, longCount, {}, {}},
+                      {kLong, 2 * count + longCount + 1, longCount, {}, {}}};
     for (int i = 0; i < 4; ++i)
       Fill(*c, groups[i].firstId, groups[i].count, groups[i].shape, i % 2 == 1);
     std::printf("filled %d + %d contracts in %.1f s; medians of %d rounds\n",

@@ -1,6 +1,7 @@
 #include "schedule/LoadedRentInfo.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 namespace zrv::schedule {
@@ -92,10 +93,40 @@ void TLoadedRentInfo::ComputeDueDates() {
 }
 
 TRentRow* TLoadedRentInfo::FindByPeriod(int32_t key) {
+  if (indexed_) {
+    const auto it = byPeriod_.find(key);
+    return it == byPeriod_.end() ? nullptr : At(it->second);
+  }
   for (int i = 0; i < Count(); ++i) {
     if (At(i)->PeriodKey() == key) return At(i);
   }
   return nullptr;
+}
+
+void TLoadedRentInfo::IndexRows() {
+  byPeriod_.clear();
+  open_.Reset(Count());
+  paid_.Reset(Count());
+  for (int i = 0; i < Count(); ++i) {
+    byPeriod_.emplace(At(i)->PeriodKey(), i);  // the first row of a key wins
+    open_.Set(i, Open(*At(i)) >= kCent);
+    paid_.Set(i, Paid(*At(i)) >= kCent);
+  }
+  indexed_ = true;
+}
+
+void TLoadedRentInfo::RowChanged(const TRentRow& row) {
+  if (!indexed_ || IsAdvance(&row)) return;
+  open_.Set(row.ListIndex, Open(row) >= kCent);
+  paid_.Set(row.ListIndex, Paid(row) >= kCent);
+}
+
+int TLoadedRentInfo::NextOpenIndex(int from) const {
+  if (indexed_) return open_.NextFrom(from);
+  for (int i = std::max(from, 0); i < Count(); ++i) {
+    if (Open(*At(i)) >= kCent) return i;
+  }
+  return -1;
 }
 
 TRentRow* TLoadedRentInfo::NextOpenRow(OpenBy by, TRentRow* current) {
@@ -103,25 +134,62 @@ TRentRow* TLoadedRentInfo::NextOpenRow(OpenBy by, TRentRow* current) {
   const int from = inList ? current->ListIndex : -1;
   if (by == OpenBy::Paid) {
     if (inList) {
-      for (int i = from; i < Count(); ++i) {
-        if (Paid(*At(i)) >= kCent) return At(i);
-      }
+      if (TRentRow* row = At(NextPaidIndex(from))) return row;
     }
     if (Paid(AdvanceRow) >= kCent) return &AdvanceRow;
-    for (int i = Count() - 1; i >= 0; --i) {
-      if (Paid(*At(i)) >= kCent) return At(i);
-    }
-    return nullptr;
+    return At(LastPaidIndex());
   }
   if (inList) {
-    for (int i = from; i < Count(); ++i) {
-      if (Open(*At(i)) >= kCent) return At(i);
-    }
+    if (TRentRow* row = At(NextOpenIndex(from))) return row;
   }
-  for (int i = 0; i < (inList ? from : Count()); ++i) {
-    if (Open(*At(i)) >= kCent) return At(i);
+  // The first open row; when looking on from a row, one before it, as none
+  // lies after it.
+  return At(NextOpenIndex(0));
+}
+
+int TLoadedRentInfo::NextPaidIndex(int from) const {
+  if (indexed_) return paid_.NextFrom(from);
+  for (int i = std::max(from, 0); i < Count(); ++i) {
+    if (Paid(*At(i)) >= kCent) return i;
   }
-  return nullptr;
+  return -1;
+}
+
+int TLoadedRentInfo::LastPaidIndex() const {
+  if (indexed_) return paid_.Last();
+  for (int i = Count() - 1; i >= 0; --i) {
+    if (Paid(*At(i)) >= kCent) return i;
+  }
+  return -1;
+}
+
+void TLoadedRentInfo::RowBits::Set(int index, bool on) {
+  const uint64_t bit = uint64_t{1} << (index % 64);
+  if (on) {
+    words_[index / 64] |= bit;
+  } else {
+    words_[index / 64] &= ~bit;
+  }
+}
+
+int TLoadedRentInfo::RowBits::NextFrom(int from) const {
+  if (from < 0) from = 0;
+  size_t w = from / 64;
+  if (w >= words_.size()) return -1;
+  uint64_t word = words_[w] & (~uint64_t{0} << (from % 64));
+  while (word == 0) {
+    if (++w == words_.size()) return -1;
+    word = words_[w];
+  }
+  return static_cast<int>(w * 64) + std::countr_zero(word);
+}
+
+int TLoadedRentInfo::RowBits::Last() const {
+  for (size_t w = words_.size(); w-- > 0;) {
+    if (words_[w] != 0)
+      return static_cast<int>(w * 64) + 63 - std::countl_zero(words_[w]);
+  }
+  return -1;
 }
 
 double TLoadedRentInfo::AnnexVatRate(const TRentRow& row) const {

@@ -33,14 +33,16 @@ struct AnnexTerms {
   int vatCode, payDay;
 };
 constexpr AnnexTerms kAnnexes[] = {
-    {1, 10, 2, 1201, 10}, {2, 12, 0, 1201, 105}, {3, 0.05, 15, 1200, 215},
-    {4, 0.04, 20, 1201, 25}, {5, 8, 0, 1201, 0}, {1, 6, 0, 1201, 310}};
+    {1, 10, 2, 1201, 10},    {2, 12, 0, 1201, 105}, {3, 0.05, 15, 1200, 215},
+    {4, 0.04, 20, 1201, 25}, {5, 8, 0, 1201, 0},    {1, 6, 0, 1201, 310}};
 
 std::string Dmy(TDate date) { return "\"" + FormatDMY(date) + "\""; }
 TDate PeriodStart(int q) {
   return EncodeDate(kFirstYear + q / 12, q % 12 + 1, 1);
 }
-double PeriodPrice(int q) { return 100 + 20 * (q / 60) + (q % 13 == 0 ? 7.5 : 0); }
+double PeriodPrice(int q) {
+  return 100 + 20 * (q / 60) + (q % 13 == 0 ? 7.5 : 0);
+}
 
 // The contract's rows as statements: contract 1 from 01.01.1996 to
 // 31.12.2025, yearly base rates for 1997-2023, 360 periods and 360 payments
@@ -70,8 +72,7 @@ std::vector<std::string> LongContract() {
         "values (1, %d, %d, %s, %s, %d, %f, %f, %d, %d, %s)",
         a + 1, 100 + 20 * a, Dmy(start).c_str(),
         Dmy(PeriodStart(a * 60 + 60) - 1).c_str(), t.kind, t.percent, t.limit,
-        t.vatCode, t.payDay,
-        Dmy(a == 0 ? start : IncMonth(start, 2)).c_str()));
+        t.vatCode, t.payDay, Dmy(a == 0 ? start : IncMonth(start, 2)).c_str()));
   }
   for (int q = 0; q < kPeriods; ++q) {
     const TDate start = PeriodStart(q);
@@ -131,10 +132,9 @@ std::vector<std::string> LongContract() {
     } else {
       details = {{q, value}};
     }
-    if (n == 100) payType = 1, flag = 8;   // owned by invoice 8: stays
-    if (n == 200) payType = 1, flag = 0;   // owned by none: deleted
-    const double interest =
-        n % 29 == 0 ? 80 : n % 4 == 0 ? 1.5 + n % 7 : 0;
+    if (n == 100) payType = 1, flag = 8;  // owned by invoice 8: stays
+    if (n == 200) payType = 1, flag = 0;  // owned by none: deleted
+    const double interest = n % 29 == 0 ? 80 : n % 4 == 0 ? 1.5 + n % 7 : 0;
     const std::string ldate = interest > 0 ? Dmy(date - 1) : "null";
     values[n] = value;
     dates[n] = date;
