@@ -39,22 +39,30 @@ void TLoadedRentInfo::LoadFromQuery(db::Query& query, int32_t contractType,
   Clear();
   ContractType = contractType;
   HandEntered = handEntered;
-  const bool hasAutoGenId = query.FindField("RI_AutoGenID") != nullptr;
-  for (; !query.Eof(); query.Next()) {
-    TRentRow& row = Append();
-    row.RI_DOCID = query.FieldByName("RI_DOCID").AsInteger();
-    row.RI_YEAR =
-        static_cast<int16_t>(query.FieldByName("RI_YEAR").AsInteger());
-    row.RI_MONTH =
-        static_cast<int16_t>(query.FieldByName("RI_MONTH").AsInteger());
-    row.RI_PRICE = query.FieldByName("RI_PRICE").AsFloat();
-    row.RI_CARRIED = query.FieldByName("RI_CARRIED").AsFloat();
-    row.RI_DTSTART = std::trunc(query.FieldByName("RI_DTStart").AsDateTime());
-    row.RI_DAYS = query.FieldByName("RI_DAYS").AsInteger();
-    row.PaidDays = query.FieldByName("RI_PAIDDAYS").AsInteger();
-    if (hasAutoGenId)
-      row.AutoGenID = query.FieldByName("RI_AutoGenID").AsInteger();
-    row.PeriodEnd = row.RI_DTSTART + row.RI_DAYS - 1;
+  if (!query.Eof()) {
+    // Columns looked up by name once for all rows.
+    const db::Field* autoGenId = query.FindField("RI_AutoGenID");
+    const db::Field& docId = query.FieldByName("RI_DOCID");
+    const db::Field& year = query.FieldByName("RI_YEAR");
+    const db::Field& month = query.FieldByName("RI_MONTH");
+    const db::Field& price = query.FieldByName("RI_PRICE");
+    const db::Field& carried = query.FieldByName("RI_CARRIED");
+    const db::Field& start = query.FieldByName("RI_DTStart");
+    const db::Field& days = query.FieldByName("RI_DAYS");
+    const db::Field& paidDays = query.FieldByName("RI_PAIDDAYS");
+    for (; !query.Eof(); query.Next()) {
+      TRentRow& row = Append();
+      row.RI_DOCID = docId.AsInteger();
+      row.RI_YEAR = static_cast<int16_t>(year.AsInteger());
+      row.RI_MONTH = static_cast<int16_t>(month.AsInteger());
+      row.RI_PRICE = price.AsFloat();
+      row.RI_CARRIED = carried.AsFloat();
+      row.RI_DTSTART = std::trunc(start.AsDateTime());
+      row.RI_DAYS = days.AsInteger();
+      row.PaidDays = paidDays.AsInteger();
+      if (autoGenId) row.AutoGenID = autoGenId->AsInteger();
+      row.PeriodEnd = row.RI_DTSTART + row.RI_DAYS - 1;
+    }
   }
   ComputeDueDates();
 }
