@@ -1,22 +1,27 @@
-// Time to load a contract and compute its state, per contract.
+// Time to load a contract and compute its state, per contract, and how it
+// grows with the contract's length.
 //
 //   state_bench [CONTRACTS]      (default 1000)
 //
-// Makes a throw-away embedded database with CONTRACTS contracts of 36 monthly
-// periods and 24 payments each (one detail per payment), then loads every
-// contract and computes its state at the contract's end, twice: with payments
-// that carry no paid interest, and with every payment carrying paid interest
-// (each such payment spreads it over the periods through a working copy of the
-// contract).
+// Makes a throw-away embedded database with CONTRACTS short contracts (36
+// monthly periods, 24 payments) and CONTRACTS / 10 long ones (360 periods, 360
+// payments), each payment with one detail, every contract in two forms: with
+// payments that carry no paid interest, and with every payment carrying paid
+// interest (each such payment spreads it over the periods it was earned on).
+// Then loads every contract and computes its state at the contract's end, the
+// short and the long ones in alternating rounds, and prints the median time per
+// contract of each and the long one's time as a multiple of the short one's.
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "app/DatabaseSetup.h"
 #include "common/Dates.h"
@@ -29,8 +34,16 @@ namespace {
 using namespace zrv;
 using Clock = std::chrono::steady_clock;
 
-constexpr int kPeriods = 36;
-constexpr int kPayments = 24;
+constexpr int kRounds = 5;
+
+// One shape of contract: its length in months and the payments made on it.
+struct Shape {
+  const char* name;
+  int periods;
+  int payments;
+};
+constexpr Shape kShort{"36 periods, 24 payments", 36, 24};
+constexpr Shape kLong{"360 periods, 360 payments", 360, 360};
 
 std::unique_ptr<db::Query> Prepared(db::Connection& c, const char* sql) {
   auto q = c.NewQuery();
@@ -38,10 +51,11 @@ std::unique_ptr<db::Query> Prepared(db::Connection& c, const char* sql) {
   return q;
 }
 
-// Contracts firstId .. firstId + count - 1 from 01.01.2022 to 31.12.2024 at
+// Contracts firstId .. firstId + count - 1 of `shape`, ending 31.12.2024, at
 // 100.00 a month, paid month by month on the 5th; with `paidInterest` each
 // payment also pays 0.50 interest.
-void Fill(db::Connection& c, int firstId, int count, bool paidInterest) {
+void Fill(db::Connection& c, int firstId, int count, const Shape& shape,
+          bool paidInterest) {
   db::OwnTransaction tx(c);
   auto doc = Prepared(
       c,
@@ -66,7 +80,9 @@ void Fill(db::Connection& c, int firstId, int count, bool paidInterest) {
       c,
       "insert into PayDetails (PD_ID, PD_NUM, PD_YEAR, PD_MONTH, PD_SUM) "
       "values (:id, :num, :y, :m, 100)");
-  const TDate start = EncodeDate(2022, 1, 1), stop = EncodeDate(2024, 12, 31);
+  const int firstYear = 2025 - shape.periods / 12;
+  const TDate start = EncodeDate(firstYear, 1, 1),
+              stop = EncodeDate(2024, 12, 31);
   for (int id = firstId; id < firstId + count; ++id) {
     doc->SetInteger("id", id);
     doc->SetDateTime("start", start);
@@ -76,15 +92,15 @@ void Fill(db::Connection& c, int firstId, int count, bool paidInterest) {
     annex->SetDateTime("start", start);
     annex->SetDateTime("stop", stop);
     annex->Execute();
-    for (int p = 0; p < kPeriods; ++p) {
-      const int y = 2022 + p / 12, m = p % 12 + 1;
+    for (int p = 0; p < shape.periods; ++p) {
+      const int y = firstYear + p / 12, m = p % 12 + 1;
       rent->SetInteger("id", id);
       rent->SetInteger("y", y);
       rent->SetInteger("m", m);
       rent->SetInteger("days", DaysInMonth(y, m));
       rent->SetDateTime("start", EncodeDate(y, m, 1));
       rent->Execute();
-      if (p >= kPayments) continue;
+      if (p >= shape.payments) continue;
       pay->SetInteger("id", id);
       pay->SetInteger("num", p + 1);
       pay->SetDateTime("data", EncodeDate(y, m, 5));
@@ -105,12 +121,19 @@ void Fill(db::Connection& c, int firstId, int count, bool paidInterest) {
   tx.Commit();
 }
 
-// Loads and computes every contract; prints the time per contract.
-void Measure(db::Connection& c, const char* label, int firstId, int count) {
+// Milliseconds per contract of one pass over contracts firstId .. firstId +
+// count - 1: loading and computing together, and computing alone.
+struct Times {
+  double total = 0;
+  double computing = 0;
+};
+
+Times Measure(db::Connection& c, int firstId, int count, double& check) {
   schedule::BaseRateTable rates;
   schedule::CurrencyFactorTable factors;
   factors.Set(0, 1);
-  double loading = 0, computing = 0, check = 0;
+  double loading = 0, computing = 0;
+  check = 0;
   for (int id = firstId; id < firstId + count; ++id) {
     schedule::TDocInfo info(c, rates, factors);
     const auto t0 = Clock::now();
@@ -121,13 +144,48 @@ void Measure(db::Connection& c, const char* label, int firstId, int count) {
     const auto t2 = Clock::now();
     loading += std::chrono::duration<double, std::milli>(t1 - t0).count();
     computing += std::chrono::duration<double, std::milli>(t2 - t1).count();
-    check += info.Summary.Due;
+    check += info.Summary.Due + info.Summary.InterestTotal;
   }
-  std::printf(
-      "%-34s %8.3f ms per contract (load %.3f, compute %.3f); %d contracts, "
-      "due total %.2f\n",
-      label, (loading + computing) / count, loading / count, computing / count,
-      count, check);
+  return {(loading + computing) / count, computing / count};
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+// The contracts of one shape in one form.
+struct Group {
+  const Shape& shape;
+  int firstId;
+  int count;
+  std::vector<double> total, computing;
+  double check = 0;
+};
+
+// Alternating rounds over the short and the long group of one form, so that
+// the load of a shared machine falls on both alike; prints their medians and
+// the long group's time as a multiple of the short one's.
+void Compare(db::Connection& c, const char* form, Group& shortGroup,
+             Group& longGroup) {
+  for (int round = 0; round < kRounds; ++round) {
+    for (Group* g : {&shortGroup, &longGroup}) {
+      const Times t = Measure(c, g->firstId, g->count, g->check);
+      g->total.push_back(t.total);
+      g->computing.push_back(t.computing);
+    }
+  }
+  std::printf("%s:\n", form);
+  for (const Group* g : {&shortGroup, &longGroup}) {
+    std::printf(
+        "  %-26s %8.3f ms per contract (compute %.3f); %d contracts, "
+        "due and interest total %.2f\n",
+        g->shape.name, Median(g->total), Median(g->computing), g->count,
+        g->check);
+  }
+  std::printf("  360/360 ÷ 36/24: %.1f× (computing alone %.1f×)\n",
+              Median(longGroup.total) / Median(shortGroup.total),
+              Median(longGroup.computing) / Median(shortGroup.computing));
 }
 
 }  // namespace
@@ -138,6 +196,7 @@ int main(int argc, char** argv) {
     std::cerr << "Usage: state_bench [CONTRACTS]\n";
     return 2;
   }
+  const int longCount = std::max(count / 10, 1);
   namespace fs = std::filesystem;
   const fs::path folder = fs::temp_directory_path() /
                           ("zrv-state-bench-" + std::to_string(::getpid()));
@@ -150,14 +209,19 @@ int main(int argc, char** argv) {
     auto c = db::MakeFirebirdConnection();
     c->Open(params);
     const auto f0 = Clock::now();
-    Fill(*c, 1, count, false);
-    Fill(*c, count + 1, count, true);
-    std::printf(
-        "filled %d contracts (%d periods, %d payments each) in %.1f s\n",
-        2 * count, kPeriods, kPayments,
-        std::chrono::duration<double>(Clock::now() - f0).count());
-    Measure(*c, "payments without paid interest:", 1, count);
-    Measure(*c, "every payment with paid interest:", count + 1, count);
+    // Ids: short without and with paid interest, then long without and with.
+    Group groups[] = {{kShort, 1, count, {}, {}},
+                      {kShort, count + 1, count, {}, {}},
+                      {kLong, 2 * count + 1, longCount, {}, {}},
+                      {kLong, 2 * count + longCount + 1, longCount, {}, {}}};
+    for (int i = 0; i < 4; ++i)
+      Fill(*c, groups[i].firstId, groups[i].count, groups[i].shape, i % 2 == 1);
+    std::printf("filled %d + %d contracts in %.1f s; medians of %d rounds\n",
+                2 * count, 2 * longCount,
+                std::chrono::duration<double>(Clock::now() - f0).count(),
+                kRounds);
+    Compare(*c, "payments without paid interest", groups[0], groups[2]);
+    Compare(*c, "every payment with paid interest", groups[1], groups[3]);
     c->Close();
   } catch (const std::exception& e) {
     std::cerr << e.what() << "\n";

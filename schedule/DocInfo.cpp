@@ -1,6 +1,7 @@
 #include "schedule/DocInfo.h"
 
 #include <cmath>
+#include <unordered_map>
 
 #include "common/Text.h"
 #include "platform/db/Transaction.h"
@@ -137,17 +138,17 @@ void TDocInfo::LinkPaymentDetails() {
       Details.InsertFront(detail);
     }
   }
-  for (int i = 0; i < Payments.Count(); ++i) Payments.At(i).details.clear();
+  // Each detail goes to the first payment of its number.
+  std::unordered_map<int32_t, TPaymentRow*> byNumber;
+  for (int i = 0; i < Payments.Count(); ++i) {
+    Payments.At(i).details.clear();
+    byNumber.emplace(Payments.At(i).number, &Payments.At(i));
+  }
   for (int d = 0; d < Details.Count(); ++d) {
     TPayDetailRow& detail = Details.At(d);
-    detail.payment = nullptr;
-    for (int p = 0; p < Payments.Count(); ++p) {
-      if (Payments.At(p).number == detail.number) {
-        detail.payment = &Payments.At(p);
-        Payments.At(p).details.push_back(&detail);
-        break;
-      }
-    }
+    const auto it = byNumber.find(detail.number);
+    detail.payment = it == byNumber.end() ? nullptr : it->second;
+    if (detail.payment) detail.payment->details.push_back(&detail);
   }
 }
 

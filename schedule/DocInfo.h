@@ -174,11 +174,28 @@ class TDocInfo : public TDocHeader {
   void ApplyDetail(TPaymentRow& payment, TPayDetailRow& detail);
   void AddHistory(const TPaymentRow& payment, const TRentRow& row,
                   double amount, int16_t kind);
-  void DistributePaidInterest(const TPaymentRow& payment);
+  // The first part of CountPayments: the schedule, the details and the totals
+  // back to the loaded values, and the rows indexed.
+  void StartCounting();
+  // Takes the interest-settled date and the carry from a counted payment when
+  // it is a regular one that pays (not a refund); tells whether it was.
+  bool CountPayment(const TPaymentRow& payment);
   void SetOpenPeriods();
+  // The day interest runs to for `interestDate`: no later than the interest
+  // stop.
+  TDate InterestLimit(TDate interestDate) const;
   // The period interest of one row at `interestDate` with its explanation.
   void ComputeOneRowInterest(TRentRow& row, TDate interestDate, TDate& freeDate,
                              double& priceStep);
+  // The interest of one row at day `x` and its overdue days (0 when it bears
+  // none); the explanation of its segments is appended to *text when one is
+  // given. The free date and price step carry over to the next row.
+  double RowInterest(const TRentRow& row, TDate x, TDate& freeDate,
+                     double& priceStep, int& overdueDays,
+                     std::string* text) const;
+
+  // Spreads paid interest through a working copy of this object.
+  friend class TPaidInterestSpread;
 
   db::Connection* connection_ = nullptr;
   const BaseRateTable* baseRates_;

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "common/Text.h"
 #include "schedule/DocInfo.h"
@@ -20,14 +22,18 @@ constexpr const char* kNeverPaid = "не са плащани";
 constexpr double kCent = 0.01;
 
 // The interest of one segment under an annex's terms, rounded to cents, its
-// text appended.
+// text appended when one is given.
 double SegmentInterest(const BaseRateTable& rates, const TAnecsRow& annex,
-                       double amount, TDate from, TDate to, std::string& text) {
+                       double amount, TDate from, TDate to, std::string* text) {
+  if (!text) {
+    return RoundMoney(InterestAmount(rates, annex.AN_LType, amount, from, to,
+                                     annex.AN_LPercent, annex.AN_LMAX, 0));
+  }
   std::string part;
   const double interest =
       RoundMoney(ComputeInterest(rates, annex.AN_LType, part, amount, from, to,
                                  annex.AN_LPercent, annex.AN_LMAX, 0));
-  text += part;
+  *text += part;
   return interest;
 }
 
@@ -35,16 +41,21 @@ double SegmentInterest(const BaseRateTable& rates, const TAnecsRow& annex,
 // that is below a cent.
 double FreeSegmentInterest(const BaseRateTable& rates, const TAnecsRow& annex,
                            double amount, TDate from, TDate to,
-                           std::string& text) {
+                           std::string* text) {
   if (amount < kCent) return 0;
   return SegmentInterest(rates, annex, amount, from, to, text);
 }
 
 }  // namespace
 
-void TDocInfo::ComputeRowInterest(TDate interestDate) {
+TDate TDocInfo::InterestLimit(TDate interestDate) const {
   TDate x = std::trunc(interestDate);
   if (InterestStop != 0) x = std::min(x, std::trunc(InterestStop));
+  return x;
+}
+
+void TDocInfo::ComputeRowInterest(TDate interestDate) {
+  const TDate x = InterestLimit(interestDate);
   InterestDate = x;
   Summary.InterestTotal = 0;
   Summary.InterestBase = 0;
@@ -62,12 +73,33 @@ void TDocInfo::ComputeOneRowInterest(TRentRow& row, TDate x, TDate& freeDate,
   row.OverdueDays = 0;
   row.InterestText.clear();
   row.PaidToText.clear();
-  if (row.Remaining < kCent) return;
-
-  TDate start = std::max(InterestSettledDate, row.DueDate + 1);
-  const int overdue = static_cast<int>(std::trunc(x - start + 1));
+  int overdue = 0;
+  std::string text;
+  const double rowInterest =
+      RowInterest(row, x, freeDate, priceStep, overdue, &text);
   if (overdue <= 0) return;
   row.OverdueDays = overdue;
+  row.Interest = rowInterest;
+  row.InterestText = text + Format(kRowTotal, rowInterest);
+  if (rowInterest >= kCent) {
+    Summary.InterestTotal += rowInterest;
+    Summary.InterestBase += row.Remaining;
+    row.PaidToText =
+        InterestSettledDate != 0
+            ? std::string(kPaidTo) + FormatDMY(InterestSettledDate - 1)
+            : std::string(kNeverPaid);
+  }
+}
+
+double TDocInfo::RowInterest(const TRentRow& row, TDate x, TDate& freeDate,
+                             double& priceStep, int& overdueDays,
+                             std::string* text) const {
+  overdueDays = 0;
+  if (row.Remaining < kCent) return 0;
+  TDate start = std::max(InterestSettledDate, row.DueDate + 1);
+  const int overdue = static_cast<int>(std::trunc(x - start + 1));
+  if (overdue <= 0) return 0;
+  overdueDays = overdue;
 
   const double remaining = row.Remaining;
   const int n = Annexes.Count();
@@ -76,12 +108,14 @@ void TDocInfo::ComputeOneRowInterest(TRentRow& row, TDate x, TDate& freeDate,
     if (Annexes.At(k).AN_DTStart <= start) i = k;
   }
   double rowInterest = 0;
+  std::string segment;
+  std::string* part = text ? &segment : nullptr;
   for (; i < n && Annexes.At(i).AN_DTStart < x; ++i) {
     const TAnecsRow& annex = Annexes.At(i);
     // Interest runs on after the last annex's stop; an earlier annex hands over
     // at its stop.
     TDate end = (i == n - 1) ? x : std::min(x, annex.AN_DTStop);
-    std::string text;
+    segment.clear();
     double interest = 0;
     if (annex.AN_DTStart <= start && annex.AN_DTStart < annex.AN_FreeDate &&
         annex.AN_FreeDate > start) {
@@ -91,22 +125,22 @@ void TDocInfo::ComputeOneRowInterest(TRentRow& row, TDate x, TDate& freeDate,
       priceStep = i > 0 ? annex.AN_PRICE - Annexes.At(i - 1).AN_PRICE : 0;
       const TDate freeEnd = std::min(end, freeDate);
       interest = FreeSegmentInterest(*baseRates_, annex, remaining - priceStep,
-                                     start, freeEnd, text);
+                                     start, freeEnd, part);
       interest += SegmentInterest(*baseRates_, annex, remaining, freeEnd + 1,
-                                  end, text);
+                                  end, part);
     } else if (freeDate > start) {
       if (freeDate >= end) {
         interest = FreeSegmentInterest(*baseRates_, annex,
-                                       remaining - priceStep, start, end, text);
+                                       remaining - priceStep, start, end, part);
       } else {
         interest = FreeSegmentInterest(
-            *baseRates_, annex, remaining - priceStep, start, freeDate, text);
+            *baseRates_, annex, remaining - priceStep, start, freeDate, part);
         interest += SegmentInterest(*baseRates_, annex, remaining, freeDate + 1,
-                                    end, text);
+                                    end, part);
       }
     } else {
       interest =
-          SegmentInterest(*baseRates_, annex, remaining, start, end, text);
+          SegmentInterest(*baseRates_, annex, remaining, start, end, part);
     }
 
     const bool capped =
@@ -118,26 +152,16 @@ void TDocInfo::ComputeOneRowInterest(TRentRow& row, TDate x, TDate& freeDate,
       if (cap <= row.InterestPaid) {
         rowInterest = 0;
       } else if (cap < interest + rowInterest) {
-        text.clear();
+        segment.clear();
         rowInterest = cap;
       } else {
         rowInterest += interest;
       }
     }
-    row.InterestText += text;
+    if (text) *text += segment;
     start = end + 1;
   }
-
-  row.Interest = rowInterest;
-  row.InterestText += Format(kRowTotal, rowInterest);
-  if (rowInterest >= kCent) {
-    Summary.InterestTotal += rowInterest;
-    Summary.InterestBase += remaining;
-    row.PaidToText =
-        InterestSettledDate != 0
-            ? std::string(kPaidTo) + FormatDMY(InterestSettledDate - 1)
-            : std::string(kNeverPaid);
-  }
+  return rowInterest;
 }
 
 namespace {
@@ -150,7 +174,20 @@ void ClearDueSums(TSummarySet& s) {
   s.FirstFutureAnnex = s.FirstFutureIndex = 0;
 }
 
-void AddDue(TSummarySet& s, const TRentRow& row, double factor) {
+// The interest texts of the periods due, gathered in schedule order and joined
+// newest first once all are known.
+using DueTexts = std::vector<const std::string*>;
+
+void JoinExplanation(TSummarySet& s, const DueTexts& texts) {
+  size_t size = 0;
+  for (const std::string* text : texts) size += text->size() + 2;
+  s.Explanation.reserve(size);
+  for (auto it = texts.rbegin(); it != texts.rend(); ++it)
+    s.Explanation.append(**it).append("\r\n");
+}
+
+void AddDue(TSummarySet& s, const TRentRow& row, double factor,
+            DueTexts& texts) {
   s.Due += row.Remaining;
   s.VatDue += row.VatOfRemaining;
   s.InterestDue += row.Interest;
@@ -158,7 +195,7 @@ void AddDue(TSummarySet& s, const TRentRow& row, double factor) {
   s.VatConverted += RoundMoney(factor * row.VatOfRemaining);
   s.InterestConverted += RoundMoney(factor * row.Interest);
   s.PeriodsDue += 1;
-  s.Explanation = row.InterestText + "\r\n" + s.Explanation;
+  texts.push_back(&row.InterestText);
 }
 
 TDate DueLimit(bool inclusive, TDate date) {
@@ -171,12 +208,14 @@ void TDocInfo::SumDue(bool inclusive, TDate date) {
   ClearDueSums(Summary);
   const TDate limit = DueLimit(inclusive, date);
   const double factor = CurrencyFactor();
+  DueTexts texts;
   for (int i = 0; i < Rents.Count(); ++i) {
     const TRentRow& row = *Rents.At(i);
     if (row.DueDate >= limit) break;
     if (row.Remaining <= 0) continue;
-    AddDue(Summary, row, factor);
+    AddDue(Summary, row, factor, texts);
   }
+  JoinExplanation(Summary, texts);
 }
 
 void TDocInfo::SumDueAndAdvance(bool inclusive, TDate date) {
@@ -184,6 +223,7 @@ void TDocInfo::SumDueAndAdvance(bool inclusive, TDate date) {
   const TDate limit = DueLimit(inclusive, date);
   const double factor = CurrencyFactor();
   bool futureSeen = false;
+  DueTexts texts;
   for (int i = 0; i < Rents.Count(); ++i) {
     const TRentRow& row = *Rents.At(i);
     if (row.DueDate >= limit) {
@@ -202,8 +242,9 @@ void TDocInfo::SumDueAndAdvance(bool inclusive, TDate date) {
       continue;
     }
     if (row.Remaining <= kCent) continue;
-    AddDue(Summary, row, factor);
+    AddDue(Summary, row, factor, texts);
   }
+  JoinExplanation(Summary, texts);
 }
 
 }  // namespace zrv::schedule

@@ -5,8 +5,10 @@
 
 #include <cmath>
 #include <memory>
+#include <vector>
 
 #include "schedule/DocInfo.h"
+#include "schedule/PaidInterestSpread.h"
 #include "schedule/RoundMoney.h"
 
 namespace zrv::schedule {
@@ -46,6 +48,9 @@ void TDocInfo::ComputeState(bool sumWithAdvance, bool inclusive,
       row->VatOfRemaining = 0;
   }
   SetOpenPeriods();
+  // The rows' indexes serve one computation; a caller may change the rows
+  // after it.
+  Rents.ForgetIndex();
 }
 
 void TDocInfo::SetOpenPeriods() {
@@ -66,11 +71,29 @@ void TDocInfo::SetOpenPeriods() {
 
 void TDocInfo::CountPayments(bool inclusive, TDate date, double& paidTotal,
                              double& paidInterest) {
+  StartCounting();
+  paidTotal = paidInterest = 0;
+  // Made at the first payment that paid interest, and kept for the later ones.
+  std::unique_ptr<TPaidInterestSpread> spread;
+  const double day = std::trunc(date);
+  for (int i = 0; i < Payments.Count(); ++i) {
+    TPaymentRow& p = Payments.At(i);
+    p.counted = inclusive ? p.date <= day : p.date < day;
+    if (!p.counted) continue;
+    paidTotal += p.amount;
+    paidInterest += p.interest;
+    if (CountPayment(p) && p.interest > 0 && !IsCopy()) {
+      if (!spread) spread = std::make_unique<TPaidInterestSpread>(*this);
+      spread->Spread(p, *this);
+    }
+  }
+}
+
+void TDocInfo::StartCounting() {
   Summary.Clear();
   History.Clear();
   InterestSettledDate = 0;
   Rents.AdvanceRow.RI_CARRIED = 0;
-  paidTotal = paidInterest = 0;
 
   if (Payments.Count() > 0 && Payments.At(0).number == 0) {
     TPaymentRow& initial = Payments.At(0);
@@ -85,50 +108,25 @@ void TDocInfo::CountPayments(bool inclusive, TDate date, double& paidTotal,
     row.RI_CARRIED = 0;
     row.VatOfPaid = 0;
     row.VatOfRemaining = Rents.AnnexVatRate(row) * row.Remaining / 100;
-    // Paid interest is spread again below from the counted payments, so a
-    // second computation never counts it twice. A working copy keeps what its
+    // Paid interest is spread again from the counted payments, so a second
+    // computation never counts it twice. A working copy keeps what its
     // original had spread before it was made: a capped period must see the
     // interest already paid on it.
     if (!IsCopy()) row.InterestPaid = 0;
   }
   for (int i = 0; i < Details.Count(); ++i)
     Details.At(i).remaining = Details.At(i).sum;
-
-  const double day = std::trunc(date);
-  for (int i = 0; i < Payments.Count(); ++i) {
-    TPaymentRow& p = Payments.At(i);
-    p.counted = inclusive ? p.date <= day : p.date < day;
-    if (!p.counted) continue;
-    paidTotal += p.amount;
-    paidInterest += p.interest;
-    if (p.amount > -kCent && p.status == kPaymentRegular) {
-      InterestSettledDate = p.interestDate;
-      Summary.Carry = p.carry;
-      Summary.CarryValue = p.factor * p.carry;
-      if (p.interest > 0 && !IsCopy()) DistributePaidInterest(p);
-    }
-  }
+  Rents.IndexRows();
 }
 
-void TDocInfo::DistributePaidInterest(const TPaymentRow& payment) {
-  // The interest the payment settled is what the periods had earned the day
-  // before the first day it no longer covers; it is assigned to them in
-  // schedule order.
-  auto copy = std::make_unique<TDocInfo>();
-  copy->CopyFrom(*this);
-  copy->ComputeState(false, false, payment.interestDate - 1,
-                     payment.interestDate - 1);
-  double left = payment.interest;
-  for (int i = 0; i < copy->Rents.Count() && i < Rents.Count(); ++i) {
-    const double interest = copy->Rents.At(i)->Interest;
-    if (interest <= 0) continue;
-    if (interest >= left) {
-      Rents.At(i)->InterestPaid += left;
-      break;
-    }
-    Rents.At(i)->InterestPaid += interest;
-    left -= interest;
+bool TDocInfo::CountPayment(const TPaymentRow& p) {
+  const bool pays = p.amount > -kCent && p.status == kPaymentRegular;
+  if (pays) {
+    InterestSettledDate = p.interestDate;
+    Summary.Carry = p.carry;
+    Summary.CarryValue = p.factor * p.carry;
   }
+  return pays;
 }
 
 void TDocInfo::AddHistory(const TPaymentRow& payment, const TRentRow& row,
@@ -174,6 +172,7 @@ void TDocInfo::ApplyDetail(TPaymentRow& payment, TPayDetailRow& detail) {
           row->VatOfRemaining = Rents.AnnexVatRate(*row) * row->Remaining / 100;
         }
         detail.remaining -= b;
+        Rents.RowChanged(*row);
         AddHistory(payment, *row, b, kHistoryApplied);
       }
       row = Rents.NextOpenRow(TLoadedRentInfo::OpenBy::Paid, row);
@@ -186,6 +185,7 @@ void TDocInfo::ApplyDetail(TPaymentRow& payment, TPayDetailRow& detail) {
         if (RoundMoney(std::fabs(row->Remaining)) < kCent) row->Remaining = 0;
         row->VatOfRemaining = Rents.AnnexVatRate(*row) * row->Remaining / 100;
         detail.remaining -= b;
+        Rents.RowChanged(*row);
         AddHistory(payment, *row, b, kHistoryApplied);
       }
       row = Rents.NextOpenRow(TLoadedRentInfo::OpenBy::Remaining, row);
@@ -204,11 +204,10 @@ void TDocInfo::ApplyReversal(TPaymentRow& payment) {
     // Only entries made before this detail can be undone by it, never those it
     // writes itself.
     const int count = History.Count();
-    for (int i = 0; i < count; ++i) {
-      TPayHistoryItem& entry = History.At(i);
-      if (entry.paymentNumber != payment.masterNumber ||
-          entry.kind == kHistoryUndone)
-        continue;
+    const std::vector<int>& entries = History.IndexesOf(payment.masterNumber);
+    for (size_t k = 0; k < entries.size() && entries[k] < count; ++k) {
+      TPayHistoryItem& entry = History.At(entries[k]);
+      if (entry.kind == kHistoryUndone) continue;
       const double b = entry.amount;
       TRentRow* row = entry.advance ? &Rents.AdvanceRow
                                     : Rents.FindByPeriod(entry.PeriodKey());
@@ -220,6 +219,7 @@ void TDocInfo::ApplyReversal(TPaymentRow& payment) {
           ZeroIfNear(row->Remaining);
           row->VatOfRemaining = Rents.AnnexVatRate(*row) * row->Remaining / 100;
         }
+        Rents.RowChanged(*row);
       }
       detail->remaining += b;
       ZeroIfNear(detail->remaining);

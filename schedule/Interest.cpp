@@ -91,24 +91,27 @@ std::vector<Segment> CutIntoSegments(const BaseRateTable& rates, int lastUsable,
   return segments;
 }
 
-}  // namespace
-
-double DailyInterest(std::string& text, double amount, TDate from, TDate to,
-                     double percent, double limit) {
+// Kind 3, its explanation line written to *text when one is given.
+double Daily(std::string* text, double amount, TDate from, TDate to,
+             double percent, double limit) {
   const int days = DaysOf(from, to);
   double interest = amount * days * percent / 100;
   if (limit > 0 && interest > limit * amount / 100)
     interest = limit * amount / 100;
-  text = Format(kDailyLine, FormatDMY(from).c_str(), FormatDMY(to).c_str(),
-                days, percent, amount, Shown(interest));
+  if (text) {
+    *text = Format(kDailyLine, FormatDMY(from).c_str(), FormatDMY(to).c_str(),
+                   days, percent, amount, Shown(interest));
+  }
   return interest;
 }
 
-double ComputeInterest(const BaseRateTable& rates, int kind, std::string& text,
-                       double amount, TDate from, TDate to, double percent,
-                       double limit, TDate rateDate) {
+// The interest of every kind; the explanation goes to *text when one is
+// given, and the figure is the same either way.
+double Interest(const BaseRateTable& rates, int kind, std::string* text,
+                double amount, TDate from, TDate to, double percent,
+                double limit, TDate rateDate) {
   const int lastUsable = rates.SelectRateRange(rateDate);
-  text.clear();
+  if (text) text->clear();
   from = std::trunc(from);
   to = std::trunc(to);
   if (kind == kNone || from > to) return 0;
@@ -116,40 +119,66 @@ double ComputeInterest(const BaseRateTable& rates, int kind, std::string& text,
   if (kind == kFixed) {
     const int days = DaysOf(from, to);
     const double result = days * amount * (percent / 36000);
-    text = Format(kFixedLine, FormatDMY(from).c_str(), FormatDMY(to).c_str(),
-                  days, percent, amount, Shown(result));
+    if (text) {
+      *text = Format(kFixedLine, FormatDMY(from).c_str(), FormatDMY(to).c_str(),
+                     days, percent, amount, Shown(result));
+    }
     return result;
   }
-  if (kind == kDaily)
-    return DailyInterest(text, amount, from, to, percent, limit);
+  if (kind == kDaily) return Daily(text, amount, from, to, percent, limit);
 
   double penalty = 0;
   std::string note;
   if (percent != 0) {
     penalty = percent / 36000;
-    note = Format(kPenaltyNote, percent);
+    if (text) note = Format(kPenaltyNote, percent);
   }
   const bool multiplied =
       kind == kBasePlusPenaltyTimesMultiplier && limit >= 0.01;
-  if (multiplied) note += Format(kMultiplierNote, limit);
+  if (multiplied && text) note += Format(kMultiplierNote, limit);
 
   double result = 0;
   if (kind == kDailyPlusBase)
-    result = DailyInterest(text, amount, from, to, percent, limit);
+    result = Daily(text, amount, from, to, percent, limit);
 
   for (const Segment& s : CutIntoSegments(rates, lastUsable, from, to)) {
     const int days = DaysOf(s.start, s.end);
     const double interest = days * amount * (s.dailyFactor + penalty);
     result += interest;
-    text +=
-        Format(kPeriodLine, FormatDMY(s.start).c_str(),
-               FormatDMY(s.end).c_str(), s.ratePercent, note.c_str(), amount,
-               days, Shown(multiplied ? interest * limit : interest));
+    if (text) {
+      *text +=
+          Format(kPeriodLine, FormatDMY(s.start).c_str(),
+                 FormatDMY(s.end).c_str(), s.ratePercent, note.c_str(), amount,
+                 days, Shown(multiplied ? interest * limit : interest));
+    }
   }
   if (multiplied) result *= limit;
-  text += Format(kTotalLine, FormatDMY(from).c_str(), FormatDMY(to).c_str(),
-                 Shown(result));
+  if (text) {
+    *text += Format(kTotalLine, FormatDMY(from).c_str(), FormatDMY(to).c_str(),
+                    Shown(result));
+  }
   return result;
+}
+
+}  // namespace
+
+double DailyInterest(std::string& text, double amount, TDate from, TDate to,
+                     double percent, double limit) {
+  return Daily(&text, amount, from, to, percent, limit);
+}
+
+double ComputeInterest(const BaseRateTable& rates, int kind, std::string& text,
+                       double amount, TDate from, TDate to, double percent,
+                       double limit, TDate rateDate) {
+  return Interest(rates, kind, &text, amount, from, to, percent, limit,
+                  rateDate);
+}
+
+double InterestAmount(const BaseRateTable& rates, int kind, double amount,
+                      TDate from, TDate to, double percent, double limit,
+                      TDate rateDate) {
+  return Interest(rates, kind, nullptr, amount, from, to, percent, limit,
+                  rateDate);
 }
 
 bool UsesBaseRates(int kind) {

@@ -30,6 +30,12 @@ double ComputeInterest(const BaseRateTable& rates, int kind, std::string& text,
                        double amount, TDate from, TDate to, double percent,
                        double limit, TDate rateDate);
 
+// The figure of ComputeInterest without its explanation, for a caller that only
+// needs the amount.
+double InterestAmount(const BaseRateTable& rates, int kind, double amount,
+                      TDate from, TDate to, double percent, double limit,
+                      TDate rateDate);
+
 // Kind 3: `percent` of the amount per day, capped at `limit` percent of the
 // amount when `limit` is positive. `text` becomes the one explanation line
 // (ending in "\r\n").

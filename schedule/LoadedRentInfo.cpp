@@ -1,6 +1,7 @@
 #include "schedule/LoadedRentInfo.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 namespace zrv::schedule {
@@ -38,22 +39,30 @@ void TLoadedRentInfo::LoadFromQuery(db::Query& query, int32_t contractType,
   Clear();
   ContractType = contractType;
   HandEntered = handEntered;
-  const bool hasAutoGenId = query.FindField("RI_AutoGenID") != nullptr;
-  for (; !query.Eof(); query.Next()) {
-    TRentRow& row = Append();
-    row.RI_DOCID = query.FieldByName("RI_DOCID").AsInteger();
-    row.RI_YEAR =
-        static_cast<int16_t>(query.FieldByName("RI_YEAR").AsInteger());
-    row.RI_MONTH =
-        static_cast<int16_t>(query.FieldByName("RI_MONTH").AsInteger());
-    row.RI_PRICE = query.FieldByName("RI_PRICE").AsFloat();
-    row.RI_CARRIED = query.FieldByName("RI_CARRIED").AsFloat();
-    row.RI_DTSTART = std::trunc(query.FieldByName("RI_DTStart").AsDateTime());
-    row.RI_DAYS = query.FieldByName("RI_DAYS").AsInteger();
-    row.PaidDays = query.FieldByName("RI_PAIDDAYS").AsInteger();
-    if (hasAutoGenId)
-      row.AutoGenID = query.FieldByName("RI_AutoGenID").AsInteger();
-    row.PeriodEnd = row.RI_DTSTART + row.RI_DAYS - 1;
+  if (!query.Eof()) {
+    // Columns looked up by name once for all rows.
+    const db::Field* autoGenId = query.FindField("RI_AutoGenID");
+    const db::Field& docId = query.FieldByName("RI_DOCID");
+    const db::Field& year = query.FieldByName("RI_YEAR");
+    const db::Field& month = query.FieldByName("RI_MONTH");
+    const db::Field& price = query.FieldByName("RI_PRICE");
+    const db::Field& carried = query.FieldByName("RI_CARRIED");
+    const db::Field& start = query.FieldByName("RI_DTStart");
+    const db::Field& days = query.FieldByName("RI_DAYS");
+    const db::Field& paidDays = query.FieldByName("RI_PAIDDAYS");
+    for (; !query.Eof(); query.Next()) {
+      TRentRow& row = Append();
+      row.RI_DOCID = docId.AsInteger();
+      row.RI_YEAR = static_cast<int16_t>(year.AsInteger());
+      row.RI_MONTH = static_cast<int16_t>(month.AsInteger());
+      row.RI_PRICE = price.AsFloat();
+      row.RI_CARRIED = carried.AsFloat();
+      row.RI_DTSTART = std::trunc(start.AsDateTime());
+      row.RI_DAYS = days.AsInteger();
+      row.PaidDays = paidDays.AsInteger();
+      if (autoGenId) row.AutoGenID = autoGenId->AsInteger();
+      row.PeriodEnd = row.RI_DTSTART + row.RI_DAYS - 1;
+    }
   }
   ComputeDueDates();
 }
@@ -92,10 +101,40 @@ void TLoadedRentInfo::ComputeDueDates() {
 }
 
 TRentRow* TLoadedRentInfo::FindByPeriod(int32_t key) {
+  if (indexed_) {
+    const auto it = byPeriod_.find(key);
+    return it == byPeriod_.end() ? nullptr : At(it->second);
+  }
   for (int i = 0; i < Count(); ++i) {
     if (At(i)->PeriodKey() == key) return At(i);
   }
   return nullptr;
+}
+
+void TLoadedRentInfo::IndexRows() {
+  byPeriod_.clear();
+  open_.Reset(Count());
+  paid_.Reset(Count());
+  for (int i = 0; i < Count(); ++i) {
+    byPeriod_.emplace(At(i)->PeriodKey(), i);  // the first row of a key wins
+    open_.Set(i, Open(*At(i)) >= kCent);
+    paid_.Set(i, Paid(*At(i)) >= kCent);
+  }
+  indexed_ = true;
+}
+
+void TLoadedRentInfo::RowChanged(const TRentRow& row) {
+  if (!indexed_ || IsAdvance(&row)) return;
+  open_.Set(row.ListIndex, Open(row) >= kCent);
+  paid_.Set(row.ListIndex, Paid(row) >= kCent);
+}
+
+int TLoadedRentInfo::NextOpenIndex(int from) const {
+  if (indexed_) return open_.NextFrom(from);
+  for (int i = std::max(from, 0); i < Count(); ++i) {
+    if (Open(*At(i)) >= kCent) return i;
+  }
+  return -1;
 }
 
 TRentRow* TLoadedRentInfo::NextOpenRow(OpenBy by, TRentRow* current) {
@@ -103,25 +142,62 @@ TRentRow* TLoadedRentInfo::NextOpenRow(OpenBy by, TRentRow* current) {
   const int from = inList ? current->ListIndex : -1;
   if (by == OpenBy::Paid) {
     if (inList) {
-      for (int i = from; i < Count(); ++i) {
-        if (Paid(*At(i)) >= kCent) return At(i);
-      }
+      if (TRentRow* row = At(NextPaidIndex(from))) return row;
     }
     if (Paid(AdvanceRow) >= kCent) return &AdvanceRow;
-    for (int i = Count() - 1; i >= 0; --i) {
-      if (Paid(*At(i)) >= kCent) return At(i);
-    }
-    return nullptr;
+    return At(LastPaidIndex());
   }
   if (inList) {
-    for (int i = from; i < Count(); ++i) {
-      if (Open(*At(i)) >= kCent) return At(i);
-    }
+    if (TRentRow* row = At(NextOpenIndex(from))) return row;
   }
-  for (int i = 0; i < (inList ? from : Count()); ++i) {
-    if (Open(*At(i)) >= kCent) return At(i);
+  // The first open row; when looking on from a row, one before it, as none
+  // lies after it.
+  return At(NextOpenIndex(0));
+}
+
+int TLoadedRentInfo::NextPaidIndex(int from) const {
+  if (indexed_) return paid_.NextFrom(from);
+  for (int i = std::max(from, 0); i < Count(); ++i) {
+    if (Paid(*At(i)) >= kCent) return i;
   }
-  return nullptr;
+  return -1;
+}
+
+int TLoadedRentInfo::LastPaidIndex() const {
+  if (indexed_) return paid_.Last();
+  for (int i = Count() - 1; i >= 0; --i) {
+    if (Paid(*At(i)) >= kCent) return i;
+  }
+  return -1;
+}
+
+void TLoadedRentInfo::RowBits::Set(int index, bool on) {
+  const uint64_t bit = uint64_t{1} << (index % 64);
+  if (on) {
+    words_[index / 64] |= bit;
+  } else {
+    words_[index / 64] &= ~bit;
+  }
+}
+
+int TLoadedRentInfo::RowBits::NextFrom(int from) const {
+  if (from < 0) from = 0;
+  size_t w = from / 64;
+  if (w >= words_.size()) return -1;
+  uint64_t word = words_[w] & (~uint64_t{0} << (from % 64));
+  while (word == 0) {
+    if (++w == words_.size()) return -1;
+    word = words_[w];
+  }
+  return static_cast<int>(w * 64) + std::countr_zero(word);
+}
+
+int TLoadedRentInfo::RowBits::Last() const {
+  for (size_t w = words_.size(); w-- > 0;) {
+    if (words_[w] != 0)
+      return static_cast<int>(w * 64) + 63 - std::countl_zero(words_[w]);
+  }
+  return -1;
 }
 
 double TLoadedRentInfo::AnnexVatRate(const TRentRow& row) const {

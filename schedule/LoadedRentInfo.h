@@ -4,6 +4,8 @@
 // row that holds money paid beyond the schedule.
 
 #include <cstdint>
+#include <unordered_map>
+#include <vector>
 
 #include "platform/db/Database.h"
 #include "schedule/Anecs.h"
@@ -54,10 +56,57 @@ class TLoadedRentInfo : public TRentInfo {
   // first open row.
   TRentRow* NextOpenRow(OpenBy by, TRentRow* current);
 
+  // Indexes of the rows by period and by what is paid and open on them, so
+  // that FindByPeriod and NextOpenRow need not walk the list. A state
+  // computation indexes the rows once it has reset them and tells every later
+  // change of a row's paid or remaining amount through RowChanged; without an
+  // index (or after ForgetIndex, and whenever rows are added or removed) both
+  // walk the list as before.
+  void IndexRows();
+  void RowChanged(const TRentRow& row);
+  void ForgetIndex() { indexed_ = false; }
+  // List index of the first open row (remaining of a cent or more) at or after
+  // `from`, or -1.
+  int NextOpenIndex(int from) const;
+
+  // Rows are added and removed only through these, which drop the index.
+  void Clear() {
+    ForgetIndex();
+    TRentInfo::Clear();
+  }
+  TRentRow& Append() {
+    ForgetIndex();
+    return TRentInfo::Append();
+  }
+
   // Is the row the advance row?
   bool IsAdvance(const TRentRow* row) const { return row == &AdvanceRow; }
   // VAT rate in percent of the annex in force for the row; 0 when it has none.
   double AnnexVatRate(const TRentRow& row) const;
+
+ private:
+  // One bit per list index.
+  class RowBits {
+   public:
+    void Reset(int count) { words_.assign((count + 63) / 64, 0); }
+    void Set(int index, bool on);
+    // The first set bit at or after `from`, the last set bit; -1 when none.
+    int NextFrom(int from) const;
+    int Last() const;
+
+   private:
+    std::vector<uint64_t> words_;
+  };
+
+  // List index of the first row paid a cent or more at or after `from`, and of
+  // the last such row; -1 when none.
+  int NextPaidIndex(int from) const;
+  int LastPaidIndex() const;
+
+  bool indexed_ = false;
+  std::unordered_map<int32_t, int> byPeriod_;  // key -> first row's index
+  RowBits open_;                               // remaining of a cent or more
+  RowBits paid_;                               // paid a cent or more
 };
 
 }  // namespace zrv::schedule

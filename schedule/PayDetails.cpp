@@ -12,12 +12,18 @@ std::unique_ptr<TPayDetailRow> Detached(const TPayDetailRow& row) {
 
 void TPayDetailList::LoadFromQuery(db::Query& query) {
   Clear();
+  if (query.Eof()) return;
+  // Columns looked up by name once for all rows.
+  const db::Field& number = query.FieldByName("PD_NUM");
+  const db::Field& year = query.FieldByName("PD_YEAR");
+  const db::Field& month = query.FieldByName("PD_MONTH");
+  const db::Field& sum = query.FieldByName("PD_SUM");
   for (; !query.Eof(); query.Next()) {
     TPayDetailRow d;
-    d.number = query.FieldByName("PD_NUM").AsInteger();
-    d.year = query.FieldByName("PD_YEAR").AsInteger();
-    d.month = query.FieldByName("PD_MONTH").AsInteger();
-    d.sum = query.FieldByName("PD_SUM").AsFloat();
+    d.number = number.AsInteger();
+    d.year = year.AsInteger();
+    d.month = month.AsInteger();
+    d.sum = sum.AsFloat();
     Add(d);
   }
 }

@@ -17,6 +17,7 @@ int64_t TPayHistoryItem::SortKey() const {
 }
 
 TPayHistoryItem& TPayHistoryList::Add(const TPayHistoryItem& item) {
+  byNumber_[item.paymentNumber].push_back(Count());
   items_.push_back(std::make_unique<TPayHistoryItem>(item));
   return *items_.back();
 }
@@ -30,6 +31,15 @@ void TPayHistoryList::Sort() {
                      if (pa != pb) return pa < pb;
                      return a->paymentNumber < b->paymentNumber;
                    });
+  byNumber_.clear();
+  for (int i = 0; i < Count(); ++i)
+    byNumber_[items_[i]->paymentNumber].push_back(i);
+}
+
+const std::vector<int>& TPayHistoryList::IndexesOf(int number) const {
+  static const std::vector<int> kNone;
+  const auto it = byNumber_.find(number);
+  return it == byNumber_.end() ? kNone : it->second;
 }
 
 }  // namespace zrv::schedule

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace zrv::schedule {
@@ -35,7 +36,10 @@ struct TPayHistoryItem {
 // until sorted.
 class TPayHistoryList {
  public:
-  void Clear() { items_.clear(); }
+  void Clear() {
+    items_.clear();
+    byNumber_.clear();
+  }
   TPayHistoryItem& Add(const TPayHistoryItem& item);
   int Count() const { return static_cast<int>(items_.size()); }
   TPayHistoryItem& At(int index) { return *items_.at(index); }
@@ -47,8 +51,13 @@ class TPayHistoryList {
   // Entries with equal keys keep their order.
   void Sort();
 
+  // Indexes of the entries of payment number `number`, in list order. Kept by
+  // Add, Clear and Sort; an entry's payment number is not changed once added.
+  const std::vector<int>& IndexesOf(int number) const;
+
  private:
   std::vector<std::unique_ptr<TPayHistoryItem>> items_;
+  std::unordered_map<int, std::vector<int>> byNumber_;
 };
 
 }  // namespace zrv::schedule
