@@ -4,8 +4,8 @@
 //   --user NAME            (default SYSDBA, whom the embedded engine trusts)
 //   --password TEXT        (visible to other users of the machine: prefer
 //   --password-file FILE    the first line of a file, or $ZRV_PASSWORD)
-//   --database PATH        (a common option; default $ZRV_DATABASE, else the
-//                           user's database)
+//   --database PATH        (a common option; default the settings' database
+//                           or $ZRV_DATABASE, else the user's database)
 
 #include <memory>
 #include <optional>

@@ -1,0 +1,99 @@
+// The administrator's commands and the settings file, as `zorvit` runs them:
+// the database chosen by file, environment and option.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "tests/support/TestDatabase.h"
+#include "tests/support/Zorvit.h"
+
+namespace zrv::cli {
+namespace {
+
+using test::RunZorvit;
+
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+class Administration : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = test::MakeTempFolder();
+    std::filesystem::create_directories(folder_ + "/config/zorvit");
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+
+  void WriteSettings(const std::string& text) {
+    std::ofstream(folder_ + "/config/zorvit/zorvit.conf") << text;
+  }
+  // Settings from the test's own folder alone (HOME too: no user's database).
+  std::string Isolated(const std::string& more = "") const {
+    return "-u ZRV_DATABASE -u ZRV_FIRST_ROW -u ZRV_MUNICIPALITY -u "
+           "ZRV_LOG_DIR -u ZRV_WAIT_LIMIT HOME='" +
+           folder_ + "' XDG_CONFIG_HOME='" + folder_ + "/config' " + more;
+  }
+  std::string folder_;
+};
+
+// The database comes from the settings file, then ZRV_DATABASE, then
+// --database, each later one winning; a bad setting ends like a bad option.
+TEST_F(Administration, LoginFindsTheDatabaseTheSettingsName) {
+  test::TestDatabase database;
+  database.Connection().Close();
+  const std::string good = database.Path();
+  const std::string missing = folder_ + "/missing.fdb";
+  struct Case {
+    std::string settings;
+    std::string environment;  // ZRV_DATABASE
+    std::vector<std::string> options;
+    int exitCode;
+    std::string part;  // in standard output when 0, else standard error
+  };
+  const std::vector<Case> cases = {
+      {"# the municipality's database\ndatabase = " + good + "\n",
+       "",
+       {},
+       0,
+       "База данни: " + good},
+      {"database = " + missing + "\n", good, {}, 0, "База данни: " + good},
+      {"database = " + good + "\n", missing, {}, 1, missing},
+      {"database = " + missing + "\n",
+       missing,
+       {"--database", good},
+       0,
+       "База данни: " + good},
+      {"database = " + good + "\n", "", {"--database", missing}, 1, missing},
+      {"database = " + good + "\nfirst-row = 0\n",
+       "",
+       {},
+       2,
+       "zorvit.conf:2: first-row: иска номер на ред"},
+      {"databse = " + good + "\n",
+       "",
+       {},
+       2,
+       "zorvit.conf:1: непознат ключ „databse“"},
+  };
+  for (const Case& c : cases) {
+    WriteSettings(c.settings);
+    std::vector<std::string> args = {"login", "--user", "demo", "--password",
+                                     "x"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    const std::string environment =
+        c.environment.empty() ? "" : "ZRV_DATABASE='" + c.environment + "'";
+    const test::ZorvitResult r =
+        RunZorvit(folder_, args, Isolated(environment));
+    const std::string name = c.settings + "|" + c.environment;
+    EXPECT_EQ(r.exitCode, c.exitCode) << name << r.err;
+    EXPECT_TRUE(Contains(c.exitCode == 0 ? r.out : r.err, c.part))
+        << name << r.out << r.err;
+  }
+}
+
+}  // namespace
+}  // namespace zrv::cli
