@@ -25,6 +25,10 @@ const OptionTable& LoginOptions();
 // A command's own options after the login options.
 OptionTable WithLoginOptions(const OptionTable& own);
 
+// The first line of a password file (without its line end). Throws
+// zrv::Error when the file cannot be read.
+std::string PasswordFromFile(const std::string& path);
+
 // The password given: --password, else the first line of --password-file,
 // else $ZRV_PASSWORD; nullopt when none is. Throws UsageError when both
 // options are given, zrv::Error when the file cannot be read.

@@ -1,5 +1,6 @@
 // The administrator's commands and the settings file, as `zorvit` runs them:
-// the database chosen by file, environment and option.
+// the database chosen by file, environment and option; clerks added, listed
+// and removed on an embedded database.
 
 #include <gtest/gtest.h>
 
@@ -92,6 +93,66 @@ TEST_F(Administration, LoginFindsTheDatabaseTheSettingsName) {
     EXPECT_EQ(r.exitCode, c.exitCode) << name << r.err;
     EXPECT_TRUE(Contains(c.exitCode == 0 ? r.out : r.err, c.part))
         << name << r.out << r.err;
+  }
+}
+
+// On an embedded database a clerk is a row of app_users; a new clerk never
+// takes the id of one whose contracts are stored.
+TEST_F(Administration, ClerksAddedListedAndRemoved) {
+  test::TestDatabase database;
+  database.Exec("INSERT INTO documents (doc_id, doc_userid) VALUES (1, 5)");
+  database.Connection().Close();
+  std::ofstream(folder_ + "/password.txt") << "тайна\n";
+  const std::string db = "--database=" + database.Path();
+  struct Step {
+    std::vector<std::string> args;
+    int exitCode;
+    std::string outPart;
+    std::string errPart;
+  };
+  const std::vector<Step> steps = {
+      {{"user", "list"}, 0, "№\tпотребител\n1\tdemo\n", ""},
+      {{"user", "add", "ivan"}, 0, "Добавен е потребител ivan (№ 6).", ""},
+      {{"login", "--user", "IVAN", "--password", "x"},
+       0,
+       "Потребител №: 6",
+       ""},
+      {{"user", "add", "Ivan"}, 1, "", "Потребителят вече съществува: ivan"},
+      {{"user", "add", "иван"}, 2, "", "латинска буква"},
+      {{"user", "add", "petar", "--password-file", "password.txt"},
+       0,
+       "№ 7",
+       "не проверява пароли"},
+      {{"user", "list"}, 0, "1\tdemo\n6\tivan\n7\tpetar\n", ""},
+      {{"user", "remove", "Ivan"}, 0, "Премахнат е потребител ivan (№ 6).", ""},
+      {{"login", "--user", "ivan", "--password", "x"},
+       1,
+       "",
+       "Непознат потребител."},
+      {{"user", "remove", "ivan"}, 1, "", "Няма потребител ivan"},
+  };
+  for (const Step& s : steps) {
+    std::vector<std::string> args = s.args;
+    args.push_back(db);
+    const test::ZorvitResult r = RunZorvit(folder_, args, Isolated());
+    EXPECT_EQ(r.exitCode, s.exitCode) << s.args[1] << r.err;
+    EXPECT_TRUE(Contains(r.out, s.outPart)) << s.args[1] << r.out;
+    EXPECT_TRUE(Contains(r.err, s.errPart)) << s.args[1] << r.err;
+  }
+}
+
+// db init makes the user demo only when asked.
+TEST_F(Administration, DbInitMakesTheDemoUserOnlyWithDemo) {
+  for (const bool demo : {false, true}) {
+    const std::string db =
+        "--database=" + folder_ + (demo ? "/demo.fdb" : "/plain.fdb");
+    std::vector<std::string> init = {"db", "init", db};
+    if (demo) init.push_back("--demo");
+    ASSERT_EQ(RunZorvit(folder_, init, Isolated()).exitCode, 0);
+    const test::ZorvitResult r =
+        RunZorvit(folder_, {"user", "list", db}, Isolated());
+    EXPECT_EQ(r.out, demo ? "№\tпотребител\n1\tdemo\n"
+                          : "№\tпотребител\n(няма потребители)\n");
   }
 }
 
