@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/AppUsers.h"
+#include "app/SchemaVersion.h"
 #include "app/TerminationSignals.h"
 #include "common/Csv.h"
 #include "common/Error.h"
@@ -165,6 +166,7 @@ void MoveIntoPlace(const fs::path& part, const std::string& path) {
 
 // What the program's own database holds besides its scripts' work.
 struct Completion {
+  bool recordVersion = false;
   bool demoUser = false;
 };
 
@@ -180,6 +182,7 @@ void BuildDatabase(const db::ConnectParams& params, bool forcedWrites,
     RunSchemaScripts(*connection, files);
     LoadRegisters(*connection, files);
     StopIfTerminationRequested();
+    if (completion.recordVersion) RecordSchemaVersion(*connection);
     if (completion.demoUser) AddAppUser(*connection, kDemoUser);
     connection->Close();
     if (forcedWrites) db::SetForcedWrites(params, true);
@@ -257,7 +260,8 @@ void Create(const db::ConnectParams& params, bool forcedWrites,
 
 void CreatePropertyDatabase(const db::ConnectParams& params, bool forcedWrites,
                             bool demoUser) {
-  Create(params, forcedWrites, EmbeddedSchemaFiles(), {.demoUser = demoUser});
+  Create(params, forcedWrites, EmbeddedSchemaFiles(),
+         {.recordVersion = true, .demoUser = demoUser});
 }
 
 void CreatePropertyDatabase(const db::ConnectParams& params, bool forcedWrites,

@@ -12,9 +12,9 @@ namespace zrv::app {
 
 // Creates the database named by params.serverName ("path" for the embedded
 // engine, "host:/path" for a server) in SQL dialect 1 with the default
-// character set WIN1251, runs the schema scripts in name order and loads the
-// registers; with demoUser, adds the user demo (id 1) of the demonstration to
-// app_users. A local path whose file
+// character set WIN1251, runs the schema scripts in name order, loads the
+// registers and records the schema's version; with demoUser, adds the user
+// demo (id 1) of the demonstration to app_users. A local path whose file
 // already exists is refused with a clear message and left untouched; when a
 // step fails, the half-made database is deleted and the error (zrv::Error or
 // db::DbError) says which step failed. With forcedWrites false the file is
@@ -31,8 +31,8 @@ db::ConnectParams AdministratorParams(const std::string& path);
 // CreatePropertyDatabase as the administrator (AdministratorParams).
 void CreatePropertyDatabase(const std::string& path, bool demoUser);
 
-// The database exactly as the given schema files make it (no user added), for
-// databases of other versions.
+// The database exactly as the given schema files make it (no version is
+// recorded, no user added), for databases of other versions.
 void CreatePropertyDatabase(const db::ConnectParams& params, bool forcedWrites,
                             const std::vector<EmbeddedFile>& files);
 

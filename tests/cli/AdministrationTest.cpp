@@ -1,6 +1,7 @@
 // The administrator's commands and the settings file, as `zorvit` runs them:
 // the database chosen by file, environment and option; clerks added, listed
-// and removed on an embedded database.
+// and removed on an embedded database; a database whose guards were dropped
+// brought back by `zorvit db upgrade`.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/db/Firebird.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/Zorvit.h"
 
@@ -154,6 +156,77 @@ TEST_F(Administration, DbInitMakesTheDemoUserOnlyWithDemo) {
     EXPECT_EQ(r.out, demo ? "№\tпотребител\n1\tdemo\n"
                           : "№\tпотребител\n(няма потребители)\n");
   }
+}
+
+// A database whose contract keys, annex CHECK and a unique classifier index
+// were dropped, and whose version is not recorded: login and import name the
+// upgrade, which brings all three back, once.
+TEST_F(Administration, UpgradeBringsBackDroppedGuards) {
+  test::TestDatabase database;
+  for (const char* drop :
+       {"DROP TRIGGER documents_aud_contract_keys", "DROP TABLE contract_keys",
+        "ALTER TABLE anecs DROP CONSTRAINT ck_anecs_period",
+        "DROP INDEX ux_ul_kl_upper_text", "DELETE FROM schema_version"})
+    database.Exec(drop);
+  database.Connection().Close();
+  const std::string db = "--database=" + database.Path();
+
+  const test::ZorvitResult login = RunZorvit(
+      folder_, {"login", "--user", "demo", "--password", "x", db}, Isolated());
+  EXPECT_EQ(login.exitCode, 0) << login.err;
+  EXPECT_TRUE(Contains(login.err, "„zorvit db upgrade“")) << login.err;
+  const test::ZorvitResult import =
+      RunZorvit(folder_,
+                {"import", "--user", "demo", "--password", "x", db,
+                 std::string(ZRV_SOURCE_DIR) + "/examples/contracts.xls"},
+                Isolated());
+  EXPECT_TRUE(Contains(import.err, "„zorvit db upgrade“")) << import.err;
+
+  const test::ZorvitResult check =
+      RunZorvit(folder_, {"db", "upgrade", "--check", db}, Isolated());
+  EXPECT_EQ(check.exitCode, 0) << check.err;
+  for (const char* step :
+       {"индекс ux_ul_kl_upper_text на ul_kl",
+        "ограничение ck_anecs_period на anecs", "таблица contract_keys",
+        "тригер documents_aud_contract_keys на documents"})
+    EXPECT_TRUE(Contains(check.out, step)) << step << check.out;
+  const test::ZorvitResult upgrade =
+      RunZorvit(folder_, {"db", "upgrade", db}, Isolated());
+  EXPECT_EQ(upgrade.exitCode, 0) << upgrade.err;
+  EXPECT_TRUE(Contains(upgrade.out, "+ таблица contract_keys")) << upgrade.out;
+  const test::ZorvitResult again =
+      RunZorvit(folder_, {"db", "upgrade", db}, Isolated());
+  EXPECT_EQ(again.exitCode, 0) << again.err;
+  EXPECT_TRUE(Contains(again.out, "е обновена (версия на схемата"))
+      << again.out;
+  const test::ZorvitResult after = RunZorvit(
+      folder_, {"login", "--user", "demo", "--password", "x", db}, Isolated());
+  EXPECT_EQ(after.err, "");
+
+  auto c = db::MakeFirebirdConnection();
+  c->Open({"SYSDBA", "masterkey", database.Path()});
+  const auto refused = [&c](const std::string& sql) {
+    auto query = c->NewQuery();
+    query->SetSQL(sql);
+    try {
+      query->Execute();
+    } catch (const db::DbError&) {
+      return true;
+    }
+    return false;
+  };
+  EXPECT_FALSE(refused("INSERT INTO ul_kl VALUES (900, 'Нова')"));
+  EXPECT_TRUE(refused("INSERT INTO ul_kl VALUES (901, 'НОВА')"));
+  EXPECT_TRUE(
+      refused("INSERT INTO anecs (an_id, an_num, an_dtstart, an_dtstop) "
+              "VALUES (1, 9, '2020-01-10', '2020-01-01')"));
+  // A contract's key, freed by its trigger when the contract goes.
+  EXPECT_FALSE(refused("INSERT INTO documents (doc_id) VALUES (900)"));
+  EXPECT_FALSE(refused("INSERT INTO contract_keys VALUES ('k', 900)"));
+  EXPECT_TRUE(refused("INSERT INTO contract_keys VALUES ('k', 901)"));
+  EXPECT_FALSE(refused("DELETE FROM documents WHERE doc_id = 900"));
+  EXPECT_FALSE(refused("INSERT INTO contract_keys VALUES ('k', 901)"));
+  c->Close();
 }
 
 }  // namespace
