@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/AppUsers.h"
+#include "app/SchemaVersion.h"
 #include "app/TerminationSignals.h"
 #include "common/Csv.h"
 #include "common/Error.h"
@@ -18,6 +20,7 @@
 #include "platform/db/Firebird.h"
 #include "platform/db/SqlScript.h"
 #include "platform/db/Transaction.h"
+#include "platform/login/DatabaseLocation.h"
 
 namespace zrv::app {
 
@@ -27,6 +30,8 @@ namespace fs = std::filesystem;
 
 const char kOwner[] = "SYSDBA";
 const char kOwnerPassword[] = "masterkey";
+// The user of the demonstration (`make demo`, the tests).
+const char kDemoUser[] = "demo";
 const char kScriptSuffix[] = ".sql";
 // A database being made is ".NAME.PID.part" beside where it will be.
 const char kPartSuffix[] = ".part";
@@ -38,13 +43,8 @@ struct RegisterFile {
 const RegisterFile kRegisters[] = {{"obsh_tbl", "data/obsh_tbl.csv"},
                                    {"nm_tbl", "data/nm_tbl.csv"}};
 
-// "host:/path", "host/port:/path" and "inet://host/path" name a server; a name
-// without a colon, or one that starts as a path does, is a file of this
-// machine.
 bool IsLocalPath(const std::string& serverName) {
-  if (serverName.empty() || serverName[0] == '/' || serverName[0] == '.')
-    return true;
-  return serverName.find(':') == std::string::npos;
+  return !login::IsServerDatabase(serverName);
 }
 
 std::string_view FileText(const std::vector<EmbeddedFile>& files,
@@ -164,18 +164,26 @@ void MoveIntoPlace(const fs::path& part, const std::string& path) {
   fs::remove(part, ignored);
 }
 
-// Makes the database under `params.serverName`.
+// What the program's own database holds besides its scripts' work.
+struct Completion {
+  bool recordVersion = false;
+  bool demoUser = false;
+};
+
 // Builds the database `params` names; `shownPath` is the name the user gave,
 // which a failure names.
 void BuildDatabase(const db::ConnectParams& params, bool forcedWrites,
                    const std::vector<EmbeddedFile>& files,
-                   const std::string& shownPath) {
+                   const std::string& shownPath, Completion completion) {
   std::unique_ptr<db::Connection> connection =
       db::CreateFirebirdDatabase(params, false);
   ReclaimTerminationSignals();
   try {
     RunSchemaScripts(*connection, files);
     LoadRegisters(*connection, files);
+    StopIfTerminationRequested();
+    if (completion.recordVersion) RecordSchemaVersion(*connection);
+    if (completion.demoUser) AddAppUser(*connection, kDemoUser);
     connection->Close();
     if (forcedWrites) db::SetForcedWrites(params, true);
   } catch (const std::exception& e) {
@@ -227,17 +235,14 @@ void LoadRegisters(db::Connection& connection,
   transaction.Commit();
 }
 
-void CreatePropertyDatabase(const db::ConnectParams& params,
-                            bool forcedWrites) {
-  CreatePropertyDatabase(params, forcedWrites, EmbeddedSchemaFiles());
-}
+namespace {
 
-void CreatePropertyDatabase(const db::ConnectParams& params, bool forcedWrites,
-                            const std::vector<EmbeddedFile>& files) {
+void Create(const db::ConnectParams& params, bool forcedWrites,
+            const std::vector<EmbeddedFile>& files, Completion completion) {
   const std::string& path = params.serverName;
   if (path.empty()) throw Error("Не е даден път до базата данни.");
   if (!IsLocalPath(path)) {
-    BuildDatabase(params, forcedWrites, files, path);
+    BuildDatabase(params, forcedWrites, files, path, completion);
     return;
   }
   // A local file is made under a name of its own and renamed when complete:
@@ -247,18 +252,32 @@ void CreatePropertyDatabase(const db::ConnectParams& params, bool forcedWrites,
   const fs::path part = PartName(path, getpid());
   db::ConnectParams partParams = params;
   partParams.serverName = part.string();
-  BuildDatabase(partParams, forcedWrites, files, path);
+  BuildDatabase(partParams, forcedWrites, files, path, completion);
   MoveIntoPlace(part, path);
 }
 
-void CreatePropertyDatabase(const std::string& path) {
+}  // namespace
+
+void CreatePropertyDatabase(const db::ConnectParams& params, bool forcedWrites,
+                            bool demoUser) {
+  Create(params, forcedWrites, EmbeddedSchemaFiles(),
+         {.recordVersion = true, .demoUser = demoUser});
+}
+
+void CreatePropertyDatabase(const db::ConnectParams& params, bool forcedWrites,
+                            const std::vector<EmbeddedFile>& files) {
+  Create(params, forcedWrites, files, {});
+}
+
+db::ConnectParams AdministratorParams(const std::string& path) {
   const char* user = std::getenv("ISC_USER");
   const char* password = std::getenv("ISC_PASSWORD");
-  CreatePropertyDatabase(
-      db::ConnectParams{user && *user ? user : kOwner,
-                        password && *password ? password : kOwnerPassword,
-                        path},
-      true);
+  return {user && *user ? user : kOwner,
+          password && *password ? password : kOwnerPassword, path};
+}
+
+void CreatePropertyDatabase(const std::string& path, bool demoUser) {
+  CreatePropertyDatabase(AdministratorParams(path), true, demoUser);
 }
 
 }  // namespace zrv::app

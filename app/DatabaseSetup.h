@@ -12,21 +12,27 @@ namespace zrv::app {
 
 // Creates the database named by params.serverName ("path" for the embedded
 // engine, "host:/path" for a server) in SQL dialect 1 with the default
-// character set WIN1251, runs the schema scripts in name order and loads the
-// registers. A local path whose file already exists is refused with a clear
-// message and left untouched; when a step fails, the half-made database is
-// deleted and the error (zrv::Error or db::DbError) says which step failed.
-// With forcedWrites false the file is left in the engine's fast, unsynchronised
-// write mode (for databases that tests throw away).
+// character set WIN1251, runs the schema scripts in name order, loads the
+// registers and records the schema's version; with demoUser, adds the user
+// demo (id 1) of the demonstration to app_users. A local path whose file
+// already exists is refused with a clear message and left untouched; when a
+// step fails, the half-made database is deleted and the error (zrv::Error or
+// db::DbError) says which step failed. With forcedWrites false the file is
+// left in the engine's fast, unsynchronised write mode (for databases that
+// tests throw away).
 void CreatePropertyDatabase(const db::ConnectParams& params,
-                            bool forcedWrites = true);
+                            bool forcedWrites = true, bool demoUser = false);
 
-// The same as the account named by ISC_USER and ISC_PASSWORD (a server checks
-// them), else as SYSDBA with the engine's default password (the embedded engine
-// trusts the local user).
-void CreatePropertyDatabase(const std::string& path);
+// The account of the database's administrator: ISC_USER and ISC_PASSWORD (a
+// server checks them), else SYSDBA with the engine's default password (the
+// embedded engine trusts the local user).
+db::ConnectParams AdministratorParams(const std::string& path);
 
-// The same from the given schema files instead of the program's own.
+// CreatePropertyDatabase as the administrator (AdministratorParams).
+void CreatePropertyDatabase(const std::string& path, bool demoUser);
+
+// The database exactly as the given schema files make it (no version is
+// recorded, no user added), for databases of other versions.
 void CreatePropertyDatabase(const db::ConnectParams& params, bool forcedWrites,
                             const std::vector<EmbeddedFile>& files);
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/DatabaseConnection.h"
+#include "app/SchemaVersion.h"
 #include "app/SystemString.h"
 #include "common/Error.h"
 
@@ -16,6 +17,10 @@ std::unique_ptr<import::ImportRun> StartImportRun(
                        session.serverName, error)) {
     throw Error(error);
   }
+  // A database of an older version lacks guards the import relies on when
+  // several workstations write at once; the import still works on it.
+  const std::string versionNote = SchemaVersionNote(connection);
+  if (!versionNote.empty()) messages.ShowMessage(versionNote);
   SystemString::Register(&connection);
   auto run = std::make_unique<import::ImportRun>(connection, messages,
                                                  session.currentUserID);

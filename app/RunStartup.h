@@ -13,11 +13,12 @@
 namespace zrv::app {
 
 // Connects `connection` with the session's server, user name and password,
-// registers it with the stored settings and returns a started run that shows
-// its boxes through `messages` and stamps the session's user on its contracts.
-// Throws zrv::Error with the connection's error text when the engine refuses;
-// errors of the run's start travel on. The connection and the messages must
-// outlive the run.
+// shows through `messages` when the database's schema is of another version
+// than the program's, registers it with the stored settings and returns a
+// started run that shows its boxes through `messages` and stamps the session's
+// user on its contracts. Throws zrv::Error with the connection's error text
+// when the engine refuses; errors of the run's start travel on. The connection
+// and the messages must outlive the run.
 std::unique_ptr<import::ImportRun> StartImportRun(db::Connection& connection,
                                                   ui::Messages& messages,
                                                   const SessionValues& session);

@@ -38,20 +38,22 @@ OptionTable WithLoginOptions(const OptionTable& own) {
   return JoinOptions(LoginOptions(), own);
 }
 
+std::string PasswordFromFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::string line;
+  if (!in || (!std::getline(in, line) && !in.eof()))
+    throw Error(kCannotReadPassword + path + " (" + SystemErrorText(errno) +
+                ")");
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return line;
+}
+
 std::optional<std::string> GivenPassword(const ParsedArgs& args) {
   if (args.Has("password") && args.Has("password-file"))
     throw UsageError(kBothPasswords);
   if (args.Has("password")) return args.Value("password");
-  if (args.Has("password-file")) {
-    const std::string path = args.Value("password-file");
-    std::ifstream in(path, std::ios::binary);
-    std::string line;
-    if (!in || (!std::getline(in, line) && !in.eof()))
-      throw Error(kCannotReadPassword + path + " (" + SystemErrorText(errno) +
-                  ")");
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    return line;
-  }
+  if (args.Has("password-file"))
+    return PasswordFromFile(args.Value("password-file"));
   if (const char* fromEnvironment = std::getenv(kPasswordVariable))
     return std::string(fromEnvironment);
   return std::nullopt;

@@ -4,8 +4,8 @@
 //   --user NAME            (default SYSDBA, whom the embedded engine trusts)
 //   --password TEXT        (visible to other users of the machine: prefer
 //   --password-file FILE    the first line of a file, or $ZRV_PASSWORD)
-//   --database PATH        (a common option; default $ZRV_DATABASE, else the
-//                           user's database)
+//   --database PATH        (a common option; default the settings' database
+//                           or $ZRV_DATABASE, else the user's database)
 
 #include <memory>
 #include <optional>
@@ -24,6 +24,10 @@ const OptionTable& LoginOptions();
 
 // A command's own options after the login options.
 OptionTable WithLoginOptions(const OptionTable& own);
+
+// The first line of a password file (without its line end). Throws
+// zrv::Error when the file cannot be read.
+std::string PasswordFromFile(const std::string& path);
 
 // The password given: --password, else the first line of --password-file,
 // else $ZRV_PASSWORD; nullopt when none is. Throws UsageError when both

@@ -1,5 +1,7 @@
-// zorvit db init [--database PATH]: creates the property database with its
-// schema and registers.
+// zorvit db init [--demo] [--database PATH]: creates the property database
+// with its schema and registers; with --demo also the user demo of the
+// demonstration (a production database gets its clerks from `zorvit user
+// add`).
 
 #include <iostream>
 
@@ -22,7 +24,7 @@ int RunDbInit(const ParsedArgs& args) {
   // removed.
   app::CatchTerminationSignals();
   try {
-    app::CreatePropertyDatabase(path);
+    app::CreatePropertyDatabase(path, args.Has("demo"));
   } catch (const app::TerminationRequestedError& e) {
     std::cerr << e.what() << "\n";
     return app::TerminationExitCode();
@@ -34,6 +36,8 @@ int RunDbInit(const ParsedArgs& args) {
 const CommandRegistration kDbInit{
     {.words = {"db", "init"},
      .summary = "създава базата данни на имотите със схемата и регистрите",
+     .options = {{"demo", "",
+                  "добавя и потребителя demo (№ 1) за демонстрацията"}},
      .run = &RunDbInit}};
 
 }  // namespace

@@ -174,6 +174,10 @@ int RunImport(const ParsedArgs& args) {
   options.fileLinks = !args.Has("no-links");
   options.allowDuplicates = args.Has("allow-duplicates");
   options.checkOnly = args.Has("check");
+  // The settings' log folder (key log-dir), else the current folder.
+  options.logFolder = args.Value("log-dir");
+  // args.Value("wait-limit") holds the settings' wait limit in seconds
+  // (checked: 1 to 3600); the connection takes it from here once it has one.
 
   // Opened before anything is stored, so that a path it cannot write stops
   // the run before it starts.

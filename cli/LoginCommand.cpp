@@ -2,13 +2,15 @@
 // (without a dialog when a user name and a password are given, else asking on
 // the terminal), opens the database with what the login returned and prints
 // the user id, the database and stored setting 14015. It shows that the login
-// and the database start-up work.
+// and the database start-up work, and says on standard error when the
+// database's schema is of another version than the program's.
 
 #include <iostream>
 #include <vector>
 
 #include "app/DatabaseConnection.h"
 #include "app/Entry.h"
+#include "app/SchemaVersion.h"
 #include "app/Session.h"
 #include "app/SystemString.h"
 #include "cli/Command.h"
@@ -42,6 +44,8 @@ int RunLogin(const ParsedArgs& args) {
     std::cerr << TerminalText(errorText) << "\n";
     return kExitFailed;
   }
+  const std::string versionNote = app::SchemaVersionNote(*connection);
+  if (!versionNote.empty()) std::cerr << versionNote << "\n";
   app::SystemString::Register(connection.get());
   const int32_t setting = app::SystemString::GetSystemInt(
       kScheduleSetting, kScheduleSettingDefault);

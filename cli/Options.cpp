@@ -49,7 +49,8 @@ const OptionTable& CommonOptions() {
   static const OptionTable common = {
       {"database", "ПЪТ",
        "базата данни (\"път\" или \"сървър:/път\"; по подразбиране "
-       "$ZRV_DATABASE, иначе ~/.local/share/zorvit/zorvit.fdb)"},
+       "от настройките или $ZRV_DATABASE, иначе "
+       "~/.local/share/zorvit/zorvit.fdb)"},
       {"help", "", "показва тази помощ (също -h)"},
   };
   return common;

@@ -9,8 +9,10 @@
 #include <iostream>
 
 #include "Version.h"
+#include "app/Settings.h"
 #include "app/TerminationSignals.h"
 #include "cli/Command.h"
+#include "cli/ConnectOptions.h"
 #include "platform/db/Database.h"
 
 namespace {
@@ -32,6 +34,14 @@ constexpr const char* kSeeHelp = " (вижте zorvit --help)";
 constexpr const char* kMissingOperand = "липсва ";
 constexpr const char* kExtraOperand = "излишен аргумент: ";
 constexpr const char* kDatabaseError = "Грешка в базата данни:\n";
+constexpr const char* kSettingsHelp =
+    "Настройки: /etc/zorvit/zorvit.conf, после "
+    "$XDG_CONFIG_HOME/zorvit/zorvit.conf\n"
+    "(~/.config/zorvit/zorvit.conf), после средата (ZRV_DATABASE, "
+    "ZRV_FIRST_ROW, ...), после\n"
+    "опциите; всяко следващо надделява. Редове „ключ = стойност“; ред, "
+    "започващ с \"#\", е бележка;\n"
+    "ключове: database, log-dir, municipality, first-row, wait-limit.\n";
 
 // Character conversions of the database client (a database path in Cyrillic)
 // follow LC_CTYPE, and every text of the program is UTF-8: take the
@@ -52,6 +62,7 @@ void PrintHelp() {
   zrv::cli::OptionTable options = zrv::cli::CommonOptions();
   options.push_back({"version", "", "показва версията на zorvit"});
   std::cout << kCommonHeading << zrv::cli::OptionsHelp(options) << "\n"
+            << kSettingsHelp << "\n"
             << zrv::cli::kExitCodesHelp << "\n"
             << kMoreHelp;
 }
@@ -67,6 +78,18 @@ const Command* FindCommand(const Args& args) {
   return best;
 }
 
+// The settings files and the environment give every option not on the command
+// line its value (also keys whose option a command does not have, such as
+// log-dir); the database chosen becomes that of the process.
+void TakeSettings(zrv::cli::ParsedArgs& parsed) {
+  const zrv::app::SettingValues settings =
+      zrv::app::ReadSettings(zrv::app::DefaultSettingSources());
+  for (const auto& [key, value] : settings) {
+    if (!parsed.Has(key)) parsed.Set(key, value);
+  }
+  zrv::cli::UseDatabaseOption(parsed);
+}
+
 void CheckOperands(const Command& command, const Args& operands) {
   if (operands.size() < command.minOperands)
     throw zrv::cli::UsageError(kMissingOperand + command.operands);
@@ -78,14 +101,17 @@ int RunCommand(const Command& command, const Args& args) {
   std::string name = "zorvit";
   for (const auto& word : command.words) name += " " + word;
   try {
-    const zrv::cli::ParsedArgs parsed =
-        zrv::cli::ParseArgs(command.options, args);
+    zrv::cli::ParsedArgs parsed = zrv::cli::ParseArgs(command.options, args);
     if (parsed.Has("help")) {
       std::cout << zrv::cli::CommandHelp(command);
       return zrv::cli::kExitOk;
     }
     CheckOperands(command, parsed.Operands());
+    TakeSettings(parsed);
     return command.run(parsed);
+  } catch (const zrv::app::SettingsError& e) {
+    std::cerr << name << ": " << e.what() << std::endl;
+    return zrv::cli::kExitUsage;
   } catch (const zrv::cli::UsageError& e) {
     std::cerr << name << ": " << e.what() << " (вижте " << name << " --help)"
               << std::endl;

@@ -16,13 +16,21 @@ const char* const kWindowHelp =
     "файл; общината и първия ред се въвеждат както винаги.\n"
     "\n"
     "Опции:\n"
-    "  -h, --help     показва този текст\n"
-    "      --version  показва версията\n"
+    "      --database ПЪТ  базата данни (\"път\" или \"сървър:/път\")\n"
+    "  -h, --help          показва този текст\n"
+    "      --version       показва версията\n"
     "\n"
-    "Базата данни е $ZRV_DATABASE, иначе ~/.local/share/zorvit/zorvit.fdb.\n"
+    "Базата данни е от --database, иначе от $ZRV_DATABASE, иначе от файла с "
+    "настройки ($XDG_CONFIG_HOME/zorvit/zorvit.conf, после "
+    "/etc/zorvit/zorvit.conf), иначе ~/.local/share/zorvit/zorvit.fdb. "
+    "Общината и първият ред идват от същите настройки (municipality, "
+    "first-row), папката на лог файла от log-dir.\n"
     "Командата zorvit прави същото импортиране от командния ред.\n";
 
 namespace {
+
+constexpr const char* kDatabaseOption = "--database";
+constexpr const char* kNeedsValue = "--database изисква стойност";
 
 bool IsFile(const std::string& path) {
   std::error_code error;
@@ -37,8 +45,24 @@ std::string Absolute(const std::string& path) {
 
 }  // namespace
 
-WindowStart ReadWindowStart(const std::vector<std::string>& parameters) {
+WindowStart ReadWindowStart(const std::vector<std::string>& given) {
   WindowStart start;
+  std::vector<std::string> parameters;
+  const std::string withValue = std::string(kDatabaseOption) + "=";
+  for (size_t i = 0; i < given.size(); ++i) {
+    if (given[i] == kDatabaseOption) {
+      if (i + 1 == given.size()) {
+        start.action = WindowStart::Action::kBadOption;
+        start.problem = kNeedsValue;
+        return start;
+      }
+      start.database = given[++i];
+    } else if (given[i].starts_with(withValue)) {
+      start.database = given[i].substr(withValue.size());
+    } else {
+      parameters.push_back(given[i]);
+    }
+  }
   if (parameters.size() == 1) {
     const std::string& only = parameters[0];
     if (only == "--help" || only == "-h") {

@@ -12,7 +12,7 @@ namespace zrv::ui {
 extern const char* const kWindowHelp;
 
 struct WindowStart {
-  enum class Action { kRun, kHelp, kVersion };
+  enum class Action { kRun, kHelp, kVersion, kBadOption };
   Action action = Action::kRun;
   // What the login takes: two parameters are a user name and a password,
   // none asks the user.
@@ -20,9 +20,15 @@ struct WindowStart {
   // The workbook the first run reads instead of asking with the file dialog,
   // as an absolute path.
   std::optional<std::string> workbook;
+  // --database PATH or --database=PATH, anywhere among the parameters.
+  std::optional<std::string> database;
+  // Why the command line was refused (kBadOption).
+  std::string problem;
 };
 
 // Reads the program's parameters (without the program's name):
+//   --database PATH                 the database (taken out first, wherever
+//                                   it stands; without PATH: kBadOption);
 //   --help, -h or --version alone   the help text or the version;
 //   FILE                            an existing file: the workbook, and the
 //                                   login asks the user;

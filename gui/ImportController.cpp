@@ -69,6 +69,7 @@ zrv::import::ImportOptions ImportController::FormOptions() const {
   options.fileLinks = form_.ftpCheck->isChecked();
   options.allowDuplicates = form_.duplicatesCheck->isChecked();
   options.checkOnly = form_.checkOnlyCheck->isChecked();
+  options.logFolder = logFolder_;
   return options;
 }
 
@@ -76,8 +77,9 @@ void ImportController::Button1Click() {
   if (!run_) return;
   import::ImportOptions options = FormOptions();
 
-  // The log file goes beside the chosen workbook; the run reads the folder
-  // when it writes the log, after the choice.
+  // The log file goes to the settings' folder, else beside the chosen
+  // workbook; the run reads the folder when it writes the log, after the
+  // choice.
   std::optional<std::string> chosen;
   const auto chooseAndKeepFolder = [this, &options, &chosen] {
     std::optional<std::string> path;
@@ -88,7 +90,7 @@ void ImportController::Button1Click() {
       path = chooseFile_();
     }
     chosen = path;
-    if (path)
+    if (path && options.logFolder.empty())
       options.logFolder =
           std::filesystem::absolute(*path).parent_path().string();
     return path;

@@ -48,8 +48,12 @@ class ImportController : public import::ImportObserver {
   // (given on the command line, as the desktop's "Open with" does); the window
   // shows it until a run has taken it, and later runs ask again.
   void SetGivenWorkbook(const std::string& path);
+  // The folder of the log files from the settings (log-dir); without one the
+  // log goes beside the workbook.
+  void SetLogFolder(const std::string& folder) { logFolder_ = folder; }
   // The run's options as the window's fields and check boxes give them (the
-  // log folder is set once the workbook is chosen).
+  // log folder, unless the settings give one, is set once the workbook is
+  // chosen).
   import::ImportOptions FormOptions() const;
 
   // The last run's result (outcome kNotStarted before the first run).
@@ -98,6 +102,7 @@ class ImportController : public import::ImportObserver {
   import::ImportSummary shown_;
   std::string workbook_;  // the workbook of the last finished run
   std::optional<std::string> given_;  // read by the next run without asking
+  std::string logFolder_;  // from the settings; empty: beside the workbook
   bool running_ = false;
   std::unique_ptr<RowCellsView> rowView_;
   std::function<bool()> stopCheck_;

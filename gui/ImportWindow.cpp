@@ -32,6 +32,8 @@ const char* const kAboutButton = "За програмата";
 const char* const kAboutTitle = "За програмата";
 const char* const kVersionLabel = "Версия ";
 const char* const kGivenWorkbook = "Работна книга за \"Чети\": ";
+const char* const kSessionDatabase = "База данни: ";
+const char* const kSessionUser = "    Потребител: ";
 
 QString Tr(const char* utf8) { return QString::fromUtf8(utf8); }
 }  // namespace
@@ -80,6 +82,10 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   givenWorkbook->setObjectName("givenWorkbook");
   givenWorkbook->setTextInteractionFlags(Qt::TextSelectableByMouse);
   givenWorkbook->hide();
+  sessionLine = new QLabel(this);
+  sessionLine->setObjectName("sessionLine");
+  sessionLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  sessionLine->hide();
 
   auto* municipalityLabel = new QLabel(Tr(kMunicipalityLabel), this);
   municipalityLabel->setBuddy(Edit2);
@@ -109,6 +115,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   buttons->addStretch(1);
   buttons->addWidget(about);
   grid->addLayout(buttons, 7, 0, 1, 3);
+  grid->addWidget(sessionLine, 8, 0, 1, 3);
   grid->setColumnStretch(1, 1);
   grid->setRowStretch(4, 1);
 
@@ -198,6 +205,12 @@ void TForm1::ShowSummary(
 void TForm1::ShowGivenWorkbook(const std::string& path) {
   givenWorkbook->setText(Tr(kGivenWorkbook) + QString::fromStdString(path));
   givenWorkbook->setVisible(!path.empty());
+}
+
+void TForm1::ShowSession(const std::string& database, const std::string& user) {
+  sessionLine->setText(Tr(kSessionDatabase) + QString::fromStdString(database) +
+                       Tr(kSessionUser) + QString::fromStdString(user));
+  sessionLine->show();
 }
 
 void TForm1::ShowAbout() {

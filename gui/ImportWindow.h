@@ -55,6 +55,7 @@ class TForm1 : public QWidget {
   QPushButton* openRefusedRows = nullptr;  // opens the refused rows' workbook
   QPushButton* about = nullptr;            // the About box
   QLabel* givenWorkbook = nullptr;  // the workbook "Чети" reads without asking
+  QLabel* sessionLine = nullptr;    // the database and the user logged in
 
   void ClearList();
   // Appends a line and scrolls to it; the window repaints before the run goes
@@ -76,6 +77,9 @@ class TForm1 : public QWidget {
   // Shows the workbook the next run reads without the file dialog; an empty
   // path hides the line.
   void ShowGivenWorkbook(const std::string& path);
+  // Shows, at the foot of the window, the database and the user the window
+  // works with.
+  void ShowSession(const std::string& database, const std::string& user);
   // The About box: the program's title and version.
   void ShowAbout();
 

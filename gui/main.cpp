@@ -1,7 +1,9 @@
-// zorvit-import: the import window a clerk starts. Logs in through the login
-// library (two parameters: user name and password without a dialog), then shows
-// the import window; a workbook given (alone, or after the user name and the
-// password) is the one the first click on "Чети" reads.
+// zorvit-import: the import window a clerk starts. Reads the settings (files,
+// environment, --database), logs in through the login library (two
+// parameters: user name and password without a dialog), then shows the import
+// window with the settings' municipality and first row and, at its foot, the
+// database and the user; a workbook given (alone, or after the user name and
+// the password) is the one the first click on "Чети" reads.
 
 #include <unistd.h>
 
@@ -17,6 +19,7 @@
 #include "app/Entry.h"
 #include "app/RunStartup.h"
 #include "app/Session.h"
+#include "app/Settings.h"
 #include "app/TerminationSignals.h"
 #include "gui/AppIcon.h"
 #include "gui/CommandLine.h"
@@ -77,14 +80,32 @@ int main(int argc, char** argv) {
     parameters.push_back(a.toStdString());
 
   const zrv::ui::WindowStart start = zrv::ui::ReadWindowStart(parameters);
+  const auto refuse = [](const std::string& text, int code) {
+    QMessageBox::critical(nullptr,
+                          QString::fromUtf8(zrv::ui::kApplicationTitle),
+                          QString::fromStdString(text));
+    return code;
+  };
+  // A command line or a setting it cannot use ends the window as a bad option
+  // ends `zorvit` (exit code 2).
+  if (start.action == zrv::ui::WindowStart::Action::kBadOption)
+    return refuse(start.problem, 2);
+  zrv::app::SettingValues settings;
+  try {
+    settings = zrv::app::ReadSettings(zrv::app::DefaultSettingSources());
+  } catch (const zrv::app::SettingsError& e) {
+    return refuse(e.what(), 2);
+  }
+  if (start.database) settings["database"] = *start.database;
+  // The login library finds the database chosen here.
+  zrv::app::UseDatabaseSetting(settings);
+  // settings["wait-limit"], when set, is the wait limit in seconds (checked:
+  // 1 to 3600) that the connection takes from here once it has one.
   try {
     if (!zrv::LoginFromParameters(start.loginParameters))
       return 0;  // refused or cancelled: end silently
   } catch (const std::exception& e) {
-    QMessageBox::critical(nullptr,
-                          QString::fromUtf8(zrv::ui::kApplicationTitle),
-                          QString::fromStdString(e.what()));
-    return 1;
+    return refuse(e.what(), 1);
   }
 
   auto connection = zrv::db::MakeFirebirdConnection();
@@ -103,6 +124,12 @@ int main(int argc, char** argv) {
   // program.
   controller.SetStopCheck([] { return zrv::app::TerminationRequested(); });
   if (start.workbook) controller.SetGivenWorkbook(*start.workbook);
+  if (settings.count("municipality"))
+    form.Edit2->setText(QString::fromStdString(settings["municipality"]));
+  if (settings.count("first-row"))
+    form.Edit1->setText(QString::fromStdString(settings["first-row"]));
+  if (settings.count("log-dir")) controller.SetLogFolder(settings["log-dir"]);
+  form.ShowSession(zrv::Session().serverName, zrv::Session().userName);
   form.show();
   const int code = app.exec();
   if (zrv::app::TerminationRequested()) {

@@ -22,7 +22,7 @@ echo "== Database: $ZRV_DATABASE"
 if [ -f "$ZRV_DATABASE" ]; then
   echo "   (already there: contracts stored by an earlier run are skipped as already stored)"
 else
-  "$ZORVIT" db init
+  "$ZORVIT" db init --demo
 fi
 
 echo

@@ -15,5 +15,4 @@ CREATE TABLE app_users (
   CONSTRAINT uq_app_users_name UNIQUE (user_name)
 );
 
--- The user of the demonstration set-up.
-INSERT INTO app_users (user_id, user_name) VALUES (1, 'demo');
+-- The clerks: `zorvit user add` adds them (and `zorvit db init --demo` the user demo).

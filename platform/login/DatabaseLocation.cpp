@@ -17,4 +17,9 @@ std::string DefaultDatabasePath() {
   return kFileName;
 }
 
+bool IsServerDatabase(const std::string& name) {
+  if (name.empty() || name[0] == '/' || name[0] == '.') return false;
+  return name.find(':') != std::string::npos;
+}
+
 }  // namespace zrv::login

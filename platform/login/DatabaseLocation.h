@@ -13,4 +13,9 @@ inline constexpr const char* kDatabaseEnvVar = "ZRV_DATABASE";
 // HOME is not set either).
 std::string DefaultDatabasePath();
 
+// True when the name reaches a Firebird server ("host:/path",
+// "host/port:/path", "inet://host/path"); false for a file of this machine (a
+// name without a colon, or one that starts as a path does).
+bool IsServerDatabase(const std::string& name);
+
 }  // namespace zrv::login

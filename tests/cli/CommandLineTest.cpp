@@ -99,10 +99,10 @@ TEST_F(CommandLine, ImportTellsAScriptHowTheRunEnded) {
   const std::string db = "--database=" + database.Path();
   // A database in a folder named in Cyrillic, whatever the locale.
   const std::string cyrillic = folder_ + "/данни/имоти.fdb";
-  ASSERT_EQ(
-      RunZorvit(folder_, {"db", "init", "--database", cyrillic}, "LC_ALL=C")
-          .exitCode,
-      0);
+  ASSERT_EQ(RunZorvit(folder_, {"db", "init", "--demo", "--database", cyrillic},
+                      "LC_ALL=C")
+                .exitCode,
+            0);
 
   struct Case {
     std::vector<std::string> args;

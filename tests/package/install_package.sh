@@ -31,7 +31,7 @@ done
 
 zorvit="$root/fs/usr/bin/zorvit"
 test "$("$zorvit" --version)" = "zorvit $version"
-ZRV_DATABASE="$root/installed.fdb" "$zorvit" db init 2>"$root/init.err"
+ZRV_DATABASE="$root/installed.fdb" "$zorvit" db init --demo 2>"$root/init.err"
 test -s "$root/installed.fdb"
 # The engine's root is found from the client library: nothing to say about it.
 if grep -q "наведнъж" "$root/init.err"; then cat "$root/init.err"; exit 1; fi

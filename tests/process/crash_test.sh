@@ -13,7 +13,7 @@ ISQL_AUTH="-user SYSDBA"
 rm -rf "$dir" && mkdir -p "$dir"
 db=$dir/property.fdb
 
-env -u FIREBIRD "$zorvit" db init --database "$db" >/dev/null || { echo "FAIL: db init"; exit 1; }
+env -u FIREBIRD "$zorvit" db init --demo --database "$db" >/dev/null || { echo "FAIL: db init"; exit 1; }
 perl "$generator" "$dir/w.xls" 1000 1 0 24 1 >/dev/null
 
 kills=0 clean=0 lost=0

@@ -15,8 +15,8 @@ run() { env -u FIREBIRD ZRV_DATABASE="$db" "$zorvit" "$@"; }
 
 for round in $(seq "${ROUNDS:-1}"); do
   db=$dir/property-$round.fdb
-  run db init --database "$db" >/dev/null || { echo "FAIL: db init"; exit 1; }
-  run db init --database "$dir/serial-$round.fdb" >/dev/null || { echo "FAIL: db init"; exit 1; }
+  run db init --demo --database "$db" >/dev/null || { echo "FAIL: db init"; exit 1; }
+  run db init --demo --database "$dir/serial-$round.fdb" >/dev/null || { echo "FAIL: db init"; exit 1; }
   overlapping_imports "$dir" "$db" "$dir/serial-$round.fdb" "$generator"
   rm -f "$db" "$dir/serial-$round.fdb"
 done

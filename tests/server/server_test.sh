@@ -1,7 +1,8 @@
 #!/bin/bash
 # zorvit against a Firebird server on 127.0.0.1 (started here, stopped on the way out):
 # logins refused, four imports at once into one database (of separate workbooks, and of
-# workbooks that share tenants and properties), the server stopped during a run.
+# workbooks that share tenants and properties), clerks made and removed with `zorvit user`,
+# the server stopped during a run.
 #   server_test.sh ZORVIT WORKBOOK_GENERATOR FOLDER
 set -u
 zorvit=$1
@@ -22,7 +23,7 @@ db="127.0.0.1/$port:$dir/server/data/property.fdb"
 ISQL_AUTH="-user SYSDBA -password masterkey"
 run() { env -u FIREBIRD ZRV_DATABASE="$db" "$zorvit" "$@"; }
 
-ISC_USER=SYSDBA ISC_PASSWORD=masterkey run db init --database "$db" >/dev/null ||
+ISC_USER=SYSDBA ISC_PASSWORD=masterkey run db init --demo --database "$db" >/dev/null ||
   { echo "FAIL: db init on the server"; exit 1; }
 for tag in 1 2 3; do perl "$generator" "$dir/w$tag.xls" $ROWS 1 0 24 $tag >/dev/null; done
 perl "$generator" "$dir/big.xls" 400 1 0 24 4 >/dev/null
@@ -66,7 +67,7 @@ for round in $(seq "${ROUNDS:-1}"); do
   shared_db="127.0.0.1/$port:$dir/server/data/shared-$round.fdb"
   serial_db="127.0.0.1/$port:$dir/server/data/serial-$round.fdb"
   for new in "$shared_db" "$serial_db"; do
-    ISC_USER=SYSDBA ISC_PASSWORD=masterkey run db init --database "$new" >/dev/null ||
+    ISC_USER=SYSDBA ISC_PASSWORD=masterkey run db init --demo --database "$new" >/dev/null ||
       fail "db init of $new on the server"
   done
   db_saved=$db
@@ -74,6 +75,25 @@ for round in $(seq "${ROUNDS:-1}"); do
   overlapping_imports "$dir" "$shared_db" "$serial_db" "$generator"
   db=$db_saved
 done
+
+# Clerks made with `zorvit user add`: the server user and the row together. The clerk imports
+# a workbook; a caller who may not create server users adds nothing; a removed clerk is refused.
+admin() { ISC_USER=SYSDBA ISC_PASSWORD=masterkey run "$@"; }
+printf 'clerk-pass\n' >"$dir/clerk.pw"
+admin user add clerk --password-file "$dir/clerk.pw" >/dev/null || fail "user add on the server"
+perl "$generator" "$dir/w5.xls" $ROWS 1 0 24 5 >/dev/null
+(cd "$dir" && run import --user clerk --password clerk-pass w5.xls >"$dir/clerk.out" 2>&1) ||
+  fail "the clerk's import: $(tail -3 "$dir/clerk.out")"
+grep -q "Записани договори: *$ROWS$" "$dir/clerk.out" || fail "the clerk stored: $(tail -12 "$dir/clerk.out")"
+ISC_USER=demo ISC_PASSWORD=demo-pass run user add other --password-file "$dir/clerk.pw" \
+  >"$dir/other.out" 2>&1 && fail "a clerk made by a user who is no administrator"
+listed=$(admin user list)
+grep -q "^[0-9]*	clerk	да$" <<<"$listed" || fail "clerk not listed: $listed"
+if grep -q other <<<"$listed"; then fail "a refused server user left a row: $listed"; fi
+admin user remove clerk >/dev/null || fail "user remove on the server"
+out=$(run login --user clerk --password clerk-pass 2>&1) && fail "a removed clerk logged in: $out"
+grep -q "Your user name and password are not defined" <<<"$out" || fail "removed clerk: $out"
+stored=$(sql "$db" "SELECT COUNT(*) FROM documents;")
 
 # The server stopped during a run: one message naming the cause and the last row stored,
 # exit code 1, no FATAL line.

@@ -68,8 +68,9 @@ std::string MakeTemplate() {
   const std::string scratch = MakeFolder((folder / "making-XXXXXX").string());
   const std::string made = scratch + "/" + name;
   try {
+    // With the user demo (id 1), whom the tests log in as.
     app::CreatePropertyDatabase(db::ConnectParams{kUser, kPassword, made},
-                                false);
+                                false, true);
     fs::rename(made, path);
   } catch (...) {
     fs::remove_all(scratch);

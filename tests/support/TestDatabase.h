@@ -1,7 +1,7 @@
 #pragma once
-// A fresh property database for one test: created with the full schema in a
-// temporary folder, opened on the embedded engine, and deleted with the folder
-// when the object goes.
+// A fresh property database for one test: created with the full schema and
+// the user demo (id 1) in a temporary folder, opened on the embedded engine,
+// and deleted with the folder when the object goes.
 
 #include <memory>
 #include <string>

@@ -100,6 +100,12 @@ TEST(ImportWindow, ShowsItsCaptionsDefaultsAndComponents) {
   EXPECT_FALSE(form.rtLabel->isVisible());
   EXPECT_EQ(form.rtLabel->text().toStdString(), "Вид наем");
   EXPECT_TRUE(form.erLB->isVisible());
+  // The database and the user, at the foot once the login has named them.
+  EXPECT_FALSE(form.sessionLine->isVisible());
+  form.ShowSession("srv:/data/zorvit.fdb", "ivan");
+  EXPECT_TRUE(form.sessionLine->isVisible());
+  EXPECT_EQ(form.sessionLine->text().toStdString(),
+            "База данни: srv:/data/zorvit.fdb    Потребител: ivan");
 
   // The list takes the room a larger window gives.
   const int before = form.erLB->height();
@@ -191,6 +197,15 @@ TEST(ImportWindow, RunFillsTheListWritesTheLogAndACancelledDialogKeepsIt) {
   h.nextFile.reset();
   h.form.Button2->click();
   EXPECT_EQ(ListLines(h.form), lines);
+
+  // The settings' log folder (log-dir) takes the log instead.
+  const std::string logs = folder + "/logs";
+  fs::create_directory(logs);
+  h.controller.SetLogFolder(logs);
+  h.nextFile = workbook;
+  h.form.Button2->click();
+  const std::string moved = h.controller.LastResult().summary.logFile;
+  EXPECT_TRUE(fs::exists(fs::path(logs) / fs::path(moved).filename())) << moved;
 
   fs::remove_all(folder);
 }
@@ -324,6 +339,7 @@ TEST(ImportWindow, AWorkbookGivenOnTheCommandLineIsReadWithoutTheDialog) {
     std::vector<std::string> parameters;
     std::vector<std::string> login;
     std::optional<std::string> workbook;
+    std::optional<std::string> database = std::nullopt;
   };
   const std::vector<Case> cases = {
       {{workbook}, {}, workbook},
@@ -331,14 +347,22 @@ TEST(ImportWindow, AWorkbookGivenOnTheCommandLineIsReadWithoutTheDialog) {
       {{"demo", "x", workbook}, {"demo", "x"}, workbook},
       {{"demo", "x", missing}, {"demo", "x", missing}, std::nullopt},
       {{missing}, {missing}, std::nullopt},
+      {{"--database", "srv:/d.fdb", workbook}, {}, workbook, "srv:/d.fdb"},
+      {{"demo", "--database=/d.fdb", "x"},
+       {"demo", "x"},
+       std::nullopt,
+       "/d.fdb"},
   };
   for (const Case& c : cases) {
     const WindowStart start = ReadWindowStart(c.parameters);
     EXPECT_EQ(start.action, WindowStart::Action::kRun) << c.parameters.size();
     EXPECT_EQ(start.loginParameters, c.login) << c.parameters.back();
     EXPECT_EQ(start.workbook, c.workbook) << c.parameters.back();
+    EXPECT_EQ(start.database, c.database) << c.parameters.back();
   }
   EXPECT_EQ(ReadWindowStart({"--help"}).action, WindowStart::Action::kHelp);
+  EXPECT_EQ(ReadWindowStart({"demo", "x", "--database"}).action,
+            WindowStart::Action::kBadOption);
 
   h.form.show();
   QApplication::processEvents();
