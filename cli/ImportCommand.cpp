@@ -12,8 +12,8 @@
 // Exit code 0 when every row was stored; 3 when the run went through with rows
 // (or annex rows) refused, that is with a line in the error list; 1 when it
 // could not start (login refused, no database, unknown municipality, unreadable
-// workbook) or stopped because the database connection failed; 2 for a command
-// line it does not understand; 130 or 143 when SIGINT or SIGTERM stopped it
+// workbook) or stopped because the database connection failed or the database
+// could not write; 2 for a command line it does not understand; 130 or 143 when SIGINT or SIGTERM stopped it
 // (at the next row boundary, with the log and the summary written).
 
 #include <unistd.h>
@@ -251,7 +251,8 @@ int RunImport(const ParsedArgs& args) {
   if (result.outcome != import::RunOutcome::kFinished &&
       result.outcome != import::RunOutcome::kInterrupted &&
       result.outcome != import::RunOutcome::kConnectionLost &&
-      result.outcome != import::RunOutcome::kWorkbookLost) {
+      result.outcome != import::RunOutcome::kWorkbookLost &&
+      result.outcome != import::RunOutcome::kDatabaseFailed) {
     report.reason = result.reason.empty() ? kNotStarted : result.reason;
     WriteJson(json, report);
     return Fail(kNotStarted);
@@ -266,7 +267,8 @@ int RunImport(const ParsedArgs& args) {
   const bool refused = summary.rowsRefused > 0 || summary.annexesDropped > 0;
   report.exitCode = refused ? kExitRowsRefused : kExitOk;
   if (result.outcome == import::RunOutcome::kConnectionLost ||
-      result.outcome == import::RunOutcome::kWorkbookLost) {
+      result.outcome == import::RunOutcome::kWorkbookLost ||
+      result.outcome == import::RunOutcome::kDatabaseFailed) {
     report.reason = result.reason;
     report.exitCode = kExitFailed;
   } else if (app::TerminationRequested()) {

@@ -45,6 +45,8 @@ const char* const kNotStarted = "The import run was not started.";
 const char* const kInterruptedAt = "Импортирането е прекъснато на ред ";
 const char* const kConnectionLost =
     "Връзката с базата данни е прекъсната и импортирането спря: ";
+const char* const kDatabaseFailed =
+    "Базата данни не може да записва и импортирането спря: ";
 const char* const kWorkbookLost =
     "Работната книга не може да бъде прочетена отново и импортирането спря: ";
 const char* const kLastStored = ". Последен записан ред: ";
@@ -280,6 +282,11 @@ void ImportRun::Impl::ReadRows(const workbook::Worksheet& sheet, int firstRow,
                 StopReason(kConnectionLost, e, summary));
         messages.ShowMessage(result.reason);
         return;
+      } catch (const db::DatabaseFailureError& e) {
+        StopRun(result, RunOutcome::kDatabaseFailed,
+                StopReason(kDatabaseFailed, e, summary));
+        messages.ShowMessage(result.reason);
+        return;
       }
       if (summary.rowsRefused > refusedBefore) {
         refused.AddRefused(
@@ -370,6 +377,8 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
     // Not a fault of the row: the run stops (the transaction's destructor rolls
     // the row back, as it does for a stop request).
     throw;
+  } catch (const db::DatabaseFailureError&) {
+    throw;  // nor is a database that cannot write (disk full, damaged)
   } catch (const workbook::SheetRereadError&) {
     throw;  // nor is a workbook that can no longer be read
   } catch (const std::exception& e) {

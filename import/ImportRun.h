@@ -91,6 +91,8 @@ enum class RunOutcome {
   kConnectionLost,  // stopped because the database connection failed
   kWorkbookLost,    // stopped because the workbook's file could no longer be
                     // read part way through
+  kDatabaseFailed,  // stopped because the database itself failed (disk full,
+                    // I/O error, damage, shut down)
 };
 
 struct RunResult {
@@ -148,10 +150,12 @@ class ImportRun {
   // contract rows when there are any (see RefusedRows.h). A row that fails is
   // rolled back, shown in a message box and listed; the run goes on with the
   // next row. When the database connection itself fails the run stops instead
-  // (kConnectionLost): one message names the cause and the last row stored. A
-  // log file or workbook that cannot be written is shown in a message box, and
-  // the log's reason is kept in the summary. Throws zrv::Error when Start()
-  // has not been called.
+  // (kConnectionLost), and so it does when the database cannot write
+  // (kDatabaseFailed): one message names
+  // the cause and the last row stored; the row in progress is rolled back, not
+  // refused. A log file or workbook that cannot be written is shown in a
+  // message box, and the log's reason is kept in the summary. Throws
+  // zrv::Error when Start() has not been called.
   RunResult Run(const ImportOptions& options,
                 const WorkbookChooser& chooseWorkbook,
                 ImportObserver* observer = nullptr);

@@ -45,6 +45,15 @@ class DatabaseBusyError : public DbError {
   using DbError::DbError;
 };
 
+// The database itself cannot go on: its disk is full or failing, it is damaged
+// (an internal consistency check, a generator or table that should be there is
+// not), or it was shut down. No row's data causes it, and the rows after it
+// would fail the same way.
+class DatabaseFailureError : public DbError {
+ public:
+  using DbError::DbError;
+};
+
 // What a clerk is told then, followed by ": " and the database's name.
 inline constexpr const char* kDatabaseBusy =
     "Базата данни е заета от друга програма";

@@ -13,8 +13,9 @@ namespace zrv::db::fb {
 std::string StatusMessage(const ISC_STATUS* status);
 
 // The DbError for a failed status vector, carrying StatusMessage: a
-// ConnectionLostError, DuplicateKeyError or DatabaseBusyError where the
-// engine's codes say so. Taken before a clean-up call reuses the vector.
+// DatabaseFailureError, ConnectionLostError, DuplicateKeyError or
+// DatabaseBusyError where the engine's codes say so. Taken before a clean-up
+// call reuses the vector.
 std::exception_ptr StatusError(const ISC_STATUS* status);
 
 // Throws the StatusError when the status vector reports an
