@@ -6,6 +6,7 @@
 //   --password-file FILE    the first line of a file, or $ZRV_PASSWORD)
 //   --database PATH        (a common option; default $ZRV_DATABASE, else the
 //                           user's database)
+//   --wait-limit SECONDS   (a common option; default $ZRV_WAIT_LIMIT, else 30)
 
 #include <memory>
 #include <optional>
@@ -30,8 +31,10 @@ OptionTable WithLoginOptions(const OptionTable& own);
 // options are given, zrv::Error when the file cannot be read.
 std::optional<std::string> GivenPassword(const ParsedArgs& args);
 
-// Makes --database, when given, the database of this process: the login
-// library and the default path read $ZRV_DATABASE.
+// Makes --database, when given, the database of this process (the login
+// library and the default path read $ZRV_DATABASE), and --wait-limit its wait
+// limit ($ZRV_WAIT_LIMIT). Throws UsageError for a wait limit, given or set,
+// that is no number of seconds from 1 to 3600.
 void UseDatabaseOption(const ParsedArgs& args);
 
 struct ConnectOptions {

@@ -12,15 +12,16 @@
 // Exit code 0 when every row was stored; 3 when the run went through with rows
 // (or annex rows) refused, that is with a line in the error list; 1 when it
 // could not start (login refused, no database, unknown municipality, unreadable
-// workbook) or stopped because the database connection failed or the database
-// could not write; 2 for a command line it does not understand; 130 or 143 when SIGINT or SIGTERM stopped it
-// (at the next row boundary, with the log and the summary written).
+// workbook) or stopped because the database connection failed, the database
+// gave no answer within the wait limit or could not write; 2 for a command
+// line it does not understand; 130 or 143 when SIGINT or SIGTERM stopped it
+// (at the next row boundary, or by aborting a statement that does not end,
+// with the log and the summary written).
 
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -55,8 +56,6 @@ constexpr const char* kSummary =
     "внася договорите от работна книга; списъкът с грешки на стандартния "
     "изход, обобщение накрая";
 constexpr const char* kBadFirstRow = "--first-row иска номер на ред от 1 до ";
-constexpr const char* kNoDatabase = "Няма база данни ";
-constexpr const char* kCreateDatabase = " (създава се със zorvit db init).";
 constexpr const char* kNotStarted = "Импортирането не започна.";
 constexpr const char* kCannotWriteJson =
     "Файлът за обобщението не може да се запише: ";
@@ -195,19 +194,12 @@ int RunImport(const ParsedArgs& args) {
 
   const std::string workbookProblem = workbook::WorkbookFileProblem(workbook);
   if (!workbookProblem.empty()) return stop(workbookProblem);
-  std::error_code ignored;
 
-  // The login library finds the database the same way; a missing embedded file
-  // is named here rather than reported as a refused login. A "host:/path" name
-  // is the server's to check.
-  const std::string database = login::DefaultDatabasePath();
-  if (database.find(':') == std::string::npos) {
-    if (!std::filesystem::is_regular_file(database, ignored))
-      return stop(kNoDatabase + database + kCreateDatabase);
-    // Otherwise the engine's lock message would end in a refused login.
-    if (app::DatabaseBusy(database))
-      return stop(std::string(db::kDatabaseBusy) + ": " + database);
-  }
+  // The login library finds the database the same way; a missing, held or
+  // stuck embedded file is named here rather than reported as a refused login.
+  const std::string databaseProblem =
+      app::DatabaseProblem(login::DefaultDatabasePath());
+  if (!databaseProblem.empty()) return stop(databaseProblem);
 
   // Both options give a login without a prompt; anything else asks, as the
   // window does.

@@ -50,6 +50,9 @@ const OptionTable& CommonOptions() {
       {"database", "ПЪТ",
        "базата данни (\"път\" или \"сървър:/път\"; по подразбиране "
        "$ZRV_DATABASE, иначе ~/.local/share/zorvit/zorvit.fdb)"},
+      {"wait-limit", "СЕКУНДИ",
+       "колко най-много се чака отговор от базата данни (1 до 3600; по "
+       "подразбиране $ZRV_WAIT_LIMIT, иначе 30)"},
       {"help", "", "показва тази помощ (също -h)"},
   };
   return common;

@@ -30,6 +30,16 @@ namespace {
 // title short; message boxes carry the full title.
 const char* const kDisplayName = "Зорвит Имоти";
 const char* const kDesktopFile = "zorvit-import";
+
+// The program's end: an attach given up inside the engine would hold its exit
+// handlers without end.
+int Leave(int code) {
+  if (zrv::db::EngineAbandoned()) {
+    std::fflush(nullptr);
+    _exit(code);
+  }
+  return Leave(code);
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -92,5 +102,5 @@ int main(int argc, char** argv) {
     std::fflush(nullptr);
     _exit(code);
   }
-  return code;
+  return Leave(code);
 }

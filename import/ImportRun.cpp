@@ -278,6 +278,12 @@ void ImportRun::Impl::ReadRows(const workbook::Worksheet& sheet, int firstRow,
                 kInterruptedAt + std::to_string(row) + ".");
         return;
       } catch (const db::ConnectionLostError& e) {
+        // A statement the program aborted to stop on a signal: a stop.
+        if (StopRequested()) {
+          StopRun(result, RunOutcome::kInterrupted,
+                  kInterruptedAt + std::to_string(row) + ".");
+          return;
+        }
         StopRun(result, RunOutcome::kConnectionLost,
                 StopReason(kConnectionLost, e, summary));
         messages.ShowMessage(result.reason);

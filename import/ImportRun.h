@@ -149,9 +149,9 @@ class ImportRun {
   // when the list is not empty, and beside it the workbook of the refused
   // contract rows when there are any (see RefusedRows.h). A row that fails is
   // rolled back, shown in a message box and listed; the run goes on with the
-  // next row. When the database connection itself fails the run stops instead
-  // (kConnectionLost), and so it does when the database cannot write
-  // (kDatabaseFailed): one message names
+  // next row. When the database connection itself fails, or gives no answer
+  // within the wait limit, the run stops instead (kConnectionLost), and so it
+  // does when the database cannot write (kDatabaseFailed): one message names
   // the cause and the last row stored; the row in progress is rolled back, not
   // refused. A log file or workbook that cannot be written is shown in a
   // message box, and the log's reason is kept in the summary. Throws

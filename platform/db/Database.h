@@ -54,9 +54,22 @@ class DatabaseFailureError : public DbError {
   using DbError::DbError;
 };
 
+// The database gave no answer within the wait limit (a frozen server, a
+// program that holds the embedded file and does not run), or the statement
+// was aborted because the program must stop. The attachment is given up, as
+// when the connection is lost; the message says which.
+class NoAnswerError : public ConnectionLostError {
+ public:
+  using ConnectionLostError::ConnectionLostError;
+};
+
 // What a clerk is told then, followed by ": " and the database's name.
 inline constexpr const char* kDatabaseBusy =
     "Базата данни е заета от друга програма";
+// The same when that program holds the file and does not answer (it is
+// stopped or hangs), so an attach would wait for it without end.
+inline constexpr const char* kDatabaseNotAnswering =
+    "Базата данни е заета от друга програма, която не отговаря";
 
 // One column of the current row of an open query. Null reads as "", 0 or the
 // empty date.

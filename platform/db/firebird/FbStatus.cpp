@@ -58,6 +58,10 @@ bool Has(const ISC_STATUS* status, ISC_STATUS code) {
 
 }  // namespace
 
+bool HasCode(const ISC_STATUS* status, ISC_STATUS code) {
+  return Has(status, code);
+}
+
 std::exception_ptr StatusError(const ISC_STATUS* status) {
   const std::string message = StatusMessage(status);
   for (ISC_STATUS code : kConnectionLostCodes) {

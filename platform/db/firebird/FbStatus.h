@@ -12,6 +12,9 @@ namespace zrv::db::fb {
 // breaks.
 std::string StatusMessage(const ISC_STATUS* status);
 
+// True when the status vector carries the engine's error code.
+bool HasCode(const ISC_STATUS* status, ISC_STATUS code);
+
 // The DbError for a failed status vector, carrying StatusMessage: a
 // DatabaseFailureError, ConnectionLostError, DuplicateKeyError or
 // DatabaseBusyError where the engine's codes say so. Taken before a clean-up
