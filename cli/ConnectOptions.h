@@ -17,9 +17,6 @@
 
 namespace zrv::cli {
 
-// What a command says when the login library refuses the login.
-inline constexpr char kLoginRefused[] = "Входът е отказан.";
-
 // --user, --password and --password-file, for a command's option table.
 const OptionTable& LoginOptions();
 

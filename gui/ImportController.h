@@ -48,6 +48,9 @@ class ImportController : public import::ImportObserver {
   // log folder is set once the workbook is chosen).
   import::ImportOptions FormOptions() const;
 
+  // True while a run works.
+  bool Running() const { return running_; }
+
   // The last run's result (outcome kNotStarted before the first run).
   const import::RunResult& LastResult() const { return last_; }
 

@@ -8,12 +8,12 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <cstdio>
-#include <exception>
+#include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "Version.h"
-#include "app/Entry.h"
 #include "app/RunStartup.h"
 #include "app/Session.h"
 #include "app/TerminationSignals.h"
@@ -23,6 +23,7 @@
 #include "gui/QtBulgarian.h"
 #include "gui/QtMessages.h"
 #include "gui/SubsidiaryForms.h"
+#include "gui/WindowLogin.h"
 #include "platform/db/Firebird.h"
 
 namespace {
@@ -30,6 +31,26 @@ namespace {
 // title short; message boxes carry the full title.
 const char* const kDisplayName = "Зорвит Имоти";
 const char* const kDesktopFile = "zorvit-import";
+const char* const kEndedDuringRun =
+    "zorvit-import: програмата приключи по време на импортиране; редът в "
+    "ход не е записан.\n";
+constexpr int kExitFailed = 1;
+
+// The window's controller while the window lives.
+const zrv::ui::ImportController* g_controller = nullptr;
+
+// Ends the process without the engine's exit handlers when it exits while a
+// run works: Qt exits this way when the display goes away, from inside the
+// run's event processing, and the engine's shutdown would then wait on (or
+// spin over) the run's open transaction while holding the file. The engine
+// rolls the row back as for a process that died. Registered after the first
+// attach, so it runs before the handlers the engine registered then.
+extern "C" void LeaveDuringRun() {
+  if (!g_controller || !g_controller->Running()) return;
+  std::fputs(kEndedDuringRun, stderr);
+  std::fflush(nullptr);
+  _exit(kExitFailed);
+}
 
 // The program's end: an attach given up inside the engine would hold its exit
 // handlers without end.
@@ -38,7 +59,12 @@ int Leave(int code) {
     std::fflush(nullptr);
     _exit(code);
   }
-  return Leave(code);
+  return code;
+}
+
+void ShowStartError(const std::string& text) {
+  QMessageBox::critical(nullptr, QString::fromUtf8(zrv::ui::kApplicationTitle),
+                        QString::fromStdString(text));
 }
 }  // namespace
 
@@ -66,15 +92,10 @@ int main(int argc, char** argv) {
   for (const QString& a : QApplication::arguments().mid(1))
     parameters.push_back(a.toStdString());
 
-  try {
-    if (!zrv::LoginFromParameters(parameters))
-      return 0;  // refused or cancelled: end silently
-  } catch (const std::exception& e) {
-    QMessageBox::critical(nullptr,
-                          QString::fromUtf8(zrv::ui::kApplicationTitle),
-                          QString::fromStdString(e.what()));
-    return 1;
-  }
+  if (const std::optional<int> code =
+          zrv::ui::WindowLogin(parameters, ShowStartError))
+    return Leave(*code);
+  std::atexit(LeaveDuringRun);
 
   auto connection = zrv::db::MakeFirebirdConnection();
   zrv::ui::TForm1 form;
@@ -87,12 +108,14 @@ int main(int argc, char** argv) {
         return zrv::app::StartImportRun(db, boxes, zrv::Session());
       },
       [&form] { return zrv::ui::ChooseWorkbookFile(&form); },
-      [] { QCoreApplication::exit(0); });
+      [] { QCoreApplication::exit(kExitFailed); });
+  g_controller = &controller;
   // A run in progress stops at its next row; the timer above then ends the
   // program.
   controller.SetStopCheck([] { return zrv::app::TerminationRequested(); });
   form.show();
   const int code = app.exec();
+  g_controller = nullptr;
   if (zrv::app::TerminationRequested()) {
     // Asked to end by a signal: the run has stopped at a row boundary and its
     // log is written, so no transaction is open. The engine's detach can hang
