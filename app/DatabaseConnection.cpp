@@ -1,5 +1,6 @@
 #include "app/DatabaseConnection.h"
 
+#include <filesystem>
 #include <new>
 
 #include "app/DetachedQuery.h"
@@ -11,6 +12,8 @@ namespace zrv::app {
 namespace {
 const char kConnectErrorPrefix[] = "Грешка при свързване към БД (";
 const char kConnectErrorSuffix[] = ")\r";
+const char kNoDatabase[] = "Няма база данни ";
+const char kCreateDatabase[] = " (създава се със zorvit db init).";
 }  // namespace
 
 bool ConnectDatabase(db::Connection& connection, const std::string& userName,
@@ -31,17 +34,23 @@ bool ConnectDatabase(db::Connection& connection, const std::string& userName,
   }
 }
 
-bool DatabaseBusy(const std::string& serverName) {
+std::string DatabaseProblem(const std::string& serverName) {
+  // A "host:/path" name is the server's to check.
+  if (db::IsServerName(serverName)) return {};
+  std::error_code ignored;
+  if (!std::filesystem::is_regular_file(serverName, ignored))
+    return kNoDatabase + serverName + kCreateDatabase;
   try {
     auto probe = db::MakeFirebirdConnection();
     probe->Open(db::ConnectParams{"SYSDBA", "", serverName});
   } catch (const db::DatabaseBusyError&) {
-    return true;
+    return std::string(db::kDatabaseBusy) + ": " + serverName;
+  } catch (const db::NoAnswerError& e) {
+    return e.what();
   } catch (const db::DbError&) {
-    // Refused for another reason (a server wants a password): the login that
-    // follows says why.
+    // Refused for another reason: the login that follows says why.
   }
-  return false;
+  return {};
 }
 
 std::unique_ptr<db::Query> NewQuery(db::Connection* connection) {

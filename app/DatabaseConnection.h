@@ -18,10 +18,14 @@ bool ConnectDatabase(db::Connection& connection, const std::string& userName,
                      const std::string& password, const std::string& serverName,
                      std::string& errorText);
 
-// True when the database file is held by a program that does not share it
-// (the engine refuses to open it at all). Attaches once to find out; any other
-// failure gives false and is left to the login to report.
-bool DatabaseBusy(const std::string& serverName);
+// Why an embedded database cannot be opened by anyone, told before a login
+// would report a refusal instead: "Няма база данни PATH (създава се със
+// zorvit db init)." for a missing file, kDatabaseBusy for a file another
+// program holds without sharing it, kDatabaseNotAnswering for one whose holder
+// does not answer within the wait limit (then db::EngineAbandoned() is true).
+// Empty when the file opens, for any other refusal (left to the login to
+// report) and for a server's database. Attaches once to find out.
+std::string DatabaseProblem(const std::string& serverName);
 
 // A new query the caller owns: bound to the connection (its database name is
 // "prop_db"), or, without a connection, a query with an empty database name

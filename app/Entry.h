@@ -11,13 +11,17 @@ namespace zrv {
 inline constexpr const char* kLoginAppName = "Imot";
 inline constexpr const char* kLoginAlias = "prop_db";
 
+// What the programs say when the login library refuses the login.
+inline constexpr char kLoginRefused[] = "Входът е отказан.";
+
 // Logs the user in with the program's parameters (without the program name):
 // exactly two parameters are a user name and a password for a login without
 // dialog (each cut to its first 50 characters); anything else asks the user. On
 // success the process-wide session values are set and true is returned; false
-// means the login was refused or cancelled, and the caller ends the process at
-// once with exit code 0 and no message. Throws zrv::Error when the login
-// library is missing or a parameter cannot be written in Windows-1251.
+// means the login was refused or cancelled (LogInfoLists().problem says why,
+// when the library tells), and the caller ends the process. Throws zrv::Error
+// when the login library is missing or a parameter cannot be written in
+// Windows-1251.
 bool LoginFromParameters(const std::vector<std::string>& parameters);
 
 // The same with the library file given (tests load their own libraries).

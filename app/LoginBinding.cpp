@@ -13,6 +13,8 @@ namespace zrv {
 namespace {
 
 const char* const kMissingLibrary = "Missing %s.";
+// Room for the library's reason of a refusal.
+constexpr size_t kProblemBytes = 2048;
 
 // The loaded library for the length of one login; unloads it however the login
 // ends.
@@ -84,6 +86,14 @@ bool LoginWithLibrary(const std::string& libraryFile,
   const bool result =
       externalLogin(nullptr, appText.c_str(), aliasText.c_str(),
                     interactive ? 1 : 0, secondFlag ? 1 : 0, &record) != 0;
+
+  lists.problem.reset();
+  if (const auto getProblem =
+          library.Entry<GetLoginProblemFn>(kGetLoginProblemName)) {
+    std::vector<char> text(kProblemBytes, '\0');
+    getProblem(text.data(), static_cast<int32_t>(text.size()));
+    lists.problem = std::string(text.data());
+  }
 
   // The lists are asked for whatever the login's answer was.
   if (record.RightsCount > 0) {

@@ -2,6 +2,7 @@
 // The program's binding to the login library: loads libZrvLogin.so for one
 // login, calls its entry points and unloads it again.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,10 +18,14 @@ inline constexpr const char* kLoginLibraryName = "libZrvLogin.so";
 // search.
 std::string LoginLibraryFile();
 
-// The two lists the library may report with a login; the program owns them.
+// The two lists the library may report with a login, and why it refused;
+// the program owns them.
 struct LoginLists {
   std::vector<TUsersInfo> users;
   std::vector<TUserRights> rights;
+  // GetLoginProblem's text after the login: empty when it was accepted or
+  // cancelled; nullopt when the library does not tell.
+  std::optional<std::string> problem;
 };
 
 // Logs in through the login library: SetClientNames(null, null) when the
@@ -28,10 +33,10 @@ struct LoginLists {
 // &record); then, whatever the login gave, the rights list and the users list
 // are sized to the counts in the record (zero-filled) and handed to
 // GetUserRights / GetAppUsersList when the count is positive and the entry
-// point exists. Returns ExternalLogin's result, false when the library has no
-// ExternalLogin. Throws zrv::Error "Missing libZrvLogin.so." when the library
-// cannot be loaded. The library is unloaded before returning, also when a call
-// throws.
+// point exists, and GetLoginProblem's text is taken when it exists. Returns
+// ExternalLogin's result, false when the library has no ExternalLogin. Throws
+// zrv::Error "Missing libZrvLogin.so." when the library cannot be loaded. The
+// library is unloaded before returning, also when a call throws.
 bool Login(const std::string& appName, const std::string& alias,
            bool interactive, bool secondFlag, TLogInfoRec& record,
            LoginLists& lists);

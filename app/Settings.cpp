@@ -10,6 +10,7 @@
 #include "app/SettingKeys.h"
 #include "common/SystemErrorText.h"
 #include "common/Text.h"
+#include "platform/db/Firebird.h"
 #include "platform/login/DatabaseLocation.h"
 
 namespace zrv::app {
@@ -110,10 +111,13 @@ SettingValues ReadSettings(const SettingSources& sources) {
   return values;
 }
 
-void UseDatabaseSetting(const SettingValues& values) {
+void UseConnectionSettings(const SettingValues& values) {
   const auto database = values.find("database");
   if (database != values.end())
     setenv(login::kDatabaseEnvVar, database->second.c_str(), 1);
+  const auto waitLimit = values.find("wait-limit");
+  if (waitLimit != values.end())
+    setenv(db::kWaitLimitEnvVar, waitLimit->second.c_str(), 1);
 }
 
 }  // namespace zrv::app

@@ -55,10 +55,9 @@ void ReadSettingsText(std::string_view text, const std::string& source,
 // The environment variable of a key: "first-row" gives ZRV_FIRST_ROW.
 std::string SettingVariable(const std::string& key);
 
-// Makes the chosen database that of the whole process: the login library,
-// which the programs load and which takes no options, finds the database in
-// ZRV_DATABASE, as login::DefaultDatabasePath does. Nothing changes when the
-// values name none.
-void UseDatabaseSetting(const SettingValues& values);
+// Hands the chosen database and wait limit to the login library and the
+// connection, which read them from the environment ($ZRV_DATABASE,
+// $ZRV_WAIT_LIMIT).
+void UseConnectionSettings(const SettingValues& values);
 
 }  // namespace zrv::app

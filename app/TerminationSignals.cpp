@@ -4,6 +4,8 @@
 
 #include <atomic>
 
+#include "platform/db/Firebird.h"
+
 namespace zrv::app {
 
 namespace {
@@ -45,7 +47,12 @@ void Install(void (*handler)(int)) {
 }
 }  // namespace
 
-void CatchTerminationSignals() { Install(OnTerminationSignal); }
+void CatchTerminationSignals() {
+  Install(OnTerminationSignal);
+  // A statement that does not end soon after the signal (a frozen server) is
+  // aborted, so the work reaches its safe point all the same.
+  db::SetStopCheck(&TerminationRequested);
+}
 
 void DieOnTerminationSignals() { Install(DieOnSignal); }
 

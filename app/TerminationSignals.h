@@ -12,7 +12,8 @@ namespace zrv::app {
 
 // From now on SIGINT and SIGTERM only record the signal, which
 // TerminationRequested and TerminationSignal report; the work stops at its next
-// safe point. A second signal ends the process at once.
+// safe point. A database call still running a second after the signal is
+// aborted (db::SetStopCheck). A second signal ends the process at once.
 void CatchTerminationSignals();
 bool TerminationRequested();
 

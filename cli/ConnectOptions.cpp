@@ -21,6 +21,7 @@ constexpr const char* kBothPasswords =
     "--password и --password-file не се дават заедно";
 constexpr const char* kCannotReadPassword =
     "Файлът с паролата не може да се прочете: ";
+constexpr const char* kBadWaitLimit = " иска цял брой секунди от 1 до ";
 }  // namespace
 
 const OptionTable& LoginOptions() {
@@ -62,6 +63,20 @@ std::optional<std::string> GivenPassword(const ParsedArgs& args) {
 void UseDatabaseOption(const ParsedArgs& args) {
   if (args.Has("database"))
     setenv(kDatabaseVariable, args.Value("database").c_str(), 1);
+  // The login library reads the limit from the environment too.
+  const auto refuse = [](const std::string& where, const std::string& value) {
+    return UsageError(where + kBadWaitLimit +
+                      std::to_string(db::kMaxWaitLimitSeconds) + ": " + value);
+  };
+  int seconds = 0;
+  if (args.Has("wait-limit")) {
+    const std::string given = args.Value("wait-limit");
+    if (!db::ParseWaitLimit(given, seconds)) throw refuse("--wait-limit", given);
+    setenv(db::kWaitLimitEnvVar, std::to_string(seconds).c_str(), 1);
+  } else if (const char* set = std::getenv(db::kWaitLimitEnvVar)) {
+    if (!db::ParseWaitLimit(set, seconds))
+      throw refuse(std::string("$") + db::kWaitLimitEnvVar, set);
+  }
 }
 
 ConnectOptions ReadConnectOptions(const ParsedArgs& args) {

@@ -6,6 +6,8 @@
 //   --password-file FILE    the first line of a file, or $ZRV_PASSWORD)
 //   --database PATH        (a common option; default the settings' database
 //                           or $ZRV_DATABASE, else the user's database)
+//   --wait-limit SECONDS   (a common option; default the settings' wait-limit
+//                           or $ZRV_WAIT_LIMIT, else 30)
 
 #include <memory>
 #include <optional>
@@ -15,9 +17,6 @@
 #include "platform/db/Database.h"
 
 namespace zrv::cli {
-
-// What a command says when the login library refuses the login.
-inline constexpr char kLoginRefused[] = "Входът е отказан.";
 
 // --user, --password and --password-file, for a command's option table.
 const OptionTable& LoginOptions();
@@ -34,8 +33,10 @@ std::string PasswordFromFile(const std::string& path);
 // options are given, zrv::Error when the file cannot be read.
 std::optional<std::string> GivenPassword(const ParsedArgs& args);
 
-// Makes --database, when given, the database of this process: the login
-// library and the default path read $ZRV_DATABASE.
+// Makes --database, when given, the database of this process (the login
+// library and the default path read $ZRV_DATABASE), and --wait-limit its wait
+// limit ($ZRV_WAIT_LIMIT). Throws UsageError for a wait limit, given or set,
+// that is no number of seconds from 1 to 3600.
 void UseDatabaseOption(const ParsedArgs& args);
 
 struct ConnectOptions {

@@ -12,15 +12,16 @@
 // Exit code 0 when every row was stored; 3 when the run went through with rows
 // (or annex rows) refused, that is with a line in the error list; 1 when it
 // could not start (login refused, no database, unknown municipality, unreadable
-// workbook) or stopped because the database connection failed; 2 for a command
+// workbook) or stopped because the database connection failed, the database
+// gave no answer within the wait limit or could not write; 2 for a command
 // line it does not understand; 130 or 143 when SIGINT or SIGTERM stopped it
-// (at the next row boundary, with the log and the summary written).
+// (at the next row boundary, or by aborting a statement that does not end,
+// with the log and the summary written).
 
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -55,8 +56,6 @@ constexpr const char* kSummary =
     "внася договорите от работна книга; списъкът с грешки на стандартния "
     "изход, обобщение накрая";
 constexpr const char* kBadFirstRow = "--first-row иска номер на ред от 1 до ";
-constexpr const char* kNoDatabase = "Няма база данни ";
-constexpr const char* kCreateDatabase = " (създава се със zorvit db init).";
 constexpr const char* kNotStarted = "Импортирането не започна.";
 constexpr const char* kCannotWriteJson =
     "Файлът за обобщението не може да се запише: ";
@@ -176,8 +175,6 @@ int RunImport(const ParsedArgs& args) {
   options.checkOnly = args.Has("check");
   // The settings' log folder (key log-dir), else the current folder.
   options.logFolder = args.Value("log-dir");
-  // args.Value("wait-limit") holds the settings' wait limit in seconds
-  // (checked: 1 to 3600); the connection takes it from here once it has one.
 
   // Opened before anything is stored, so that a path it cannot write stops
   // the run before it starts.
@@ -199,19 +196,12 @@ int RunImport(const ParsedArgs& args) {
 
   const std::string workbookProblem = workbook::WorkbookFileProblem(workbook);
   if (!workbookProblem.empty()) return stop(workbookProblem);
-  std::error_code ignored;
 
-  // The login library finds the database the same way; a missing embedded file
-  // is named here rather than reported as a refused login. A "host:/path" name
-  // is the server's to check.
-  const std::string database = login::DefaultDatabasePath();
-  if (database.find(':') == std::string::npos) {
-    if (!std::filesystem::is_regular_file(database, ignored))
-      return stop(kNoDatabase + database + kCreateDatabase);
-    // Otherwise the engine's lock message would end in a refused login.
-    if (app::DatabaseBusy(database))
-      return stop(std::string(db::kDatabaseBusy) + ": " + database);
-  }
+  // The login library finds the database the same way; a missing, held or
+  // stuck embedded file is named here rather than reported as a refused login.
+  const std::string databaseProblem =
+      app::DatabaseProblem(login::DefaultDatabasePath());
+  if (!databaseProblem.empty()) return stop(databaseProblem);
 
   // Both options give a login without a prompt; anything else asks, as the
   // window does.
@@ -255,7 +245,8 @@ int RunImport(const ParsedArgs& args) {
   if (result.outcome != import::RunOutcome::kFinished &&
       result.outcome != import::RunOutcome::kInterrupted &&
       result.outcome != import::RunOutcome::kConnectionLost &&
-      result.outcome != import::RunOutcome::kWorkbookLost) {
+      result.outcome != import::RunOutcome::kWorkbookLost &&
+      result.outcome != import::RunOutcome::kDatabaseFailed) {
     report.reason = result.reason.empty() ? kNotStarted : result.reason;
     WriteJson(json, report);
     return Fail(kNotStarted);
@@ -272,7 +263,8 @@ int RunImport(const ParsedArgs& args) {
                        summary.annexesDropped > 0;
   report.exitCode = refused ? kExitRowsRefused : kExitOk;
   if (result.outcome == import::RunOutcome::kConnectionLost ||
-      result.outcome == import::RunOutcome::kWorkbookLost) {
+      result.outcome == import::RunOutcome::kWorkbookLost ||
+      result.outcome == import::RunOutcome::kDatabaseFailed) {
     report.reason = result.reason;
     report.exitCode = kExitFailed;
   } else if (app::TerminationRequested()) {

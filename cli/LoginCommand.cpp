@@ -16,6 +16,7 @@
 #include "cli/Command.h"
 #include "cli/ConnectOptions.h"
 #include "platform/db/Firebird.h"
+#include "platform/login/DatabaseLocation.h"
 
 namespace zrv::cli {
 
@@ -32,6 +33,14 @@ int RunLogin(const ParsedArgs& args) {
   if (args.Has("user") && password)
     parameters = {args.Value("user"), *password};
 
+  // A missing, held or stuck embedded file is named rather than reported as a
+  // refused login (or waited for without end).
+  const std::string problem =
+      app::DatabaseProblem(login::DefaultDatabasePath());
+  if (!problem.empty()) {
+    std::cerr << TerminalText(problem) << "\n";
+    return kExitFailed;
+  }
   if (!LoginFromParameters(parameters)) {
     std::cerr << kLoginRefused << "\n";
     return kExitFailed;

@@ -1,9 +1,11 @@
 // zorvit: the command line of the import tool, for batch use and scripts.
 
 #include <langinfo.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <clocale>
+#include <cstdio>
 #include <cstring>
 #include <exception>
 #include <iostream>
@@ -14,6 +16,7 @@
 #include "cli/Command.h"
 #include "cli/ConnectOptions.h"
 #include "platform/db/Database.h"
+#include "platform/db/Firebird.h"
 
 namespace {
 
@@ -153,5 +156,14 @@ int main(int argc, char** argv) {
     return zrv::cli::kExitUsage;
   }
   args.erase(args.begin(), args.begin() + command->words.size());
-  return RunCommand(*command, args);
+  const int code = RunCommand(*command, args);
+  if (zrv::db::EngineAbandoned()) {
+    // An attach is still waiting inside the engine, and so would the engine's
+    // exit handlers.
+    std::cout.flush();
+    std::cerr.flush();
+    std::fflush(nullptr);
+    _exit(code);
+  }
+  return code;
 }

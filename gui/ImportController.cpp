@@ -105,7 +105,8 @@ void ImportController::Button1Click() {
     if (last_.outcome == import::RunOutcome::kFinished ||
         last_.outcome == import::RunOutcome::kInterrupted ||
         last_.outcome == import::RunOutcome::kConnectionLost ||
-        last_.outcome == import::RunOutcome::kWorkbookLost)
+        last_.outcome == import::RunOutcome::kWorkbookLost ||
+        last_.outcome == import::RunOutcome::kDatabaseFailed)
       workbook_ = chosen.value_or("");
     // The stop rule may end the loop before the last row it could visit: the
     // run is complete.

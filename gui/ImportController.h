@@ -56,6 +56,9 @@ class ImportController : public import::ImportObserver {
   // chosen).
   import::ImportOptions FormOptions() const;
 
+  // True while a run works.
+  bool Running() const { return running_; }
+
   // The last run's result (outcome kNotStarted before the first run).
   const import::RunResult& LastResult() const { return last_; }
 

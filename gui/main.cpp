@@ -11,12 +11,12 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <cstdio>
-#include <exception>
+#include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "Version.h"
-#include "app/Entry.h"
 #include "app/RunStartup.h"
 #include "app/Session.h"
 #include "app/Settings.h"
@@ -28,6 +28,7 @@
 #include "gui/QtBulgarian.h"
 #include "gui/QtMessages.h"
 #include "gui/SubsidiaryForms.h"
+#include "gui/WindowLogin.h"
 #include "platform/db/Firebird.h"
 
 namespace {
@@ -35,6 +36,41 @@ namespace {
 // title short; message boxes carry the full title.
 const char* const kDisplayName = "Зорвит Имоти";
 const char* const kDesktopFile = "zorvit-import";
+const char* const kEndedDuringRun =
+    "zorvit-import: програмата приключи по време на импортиране; редът в "
+    "ход не е записан.\n";
+constexpr int kExitFailed = 1;
+
+// The window's controller while the window lives.
+const zrv::ui::ImportController* g_controller = nullptr;
+
+// Ends the process without the engine's exit handlers when it exits while a
+// run works: Qt exits this way when the display goes away, from inside the
+// run's event processing, and the engine's shutdown would then wait on (or
+// spin over) the run's open transaction while holding the file. The engine
+// rolls the row back as for a process that died. Registered after the first
+// attach, so it runs before the handlers the engine registered then.
+extern "C" void LeaveDuringRun() {
+  if (!g_controller || !g_controller->Running()) return;
+  std::fputs(kEndedDuringRun, stderr);
+  std::fflush(nullptr);
+  _exit(kExitFailed);
+}
+
+// The program's end: an attach given up inside the engine would hold its exit
+// handlers without end.
+int Leave(int code) {
+  if (zrv::db::EngineAbandoned()) {
+    std::fflush(nullptr);
+    _exit(code);
+  }
+  return code;
+}
+
+void ShowStartError(const std::string& text) {
+  QMessageBox::critical(nullptr, QString::fromUtf8(zrv::ui::kApplicationTitle),
+                        QString::fromStdString(text));
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -80,33 +116,27 @@ int main(int argc, char** argv) {
     parameters.push_back(a.toStdString());
 
   const zrv::ui::WindowStart start = zrv::ui::ReadWindowStart(parameters);
-  const auto refuse = [](const std::string& text, int code) {
-    QMessageBox::critical(nullptr,
-                          QString::fromUtf8(zrv::ui::kApplicationTitle),
-                          QString::fromStdString(text));
-    return code;
-  };
   // A command line or a setting it cannot use ends the window as a bad option
   // ends `zorvit` (exit code 2).
-  if (start.action == zrv::ui::WindowStart::Action::kBadOption)
-    return refuse(start.problem, 2);
+  if (start.action == zrv::ui::WindowStart::Action::kBadOption) {
+    ShowStartError(start.problem);
+    return 2;
+  }
   zrv::app::SettingValues settings;
   try {
     settings = zrv::app::ReadSettings(zrv::app::DefaultSettingSources());
   } catch (const zrv::app::SettingsError& e) {
-    return refuse(e.what(), 2);
+    ShowStartError(e.what());
+    return 2;
   }
   if (start.database) settings["database"] = *start.database;
-  // The login library finds the database chosen here.
-  zrv::app::UseDatabaseSetting(settings);
-  // settings["wait-limit"], when set, is the wait limit in seconds (checked:
-  // 1 to 3600) that the connection takes from here once it has one.
-  try {
-    if (!zrv::LoginFromParameters(start.loginParameters))
-      return 0;  // refused or cancelled: end silently
-  } catch (const std::exception& e) {
-    return refuse(e.what(), 1);
-  }
+  // The login library and the connection find the database and the wait
+  // limit chosen here.
+  zrv::app::UseConnectionSettings(settings);
+  if (const std::optional<int> code =
+          zrv::ui::WindowLogin(start.loginParameters, ShowStartError))
+    return Leave(*code);
+  std::atexit(LeaveDuringRun);
 
   auto connection = zrv::db::MakeFirebirdConnection();
   zrv::ui::TForm1 form;
@@ -119,7 +149,8 @@ int main(int argc, char** argv) {
         return zrv::app::StartImportRun(db, boxes, zrv::Session());
       },
       [&form] { return zrv::ui::ChooseWorkbookFile(&form); },
-      [] { QCoreApplication::exit(0); });
+      [] { QCoreApplication::exit(kExitFailed); });
+  g_controller = &controller;
   // A run in progress stops at its next row; the timer above then ends the
   // program.
   controller.SetStopCheck([] { return zrv::app::TerminationRequested(); });
@@ -132,6 +163,7 @@ int main(int argc, char** argv) {
   form.ShowSession(zrv::Session().serverName, zrv::Session().userName);
   form.show();
   const int code = app.exec();
+  g_controller = nullptr;
   if (zrv::app::TerminationRequested()) {
     // Asked to end by a signal: the run has stopped at a row boundary and its
     // log is written, so no transaction is open. The engine's detach can hang
@@ -141,5 +173,5 @@ int main(int argc, char** argv) {
     std::fflush(nullptr);
     _exit(code);
   }
-  return code;
+  return Leave(code);
 }

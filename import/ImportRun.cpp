@@ -51,6 +51,8 @@ const char* const kNotStarted = "The import run was not started.";
 const char* const kInterruptedAt = "Импортирането е прекъснато на ред ";
 const char* const kConnectionLost =
     "Връзката с базата данни е прекъсната и импортирането спря: ";
+const char* const kDatabaseFailed =
+    "Базата данни не може да записва и импортирането спря: ";
 const char* const kWorkbookLost =
     "Работната книга не може да бъде прочетена отново и импортирането спря: ";
 const char* const kLastStored = ". Последен записан ред: ";
@@ -321,8 +323,19 @@ void ImportRun::Impl::ReadRows(const workbook::Worksheet& sheet, int firstRow,
                 kInterruptedAt + std::to_string(row) + ".");
         return;
       } catch (const db::ConnectionLostError& e) {
+        // A statement the program aborted to stop on a signal: a stop.
+        if (StopRequested()) {
+          StopRun(result, RunOutcome::kInterrupted,
+                  kInterruptedAt + std::to_string(row) + ".");
+          return;
+        }
         StopRun(result, RunOutcome::kConnectionLost,
                 StopReason(kConnectionLost, e, summary));
+        messages.ShowMessage(result.reason);
+        return;
+      } catch (const db::DatabaseFailureError& e) {
+        StopRun(result, RunOutcome::kDatabaseFailed,
+                StopReason(kDatabaseFailed, e, summary));
         messages.ShowMessage(result.reason);
         return;
       }
@@ -463,6 +476,8 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
     throw;  // nor another workstation's write at the same moment: tried again
   } catch (const db::DuplicateKeyError&) {
     throw;
+  } catch (const db::DatabaseFailureError&) {
+    throw;  // nor is a database that cannot write (disk full, damaged)
   } catch (const workbook::SheetRereadError&) {
     throw;  // nor is a workbook that can no longer be read
   } catch (const std::exception& e) {

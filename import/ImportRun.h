@@ -102,6 +102,8 @@ enum class RunOutcome {
   kConnectionLost,  // stopped because the database connection failed
   kWorkbookLost,    // stopped because the workbook's file could no longer be
                     // read part way through
+  kDatabaseFailed,  // stopped because the database itself failed (disk full,
+                    // I/O error, damage, shut down)
 };
 
 struct RunResult {
@@ -158,11 +160,13 @@ class ImportRun {
   // when the list is not empty, and beside it the workbook of the refused
   // contract rows when there are any (see RefusedRows.h). A row that fails is
   // rolled back, shown in a message box and listed; the run goes on with the
-  // next row. When the database connection itself fails the run stops instead
-  // (kConnectionLost): one message names the cause and the last row stored. A
-  // log file or workbook that cannot be written is shown in a message box, and
-  // the log's reason is kept in the summary. Throws zrv::Error when Start()
-  // has not been called.
+  // next row. When the database connection itself fails, or gives no answer
+  // within the wait limit, the run stops instead (kConnectionLost), and so it
+  // does when the database cannot write (kDatabaseFailed): one message names
+  // the cause and the last row stored; the row in progress is rolled back, not
+  // refused. A log file or workbook that cannot be written is shown in a
+  // message box, and the log's reason is kept in the summary. Throws
+  // zrv::Error when Start() has not been called.
   RunResult Run(const ImportOptions& options,
                 const WorkbookChooser& chooseWorkbook,
                 ImportObserver* observer = nullptr);

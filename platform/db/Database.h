@@ -54,9 +54,31 @@ class DatabaseBusyError : public DbError {
   using DbError::DbError;
 };
 
+// The database itself cannot go on: its disk is full or failing, it is damaged
+// (an internal consistency check, a generator or table that should be there is
+// not), or it was shut down. No row's data causes it, and the rows after it
+// would fail the same way.
+class DatabaseFailureError : public DbError {
+ public:
+  using DbError::DbError;
+};
+
+// The database gave no answer within the wait limit (a frozen server, a
+// program that holds the embedded file and does not run), or the statement
+// was aborted because the program must stop. The attachment is given up, as
+// when the connection is lost; the message says which.
+class NoAnswerError : public ConnectionLostError {
+ public:
+  using ConnectionLostError::ConnectionLostError;
+};
+
 // What a clerk is told then, followed by ": " and the database's name.
 inline constexpr const char* kDatabaseBusy =
     "Базата данни е заета от друга програма";
+// The same when that program holds the file and does not answer (it is
+// stopped or hangs), so an attach would wait for it without end.
+inline constexpr const char* kDatabaseNotAnswering =
+    "Базата данни е заета от друга програма, която не отговаря";
 
 // One column of the current row of an open query. Null reads as "", 0 or the
 // empty date.

@@ -29,6 +29,10 @@ struct ConnectionCounts {
 };
 ConnectionCounts CountWork(Connection& connection);
 
+// True for a server's database, a name with a host part ("host:/path",
+// "host/port:/path"); false for a file of the embedded engine.
+bool IsServerName(const std::string& serverName);
+
 // Creates an empty database file in SQL dialect 1 with the default character
 // set WIN1251 and returns a connection open on it. With forcedWrites false the
 // engine leaves writing to the operating system's cache (fast, for a database
@@ -58,5 +62,33 @@ using EngineModeReport = std::function<void(const std::string& message)>;
 // otherwise); set it before the first connection. An empty function keeps the
 // message back, for a library whose program reports it itself.
 void SetEngineModeReport(EngineModeReport report);
+
+// No wait without bound. An attach, or a call on an attachment (a statement,
+// a commit, a detach), that gets no answer within the wait limit is given up
+// with NoAnswerError: a call in progress has its attachment aborted from a
+// watching thread; an attach that does not return is left to its own thread.
+// The limit is $ZRV_WAIT_LIMIT (whole seconds, 1 to kMaxWaitLimitSeconds),
+// read at every attach, else kDefaultWaitLimitSeconds; no healthy import
+// waits that long (a row waits at most 10 s for another workstation's lock).
+inline constexpr const char* kWaitLimitEnvVar = "ZRV_WAIT_LIMIT";
+inline constexpr int kDefaultWaitLimitSeconds = 30;
+inline constexpr int kMaxWaitLimitSeconds = 3600;
+
+// True with the seconds when text is a whole number of seconds from 1 to
+// kMaxWaitLimitSeconds.
+bool ParseWaitLimit(const std::string& text, int& seconds);
+
+// The limit in force: $ZRV_WAIT_LIMIT when it parses, else the default.
+int WaitLimitSeconds();
+
+// Asked by the watching threads about ten times a second: once it answers
+// true, a call that has run for more than a second after that is aborted, so
+// that the program can stop (NoAnswerError). None by default.
+void SetStopCheck(bool (*stopRequested)());
+
+// True once an attach was given up in this process: its thread still waits
+// inside the engine, and the engine's exit handlers would wait for it without
+// end. The programs then end with _exit, after flushing their output.
+bool EngineAbandoned();
 
 }  // namespace zrv::db

@@ -1,7 +1,8 @@
 #pragma once
 // The four entry points of the login library, with C linkage, as the program
-// binds them by name and the library exports them. Booleans are one byte, zero
-// for false; texts are null-terminated Windows-1251.
+// binds them by name and the library exports them, and an optional fifth of our
+// own. Booleans are one byte, zero for false; texts are null-terminated
+// Windows-1251 unless said otherwise.
 
 #include <cstdint>
 
@@ -14,6 +15,8 @@ inline constexpr const char* kSetClientNamesName = "SetClientNames";
 inline constexpr const char* kExternalLoginName = "ExternalLogin";
 inline constexpr const char* kGetUserRightsName = "GetUserRights";
 inline constexpr const char* kGetAppUsersListName = "GetAppUsersList";
+// Optional, ours: why the last ExternalLogin refused.
+inline constexpr const char* kGetLoginProblemName = "GetLoginProblem";
 
 extern "C" {
 using SetClientNamesFn = void (*)(const char* first, const char* second);
@@ -24,6 +27,11 @@ using ExternalLoginFn = uint8_t (*)(void* parentWindow, const char* appName,
 // RightsCount (UsersCount) elements, allocated and zero-filled by the program.
 using GetUserRightsFn = void (*)(TUserRights** list);
 using GetAppUsersListFn = void (*)(TUsersInfo** list);
+// Writes into text (size bytes, null-terminated, cut when longer) in UTF-8 the
+// reason the last ExternalLogin was refused, for a window to show; empty after
+// an accepted login and after the user cancelled. A library without it tells
+// no reason.
+using GetLoginProblemFn = void (*)(char* text, int32_t size);
 }
 
 }  // namespace zrv

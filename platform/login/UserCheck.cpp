@@ -36,6 +36,8 @@ bool CheckUser(const std::string& serverName, const std::string& userName,
     problem = kUnknownUser;
   } catch (const db::DatabaseBusyError&) {
     problem = std::string(db::kDatabaseBusy) + ": " + serverName;
+  } catch (const db::NoAnswerError& e) {
+    problem = e.what();  // names the database already
   } catch (const std::exception& e) {
     problem = kNoDatabase + std::string(e.what());
   }

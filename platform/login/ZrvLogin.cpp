@@ -2,7 +2,9 @@
 // the user against it and fills the login record. Exported with C linkage under
 // the names the program binds.
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <string>
 #include <type_traits>
@@ -23,6 +25,12 @@ namespace {
 
 // Attempts the interactive login gives the user before it counts as refused.
 constexpr int kAttempts = 3;
+
+// Why the last login was refused (GetLoginProblem); empty otherwise.
+std::string& LastProblem() {
+  static std::string problem;
+  return problem;
+}
 
 bool Ask(Credentials& credentials, const std::string& problem) {
   return HaveQtApplication() ? AskInDialog(credentials, problem)
@@ -77,11 +85,13 @@ bool LogIn(bool interactive, TLogInfoRec& record) {
   const std::string serverName = login::DefaultDatabasePath();
   // A path cut to fit the record would name another database: refuse it
   // instead.
+  std::string& problem = LastProblem();
+  problem.clear();
   if (!FitsShortString(serverName, kServerNameLength)) {
-    std::fprintf(stderr, "%s%s\n", kBadServerName, serverName.c_str());
+    problem = kBadServerName + serverName;
+    std::fprintf(stderr, "%s\n", problem.c_str());
     return false;
   }
-  std::string problem;
   if (!interactive) {
     const Credentials given{GetShortString(record.UserName),
                             GetShortString(record.Password)};
@@ -92,8 +102,15 @@ bool LogIn(bool interactive, TLogInfoRec& record) {
   }
   Credentials credentials;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    if (!Ask(credentials, problem)) return false;
-    if (Accept(record, serverName, credentials, problem)) return true;
+    if (!Ask(credentials, problem)) {
+      // Cancelled: the user has seen any earlier reason in the dialog.
+      problem.clear();
+      return false;
+    }
+    if (Accept(record, serverName, credentials, problem)) {
+      problem.clear();
+      return true;
+    }
   }
   return false;
 }
@@ -121,9 +138,23 @@ ZRV_LOGIN_EXPORT uint8_t ExternalLogin(
 ZRV_LOGIN_EXPORT void GetUserRights(zrv::TUserRights**) {}
 ZRV_LOGIN_EXPORT void GetAppUsersList(zrv::TUsersInfo**) {}
 
+ZRV_LOGIN_EXPORT void GetLoginProblem(char* text, int32_t size) {
+  if (!text || size <= 0) return;
+  const std::string& problem = zrv::login::LastProblem();
+  size_t bytes = std::min(problem.size(), static_cast<size_t>(size) - 1);
+  // A cut text ends before a character, not inside one.
+  while (bytes < problem.size() && bytes > 0 &&
+         (static_cast<unsigned char>(problem[bytes]) & 0xC0) == 0x80)
+    --bytes;
+  std::memcpy(text, problem.data(), bytes);
+  text[bytes] = '\0';
+}
+
 // The exported functions must have the types the program binds them with.
 static_assert(std::is_same_v<decltype(&ExternalLogin), zrv::ExternalLoginFn>);
 static_assert(std::is_same_v<decltype(&SetClientNames), zrv::SetClientNamesFn>);
 static_assert(std::is_same_v<decltype(&GetUserRights), zrv::GetUserRightsFn>);
 static_assert(
     std::is_same_v<decltype(&GetAppUsersList), zrv::GetAppUsersListFn>);
+static_assert(
+    std::is_same_v<decltype(&GetLoginProblem), zrv::GetLoginProblemFn>);

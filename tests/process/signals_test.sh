@@ -1,7 +1,7 @@
 #!/bin/bash
 # SIGINT and SIGTERM stop `zorvit import` at a row boundary and `zorvit db init` without a
 # half-made file; two imports work on one embedded database at once; a database file another
-# program holds is named as such.
+# program holds is named as such, and so is one whose holder is stopped.
 #   signals_test.sh ZORVIT WORKBOOK_GENERATOR FOLDER [WINDOW_PROGRAM]
 set -u
 zorvit=$1
@@ -107,6 +107,34 @@ if [ -n "$window" ]; then
   code=$?
   [ $code -eq 143 ] || fail "window after SIGTERM: exit $code: $(cat "$dir/window.out")"
 fi
+
+# A holder of the file that is stopped (a suspended laptop, a stuck process) makes the others
+# wait for its locks: they give up after the wait limit with a message instead of waiting.
+(cd "$dir" && exec env -u FIREBIRD ZRV_DATABASE="$db" "$zorvit" import --user demo \
+  --password x big.xls >"$dir/holder.out" 2>&1) &
+holder=$!
+sleep 2
+kill -STOP $holder
+commands=("login --user demo --password x" "state 1" "import --user demo --password x small.xls")
+started=$(date +%s)
+for i in "${!commands[@]}"; do
+  # shellcheck disable=SC2086
+  (cd "$dir" && timeout -s KILL 30 env -u FIREBIRD ZRV_DATABASE="$db" "$zorvit" ${commands[$i]} \
+    --wait-limit 3 >"$dir/beside.$i" 2>&1; echo $? >"$dir/beside.$i.code") &
+done
+wait $(jobs -p | grep -v "^$holder$")
+took=$(($(date +%s) - started))
+[ $took -le 8 ] || fail "the programs beside a stopped holder took $took s"
+for i in "${!commands[@]}"; do
+  out=$(cat "$dir/beside.$i")
+  [ "$(cat "$dir/beside.$i.code")" = 1 ] ||
+    fail "${commands[$i]} beside a stopped holder: exit $(cat "$dir/beside.$i.code"): $out"
+  grep -q "Базата данни е заета от друга програма, която не отговаря: $db" <<<"$out" ||
+    fail "${commands[$i]} beside a stopped holder: $out"
+done
+kill -CONT $holder
+kill -TERM $holder
+wait $holder
 
 # A program that holds the file without sharing it (isql with the system's settings).
 (sleep 4) | env -u FIREBIRD isql-fb -q -user SYSDBA "$db" >/dev/null 2>&1 &

@@ -2,7 +2,7 @@
 # zorvit against a Firebird server on 127.0.0.1 (started here, stopped on the way out):
 # logins refused, four imports at once into one database (of separate workbooks, and of
 # workbooks that share tenants and properties), clerks made and removed with `zorvit user`,
-# the server stopped during a run.
+# the server frozen and stopped during a run.
 #   server_test.sh ZORVIT WORKBOOK_GENERATOR FOLDER
 set -u
 zorvit=$1
@@ -93,6 +93,41 @@ if grep -q other <<<"$listed"; then fail "a refused server user left a row: $lis
 admin user remove clerk >/dev/null || fail "user remove on the server"
 out=$(run login --user clerk --password clerk-pass 2>&1) && fail "a removed clerk logged in: $out"
 grep -q "Your user name and password are not defined" <<<"$out" || fail "removed clerk: $out"
+# The server frozen during a run (a network partition, a suspended machine: SIGSTOP here), with
+# a wait limit of 3 s: the run ends by itself as when the connection is lost. With the default
+# limit and one SIGINT 3 s after the freeze: it ends within 5 s as interrupted. Both write the
+# log and the JSON summary.
+server_pid=$(cat "$dir/server/server_pid")
+json() { perl -MJSON::PP -0777 -ne "print decode_json(\$_)->{$2}" "$1"; }
+while IFS='|' read -r name limit signal code message; do
+  stored=$(sql "$db" "SELECT COUNT(*) FROM documents;")
+  rm -f "$dir"/log_big.xls_*
+  # A run that waits without end is ended after a minute (and fails the test). In the
+  # foreground, timeout hands a signal to zorvit once, not a second time through the group.
+  (cd "$dir" && exec timeout --foreground -s KILL 60 env -u FIREBIRD ZRV_DATABASE="$db" \
+    "$zorvit" import --user demo --password demo-pass --allow-duplicates --wait-limit "$limit" \
+    --summary-json "$name.json" big.xls >"$dir/$name.out" 2>&1) &
+  importer=$!
+  for _ in $(seq 100); do
+    [ "$(sql "$db" "SELECT COUNT(*) FROM documents;")" -gt $((stored + 3)) ] && break
+    sleep 0.1
+  done
+  kill -STOP "$server_pid"
+  started=$(date +%s)
+  if [ -n "$signal" ]; then sleep 3; started=$(date +%s); kill -"$signal" $importer; fi
+  wait $importer
+  got=$?
+  took=$(($(date +%s) - started))
+  kill -CONT "$server_pid"
+  [ $got -eq "$code" ] || fail "$name: exit $got, not $code: $(tail -3 "$dir/$name.out")"
+  [ $took -le $((limit < 5 ? limit + 4 : 5)) ] || fail "$name: took $took s to end"
+  grep -q "$message" "$dir/$name.out" || fail "$name: no \"$message\": $(tail -3 "$dir/$name.out")"
+  ls "$dir"/log_big.xls_*.txt >/dev/null 2>&1 || fail "$name: no log file"
+  [ "$(json "$dir/$name.json" exitCode)" = "$code" ] || fail "$name: no valid JSON summary"
+done <<'CASES'
+frozen|3||1|Връзката с базата данни е прекъсната и импортирането спря: Базата данни не отговори в рамките на 3 с. Последен записан ред: [0-9]
+frozen-int|30|INT|130|Импортирането е прекъснато на ред [0-9]*\.
+CASES
 stored=$(sql "$db" "SELECT COUNT(*) FROM documents;")
 
 # The server stopped during a run: one message naming the cause and the last row stored,

@@ -20,6 +20,7 @@
 #include "gui/ImportWindow.h"
 #include "gui/QtBulgarian.h"
 #include "gui/SubsidiaryForms.h"
+#include "gui/WindowLogin.h"
 #include "platform/db/Firebird.h"
 #include "tests/support/RecordingMessages.h"
 #include "tests/support/TestDatabase.h"
@@ -147,6 +148,33 @@ TEST(ImportWindow, FailingConnectionAtFirstShowingShowsTheTextAndQuits) {
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0], "Грешка при свързване към БД (x)\rno such file");
   EXPECT_EQ(terminated, 1);
+}
+
+TEST(ImportWindow, FailedLoginShowsTheReasonAndTheNextStepAndExitsOne) {
+  test::TestDatabase database;
+  struct Case {
+    std::string database;
+    std::string user;
+    std::vector<std::string> shown;
+  } cases[] = {
+      {database.Path() + ".missing",
+       "demo",
+       {"Няма база данни", "zorvit db init"}},
+      {database.Path(),
+       "nobody",
+       {"Входът е отказан.", "Непознат потребител.", "Проверете потребителя"}},
+  };
+  for (const Case& c : cases) {
+    setenv("ZRV_DATABASE", c.database.c_str(), 1);
+    std::vector<std::string> boxes;
+    const std::optional<int> code = WindowLogin(
+        {c.user, "x"}, [&](const std::string& text) { boxes.push_back(text); });
+    EXPECT_EQ(code, std::optional<int>(1)) << c.user;
+    ASSERT_EQ(boxes.size(), 1u) << c.user;
+    for (const std::string& part : c.shown)
+      EXPECT_NE(boxes[0].find(part), std::string::npos) << boxes[0];
+  }
+  unsetenv("ZRV_DATABASE");
 }
 
 TEST(ImportWindow, EmptyMunicipalityAsksForItAndStartsNothing) {

@@ -1,6 +1,8 @@
 #include "platform/db/firebird/FbSession.h"
 
 #include "platform/db/Database.h"
+#include "platform/db/Firebird.h"
+#include "platform/db/firebird/FbAttach.h"
 #include "platform/db/firebird/FbEngineMode.h"
 #include "platform/db/firebird/FbStatus.h"
 
@@ -77,6 +79,24 @@ Dpb AttachDpb(const std::string& user, const std::string& password) {
 
 Session::~Session() { Detach(); }
 
+template <typename Work>
+decltype(auto) Session::Watched(Work&& work) {
+  if (!watchdog_) return work();
+  Watchdog& watchdog = *watchdog_;
+  struct Call {
+    explicit Call(Watchdog& w) : watchdog(w) { watchdog.Enter(); }
+    ~Call() { watchdog.Leave(); }
+    Watchdog& watchdog;
+  } call(watchdog);
+  try {
+    return work();
+  } catch (const DbError&) {
+    const std::string reason = watchdog.AbortReason();
+    if (!reason.empty()) throw NoAnswerError(reason);
+    throw;
+  }
+}
+
 void Session::RequireConnected() const {
   if (!Connected()) throw DbError(kNotConnected);
 }
@@ -84,38 +104,50 @@ void Session::RequireConnected() const {
 void Session::Attach(const std::string& path, const std::string& user,
                      const std::string& password) {
   Detach();
-  Dpb dpb = AttachDpb(user, password);
-  ISC_STATUS_ARRAY status;
-  isc_db_handle db = 0;
-  isc_attach_database(status, 0, path.c_str(), &db, dpb.Size(), dpb.Data());
-  Check(status);
+  const int limit = WaitLimitSeconds();
+  db_ = AttachWithin(path, AttachDpb(user, password), limit);
+  watchdog_ = std::make_unique<Watchdog>(db_, limit);
+}
+
+void Session::AttachCreated(isc_db_handle db) {
+  Detach();
   db_ = db;
+  watchdog_ = std::make_unique<Watchdog>(db_, WaitLimitSeconds());
 }
 
 void Session::Detach() {
-  ForgetStatements();
-  ISC_STATUS_ARRAY status;
-  if (held_) isc_rollback_transaction(status, &held_);
-  held_ = 0;
-  if (tr_) isc_rollback_transaction(status, &tr_);
-  tr_ = 0;
-  if (db_) isc_detach_database(status, &db_);
-  db_ = 0;
+  // A frozen server would hold the detach too: it is watched, and the
+  // watchdog ends with it.
+  Watched([this] {
+    ForgetStatements();
+    ISC_STATUS_ARRAY status;
+    if (held_) isc_rollback_transaction(status, &held_);
+    held_ = 0;
+    if (tr_) isc_rollback_transaction(status, &tr_);
+    tr_ = 0;
+    if (db_) isc_detach_database(status, &db_);
+    db_ = 0;
+  });
+  watchdog_.reset();
 }
 
 void Session::Drop() {
   RequireConnected();
-  ForgetStatements();
-  ISC_STATUS_ARRAY status;
-  if (tr_) isc_rollback_transaction(status, &tr_);
-  tr_ = 0;
-  isc_drop_database(status, &db_);
-  if (status[0] == 1 && status[1]) {
-    const std::exception_ptr error = StatusError(status);
+  std::exception_ptr error;
+  Watched([&] {
+    ForgetStatements();
+    ISC_STATUS_ARRAY status;
+    if (tr_) isc_rollback_transaction(status, &tr_);
+    tr_ = 0;
+    isc_drop_database(status, &db_);
+    if (status[0] == 1 && status[1]) error = StatusError(status);
+  });
+  if (error) {
     Detach();
     std::rethrow_exception(error);
   }
   db_ = 0;
+  watchdog_.reset();
 }
 
 isc_tr_handle Session::Begin(const char* tpb, size_t tpbSize) {
@@ -152,22 +184,26 @@ void Session::RollbackHandle(isc_tr_handle* tr) {
 
 void Session::StartTransaction() {
   if (tr_) throw DbError(kTransactionActive);
-  tr_ = Begin();
+  tr_ = Watched([this] { return Begin(); });
 }
 
 void Session::Commit() {
   if (!tr_) throw DbError(kNoTransaction);
-  CommitHandle(&tr_);
+  Watched([this] { CommitHandle(&tr_); });
   tr_ = 0;
 }
 
 void Session::Rollback() {
   if (!tr_) throw DbError(kNoTransaction);
-  RollbackHandle(&tr_);
+  Watched([this] { RollbackHandle(&tr_); });
 }
 
 void Session::RunApart(const std::function<void()>& work) {
   RequireConnected();
+  Watched([&] { RunApartWatched(work); });
+}
+
+void Session::RunApartWatched(const std::function<void()>& work) {
   if (apart_) {
     work();
     return;
@@ -216,7 +252,7 @@ void Session::RunApart(const std::function<void()>& work) {
 
 void Session::SetHoldApart(bool hold) {
   hold_ = hold;
-  if (!hold && held_) RollbackHandle(&held_);
+  if (!hold && held_) Watched([this] { RollbackHandle(&held_); });
 }
 
 void Session::RunPlain(const char* sql) {
@@ -227,6 +263,11 @@ void Session::RunPlain(const char* sql) {
 
 void Session::InTransaction(const std::function<void(isc_tr_handle*)>& work) {
   RequireConnected();
+  Watched([&] { InTransactionWatched(work); });
+}
+
+void Session::InTransactionWatched(
+    const std::function<void(isc_tr_handle*)>& work) {
   if (tr_) {
     work(&tr_);
     return;

@@ -13,6 +13,7 @@
 #include <unordered_map>
 
 #include "platform/db/firebird/FbStatement.h"
+#include "platform/db/firebird/FbWatchdog.h"
 
 namespace zrv::db::fb {
 
@@ -24,9 +25,11 @@ class Session {
   // Throws DbError when the connection is not open.
   void RequireConnected() const;
 
+  // Attaches within the wait limit (Firebird.h); the calls on the attachment
+  // are watched with that limit from then on.
   void Attach(const std::string& path, const std::string& user,
               const std::string& password);
-  void AttachCreated(isc_db_handle db) { db_ = db; }
+  void AttachCreated(isc_db_handle db);
   // Rolls back an open transaction, frees the statements and detaches; always
   // ends detached.
   void Detach();
@@ -74,6 +77,15 @@ class Session {
  private:
   static constexpr size_t kMaxCachedStatements = 200;
 
+  // Runs work, one call on the attachment, under the watchdog: when the
+  // watchdog aborted the attachment meanwhile, the DbError work ends with
+  // becomes a NoAnswerError giving the reason.
+  template <typename Work>
+  decltype(auto) Watched(Work&& work);
+
+  void RunApartWatched(const std::function<void()>& work);
+  void InTransactionWatched(const std::function<void(isc_tr_handle*)>& work);
+
   isc_tr_handle Begin(const char* tpb, size_t tpbSize);
   isc_tr_handle Begin();
   void CommitHandle(isc_tr_handle* tr);
@@ -92,6 +104,7 @@ class Session {
   };
 
   isc_db_handle db_ = 0;
+  std::unique_ptr<Watchdog> watchdog_;  // while attached
   isc_tr_handle tr_ = 0;
   bool apart_ = false;
   bool hold_ = false;

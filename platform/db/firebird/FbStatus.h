@@ -12,9 +12,13 @@ namespace zrv::db::fb {
 // breaks.
 std::string StatusMessage(const ISC_STATUS* status);
 
+// True when the status vector carries the engine's error code.
+bool HasCode(const ISC_STATUS* status, ISC_STATUS code);
+
 // The DbError for a failed status vector, carrying StatusMessage: a
-// ConnectionLostError, DuplicateKeyError or DatabaseBusyError where the
-// engine's codes say so. Taken before a clean-up call reuses the vector.
+// DatabaseFailureError, ConnectionLostError, DuplicateKeyError or
+// DatabaseBusyError where the engine's codes say so. Taken before a clean-up
+// call reuses the vector.
 std::exception_ptr StatusError(const ISC_STATUS* status);
 
 // Throws the StatusError when the status vector reports an
