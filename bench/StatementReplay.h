@@ -41,6 +41,9 @@ class RecordingConnection : public db::Connection {
   void RunApart(const std::function<void()>& work) override;
   void SetHoldApart(bool hold) override { inner_.SetHoldApart(hold); }
   std::unique_ptr<db::Query> NewQuery() override;
+  std::unique_ptr<db::Transaction> Begin(db::Isolation isolation) override {
+    return inner_.Begin(isolation);
+  }
 
   long statements = 0;
 

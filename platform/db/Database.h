@@ -141,6 +141,39 @@ class Query {
   Query() = default;
 };
 
+// How a transaction sees the database.
+enum class Isolation {
+  // As it was when the transaction began, plus the transaction's own changes:
+  // a contract row's look-ups and writes, a dry run. A write waits for a row
+  // another transaction holds, up to the lock time-out (10 s).
+  kSnapshot,
+  // Each statement sees what is committed when it runs: the short
+  // transactions of entries other workstations must see at once.
+  kReadCommitted,
+};
+
+// One transaction begun on a connection (Connection::Begin), apart from any
+// other: the statements of its queries run in it and nowhere else. It ends with
+// Commit or Rollback; one destroyed while still open is rolled back (an error
+// of that rollback is not reported: the connection is gone then). The
+// connection must outlive it, and it must outlive its queries.
+class Transaction {
+ public:
+  virtual ~Transaction() = default;
+  Transaction(const Transaction&) = delete;
+  Transaction& operator=(const Transaction&) = delete;
+
+  // A new query that runs in this transaction; the caller owns it.
+  virtual std::unique_ptr<Query> NewQuery() = 0;
+  // Throw DbError when the transaction has ended already.
+  virtual void Commit() = 0;
+  virtual void Rollback() = 0;
+  virtual bool Active() const = 0;
+
+ protected:
+  Transaction() = default;
+};
+
 // The user name, password and server name ("path" for the embedded engine,
 // "host:path" for a server) with which a connection is opened.
 struct ConnectParams {
@@ -172,6 +205,10 @@ class Connection {
 
   // A new query bound to this connection; the caller owns it.
   virtual std::unique_ptr<Query> NewQuery() = 0;
+
+  // Begins a transaction of its own, apart from the open one; queries it makes
+  // run in it (see Transaction).
+  virtual std::unique_ptr<Transaction> Begin(Isolation isolation) = 0;
 
   // Runs work in a short read-committed transaction of its own that commits
   // when work returns and rolls back when it throws, for an entry that others

@@ -115,5 +115,44 @@ TEST(TransactionTest, CloseRollsBackTheOpenTransaction) {
   EXPECT_EQ(Count(c, "me_kl"), 0);
 }
 
+// Transactions as objects: each statement runs in the transaction whose query
+// it is, whatever else is open; one destroyed while open is rolled back.
+TEST(TransactionTest, TransactionObjectsRunTheirOwnStatements) {
+  TestDatabase t;
+  Connection& c = t.Connection();
+  const auto insert = [](Transaction& tx, int id) {
+    auto q = tx.NewQuery();
+    q->SetSQL("insert into me_kl (me_id, me_text) values (:id, :text)");
+    q->SetInteger("id", id);
+    q->SetString("text", std::to_string(id));
+    q->Execute();
+  };
+  const auto count = [](Transaction& tx) {
+    auto q = tx.NewQuery();
+    q->SetSQL("select count(*) from me_kl");
+    q->Open();
+    return q->FieldAt(0).AsInteger();
+  };
+  c.StartTransaction();
+  auto row = c.Begin(Isolation::kSnapshot);
+  {
+    auto apart = c.Begin(Isolation::kReadCommitted);
+    insert(*apart, 1);
+    apart->Commit();
+    EXPECT_FALSE(apart->Active());
+    EXPECT_THROW(apart->Commit(), DbError);
+  }
+  EXPECT_EQ(count(*row), 0);  // began before the commit
+  insert(*row, 2);
+  EXPECT_EQ(count(*row), 1);
+  {
+    auto dropped = c.Begin(Isolation::kSnapshot);
+    insert(*dropped, 3);
+  }
+  row->Commit();
+  c.Rollback();  // the open transaction held none of it
+  EXPECT_EQ(Count(c, "me_kl"), 2);
+}
+
 }  // namespace
 }  // namespace zrv::db

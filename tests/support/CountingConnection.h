@@ -27,6 +27,9 @@ class CountingConnection : public db::Connection {
     ++queries;
     return inner_.NewQuery();
   }
+  std::unique_ptr<db::Transaction> Begin(db::Isolation isolation) override {
+    return inner_.Begin(isolation);
+  }
 
   int queries = 0;
 

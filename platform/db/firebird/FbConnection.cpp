@@ -2,6 +2,7 @@
 
 #include "platform/db/Firebird.h"
 #include "platform/db/firebird/FbQuery.h"
+#include "platform/db/firebird/FbTransaction.h"
 
 namespace zrv::db {
 
@@ -17,6 +18,10 @@ void FbConnection::Close() { session_->Detach(); }
 
 std::unique_ptr<Query> FbConnection::NewQuery() {
   return std::make_unique<FbQuery>(session_);
+}
+
+std::unique_ptr<Transaction> FbConnection::Begin(Isolation isolation) {
+  return std::make_unique<FbTransaction>(session_, isolation);
 }
 
 void FbConnection::RunApart(const std::function<void()>& work) {

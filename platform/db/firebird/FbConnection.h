@@ -24,6 +24,7 @@ class FbConnection : public Connection {
   void Rollback() override { session_->Rollback(); }
 
   std::unique_ptr<Query> NewQuery() override;
+  std::unique_ptr<Transaction> Begin(Isolation isolation) override;
   void RunApart(const std::function<void()>& work) override;
   void SetHoldApart(bool hold) override;
 

@@ -63,7 +63,10 @@ void FbQuery::Run(std::vector<Row>& rows, std::vector<std::string>& columns) {
     auto found = params_.find(name);
     bound.push_back(found == params_.end() ? nullptr : &found->second);
   }
-  session_->Run(positional.text, bound, rows, columns);
+  if (transaction_)
+    session_->RunIn(transaction_, positional.text, bound, rows, columns);
+  else
+    session_->Run(positional.text, bound, rows, columns);
 }
 
 void FbQuery::Execute() {

@@ -37,8 +37,11 @@ class FbField : public Field {
 
 class FbQuery : public Query {
  public:
-  explicit FbQuery(std::shared_ptr<Session> session)
-      : session_(std::move(session)) {}
+  // A query in the connection's open transaction, or with `transaction` in
+  // that transaction of a Transaction object (which must outlive the query).
+  explicit FbQuery(std::shared_ptr<Session> session,
+                   isc_tr_handle* transaction = nullptr)
+      : session_(std::move(session)), transaction_(transaction) {}
 
   const std::string& DatabaseName() const override { return databaseName_; }
   void SetSQL(const std::string& sql) override;
@@ -75,6 +78,7 @@ class FbQuery : public Query {
   void Run(std::vector<Row>& rows, std::vector<std::string>& columns);
 
   std::shared_ptr<Session> session_;
+  isc_tr_handle* transaction_;
   std::string databaseName_ = kDatabaseName;
   std::string sql_;
   std::map<std::string, Param> params_;  // by upper-cased name

@@ -300,21 +300,56 @@ void Session::InTransactionWatched(
 void Session::Run(const std::string& sql,
                   const std::vector<const Param*>& params,
                   std::vector<Row>& rows, std::vector<std::string>& columns) {
+  InTransaction([&](isc_tr_handle* tr) {
+    RunStatement(tr, sql, params, rows, columns);
+  });
+}
+
+void Session::RunIn(isc_tr_handle* tr, const std::string& sql,
+                    const std::vector<const Param*>& params,
+                    std::vector<Row>& rows, std::vector<std::string>& columns) {
+  RequireConnected();
+  if (*tr == 0) throw DbError(kNoTransaction);
+  Watched([&] { RunStatement(tr, sql, params, rows, columns); });
+}
+
+void Session::RunStatement(isc_tr_handle* tr, const std::string& sql,
+                           const std::vector<const Param*>& params,
+                           std::vector<Row>& rows,
+                           std::vector<std::string>& columns) {
   rows.clear();
   columns.clear();
-  InTransaction([&](isc_tr_handle* tr) {
-    Statement& statement = Prepared(sql, tr);
-    if (!statement.IsDdl()) {
-      statement.Run(tr, params, rows);
-      columns = statement.ColumnNames();
-      return;
-    }
-    // A schema change runs alone: no other prepared statement may hold the
-    // objects it alters.
-    std::unique_ptr<Statement> ddl = std::move(statements_[sql].statement);
-    ForgetStatements();
-    ddl->Run(tr, params, rows);
+  Statement& statement = Prepared(sql, tr);
+  if (!statement.IsDdl()) {
+    statement.Run(tr, params, rows);
+    columns = statement.ColumnNames();
+    return;
+  }
+  // A schema change runs alone: no other prepared statement may hold the
+  // objects it alters.
+  std::unique_ptr<Statement> ddl = std::move(statements_[sql].statement);
+  ForgetStatements();
+  ddl->Run(tr, params, rows);
+}
+
+isc_tr_handle Session::BeginApart(Isolation isolation) {
+  RequireConnected();
+  return Watched([&] {
+    return isolation == Isolation::kSnapshot
+               ? Begin()
+               : Begin(kReadCommittedTpb, sizeof kReadCommittedTpb);
   });
+}
+
+void Session::CommitApart(isc_tr_handle* tr) {
+  if (*tr == 0) throw DbError(kNoTransaction);
+  Watched([&] { CommitHandle(tr); });
+  *tr = 0;
+}
+
+void Session::RollbackApart(isc_tr_handle* tr) {
+  if (*tr == 0) throw DbError(kNoTransaction);
+  Watched([&] { RollbackHandle(tr); });
 }
 
 Statement& Session::Prepared(const std::string& sql, isc_tr_handle* tr) {

@@ -12,6 +12,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "platform/db/Database.h"
 #include "platform/db/firebird/FbStatement.h"
 #include "platform/db/firebird/FbWatchdog.h"
 
@@ -65,6 +66,17 @@ class Session {
   // names replace columns.
   void Run(const std::string& sql, const std::vector<const Param*>& params,
            std::vector<Row>& rows, std::vector<std::string>& columns);
+  // The same in the transaction `tr` of a Transaction object.
+  void RunIn(isc_tr_handle* tr, const std::string& sql,
+             const std::vector<const Param*>& params, std::vector<Row>& rows,
+             std::vector<std::string>& columns);
+
+  // The transactions of Transaction objects, apart from the open one: begun,
+  // committed and rolled back on the attachment, each call watched. A
+  // rollback clears the handle also when it fails.
+  isc_tr_handle BeginApart(Isolation isolation);
+  void CommitApart(isc_tr_handle* tr);
+  void RollbackApart(isc_tr_handle* tr);
   // Frees every prepared statement (before a change of the schema, which they
   // could block).
   void ForgetStatements() {
@@ -86,6 +98,10 @@ class Session {
   void RunApartWatched(const std::function<void()>& work);
   void InTransactionWatched(const std::function<void(isc_tr_handle*)>& work);
 
+  // Prepares (or takes from the cache) and runs one statement in `tr`.
+  void RunStatement(isc_tr_handle* tr, const std::string& sql,
+                    const std::vector<const Param*>& params,
+                    std::vector<Row>& rows, std::vector<std::string>& columns);
   isc_tr_handle Begin(const char* tpb, size_t tpbSize);
   isc_tr_handle Begin();
   void CommitHandle(isc_tr_handle* tr);
