@@ -10,10 +10,9 @@
 // the characteristic working set and the calculator binding are handed over at
 // construction and must outlive the object. Single-threaded.
 //
-// Insert binds every value as a parameter; dates go in as "dd.mm.yyyy" and
-// amounts as two-decimal text with "." whatever the locale is, which the server
-// converts to the column. Update still writes its values into the statement's
-// text, texts between double quotes with inner double quotes doubled.
+// The statements are ContractStore's: every value is a parameter; dates go in
+// as "dd.mm.yyyy" and amounts as two-decimal text with "." whatever the locale
+// is, which the server converts to the column.
 
 #include <cstdint>
 #include <string>
@@ -52,6 +51,8 @@ class TBaseDoc {
   // its characteristic rows. Gives true; any error rolls back a transaction
   // this call started and travels on.
   virtual bool Insert();
+  // The same in the transaction `tx`, which the caller ends.
+  bool Insert(db::Transaction& tx);
   // Rewrites contract `id` (DocID becomes `id`) and its annex 1, closes its
   // latest annex on StopDate, and for a positive DocType replaces its
   // characteristic rows. Type, property, application, da_sf6, user and initial
@@ -64,6 +65,7 @@ class TBaseDoc {
   // Replaces the contract's characteristic rows by the working set, then
   // reloads its defaults.
   void SaveCharacteristics();
+  void SaveCharacteristics(db::Transaction& tx);
 
   int32_t RentTypeID;          // da_rf1
   int16_t DocType;             // doc_type; the import writes 1002
@@ -111,15 +113,6 @@ class TBaseDoc {
   schedule::TAnecses Annexes;  // the contract's annexes, filled by LoadByID
 
  private:
-  void InsertRow();
-  std::string UpdateText() const;
-  void InsertFirstAnnex();
-  void UpdateAnnexes();
-  void ReadHeader(int32_t id);
-  void ReadTenant();
-  void ReadZone();
-  void ReadAnnexes();
-
   db::Connection& db_;
   TCharacteristicsCommonTasks& characteristics_;
   TPHPCommonTasks& calculator_;

@@ -2,18 +2,11 @@
 
 #include <memory>
 
+#include "contracts/store/CharacteristicStore.h"
 #include "platform/db/Transaction.h"
 
 namespace zrv::contracts {
 namespace {
-
-const char* const kSelectDefaults =
-    "SELECT * FROM CHARACTERISTICS WHERE CH_APP = :app ";
-const char* const kDeleteDocRows =
-    "DELETE FROM CHARACTERISTICS_DOC WHERE CD_DOCID = :id";
-const char* const kInsertDocRow =
-    "INSERT INTO CHARACTERISTICS_DOC\n"
-    "VALUES(:docid, :chid, :value, :no_use_val, :checked)";
 
 const char* const kMsgLoadDefaultsFailed =
     "Грешка при зареждане на стойности по подразбиране.";
@@ -31,20 +24,14 @@ void TCharacteristicsCommonTasks::LoadCharacteristicDefaults() {
   if (calculator == nullptr) return;
   entries_.clear();
   try {
-    std::unique_ptr<db::Query> query = db_.NewQuery();
-    query->SetSQL(kSelectDefaults);
-    query->SetInteger("app", appId_);
-    query->Open();
-    for (; !query->Eof(); query->Next()) {
-      TCharacteristic entry;
-      entry.CH_ID = query->FieldByName("CH_ID").AsInteger();
-      entry.VarName = query->FieldByName("CH_VARNAME").AsString();
-      entry.Value = query->FieldByName("CH_VALUE").AsString();
-      entry.NoUseValue = query->FieldByName("CH_NO_USE_VALUE").AsString();
-      entry.Text = query->FieldByName("CH_TEXT").AsString();
-      calculator->AddVariable(entry.VarName);
-      entries_.push_back(std::move(entry));
-    }
+    db::OwnTransaction transaction(db_);
+    // Entries stay as they are added, also when reading fails part way.
+    CharacteristicStore(transaction.Get())
+        .Defaults(appId_, [&](TCharacteristic entry) {
+          calculator->AddVariable(entry.VarName);
+          entries_.push_back(std::move(entry));
+        });
+    transaction.Commit();
   } catch (const std::exception& e) {
     messages_.ShowMessage(std::string(kMsgLoadDefaultsFailed) + "\n" +
                           e.what());
@@ -77,10 +64,7 @@ TCharacteristic TCharacteristicsCommonTasks::GetCharEntry(int32_t chId) const {
 bool TCharacteristicsCommonTasks::DeleteDocCharacteristics(int32_t docId) {
   try {
     db::OwnTransaction transaction(db_);
-    std::unique_ptr<db::Query> query = db_.NewQuery();
-    query->SetSQL(kDeleteDocRows);
-    query->SetInteger("id", docId);
-    query->Execute();
+    CharacteristicStore(transaction.Get()).DeleteOfContract(docId);
     transaction.Commit();
   } catch (const std::exception&) {
     // The transaction object has rolled back its own transaction by now.
@@ -90,20 +74,31 @@ bool TCharacteristicsCommonTasks::DeleteDocCharacteristics(int32_t docId) {
   return true;
 }
 
+bool TCharacteristicsCommonTasks::DeleteDocCharacteristics(db::Transaction& tx,
+                                                           int32_t docId) {
+  try {
+    CharacteristicStore(tx).DeleteOfContract(docId);
+  } catch (const std::exception&) {
+    messages_.ShowMessage(kMsgDeleteFailed);
+    throw;
+  }
+  return true;
+}
+
 bool TCharacteristicsCommonTasks::InsertDocCharacteristic(int32_t docId,
                                                           int32_t chId) {
   if (!calculator_.HasCalculator()) return false;
-  const TCharacteristic entry = GetCharEntry(chId);
   db::OwnTransaction transaction(db_);
-  std::unique_ptr<db::Query> query = db_.NewQuery();
-  query->SetSQL(kInsertDocRow);
-  query->SetInteger("docid", docId);
-  query->SetInteger("chid", chId);
-  query->SetString("value", entry.Value);
-  query->SetString("no_use_val", entry.NoUseValue);
-  query->SetString("checked", entry.Checked ? "T" : "F");
-  query->Execute();
+  InsertDocCharacteristic(transaction.Get(), docId, chId);
   transaction.Commit();
+  return true;
+}
+
+bool TCharacteristicsCommonTasks::InsertDocCharacteristic(db::Transaction& tx,
+                                                          int32_t docId,
+                                                          int32_t chId) {
+  if (!calculator_.HasCalculator()) return false;
+  CharacteristicStore(tx).Insert(docId, GetCharEntry(chId));
   return true;
 }
 

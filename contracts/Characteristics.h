@@ -67,12 +67,16 @@ class TCharacteristicsCommonTasks {
   // "uPHPCalc:Проблем при изтриване от БД", rolls back a transaction it started
   // and throws the error on.
   bool DeleteDocCharacteristics(int32_t docId);
+  // The same in the transaction `tx`, which the caller ends.
+  bool DeleteDocCharacteristics(db::Transaction& tx, int32_t docId);
 
   // Stores the working-set entry with that id as a row of the contract and
   // gives true; gives false at once without a calculator. Runs in the caller's
   // transaction or in one of its own; errors roll back a transaction it started
   // and travel on.
   bool InsertDocCharacteristic(int32_t docId, int32_t chId);
+  bool InsertDocCharacteristic(db::Transaction& tx, int32_t docId,
+                               int32_t chId);
 
   bool HasCalculator() const { return calculator_.HasCalculator(); }
   int32_t AppId() const { return appId_; }

@@ -31,6 +31,8 @@ class TObektDB {
   // started is rolled back and the error travels on; nothing is left written. A
   // text the database cannot hold is refused with zrv::Error.
   bool Insert();
+  // The same in the transaction `tx`, which the caller ends.
+  bool Insert(db::Transaction& tx);
 
   // True when the cadastral groups hold an identifier: NparText is set and not
   // every group is 0.

@@ -50,6 +50,9 @@ class RentTypeTable {
   // text "Грешка при зареждане на стойности по подразбиране." and goes no
   // further; the rows read so far stay.
   void LoadRentTypes(db::Connection& db, int32_t appId, ui::Messages& messages);
+  // The same in the transaction `tx`, which the caller ends.
+  void LoadRentTypes(db::Transaction& tx, int32_t appId,
+                     ui::Messages& messages);
 
   // Index of the first entry whose text equals `text` when both are
   // upper-cased, or -1.

@@ -13,11 +13,11 @@ namespace {
 constexpr int kInsertAttempts = 5;
 }  // namespace
 
-std::optional<int32_t> LookUpClassifier(db::Connection& db,
+std::optional<int32_t> LookUpClassifier(db::Transaction& tx,
                                         const ClassifierTable& table,
                                         const std::string& text) {
   contracts::RequireStorableText(table.textColumn, text);
-  std::unique_ptr<db::Query> query = db.NewQuery();
+  std::unique_ptr<db::Query> query = tx.NewQuery();
   query->SetSQL(table.lookupSql);
   query->SetString(table.lookupParam, UpperCase(text));
   query->Open();
@@ -25,8 +25,8 @@ std::optional<int32_t> LookUpClassifier(db::Connection& db,
   return query->FieldAt(0).AsInteger();
 }
 
-int32_t NextClassifierId(db::Connection& db, const ClassifierTable& table) {
-  std::unique_ptr<db::Query> query = db.NewQuery();
+int32_t NextClassifierId(db::Transaction& tx, const ClassifierTable& table) {
+  std::unique_ptr<db::Query> query = tx.NewQuery();
   query->SetSQL(table.maxSql);
   query->Open();
   // MAX over an empty table is null, which reads as 0.
@@ -42,12 +42,12 @@ namespace {
 // Runs the table's insert in a short transaction of its own that it commits.
 // A unique-key violation goes on to the caller, which looks again; any other
 // error shows the table's message and is thrown on.
-void InsertClassifierRow(db::Connection& db, ui::Messages& messages,
+void InsertClassifierRow(EntryTransactions& entries, ui::Messages& messages,
                          const ClassifierTable& table, int32_t id,
                          const std::string& text, const BindExtra& bindExtra) {
   try {
-    db.RunApart([&] {
-      std::unique_ptr<db::Query> query = db.NewQuery();
+    entries.Apart([&](db::Transaction& tx) {
+      std::unique_ptr<db::Query> query = tx.NewQuery();
       query->SetSQL(table.insertSql);
       query->SetInteger("id", id);
       query->SetString("text", text);
@@ -66,46 +66,49 @@ void InsertClassifierRow(db::Connection& db, ui::Messages& messages,
 
 }  // namespace
 
-std::optional<int32_t> LookUpCommittedClassifier(db::Connection& db,
+std::optional<int32_t> LookUpCommittedClassifier(EntryTransactions& entries,
                                                  const ClassifierTable& table,
                                                  const std::string& text) {
   std::optional<int32_t> found;
-  db.RunApart([&] { found = LookUpClassifier(db, table, text); });
+  entries.Apart(
+      [&](db::Transaction& tx) { found = LookUpClassifier(tx, table, text); });
   return found;
 }
 
-int32_t AddClassifier(db::Connection& db, ui::Messages& messages,
+int32_t AddClassifier(EntryTransactions& entries, ui::Messages& messages,
                       const ClassifierTable& table, const std::string& text,
                       const BindExtra& bindExtra,
                       const CommittedLookUp& lookUp) {
   for (int attempt = 1;; ++attempt) {
     // The greatest id is read in a short transaction of its own, which sees
-    // every entry committed so far, whatever transaction the caller has open.
+    // every entry committed so far, whatever transaction the row has open.
     int32_t id = 0;
-    db.RunApart([&] { id = NextClassifierId(db, table); });
+    entries.Apart([&](db::Transaction& tx) { id = NextClassifierId(tx, table); });
     try {
-      InsertClassifierRow(db, messages, table, id, text, bindExtra);
+      InsertClassifierRow(entries, messages, table, id, text, bindExtra);
       return id;
     } catch (const db::DuplicateKeyError&) {
       if (attempt >= kInsertAttempts) throw;
       const std::optional<int32_t> found =
-          lookUp ? lookUp() : LookUpCommittedClassifier(db, table, text);
+          lookUp ? lookUp() : LookUpCommittedClassifier(entries, table, text);
       if (found) return *found;
     }
   }
 }
 
-int32_t GetOrInsertClassifier(db::Connection& db, ui::Messages& messages,
+int32_t GetOrInsertClassifier(db::Transaction& tx, EntryTransactions& entries,
+                              ui::Messages& messages,
                               const ClassifierTable& table,
                               const std::string& text,
                               const BindExtra& bindExtra) {
-  if (std::optional<int32_t> found = LookUpClassifier(db, table, text))
+  if (std::optional<int32_t> found = LookUpClassifier(tx, table, text))
     return *found;
-  // The caller's transaction may be older than an entry added since (by this
-  // run or by another workstation): look again where the latest commits show.
-  if (std::optional<int32_t> found = LookUpCommittedClassifier(db, table, text))
+  // The row's transaction may be older than an entry added since (by this run
+  // or by another workstation): look again where the latest commits show.
+  if (std::optional<int32_t> found =
+          LookUpCommittedClassifier(entries, table, text))
     return *found;
-  return AddClassifier(db, messages, table, text, bindExtra);
+  return AddClassifier(entries, messages, table, text, bindExtra);
 }
 
 }  // namespace zrv::import

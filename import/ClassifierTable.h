@@ -1,9 +1,9 @@
 #pragma once
 // The find-or-add pattern shared by the classifier tables: look the upper-cased
-// text up, and when it is missing take the greatest id + 1 (read outside any
-// transaction) and insert the row in a short transaction of its own
-// (Connection::RunApart), committed at once. A failed insert rolls back, shows
-// the table's message and throws the error on.
+// text up, and when it is missing take the greatest id + 1 and insert the row,
+// each in a short transaction of its own (EntryTransactions), committed at
+// once. A failed insert rolls back, shows the table's message and throws the
+// error on.
 //
 // Several workstations may add the same text, or take the same id, at the same
 // moment. A unique key on the id and on the upper-cased text (sql/) refuses the
@@ -15,12 +15,14 @@
 #include <optional>
 #include <string>
 
+#include "import/EntryTransactions.h"
 #include "platform/db/Database.h"
 #include "platform/ui/Messages.h"
 
 namespace zrv::import {
 
-// The statements and the failure message of one classifier table.
+// The statements and the failure message of one classifier table (the tables
+// themselves are ClassifierStore's).
 struct ClassifierTable {
   const char*
       lookupSql;  // gives the id in its first column; one string parameter:
@@ -32,16 +34,16 @@ struct ClassifierTable {
   int32_t idLimit = INT32_MAX;  // the greatest id the table's users can hold
 };
 
-// The id of the first row the look-up gives for the upper-cased text, or
-// nothing. A text the database could not store is refused with zrv::Error
+// The id of the first row the look-up gives in `tx` for the upper-cased text,
+// or nothing. A text the database could not store is refused with zrv::Error
 // before any statement runs.
-std::optional<int32_t> LookUpClassifier(db::Connection& db,
+std::optional<int32_t> LookUpClassifier(db::Transaction& tx,
                                         const ClassifierTable& table,
                                         const std::string& text);
 
 // The greatest id of the table + 1; 1 for an empty table. Throws zrv::Error
 // when that id would pass the table's id limit.
-int32_t NextClassifierId(db::Connection& db, const ClassifierTable& table);
+int32_t NextClassifierId(db::Transaction& tx, const ClassifierTable& table);
 
 // Binds the parameters a table's insert has beyond :id and :text.
 using BindExtra = std::function<void(db::Query&)>;
@@ -50,25 +52,28 @@ using CommittedLookUp = std::function<std::optional<int32_t>()>;
 
 // LookUpClassifier in a short transaction of its own, which sees every entry
 // committed so far (the caller's snapshot may be older).
-std::optional<int32_t> LookUpCommittedClassifier(db::Connection& db,
+std::optional<int32_t> LookUpCommittedClassifier(EntryTransactions& entries,
                                                  const ClassifierTable& table,
                                                  const std::string& text);
 
 // Adds a row with the next free id and the text as given (and what
-// `bindExtra` binds), in a short transaction of its own that it commits
-// (Connection::RunApart), and gives its id. When another workstation's row
-// takes the id or the text first (a unique-key violation), gives the id of
-// that row when `lookUp` (by default LookUpCommittedClassifier) finds the text
-// now, else tries the next id, a few times at most. Any other error rolls the
-// insert back, shows the table's message and is thrown on.
-int32_t AddClassifier(db::Connection& db, ui::Messages& messages,
+// `bindExtra` binds), the greatest id read and the row inserted each in a
+// short transaction of `entries`, and gives its id. When another
+// workstation's row takes the id or the text first (a unique-key violation),
+// gives the id of that row when `lookUp` (by default
+// LookUpCommittedClassifier) finds the text now, else tries the next id, a few
+// times at most. Any other error rolls the insert back, shows the table's
+// message and is thrown on (a lock conflict without the message: the row that
+// named the text is tried again).
+int32_t AddClassifier(EntryTransactions& entries, ui::Messages& messages,
                       const ClassifierTable& table, const std::string& text,
                       const BindExtra& bindExtra = {},
                       const CommittedLookUp& lookUp = {});
 
-// Find-or-add: the id found in the caller's transaction or among the entries
-// committed since, or the id of the row AddClassifier adds.
-int32_t GetOrInsertClassifier(db::Connection& db, ui::Messages& messages,
+// Find-or-add: the id found in the row's transaction `tx` or among the
+// entries committed since, or the id of the row AddClassifier adds.
+int32_t GetOrInsertClassifier(db::Transaction& tx, EntryTransactions& entries,
+                              ui::Messages& messages,
                               const ClassifierTable& table,
                               const std::string& text,
                               const BindExtra& bindExtra = {});

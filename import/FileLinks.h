@@ -22,15 +22,15 @@ std::string FileLinkName(TDate docDate, const std::string& numberText);
 // Adds a storage row for the stored contract's property: the next number for
 // that property (1 for the first), the document kind text with the contract's
 // number, the file name, today's date and the file's path on the server
-// ("folder/name", or the name alone when the folder is empty). Runs inside the
-// caller's transaction and opens none of its own. The number is the greatest
+// ("folder/name", or the name alone when the folder is empty), in the row's
+// transaction `tx`. The number is the greatest
 // the row's snapshot sees + 1; when another workstation has given it to a link
 // of the same property meanwhile, the insert fails with db::DuplicateKeyError
 // (after waiting for that workstation's row) and the caller tries the row
 // again in a new snapshot. Any other failure of the insert shows "Проблем при
 // записа на връзка към FTP файл" and throws the error on, so that the caller
 // rolls the whole row back.
-void AddFileLink(db::Connection& db, ui::Messages& messages,
+void AddFileLink(db::Transaction& tx, ui::Messages& messages,
                  const contracts::TBaseDoc& contract,
                  const std::string& folder);
 

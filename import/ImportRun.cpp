@@ -15,11 +15,10 @@
 #include "contracts/Characteristics.h"
 #include "contracts/ObjectDB.h"
 #include "contracts/PHPCalc.h"
-#include "contracts/PersonTasks.h"
-#include "contracts/RegisterKeys.h"
 #include "contracts/RentKinds.h"
 #include "contracts/RentTypes.h"
 #include "contracts/StoredContract.h"
+#include "contracts/store/ContractStore.h"
 #include "import/AreaUnits.h"
 #include "import/CellReader.h"
 #include "import/Classifiers.h"
@@ -34,7 +33,7 @@
 #include "import/RowReader.h"
 #include "import/RowResolver.h"
 #include "import/RowWriter.h"
-#include "import/RowTransaction.h"
+#include "import/RunTransactions.h"
 #include "import/RunState.h"
 #include "platform/workbook/Workbook.h"
 #include "schedule/DocInfoSettings.h"
@@ -107,16 +106,34 @@ void PauseBeforeRetry(int attempt) {
 
 }  // namespace
 
+// Classifier entries go through the transactions of the run in progress, and
+// outside a run into short transactions of their own.
+class CurrentEntries : public EntryTransactions {
+ public:
+  explicit CurrentEntries(db::Connection& connection) : plain_(connection) {}
+  void Use(RunTransactions* run) { run_ = run; }
+  void Apart(const std::function<void(db::Transaction&)>& work) override {
+    if (run_)
+      run_->Apart(work);
+    else
+      plain_.Apart(work);
+  }
+
+ private:
+  ShortTransactions plain_;
+  RunTransactions* run_ = nullptr;
+};
+
 struct ImportRun::Impl {
   Impl(db::Connection& connection, ui::Messages& boxes, int32_t user)
       : db(connection),
         messages(boxes),
         userId(user),
-        persons(nullptr),
-        classifiers(connection, messages, state, rentTypes),
-        lookups(connection, persons, classifiers),
+        entries(connection),
+        classifiers(entries, messages, state, rentTypes),
+        lookups(classifiers),
         resolver(lookups, errors, rentKinds),
-        writer(connection, errors, messages, persons, rentKinds) {
+        writer(errors, messages, rentKinds) {
     errors.Subscribe([this](const std::string& line) {
       if (observer) observer->LineAdded(line);
     });
@@ -154,8 +171,10 @@ struct ImportRun::Impl {
   std::unique_ptr<contracts::TCharacteristicsCommonTasks> characteristics;
   contracts::RentTypeTable rentTypes;
   contracts::RentKinds rentKinds;
-  contracts::PersonTasks persons;
   ImportRunState state;
+  CurrentEntries entries;
+  // The transactions of the run in progress; null between runs.
+  RunTransactions* transactions = nullptr;
   Classifiers classifiers;
   ErrorList errors;
   ImportLookups lookups;
@@ -184,11 +203,12 @@ void ImportRun::Start(const SettingReader& readSetting) {
   std::setlocale(LC_NUMERIC, "C");
   s.characteristics = std::make_unique<contracts::TCharacteristicsCommonTasks>(
       s.db, s.messages, s.calculator);
-  s.persons.SetDatabase(&s.db);
   schedule::DocInfoSettings::Init(s.db, readSetting);
   s.rentTypes.LoadRentTypes(s.db, kAppID, s.messages);
-  s.contractKeys = contracts::HasContractKeys(s.db);
-  s.registerKeys = contracts::HasRegisterKeys(s.db);
+  s.entries.Apart([&](db::Transaction& tx) {
+    s.contractKeys = contracts::HasContractKeys(tx);
+    s.registerKeys = contracts::HasRegisterKeys(tx);
+  });
   s.started = true;
 }
 
@@ -216,7 +236,13 @@ const std::vector<int>& ImportRun::ErrorRows() const {
 bool ImportRun::Impl::CheckMunicipality(const std::string& name,
                                         RunResult& result) {
   try {
-    if (!name.empty() && classifiers.CheckMunicipality(name)) return true;
+    bool found = false;
+    if (!name.empty()) {
+      transactions->Outside([&](db::Transaction& tx) {
+        found = classifiers.CheckMunicipality(tx, name);
+      });
+    }
+    if (found) return true;
     result.reason = kEnterMunicipality;
   } catch (const std::exception& e) {
     result.reason = std::string(kMunicipalityFailed) + e.what();
@@ -229,11 +255,22 @@ RunResult ImportRun::Impl::Run(const ImportOptions& options,
                                const WorkbookChooser& chooseWorkbook) {
   const auto began = std::chrono::steady_clock::now();
   RunResult result;
-  const std::optional<int> classifiersBefore = CountClassifierRows(db);
+  const std::optional<int> classifiersBefore = CountClassifierRows(entries);
   result.summary.checkOnly = options.checkOnly;
   // Declared before everything the run counts, so that a dry run counts what
   // it would have stored before it rolls it back.
-  DryRunTransaction dryRun(db, options.checkOnly);
+  RunTransactions runTransactions(db, options.checkOnly);
+  struct InUse {
+    InUse(Impl& impl, RunTransactions& run) : impl(impl) {
+      impl.transactions = &run;
+      impl.entries.Use(&run);
+    }
+    ~InUse() {
+      impl.transactions = nullptr;
+      impl.entries.Use(nullptr);
+    }
+    Impl& impl;
+  } inUse(*this, runTransactions);
   if (!CheckMunicipality(options.municipality, result)) return result;
 
   const std::optional<std::string> path =
@@ -254,7 +291,8 @@ RunResult ImportRun::Impl::Run(const ImportOptions& options,
     firstRow = kDefaultFirstRow;
   try {
     sheet = workbook::OpenFirstWorksheet(*path);
-    classifiers.LoadSettlements();
+    transactions->Outside(
+        [&](db::Transaction& tx) { classifiers.LoadSettlements(tx); });
     result.outcome = RunOutcome::kFinished;
     ReadRows(*sheet, firstRow, options, result);
   } catch (const workbook::SheetRereadError& e) {
@@ -270,7 +308,7 @@ RunResult ImportRun::Impl::Run(const ImportOptions& options,
   }
   if (result.outcome != RunOutcome::kNotStarted)
     SaveLog(*path, options, *sheet, firstRow, result.summary);
-  const std::optional<int> classifiersAfter = CountClassifierRows(db);
+  const std::optional<int> classifiersAfter = CountClassifierRows(entries);
   result.summary.classifierEntriesAdded =
       classifiersBefore && classifiersAfter
           ? *classifiersAfter - *classifiersBefore
@@ -411,9 +449,11 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
                               ImportSummary& summary, bool firstTry) {
   ++summary.rowsRead;
   droppedAnnexRows.clear();
-  std::optional<RowTransaction> transaction;
+  std::unique_ptr<RowTransaction> transaction;
   try {
-    transaction.emplace(db, options.checkOnly);
+    transaction = transactions->BeginRow();
+    db::Transaction& tx = transaction->Get();
+    lookups.UseRow(tx);
     contract.Clear();
     property.Clear();
     const ContractRow value = ReadContractRow(cells, row);
@@ -423,16 +463,17 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
       transaction->Rollback();
       return;
     }
+    const contracts::ContractStore contractStore(tx);
     const int32_t storedId =
         options.allowDuplicates
             ? -1
-            : contracts::FindStoredContract(db, contract, property, tenant.ID);
+            : contractStore.FindStored(contract, property, tenant.ID);
     if (storedId != -1) {
       // Imported again: the contract stays as stored, its new annex rows are
       // added to it.
       SkipStoredRow(row, summary);
       const AnnexCounts annexes =
-          writer.WriteAnnexesOfStored(value, contract, storedId);
+          writer.WriteAnnexesOfStored(tx, value, contract, storedId);
       if (StopRequested()) throw StopRequest{};
       transaction->Commit();
       if (annexes.stored > 0) summary.lastStoredRow = row;
@@ -449,7 +490,7 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
         options.allowDuplicates || options.checkOnly || !contractKeys
             ? std::string()
             : contracts::ContractKey(contract, property, tenant.EGN);
-    if (!key.empty() && !contracts::ClaimContractKey(db, key)) {
+    if (!key.empty() && !contractStore.ClaimKey(key)) {
       // Stored by another workstation since this row's snapshot began: tried
       // once more, the look-up then finds it and compares its annex rows. A
       // key the look-up still does not find (its contract changed since)
@@ -459,9 +500,9 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
       SkipStoredRow(row, summary);
       return;
     }
-    const AnnexCounts annexes =
-        writer.WriteContract(value, records, registerKeys && !options.checkOnly,
-                             key, options.fileLinks);
+    const AnnexCounts annexes = writer.WriteContract(
+        tx, value, records, registerKeys && !options.checkOnly, key,
+        options.fileLinks);
     if (StopRequested()) throw StopRequest{};
     transaction->Commit();
 

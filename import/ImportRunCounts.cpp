@@ -2,26 +2,17 @@
 
 #include <exception>
 
+#include "import/store/ClassifierStore.h"
+
 namespace zrv::import {
 
-namespace {
-const char* const kCountClassifiers =
-    "SELECT (SELECT COUNT(*) FROM obsh_kl) + (SELECT COUNT(*) FROM nm_kl)"
-    " + (SELECT COUNT(*) FROM me_kl) + (SELECT COUNT(*) FROM jk_kl)"
-    " + (SELECT COUNT(*) FROM ul_kl) + (SELECT COUNT(*) FROM objtype_kl)"
-    " + (SELECT COUNT(*) FROM renttypes) FROM RDB$DATABASE";
-}  // namespace
-
-std::optional<int> CountClassifierRows(db::Connection& db) {
+std::optional<int> CountClassifierRows(EntryTransactions& entries) {
   try {
-    // Counted where classifier entries are added: apart from the open
+    // Counted where classifier entries are added: apart from the row's
     // transaction, which may be older than the latest of them.
     std::optional<int> count;
-    db.RunApart([&] {
-      auto query = db.NewQuery();
-      query->SetSQL(kCountClassifiers);
-      query->Open();
-      if (!query->Eof()) count = query->FieldAt(0).AsInteger();
+    entries.Apart([&](db::Transaction& tx) {
+      count = RegisterStore(tx).CountClassifierRows();
     });
     return count;
   } catch (const std::exception&) {

@@ -4,13 +4,13 @@
 
 #include <optional>
 
-#include "platform/db/Database.h"
+#include "import/EntryTransactions.h"
 
 namespace zrv::import {
 
 // The number of rows of the classifier tables a run may add to (municipalities,
 // settlements, localities, quarters, streets, object types, rent types);
 // nullopt when the database cannot be asked.
-std::optional<int> CountClassifierRows(db::Connection& db);
+std::optional<int> CountClassifierRows(EntryTransactions& entries);
 
 }  // namespace zrv::import

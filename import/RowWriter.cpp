@@ -1,7 +1,9 @@
 #include "import/RowWriter.h"
 
 #include "contracts/RegisterKeys.h"
-#include "contracts/StoredContract.h"
+#include "contracts/store/ContractStore.h"
+#include "contracts/store/PersonStore.h"
+#include "contracts/store/PropertyStore.h"
 #include "import/AnnexJudge.h"
 #include "import/FileLinks.h"
 #include "schedule/AddAnnex.h"
@@ -10,24 +12,22 @@
 
 namespace zrv::import {
 
-RowWriter::RowWriter(db::Connection& db, ErrorList& errors,
-                     ui::Messages& messages,
-                     const contracts::PersonTasks& persons,
+RowWriter::RowWriter(ErrorList& errors, ui::Messages& messages,
                      const contracts::RentKinds& rentKinds)
-    : db_(db),
-      errors_(errors),
-      messages_(messages),
-      persons_(persons),
-      rentKinds_(rentKinds) {}
-
-int32_t RowWriter::InsertPerson(const contracts::TPersonSrchRec& person,
-                                bool claim) {
-  const int32_t id = persons_.InsertPerson(person);
-  if (claim && id != -1) contracts::ClaimPersonKey(db_, person.EGN, id);
-  return id;
-}
+    : errors_(errors), messages_(messages), rentKinds_(rentKinds) {}
 
 namespace {
+
+// Stores a new person and, when `claim`, claims its identity number (nothing
+// of a person with neither name nor number).
+int32_t InsertPerson(db::Transaction& tx,
+                     const contracts::TPersonSrchRec& person, bool claim) {
+  if (person.EGN.empty() && person.Name.empty()) return -1;
+  const contracts::PersonStore store(tx);
+  const int32_t id = store.Insert(person);
+  if (claim && !person.EGN.empty()) store.ClaimKey(person.EGN, id);
+  return id;
+}
 
 // Annex 1 as TBaseDoc::Insert writes it: the contract's own price, period and
 // terms.
@@ -50,7 +50,8 @@ schedule::TAnecsRow FirstAnnex(const contracts::TBaseDoc& contract) {
 
 }  // namespace
 
-AnnexCounts RowWriter::WriteContract(const ContractRow& row,
+AnnexCounts RowWriter::WriteContract(db::Transaction& tx,
+                                     const ContractRow& row,
                                      RowRecords records, bool claim,
                                      const std::string& key, bool fileLinks) {
   contracts::TBaseDoc& contract = records.contract;
@@ -59,30 +60,32 @@ AnnexCounts RowWriter::WriteContract(const ContractRow& row,
   // transaction: another workstation storing the same one at this moment
   // makes one of the two rows fail, and that row is tried again.
   if (contract.PropertyID == -1) {
-    property.Insert();
+    property.Insert(tx);
     contract.PropertyID = property.ID;
-    if (claim)
-      contracts::ClaimPropertyKey(db_, contracts::PropertyKey(property),
-                                  property.ID);
+    const std::string propertyKey = contracts::PropertyKey(property);
+    if (claim && !propertyKey.empty())
+      contracts::PropertyStore(tx).ClaimKey(propertyKey, property.ID);
   }
   contracts::TPersonSrchRec& tenant = records.tenant;
   const contracts::TPersonSrchRec& rep = records.representative;
-  tenant.MOL = rep.ID == -1 ? InsertPerson(rep, claim) : rep.ID;
-  contract.TenantID = tenant.ID == -1 ? InsertPerson(tenant, claim) : tenant.ID;
-  contract.Insert();
-  if (!key.empty()) contracts::TieContractKey(db_, key, contract.DocID);
+  tenant.MOL = rep.ID == -1 ? InsertPerson(tx, rep, claim) : rep.ID;
+  contract.TenantID =
+      tenant.ID == -1 ? InsertPerson(tx, tenant, claim) : tenant.ID;
+  contract.Insert(tx);
+  if (!key.empty()) contracts::ContractStore(tx).TieKey(key, contract.DocID);
   schedule::AnnexesAsStored annexes;
   annexes.AddFirst(FirstAnnex(contract));
-  const AnnexCounts counts = WriteAnnexes(row, contract, annexes);
+  const AnnexCounts counts = WriteAnnexes(tx, row, contract, annexes);
   if (fileLinks)
-    AddFileLink(db_, messages_, contract, rentKinds_.RentKindFolder());
+    AddFileLink(tx, messages_, contract, rentKinds_.RentKindFolder());
   // Built from the annexes just written, not read back.
-  schedule::RebuildSchedule(db_, contract.DocID, contract.DocType,
+  schedule::RebuildSchedule(tx, contract.DocID, contract.DocType,
                             annexes.List(), true);
   return counts;
 }
 
-AnnexCounts RowWriter::WriteAnnexes(const ContractRow& row,
+AnnexCounts RowWriter::WriteAnnexes(db::Transaction& tx,
+                                    const ContractRow& row,
                                     const contracts::TBaseDoc& contract,
                                     schedule::AnnexesAsStored& stored) {
   AnnexCounts counts;
@@ -96,7 +99,7 @@ AnnexCounts RowWriter::WriteAnnexes(const ContractRow& row,
     std::string message;  // a refusal leaves the contract as it is; errors
                           // travel on
     if (judged.ok &&
-        schedule::AddAnnex(db_, contract.DocID, judged.annex, false, message)) {
+        schedule::AddAnnex(tx, contract.DocID, judged.annex, false, message)) {
       ++counts.stored;
       previousStart = judged.annex.AN_DTStart;
       stored.Add(judged.annex);

@@ -1,6 +1,6 @@
 #pragma once
 // The third stage of a contract row: what the resolver made of it written in
-// the row's open transaction. A new contract: its property and persons when
+// the row's transaction. A new contract: its property and persons when
 // they are new (each claimed by its identity, so that two workstations store
 // it once), the contract with its key, its annexes, its file link and its rent
 // schedule. A contract stored already: the annex rows it does not have yet.
@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "contracts/PersonTasks.h"
 #include "contracts/RentKinds.h"
 #include "import/ContractRow.h"
 #include "import/ErrorList.h"
@@ -39,8 +38,7 @@ struct AnnexCounts {
 
 class RowWriter {
  public:
-  RowWriter(db::Connection& db, ErrorList& errors, ui::Messages& messages,
-            const contracts::PersonTasks& persons,
+  RowWriter(ErrorList& errors, ui::Messages& messages,
             const contracts::RentKinds& rentKinds);
 
   // Stores the new contract of `row`, resolved into `records`. New property
@@ -49,9 +47,9 @@ class RowWriter {
   // contract unless it is empty. Annex numbers count from 2, a refused annex
   // uses its number up and adds its WARNING lines. With `fileLinks` the
   // scanned file is linked under the last matching rent kind's folder.
-  AnnexCounts WriteContract(const ContractRow& row, RowRecords records,
-                            bool claim, const std::string& key,
-                            bool fileLinks);
+  AnnexCounts WriteContract(db::Transaction& tx, const ContractRow& row,
+                            RowRecords records, bool claim,
+                            const std::string& key, bool fileLinks);
 
   // `row` is stored already as contract `docId`: compares the row with it and
   // its annex rows with the stored annexes. An annex row stored already (same
@@ -60,22 +58,18 @@ class RowWriter {
   // stored annex but differs from it is refused with a WARNING. Contract cells
   // that differ from the stored contract (price AD, start AE, term AC) give one
   // WARNING naming them; stored values are not changed.
-  AnnexCounts WriteAnnexesOfStored(const ContractRow& row,
+  AnnexCounts WriteAnnexesOfStored(db::Transaction& tx, const ContractRow& row,
                                    const contracts::TBaseDoc& contract,
                                    int32_t docId);
 
  private:
-  // Stores a new person and, when `claim`, claims its identity number.
-  int32_t InsertPerson(const contracts::TPersonSrchRec& person, bool claim);
   // Adds the annex rows of a new contract, each stored one also to `stored`.
-  AnnexCounts WriteAnnexes(const ContractRow& row,
+  AnnexCounts WriteAnnexes(db::Transaction& tx, const ContractRow& row,
                            const contracts::TBaseDoc& contract,
                            schedule::AnnexesAsStored& stored);
 
-  db::Connection& db_;
   ErrorList& errors_;
   ui::Messages& messages_;
-  const contracts::PersonTasks& persons_;
   const contracts::RentKinds& rentKinds_;
 };
 

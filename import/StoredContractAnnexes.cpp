@@ -9,7 +9,7 @@
 #include "common/Dates.h"
 #include "common/Rounding.h"
 #include "common/Text.h"
-#include "contracts/StoredContract.h"
+#include "contracts/store/ContractStore.h"
 #include "import/ColumnMap.h"
 #include "import/AnnexJudge.h"
 #include "import/RowWriter.h"
@@ -37,10 +37,12 @@ struct AnnexRow {
 
 }  // namespace
 
-AnnexCounts RowWriter::WriteAnnexesOfStored(const ContractRow& row,
+AnnexCounts RowWriter::WriteAnnexesOfStored(db::Transaction& tx,
+                                            const ContractRow& row,
                                             const contracts::TBaseDoc& contract,
                                             int32_t docId) {
-  const contracts::StoredTerms stored = contracts::LoadStoredTerms(db_, docId);
+  const contracts::StoredTerms stored =
+      contracts::ContractStore(tx).LoadTerms(docId);
 
   std::vector<AnnexRow> rows;
   for (const AnnexCells& cells : row.annexes)
@@ -117,7 +119,7 @@ AnnexCounts RowWriter::WriteAnnexesOfStored(const ContractRow& row,
       case Fate::kAdd: {
         r.judged.annex.AN_NUM = ++lastNumber;
         std::string message;  // errors travel on
-        if (schedule::AddAnnex(db_, docId, r.judged.annex, false, message)) {
+        if (schedule::AddAnnex(tx, docId, r.judged.annex, false, message)) {
           ++counts.stored;
         } else {
           counts.Drop(r.row);
@@ -126,7 +128,7 @@ AnnexCounts RowWriter::WriteAnnexesOfStored(const ContractRow& row,
       }
     }
   }
-  if (counts.stored > 0) schedule::RebuildSchedule(db_, docId, true);
+  if (counts.stored > 0) schedule::RebuildSchedule(tx, docId, true);
   return counts;
 }
 

@@ -29,4 +29,9 @@ namespace zrv::schedule {
 bool AddAnnex(db::Connection& db, int32_t docId, const TAnecsRow& annex,
               bool rebuild, std::string& message);
 
+// The same in the transaction `tx`, which the caller ends (and rolls back on
+// an error).
+bool AddAnnex(db::Transaction& tx, int32_t docId, const TAnecsRow& annex,
+              bool rebuild, std::string& message);
+
 }  // namespace zrv::schedule

@@ -17,9 +17,12 @@ namespace zrv::schedule {
 // and travel on.
 void RebuildSchedule(db::Connection& db, int32_t docId, bool updateExisting);
 
+// The same in the transaction `tx`, which the caller ends.
+void RebuildSchedule(db::Transaction& tx, int32_t docId, bool updateExisting);
+
 // The same for a contract of type `type` whose annexes are `annexes` as stored
 // (see AnnexesAsStored.h): nothing is read back but the periods it has.
-void RebuildSchedule(db::Connection& db, int32_t docId, int32_t type,
+void RebuildSchedule(db::Transaction& tx, int32_t docId, int32_t type,
                      const TAnecses& annexes, bool updateExisting);
 
 }  // namespace zrv::schedule
