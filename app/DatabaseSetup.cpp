@@ -14,6 +14,7 @@
 #include "app/AppUsers.h"
 #include "app/SchemaVersion.h"
 #include "app/TerminationSignals.h"
+#include "app/store/SettingStore.h"
 #include "common/Csv.h"
 #include "common/Error.h"
 #include "common/SystemErrorText.h"
@@ -21,6 +22,7 @@
 #include "platform/db/SqlScript.h"
 #include "platform/db/Transaction.h"
 #include "platform/login/DatabaseLocation.h"
+#include "schedule/DocInfoSettings.h"
 
 namespace zrv::app {
 
@@ -172,6 +174,16 @@ struct Completion {
 
 // Builds the database `params` names; `shownPath` is the name the user gave,
 // which a failure names.
+// The stored settings a new database starts with, so that a program reading
+// them (which never writes them) finds them: the rent schedule's setting.
+void StoreDefaultSettings(db::Connection& connection) {
+  db::OwnTransaction transaction(connection);
+  SettingStore(transaction.Get())
+      .Write(schedule::DocInfoSettings::kSettingKey,
+             std::to_string(schedule::DocInfoSettings::kSettingDefault));
+  transaction.Commit();
+}
+
 void BuildDatabase(const db::ConnectParams& params, bool forcedWrites,
                    const std::vector<EmbeddedFile>& files,
                    const std::string& shownPath, Completion completion) {
@@ -182,7 +194,10 @@ void BuildDatabase(const db::ConnectParams& params, bool forcedWrites,
     RunSchemaScripts(*connection, files);
     LoadRegisters(*connection, files);
     StopIfTerminationRequested();
-    if (completion.recordVersion) RecordSchemaVersion(*connection);
+    if (completion.recordVersion) {
+      RecordSchemaVersion(*connection);
+      StoreDefaultSettings(*connection);
+    }
     if (completion.demoUser) AddAppUser(*connection, kDemoUser);
     connection->Close();
     if (forcedWrites) db::SetForcedWrites(params, true);

@@ -1,5 +1,6 @@
 #include "app/SystemString.h"
 
+#include "app/store/SettingStore.h"
 #include "common/Error.h"
 #include "common/Text.h"
 #include "platform/db/Transaction.h"
@@ -7,57 +8,34 @@
 namespace zrv::app {
 
 namespace {
-
 const char kNotInitialized[] = "uSettingsConstants: Database not initialized.";
-const char kSelect[] =
-    "select sys_str from system_strings where sys_id = :sys_id";
-const char kDelete[] = "delete from system_strings where sys_id = :sys_id";
-const char kInsert[] =
-    "insert into system_strings (sys_id, sys_str) values (:sys_id, :sys_str)";
-
 }  // namespace
 
-db::Connection* SystemString::connection_ = nullptr;
-
-void SystemString::Register(db::Connection* connection) {
-  connection_ = connection;
-}
-
-db::Connection& SystemString::Database() {
+db::Connection& SystemString::Database() const {
   if (!connection_) throw Error(kNotInitialized);
   return *connection_;
 }
 
-std::string SystemString::GetSystemStr(int32_t key, const std::string& text) {
+std::string SystemString::GetSystemStr(int32_t key,
+                                       const std::string& text) const {
   db::Connection& connection = Database();
   try {
     db::OwnTransaction transaction(connection);
-    auto query = connection.NewQuery();
-    query->SetSQL(kSelect);
-    query->SetInteger("sys_id", key);
-    query->Open();
-    std::string stored = query->FieldByName("sys_str").AsString();
-    query->Close();
+    const std::optional<std::string> stored =
+        SettingStore(transaction.Get()).Read(key);
     transaction.Commit();
-    return stored;
+    return stored.value_or(std::string());
   } catch (const db::DbError&) {
     // A setting that cannot be read leaves the caller's text as it was.
     return text;
   }
 }
 
-void SystemString::SetSystemStr(int32_t key, const std::string& text) {
+void SystemString::SetSystemStr(int32_t key, const std::string& text) const {
   db::Connection& connection = Database();
   try {
     db::OwnTransaction transaction(connection);
-    auto query = connection.NewQuery();
-    query->SetSQL(kDelete);
-    query->SetInteger("sys_id", key);
-    query->Execute();
-    query->SetSQL(kInsert);
-    query->SetInteger("sys_id", key);
-    query->SetString("sys_str", text);
-    query->Execute();
+    SettingStore(transaction.Get()).Write(key, text);
     transaction.Commit();
   } catch (const db::DbError&) {
     // The rollback restored the table; a setting that cannot be written is not
@@ -65,15 +43,20 @@ void SystemString::SetSystemStr(int32_t key, const std::string& text) {
   }
 }
 
-int32_t SystemString::GetSystemInt(int32_t key, int32_t defaultValue) {
+int32_t SystemString::GetSystemInt(int32_t key, int32_t defaultValue) const {
   int32_t value = 0;
   if (TryParseInt(GetSystemStr(key, ""), value)) return value;
   SetSystemInt(key, defaultValue);
   return defaultValue;
 }
 
-void SystemString::SetSystemInt(int32_t key, int32_t value) {
+void SystemString::SetSystemInt(int32_t key, int32_t value) const {
   SetSystemStr(key, std::to_string(value));
+}
+
+int32_t SystemString::ReadSystemInt(int32_t key, int32_t defaultValue) const {
+  int32_t value = 0;
+  return TryParseInt(GetSystemStr(key, ""), value) ? value : defaultValue;
 }
 
 }  // namespace zrv::app

@@ -1,10 +1,12 @@
 #pragma once
 // Stored settings: texts kept by key in the table system_strings, shared with
-// the other applications that work on the same database. All operations are
-// class-level and work on the connection handed over once at start-up; the
-// connection must outlive every use. Single-threaded.
+// the other applications that work on the same database. A SystemString works
+// on the connection it is given, which must outlive it; without one every
+// operation throws "uSettingsConstants: Database not initialized.".
+// Single-threaded.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/db/Database.h"
@@ -13,25 +15,29 @@ namespace zrv::app {
 
 class SystemString {
  public:
-  // Keeps the connection for every later operation (nullptr forgets it).
-  static void Register(db::Connection* connection);
+  explicit SystemString(db::Connection* connection) : connection_(connection) {}
 
-  // The stored text of the setting; "" when there is no row. When the database
-  // cannot be read, text comes back unchanged. Throws zrv::Error before
-  // Register.
-  static std::string GetSystemStr(int32_t key, const std::string& text);
-  // Replaces the stored text. A database error is swallowed after its rollback.
-  // Throws zrv::Error before Register.
-  static void SetSystemStr(int32_t key, const std::string& text);
-
+  // The stored text of the setting; "" when there is no row. When the
+  // database cannot be read, text comes back unchanged.
+  std::string GetSystemStr(int32_t key, const std::string& text) const;
+  // Replaces the stored text. A database error is swallowed after its
+  // rollback.
+  void SetSystemStr(int32_t key, const std::string& text) const;
   // The stored value as an integer; when it is missing or not an integer,
   // stores the default and returns it.
-  static int32_t GetSystemInt(int32_t key, int32_t defaultValue);
-  static void SetSystemInt(int32_t key, int32_t value);
+  int32_t GetSystemInt(int32_t key, int32_t defaultValue) const;
+  void SetSystemInt(int32_t key, int32_t value) const;
+
+  // The stored value as an integer, or `defaultValue` when it is missing, not
+  // an integer or cannot be read; writes nothing. What a program reads at
+  // start-up, so that reading (a dry run's included) leaves the table as it
+  // was.
+  int32_t ReadSystemInt(int32_t key, int32_t defaultValue) const;
 
  private:
-  static db::Connection& Database();
-  static db::Connection* connection_;
+  db::Connection& Database() const;
+
+  db::Connection* connection_;
 };
 
 }  // namespace zrv::app

@@ -32,7 +32,6 @@
 #include "app/Entry.h"
 #include "app/RunStartup.h"
 #include "app/Session.h"
-#include "app/SystemString.h"
 #include "app/TerminationSignals.h"
 #include "cli/Command.h"
 #include "cli/ConnectOptions.h"
@@ -239,7 +238,6 @@ int RunImport(const ParsedArgs& args) {
       options, [&workbook] { return std::optional<std::string>(workbook); },
       &observer);
   progress.Wipe();
-  app::SystemString::Register(nullptr);
 
   // The reason has been shown as a message on standard error already.
   if (result.outcome != import::RunOutcome::kFinished &&

@@ -55,10 +55,9 @@ int RunLogin(const ParsedArgs& args) {
   }
   const std::string versionNote = app::SchemaVersionNote(*connection);
   if (!versionNote.empty()) std::cerr << versionNote << "\n";
-  app::SystemString::Register(connection.get());
-  const int32_t setting = app::SystemString::GetSystemInt(
-      kScheduleSetting, kScheduleSettingDefault);
-  app::SystemString::Register(nullptr);
+  const int32_t setting =
+      app::SystemString(connection.get())
+          .ReadSystemInt(kScheduleSetting, kScheduleSettingDefault);
 
   std::cout << "Потребител №: " << CurrentUserID() << "\n"
             << "База данни: " << session.serverName << "\n"

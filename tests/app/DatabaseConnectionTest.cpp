@@ -84,20 +84,21 @@ TEST(NewQueryTest, WithoutConnectionHasEmptyNameAndCannotRun) {
 
 class SystemStringTest : public ::testing::Test {
  protected:
-  void SetUp() override { SystemString::Register(&t.Connection()); }
-  void TearDown() override { SystemString::Register(nullptr); }
+  // A database that has none of the settings a new one is made with.
+  SystemStringTest() { t.Exec("delete from system_strings"); }
   TestDatabase t;
+  SystemString settings{&t.Connection()};
 };
 
 TEST_F(SystemStringTest, MissingSettingIsStoredWithTheDefault) {
-  EXPECT_EQ(SystemString::GetSystemInt(14015, 2), 2);
+  EXPECT_EQ(settings.GetSystemInt(14015, 2), 2);
   EXPECT_EQ(t.Scalar("select sys_str from system_strings where sys_id = 14015"),
             "2");
 }
 
 TEST_F(SystemStringTest, IntegerSettingIsReadAndNothingWritten) {
   t.Exec("insert into system_strings (sys_id, sys_str) values (14015, '5')");
-  EXPECT_EQ(SystemString::GetSystemInt(14015, 2), 5);
+  EXPECT_EQ(settings.GetSystemInt(14015, 2), 5);
   EXPECT_EQ(t.ScalarInt("select count(*) from system_strings"), 1);
   EXPECT_EQ(t.Scalar("select sys_str from system_strings where sys_id = 14015"),
             "5");
@@ -105,7 +106,7 @@ TEST_F(SystemStringTest, IntegerSettingIsReadAndNothingWritten) {
 
 TEST_F(SystemStringTest, TextThatIsNoIntegerIsReplacedByTheDefault) {
   t.Exec("insert into system_strings (sys_id, sys_str) values (14015, 'abc')");
-  EXPECT_EQ(SystemString::GetSystemInt(14015, 2), 2);
+  EXPECT_EQ(settings.GetSystemInt(14015, 2), 2);
   EXPECT_EQ(
       t.ScalarInt("select count(*) from system_strings where sys_id = 14015"),
       1);
@@ -114,16 +115,16 @@ TEST_F(SystemStringTest, TextThatIsNoIntegerIsReplacedByTheDefault) {
 }
 
 TEST_F(SystemStringTest, TextsRoundTripAndMissingReadsEmpty) {
-  SystemString::SetSystemStr(7, "Община \"Русе\"");
-  EXPECT_EQ(SystemString::GetSystemStr(7, "unused"), "Община \"Русе\"");
-  EXPECT_EQ(SystemString::GetSystemStr(8, "unused"), "");
+  settings.SetSystemStr(7, "Община \"Русе\"");
+  EXPECT_EQ(settings.GetSystemStr(7, "unused"), "Община \"Русе\"");
+  EXPECT_EQ(settings.GetSystemStr(8, "unused"), "");
 }
 
 TEST_F(SystemStringTest, ReadingInsideTheCallersTransactionLeavesItOpen) {
   db::Connection& c = t.Connection();
   c.StartTransaction();
   t.Exec("insert into ul_kl (ul_id, ul_text) values (1, 'pending')");
-  EXPECT_EQ(SystemString::GetSystemStr(14015, "x"), "");
+  EXPECT_EQ(settings.GetSystemStr(14015, "x"), "");
   EXPECT_TRUE(c.InTransaction());
   c.Rollback();
   // Had the read committed the caller's work, the row would have survived the
@@ -133,21 +134,21 @@ TEST_F(SystemStringTest, ReadingInsideTheCallersTransactionLeavesItOpen) {
 
 TEST_F(SystemStringTest, DatabaseErrorsAreSwallowed) {
   t.Exec("drop table system_strings");
-  EXPECT_EQ(SystemString::GetSystemStr(1, "as before"), "as before");
-  EXPECT_NO_THROW(SystemString::SetSystemStr(1, "x"));
-  EXPECT_EQ(SystemString::GetSystemInt(14015, 2), 2);
+  EXPECT_EQ(settings.GetSystemStr(1, "as before"), "as before");
+  EXPECT_NO_THROW(settings.SetSystemStr(1, "x"));
+  EXPECT_EQ(settings.GetSystemInt(14015, 2), 2);
   EXPECT_FALSE(t.Connection().InTransaction());
 }
 
 TEST(SystemStringUnregisteredTest, EveryOperationRaisesTheModuleError) {
-  SystemString::Register(nullptr);
+  const SystemString settings(nullptr);
   try {
-    SystemString::GetSystemInt(14015, 2);
+    settings.GetSystemInt(14015, 2);
     FAIL() << "no error";
   } catch (const Error& e) {
     EXPECT_STREQ(e.what(), "uSettingsConstants: Database not initialized.");
   }
-  EXPECT_THROW(SystemString::SetSystemStr(1, "x"), Error);
+  EXPECT_THROW(settings.SetSystemStr(1, "x"), Error);
 }
 
 }  // namespace

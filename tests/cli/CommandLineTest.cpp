@@ -200,5 +200,36 @@ TEST_F(CommandLine, ImportWritesTheSummaryAsJson) {
   }
 }
 
+// A dry run leaves every table as it found it, also one whose database lacks
+// the stored setting the start-up reads (a reading never stores its default).
+TEST_F(CommandLine, ADryRunChangesNoTable) {
+  test::TestDatabase database;
+  database.Exec("delete from system_strings");
+  const auto tables = [&database] {
+    std::string counts;
+    auto query = database.Connection().NewQuery();
+    query->SetSQL(
+        "SELECT TRIM(rdb$relation_name) FROM rdb$relations WHERE "
+        "rdb$system_flag = 0 AND rdb$view_blr IS NULL ORDER BY 1");
+    for (query->Open(); !query->Eof(); query->Next()) {
+      const std::string table = query->FieldAt(0).AsString();
+      counts += table + " " +
+                database.Scalar("SELECT COUNT(*) FROM " + table) + "\n";
+    }
+    return counts;
+  };
+  const std::string before = tables();
+  database.Connection().Close();
+  const Result r = RunZorvit(
+      folder_, {"import", "--check", "--database", database.Path(), "--user",
+                "demo", "--password", "x",
+                std::string(ZRV_SOURCE_DIR) + "/examples/contracts.xls"});
+  EXPECT_EQ(r.exitCode, 3) << r.err;
+  EXPECT_TRUE(Contains(r.out, "Записани договори:           18"));
+  database.Connection().Open(
+      db::ConnectParams{"SYSDBA", "masterkey", database.Path()});
+  EXPECT_EQ(tables(), before);
+}
+
 }  // namespace
 }  // namespace zrv::cli
