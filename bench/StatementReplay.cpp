@@ -10,13 +10,12 @@ namespace zrv::bench {
 
 namespace {
 
-// Record tags.
-constexpr char kBegin = 'B';
+// Record tags. Each is followed by the number of the transaction it concerns:
+// 0 for the connection's own open transaction (or a statement's own short
+// one), 1 and up for the Transaction objects in the order they began.
+constexpr char kBegin = 'B';     // then the isolation, for a Transaction
 constexpr char kCommit = 'C';
 constexpr char kRollback = 'R';
-constexpr char kApart = 'A';
-constexpr char kApartDone = 'E';
-constexpr char kApartFailed = 'X';
 constexpr char kStatement = 'S';
 
 enum class Kind : char { Null, Integer, SmallInt, String, Float, DateTime };
@@ -53,8 +52,10 @@ std::string GetText(std::FILE* file) {
   return text;
 }
 
-void PutTag(std::FILE* file, char tag) {
-  if (file) Put(file, &tag, 1);
+void PutTag(std::FILE* file, char tag, uint32_t transaction) {
+  if (!file) return;
+  Put(file, &tag, 1);
+  Put(file, &transaction, sizeof transaction);
 }
 
 class RecordingQuery : public db::Query {
@@ -62,8 +63,11 @@ class RecordingQuery : public db::Query {
   // Writes to `file` as it is when a statement runs: queries made before the
   // connection starts recording write nothing.
   RecordingQuery(std::unique_ptr<db::Query> inner, std::FILE* const& file,
-                 long& count)
-      : inner_(std::move(inner)), file_(file), count_(count) {}
+                 long& count, uint32_t transaction)
+      : inner_(std::move(inner)),
+        file_(file),
+        count_(count),
+        transaction_(transaction) {}
   const std::string& DatabaseName() const override {
     return inner_->DatabaseName();
   }
@@ -128,7 +132,7 @@ class RecordingQuery : public db::Query {
 
   void Write(bool open) {
     if (!file_) return;
-    PutTag(file_, kStatement);
+    PutTag(file_, kStatement, transaction_);
     const char flag = open ? 1 : 0;
     Put(file_, &flag, 1);
     PutText(file_, inner_->SQL());
@@ -146,70 +150,132 @@ class RecordingQuery : public db::Query {
   std::unique_ptr<db::Query> inner_;
   std::FILE* const& file_;
   long& count_;
+  uint32_t transaction_;
   std::map<std::string, Param> params_;
 };
 
-struct ApartFailed {};
+// A Transaction object whose boundaries and statements are recorded under its
+// number.
+class RecordingTransaction : public db::Transaction {
+ public:
+  RecordingTransaction(std::unique_ptr<db::Transaction> inner,
+                       std::FILE* const& file, long& count, uint32_t number,
+                       db::Isolation isolation)
+      : inner_(std::move(inner)), file_(file), count_(count), number_(number) {
+    PutTag(file_, kBegin, number_);
+    const char kind = static_cast<char>(isolation);
+    if (file_) Put(file_, &kind, 1);
+  }
+  ~RecordingTransaction() override {
+    // The inner object rolls itself back.
+    if (inner_->Active()) PutTag(file_, kRollback, number_);
+  }
+  std::unique_ptr<db::Query> NewQuery() override {
+    return std::make_unique<RecordingQuery>(inner_->NewQuery(), file_, count_,
+                                            number_);
+  }
+  void Commit() override {
+    inner_->Commit();
+    PutTag(file_, kCommit, number_);
+  }
+  void Rollback() override {
+    PutTag(file_, kRollback, number_);
+    inner_->Rollback();
+  }
+  bool Active() const override { return inner_->Active(); }
+
+ private:
+  std::unique_ptr<db::Transaction> inner_;
+  std::FILE* const& file_;
+  long& count_;
+  uint32_t number_;
+};
 
 class Replayer {
  public:
   Replayer(db::Connection& connection, std::FILE* file, bool timeShapes)
       : connection_(connection), file_(file), timeShapes_(timeShapes) {}
 
-  // Runs records up to the end of the file or the end of the current apart
-  // block; gives the tag that ended it (0 at the end of the file).
-  char Run() {
+  // Runs every record of the file.
+  void Run() {
     char tag = 0;
     while (Get(file_, &tag, 1)) {
+      uint32_t number = 0;
+      if (!Get(file_, &number, sizeof number))
+        throw std::runtime_error("truncated statement record");
       switch (tag) {
         case kBegin:
-          connection_.StartTransaction();
+          Begin(number);
           break;
         case kCommit:
-          connection_.Commit();
+          if (number == 0)
+            connection_.Commit();
+          else
+            Take(number)->Commit();
           break;
         case kRollback:
-          if (connection_.InTransaction()) connection_.Rollback();
+          if (number == 0) {
+            if (connection_.InTransaction()) connection_.Rollback();
+          } else {
+            Take(number)->Rollback();
+          }
           break;
-        case kApart:
-          RunApart();
-          break;
-        case kApartDone:
-        case kApartFailed:
-          return tag;
         case kStatement:
-          Statement();
+          Statement(number);
           break;
         default:
           throw std::runtime_error("unknown statement record");
       }
     }
-    return 0;
   }
 
   ReplayCounts counts;
 
  private:
-  void RunApart() {
-    ++counts.apart;
-    try {
-      connection_.RunApart([this] {
-        if (Run() == kApartFailed) throw ApartFailed{};
-      });
-    } catch (const ApartFailed&) {
-      // Rolled back, as when it was recorded.
+  void Begin(uint32_t number) {
+    if (number == 0) {
+      connection_.StartTransaction();
+      return;
     }
+    char kind = 0;
+    if (!Get(file_, &kind, 1))
+      throw std::runtime_error("truncated statement record");
+    const auto isolation = static_cast<db::Isolation>(kind);
+    if (isolation == db::Isolation::kReadCommitted) ++counts.apart;
+    transactions_[number] = connection_.Begin(isolation);
   }
 
-  void Statement() {
+  // The transaction `number`, which ends now: it leaves the table.
+  std::unique_ptr<db::Transaction> Take(uint32_t number) {
+    auto found = transactions_.find(number);
+    if (found == transactions_.end())
+      throw std::runtime_error("a statement record names no open transaction");
+    std::unique_ptr<db::Transaction> tx = std::move(found->second);
+    transactions_.erase(found);
+    queries_.erase(number);
+    return tx;
+  }
+
+  void Statement(uint32_t number) {
     char open = 0;
     if (!Get(file_, &open, 1))
       throw std::runtime_error("truncated statement record");
     const std::string sql = GetText(file_);
-    // One query object serves every statement: the connection keeps the
-    // prepared statements, per text.
-    if (!query_) query_ = connection_.NewQuery();
-    db::Query* query = query_.get();
+    // One query object per transaction serves its every statement: the
+    // connection keeps the prepared statements, per text.
+    std::unique_ptr<db::Query>& slot = queries_[number];
+    if (!slot) {
+      if (number == 0) {
+        slot = connection_.NewQuery();
+      } else {
+        auto tx = transactions_.find(number);
+        if (tx == transactions_.end())
+          throw std::runtime_error(
+              "a statement record names no open transaction");
+        slot = tx->second->NewQuery();
+      }
+    }
+    db::Query* query = slot.get();
     query->SetSQL(sql);
     uint16_t count = 0;
     if (!Get(file_, &count, sizeof count))
@@ -290,7 +356,9 @@ class Replayer {
 
   db::Connection& connection_;
   std::FILE* file_;
-  std::unique_ptr<db::Query> query_;
+  std::map<uint32_t, std::unique_ptr<db::Transaction>> transactions_;
+  // Declared after the transactions, so that queries go before them.
+  std::map<uint32_t, std::unique_ptr<db::Query>> queries_;
   bool timeShapes_;
 };
 
@@ -301,32 +369,28 @@ RecordingConnection::RecordingConnection(db::Connection& inner, std::FILE* file)
 
 void RecordingConnection::StartTransaction() {
   inner_.StartTransaction();
-  PutTag(file_, kBegin);
+  PutTag(file_, kBegin, 0);
 }
 
 void RecordingConnection::Commit() {
   inner_.Commit();
-  PutTag(file_, kCommit);
+  PutTag(file_, kCommit, 0);
 }
 
 void RecordingConnection::Rollback() {
-  PutTag(file_, kRollback);
+  PutTag(file_, kRollback, 0);
   inner_.Rollback();
 }
 
-void RecordingConnection::RunApart(const std::function<void()>& work) {
-  PutTag(file_, kApart);
-  try {
-    inner_.RunApart(work);
-  } catch (...) {
-    PutTag(file_, kApartFailed);
-    throw;
-  }
-  PutTag(file_, kApartDone);
+std::unique_ptr<db::Query> RecordingConnection::NewQuery() {
+  return std::make_unique<RecordingQuery>(inner_.NewQuery(), file_, statements,
+                                          0);
 }
 
-std::unique_ptr<db::Query> RecordingConnection::NewQuery() {
-  return std::make_unique<RecordingQuery>(inner_.NewQuery(), file_, statements);
+std::unique_ptr<db::Transaction> RecordingConnection::Begin(
+    db::Isolation isolation) {
+  return std::make_unique<RecordingTransaction>(
+      inner_.Begin(isolation), file_, statements, ++transactions_, isolation);
 }
 
 ReplayCounts Replay(db::Connection& connection, std::FILE* file,

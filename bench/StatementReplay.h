@@ -4,6 +4,7 @@
 // parameters) and each transaction boundary to a file, and a replay that runs
 // that file again on another database with no logic between the statements.
 
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -18,7 +19,7 @@ namespace zrv::bench {
 struct ReplayCounts {
   long statements = 0;
   long failed = 0;  // statements that failed when recorded fail again
-  long apart = 0;   // short transactions of their own (classifier entries)
+  long apart = 0;  // read-committed transactions (classifier entries)
   // Seconds and runs per statement shape (the text with its numbers and
   // quoted values blanked), kept when the replay is asked to time them.
   std::map<std::string, std::pair<double, long>> shapes;
@@ -38,18 +39,15 @@ class RecordingConnection : public db::Connection {
   void StartTransaction() override;
   void Commit() override;
   void Rollback() override;
-  void RunApart(const std::function<void()>& work) override;
-  void SetHoldApart(bool hold) override { inner_.SetHoldApart(hold); }
   std::unique_ptr<db::Query> NewQuery() override;
-  std::unique_ptr<db::Transaction> Begin(db::Isolation isolation) override {
-    return inner_.Begin(isolation);
-  }
+  std::unique_ptr<db::Transaction> Begin(db::Isolation isolation) override;
 
   long statements = 0;
 
  private:
   db::Connection& inner_;
   std::FILE* file_;
+  uint32_t transactions_ = 0;  // Transaction objects begun so far
 };
 
 // Runs the recorded statements on `connection` with the recorded transaction

@@ -182,10 +182,12 @@ struct ConnectParams {
   std::string serverName;
 };
 
-// One database connection with at most one open transaction (besides the short
-// one of RunApart, while it runs). Queries run inside the open transaction; a
-// statement run while none is open runs in a short transaction of its own that
-// commits at once. Transactions use snapshot isolation.
+// One database connection. It has at most one open transaction of its own
+// (StartTransaction), in which the queries of NewQuery run; a statement run
+// while none is open runs in a short transaction of its own that commits at
+// once. Begin gives transactions as objects, apart from that one and from each
+// other, whose queries run in them (see Transaction). Snapshot isolation unless
+// a Transaction object asks for read committed.
 class Connection {
  public:
   virtual ~Connection() = default;
@@ -210,17 +212,6 @@ class Connection {
   // run in it (see Transaction).
   virtual std::unique_ptr<Transaction> Begin(Isolation isolation) = 0;
 
-  // Runs work in a short read-committed transaction of its own that commits
-  // when work returns and rolls back when it throws, for an entry that others
-  // must see at once and that stays even when the open transaction is rolled
-  // back. The open transaction, if any, waits untouched meanwhile; queries run
-  // by work (and a nested RunApart) use the short transaction. While apart
-  // work is held (SetHoldApart(true), a dry run), every such work goes into
-  // one transaction kept open beside the open one and rolled back when the
-  // hold ends (SetHoldApart(false)), so that nothing of it stays. This default
-  // joins the open transaction or starts one of its own.
-  virtual void RunApart(const std::function<void()>& work);
-  virtual void SetHoldApart(bool /*hold*/) {}
 
  protected:
   Connection() = default;

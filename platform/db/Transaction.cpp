@@ -40,12 +40,6 @@ void Savepoint::RollBack() {
   Run(kRelease + name_ + kOnly);
 }
 
-void Connection::RunApart(const std::function<void()>& work) {
-  OwnTransaction transaction(*this);
-  work();
-  transaction.Commit();
-}
-
 OwnTransaction::OwnTransaction(Connection& connection)
     : connection_(connection), open_(connection) {
   if (!connection_.InTransaction()) {

@@ -19,10 +19,6 @@ class CountingConnection : public db::Connection {
   void StartTransaction() override { inner_.StartTransaction(); }
   void Commit() override { inner_.Commit(); }
   void Rollback() override { inner_.Rollback(); }
-  void RunApart(const std::function<void()>& work) override {
-    inner_.RunApart(work);
-  }
-  void SetHoldApart(bool hold) override { inner_.SetHoldApart(hold); }
   std::unique_ptr<db::Query> NewQuery() override {
     ++queries;
     return inner_.NewQuery();

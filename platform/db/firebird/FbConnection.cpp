@@ -24,14 +24,6 @@ std::unique_ptr<Transaction> FbConnection::Begin(Isolation isolation) {
   return std::make_unique<FbTransaction>(session_, isolation);
 }
 
-void FbConnection::RunApart(const std::function<void()>& work) {
-  session_->RunApart(work);
-}
-
-void FbConnection::SetHoldApart(bool hold) {
-  session_->SetHoldApart(hold);
-}
-
 FbConnection& AsFirebird(Connection& connection) {
   auto* firebird = dynamic_cast<FbConnection*>(&connection);
   if (!firebird) throw DbError("The connection is not a Firebird connection.");

@@ -25,8 +25,6 @@ class FbConnection : public Connection {
 
   std::unique_ptr<Query> NewQuery() override;
   std::unique_ptr<Transaction> Begin(Isolation isolation) override;
-  void RunApart(const std::function<void()>& work) override;
-  void SetHoldApart(bool hold) override;
 
   Session& GetSession() { return *session_; }
 

@@ -14,9 +14,6 @@ const char kNotConnected[] = "The database connection is not open.";
 const char kNoTransaction[] = "No transaction is active.";
 const char kTransactionActive[] = "A transaction is already active.";
 const char kClientCharset[] = "UTF8";
-const char kApartSavepoint[] = "SAVEPOINT zrv_apart";
-const char kReleaseApartSavepoint[] = "RELEASE SAVEPOINT zrv_apart ONLY";
-const char kRollbackApartSavepoint[] = "ROLLBACK TO SAVEPOINT zrv_apart";
 
 // Snapshot isolation: the transaction sees the database as it was when it
 // started, plus its own changes. A row another transaction holds is waited for
@@ -121,8 +118,6 @@ void Session::Detach() {
   Watched([this] {
     ForgetStatements();
     ISC_STATUS_ARRAY status;
-    if (held_) isc_rollback_transaction(status, &held_);
-    held_ = 0;
     if (tr_) isc_rollback_transaction(status, &tr_);
     tr_ = 0;
     if (db_) isc_detach_database(status, &db_);
@@ -196,69 +191,6 @@ void Session::Commit() {
 void Session::Rollback() {
   if (!tr_) throw DbError(kNoTransaction);
   Watched([this] { RollbackHandle(&tr_); });
-}
-
-void Session::RunApart(const std::function<void()>& work) {
-  RequireConnected();
-  Watched([&] { RunApartWatched(work); });
-}
-
-void Session::RunApartWatched(const std::function<void()>& work) {
-  if (apart_) {
-    work();
-    return;
-  }
-  const isc_tr_handle outer = tr_;
-  const auto restore = [&] {
-    tr_ = outer;
-    apart_ = false;
-  };
-  if (hold_) {
-    if (!held_) held_ = Begin(kReadCommittedTpb, sizeof kReadCommittedTpb);
-    tr_ = held_;
-    apart_ = true;
-    try {
-      RunPlain(kApartSavepoint);
-      work();
-      RunPlain(kReleaseApartSavepoint);
-    } catch (...) {
-      try {
-        RunPlain(kRollbackApartSavepoint);
-      } catch (...) {
-        // The error of work is the one to report.
-      }
-      restore();
-      throw;
-    }
-    restore();
-    return;
-  }
-  tr_ = Begin(kReadCommittedTpb, sizeof kReadCommittedTpb);
-  apart_ = true;
-  try {
-    work();
-    CommitHandle(&tr_);
-  } catch (...) {
-    try {
-      if (tr_) RollbackHandle(&tr_);
-    } catch (...) {
-      // The error of work (or of its commit) is the one to report.
-    }
-    restore();
-    throw;
-  }
-  restore();
-}
-
-void Session::SetHoldApart(bool hold) {
-  hold_ = hold;
-  if (!hold && held_) Watched([this] { RollbackHandle(&held_); });
-}
-
-void Session::RunPlain(const char* sql) {
-  std::vector<Row> rows;
-  std::vector<std::string> columns;
-  Run(sql, {}, rows, columns);
 }
 
 void Session::InTransaction(const std::function<void(isc_tr_handle*)>& work) {

@@ -42,15 +42,6 @@ class Session {
   void Commit();
   void Rollback();
 
-  // Runs work with a read-committed transaction of its own as the open one,
-  // committed when work returns; the transaction open before is restored
-  // either way. Nested calls join the short transaction.
-  void RunApart(const std::function<void()>& work);
-  // While held, RunApart's work goes into one read-committed transaction that
-  // is kept open (a savepoint for each call) and rolled back when the hold
-  // ends.
-  void SetHoldApart(bool hold);
-
   // Transactions started, committed and rolled back since the session began.
   long Started() const { return started_; }
   long Committed() const { return committed_; }
@@ -95,7 +86,6 @@ class Session {
   template <typename Work>
   decltype(auto) Watched(Work&& work);
 
-  void RunApartWatched(const std::function<void()>& work);
   void InTransactionWatched(const std::function<void(isc_tr_handle*)>& work);
 
   // Prepares (or takes from the cache) and runs one statement in `tr`.
@@ -105,8 +95,6 @@ class Session {
   isc_tr_handle Begin(const char* tpb, size_t tpbSize);
   isc_tr_handle Begin();
   void CommitHandle(isc_tr_handle* tr);
-  // Runs a statement without parameters or result in the open transaction.
-  void RunPlain(const char* sql);
   void RollbackHandle(isc_tr_handle* tr);
   // The prepared statement for a positional text, prepared once and then
   // reused. The cache keeps the statements used most recently: the few texts
@@ -122,9 +110,6 @@ class Session {
   isc_db_handle db_ = 0;
   std::unique_ptr<Watchdog> watchdog_;  // while attached
   isc_tr_handle tr_ = 0;
-  bool apart_ = false;
-  bool hold_ = false;
-  isc_tr_handle held_ = 0;
   long started_ = 0;
   long committed_ = 0;
   long rolledBack_ = 0;
