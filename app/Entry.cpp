@@ -1,15 +1,15 @@
 #include "app/Entry.h"
 
 #include "app/LoginBinding.h"
-#include "app/Session.h"
-#include "platform/login/LoginRecord.h"
 #include "app/TerminationSignals.h"
+#include "platform/login/LoginRecord.h"
 
 namespace zrv {
 
-bool LoginFromParameters(const std::vector<std::string>& parameters,
-                         const std::string& libraryFile) {
-  TLogInfoRec& record = LogInfo();
+LoginOutcome LoginFromParameters(const std::vector<std::string>& parameters,
+                                 const std::string& libraryFile) {
+  TLogInfoRec record{};
+  LoginLists lists;
   ClearLogInfo(record);
   const bool withCredentials = parameters.size() == 2;
   if (withCredentials) {
@@ -18,17 +18,20 @@ bool LoginFromParameters(const std::vector<std::string>& parameters,
   }
   const bool accepted =
       LoginWithLibrary(libraryFile, kLoginAppName, kLoginAlias,
-                       !withCredentials, true, record, LogInfoLists());
+                       !withCredentials, true, record, lists);
   // The login library's attach has let the database client put its signal
   // handlers in front of the program's.
   app::ReclaimTerminationSignals();
-  if (!accepted) return false;
-  SetSessionFromLogInfo(record);
-  return true;
+  LoginOutcome outcome;
+  if (accepted)
+    outcome.session = SessionFromLogInfo(record);
+  else
+    outcome.problem = lists.problem;
+  return outcome;
 }
 
-bool LoginFromParameters(const std::vector<std::string>& parameters) {
-  return LoginFromParameters(parameters, kLoginLibraryName);
+LoginOutcome LoginFromParameters(const std::vector<std::string>& parameters) {
+  return LoginFromParameters(parameters, LoginLibraryFile());
 }
 
 }  // namespace zrv

@@ -1,34 +1,14 @@
 #include "app/Session.h"
 
-#include "contracts/AppIdentifier.h"
-
 namespace zrv {
 
-SessionValues& Session() {
-  static SessionValues values;
-  return values;
-}
-
-int32_t CurrentUserID() { return Session().currentUserID; }
-
-int32_t AppID() { return kAppID; }
-
-TLogInfoRec& LogInfo() {
-  static TLogInfoRec record{};
-  return record;
-}
-
-LoginLists& LogInfoLists() {
-  static LoginLists lists;
-  return lists;
-}
-
-void SetSessionFromLogInfo(const TLogInfoRec& record) {
-  SessionValues& values = Session();
+SessionValues SessionFromLogInfo(const TLogInfoRec& record) {
+  SessionValues values;
   values.serverName = GetShortString(record.ServerName);
   values.userName = GetShortString(record.UserName);
   values.password = GetShortString(record.Password);
   values.currentUserID = record.UserID;
+  return values;
 }
 
 }  // namespace zrv

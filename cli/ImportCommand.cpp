@@ -209,11 +209,14 @@ int RunImport(const ParsedArgs& args) {
     credentials = {args.Value("user"), *password};
   // SIGINT or SIGTERM at the login prompt ends the prompt's read as if the
   // clerk cancelled it; the run was interrupted, not refused.
+  SessionValues session;
   try {
-    if (!LoginFromParameters(credentials)) {
+    LoginOutcome login = LoginFromParameters(credentials);
+    if (!login) {
       app::StopIfTerminationRequested();
       return stop(kLoginRefused);
     }
+    session = *login.session;
   } catch (const app::TerminationRequestedError& e) {
     report.exitCode = app::TerminationExitCode();
     report.reason = e.what();
@@ -228,7 +231,7 @@ int RunImport(const ParsedArgs& args) {
   auto connection = db::MakeFirebirdConnection();
   std::unique_ptr<import::ImportRun> started;
   try {
-    started = app::StartImportRun(*connection, messages, Session());
+    started = app::StartImportRun(*connection, messages, session);
   } catch (const std::exception& e) {
     return stop(e.what());
   }

@@ -41,11 +41,12 @@ int RunLogin(const ParsedArgs& args) {
     std::cerr << TerminalText(problem) << "\n";
     return kExitFailed;
   }
-  if (!LoginFromParameters(parameters)) {
+  const LoginOutcome login = LoginFromParameters(parameters);
+  if (!login) {
     std::cerr << kLoginRefused << "\n";
     return kExitFailed;
   }
-  const SessionValues& session = Session();
+  const SessionValues& session = *login.session;
   auto connection = db::MakeFirebirdConnection();
   std::string errorText;
   if (!app::ConnectDatabase(*connection, session.userName, session.password,
@@ -59,7 +60,7 @@ int RunLogin(const ParsedArgs& args) {
       app::SystemString(connection.get())
           .ReadSystemInt(kScheduleSetting, kScheduleSettingDefault);
 
-  std::cout << "Потребител №: " << CurrentUserID() << "\n"
+  std::cout << "Потребител №: " << session.currentUserID << "\n"
             << "База данни: " << session.serverName << "\n"
             << "Настройка " << kScheduleSetting << ": " << setting << "\n";
   return kExitOk;

@@ -4,7 +4,6 @@
 
 #include "app/DatabaseConnection.h"
 #include "app/Entry.h"
-#include "app/Session.h"
 #include "platform/login/DatabaseLocation.h"
 
 namespace zrv::ui {
@@ -18,7 +17,8 @@ constexpr int kExitCancelled = 0;
 
 std::optional<int> WindowLogin(
     const std::vector<std::string>& parameters,
-    const std::function<void(const std::string&)>& showError) {
+    const std::function<void(const std::string&)>& showError,
+    SessionValues& session) {
   // The texts of a missing, held or stuck file say what to do.
   const std::string problem =
       app::DatabaseProblem(login::DefaultDatabasePath());
@@ -26,13 +26,18 @@ std::optional<int> WindowLogin(
     showError(problem);
     return kExitFailed;
   }
+  LoginOutcome outcome;
   try {
-    if (LoginFromParameters(parameters)) return std::nullopt;
+    outcome = LoginFromParameters(parameters);
   } catch (const std::exception& e) {
     showError(e.what());
     return kExitFailed;
   }
-  const std::optional<std::string>& reason = LogInfoLists().problem;
+  if (outcome.session) {
+    session = *outcome.session;
+    return std::nullopt;
+  }
+  const std::optional<std::string>& reason = outcome.problem;
   if (reason && reason->empty()) return kExitCancelled;
   std::string text = kLoginRefused;
   if (reason) text += "\n" + *reason;

@@ -133,8 +133,9 @@ int main(int argc, char** argv) {
   // The login library and the connection find the database and the wait
   // limit chosen here.
   zrv::app::UseConnectionSettings(settings);
-  if (const std::optional<int> code =
-          zrv::ui::WindowLogin(start.loginParameters, ShowStartError))
+  zrv::SessionValues session;
+  if (const std::optional<int> code = zrv::ui::WindowLogin(
+          start.loginParameters, ShowStartError, session))
     return Leave(*code);
   std::atexit(LeaveDuringRun);
 
@@ -145,8 +146,8 @@ int main(int argc, char** argv) {
   zrv::ui::QtMessages messages(&form);
   zrv::ui::ImportController controller(
       form, *connection, messages,
-      [](zrv::db::Connection& db, zrv::ui::Messages& boxes) {
-        return zrv::app::StartImportRun(db, boxes, zrv::Session());
+      [&session](zrv::db::Connection& db, zrv::ui::Messages& boxes) {
+        return zrv::app::StartImportRun(db, boxes, session);
       },
       [&form] { return zrv::ui::ChooseWorkbookFile(&form); },
       [] { QCoreApplication::exit(kExitFailed); });
@@ -160,7 +161,7 @@ int main(int argc, char** argv) {
   if (settings.count("first-row"))
     form.Edit1->setText(QString::fromStdString(settings["first-row"]));
   if (settings.count("log-dir")) controller.SetLogFolder(settings["log-dir"]);
-  form.ShowSession(zrv::Session().serverName, zrv::Session().userName);
+  form.ShowSession(session.serverName, session.userName);
   form.show();
   const int code = app.exec();
   g_controller = nullptr;

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "app/Entry.h"
+#include "contracts/AppIdentifier.h"
 #include "app/LoginBinding.h"
 #include "app/Session.h"
 #include "common/Error.h"
@@ -144,14 +145,16 @@ TEST_F(LoginBindingTest, TwoParametersAreCutToFiftyCharacters) {
   Behave(true, 0, 0);
   // 60 Cyrillic letters are 120 bytes of UTF-8; 50 of them reach the library as
   // Windows-1251.
-  ASSERT_TRUE(LoginFromParameters({Repeat("ж", 60), Repeat("p", 60)}, kFull));
+  const LoginOutcome login =
+      LoginFromParameters({Repeat("ж", 60), Repeat("p", 60)}, kFull);
+  ASSERT_TRUE(login);
   EXPECT_EQ(Calls(),
             "SetClientNames null null\nExternalLogin Imot prop_db 0 1 user=" +
                 Repeat("E6", 50) + " password=" + Repeat("70", 50) + "\n");
-  EXPECT_EQ(Session().userName, Repeat("ж", 50));
-  EXPECT_EQ(Session().serverName, "fakehost:/db/ПРОБА.fdb");
-  EXPECT_EQ(CurrentUserID(), 42);
-  EXPECT_EQ(AppID(), 1);
+  EXPECT_EQ(login.session->userName, Repeat("ж", 50));
+  EXPECT_EQ(login.session->serverName, "fakehost:/db/ПРОБА.fdb");
+  EXPECT_EQ(login.session->currentUserID, 42);
+  EXPECT_EQ(kAppID, 1);
 }
 
 TEST_F(LoginBindingTest, OtherParameterCountsLogInInteractively) {

@@ -167,8 +167,10 @@ TEST(ImportWindow, FailedLoginShowsTheReasonAndTheNextStepAndExitsOne) {
   for (const Case& c : cases) {
     setenv("ZRV_DATABASE", c.database.c_str(), 1);
     std::vector<std::string> boxes;
+    SessionValues session;
     const std::optional<int> code = WindowLogin(
-        {c.user, "x"}, [&](const std::string& text) { boxes.push_back(text); });
+        {c.user, "x"}, [&](const std::string& text) { boxes.push_back(text); },
+        session);
     EXPECT_EQ(code, std::optional<int>(1)) << c.user;
     ASSERT_EQ(boxes.size(), 1u) << c.user;
     for (const std::string& part : c.shown)
