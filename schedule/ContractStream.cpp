@@ -10,6 +10,10 @@ namespace {
 constexpr size_t kFirstBatch = 100;
 constexpr size_t kLeastBatch = 16;
 constexpr size_t kMostBatch = 5000;
+// A range spans at most this many ids per contract it holds: the tables are
+// read by id range, so a sparse selection (one tenant's contracts) must not
+// read the rows of every contract between them.
+constexpr int64_t kSpanPerContract = 4;
 
 uint64_t PaymentKey(int32_t contractId, int32_t number) {
   return (static_cast<uint64_t>(static_cast<uint32_t>(contractId)) << 32) |
@@ -41,7 +45,12 @@ void ContractStream::OpenNextBatch() {
         static_cast<size_t>(static_cast<double>(kBatchRows) * done / rowsRead_),
         kLeastBatch, kMostBatch);
   }
-  batchEnd_ = std::min(ids_.size(), next_ + batchSize_);
+  const size_t most = std::min(ids_.size(), next_ + batchSize_);
+  const int64_t span = static_cast<int64_t>(batchSize_) * kSpanPerContract;
+  batchEnd_ = next_ + 1;
+  while (batchEnd_ < most &&
+         static_cast<int64_t>(ids_[batchEnd_]) - ids_[next_] < span)
+    ++batchEnd_;
   batch_ = store_.OpenBatch(ids_[next_], ids_[batchEnd_ - 1]);
   rowsRead_ += batch_.rents->RecordCount() + batch_.payments->RecordCount() +
                batch_.details->RecordCount();

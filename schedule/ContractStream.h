@@ -3,8 +3,9 @@
 // statements for many contracts: the selected ids are read once, then ranges
 // of them, one statement per table for each range (DebtorsStore), and each
 // contract is cut out of those rows in id order. A range holds about
-// kBatchRows schedule, payment and detail rows, so memory stays bounded
-// however many contracts there are.
+// kBatchRows schedule, payment and detail rows and spans a few ids per
+// contract it holds, so memory stays bounded however many contracts there are
+// and however few of them are selected.
 //
 // Nothing is written: the payments of pay type 1 without an invoice that
 // TDocInfo::LoadContract deletes are left out of the loaded contract instead,

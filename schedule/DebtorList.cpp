@@ -78,6 +78,8 @@ class Computation {
   }
 
   int Done() const { return done_.load(); }
+  // A worker met an error: reading on is of no use.
+  bool Failed() const { return failed_.load(); }
   std::vector<DebtorLine>& Lines() { return lines_; }
   bool AnyUsesBaseRates() const { return usesBaseRates_; }
 
@@ -97,6 +99,7 @@ class Computation {
       } catch (...) {
         std::lock_guard lock(mutex_);
         if (!error_) error_ = std::current_exception();
+        failed_ = true;
       }
     }
   }
@@ -127,6 +130,7 @@ class Computation {
   std::vector<DebtorLine> lines_;
   bool usesBaseRates_ = false;
   std::atomic<int> done_{0};
+  std::atomic<bool> failed_{false};
 };
 
 int WorkerCount(int asked) {
@@ -189,7 +193,7 @@ DebtorList ListDebtors(db::Connection& connection,
       auto info =
           std::make_unique<TDocInfo>(connection, baseRates, currencyFactors);
       ContractFacts facts;
-      if (!stream.Next(*info, facts)) break;
+      if (computation.Failed() || !stream.Next(*info, facts)) break;
       computation.Push({std::move(info), std::move(facts)});
       if (progress) progress(computation.Done(), total);
     }

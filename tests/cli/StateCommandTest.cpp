@@ -135,6 +135,13 @@ TEST_F(StateCommand, DebtorsGiveEachContractsStateAndDeleteNothing) {
       << readOnly.out;
   auto states = ExpectListAsStates(folder_, db_.Path(), "15.02.2024", 2);
   EXPECT_TRUE(Has(states["1"], "\"deleted_payments\": 1")) << states["1"];
+
+  // Contract 1 has paid ahead and owes nothing.
+  const ZorvitResult owing =
+      Run("debtors --date 15.02.2024 --min-due 0.01 --format csv");
+  EXPECT_EQ(ListRecords(owing.out, "длъжник").size(), 1u) << owing.out;
+  EXPECT_EQ(Run("debtors --format xlsx").exitCode, 2);
+  EXPECT_EQ(Run("debtors --min-due -1").exitCode, 2);
 }
 
 }  // namespace

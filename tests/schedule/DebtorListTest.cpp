@@ -165,6 +165,18 @@ TEST_F(DebtorListTest, SelectionsNameTheirContracts) {
               expected)
         << c.selection.municipality << c.selection.tenant << c.selection.type;
   }
+  // A list of some contracts has their lines of the whole list: the rows of
+  // the others in between are passed over.
+  const DebtorList all = List(D(31, 12, 2025));
+  const DebtorList odd = List(D(31, 12, 2025), -1, {.type = "наем реклама"});
+  std::vector<std::vector<std::string>> expected, listed;
+  for (const DebtorLine& line : all.lines) {
+    if (line.contract.id % 2 == 1) expected.push_back(Texts(line.figures));
+  }
+  for (const DebtorLine& line : odd.lines) listed.push_back(Texts(line.figures));
+  EXPECT_EQ(listed, expected);
+  EXPECT_EQ(odd.contractsRead, kContracts / 2);
+
   const DebtorList one = List(D(31, 12, 2025), -1, {.contractId = 7});
   ASSERT_EQ(one.lines.size(), 1u);
   EXPECT_EQ(one.lines[0].contract.number, "7/2023");
