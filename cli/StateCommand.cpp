@@ -6,7 +6,9 @@
 //
 // Loading deletes the contract's payments of pay type 1 that no invoice owns,
 // as it does in the rental application, and the report says how many; nothing
-// else is written.
+// else is written. With --read-only nothing is: the contract is read as
+// `zorvit debtors` reads it, and those payments are only left out of the
+// computation.
 
 #include <iostream>
 #include <string>
@@ -19,8 +21,10 @@
 #include "common/Error.h"
 #include "common/Text.h"
 #include "schedule/BaseRates.h"
+#include "schedule/ContractStream.h"
 #include "schedule/DocInfo.h"
 #include "schedule/DocInfoSettings.h"
+#include "schedule/ReadingTransaction.h"
 #include "schedule/StateTables.h"
 
 namespace zrv::cli {
@@ -33,7 +37,8 @@ constexpr const char* kDetails =
     "забава на всеки период, плащанията, историята на плащанията, чакащите "
     "плащане фактури, обяснението на лихвата и дължимите суми.\n"
     "Зареждането изтрива плащанията от вид 1 на договора, които не са свързани "
-    "с фактура (както в програмата за наемите), и показва броя им. Лихвата по "
+    "с фактура (както в програмата за наемите), и показва броя им; с "
+    "--read-only те само не се отчитат и базата не се променя. Лихвата по "
     "основния лихвен процент се изчислява по периодите, заредени със „zorvit "
     "rates import“.\n";
 constexpr const char* kSelectNumber =
@@ -44,6 +49,10 @@ constexpr const char* kMsgBadDate = "Невалидна дата (очаква �
 constexpr const char* kMsgBadFormat =
     "Невалиден вид на изхода (очаква се text, csv или json): ";
 constexpr const char* kMsgNoContract = "Няма договор с номер %d.";
+constexpr const char* kDeletedKey = "deleted_payments";
+constexpr const char* kLeftOutKey = "unlinked_payments_left_out";
+constexpr const char* kLeftOutLabel =
+    "Плащания без фактура, неотчетени (не са изтрити)";
 
 enum class Form { Text, Csv, Json };
 
@@ -71,6 +80,31 @@ bool FindContract(db::Connection& connection, int32_t id, std::string& number) {
   return true;
 }
 
+// Loads the contract as `zorvit debtors` does, in a transaction that is rolled
+// back: the payments the clean-up would delete are left out and counted in
+// `leftOut`. False when the contract is gone.
+bool LoadReadOnly(db::Connection& connection, int32_t id,
+                  schedule::TDocInfo& info, int& leftOut) {
+  schedule::ReadingTransaction reading(connection);
+  schedule::LoadStateTables(connection);
+  schedule::ContractSelection one;
+  one.contractId = id;
+  schedule::ContractStream stream(connection, one);
+  schedule::ContractFacts facts;
+  if (!stream.Next(info, facts)) return false;
+  leftOut = facts.unlinkedPayments;
+  return true;
+}
+
+// The header of a read-only report: nothing was deleted, and so many payments
+// were left out.
+void ReportLeftOut(StateReport& report, int leftOut) {
+  for (ReportItem& item : report.header) {
+    if (item.key == kDeletedKey)
+      item = {kLeftOutKey, kLeftOutLabel, std::to_string(leftOut), true};
+  }
+}
+
 int RunState(const ParsedArgs& args) {
   TDate date = Today();
   if (args.Has("date") && !TryParseDate(args.Value("date"), date))
@@ -92,13 +126,22 @@ int RunState(const ParsedArgs& args) {
   // No stored-setting reader: the schedule module's setting is not needed here,
   // and reading it would store its default.
   schedule::DocInfoSettings::Init(*connection, nullptr);
-  schedule::LoadStateTables(*connection);
   schedule::TDocInfo info;
-  info.LoadContract(id);
+  int leftOut = 0;
+  if (args.Has("read-only")) {
+    if (!LoadReadOnly(*connection, id, info, leftOut)) {
+      std::cerr << Format(kMsgNoContract, id) << "\n";
+      return kExitFailed;
+    }
+  } else {
+    schedule::LoadStateTables(*connection);
+    info.LoadContract(id);
+  }
   info.ComputeState(true, true, date, date);
 
-  const StateReport report =
+  StateReport report =
       BuildStateReport(info, number, schedule::ProcessBaseRates());
+  if (args.Has("read-only")) ReportLeftOut(report, leftOut);
   if (form == Form::Csv) {
     WriteStateCsv(report, std::cout);
   } else if (form == Form::Json) {
@@ -122,7 +165,10 @@ const CommandRegistration kState{
          {{"date", "дд.мм.гггг", "датата на състоянието"},
           {"format", "text|csv|json",
            "вид на изхода (text по подразбиране; csv по RFC 4180 в UTF-8 и "
-           "json са за програми)"}}),
+           "json са за програми)"},
+          {"read-only", "",
+           "не променя базата данни: плащанията от вид 1 без фактура само не "
+           "се отчитат"}}),
      .details = kDetails,
      .run = &RunState}};
 

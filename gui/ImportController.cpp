@@ -31,12 +31,14 @@ ImportController::ImportController(TForm1& form, db::Connection& db,
       start_(std::move(start)),
       chooseFile_(std::move(chooseFile)),
       terminate_(std::move(terminate)),
-      openUrl_([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
+      openUrl_([](const QUrl& url) { return QDesktopServices::openUrl(url); }),
+      askDate_([&form] { return AskDebtorsDate(&form); }) {
   form_.onFirstShow = [this] { FormShow(); };
   form_.onRead = [this] { Button1Click(); };
   form_.onLineChosen = [this](int index) { ShowRowOfLine(index); };
   form_.onOpenLogFolder = [this] { OpenLogFolder(); };
   form_.onOpenRefusedRows = [this] { OpenRefusedRows(); };
+  form_.onDebtors = [this] { ShowDebtors(); };
 }
 
 ImportController::~ImportController() {
@@ -45,6 +47,7 @@ ImportController::~ImportController() {
   form_.onLineChosen = nullptr;
   form_.onOpenLogFolder = nullptr;
   form_.onOpenRefusedRows = nullptr;
+  form_.onDebtors = nullptr;
 }
 
 void ImportController::FormShow() {
@@ -157,6 +160,25 @@ void ImportController::OpenRefusedRows() {
   const QString path =
       QFileInfo(QString::fromStdString(file)).absoluteFilePath();
   openUrl_(QUrl::fromLocalFile(path));
+}
+
+void ImportController::ShowDebtors() {
+  if (!run_ || running_) return;
+  const std::string folder =
+      shown_.logFile.empty()
+          ? std::filesystem::current_path().string()
+          : QFileInfo(QString::fromStdString(shown_.logFile))
+                .absolutePath()
+                .toStdString();
+  form_.SetRunning(true);
+  running_ = true;
+  DebtorsAction(db_, messages_, askDate_, openUrl_)
+      .Run(folder, [this](int done, int total) {
+        form_.ShowProgress(done, total);
+      });
+  form_.ShowProgress(0, 0);
+  running_ = false;
+  form_.SetRunning(false);
 }
 
 void ImportController::ListCleared() {

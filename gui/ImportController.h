@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "gui/DebtorsAction.h"
 #include "gui/ImportWindow.h"
 #include "gui/RowCellsView.h"
 #include "import/ImportRun.h"
@@ -78,6 +79,12 @@ class ImportController : public import::ImportObserver {
   // Replaces the desktop's opener (QDesktopServices::openUrl), so that a test
   // sees what would be opened.
   void SetUrlOpener(OpenUrlFn open) { openUrl_ = std::move(open); }
+  // The click on "Длъжници": the list at the date asked for, written beside
+  // the shown summary's log (in the current folder before any run) and
+  // opened. Nothing while a run works.
+  void ShowDebtors();
+  // Replaces the dialog that asks for the list's date, for a test.
+  void SetDateAsker(DebtorsAction::AskDateFn ask) { askDate_ = std::move(ask); }
 
   void ListCleared() override;
   void LineAdded(const std::string& line) override;
@@ -110,6 +117,7 @@ class ImportController : public import::ImportObserver {
   std::unique_ptr<RowCellsView> rowView_;
   std::function<bool()> stopCheck_;
   OpenUrlFn openUrl_;
+  DebtorsAction::AskDateFn askDate_;
 };
 
 // The window's file dialog for workbooks.

@@ -28,6 +28,7 @@ const char* const kCheckOnlyCheck = "Само проверка, без запи�
 const char* const kRentKindLabel = "Вид наем";
 const char* const kOpenLogFolder = "Отвори папката на лога";
 const char* const kOpenRefusedRows = "Отвори отказаните редове";
+const char* const kDebtorsButton = "Длъжници";
 const char* const kAboutButton = "За програмата";
 const char* const kAboutTitle = "За програмата";
 const char* const kVersionLabel = "Версия ";
@@ -76,6 +77,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   openRefusedRows = new QPushButton(Tr(kOpenRefusedRows), this);
   openRefusedRows->setObjectName("openRefusedRows");
   openRefusedRows->hide();
+  debtors = new QPushButton(Tr(kDebtorsButton), this);
+  debtors->setObjectName("debtors");
   about = new QPushButton(Tr(kAboutButton), this);
   about->setObjectName("about");
   givenWorkbook = new QLabel(this);
@@ -113,6 +116,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   buttons->addWidget(openLogFolder);
   buttons->addWidget(openRefusedRows);
   buttons->addStretch(1);
+  buttons->addWidget(debtors);
   buttons->addWidget(about);
   grid->addLayout(buttons, 7, 0, 1, 3);
   grid->addWidget(sessionLine, 8, 0, 1, 3);
@@ -132,6 +136,9 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   });
   connect(openRefusedRows, &QPushButton::clicked, this, [this] {
     if (onOpenRefusedRows) onOpenRefusedRows();
+  });
+  connect(debtors, &QPushButton::clicked, this, [this] {
+    if (onDebtors) onDebtors();
   });
   connect(about, &QPushButton::clicked, this, [this] { ShowAbout(); });
 }
@@ -227,6 +234,7 @@ void TForm1::SetRunning(bool running) {
   ftpCheck->setEnabled(!running);
   duplicatesCheck->setEnabled(!running);
   checkOnlyCheck->setEnabled(!running);
+  debtors->setEnabled(!running);
 }
 
 }  // namespace zrv::ui

@@ -39,6 +39,8 @@ class TForm1 : public QWidget {
   std::function<void()> onOpenLogFolder;
   // Called by a click on the button that opens the workbook of refused rows.
   std::function<void()> onOpenRefusedRows;
+  // Called by a click on "Длъжници".
+  std::function<void()> onDebtors;
 
   QLineEdit* Edit1 = nullptr;      // first row to read
   QLineEdit* Edit2 = nullptr;      // municipality
@@ -53,7 +55,8 @@ class TForm1 : public QWidget {
   QGroupBox* summaryBox = nullptr;       // the last run's summary, after a run
   QPushButton* openLogFolder = nullptr;  // opens the log file's folder
   QPushButton* openRefusedRows = nullptr;  // opens the refused rows' workbook
-  QPushButton* about = nullptr;            // the About box
+  QPushButton* debtors = nullptr;  // the list of debtors as a workbook
+  QPushButton* about = nullptr;    // the About box
   QLabel* givenWorkbook = nullptr;  // the workbook "Чети" reads without asking
   QLabel* sessionLine = nullptr;    // the database and the user logged in
 

@@ -75,18 +75,24 @@ void TDocInfo::LoadContract(int32_t contractId) {
   // start and one commit instead of one for each statement.
   db::OwnTransaction tx(db);
   DeletedPayments = TDogovorFuncs::DeleteUnlinkedPayments(db, contractId);
-  ContractId = contractId;
-
-  LoadHeader(*OpenFor(db, kSelectHeader, contractId));
-  Annexes.LoadFromQuery(*OpenFor(db, kSelectAnnexes, contractId));
-  Payments.LoadFromQuery(*OpenFor(db, kSelectPayments, contractId));
-  Rents.DueDateLimit = TerminationDate != 0 ? TerminationDate : Stop;
-  Rents.LoadFromQuery(*OpenFor(db, kSelectRents, contractId), ContractType,
-                      HandEntered);
-  Details.LoadFromQuery(*OpenFor(db, kSelectDetails, contractId));
-  WaitPayments.LoadFromQuery(*OpenFor(db, kSelectWaitPayments, contractId),
-                             TypeText, InvoiceKind);
+  LoadFrom(contractId, {*OpenFor(db, kSelectHeader, contractId),
+                        *OpenFor(db, kSelectAnnexes, contractId),
+                        *OpenFor(db, kSelectPayments, contractId),
+                        *OpenFor(db, kSelectRents, contractId),
+                        *OpenFor(db, kSelectDetails, contractId),
+                        *OpenFor(db, kSelectWaitPayments, contractId)});
   tx.Commit();
+}
+
+void TDocInfo::LoadFrom(int32_t contractId, const TContractQueries& rows) {
+  ContractId = contractId;
+  LoadHeader(rows.header);
+  Annexes.LoadFromQuery(rows.annexes);
+  Payments.LoadFromQuery(rows.payments);
+  Rents.DueDateLimit = TerminationDate != 0 ? TerminationDate : Stop;
+  Rents.LoadFromQuery(rows.rents, ContractType, HandEntered);
+  Details.LoadFromQuery(rows.details);
+  WaitPayments.LoadFromQuery(rows.waitPayments, TypeText, InvoiceKind);
   LinkPaymentDetails();
 }
 

@@ -13,6 +13,7 @@
 #include "common/Dates.h"
 #include "common/Text.h"
 #include "platform/db/Transaction.h"
+#include "tests/cli/DebtorsVersusState.h"
 #include "tests/cli/RunZorvit.h"
 #include "tests/support/TestDatabase.h"
 
@@ -180,6 +181,33 @@ TEST(LongContractState, StatementUnchangedToTheByte) {
     FAIL() << "the statement differs from " << kExpected << "; it is in "
            << actual;
   }
+}
+
+}  // namespace
+}  // namespace zrv::test
+
+namespace zrv::test {
+namespace {
+
+// `zorvit debtors` gives the long contract the figures of its statement, and
+// leaves its payment without an invoice for the state to delete.
+TEST(LongContractState, DebtorsGiveTheStatementsFigures) {
+  const std::string folder = MakeTempFolder();
+  TestDatabase db;
+  {
+    db::OwnTransaction tx(db.Connection());
+    auto q = db.Connection().NewQuery();
+    for (const std::string& statement : LongContract()) {
+      q->SetSQL(statement);
+      q->Execute();
+    }
+    tx.Commit();
+  }
+  db.Connection().Close();
+  auto states = ExpectListAsStates(folder, db.Path(), "20.03.2025", 1);
+  std::filesystem::remove_all(folder);
+  EXPECT_NE(states["1"].find("\"deleted_payments\": 1"), std::string::npos)
+      << states["1"];
 }
 
 }  // namespace

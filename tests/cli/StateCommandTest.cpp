@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "common/Text.h"
+#include "tests/cli/DebtorsVersusState.h"
 #include "tests/cli/RunZorvit.h"
 #include "tests/support/TestDatabase.h"
 
@@ -116,6 +117,31 @@ TEST_F(StateCommand, ShowsWhatItDidAndWhatItStandsOn) {
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_TRUE(Has(help.out, "изтрива плащанията от вид 1")) << help.out;
   EXPECT_EQ(Run("state 1 --format xml").exitCode, 2);
+}
+
+}  // namespace
+}  // namespace zrv::test
+
+namespace zrv::test {
+namespace {
+
+// `zorvit debtors` lists both contracts with the figures of their states and
+// deletes nothing: the state after it still finds contract 1's payment
+// without an invoice to delete.
+TEST_F(StateCommand, DebtorsGiveEachContractsStateAndDeleteNothing) {
+  const ZorvitResult readOnly =
+      Run("state 1 --read-only --date 15.02.2024 --format json");
+  EXPECT_TRUE(Has(readOnly.out, "\"unlinked_payments_left_out\": 1"))
+      << readOnly.out;
+  auto states = ExpectListAsStates(folder_, db_.Path(), "15.02.2024", 2);
+  EXPECT_TRUE(Has(states["1"], "\"deleted_payments\": 1")) << states["1"];
+
+  // Contract 1 has paid ahead and owes nothing.
+  const ZorvitResult owing =
+      Run("debtors --date 15.02.2024 --min-due 0.01 --format csv");
+  EXPECT_EQ(ListRecords(owing.out, "длъжник").size(), 1u) << owing.out;
+  EXPECT_EQ(Run("debtors --format xlsx").exitCode, 2);
+  EXPECT_EQ(Run("debtors --min-due -1").exitCode, 2);
 }
 
 }  // namespace

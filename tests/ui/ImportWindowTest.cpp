@@ -22,6 +22,7 @@
 #include "gui/SubsidiaryForms.h"
 #include "gui/WindowLogin.h"
 #include "platform/db/Firebird.h"
+#include "platform/workbook/Workbook.h"
 #include "tests/support/RecordingMessages.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/Workbooks.h"
@@ -409,6 +410,47 @@ TEST(ImportWindow, AWorkbookGivenOnTheCommandLineIsReadWithoutTheDialog) {
   h.form.Button2->click();
   EXPECT_EQ(h.controller.LastResult().outcome, import::RunOutcome::kCancelled);
 
+  fs::remove_all(folder);
+}
+
+// "Длъжници": the list at the date asked for is written beside the log of the
+// run shown and opened; a cancelled date writes nothing.
+TEST(ImportWindow, DebtorsAreWrittenBesideTheLogAndOpened) {
+  Harness h;
+  std::vector<QUrl> opened;
+  h.controller.SetUrlOpener([&](const QUrl& url) {
+    opened.push_back(url);
+    return true;
+  });
+  std::optional<TDate> date;
+  h.controller.SetDateAsker([&] { return date; });
+  const std::string folder = test::MakeTempFolder();
+  // A refused row, so that the run writes its log.
+  h.nextFile = test::MakeWorkbook(
+      folder, "list.xls",
+      {Lettered({{"A", "Номер"}}), ContractRow("301", "7501010010"),
+       Lettered({{"A", "302"}})});
+  h.form.show();
+  QApplication::processEvents();
+  h.form.Button2->click();
+  const std::string log = h.controller.LastResult().summary.logFile;
+  ASSERT_FALSE(log.empty());
+  const size_t boxes = h.messages.shown.size();
+
+  h.form.debtors->click();
+  EXPECT_TRUE(opened.empty());
+  date = EncodeDate(2025, 12, 31);
+  h.form.debtors->click();
+  ASSERT_EQ(opened.size(), 1u);
+  const fs::path written = opened[0].toLocalFile().toStdString();
+  EXPECT_TRUE(fs::equivalent(written.parent_path(), fs::path(log).parent_path()));
+  EXPECT_EQ(written.filename().string().rfind("длъжници_31.12.2025_", 0), 0u);
+  const auto sheet = workbook::OpenFirstWorksheet(written.string());
+  EXPECT_EQ(sheet->CellText("A1"), "Договор №");
+  EXPECT_EQ(sheet->CellText("A2"), "301");
+  EXPECT_EQ(sheet->CellText("A3"), "Общо");
+  EXPECT_TRUE(h.form.debtors->isEnabled());
+  EXPECT_EQ(h.messages.shown.size(), boxes);
   fs::remove_all(folder);
 }
 

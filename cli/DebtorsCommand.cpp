@@ -1,0 +1,173 @@
+// zorvit debtors [--date dd.mm.yyyy] [--min-due AMOUNT] [--format
+// text|csv|json|xlsx] [--output FILE] [--municipality NAME] [--tenant TEXT]
+// [--type TYPE]: the month's debtors, one line per contract with something
+// due or paid ahead at the date, the largest amount due first, with totals.
+//
+// Nothing in the database changes: the contracts are read in one transaction
+// that is rolled back, and the payments the state's loading would delete are
+// only left out of the computation.
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "cli/Command.h"
+#include "cli/ConnectOptions.h"
+#include "cli/DebtorsFormats.h"
+#include "common/Dates.h"
+#include "common/Error.h"
+#include "common/SystemErrorText.h"
+#include "common/Text.h"
+#include "schedule/DebtorList.h"
+#include "schedule/DebtorTable.h"
+
+namespace zrv::cli {
+
+namespace {
+
+constexpr const char* kDetails =
+    "Изчислява състоянието на всички избрани договори към датата (както "
+    "„zorvit state“ за всеки от тях) и показва по един ред за всеки договор с "
+    "дължимо или платено напред: наемателя, имота, дължимите периоди, "
+    "дължимото, ДДС, лихвата, лихвата с преноса, аванса и сумите в лева, "
+    "подредени по дължимото (най-голямото първо), с общите суми.\n"
+    "Базата данни не се променя: договорите се четат в една транзакция, "
+    "която се отменя, а плащанията от вид 1 без фактура, които „zorvit "
+    "state“ изтрива, само не се отчитат.\n";
+constexpr const char* kMsgBadDate = "Невалидна дата (очаква се дд.мм.гггг): ";
+constexpr const char* kMsgBadAmount = "Невалидна сума: ";
+constexpr const char* kMsgBadFormat =
+    "Невалиден вид на изхода (очаква се text, csv, json или xlsx): ";
+constexpr const char* kMsgXlsxNeedsFile =
+    "Работната книга (--format xlsx) се записва във файл: дайте --output "
+    "ФАЙЛ";
+constexpr const char* kMsgCannotWrite = "Файлът %s не може да бъде записан";
+constexpr const char* kProgress = "\rДоговори: %d от %d";
+constexpr const char* kWritten = "Списъкът е записан в %s.";
+// A progress line at most this often.
+constexpr auto kProgressEvery = std::chrono::milliseconds(200);
+
+enum class Form { Text, Csv, Json, Xlsx };
+
+bool ParseForm(const std::string& text, Form& form) {
+  if (text == "text")
+    form = Form::Text;
+  else if (text == "csv")
+    form = Form::Csv;
+  else if (text == "json")
+    form = Form::Json;
+  else if (text == "xlsx")
+    form = Form::Xlsx;
+  else
+    return false;
+  return true;
+}
+
+// "Договори: N от M" on standard error, over itself, when it is a terminal.
+class ProgressLine {
+ public:
+  ProgressLine() : shown_(isatty(STDERR_FILENO) == 1) {}
+  ~ProgressLine() {
+    if (written_) std::fputs("\n", stderr);
+  }
+  void Show(int done, int total) {
+    if (!shown_) return;
+    const auto now = std::chrono::steady_clock::now();
+    if (done != total && written_ && now - last_ < kProgressEvery) return;
+    last_ = now;
+    written_ = true;
+    std::fputs(Format(kProgress, done, total).c_str(), stderr);
+    std::fflush(stderr);
+  }
+
+ private:
+  bool shown_;
+  bool written_ = false;
+  std::chrono::steady_clock::time_point last_;
+};
+
+void WriteList(const schedule::DebtorList& list, Form form, std::ostream& out) {
+  if (form == Form::Csv) {
+    WriteDebtorsCsv(list, out);
+  } else if (form == Form::Json) {
+    WriteDebtorsJson(list, out);
+  } else {
+    WriteDebtorsText(list, out);
+  }
+}
+
+int RunDebtors(const ParsedArgs& args) {
+  schedule::DebtorOptions options;
+  options.date = Today();
+  if (args.Has("date") && !TryParseDate(args.Value("date"), options.date))
+    throw UsageError(kMsgBadDate + args.Value("date"));
+  if (args.Has("min-due") &&
+      (!TryParseFloat(args.Value("min-due"), options.minDue) ||
+       options.minDue < 0))
+    throw UsageError(kMsgBadAmount + args.Value("min-due"));
+  Form form = Form::Text;
+  if (args.Has("format") && !ParseForm(args.Value("format"), form))
+    throw UsageError(kMsgBadFormat + args.Value("format"));
+  const std::string output = args.Value("output");
+  if (form == Form::Xlsx && output.empty()) throw UsageError(kMsgXlsxNeedsFile);
+  options.selection.municipality = args.Value("municipality");
+  options.selection.tenant = args.Value("tenant");
+  options.selection.type = args.Value("type");
+  const ConnectOptions connect = ReadConnectOptions(args);
+
+  auto connection = Connect(connect);
+  schedule::DebtorList list;
+  {
+    ProgressLine progress;
+    list = schedule::ReadDebtors(
+        *connection, options,
+        [&progress](int done, int total) { progress.Show(done, total); });
+  }
+  if (form == Form::Xlsx) {
+    schedule::WriteDebtorsWorkbook(list, output);
+    std::cout << Format(kWritten, output.c_str()) << "\n";
+    return kExitOk;
+  }
+  if (output.empty()) {
+    WriteList(list, form, std::cout);
+    std::cout.flush();
+    return std::cout ? kExitOk : kExitFailed;
+  }
+  std::ofstream file(output, std::ios::binary);
+  if (file) WriteList(list, form, file);
+  file.close();
+  if (!file)
+    throw Error(Format(kMsgCannotWrite, output.c_str()) + " (" +
+                SystemErrorText(errno) + ")");
+  return kExitOk;
+}
+
+const CommandRegistration kDebtors{
+    {.words = {"debtors"},
+     .summary = "длъжниците към дата: по един ред за всеки договор с дължимо "
+                "или платено напред, с лихвата за забава и общите суми; "
+                "базата данни не се променя",
+     .options = WithLoginOptions(
+         {{"date", "дд.мм.гггг", "датата на състоянието (днес по подразбиране)"},
+          {"min-due", "СУМА", "само договорите с дължимо поне СУМА"},
+          {"format", "text|csv|json|xlsx",
+           "вид на изхода (text по подразбиране; csv по RFC 4180 в UTF-8 и "
+           "json са за програми; xlsx е работна книга и иска --output)"},
+          {"output", "ФАЙЛ", "записва списъка във файла вместо на екрана"},
+          {"municipality", "ОБЩИНА", "само имотите в общината"},
+          {"tenant", "ЕГН|ИМЕ",
+           "само наемателят с този ЕГН/ЕИК или с тази част от името"},
+          {"type", "ВИД",
+           "само договорите с този вид наем (или тип на договора, когато е "
+           "число)"}}),
+     .details = kDetails,
+     .run = &RunDebtors}};
+
+}  // namespace
+
+}  // namespace zrv::cli
