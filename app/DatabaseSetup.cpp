@@ -22,7 +22,7 @@
 #include "platform/db/SqlScript.h"
 #include "platform/db/Transaction.h"
 #include "platform/login/DatabaseLocation.h"
-#include "schedule/DocInfoSettings.h"
+#include "schedule/store/DocInfoSettings.h"
 
 namespace zrv::app {
 

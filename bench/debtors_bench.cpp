@@ -35,8 +35,8 @@
 #include "app/DatabaseSetup.h"
 #include "common/Dates.h"
 #include "platform/db/Firebird.h"
-#include "schedule/DebtorList.h"
-#include "schedule/ReadingTransaction.h"
+#include "state/DebtorList.h"
+#include "state/ReadingTransaction.h"
 #include "tests/support/GeneratedContracts.h"
 
 namespace {
@@ -72,7 +72,7 @@ double Median(std::vector<double> values) {
 // Seconds to read every row once; `rows` counts them.
 double LoadFloor(db::Connection& c, long& rows) {
   const auto t0 = Clock::now();
-  schedule::ReadingTransaction reading(c);
+  state::ReadingTransaction reading(c);
   rows = 0;
   double check = 0;
   for (const char* sql : kFloorStatements) {
@@ -90,9 +90,9 @@ double LoadFloor(db::Connection& c, long& rows) {
 
 double List(db::Connection& c, size_t& lines) {
   const auto t0 = Clock::now();
-  schedule::DebtorOptions options;
+  state::DebtorOptions options;
   TryParseDate(kDate, options.date);
-  const schedule::DebtorList list = schedule::ReadDebtors(c, options);
+  const state::DebtorList list = state::ReadDebtors(c, options);
   lines = list.lines.size();
   return Seconds(t0);
 }

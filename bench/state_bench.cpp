@@ -27,7 +27,7 @@
 #include "common/Dates.h"
 #include "platform/db/Firebird.h"
 #include "platform/db/Transaction.h"
-#include "schedule/DocInfo.h"
+#include "state/DocInfo.h"
 
 namespace {
 
@@ -129,13 +129,12 @@ struct Times {
 };
 
 Times Measure(db::Connection& c, int firstId, int count, double& check) {
-  schedule::BaseRateTable rates;
-  schedule::CurrencyFactorTable factors;
-  factors.Set(0, 1);
+  state::StateTables tables;
+  tables.currencyFactors.Set(0, 1);
   double loading = 0, computing = 0;
   check = 0;
   for (int id = firstId; id < firstId + count; ++id) {
-    schedule::TDocInfo info(c, rates, factors);
+    state::TDocInfo info(c, tables);
     const auto t0 = Clock::now();
     info.LoadContract(id);
     const auto t1 = Clock::now();

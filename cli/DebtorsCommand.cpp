@@ -23,8 +23,8 @@
 #include "common/Error.h"
 #include "common/SystemErrorText.h"
 #include "common/Text.h"
-#include "schedule/DebtorList.h"
-#include "schedule/DebtorTable.h"
+#include "state/DebtorList.h"
+#include "state/DebtorTable.h"
 
 namespace zrv::cli {
 
@@ -91,7 +91,7 @@ class ProgressLine {
   std::chrono::steady_clock::time_point last_;
 };
 
-void WriteList(const schedule::DebtorList& list, Form form, std::ostream& out) {
+void WriteList(const state::DebtorList& list, Form form, std::ostream& out) {
   if (form == Form::Csv) {
     WriteDebtorsCsv(list, out);
   } else if (form == Form::Json) {
@@ -102,7 +102,7 @@ void WriteList(const schedule::DebtorList& list, Form form, std::ostream& out) {
 }
 
 int RunDebtors(const ParsedArgs& args) {
-  schedule::DebtorOptions options;
+  state::DebtorOptions options;
   options.date = Today();
   if (args.Has("date") && !TryParseDate(args.Value("date"), options.date))
     throw UsageError(kMsgBadDate + args.Value("date"));
@@ -121,15 +121,15 @@ int RunDebtors(const ParsedArgs& args) {
   const ConnectOptions connect = ReadConnectOptions(args);
 
   auto connection = Connect(connect);
-  schedule::DebtorList list;
+  state::DebtorList list;
   {
     ProgressLine progress;
-    list = schedule::ReadDebtors(
+    list = state::ReadDebtors(
         *connection, options,
         [&progress](int done, int total) { progress.Show(done, total); });
   }
   if (form == Form::Xlsx) {
-    schedule::WriteDebtorsWorkbook(list, output);
+    state::WriteDebtorsWorkbook(list, output);
     std::cout << Format(kWritten, output.c_str()) << "\n";
     return kExitOk;
   }

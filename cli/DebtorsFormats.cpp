@@ -5,14 +5,14 @@
 #include "cli/JsonText.h"
 #include "common/Csv.h"
 #include "common/Text.h"
-#include "schedule/DebtorTable.h"
+#include "state/DebtorTable.h"
 
 namespace zrv::cli {
 
 namespace {
 
-using schedule::DebtorColumn;
-using schedule::DebtorColumns;
+using state::DebtorColumn;
+using state::DebtorColumns;
 using workbook::ColumnKind;
 
 constexpr const char* kNone = "(няма длъжници)";
@@ -27,20 +27,20 @@ struct Texts {
   std::vector<std::string> totals;
 };
 
-Texts TableTexts(const schedule::DebtorList& list) {
+Texts TableTexts(const state::DebtorList& list) {
   const std::vector<DebtorColumn>& columns = DebtorColumns();
   Texts texts;
   texts.lines.reserve(list.lines.size());
-  for (const schedule::DebtorLine& line : list.lines) {
-    const auto cells = schedule::DebtorCells(line);
+  for (const state::DebtorLine& line : list.lines) {
+    const auto cells = state::DebtorCells(line);
     std::vector<std::string> row;
     for (size_t c = 0; c < columns.size(); ++c)
-      row.push_back(schedule::CellText(columns[c], cells[c]));
+      row.push_back(state::CellText(columns[c], cells[c]));
     texts.lines.push_back(std::move(row));
   }
-  const auto totals = schedule::DebtorTotalCells(list);
+  const auto totals = state::DebtorTotalCells(list);
   for (size_t c = 0; c < columns.size(); ++c)
-    texts.totals.push_back(schedule::TotalText(columns[c], totals[c]));
+    texts.totals.push_back(state::TotalText(columns[c], totals[c]));
   return texts;
 }
 
@@ -53,9 +53,9 @@ std::string Pad(const std::string& text, size_t width, bool right) {
 
 }  // namespace
 
-void WriteDebtorsText(const schedule::DebtorList& list, std::ostream& out) {
-  out << schedule::DebtorsTitle(list) << "\n";
-  for (const std::string& note : schedule::DebtorNotes(list)) out << note << "\n";
+void WriteDebtorsText(const state::DebtorList& list, std::ostream& out) {
+  out << state::DebtorsTitle(list) << "\n";
+  for (const std::string& note : state::DebtorNotes(list)) out << note << "\n";
   out << "\n";
   if (list.lines.empty()) {
     out << kNone << "\n";
@@ -85,13 +85,13 @@ void WriteDebtorsText(const schedule::DebtorList& list, std::ostream& out) {
   line(texts.totals);
 }
 
-void WriteDebtorsCsv(const schedule::DebtorList& list, std::ostream& out) {
+void WriteDebtorsCsv(const state::DebtorList& list, std::ostream& out) {
   const auto record = [&](const char* section, std::vector<std::string> fields) {
     fields.insert(fields.begin(), section);
     out << csv::Line(fields) << kCrLf;
   };
-  record(kCsvNote, {schedule::DebtorsTitle(list)});
-  for (const std::string& note : schedule::DebtorNotes(list))
+  record(kCsvNote, {state::DebtorsTitle(list)});
+  for (const std::string& note : state::DebtorNotes(list))
     record(kCsvNote, {note});
   std::vector<std::string> labels;
   for (const DebtorColumn& column : DebtorColumns()) labels.push_back(column.label);
@@ -101,7 +101,7 @@ void WriteDebtorsCsv(const schedule::DebtorList& list, std::ostream& out) {
   record(kCsvTotals, texts.totals);
 }
 
-void WriteDebtorsJson(const schedule::DebtorList& list, std::ostream& out) {
+void WriteDebtorsJson(const state::DebtorList& list, std::ostream& out) {
   const std::vector<DebtorColumn>& columns = DebtorColumns();
   const Texts texts = TableTexts(list);
   const auto object = [&](const std::vector<std::string>& row, size_t from) {
@@ -117,7 +117,7 @@ void WriteDebtorsJson(const schedule::DebtorList& list, std::ostream& out) {
       << JsonValue(list.ratesLoadedTo != 0 ? FormatDMY(list.ratesLoadedTo) : "",
                    false)
       << ",\n  \"notes\": ";
-  WriteJsonStrings(out, schedule::DebtorNotes(list), false);
+  WriteJsonStrings(out, state::DebtorNotes(list), false);
   out << ",\n  \"debtors\": ";
   WriteJsonArray(out, texts.lines.size(), true,
                  [&](size_t r) { object(texts.lines[r], 0); });

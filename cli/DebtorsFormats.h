@@ -16,12 +16,12 @@
 
 #include <ostream>
 
-#include "schedule/DebtorList.h"
+#include "state/DebtorList.h"
 
 namespace zrv::cli {
 
-void WriteDebtorsText(const schedule::DebtorList& list, std::ostream& out);
-void WriteDebtorsCsv(const schedule::DebtorList& list, std::ostream& out);
-void WriteDebtorsJson(const schedule::DebtorList& list, std::ostream& out);
+void WriteDebtorsText(const state::DebtorList& list, std::ostream& out);
+void WriteDebtorsCsv(const state::DebtorList& list, std::ostream& out);
+void WriteDebtorsJson(const state::DebtorList& list, std::ostream& out);
 
 }  // namespace zrv::cli

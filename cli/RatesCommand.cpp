@@ -15,8 +15,8 @@
 #include "common/SystemErrorText.h"
 #include "common/Text.h"
 #include "platform/workbook/Workbook.h"
-#include "schedule/BaseRatesFile.h"
-#include "schedule/BaseRatesStore.h"
+#include "state/BaseRatesFile.h"
+#include "state/store/BaseRatesStore.h"
 
 namespace zrv::cli {
 
@@ -56,7 +56,7 @@ std::vector<csv::Record> WorksheetRows(const std::string& path) {
   return rows;
 }
 
-bool ReadRates(const std::string& path, schedule::BaseRateTable& table,
+bool ReadRates(const std::string& path, state::BaseRateTable& table,
                std::string& error) {
   const std::string text = ReadFile(path);
   if (workbook::HasWorkbookSignature(text)) {
@@ -67,21 +67,21 @@ bool ReadRates(const std::string& path, schedule::BaseRateTable& table,
       error = Format(kMsgBadWorkbook, e.what());
       return false;
     }
-    return schedule::ReadBaseRateRows(rows, table, error);
+    return state::ReadBaseRateRows(rows, table, error);
   }
-  return schedule::ParseBaseRatesCsv(text, table, error);
+  return state::ParseBaseRatesCsv(text, table, error);
 }
 
 int RunRatesImport(const ParsedArgs& args) {
   const ConnectOptions options = ReadConnectOptions(args);
   const std::string& file = args.Operands()[0];
-  schedule::BaseRateTable table;
+  state::BaseRateTable table;
   std::string error;
   if (!ReadRates(file, table, error)) {
     std::cerr << file << ": " << error << "\n" << kMsgUnchanged << "\n";
     return kExitFailed;
   }
-  schedule::StoreBaseRates(*Connect(options), table);
+  state::StoreBaseRates(*Connect(options), table);
   std::cout << Format(table.Count() == 1 ? kMsgStoredOne : kMsgStored,
                       table.Count(), FormatDMY(table.At(0).firstDay).c_str(),
                       FormatDMY(table.At(table.Count() - 1).lastDay).c_str())

@@ -20,12 +20,13 @@
 #include "common/Dates.h"
 #include "common/Error.h"
 #include "common/Text.h"
-#include "schedule/BaseRates.h"
-#include "schedule/ContractStream.h"
-#include "schedule/DocInfo.h"
-#include "schedule/DocInfoSettings.h"
-#include "schedule/ReadingTransaction.h"
-#include "schedule/StateTables.h"
+#include "state/BaseRates.h"
+#include "state/ContractStream.h"
+#include "state/DocInfo.h"
+#include "state/ReadingTransaction.h"
+#include "state/StateTables.h"
+#include "state/store/ContractNumberStore.h"
+#include "state/store/StateTablesStore.h"
 
 namespace zrv::cli {
 
@@ -41,8 +42,6 @@ constexpr const char* kDetails =
     "--read-only те само не се отчитат и базата не се променя. Лихвата по "
     "основния лихвен процент се изчислява по периодите, заредени със „zorvit "
     "rates import“.\n";
-constexpr const char* kSelectNumber =
-    "select doc_nomtxt from documents where doc_id = :id";
 
 constexpr const char* kMsgBadId = "Невалиден номер на договор: ";
 constexpr const char* kMsgBadDate = "Невалидна дата (очаква се дд.мм.гггг): ";
@@ -68,29 +67,15 @@ bool ParseForm(const std::string& text, Form& form) {
   return true;
 }
 
-// The contract's number as the register shows it; false when no such contract
-// exists.
-bool FindContract(db::Connection& connection, int32_t id, std::string& number) {
-  auto q = connection.NewQuery();
-  q->SetSQL(kSelectNumber);
-  q->SetInteger("id", id);
-  q->Open();
-  if (q->Eof()) return false;
-  number = q->FieldAt(0).AsString();
-  return true;
-}
-
 // Loads the contract as `zorvit debtors` does, in a transaction that is rolled
 // back: the payments the clean-up would delete are left out and counted in
 // `leftOut`. False when the contract is gone.
 bool LoadReadOnly(db::Connection& connection, int32_t id,
-                  schedule::TDocInfo& info, int& leftOut) {
-  schedule::ReadingTransaction reading(connection);
-  schedule::LoadStateTables(connection);
-  schedule::ContractSelection one;
+                  state::TDocInfo& info, int& leftOut) {
+  state::ContractSelection one;
   one.contractId = id;
-  schedule::ContractStream stream(connection, one);
-  schedule::ContractFacts facts;
+  state::ContractStream stream(connection, one);
+  state::ContractFacts facts;
   if (!stream.Next(info, facts)) return false;
   leftOut = facts.unlinkedPayments;
   return true;
@@ -119,28 +104,29 @@ int RunState(const ParsedArgs& args) {
 
   auto connection = Connect(options);
   std::string number;
-  if (!FindContract(*connection, id, number)) {
+  if (!state::FindContractNumber(*connection, id, number)) {
     std::cerr << Format(kMsgNoContract, id) << "\n";
     return kExitFailed;
   }
-  // No stored-setting reader: the schedule module's setting is not needed here,
-  // and reading it would store its default.
-  schedule::DocInfoSettings::Init(*connection, nullptr);
-  schedule::TDocInfo info;
+  state::StateTables tables;
+  state::TDocInfo info(*connection, tables);
   int leftOut = 0;
   if (args.Has("read-only")) {
+    // The tables and the contract are read in one transaction that is rolled
+    // back.
+    state::ReadingTransaction reading(*connection);
+    tables = state::LoadStateTables(*connection);
     if (!LoadReadOnly(*connection, id, info, leftOut)) {
       std::cerr << Format(kMsgNoContract, id) << "\n";
       return kExitFailed;
     }
   } else {
-    schedule::LoadStateTables(*connection);
+    tables = state::LoadStateTables(*connection);
     info.LoadContract(id);
   }
   info.ComputeState(true, true, date, date);
 
-  StateReport report =
-      BuildStateReport(info, number, schedule::ProcessBaseRates());
+  StateReport report = BuildStateReport(info, number, tables.baseRates);
   if (args.Has("read-only")) ReportLeftOut(report, leftOut);
   if (form == Form::Csv) {
     WriteStateCsv(report, std::cout);

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "schedule/BaseRates.h"
-#include "schedule/DocInfo.h"
+#include "state/BaseRates.h"
+#include "state/DocInfo.h"
 
 namespace zrv::cli {
 
@@ -44,8 +44,8 @@ struct StateReport {
 
 // The report of `info` after LoadContract and ComputeState; `number` is the
 // contract's register number, `rates` the table the interest was charged on.
-StateReport BuildStateReport(const schedule::TDocInfo& info,
+StateReport BuildStateReport(const state::TDocInfo& info,
                              const std::string& number,
-                             const schedule::BaseRateTable& rates);
+                             const state::BaseRateTable& rates);
 
 }  // namespace zrv::cli

@@ -11,7 +11,7 @@
 #include <filesystem>
 
 #include "common/Text.h"
-#include "schedule/DebtorTable.h"
+#include "state/DebtorTable.h"
 
 namespace zrv::ui {
 
@@ -26,14 +26,14 @@ QString Tr(const char* utf8) { return QString::fromUtf8(utf8); }
 }  // namespace
 
 std::optional<std::string> DebtorsAction::Run(
-    const std::string& folder, const schedule::DebtorProgress& progress) {
+    const std::string& folder, const state::DebtorProgress& progress) {
   const std::optional<TDate> date = askDate_();
   if (!date) return std::nullopt;
   try {
-    schedule::DebtorOptions options;
+    state::DebtorOptions options;
     options.date = *date;
-    const schedule::DebtorList list =
-        schedule::ReadDebtors(db_, options, progress);
+    const state::DebtorList list =
+        state::ReadDebtors(db_, options, progress);
     // The time in the name keeps an earlier list of the same date, which may
     // be open in the spreadsheet application.
     const std::string time =
@@ -42,7 +42,7 @@ std::optional<std::string> DebtorsAction::Run(
         (std::filesystem::path(folder) /
          Format(kFileName, FormatDMY(*date).c_str(), time.c_str()))
             .string();
-    schedule::WriteDebtorsWorkbook(list, path);
+    state::WriteDebtorsWorkbook(list, path);
     open_(QUrl::fromLocalFile(
         QFileInfo(QString::fromStdString(path)).absoluteFilePath()));
     return path;

@@ -13,7 +13,7 @@
 #include "common/Dates.h"
 #include "platform/db/Database.h"
 #include "platform/ui/Messages.h"
-#include "schedule/DebtorList.h"
+#include "state/DebtorList.h"
 
 namespace zrv::ui {
 
@@ -35,7 +35,7 @@ class DebtorsAction {
   // and opens it; gives the file written. A cancel writes nothing; an error is
   // shown in a message box. `progress` sees the contracts done.
   std::optional<std::string> Run(const std::string& folder,
-                                 const schedule::DebtorProgress& progress);
+                                 const state::DebtorProgress& progress);
 
  private:
   db::Connection& db_;

@@ -36,7 +36,7 @@
 #include "import/RunTransactions.h"
 #include "import/RunState.h"
 #include "platform/workbook/Workbook.h"
-#include "schedule/DocInfoSettings.h"
+#include "schedule/store/DocInfoSettings.h"
 #include "schedule/RebuildSchedule.h"
 
 namespace zrv::import {
@@ -176,6 +176,7 @@ struct ImportRun::Impl {
   // The transactions of the run in progress; null between runs.
   RunTransactions* transactions = nullptr;
   Classifiers classifiers;
+  schedule::DocInfoSettings scheduleSettings;
   ErrorList errors;
   ImportLookups lookups;
   RowResolver resolver;
@@ -203,7 +204,7 @@ void ImportRun::Start(const SettingReader& readSetting) {
   std::setlocale(LC_NUMERIC, "C");
   s.characteristics = std::make_unique<contracts::TCharacteristicsCommonTasks>(
       s.db, s.messages, s.calculator);
-  schedule::DocInfoSettings::Init(s.db, readSetting);
+  s.scheduleSettings.Init(s.db, readSetting);
   s.rentTypes.LoadRentTypes(s.db, kAppID, s.messages);
   s.entries.Apart([&](db::Transaction& tx) {
     s.contractKeys = contracts::HasContractKeys(tx);

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "common/Text.h"
-#include "schedule/VatRates.h"
 
 namespace zrv::schedule {
 namespace {
@@ -30,7 +29,6 @@ TAnecsRow ReadRow(const db::Query& query) {
   row.AN_FreeDate = query.FieldByName("AN_FreeDate").AsDateTime();
   row.AN_AddPrice = query.FieldByName("AN_AddPrice").AsFloat();
   DecodePayDay(row.AN_PayDay, row.PayDay, row.PayMonth);
-  row.VatRate = ProcessVatRates().RateOf(row.AN_DDS);
   return row;
 }
 

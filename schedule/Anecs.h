@@ -39,8 +39,7 @@ struct TAnecsRow {
   int16_t PayDay = 0;  // day of month of the due date, decoded from AN_PayDay
   int16_t PayMonth =
       0;  // month shift code of the due date, decoded from AN_PayDay
-  double VatRate =
-      0;  // percent, looked up by AN_DDS in the process VAT-rate table
+  double VatRate = 0;  // percent by AN_DDS; the contract state sets it
 };
 
 class TAnecses {

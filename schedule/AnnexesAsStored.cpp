@@ -4,7 +4,6 @@
 #include <string>
 
 #include "common/Rounding.h"
-#include "schedule/VatRates.h"
 
 namespace zrv::schedule {
 namespace {
@@ -23,7 +22,6 @@ TAnecsRow AsStored(const TAnecsRow& written) {
   row.AN_DTStop = std::trunc(written.AN_DTStop);
   row.AN_FreeDate = std::trunc(written.AN_FreeDate);
   DecodePayDay(row.AN_PayDay, row.PayDay, row.PayMonth);
-  row.VatRate = ProcessVatRates().RateOf(row.AN_DDS);
   return row;
 }
 

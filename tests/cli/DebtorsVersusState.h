@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "common/Csv.h"
-#include "schedule/DebtorTable.h"
+#include "state/DebtorTable.h"
 #include "tests/cli/RunZorvit.h"
 
 namespace zrv::test {
@@ -38,7 +38,7 @@ inline std::vector<Figures> ListRecords(const std::string& csvText,
   std::vector<csv::Record> records;
   int errorLine = 0;
   EXPECT_TRUE(csv::Parse(csvText, ',', records, errorLine)) << errorLine;
-  const auto& columns = schedule::DebtorColumns();
+  const auto& columns = state::DebtorColumns();
   std::vector<Figures> lines;
   bool header = true;  // the first record of the lines names the columns
   for (const csv::Record& r : records) {
@@ -75,7 +75,7 @@ inline std::map<std::string, std::string> ExpectListAsStates(
     EXPECT_EQ(state.exitCode, 0) << state.err;
     states[line.at("id")] = state.out;
     const Figures totals = StateTotals(state.out);
-    for (const auto& column : schedule::DebtorColumns()) {
+    for (const auto& column : state::DebtorColumns()) {
       if (column.kind == workbook::ColumnKind::Text || !column.summed) continue;
       if (!totals.count(column.key)) {
         ADD_FAILURE() << column.key << " missing: " << state.out;

@@ -11,7 +11,6 @@
 
 #include "common/Dates.h"
 #include "common/Text.h"
-#include "schedule/DocInfoSettings.h"
 #include "tests/support/TestDatabase.h"
 
 namespace zrv::test {
@@ -29,10 +28,6 @@ struct StoredRent {
 
 class ScheduleTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    schedule::DocInfoSettings::Init(db.Connection(), nullptr);
-  }
-
   // A contract of `type` from `start` to `stop`; gives its id.
   int Contract(int type, TDate start, TDate stop) {
     db.Exec(Format(

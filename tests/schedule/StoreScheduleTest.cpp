@@ -2,6 +2,7 @@
 // rebuilds.
 
 #include "schedule/RebuildSchedule.h"
+#include "schedule/store/DocInfoSettings.h"
 #include "tests/schedule/ScheduleFixture.h"
 #include "tests/support/CountingConnection.h"
 
@@ -74,18 +75,18 @@ TEST_F(ScheduleTest, ContractTypesWithoutScheduleKeepTheirStoredRows) {
 
 TEST_F(ScheduleTest, SettingsProbeTheAddPriceColumnAndReadSetting14015) {
   int asked = 0;
-  schedule::DocInfoSettings::Init(db.Connection(),
-                                  [&](int32_t key, int32_t fallback) {
-                                    asked = key;
-                                    return fallback + 3;
-                                  });
+  schedule::DocInfoSettings settings;
+  settings.Init(db.Connection(), [&](int32_t key, int32_t fallback) {
+    asked = key;
+    return fallback + 3;
+  });
   EXPECT_EQ(asked, 14015);
-  EXPECT_EQ(schedule::DocInfoSettings::Setting14015(), 5);
-  EXPECT_TRUE(schedule::DocInfoSettings::HasAddPrice());
+  EXPECT_EQ(settings.setting14015, 5);
+  EXPECT_TRUE(settings.hasAddPrice);
   db.Exec("alter table documents drop doc_addprice");
-  schedule::DocInfoSettings::Init(db.Connection(), nullptr);
-  EXPECT_FALSE(schedule::DocInfoSettings::HasAddPrice());
-  EXPECT_EQ(schedule::DocInfoSettings::Setting14015(), 2);
+  settings.Init(db.Connection(), nullptr);
+  EXPECT_FALSE(settings.hasAddPrice);
+  EXPECT_EQ(settings.setting14015, 2);
 }
 
 }  // namespace
