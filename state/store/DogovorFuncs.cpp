@@ -1,4 +1,4 @@
-#include "state/DogovorFuncs.h"
+#include "state/store/DogovorFuncs.h"
 
 #include <vector>
 
