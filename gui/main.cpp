@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -91,6 +92,10 @@ int main(int argc, char** argv) {
   // being taken by the database client.
   zrv::app::CatchTerminationSignals();
   QApplication app(argc, argv);
+  // The toolkit takes the environment's locale for everything; numbers in
+  // statement parameters, logs and reports are written with "." whatever the
+  // clerk's locale, so the numeric category goes back to "C".
+  std::setlocale(LC_NUMERIC, "C");
   QTimer terminationCheck;
   QObject::connect(&terminationCheck, &QTimer::timeout, [] {
     if (zrv::app::TerminationRequested())

@@ -199,9 +199,6 @@ ImportRun::~ImportRun() = default;
 
 void ImportRun::Start(const SettingReader& readSetting) {
   auto& s = *impl_;
-  // Dates and amounts are written and read with "." whatever locale the window
-  // toolkit chose.
-  std::setlocale(LC_NUMERIC, "C");
   s.characteristics = std::make_unique<contracts::TCharacteristicsCommonTasks>(
       s.db, s.messages, s.calculator);
   s.scheduleSettings.Init(s.db, readSetting);
