@@ -14,6 +14,7 @@
 #include "app/AppUsers.h"
 #include "app/SchemaVersion.h"
 #include "app/TerminationSignals.h"
+#include "app/store/SchemaStore.h"
 #include "app/store/SettingStore.h"
 #include "common/Csv.h"
 #include "common/Error.h"
@@ -229,7 +230,9 @@ void RunSchemaScripts(db::Connection& connection,
          db::SplitSqlScript(std::string(file.text))) {
       StopIfTerminationRequested();
       try {
-        db::ExecuteRaw(connection, statement);
+        db::OwnTransaction transaction(connection);
+        SchemaStore(transaction.Get()).Run(statement);
+        transaction.Commit();
       } catch (const db::DbError& e) {
         throw db::DbError("sql/" + std::string(file.name) + ": " + e.what() +
                           "\nStatement: " + statement);
