@@ -14,6 +14,8 @@
 #include "app/AppUsers.h"
 #include "app/SchemaVersion.h"
 #include "app/TerminationSignals.h"
+#include "app/store/RegisterLoadStore.h"
+#include "app/store/SchemaStore.h"
 #include "app/store/SettingStore.h"
 #include "common/Csv.h"
 #include "common/Error.h"
@@ -57,9 +59,15 @@ std::string_view FileText(const std::vector<EmbeddedFile>& files,
   throw Error("The program carries no file sql/" + std::string(name) + ".");
 }
 
-// The rows of a CSV file whose first line names the table's columns.
-void LoadCsv(db::Query& query, const std::string& table,
-             std::string_view text) {
+// A register's data: the columns its first line names, and the rows below.
+struct RegisterData {
+  std::vector<std::string> columns;
+  std::vector<std::vector<std::string>> rows;
+};
+
+// The CSV text of a register's data file, every row checked to have a value
+// for each column.
+RegisterData ReadRegister(const std::string& table, std::string_view text) {
   std::vector<csv::Record> records;
   int badLine = 0;
   if (!csv::Parse(text, ',', records, badLine)) {
@@ -70,26 +78,18 @@ void LoadCsv(db::Query& query, const std::string& table,
   std::erase_if(records, [](const csv::Record& r) { return r.Blank(); });
   if (records.empty())
     throw Error("The register data for " + table + " is empty.");
-  const std::vector<std::string>& columns = records[0].fields;
-  std::string names, params;
-  for (const std::string& column : columns) {
-    names += (names.empty() ? "" : ", ") + column;
-    params += (params.empty() ? ":" : ", :") + column;
-  }
-  query.SetSQL("INSERT INTO " + table + " (" + names + ") VALUES (" + params +
-               ")");
+  RegisterData data{records[0].fields, {}};
   for (size_t i = 1; i < records.size(); ++i) {
     const std::vector<std::string>& fields = records[i].fields;
-    if (fields.size() != columns.size()) {
+    if (fields.size() != data.columns.size()) {
       throw Error("Line " + std::to_string(records[i].line) +
                   " of the register data for " + table + " has " +
                   std::to_string(fields.size()) + " fields instead of " +
-                  std::to_string(columns.size()) + ".");
+                  std::to_string(data.columns.size()) + ".");
     }
-    for (size_t c = 0; c < columns.size(); ++c)
-      query.SetString(columns[c], fields[c]);
-    query.Execute();
+    data.rows.push_back(fields);
   }
+  return data;
 }
 
 void RemoveHalfMadeDatabase(db::Connection& connection,
@@ -229,7 +229,9 @@ void RunSchemaScripts(db::Connection& connection,
          db::SplitSqlScript(std::string(file.text))) {
       StopIfTerminationRequested();
       try {
-        db::ExecuteRaw(connection, statement);
+        db::OwnTransaction transaction(connection);
+        SchemaStore(transaction.Get()).Run(statement);
+        transaction.Commit();
       } catch (const db::DbError& e) {
         throw db::DbError("sql/" + std::string(file.name) + ": " + e.what() +
                           "\nStatement: " + statement);
@@ -241,10 +243,12 @@ void RunSchemaScripts(db::Connection& connection,
 void LoadRegisters(db::Connection& connection,
                    const std::vector<EmbeddedFile>& files) {
   db::OwnTransaction transaction(connection);
-  auto query = connection.NewQuery();
+  const RegisterLoadStore store(transaction.Get());
   for (const RegisterFile& reg : kRegisters) {
     StopIfTerminationRequested();
-    LoadCsv(*query, reg.table, FileText(files, reg.file));
+    const RegisterData data =
+        ReadRegister(reg.table, FileText(files, reg.file));
+    store.Insert(reg.table, data.columns, data.rows);
   }
   StopIfTerminationRequested();
   transaction.Commit();

@@ -6,7 +6,6 @@
 #include <map>
 #include <set>
 #include <string>
-#include <vector>
 
 #include "platform/db/Database.h"
 
@@ -25,11 +24,8 @@ struct SchemaCatalog {
 };
 
 // The user objects of the database (system tables and objects, and the names
-// the engine made up, left out).
+// the engine made up, left out), read in the open transaction or one of its
+// own.
 SchemaCatalog ReadSchemaCatalog(db::Connection& db);
-
-// The columns of the table's primary key, in order; empty when it has none.
-std::vector<std::string> PrimaryKeyColumns(db::Connection& db,
-                                           const std::string& table);
 
 }  // namespace zrv::app

@@ -3,12 +3,12 @@
 #include <set>
 
 #include "app/EmbeddedSchema.h"
-#include "app/SchemaCatalog.h"
 #include "app/SchemaObjects.h"
 #include "app/SchemaVersion.h"
+#include "app/store/SchemaStore.h"
 #include "common/Error.h"
 #include "common/Text.h"
-#include "platform/db/Firebird.h"
+#include "platform/db/Transaction.h"
 
 namespace zrv::app {
 
@@ -35,11 +35,16 @@ const char* const kStepFailed =
     "Стъпката „%s“ не мина; стъпките преди нея са направени и остават, "
     "следващото пускане на „zorvit db upgrade“ продължава оттам.\n";
 
-// One step of the upgrade: what the administrator reads, and the statement.
+// One step of the upgrade: what the administrator reads, and what it runs: a
+// statement of the scripts as written, a definition added to a table, or an
+// index dropped.
 struct Step {
+  enum class Action { kRun, kAddToTable, kDropIndex };
   std::string shown;  // empty for a statement run on every upgrade
-  std::string sql;
-  std::string file;  // the script it comes from
+  Action action = Action::kRun;
+  std::string text;   // the statement, the definition, or the index's name
+  std::string table;  // kAddToTable
+  std::string file;   // the script it comes from
 };
 
 struct Planned {
@@ -54,65 +59,45 @@ std::string Lower(std::string text) {
 }
 
 // The primary key of a row as "col value, col value".
-std::string RowKey(const db::Query& query, const std::vector<std::string>& key,
-                   int first) {
+std::string RowKey(const std::vector<std::string>& key,
+                   const std::vector<std::string>& values) {
   std::string text;
-  for (size_t i = 0; i < key.size(); ++i) {
-    text += (i ? ", " : "") + Lower(key[i]) + " " +
-            query.FieldAt(first + static_cast<int>(i)).AsString();
-  }
+  for (size_t i = 0; i < key.size(); ++i)
+    text += (i ? ", " : "") + Lower(key[i]) + " " + values[i];
   return text;
 }
 
-// The primary key's columns for a select list; RDB$DB_KEY for a table without
-// one.
-std::string KeyList(const std::vector<std::string>& key) {
-  std::string list;
-  for (const std::string& column : key) list += ", " + column;
-  return list;
-}
-
-// Groups of rows with the same value of `expression` (not null).
-UpgradeConflict Duplicates(db::Connection& db, const std::string& guard,
+// Groups of rows with the same value of `expression` (not null), one line
+// each: the value, then the rows' keys.
+UpgradeConflict Duplicates(const SchemaStore& store, const std::string& guard,
                            const std::string& table,
                            const std::string& expression) {
-  const std::vector<std::string> key = PrimaryKeyColumns(db, table);
+  const std::vector<std::string> key = store.PrimaryKeyColumns(table);
   UpgradeConflict conflict{Lower(guard), Lower(table), {}};
-  auto query = db.NewQuery();
-  query->SetSQL("SELECT " + expression + KeyList(key) + " FROM " + table +
-                " WHERE " + expression + " IN (SELECT " + expression +
-                " FROM " + table + " GROUP BY 1 HAVING COUNT(*) > 1)" +
-                " ORDER BY 1" + KeyList(key));
-  query->Open();
   std::string value;
   std::string line;
-  for (; !query->Eof(); query->Next()) {
-    const std::string next = query->FieldAt(0).AsString();
-    if (line.empty() || next != value) {
+  for (const KeyedRow& row : store.DuplicateRows(table, expression, key)) {
+    if (line.empty() || row.value != value) {
       if (!line.empty()) conflict.rows.push_back(line);
-      value = next;
+      value = row.value;
       line = "„" + value + "“:";
     } else {
       line += ";";
     }
-    line += " " + RowKey(*query, key, 1);
+    line += " " + RowKey(key, row.key);
   }
   if (!line.empty()) conflict.rows.push_back(line);
   return conflict;
 }
 
 // Rows a CHECK with `condition` refuses (a condition that is unknown passes).
-UpgradeConflict Refused(db::Connection& db, const std::string& guard,
+UpgradeConflict Refused(const SchemaStore& store, const std::string& guard,
                         const std::string& table,
                         const std::string& condition) {
-  const std::vector<std::string> key = PrimaryKeyColumns(db, table);
+  const std::vector<std::string> key = store.PrimaryKeyColumns(table);
   UpgradeConflict conflict{Lower(guard), Lower(table), {}};
-  auto query = db.NewQuery();
-  query->SetSQL("SELECT 0" + KeyList(key) + " FROM " + table + " WHERE NOT (" +
-                condition + ")" + (key.empty() ? "" : " ORDER BY 2"));
-  query->Open();
-  for (; !query->Eof(); query->Next())
-    conflict.rows.push_back(RowKey(*query, key, 1));
+  for (const KeyedRow& row : store.RefusedRows(table, condition, key))
+    conflict.rows.push_back(RowKey(key, row.key));
   return conflict;
 }
 
@@ -120,78 +105,94 @@ void Keep(UpgradeConflict conflict, Planned& planned) {
   if (!conflict.rows.empty()) planned.conflicts.push_back(std::move(conflict));
 }
 
-void PlanTable(db::Connection& db, const SchemaStatement& s,
+void PlanTable(const SchemaStore& store, const SchemaStatement& s,
                const SchemaCatalog& catalog, std::set<std::string>& newTables,
                Planned& planned) {
   const std::string table = Lower(s.table);
   if (!catalog.HasTable(s.table)) {
     newTables.insert(s.table);
-    planned.steps.push_back({"таблица " + table, s.sql, s.file});
+    planned.steps.push_back(
+        {"таблица " + table, Step::Action::kRun, s.sql, "", s.file});
     return;
   }
   const std::set<std::string>& has = catalog.columns.at(s.table);
   for (const SchemaColumn& column : s.columns) {
     if (has.count(column.name)) continue;
-    planned.steps.push_back(
-        {"колона " + table + "." + Lower(column.name),
-         "ALTER TABLE " + s.table + " ADD " + column.definition, s.file});
+    planned.steps.push_back({"колона " + table + "." + Lower(column.name),
+                             Step::Action::kAddToTable, column.definition,
+                             s.table, s.file});
   }
   for (const SchemaConstraint& constraint : s.constraints) {
     if (constraint.name.empty() || catalog.constraints.count(constraint.name))
       continue;
     if (constraint.kind == ConstraintKind::kCheck)
-      Keep(Refused(db, constraint.name, s.table, constraint.key), planned);
+      Keep(Refused(store, constraint.name, s.table, constraint.key), planned);
     else if (constraint.kind != ConstraintKind::kOther)
-      Keep(Duplicates(db, constraint.name, s.table, constraint.key), planned);
+      Keep(Duplicates(store, constraint.name, s.table, constraint.key),
+           planned);
     planned.steps.push_back(
         {"ограничение " + Lower(constraint.name) + " на " + table,
-         "ALTER TABLE " + s.table + " ADD " + constraint.definition, s.file});
+         Step::Action::kAddToTable, constraint.definition, s.table, s.file});
   }
 }
 
-Planned Plan(db::Connection& db, const std::vector<EmbeddedFile>& files) {
-  const SchemaCatalog catalog = ReadSchemaCatalog(db);
+Planned Plan(const SchemaStore& store, const std::vector<EmbeddedFile>& files) {
+  const SchemaCatalog catalog = store.ReadCatalog();
   std::set<std::string> newTables;
   Planned planned;
   for (const SchemaStatement& s : ReadSchemaStatements(files)) {
     const std::string on = s.table.empty() ? "" : " на " + Lower(s.table);
     switch (s.kind) {
       case Kind::kTable:
-        PlanTable(db, s, catalog, newTables, planned);
+        PlanTable(store, s, catalog, newTables, planned);
         break;
       case Kind::kIndex:
         if (catalog.indexes.count(s.name)) break;
         if (s.unique && !newTables.count(s.table))
-          Keep(Duplicates(db, s.name, s.table, s.key), planned);
-        planned.steps.push_back(
-            {"индекс " + Lower(s.name) + on, s.sql, s.file});
+          Keep(Duplicates(store, s.name, s.table, s.key), planned);
+        planned.steps.push_back({"индекс " + Lower(s.name) + on,
+                                 Step::Action::kRun, s.sql, "", s.file});
         break;
       case Kind::kGenerator:
         if (!catalog.generators.count(s.name))
-          planned.steps.push_back(
-              {"генератор " + Lower(s.name), s.sql, s.file});
+          planned.steps.push_back({"генератор " + Lower(s.name),
+                                   Step::Action::kRun, s.sql, "", s.file});
         break;
       case Kind::kTrigger:
         if (!catalog.triggers.count(s.name))
-          planned.steps.push_back(
-              {"тригер " + Lower(s.name) + on, s.sql, s.file});
+          planned.steps.push_back({"тригер " + Lower(s.name) + on,
+                                   Step::Action::kRun, s.sql, "", s.file});
         break;
       case Kind::kRow:
         if (newTables.count(s.table))
-          planned.steps.push_back(
-              {"начален ред в " + Lower(s.table), s.sql, s.file});
+          planned.steps.push_back({"начален ред в " + Lower(s.table),
+                                   Step::Action::kRun, s.sql, "", s.file});
         break;
       case Kind::kAlways:
-        planned.steps.push_back({"", s.sql, s.file});
+        planned.steps.push_back({"", Step::Action::kRun, s.sql, "", s.file});
         break;
     }
   }
   for (const char* index : kRetiredIndexes) {
     if (catalog.indexes.count(index))
       planned.steps.push_back({"премахва излишния индекс " + Lower(index),
-                               std::string("DROP INDEX ") + index, ""});
+                               Step::Action::kDropIndex, index, "", ""});
   }
   return planned;
+}
+
+void RunStep(const SchemaStore& store, const Step& step) {
+  switch (step.action) {
+    case Step::Action::kRun:
+      store.Run(step.text);
+      break;
+    case Step::Action::kAddToTable:
+      store.AddToTable(step.table, step.text);
+      break;
+    case Step::Action::kDropIndex:
+      store.DropIndex(step.text);
+      break;
+  }
 }
 
 void RefuseNewer(int32_t stored) {
@@ -206,10 +207,13 @@ bool UpgradePlan::NeedsUpgrade() const {
 }
 
 UpgradePlan PlanUpgrade(db::Connection& db) {
+  db::OwnTransaction transaction(db);
+  const SchemaStore store(transaction.Get());
   UpgradePlan plan;
-  plan.storedVersion = StoredSchemaVersion(db);
+  plan.storedVersion = store.StoredVersion();
   RefuseNewer(plan.storedVersion);
-  Planned planned = Plan(db, EmbeddedSchemaFiles());
+  Planned planned = Plan(store, EmbeddedSchemaFiles());
+  transaction.Commit();
   for (const Step& step : planned.steps) {
     if (!step.shown.empty()) plan.steps.push_back(step.shown);
   }
@@ -228,12 +232,20 @@ std::string RefusalText(const std::vector<UpgradeConflict>& conflicts) {
 
 void Upgrade(db::Connection& db,
              const std::function<void(const std::string& step)>& done) {
-  RefuseNewer(StoredSchemaVersion(db));
-  const Planned planned = Plan(db, EmbeddedSchemaFiles());
+  Planned planned;
+  {
+    db::OwnTransaction transaction(db);
+    const SchemaStore store(transaction.Get());
+    RefuseNewer(store.StoredVersion());
+    planned = Plan(store, EmbeddedSchemaFiles());
+    transaction.Commit();
+  }
   if (!planned.conflicts.empty()) throw Error(RefusalText(planned.conflicts));
   for (const Step& step : planned.steps) {
     try {
-      db::ExecuteRaw(db, step.sql);
+      db::OwnTransaction transaction(db);
+      RunStep(SchemaStore(transaction.Get()), step);
+      transaction.Commit();
     } catch (const db::DbError& e) {
       const std::string name = step.shown.empty() ? step.file : step.shown;
       throw Error(Format(kStepFailed, name.c_str()) + e.what());

@@ -1,21 +1,13 @@
 #include "app/SchemaVersion.h"
 
 #include "Version.h"
+#include "app/store/SchemaStore.h"
 #include "common/Text.h"
 #include "platform/db/Transaction.h"
 
 namespace zrv::app {
 
 namespace {
-
-const char* const kHasTable =
-    "SELECT COUNT(*) FROM rdb$relations\n"
-    "WHERE rdb$relation_name = 'SCHEMA_VERSION'";
-const char* const kStoredVersion =
-    "SELECT COALESCE(MAX(sv_version), 0) FROM schema_version";
-const char* const kRecord =
-    "INSERT INTO schema_version (sv_version, sv_date, sv_program)\n"
-    "VALUES (:version, 'NOW', :program)";
 
 const char* const kOlder =
     "Базата данни е от по-стара версия на програмата (версия на схемата %s, "
@@ -26,28 +18,20 @@ const char* const kNewer =
     "програмата знае до %d): обновете програмата.";
 const char* const kNoVersion = "незаписана";
 
-int32_t Scalar(db::Connection& db, const char* sql) {
-  auto query = db.NewQuery();
-  query->SetSQL(sql);
-  query->Open();
-  return query->FieldAt(0).AsInteger();
-}
-
 }  // namespace
 
 int32_t StoredSchemaVersion(db::Connection& db) {
-  if (Scalar(db, kHasTable) == 0) return 0;
-  return Scalar(db, kStoredVersion);
+  db::OwnTransaction transaction(db);
+  const int32_t stored = SchemaStore(transaction.Get()).StoredVersion();
+  transaction.Commit();
+  return stored;
 }
 
 void RecordSchemaVersion(db::Connection& db) {
   db::OwnTransaction transaction(db);
-  if (StoredSchemaVersion(db) >= kSchemaVersion) return;
-  auto query = db.NewQuery();
-  query->SetSQL(kRecord);
-  query->SetInteger("version", kSchemaVersion);
-  query->SetString("program", ZRV_VERSION);
-  query->Execute();
+  const SchemaStore store(transaction.Get());
+  if (store.StoredVersion() >= kSchemaVersion) return;
+  store.RecordVersion(kSchemaVersion, ZRV_VERSION);
   transaction.Commit();
 }
 

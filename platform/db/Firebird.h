@@ -49,6 +49,10 @@ void SetForcedWrites(const ConnectParams& params, bool on);
 // named parameters, so ":name" inside trigger and procedure bodies stays the
 // body's own variable. The connection must come from this file's functions.
 void ExecuteRaw(Connection& connection, const std::string& sql);
+// The same in `tx`, which must be a connection's open transaction seen as a
+// Transaction (OpenTransaction, as OwnTransaction::Get gives it): the stores
+// that run schema statements take one. DbError for another kind.
+void ExecuteRaw(Transaction& tx, const std::string& sql);
 
 // Deletes the database the connection is open on and closes the connection.
 void DropFirebirdDatabase(Connection& connection);

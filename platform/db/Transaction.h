@@ -30,6 +30,8 @@ class OpenTransaction : public Transaction {
   void Commit() override { connection_.Commit(); }
   void Rollback() override { connection_.Rollback(); }
   bool Active() const override { return connection_.InTransaction(); }
+  // The connection whose open transaction this is.
+  Connection& GetConnection() const { return connection_; }
 
  private:
   Connection& connection_;

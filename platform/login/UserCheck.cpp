@@ -1,15 +1,16 @@
 #include "platform/login/UserCheck.h"
 
 #include <exception>
+#include <optional>
 
-#include "common/Text.h"
 #include "platform/db/Database.h"
 #include "platform/db/Firebird.h"
+#include "platform/db/Transaction.h"
+#include "platform/login/store/UserLookupStore.h"
 
 namespace zrv::login {
 
 namespace {
-const char* const kSelectUsers = "SELECT user_id, user_name FROM app_users";
 const char* const kUnknownUser = "Непознат потребител.";
 const char* const kNoDatabase = "Няма връзка с базата данни: ";
 }  // namespace
@@ -20,18 +21,13 @@ bool CheckUser(const std::string& serverName, const std::string& userName,
   try {
     auto connection = db::MakeFirebirdConnection();
     connection->Open({userName, password, serverName});
-    // The users table is small; comparing here keeps the rule of letter case
-    // the program's own.
-    auto query = connection->NewQuery();
-    query->SetSQL(kSelectUsers);
-    query->Open();
-    const std::string wanted = UpperCase(Trim(userName));
-    for (; !query->Eof(); query->Next()) {
-      if (UpperCase(Trim(query->FieldByName("user_name").AsString())) ==
-          wanted) {
-        userId = query->FieldByName("user_id").AsInteger();
-        return true;
-      }
+    db::OwnTransaction transaction(*connection);
+    const std::optional<int32_t> found =
+        UserLookupStore(transaction.Get()).FindUserId(userName);
+    transaction.Commit();
+    if (found) {
+      userId = *found;
+      return true;
     }
     problem = kUnknownUser;
   } catch (const db::DatabaseBusyError&) {

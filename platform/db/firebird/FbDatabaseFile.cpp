@@ -2,6 +2,7 @@
 // as written.
 
 #include "platform/db/Firebird.h"
+#include "platform/db/Transaction.h"
 #include "platform/db/firebird/FbConnection.h"
 #include "platform/db/firebird/FbStatus.h"
 
@@ -12,6 +13,8 @@ namespace {
 const char kDatabaseCharset[] = "WIN1251";
 constexpr int kPageSize = 8192;
 constexpr int kDialect = SQL_DIALECT_V5;
+const char kNotOpenTransaction[] =
+    "A statement as written runs only in a connection's open transaction.";
 
 }  // namespace
 
@@ -53,6 +56,12 @@ void ExecuteRaw(Connection& connection, const std::string& sql) {
                                kDialect, nullptr);
     fb::Check(status);
   });
+}
+
+void ExecuteRaw(Transaction& tx, const std::string& sql) {
+  auto* open = dynamic_cast<OpenTransaction*>(&tx);
+  if (!open) throw DbError(kNotOpenTransaction);
+  ExecuteRaw(open->GetConnection(), sql);
 }
 
 void DropFirebirdDatabase(Connection& connection) {
