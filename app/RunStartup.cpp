@@ -21,14 +21,16 @@ std::unique_ptr<import::ImportRun> StartImportRun(
   // several workstations write at once; the import still works on it.
   const std::string versionNote = SchemaVersionNote(connection);
   if (!versionNote.empty()) messages.ShowMessage(versionNote);
-  auto run = std::make_unique<import::ImportRun>(connection, messages,
-                                                 session.currentUserID);
+  import::RunContext context{connection, session.currentUserID, {}};
   // Read without writing: a missing setting is not stored by a run (a dry
   // run leaves every table as it was); `zorvit db init` stores it.
   const SystemString settings(&connection);
-  run->Start([&settings](int32_t key, int32_t defaultValue) {
-    return settings.ReadSystemInt(key, defaultValue);
-  });
+  context.scheduleSettings.Init(
+      connection, [&settings](int32_t key, int32_t defaultValue) {
+        return settings.ReadSystemInt(key, defaultValue);
+      });
+  auto run = std::make_unique<import::ImportRun>(context, messages);
+  run->Start();
   return run;
 }
 

@@ -49,9 +49,6 @@ class PersonTasks {
   PersonTasks(const PersonTasks&) = delete;
   PersonTasks& operator=(const PersonTasks&) = delete;
 
-  // Hands over the database (once, at start-up).
-  void SetDatabase(db::Connection* db) { db_ = db; }
-
   // PER_ID of the first stored person whose PER_EGN equals `egn` exactly, or
   // -1. Database errors travel to the caller.
   int32_t FindByEGN(const std::string& egn) const;

@@ -36,7 +36,6 @@
 #include "import/RunTransactions.h"
 #include "import/RunState.h"
 #include "platform/workbook/Workbook.h"
-#include "schedule/store/DocInfoSettings.h"
 #include "schedule/RebuildSchedule.h"
 
 namespace zrv::import {
@@ -125,11 +124,12 @@ class CurrentEntries : public EntryTransactions {
 };
 
 struct ImportRun::Impl {
-  Impl(db::Connection& connection, ui::Messages& boxes, int32_t user)
-      : db(connection),
+  Impl(const RunContext& context, ui::Messages& boxes)
+      : db(context.connection),
         messages(boxes),
-        userId(user),
-        entries(connection),
+        userId(context.userId),
+        scheduleSettings(context.scheduleSettings),
+        entries(context.connection),
         classifiers(entries, messages, state, rentTypes),
         lookups(classifiers),
         resolver(lookups, errors, rentKinds),
@@ -163,6 +163,8 @@ struct ImportRun::Impl {
   db::Connection& db;
   HeldMessages messages;  // held while a row is being stored
   int32_t userId;
+  // Read at start-up; no step of the import depends on them.
+  schedule::DocInfoSettings scheduleSettings;
   bool started = false;
   bool contractKeys = false;  // the database keeps contract keys
   bool registerKeys = false;  // ... and person and property keys
@@ -176,7 +178,6 @@ struct ImportRun::Impl {
   // The transactions of the run in progress; null between runs.
   RunTransactions* transactions = nullptr;
   Classifiers classifiers;
-  schedule::DocInfoSettings scheduleSettings;
   ErrorList errors;
   ImportLookups lookups;
   RowResolver resolver;
@@ -192,16 +193,15 @@ struct ImportRun::Impl {
   std::vector<int> droppedAnnexRows;
 };
 
-ImportRun::ImportRun(db::Connection& db, ui::Messages& messages, int32_t userId)
-    : impl_(std::make_unique<Impl>(db, messages, userId)) {}
+ImportRun::ImportRun(const RunContext& context, ui::Messages& messages)
+    : impl_(std::make_unique<Impl>(context, messages)) {}
 
 ImportRun::~ImportRun() = default;
 
-void ImportRun::Start(const SettingReader& readSetting) {
+void ImportRun::Start() {
   auto& s = *impl_;
   s.characteristics = std::make_unique<contracts::TCharacteristicsCommonTasks>(
       s.db, s.messages, s.calculator);
-  s.scheduleSettings.Init(s.db, readSetting);
   s.rentTypes.LoadRentTypes(s.db, kAppID, s.messages);
   s.entries.Apart([&](db::Transaction& tx) {
     s.contractKeys = contracts::HasContractKeys(tx);

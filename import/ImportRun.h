@@ -18,9 +18,8 @@
 //   rows done, so that a
 //     window can paint a progress bar and the list between rows.
 //
-// Use: construct it with an open connection (the caller connects first), call
-// Start() once (process-wide number formats, module hand-over, rent-type
-// table), then Run() any number of times. One thread; the connection, the
+// Use: construct it with a run context (the caller connects first), call
+// Start() once (rent-type table, key tables), then Run() any number of times. One thread; the connection, the
 // messages and the observer must outlive the object, and nothing else may use
 // the connection while Run() works.
 
@@ -32,6 +31,7 @@
 #include <vector>
 
 #include "platform/db/Database.h"
+#include "import/RunContext.h"
 #include "platform/ui/Messages.h"
 
 namespace zrv::import {
@@ -137,22 +137,14 @@ using WorkbookChooser = std::function<std::optional<std::string>()>;
 
 class ImportRun {
  public:
-  // `userId` is the logged-in user's id, written to every new contract.
-  ImportRun(db::Connection& db, ui::Messages& messages, int32_t userId);
+  explicit ImportRun(const RunContext& context, ui::Messages& messages);
   ~ImportRun();
   ImportRun(const ImportRun&) = delete;
   ImportRun& operator=(const ImportRun&) = delete;
 
-  // Reads a stored integer setting: (key, default) -> value.
-  using SettingReader =
-      std::function<int32_t(int32_t key, int32_t defaultValue)>;
-
-  // Sets the process-wide number formats, hands the connection to the contract,
-  // property, person and schedule modules (the schedule module reads its stored
-  // setting through `readSetting`; without one it keeps the default) and loads
-  // the rent-type table. Call once, after connecting. Database errors of the
-  // hand-over travel on.
-  void Start(const SettingReader& readSetting = {});
+  // Loads the rent-type table and learns which key tables the database keeps.
+  // Call once, before the first Run. Database errors travel on.
+  void Start();
 
   // One run (the "Чети" button): checks the municipality, asks for the
   // workbook, empties the error list, reads the rows from the first row to one

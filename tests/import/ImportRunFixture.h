@@ -87,7 +87,8 @@ class ImportRunTest : public ::testing::Test {
   }
 
   void SetUp() override {
-    run = std::make_unique<ImportRun>(database.Connection(), messages, kUserId);
+    run = std::make_unique<ImportRun>(
+        RunContext{database.Connection(), kUserId, {}}, messages);
     run->Start();
   }
 

@@ -4,7 +4,7 @@
 
 #include "common/Text.h"
 #include "platform/db/Transaction.h"
-#include "state/DogovorFuncs.h"
+#include "state/store/DogovorFuncs.h"
 #include "state/PayDetails.h"
 #include "state/PayHistory.h"
 #include "state/Payments.h"

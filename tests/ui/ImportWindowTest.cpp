@@ -39,7 +39,8 @@ using test::Lettered;
 std::unique_ptr<import::ImportRun> StartOnOpenDatabase(db::Connection& db,
                                                        Messages& messages) {
   if (!db.Connected()) throw Error("not connected");
-  auto run = std::make_unique<import::ImportRun>(db, messages, 1);
+  auto run = std::make_unique<import::ImportRun>(
+      import::RunContext{db, 1, {}}, messages);
   run->Start();
   return run;
 }
