@@ -16,7 +16,7 @@
 #include "cli/Command.h"
 #include "cli/ConnectOptions.h"
 #include "cli/StateFormats.h"
-#include "cli/StateReport.h"
+#include "state/StateReport.h"
 #include "common/Dates.h"
 #include "common/Error.h"
 #include "common/Text.h"
@@ -83,8 +83,8 @@ bool LoadReadOnly(db::Connection& connection, int32_t id,
 
 // The header of a read-only report: nothing was deleted, and so many payments
 // were left out.
-void ReportLeftOut(StateReport& report, int leftOut) {
-  for (ReportItem& item : report.header) {
+void ReportLeftOut(state::StateReport& report, int leftOut) {
+  for (state::ReportItem& item : report.header) {
     if (item.key == kDeletedKey)
       item = {kLeftOutKey, kLeftOutLabel, std::to_string(leftOut), true};
   }
@@ -126,7 +126,7 @@ int RunState(const ParsedArgs& args) {
   }
   info.ComputeState(true, true, date, date);
 
-  StateReport report = BuildStateReport(info, number, tables.baseRates);
+  state::StateReport report = state::BuildStateReport(info, number, tables.baseRates);
   if (args.Has("read-only")) ReportLeftOut(report, leftOut);
   if (form == Form::Csv) {
     WriteStateCsv(report, std::cout);

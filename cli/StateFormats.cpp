@@ -37,7 +37,7 @@ std::string Pad(const std::string& text, size_t width, bool right) {
   return right ? blanks + text : text + blanks;
 }
 
-void WriteTextTable(const ReportTable& t, std::ostream& out) {
+void WriteTextTable(const state::ReportTable& t, std::ostream& out) {
   out << "\n" << t.title << ":\n";
   if (t.rows.empty()) {
     out << kNone << "\n";
@@ -63,7 +63,7 @@ void WriteTextTable(const ReportTable& t, std::ostream& out) {
   for (const auto& row : t.rows) line([&](size_t c) { return row[c]; });
 }
 
-void WriteJsonItems(const std::vector<ReportItem>& items, std::ostream& out) {
+void WriteJsonItems(const std::vector<state::ReportItem>& items, std::ostream& out) {
   out << "{";
   for (size_t i = 0; i < items.size(); ++i) {
     out << (i ? ", " : "") << JsonString(items[i].key) << ": "
@@ -72,7 +72,7 @@ void WriteJsonItems(const std::vector<ReportItem>& items, std::ostream& out) {
   out << "}";
 }
 
-void WriteJsonTable(const ReportTable& t, std::ostream& out) {
+void WriteJsonTable(const state::ReportTable& t, std::ostream& out) {
   WriteJsonArray(out, t.rows.size(), true, [&](size_t r) {
     out << "{";
     for (size_t c = 0; c < t.columns.size(); ++c) {
@@ -85,33 +85,33 @@ void WriteJsonTable(const ReportTable& t, std::ostream& out) {
 
 }  // namespace
 
-void WriteStateText(const StateReport& report, std::ostream& out) {
-  for (const ReportItem& item : report.header)
+void WriteStateText(const state::StateReport& report, std::ostream& out) {
+  for (const state::ReportItem& item : report.header)
     out << item.label << ": " << item.value << "\n";
   for (const std::string& note : report.notes) out << note << "\n";
-  for (const ReportTable& table : report.tables) WriteTextTable(table, out);
+  for (const state::ReportTable& table : report.tables) WriteTextTable(table, out);
   if (!report.explanation.empty()) {
     out << "\n" << kExplanationTitle << "\n";
     for (const std::string& line : report.explanation) out << line << "\n";
   }
   out << "\n";
-  for (const ReportItem& item : report.totals) {
+  for (const state::ReportItem& item : report.totals) {
     out << Pad(item.label + ":", kLabelWidth, false)
         << Pad(item.value, kValueWidth, true) << "\n";
   }
 }
 
-void WriteStateCsv(const StateReport& report, std::ostream& out) {
+void WriteStateCsv(const state::StateReport& report, std::ostream& out) {
   auto record = [&](std::vector<std::string> fields) {
     out << csv::Line(fields) << kCrLf;
   };
-  for (const ReportItem& item : report.header)
+  for (const state::ReportItem& item : report.header)
     record({kCsvHeader, item.label, item.value});
   for (const std::string& note : report.notes) record({kCsvNote, note});
-  for (const ReportTable& table : report.tables) {
+  for (const state::ReportTable& table : report.tables) {
     const std::string section = CsvSection(table.key);
     std::vector<std::string> fields = {section};
-    for (const ReportColumn& column : table.columns)
+    for (const state::ReportColumn& column : table.columns)
       fields.push_back(column.label);
     record(fields);
     for (const auto& row : table.rows) {
@@ -122,16 +122,16 @@ void WriteStateCsv(const StateReport& report, std::ostream& out) {
   }
   for (const std::string& line : report.explanation)
     record({kCsvExplanation, line});
-  for (const ReportItem& item : report.totals)
+  for (const state::ReportItem& item : report.totals)
     record({kCsvTotals, item.label, item.value});
 }
 
-void WriteStateJson(const StateReport& report, std::ostream& out) {
+void WriteStateJson(const state::StateReport& report, std::ostream& out) {
   out << "{\n  \"contract\": ";
   WriteJsonItems(report.header, out);
   out << ",\n  \"notes\": ";
   WriteJsonStrings(out, report.notes, false);
-  for (const ReportTable& table : report.tables) {
+  for (const state::ReportTable& table : report.tables) {
     out << ",\n  " << JsonString(table.key) << ": ";
     WriteJsonTable(table, out);
   }

@@ -13,12 +13,12 @@
 
 #include <ostream>
 
-#include "cli/StateReport.h"
+#include "state/StateReport.h"
 
 namespace zrv::cli {
 
-void WriteStateText(const StateReport& report, std::ostream& out);
-void WriteStateCsv(const StateReport& report, std::ostream& out);
-void WriteStateJson(const StateReport& report, std::ostream& out);
+void WriteStateText(const state::StateReport& report, std::ostream& out);
+void WriteStateCsv(const state::StateReport& report, std::ostream& out);
+void WriteStateJson(const state::StateReport& report, std::ostream& out);
 
 }  // namespace zrv::cli

@@ -1,4 +1,4 @@
-#include "cli/StateReport.h"
+#include "state/StateReport.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,11 +8,10 @@
 #include "state/Interest.h"
 #include "schedule/RoundMoney.h"
 
-namespace zrv::cli {
+namespace zrv::state {
 
 namespace {
 
-using state::TDocInfo;
 
 constexpr const char* kNoteNoRates =
     "Внимание: не са заредени основни лихвени проценти; лихвата по основния "
@@ -39,7 +38,7 @@ std::string Period(int year, int month) {
 
 bool AnyAnnexUsesBaseRates(const TDocInfo& info) {
   for (int i = 0; i < info.Annexes.Count(); ++i) {
-    if (state::UsesBaseRates(info.Annexes.At(i).AN_LType)) return true;
+    if (UsesBaseRates(info.Annexes.At(i).AN_LType)) return true;
   }
   return false;
 }
@@ -74,7 +73,7 @@ std::vector<ReportItem> Header(const TDocInfo& info,
 }
 
 std::vector<std::string> Notes(const TDocInfo& info,
-                               const state::BaseRateTable& rates) {
+                               const BaseRateTable& rates) {
   std::vector<std::string> notes;
   if (rates.Empty()) {
     if (AnyAnnexUsesBaseRates(info)) notes.push_back(kNoteNoRates);
@@ -126,9 +125,9 @@ ReportTable Payments(const TDocInfo& info) {
                  {"counted", "Отчетено"}},
                 {}};
   for (int i = 0; i < info.Payments.Count(); ++i) {
-    const state::TPaymentRow& p = info.Payments.At(i);
+    const TPaymentRow& p = info.Payments.At(i);
     const std::string kind = p.number == 0 ? kInitial
-                             : p.status == state::kPaymentReversal
+                             : p.status == kPaymentReversal
                                  ? Format(kReversalOf, p.masterNumber)
                                  : kRegular;
     t.rows.push_back({std::to_string(p.number), Date(p.date), Money(p.amount),
@@ -149,7 +148,7 @@ ReportTable History(const TDocInfo& info) {
                  {"kind", "Вид"}},
                 {}};
   for (int i = 0; i < info.History.Count(); ++i) {
-    const state::TPayHistoryItem& h = info.History.At(i);
+    const TPayHistoryItem& h = info.History.At(i);
     const int kind = std::clamp<int>(h.kind, 0, 3);
     t.rows.push_back({std::to_string(h.paymentNumber),
                       h.advance ? kAdvance : Period(h.year, h.month),
@@ -169,7 +168,7 @@ ReportTable WaitingInvoices(const TDocInfo& info) {
                  {"waiting", "Чака", true}},
                 {}};
   for (int i = 0; i < info.WaitPayments.Count(); ++i) {
-    const state::TWaitPaymentRow& w = info.WaitPayments.At(i);
+    const TWaitPaymentRow& w = info.WaitPayments.At(i);
     t.rows.push_back({Period(w.year, w.month), Format("%.0f", w.invoiceNumber),
                       Money(w.invoiceClearSum), Money(w.invoiceVat),
                       std::to_string(w.state),
@@ -194,7 +193,7 @@ std::vector<std::string> Explanation(const std::string& text) {
 }
 
 std::vector<ReportItem> Totals(const TDocInfo& info) {
-  const state::TSummarySet& s = info.Summary;
+  const TSummarySet& s = info.Summary;
   // Money paid for later periods can exceed what is due: then nothing is due
   // and the rest shows as paid ahead.
   const double due = schedule::RoundMoney(s.Due);
@@ -220,7 +219,7 @@ std::vector<ReportItem> Totals(const TDocInfo& info) {
 }  // namespace
 
 StateReport BuildStateReport(const TDocInfo& info, const std::string& number,
-                             const state::BaseRateTable& rates) {
+                             const BaseRateTable& rates) {
   StateReport report;
   report.header = Header(info, number);
   report.notes = Notes(info, rates);
@@ -231,4 +230,4 @@ StateReport BuildStateReport(const TDocInfo& info, const std::string& number,
   return report;
 }
 
-}  // namespace zrv::cli
+}  // namespace zrv::state

@@ -11,7 +11,7 @@
 #include "state/BaseRates.h"
 #include "state/DocInfo.h"
 
-namespace zrv::cli {
+namespace zrv::state {
 
 // One labelled value; `key` names it for scripts (JSON), `label` for people.
 struct ReportItem {
@@ -44,8 +44,8 @@ struct StateReport {
 
 // The report of `info` after LoadContract and ComputeState; `number` is the
 // contract's register number, `rates` the table the interest was charged on.
-StateReport BuildStateReport(const state::TDocInfo& info,
+StateReport BuildStateReport(const TDocInfo& info,
                              const std::string& number,
-                             const state::BaseRateTable& rates);
+                             const BaseRateTable& rates);
 
-}  // namespace zrv::cli
+}  // namespace zrv::state
