@@ -59,9 +59,9 @@ class PersonTasks {
   int32_t FindRepresentative(int32_t personId, const std::string& name) const;
 
   // Adds the person and gives the new PER_ID; gives -1 and writes nothing when
-  // both Name and EGN are empty. Every text goes into the statement with its
-  // double quotes doubled, so it is stored exactly as given; a text the
-  // database cannot hold is refused with zrv::Error. Runs in the caller's
+  // both Name and EGN are empty. Every value is a statement parameter, so a
+  // text is stored exactly as given; a text the database cannot hold is
+  // refused with zrv::Error. Runs in the caller's
   // transaction when one is open, otherwise in one of its own that it commits;
   // on an error a transaction it started is rolled back and the error travels
   // on.
