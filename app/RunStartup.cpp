@@ -21,7 +21,8 @@ std::unique_ptr<import::ImportRun> StartImportRun(
   // several workstations write at once; the import still works on it.
   const std::string versionNote = SchemaVersionNote(connection);
   if (!versionNote.empty()) messages.ShowMessage(versionNote);
-  import::RunContext context{connection, session.currentUserID, {}};
+  import::RunContext context{connection, session.currentUserID,
+                             session.userName, {}};
   // Read without writing: a missing setting is not stored by a run (a dry
   // run leaves every table as it was); `zorvit db init` stores it.
   const SystemString settings(&connection);

@@ -10,6 +10,7 @@
 //   5  contract_keys and its trigger
 //   6  person_keys, property_keys and their triggers
 //   7  schema_version itself; `db init` makes the demo user only when asked
+//   8  the run history: import_runs and import_run_items
 // A change of the schema scripts raises kSchemaVersion by one.
 
 #include <cstdint>
@@ -19,7 +20,7 @@
 
 namespace zrv::app {
 
-inline constexpr int32_t kSchemaVersion = 7;
+inline constexpr int32_t kSchemaVersion = 8;
 
 // The highest version recorded in the database; 0 for a database made before
 // versions were kept (no table schema_version).

@@ -128,7 +128,7 @@ ImportFigures ImportInto(const std::string& workbook, const std::string& folder,
         std::make_unique<bench::RecordingConnection>(*connection, nullptr);
   db::Connection& used = recording ? *recording : *connection;
   CountingMessages messages;
-  import::ImportRun run(import::RunContext{used, 1, {}}, messages);
+  import::ImportRun run(import::RunContext{used, 1}, messages);
   run.Start();
   if (recording) {
     recording->statements = 0;
@@ -214,7 +214,7 @@ std::string MakeStoredDatabase(const std::string& folder, int count,
     auto connection = db::MakeFirebirdConnection();
     connection->Open(params);
     CountingMessages messages;
-    import::ImportRun run(import::RunContext{*connection, 1, {}}, messages);
+    import::ImportRun run(import::RunContext{*connection, 1}, messages);
     run.Start();
     import::ImportOptions options;
     options.logFolder = folder;

@@ -53,6 +53,7 @@ void InsertClassifierRow(EntryTransactions& entries, ui::Messages& messages,
       query->SetString("text", text);
       if (bindExtra) bindExtra(*query);
       query->Execute();
+      entries.Added(tx, table.name, id);
     });
   } catch (const db::DuplicateKeyError&) {
     throw;

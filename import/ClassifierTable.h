@@ -24,6 +24,7 @@ namespace zrv::import {
 // The statements and the failure message of one classifier table (the tables
 // themselves are ClassifierStore's).
 struct ClassifierTable {
+  const char* name;  // the table, as the run history names it
   const char*
       lookupSql;  // gives the id in its first column; one string parameter:
   const char* lookupParam;  // this one, bound to the upper-cased text

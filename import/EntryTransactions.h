@@ -5,6 +5,7 @@
 // gives its own (a dry run keeps every entry in one transaction it rolls back
 // at its end, see RunTransactions.h); ShortTransactions is the plain kind.
 
+#include <cstdint>
 #include <functional>
 
 #include "platform/db/Database.h"
@@ -18,6 +19,10 @@ class EntryTransactions {
   // committed when work returns and rolled back when it throws (the error
   // travels on).
   virtual void Apart(const std::function<void(db::Transaction&)>& work) = 0;
+  // Told in the entry's own transaction that `table` got the entry `id`.
+  virtual void Added(db::Transaction& tx, const char* table, int32_t id) {
+    (void)tx, (void)table, (void)id;
+  }
 };
 
 // Each work in a new transaction of its own on the connection.

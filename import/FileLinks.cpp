@@ -20,7 +20,7 @@ std::string FileLinkName(TDate docDate, const std::string& numberText) {
   return std::to_string(year) + numberText + ".pdf";
 }
 
-void AddFileLink(db::Transaction& tx, ui::Messages& messages,
+int32_t AddFileLink(db::Transaction& tx, ui::Messages& messages,
                  const contracts::TBaseDoc& contract,
                  const std::string& folder) {
   const FileLinkStore store(tx);
@@ -43,6 +43,7 @@ void AddFileLink(db::Transaction& tx, ui::Messages& messages,
     messages.ShowMessage(kLinkFailed);
     throw;
   }
+  return link.number;
 }
 
 }  // namespace zrv::import

@@ -3,6 +3,7 @@
 // organisation's file server. Only the names are stored (table storage,
 // numbered per property); the file itself is neither checked nor copied.
 
+#include <cstdint>
 #include <string>
 
 #include "common/Dates.h"
@@ -29,8 +30,8 @@ std::string FileLinkName(TDate docDate, const std::string& numberText);
 // (after waiting for that workstation's row) and the caller tries the row
 // again in a new snapshot. Any other failure of the insert shows "Проблем при
 // записа на връзка към FTP файл" and throws the error on, so that the caller
-// rolls the whole row back.
-void AddFileLink(db::Transaction& tx, ui::Messages& messages,
+// rolls the whole row back. Gives the link's number.
+int32_t AddFileLink(db::Transaction& tx, ui::Messages& messages,
                  const contracts::TBaseDoc& contract,
                  const std::string& folder);
 

@@ -1,9 +1,9 @@
 #include "import/ImportRun.h"
 
 #include <chrono>
-#include <clocale>
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <thread>
 
@@ -33,8 +33,12 @@
 #include "import/RowReader.h"
 #include "import/RowResolver.h"
 #include "import/RowWriter.h"
+#include "import/RunRecorder.h"
+#include "import/RunTrace.h"
 #include "import/RunTransactions.h"
 #include "import/RunState.h"
+#include "platform/system/FileFacts.h"
+#include "platform/system/HostName.h"
 #include "platform/workbook/Workbook.h"
 #include "schedule/RebuildSchedule.h"
 
@@ -53,6 +57,8 @@ const char* const kDatabaseFailed =
     "Базата данни не може да записва и импортирането спря: ";
 const char* const kWorkbookLost =
     "Работната книга не може да бъде прочетена отново и импортирането спря: ";
+const char* const kRecordNotCompleted =
+    "Краят на импортирането не е записан в историята: ";
 const char* const kLastStored = ". Последен записан ред: ";
 const char* const kNoneStored = ". Няма записан ред.";
 constexpr int32_t kDefaultFirstRow = 2;
@@ -107,9 +113,11 @@ void PauseBeforeRetry(int attempt) {
 
 // Classifier entries go through the transactions of the run in progress, and
 // outside a run into short transactions of their own.
+// An entry added is recorded in the run's trace.
 class CurrentEntries : public EntryTransactions {
  public:
-  explicit CurrentEntries(db::Connection& connection) : plain_(connection) {}
+  CurrentEntries(db::Connection& connection, RunTrace& trace)
+      : plain_(connection), trace_(trace) {}
   void Use(RunTransactions* run) { run_ = run; }
   void Apart(const std::function<void(db::Transaction&)>& work) override {
     if (run_)
@@ -117,10 +125,14 @@ class CurrentEntries : public EntryTransactions {
     else
       plain_.Apart(work);
   }
+  void Added(db::Transaction& tx, const char* table, int32_t id) override {
+    trace_.Record(tx, {TraceKind::kEntry, id, 0, table});
+  }
 
  private:
   ShortTransactions plain_;
   RunTransactions* run_ = nullptr;
+  RunTrace& trace_;
 };
 
 struct ImportRun::Impl {
@@ -128,12 +140,13 @@ struct ImportRun::Impl {
       : db(context.connection),
         messages(boxes),
         userId(context.userId),
+        userName(context.userName),
         scheduleSettings(context.scheduleSettings),
-        entries(context.connection),
+        entries(context.connection, trace),
         classifiers(entries, messages, state, rentTypes),
         lookups(classifiers),
         resolver(lookups, errors, rentKinds),
-        writer(errors, messages, rentKinds) {
+        writer(errors, messages, rentKinds, trace) {
     errors.Subscribe([this](const std::string& line) {
       if (observer) observer->LineAdded(line);
     });
@@ -156,6 +169,11 @@ struct ImportRun::Impl {
   void SkipStoredRow(int row, ImportSummary& summary);
   // Adds a committed row's annex figures, and keeps its refused annex rows.
   void CountAnnexes(const AnnexCounts& annexes, ImportSummary& summary);
+  // The record of a real run on the workbook `path`, as it starts.
+  RunRecord NewRecord(const std::string& path, const ImportOptions& options,
+                      int firstRow) const;
+  // Writes the run's end into its record; a failure is shown, not thrown.
+  void CompleteRecord(RunRecorder& recorder, const RunResult& result);
   void SaveLog(const std::string& workbookPath, const ImportOptions& options,
                const workbook::Worksheet& sheet, int firstRow,
                ImportSummary& summary);
@@ -163,6 +181,7 @@ struct ImportRun::Impl {
   db::Connection& db;
   HeldMessages messages;  // held while a row is being stored
   int32_t userId;
+  std::string userName;
   // Read at start-up; no step of the import depends on them.
   schedule::DocInfoSettings scheduleSettings;
   bool started = false;
@@ -174,6 +193,8 @@ struct ImportRun::Impl {
   contracts::RentTypeTable rentTypes;
   contracts::RentKinds rentKinds;
   ImportRunState state;
+  // What a real run stores, recorded under its number in the run history.
+  RunTrace trace;
   CurrentEntries entries;
   // The transactions of the run in progress; null between runs.
   RunTransactions* transactions = nullptr;
@@ -269,6 +290,19 @@ RunResult ImportRun::Impl::Run(const ImportOptions& options,
     }
     Impl& impl;
   } inUse(*this, runTransactions);
+  // A real run records what it stores from its first entry on; the record
+  // itself is written once the workbook is known.
+  struct Tracing {
+    Tracing(RunTrace& trace, bool real) : trace(trace) {
+      if (real)
+        trace.Hold();
+      else
+        trace.Off();
+    }
+    ~Tracing() { trace.Off(); }
+    RunTrace& trace;
+  } tracing(trace, !options.checkOnly);
+  std::optional<RunRecorder> recorder;
   if (!CheckMunicipality(options.municipality, result)) return result;
 
   const std::optional<std::string> path =
@@ -288,6 +322,11 @@ RunResult ImportRun::Impl::Run(const ImportOptions& options,
   if (!TryParseInt(options.firstRowText, firstRow) || firstRow < 1)
     firstRow = kDefaultFirstRow;
   try {
+    if (!options.checkOnly) {
+      recorder.emplace(db);
+      recorder->Begin(NewRecord(*path, options, firstRow), trace);
+      result.summary.runId = recorder->Id();
+    }
     sheet = workbook::OpenFirstWorksheet(*path);
     transactions->Outside(
         [&](db::Transaction& tx) { classifiers.LoadSettlements(tx); });
@@ -314,7 +353,45 @@ RunResult ImportRun::Impl::Run(const ImportOptions& options,
   result.summary.elapsedSeconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - began)
           .count();
+  if (recorder) CompleteRecord(*recorder, result);
   return result;
+}
+
+RunRecord ImportRun::Impl::NewRecord(const std::string& path,
+                                     const ImportOptions& options,
+                                     int firstRow) const {
+  const system::FileFacts facts = system::ReadFileFacts(path);
+  RunRecord record;
+  record.userId = userId;
+  record.userName = userName;
+  record.host = system::HostName();
+  std::error_code ignored;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, ignored);
+  record.workbook = absolute.empty() ? path : absolute.string();
+  record.size = static_cast<double>(facts.size);
+  record.sha256 = facts.sha256;
+  record.municipality = options.municipality;
+  record.firstRow = firstRow;
+  return record;
+}
+
+void ImportRun::Impl::CompleteRecord(RunRecorder& recorder,
+                                     const RunResult& result) {
+  // Without a connection, or on a database that cannot write, the record
+  // stays without an end, as the run's stop message says.
+  if (result.outcome == RunOutcome::kConnectionLost ||
+      result.outcome == RunOutcome::kDatabaseFailed)
+    return;
+  try {
+    ImportSummary summary = result.summary;
+    std::error_code ignored;
+    if (!summary.logFile.empty())
+      summary.logFile =
+          std::filesystem::absolute(summary.logFile, ignored).string();
+    recorder.Complete(result.outcome, summary);
+  } catch (const std::exception& e) {
+    messages.ShowMessage(kRecordNotCompleted + std::string(e.what()));
+  }
 }
 
 bool ImportRun::Impl::EmptyRow(const CellReader& cells, int row) const {

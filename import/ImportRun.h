@@ -89,7 +89,10 @@ struct ImportSummary {
   int lastRow = 0;        // last row the loop reached
   int lastStoredRow = 0;  // row of the last contract committed, 0 when none
   double elapsedSeconds = 0;
-  bool checkOnly = false;  // a dry run: the figures say what would be stored
+  bool checkOnly = false;
+  // The run's number in the run history (zorvit runs, zorvit undo); 0 for a
+  // dry run and for a run that did not get as far as its workbook.
+  int32_t runId = 0;  // a dry run: the figures say what would be stored
 };
 
 // How a run ended.

@@ -13,19 +13,24 @@
 namespace zrv::import {
 
 RowWriter::RowWriter(ErrorList& errors, ui::Messages& messages,
-                     const contracts::RentKinds& rentKinds)
-    : errors_(errors), messages_(messages), rentKinds_(rentKinds) {}
+                     const contracts::RentKinds& rentKinds, RunTrace& trace)
+    : errors_(errors),
+      messages_(messages),
+      rentKinds_(rentKinds),
+      trace_(trace) {}
 
 namespace {
 
 // Stores a new person and, when `claim`, claims its identity number (nothing
 // of a person with neither name nor number).
 int32_t InsertPerson(db::Transaction& tx,
-                     const contracts::TPersonSrchRec& person, bool claim) {
+                     const contracts::TPersonSrchRec& person, bool claim,
+                     RunTrace& trace) {
   if (person.EGN.empty() && person.Name.empty()) return -1;
   const contracts::PersonStore store(tx);
   const int32_t id = store.Insert(person);
   if (claim && !person.EGN.empty()) store.ClaimKey(person.EGN, id);
+  trace.Record(tx, {TraceKind::kPerson, id});
   return id;
 }
 
@@ -62,22 +67,27 @@ AnnexCounts RowWriter::WriteContract(db::Transaction& tx,
   if (contract.PropertyID == -1) {
     property.Insert(tx);
     contract.PropertyID = property.ID;
+    trace_.Record(tx, {TraceKind::kProperty, property.ID});
     const std::string propertyKey = contracts::PropertyKey(property);
     if (claim && !propertyKey.empty())
       contracts::PropertyStore(tx).ClaimKey(propertyKey, property.ID);
   }
   contracts::TPersonSrchRec& tenant = records.tenant;
   const contracts::TPersonSrchRec& rep = records.representative;
-  tenant.MOL = rep.ID == -1 ? InsertPerson(tx, rep, claim) : rep.ID;
+  tenant.MOL = rep.ID == -1 ? InsertPerson(tx, rep, claim, trace_) : rep.ID;
   contract.TenantID =
-      tenant.ID == -1 ? InsertPerson(tx, tenant, claim) : tenant.ID;
+      tenant.ID == -1 ? InsertPerson(tx, tenant, claim, trace_) : tenant.ID;
   contract.Insert(tx);
+  trace_.Record(tx, {TraceKind::kContract, contract.DocID});
   if (!key.empty()) contracts::ContractStore(tx).TieKey(key, contract.DocID);
   schedule::AnnexesAsStored annexes;
   annexes.AddFirst(FirstAnnex(contract));
   const AnnexCounts counts = WriteAnnexes(tx, row, contract, annexes);
-  if (fileLinks)
-    AddFileLink(tx, messages_, contract, rentKinds_.RentKindFolder());
+  if (fileLinks) {
+    const int32_t link =
+        AddFileLink(tx, messages_, contract, rentKinds_.RentKindFolder());
+    trace_.Record(tx, {TraceKind::kFileLink, contract.PropertyID, link});
+  }
   // Built from the annexes just written, not read back.
   schedule::RebuildSchedule(tx, contract.DocID, contract.DocType,
                             annexes.List(), true);

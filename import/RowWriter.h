@@ -16,6 +16,7 @@
 #include "import/ContractRow.h"
 #include "import/ErrorList.h"
 #include "import/RowResolver.h"
+#include "import/RunTrace.h"
 #include "platform/db/Database.h"
 #include "platform/ui/Messages.h"
 #include "schedule/AnnexesAsStored.h"
@@ -38,8 +39,9 @@ struct AnnexCounts {
 
 class RowWriter {
  public:
+  // What the writer stores is recorded in `trace` (a real run's items).
   RowWriter(ErrorList& errors, ui::Messages& messages,
-            const contracts::RentKinds& rentKinds);
+            const contracts::RentKinds& rentKinds, RunTrace& trace);
 
   // Stores the new contract of `row`, resolved into `records`. New property
   // and persons are claimed when `claim` (person and property keys); the
@@ -71,6 +73,7 @@ class RowWriter {
   ErrorList& errors_;
   ui::Messages& messages_;
   const contracts::RentKinds& rentKinds_;
+  RunTrace& trace_;
 };
 
 }  // namespace zrv::import

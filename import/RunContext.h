@@ -6,6 +6,7 @@
 // of it.
 
 #include <cstdint>
+#include <string>
 
 #include "platform/db/Database.h"
 #include "schedule/store/DocInfoSettings.h"
@@ -15,7 +16,8 @@ namespace zrv::import {
 struct RunContext {
   db::Connection& connection;  // connected; must outlive the run
   int32_t userId = 0;          // the logged-in user's id
-  schedule::DocInfoSettings scheduleSettings;
+  std::string userName = {};   // and name, for the run history
+  schedule::DocInfoSettings scheduleSettings = {};
 };
 
 }  // namespace zrv::import

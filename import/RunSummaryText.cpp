@@ -30,6 +30,8 @@ const char kLogNotWritten[] = "НЕ Е ЗАПИСАН. ";
 const char kWorkbookNotWritten[] = "НЕ Е ЗАПИСАНА. ";
 const char kNothingStored[] = "Само проверка: нищо не е записано.";  // dry run
 const char kSeconds[] = " с";
+// Shown for a real run that the run history recorded.
+const char kRunNumber[] = "Номер в историята:";
 
 // A path from the root (a relative one lies in the current directory).
 std::string FullPath(const std::string& path) {
@@ -72,6 +74,8 @@ std::vector<SummaryLine> SummaryLines(const ImportSummary& s) {
                  {kAnnexesSkipped, std::to_string(s.annexesSkipped)});
   if (s.rowsBusy > 0)
     lines.insert(lines.begin() + 4, {kRowsBusy, std::to_string(s.rowsBusy)});
+  if (s.runId > 0)
+    lines.push_back({kRunNumber, std::to_string(s.runId)});
   return lines;
 }
 

@@ -13,6 +13,7 @@
 #include "import/ColumnMap.h"
 #include "import/AnnexJudge.h"
 #include "import/RowWriter.h"
+#include "import/store/RunStore.h"
 #include "schedule/AddAnnex.h"
 #include "schedule/RebuildSchedule.h"
 
@@ -118,8 +119,13 @@ AnnexCounts RowWriter::WriteAnnexesOfStored(db::Transaction& tx,
         break;
       case Fate::kAdd: {
         r.judged.annex.AN_NUM = ++lastNumber;
+        // What the annex changes, read before it does, for an undo.
+        const TraceItem item = trace_.RunId() != 0
+                                   ? RunStore(tx).AddedAnnex(docId, lastNumber)
+                                   : TraceItem{};
         std::string message;  // errors travel on
         if (schedule::AddAnnex(tx, docId, r.judged.annex, false, message)) {
+          trace_.Record(tx, item);
           ++counts.stored;
         } else {
           counts.Drop(r.row);

@@ -5,7 +5,7 @@ set -euo pipefail
 PACKAGES=(
   g++ cmake make pkg-config libgtest-dev
   firebird3.0-server-core firebird3.0-utils firebird-dev libfbclient2
-  libzip-dev libpugixml-dev libxlsxwriter-dev
+  libzip-dev libpugixml-dev libxlsxwriter-dev libssl-dev
   qt6-base-dev libgl-dev fonts-dejavu-core qt6-translations-l10n
   dpkg-dev file help2man lintian desktop-file-utils
   firebird3.0-server

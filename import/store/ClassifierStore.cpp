@@ -10,6 +10,7 @@ namespace {
 constexpr int32_t kSmallIdLimit = std::numeric_limits<int16_t>::max();
 
 const ClassifierTable kMunicipalities{
+    "obsh_kl",
     "SELECT ob_id FROM obsh_kl WHERE (UPPER(ob_text) = :name)",
     "name",
     "ob_text",
@@ -19,6 +20,7 @@ const ClassifierTable kMunicipalities{
 // The name is bound as a parameter rather than written into the statement, so a
 // name holding a double quote is found like any other.
 const ClassifierTable kSettlements{
+    "nm_kl",
     "SELECT nm_id FROM nm_kl WHERE UPPER(nm_text) = :nmt",
     "nmt",
     "nm_text",
@@ -27,6 +29,7 @@ const ClassifierTable kSettlements{
     "VALUES(:id, :text, :obid, :obtext, :eknm)",
     "Проблем при записа на населено място"};
 const ClassifierTable kLocalities{
+    "me_kl",
     "SELECT me_id FROM me_kl WHERE UPPER(me_text) = :nmt",
     "nmt",
     "me_text",
@@ -35,6 +38,7 @@ const ClassifierTable kLocalities{
     "Проблем при записа на местност",
     kSmallIdLimit};
 const ClassifierTable kQuarters{
+    "jk_kl",
     "SELECT jk_id FROM jk_kl WHERE UPPER(jk_text) = :nmt",
     "nmt",
     "jk_text",
@@ -43,6 +47,7 @@ const ClassifierTable kQuarters{
     "Проблем при записа на ЖК",
     kSmallIdLimit};
 const ClassifierTable kStreets{
+    "ul_kl",
     "SELECT ul_id FROM ul_kl WHERE UPPER(ul_text) = :nmt",
     "nmt",
     "ul_text",
@@ -53,6 +58,7 @@ const ClassifierTable kStreets{
 // Looked up among the application's object types; the greatest id is taken over
 // all of them.
 const ClassifierTable kObjectTypes{
+    "objtype_kl",
     "SELECT ot_id FROM objtype_kl WHERE ( (UPPER(ot_text) = :nmt) AND (ot_app "
     "= 1) )",
     "nmt",
@@ -61,6 +67,7 @@ const ClassifierTable kObjectTypes{
     "INSERT INTO objtype_kl (ot_id, ot_text, ot_app) VALUES(:id, :text, 1)",
     "Проблем при записа на вид обект"};
 const ClassifierTable kRentTypes{
+    "renttypes",
     nullptr,
     nullptr,
     "rt_text",

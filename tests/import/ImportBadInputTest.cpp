@@ -143,7 +143,10 @@ TEST_F(ImportBadInputTest, ConnectionLostDuringTheRun) {
   EXPECT_EQ(result.summary.classifierEntriesAdded,
             -1);  // could not be counted at the end
   ASSERT_EQ(Lines().size(), 2u);
-  EXPECT_EQ(messages.shown.size(), 2u);
+  // The two rows, and the run's end that could not go into the history.
+  ASSERT_EQ(messages.shown.size(), 3u);
+  EXPECT_EQ(messages.shown[2].rfind("Краят на импортирането не е записан", 0),
+            0u);
   EXPECT_EQ(LogFiles().size(), 1u);
 
   database.Connection().Open(

@@ -88,7 +88,7 @@ class ImportRunTest : public ::testing::Test {
 
   void SetUp() override {
     run = std::make_unique<ImportRun>(
-        RunContext{database.Connection(), kUserId, {}}, messages);
+        RunContext{database.Connection(), kUserId}, messages);
     run->Start();
   }
 

@@ -127,7 +127,7 @@ TEST_F(ImportTransactionsTest, NoMessageBoxWhileARowHoldsItsTransaction) {
   } boxes(database.Connection());
   database.Exec(
       "ALTER TABLE storage ADD CONSTRAINT ck_no_links CHECK (st_num < 0)");
-  ImportRun run(RunContext{database.Connection(), kUserId, {}}, boxes);
+  ImportRun run(RunContext{database.Connection(), kUserId}, boxes);
   run.Start();
   ImportOptions options;
   options.logFolder = folder;

@@ -76,7 +76,7 @@ class RefusedRowsTest : public ImportRunTest {
   // What importing `path` into a new database stores.
   std::vector<std::string> StoredByNewDatabase(const std::string& path) {
     test::TestDatabase reference;
-    ImportRun run(RunContext{reference.Connection(), kUserId, {}}, messages);
+    ImportRun run(RunContext{reference.Connection(), kUserId}, messages);
     run.Start();
     ImportOptions options;
     options.logFolder = folder;

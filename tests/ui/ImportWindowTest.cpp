@@ -40,7 +40,7 @@ std::unique_ptr<import::ImportRun> StartOnOpenDatabase(db::Connection& db,
                                                        Messages& messages) {
   if (!db.Connected()) throw Error("not connected");
   auto run = std::make_unique<import::ImportRun>(
-      import::RunContext{db, 1, {}}, messages);
+      import::RunContext{db, 1}, messages);
   run->Start();
   return run;
 }
