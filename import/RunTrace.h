@@ -6,6 +6,7 @@
 // undo` removes (import_run_items). A dry run lists nothing.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,7 @@ struct TraceItem {
   // What an added annex changed, to be put back by an undo: the contract's
   // stop and term (DA_IF2), and the stop of the annex before it.
   TDate oldStop = 0;
-  int32_t oldTerm = 0;
+  std::optional<int32_t> oldTerm = {};  // nothing for a term never set
   TDate oldPreviousStop = 0;
 };
 

@@ -111,7 +111,7 @@ TraceItem ReadItem(const db::Query& q) {
   item.number = q.FieldAt(2).AsInteger();
   item.table = q.FieldAt(3).AsString();
   item.oldStop = DateOrZero(q.FieldAt(4));
-  item.oldTerm = q.FieldAt(5).AsInteger();
+  if (!q.FieldAt(5).IsNull()) item.oldTerm = q.FieldAt(5).AsInteger();
   item.oldPreviousStop = DateOrZero(q.FieldAt(6));
   return item;
 }
@@ -212,7 +212,10 @@ void RunStore::AddItem(int32_t runId, const TraceItem& item) const {
   else
     q->SetString("tbl", item.table);
   SetDateOrNull(*q, "oldstop", item.oldStop);
-  q->SetInteger("oldterm", item.oldTerm);
+  if (item.oldTerm)
+    q->SetInteger("oldterm", *item.oldTerm);
+  else
+    q->SetNull("oldterm");
   SetDateOrNull(*q, "oldprevstop", item.oldPreviousStop);
   q->Execute();
 }
@@ -259,7 +262,7 @@ TraceItem RunStore::AddedAnnex(int32_t docId, int32_t number) const {
   q->Open();
   if (!q->Eof()) {
     item.oldStop = DateOrZero(q->FieldAt(0));
-    item.oldTerm = q->FieldAt(1).AsInteger();
+    if (!q->FieldAt(1).IsNull()) item.oldTerm = q->FieldAt(1).AsInteger();
   }
   q->SetSQL(kSelectAnnexBefore);
   q->SetInteger("id", docId);

@@ -150,6 +150,10 @@ enum class Isolation {
   // Each statement sees what is committed when it runs: the short
   // transactions of entries other workstations must see at once.
   kReadCommitted,
+  // Read committed, and a row another transaction holds fails the statement
+  // at once (db::ConflictError) instead of being waited for: whether another
+  // workstation is at work on something.
+  kReadCommittedNoWait,
 };
 
 // One transaction begun on a connection (Connection::Begin), apart from any

@@ -36,6 +36,10 @@ const char kReadCommittedTpb[] = {isc_tpb_version3,
                                   1,
                                   kLockTimeoutSeconds};
 
+const char kReadCommittedNoWaitTpb[] = {
+    isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed,
+    isc_tpb_rec_version, isc_tpb_nowait};
+
 }  // namespace
 
 void Dpb::AddString(char item, const std::string& value) {
@@ -267,9 +271,15 @@ void Session::RunStatement(isc_tr_handle* tr, const std::string& sql,
 isc_tr_handle Session::BeginApart(Isolation isolation) {
   RequireConnected();
   return Watched([&] {
-    return isolation == Isolation::kSnapshot
-               ? Begin()
-               : Begin(kReadCommittedTpb, sizeof kReadCommittedTpb);
+    switch (isolation) {
+      case Isolation::kSnapshot:
+        return Begin();
+      case Isolation::kReadCommitted:
+        return Begin(kReadCommittedTpb, sizeof kReadCommittedTpb);
+      case Isolation::kReadCommittedNoWait:
+        break;
+    }
+    return Begin(kReadCommittedNoWaitTpb, sizeof kReadCommittedNoWaitTpb);
   });
 }
 
