@@ -1,8 +1,9 @@
 #pragma once
-// Message boxes raised while a row is being stored wait until the row's
-// transaction has ended. A box waits for the clerk, and the row's locks must
-// not wait with it: another workstation storing the same contract, or a link
-// to the same property, would stand still until the box is closed.
+// Message boxes raised while a row is being stored wait until the row has
+// ended and the run has committed what it holds. A box waits for the clerk,
+// and the run's locks must not wait with it: another workstation storing the
+// same contract, or a link to the same property, would stand still until the
+// box is closed.
 
 #include <string>
 #include <utility>
@@ -18,6 +19,9 @@ class HeldMessages : public ui::Messages {
 
   void ShowMessage(const std::string& text) override { Show(text, false); }
   void ShowError(const std::string& text) override { Show(text, true); }
+
+  // True when messages wait to be shown.
+  bool HasHeld() const { return !held_.empty(); }
 
   // Forgets the messages held so far: they belong to a try of a row that is
   // tried again.

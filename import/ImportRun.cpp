@@ -157,6 +157,15 @@ struct ImportRun::Impl {
   bool CheckMunicipality(const std::string& name, RunResult& result);
   void ReadRows(const workbook::Worksheet& sheet, int firstRow,
                 const ImportOptions& options, RunResult& result);
+  // Reads the rows up to the end of the sheet, or up to a stop request: then
+  // the row it stopped at.
+  std::optional<int> RowLoop(const workbook::Worksheet& sheet, int firstRow,
+                             const ImportOptions& options, RunResult& result);
+  // Commits the open batch of rows, and keeps `summary` as what is committed.
+  void CommitBatch(const ImportSummary& summary);
+  // The open batch is lost (the connection is gone, the commit failed):
+  // what is reported returns to what is committed.
+  void LoseBatch(ImportSummary& summary);
   bool StopRequested() const { return observer && observer->StopRequested(); }
   void StopRun(RunResult& result, RunOutcome outcome, const std::string& line);
   bool EmptyRow(const CellReader& cells, int row) const;
@@ -212,6 +221,9 @@ struct ImportRun::Impl {
   // The annex rows the last committed row refused (for the workbook of rows
   // to correct).
   std::vector<int> droppedAnnexRows;
+  // The run's figures as of its last commit: a batch that is lost takes the
+  // figures of its rows with it.
+  ImportSummary committed;
 };
 
 ImportRun::ImportRun(const RunContext& context, ui::Messages& messages)
@@ -411,6 +423,61 @@ void ImportRun::Impl::ReadRows(const workbook::Worksheet& sheet, int firstRow,
                                const ImportOptions& options,
                                RunResult& result) {
   ImportSummary& summary = result.summary;
+  committed = summary;
+  std::exception_ptr workbookLost;
+  try {
+    std::optional<int> stoppedAt;
+    try {
+      stoppedAt = RowLoop(sheet, firstRow, options, result);
+    } catch (const workbook::SheetRereadError&) {
+      // The rows read before stay stored; the caller reports the workbook.
+      workbookLost = std::current_exception();
+    }
+    CommitBatch(summary);
+    if (stoppedAt)
+      StopRun(result, RunOutcome::kInterrupted,
+              kInterruptedAt + std::to_string(*stoppedAt) + ".");
+  } catch (const db::ConnectionLostError& e) {
+    LoseBatch(summary);
+    // A statement the program aborted to stop on a signal: a stop.
+    if (StopRequested()) {
+      StopRun(result, RunOutcome::kInterrupted,
+              kInterruptedAt + std::to_string(summary.lastRow) + ".");
+      return;
+    }
+    StopRun(result, RunOutcome::kConnectionLost,
+            StopReason(kConnectionLost, e, summary));
+    messages.ShowMessage(result.reason);
+    return;
+  } catch (const db::DbError& e) {
+    // A database that cannot write (disk full, damaged), or a commit refused
+    // for another reason: the open batch is not stored.
+    LoseBatch(summary);
+    StopRun(result, RunOutcome::kDatabaseFailed,
+            StopReason(kDatabaseFailed, e, summary));
+    messages.ShowMessage(result.reason);
+    return;
+  }
+  if (workbookLost) std::rethrow_exception(workbookLost);
+}
+
+void ImportRun::Impl::CommitBatch(const ImportSummary& summary) {
+  transactions->Commit();
+  committed = summary;
+}
+
+void ImportRun::Impl::LoseBatch(ImportSummary& summary) {
+  transactions->Abandon();
+  const int lastRow = summary.lastRow;
+  summary = committed;
+  summary.lastRow = lastRow;
+}
+
+std::optional<int> ImportRun::Impl::RowLoop(const workbook::Worksheet& sheet,
+                                            int firstRow,
+                                            const ImportOptions& options,
+                                            RunResult& result) {
+  ImportSummary& summary = result.summary;
   const CellReader cells(&sheet);
   const int lastRow = cells.UsedRowCount() + 1;
   summary.rowsTotal = lastRow >= firstRow ? lastRow - firstRow + 1 : 0;
@@ -432,25 +499,7 @@ void ImportRun::Impl::ReadRows(const workbook::Worksheet& sheet, int firstRow,
       try {
         TryRow(row, cells, contract, property, options, summary);
       } catch (const StopRequest&) {
-        StopRun(result, RunOutcome::kInterrupted,
-                kInterruptedAt + std::to_string(row) + ".");
-        return;
-      } catch (const db::ConnectionLostError& e) {
-        // A statement the program aborted to stop on a signal: a stop.
-        if (StopRequested()) {
-          StopRun(result, RunOutcome::kInterrupted,
-                  kInterruptedAt + std::to_string(row) + ".");
-          return;
-        }
-        StopRun(result, RunOutcome::kConnectionLost,
-                StopReason(kConnectionLost, e, summary));
-        messages.ShowMessage(result.reason);
-        return;
-      } catch (const db::DatabaseFailureError& e) {
-        StopRun(result, RunOutcome::kDatabaseFailed,
-                StopReason(kDatabaseFailed, e, summary));
-        messages.ShowMessage(result.reason);
-        return;
+        return row;
       }
       std::vector<std::string> lines(errors.Lines().begin() + linesBefore,
                                      errors.Lines().end());
@@ -461,11 +510,13 @@ void ImportRun::Impl::ReadRows(const workbook::Worksheet& sheet, int firstRow,
       } else {
         refused.AddStored();
       }
+      if (transactions->CommitDue()) CommitBatch(summary);
     } else {
       refused.AddAnnexRow(row);
     }
     if (observer) observer->RowDone(row, row - firstRow + 1, summary.rowsTotal);
   }
+  return std::nullopt;
 }
 
 void ImportRun::Impl::TryRow(int row, const CellReader& cells,
@@ -491,6 +542,9 @@ void ImportRun::Impl::TryRow(int row, const CellReader& cells,
       RowStep(row, cells, contract, property, options, summary, attempt == 1);
       if (attempt > 1) ++summary.rowsRetried;
       errors.Publish();
+      // A box waits for the clerk, and the batch's locks must not wait with
+      // it.
+      if (messages.HasHeld()) CommitBatch(summary);
       return;
     } catch (const db::ConflictError&) {
     } catch (const db::DuplicateKeyError&) {
@@ -503,6 +557,10 @@ void ImportRun::Impl::TryRow(int row, const CellReader& cells,
     summary = summaryBefore;
     representative = representativeBefore;
     tenant = tenantBefore;
+    // The rows before it are committed, and the next try begins a batch
+    // whose snapshot sees the other workstation's write; the other
+    // workstation, if it waits for this batch's locks, goes on.
+    CommitBatch(summary);
     if (attempt == attempts) {
       if (attempts > 1) ++summary.rowsRetried;
       break;
@@ -566,8 +624,8 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
             ? std::string()
             : contracts::ContractKey(contract, property, tenant.EGN);
     if (!key.empty() && !contractStore.ClaimKey(key)) {
-      // Stored by another workstation since this row's snapshot began: tried
-      // once more, the look-up then finds it and compares its annex rows. A
+      // Stored by another workstation since this batch's snapshot began: tried
+      // once more, in a new batch, the look-up then finds it and compares its annex rows. A
       // key the look-up still does not find (its contract changed since)
       // skips the row.
       if (firstTry) throw db::ConflictError(kKeyTakenMeanwhile);

@@ -7,34 +7,56 @@ namespace zrv::import {
 namespace {
 const char* const kRowSavepoint = "zrv_row";
 const char* const kEntrySavepoint = "zrv_apart";
+
+void RollBackQuietly(std::unique_ptr<db::Transaction>& tx) {
+  if (!tx) return;
+  try {
+    if (tx->Active()) tx->Rollback();
+  } catch (const std::exception&) {
+    // The connection is gone, and the engine dropped the transaction with it.
+  }
+  tx.reset();
+}
 }  // namespace
 
 RunTransactions::RunTransactions(db::Connection& connection, bool dryRun)
-    : connection_(connection), shortTransactions_(connection) {
-  if (dryRun) run_ = connection_.Begin(db::Isolation::kSnapshot);
+    : connection_(connection), dryRun_(dryRun), shortTransactions_(connection) {
+  if (dryRun_) batch_ = connection_.Begin(db::Isolation::kSnapshot);
 }
 
 RunTransactions::~RunTransactions() {
-  for (auto* tx : {&held_, &run_}) {
-    if (!*tx || !(*tx)->Active()) continue;
-    try {
-      (*tx)->Rollback();
-    } catch (const std::exception&) {
-      // As above.
-    }
-  }
+  RollBackQuietly(held_);
+  RollBackQuietly(batch_);
 }
 
 std::unique_ptr<RowTransaction> RunTransactions::BeginRow() {
-  if (run_) return std::make_unique<RowTransaction>(*run_);
-  return std::make_unique<RowTransaction>(
-      connection_.Begin(db::Isolation::kSnapshot));
+  if (!batch_) {
+    batch_ = connection_.Begin(db::Isolation::kSnapshot);
+    batchBegan_ = std::chrono::steady_clock::now();
+  }
+  return std::make_unique<RowTransaction>(*batch_);
+}
+
+bool RunTransactions::CommitDue() const {
+  return !dryRun_ && batch_ &&
+         std::chrono::steady_clock::now() - batchBegan_ >= kBatchInterval;
+}
+
+void RunTransactions::Commit() {
+  if (dryRun_ || !batch_) return;
+  // Taken out first: a commit that fails leaves nothing to commit again.
+  std::unique_ptr<db::Transaction> batch = std::move(batch_);
+  batch->Commit();
+}
+
+void RunTransactions::Abandon() {
+  if (!dryRun_) RollBackQuietly(batch_);
 }
 
 void RunTransactions::Outside(
     const std::function<void(db::Transaction&)>& work) {
-  if (run_) {
-    work(*run_);
+  if (dryRun_) {
+    work(*batch_);
     return;
   }
   std::unique_ptr<db::Transaction> tx =
@@ -44,7 +66,7 @@ void RunTransactions::Outside(
 }
 
 void RunTransactions::Apart(const std::function<void(db::Transaction&)>& work) {
-  if (!run_) {
+  if (!dryRun_) {
     shortTransactions_.Apart(work);
     return;
   }
@@ -54,29 +76,7 @@ void RunTransactions::Apart(const std::function<void(db::Transaction&)>& work) {
   entry.Release();
 }
 
-RowTransaction::RowTransaction(std::unique_ptr<db::Transaction> own)
-    : own_(std::move(own)), run_(*own_) {}
-
-RowTransaction::RowTransaction(db::Transaction& run)
-    : run_(run), savepoint_(std::in_place, run, kRowSavepoint) {}
-
-RowTransaction::~RowTransaction() {
-  // The transaction of its own rolls itself back; the savepoint rolls back to
-  // itself.
-}
-
-void RowTransaction::Commit() {
-  if (savepoint_)
-    savepoint_->Release();
-  else
-    own_->Commit();
-}
-
-void RowTransaction::Rollback() {
-  if (savepoint_)
-    savepoint_->RollBack();
-  else if (own_->Active())
-    own_->Rollback();
-}
+RowTransaction::RowTransaction(db::Transaction& batch)
+    : batch_(batch), savepoint_(batch, kRowSavepoint) {}
 
 }  // namespace zrv::import

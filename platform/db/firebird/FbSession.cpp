@@ -99,7 +99,7 @@ decltype(auto) Session::Watched(Work&& work) {
 }
 
 void Session::RequireConnected() const {
-  if (!Connected()) throw DbError(kNotConnected);
+  if (!Connected()) throw ConnectionLostError(kNotConnected);
 }
 
 void Session::Attach(const std::string& path, const std::string& user,

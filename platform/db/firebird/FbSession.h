@@ -23,7 +23,8 @@ class Session {
   ~Session();
 
   bool Connected() const { return db_ != 0; }
-  // Throws DbError when the connection is not open.
+  // Throws ConnectionLostError when the connection is not open (closed, or
+  // never opened): nothing can run on it.
   void RequireConnected() const;
 
   // Attaches within the wait limit (Firebird.h); the calls on the attachment
