@@ -191,6 +191,8 @@ struct ImportRun::Impl {
   // The annex rows the last committed row refused (for the workbook of rows
   // to correct).
   std::vector<int> droppedAnnexRows;
+  // The contracts committed by the run in progress.
+  std::vector<StoredContractRow> storedContracts;
 };
 
 ImportRun::ImportRun(const RunContext& context, ui::Messages& messages)
@@ -281,6 +283,7 @@ RunResult ImportRun::Impl::Run(const ImportOptions& options,
 
   errors.Clear();
   refused.Clear();
+  storedContracts.clear();
   if (observer) observer->ListCleared();
   std::unique_ptr<workbook::Worksheet> sheet;
   int32_t firstRow = kDefaultFirstRow;
@@ -314,6 +317,8 @@ RunResult ImportRun::Impl::Run(const ImportOptions& options,
   result.summary.elapsedSeconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - began)
           .count();
+  result.storedContracts = std::move(storedContracts);
+  storedContracts.clear();
   return result;
 }
 
@@ -506,6 +511,7 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
 
     summary.lastStoredRow = row;
     ++summary.contractsStored;
+    storedContracts.push_back({contract.DocID, contract.NumberText, row});
     CountAnnexes(annexes, summary);
   } catch (const db::ConnectionLostError&) {
     // Not a fault of the row: the run stops (the transaction's destructor rolls
