@@ -13,7 +13,8 @@ namespace {
 const char kConnectErrorPrefix[] = "Грешка при свързване към БД (";
 const char kConnectErrorSuffix[] = ")\r";
 const char kNoDatabase[] = "Няма база данни ";
-const char kCreateDatabase[] = " (създава се със zorvit db init).";
+const char kCreateDatabase[] = " (създава се със „zorvit db init --database ";
+const char kCreateDatabaseEnd[] = "“).";
 }  // namespace
 
 bool ConnectDatabase(db::Connection& connection, const std::string& userName,
@@ -34,12 +35,19 @@ bool ConnectDatabase(db::Connection& connection, const std::string& userName,
   }
 }
 
-std::string DatabaseProblem(const std::string& serverName) {
+std::string MissingDatabase(const std::string& serverName) {
   // A "host:/path" name is the server's to check.
   if (db::IsServerName(serverName)) return {};
   std::error_code ignored;
-  if (!std::filesystem::is_regular_file(serverName, ignored))
-    return kNoDatabase + serverName + kCreateDatabase;
+  if (std::filesystem::is_regular_file(serverName, ignored)) return {};
+  return kNoDatabase + serverName + kCreateDatabase + serverName +
+         kCreateDatabaseEnd;
+}
+
+std::string DatabaseProblem(const std::string& serverName) {
+  if (db::IsServerName(serverName)) return {};
+  const std::string missing = MissingDatabase(serverName);
+  if (!missing.empty()) return missing;
   try {
     auto probe = db::MakeFirebirdConnection();
     probe->Open(db::ConnectParams{"SYSDBA", "", serverName});

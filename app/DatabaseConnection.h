@@ -18,9 +18,14 @@ bool ConnectDatabase(db::Connection& connection, const std::string& userName,
                      const std::string& password, const std::string& serverName,
                      std::string& errorText);
 
+// "Няма база данни PATH (създава се със „zorvit db init --database PATH“)."
+// for an embedded database whose file is not there; empty for one that is, and
+// for a server's database.
+std::string MissingDatabase(const std::string& serverName);
+
 // Why an embedded database cannot be opened by anyone, told before a login
-// would report a refusal instead: "Няма база данни PATH (създава се със
-// zorvit db init)." for a missing file, kDatabaseBusy for a file another
+// would report a refusal instead: MissingDatabase for a missing file,
+// kDatabaseBusy for a file another
 // program holds without sharing it, kDatabaseNotAnswering for one whose holder
 // does not answer within the wait limit (then db::EngineAbandoned() is true).
 // Empty when the file opens, for any other refusal (left to the login to

@@ -33,6 +33,7 @@
 #include <vector>
 
 #include "app/DatabaseSetup.h"
+#include "bench/BenchUsage.h"
 #include "common/Dates.h"
 #include "platform/db/Firebird.h"
 #include "state/DebtorList.h"
@@ -46,6 +47,9 @@ using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 
 constexpr int kRounds = 3;
+constexpr const char* kUsage = "Usage: debtors_bench [CONTRACTS [SAMPLE]]\n";
+constexpr const char* kBadArgs =
+    "debtors_bench: CONTRACTS is a whole number from 1, SAMPLE one from 0";
 constexpr const char* kDate = "31.12.2025";
 
 // The rows the state reads, every table in one plain statement.
@@ -154,12 +158,14 @@ Run Zorvit(const std::string& zorvit, const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int count = argc > 1 ? std::atoi(argv[1]) : 10000;
-  const int sample = argc > 2 ? std::atoi(argv[2]) : 200;
-  if (count <= 0 || sample < 0) {
-    std::cerr << "Usage: debtors_bench [CONTRACTS [SAMPLE]]\n";
-    return 2;
-  }
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (bench::AsksForHelp(args)) return bench::ShowHelp(kUsage);
+  int count = 10000;
+  int sample = 200;
+  if (args.size() > 2 ||
+      (args.size() > 0 && !bench::ParseCount(args[0], 1, count)) ||
+      (args.size() > 1 && !bench::ParseCount(args[1], 0, sample)))
+    return bench::RefuseArgs(kUsage, kBadArgs);
   const std::string zorvit =
       (fs::read_symlink("/proc/self/exe").parent_path() / "zorvit").string();
   const fs::path folder = fs::temp_directory_path() /

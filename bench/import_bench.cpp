@@ -36,6 +36,7 @@
 #include <vector>
 
 #include "app/DatabaseSetup.h"
+#include "bench/BenchUsage.h"
 #include "bench/StatementReplay.h"
 #include "common/Text.h"
 #include "import/ImportRun.h"
@@ -45,6 +46,34 @@
 namespace {
 
 using namespace zrv;
+
+constexpr const char* kUsage =
+    "Usage: import_bench [--contracts N] [--annexes K] [--months M] [--bad B]\n"
+    "                    [--forced-writes off|on|both] [--workbook FILE]\n"
+    "                    [--replay on|off] [--repeat R] [--stored S] "
+    "[--shapes]\n"
+    "                    [--keep]\n";
+constexpr const char* kUnknownOption = "import_bench: unknown option ";
+constexpr const char* kNeedsValue = "import_bench: a value is missing after ";
+// The options that take a value, and the flags.
+const std::vector<std::string> kValued = {
+    "--contracts", "--annexes", "--months", "--bad",   "--forced-writes",
+    "--workbook",  "--replay",  "--repeat", "--stored"};
+const std::vector<std::string> kFlags = {"--shapes", "--keep"};
+
+bool Among(const std::vector<std::string>& names, const std::string& name) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// Why the command line cannot be read; empty when it can.
+std::string ArgsProblem(const std::vector<std::string>& args) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (Among(kFlags, args[i])) continue;
+    if (!Among(kValued, args[i])) return kUnknownOption + args[i];
+    if (++i == args.size()) return kNeedsValue + args[i - 1];
+  }
+  return "";
+}
 
 class CountingMessages : public ui::Messages {
  public:
@@ -297,6 +326,9 @@ void Measure(const std::string& workbook, const std::string& folder,
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
+  if (bench::AsksForHelp(args)) return bench::ShowHelp(kUsage);
+  const std::string problem = ArgsProblem(args);
+  if (!problem.empty()) return bench::RefuseArgs(kUsage, problem);
   const std::string contracts = Option(args, "--contracts", "5000");
   const std::string annexes = Option(args, "--annexes", "1");
   const std::string months = Option(args, "--months", "24");

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "app/DatabaseSetup.h"
+#include "bench/BenchUsage.h"
 #include "common/Dates.h"
 #include "platform/db/Firebird.h"
 #include "platform/db/Transaction.h"
@@ -35,6 +36,9 @@ using namespace zrv;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kRounds = 5;
+constexpr const char* kUsage = "Usage: state_bench [CONTRACTS]\n";
+constexpr const char* kBadArgs =
+    "state_bench: CONTRACTS is a whole number from 1, and the only argument";
 
 // One shape of contract: its length in months and the payments made on it.
 struct Shape {
@@ -190,11 +194,12 @@ void Compare(db::Connection& c, const char* form, Group& shortGroup,
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int count = argc > 1 ? std::atoi(argv[1]) : 1000;
-  if (count <= 0) {
-    std::cerr << "Usage: state_bench [CONTRACTS]\n";
-    return 2;
-  }
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (bench::AsksForHelp(args)) return bench::ShowHelp(kUsage);
+  int count = 1000;
+  if (args.size() > 1 ||
+      (args.size() == 1 && !bench::ParseCount(args[0], 1, count)))
+    return bench::RefuseArgs(kUsage, kBadArgs);
   const int longCount = std::max(count / 10, 1);
   namespace fs = std::filesystem;
   const fs::path folder = fs::temp_directory_path() /

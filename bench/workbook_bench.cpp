@@ -36,6 +36,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchUsage.h"
 #include "bench/XlsxGenerator.h"
 #include "platform/workbook/CellAddress.h"
 #include "platform/workbook/TextWorkbookWriter.h"
@@ -48,6 +49,18 @@ namespace {
 constexpr int kRows = 10000;
 constexpr int kColumns = 36;
 constexpr int kRefusedRows = 1000;
+
+constexpr const char* kUsage =
+    "Usage: workbook_bench [FOLDER]\n"
+    "       workbook_bench --measure FILE\n"
+    "       workbook_bench --write FILE\n"
+    "       workbook_bench --rows N FOLDER [xlsx|ods|xls]...\n"
+    "       workbook_bench --large FOLDER\n"
+    "       workbook_bench --hostile FOLDER\n";
+constexpr const char* kUnknown = "workbook_bench: cannot read the arguments: ";
+constexpr const char* kBadRows =
+    "workbook_bench: --rows takes a number of rows from 1 and the formats "
+    "xlsx, ods or xls";
 
 using zrv::test::Cell;
 
@@ -545,25 +558,36 @@ int MeasureLarge(const char* self, const std::string& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 3 && std::string(argv[1]) == "--measure") return Measure(argv[2]);
-  if (argc == 3 && std::string(argv[1]) == "--write")
-    return MeasureWrite(argv[2]);
-  if (argc == 3 && std::string(argv[1]) == "--hostile") {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (zrv::bench::AsksForHelp(args)) return zrv::bench::ShowHelp(kUsage);
+  const std::string mode = args.empty() ? "" : args[0];
+  if (args.size() == 2 && mode == "--measure") return Measure(argv[2]);
+  if (args.size() == 2 && mode == "--write") return MeasureWrite(argv[2]);
+  if (args.size() == 2 && mode == "--hostile") {
     std::filesystem::create_directories(argv[2]);
     return MakeHostile(argv[0], argv[2]);
   }
-  if (argc >= 4 && std::string(argv[1]) == "--rows") {
-    std::filesystem::create_directories(argv[3]);
-    std::vector<std::string> formats(argv + 4, argv + argc);
+  if (args.size() >= 3 && mode == "--rows") {
+    std::vector<std::string> formats(args.begin() + 3, args.end());
     if (formats.empty()) formats.push_back("xlsx");
-    for (const auto& format : formats) {
-      if (format != "xlsx" && format != "ods" && format != "xls") return 2;
-    }
-    return MakeRows(argv[0], std::stoi(argv[2]), argv[3], formats);
+    int rows = 0;
+    bool known = zrv::bench::ParseCount(args[1], 1, rows);
+    for (const auto& format : formats)
+      known = known && (format == "xlsx" || format == "ods" || format == "xls");
+    if (!known) return zrv::bench::RefuseArgs(kUsage, kBadRows);
+    std::filesystem::create_directories(args[2]);
+    return MakeRows(argv[0], rows, args[2], formats);
   }
-  if (argc == 3 && std::string(argv[1]) == "--large") {
+  if (args.size() == 2 && mode == "--large") {
     std::filesystem::create_directories(argv[2]);
     return MeasureLarge(argv[0], argv[2]);
+  }
+  // Anything else that starts with a dash is no folder: an option misspelt,
+  // or one without its value.
+  if (args.size() > 1 || mode.rfind("-", 0) == 0) {
+    std::string given;
+    for (const auto& arg : args) given += (given.empty() ? "" : " ") + arg;
+    return zrv::bench::RefuseArgs(kUsage, kUnknown + given);
   }
   std::string folder = argc > 1 ? argv[1] : "";
   if (folder.empty()) {

@@ -8,6 +8,8 @@ namespace {
 
 constexpr const char* kUsage = "Употреба: ";
 constexpr const char* kOptionsHeading = "\nОпции:\n";
+constexpr const char* kGroupUsage = " КОМАНДА [ОПЦИИ] ...\n\nКоманди:\n";
+constexpr const char* kGroupMoreHelp = "\nПовече: zorvit %s КОМАНДА --help\n";
 
 std::vector<Command>& Registry() {
   static std::vector<Command> commands;
@@ -47,6 +49,23 @@ std::string CommandHelp(const Command& command) {
                      OptionsHelp(JoinOptions(command.options, CommonOptions()));
   if (!command.details.empty()) text += "\n" + command.details;
   return text;
+}
+
+std::string CommandList(const std::string& word) {
+  std::string text;
+  for (const auto& c : Commands()) {
+    if (!word.empty() && c.words.front() != word) continue;
+    text += "  " + UsageLine(c) + "\n      " + c.summary + "\n";
+  }
+  return text;
+}
+
+std::string GroupHelp(const std::string& word) {
+  const std::string commands = CommandList(word);
+  if (commands.empty()) return "";
+  std::string more = kGroupMoreHelp;
+  more.replace(more.find("%s"), 2, word);
+  return kUsage + std::string("zorvit ") + word + kGroupUsage + commands + more;
 }
 
 std::string TerminalText(std::string text) {

@@ -53,6 +53,14 @@ std::string UsageLine(const Command& command);
 // The command's --help text.
 std::string CommandHelp(const Command& command);
 
+// The usage line and summary of every command whose first word is `word`
+// (every command for an empty word), two lines each.
+std::string CommandList(const std::string& word = "");
+
+// The help of a group of commands sharing their first word ("zorvit db"):
+// its usage and its commands; empty when no command starts with `word`.
+std::string GroupHelp(const std::string& word);
+
 // A message for the terminal: its carriage returns (which part the connection
 // error's server from the engine's message) become line breaks, which a
 // terminal does not print over.

@@ -90,7 +90,10 @@ std::unique_ptr<db::Connection> Connect(const ConnectOptions& options) {
   std::string errorText;
   if (!app::ConnectDatabase(*connection, options.user, options.password,
                             options.path, errorText)) {
-    throw Error(TerminalText(errorText));
+    // The engine's refusal of a missing file names neither the file nor what
+    // makes it.
+    const std::string missing = app::MissingDatabase(options.path);
+    throw Error(missing.empty() ? TerminalText(errorText) : missing);
   }
   return connection;
 }

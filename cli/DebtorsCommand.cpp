@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -49,6 +50,9 @@ constexpr const char* kMsgXlsxNeedsFile =
 constexpr const char* kMsgCannotWrite = "Файлът %s не може да бъде записан";
 constexpr const char* kProgress = "\rДоговори: %d от %d";
 constexpr const char* kWritten = "Списъкът е записан в %s.";
+constexpr const char* kStandardOutput = "-";
+constexpr const char* kTemporaryWorkbook = "zorvit-debtors-XXXXXX.xlsx";
+constexpr int kXlsxSuffixLength = 5;
 // A progress line at most this often.
 constexpr auto kProgressEvery = std::chrono::milliseconds(200);
 
@@ -91,6 +95,30 @@ class ProgressLine {
   std::chrono::steady_clock::time_point last_;
 };
 
+// The workbook written to a temporary file (the writer needs a file it can
+// seek in) and copied to standard output. The file is made by mkstemps, under
+// a name no other user can guess or take first.
+void WorkbookToStandardOutput(const state::DebtorList& list) {
+  std::string path =
+      (std::filesystem::temp_directory_path() / kTemporaryWorkbook).string();
+  const int made = mkstemps(path.data(), kXlsxSuffixLength);
+  if (made < 0)
+    throw Error(Format(kMsgCannotWrite, path.c_str()) + " (" +
+                SystemErrorText(errno) + ")");
+  close(made);
+  struct Removed {
+    std::string path;
+    ~Removed() {
+      std::error_code ignored;
+      std::filesystem::remove(path, ignored);
+    }
+  } removed{path};
+  state::WriteDebtorsWorkbook(list, path);
+  std::ifstream in(path, std::ios::binary);
+  std::cout << in.rdbuf();
+  std::cout.flush();
+}
+
 void WriteList(const state::DebtorList& list, Form form, std::ostream& out) {
   if (form == Form::Csv) {
     WriteDebtorsCsv(list, out);
@@ -128,12 +156,16 @@ int RunDebtors(const ParsedArgs& args) {
         *connection, options,
         [&progress](int done, int total) { progress.Show(done, total); });
   }
+  if (form == Form::Xlsx && output == kStandardOutput) {
+    WorkbookToStandardOutput(list);
+    return std::cout ? kExitOk : kExitFailed;
+  }
   if (form == Form::Xlsx) {
     state::WriteDebtorsWorkbook(list, output);
     std::cout << Format(kWritten, output.c_str()) << "\n";
     return kExitOk;
   }
-  if (output.empty()) {
+  if (output.empty() || output == kStandardOutput) {
     WriteList(list, form, std::cout);
     std::cout.flush();
     return std::cout ? kExitOk : kExitFailed;
@@ -158,7 +190,9 @@ const CommandRegistration kDebtors{
           {"format", "text|csv|json|xlsx",
            "вид на изхода (text по подразбиране; csv по RFC 4180 в UTF-8 и "
            "json са за програми; xlsx е работна книга и иска --output)"},
-          {"output", "ФАЙЛ", "записва списъка във файла вместо на екрана"},
+          {"output", "ФАЙЛ",
+           "записва списъка във файла вместо на екрана (\"-\": на "
+           "стандартния изход, и работната книга)"},
           {"municipality", "ОБЩИНА", "само имотите в общината"},
           {"tenant", "ЕГН|ИМЕ",
            "само наемателят с този ЕГН/ЕИК или с тази част от името"},

@@ -6,8 +6,12 @@
 // Imports the contracts of a workbook into the property database the login
 // names, the same run the import window makes: the error list goes to standard
 // output line by line as it grows, message boxes become lines on standard
-// error, and a summary closes the run (also as JSON with --summary-json). On a
-// terminal a progress line on standard error shows the rows done and the pace.
+// error, and a summary closes the run (also as JSON with --summary-json, "-"
+// for standard output: the error list and the summary text then go to
+// standard error, so that standard output holds the JSON alone). On a
+// terminal a progress line on standard error shows the rows done, the pace and
+// the time left (--progress: also elsewhere; --quiet: neither it nor the
+// summary text). The log and the refused rows' workbook go to --log-dir.
 //
 // Exit code 0 when every row was stored; 3 when the run went through with rows
 // (or annex rows) refused, that is with a line in the error list; 1 when it
@@ -21,7 +25,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -32,9 +35,11 @@
 #include "app/Entry.h"
 #include "app/RunStartup.h"
 #include "app/Session.h"
+#include "app/SettingKeys.h"
 #include "app/TerminationSignals.h"
 #include "cli/Command.h"
 #include "cli/ConnectOptions.h"
+#include "cli/RowsProgress.h"
 #include "cli/SummaryJson.h"
 #include "common/Error.h"
 #include "common/SystemErrorText.h"
@@ -58,68 +63,33 @@ constexpr const char* kBadFirstRow = "--first-row иска номер на ре�
 constexpr const char* kNotStarted = "Импортирането не започна.";
 constexpr const char* kCannotWriteJson =
     "Файлът за обобщението не може да се запише: ";
-
-// Progress on standard error while rows are read: the line is rewritten in
-// place, at most a few times a second, and wiped before anything else is
-// printed.
-class Progress {
- public:
-  Progress() : enabled_(isatty(STDERR_FILENO) == 1) {}
-
-  void Start(int total) {
-    total_ = total;
-    began_ = Clock::now();
-    shownAt_ = began_ - std::chrono::seconds(1);
-  }
-
-  void Show(int done) {
-    if (!enabled_) return;
-    const auto now = Clock::now();
-    if (done < total_ && now - shownAt_ < std::chrono::milliseconds(200))
-      return;
-    shownAt_ = now;
-    const double seconds = std::chrono::duration<double>(now - began_).count();
-    const double pace = seconds > 0 ? done / seconds : 0;
-    std::cerr << "\r\033[Kред " << done << " от " << total_ << ", "
-              << Format("%.0f", pace) << " реда/с" << std::flush;
-    visible_ = true;
-  }
-
-  void Wipe() {
-    if (!visible_) return;
-    std::cerr << "\r\033[K" << std::flush;
-    visible_ = false;
-  }
-
- private:
-  using Clock = std::chrono::steady_clock;
-  bool enabled_;
-  bool visible_ = false;
-  int total_ = 0;
-  Clock::time_point began_;
-  Clock::time_point shownAt_;
-};
+constexpr const char* kStandardOutput = "-";
+constexpr const char* kQuietAndProgress =
+    "--quiet и --progress не се дават заедно";
+constexpr const char* kLogDirOption = "--log-dir ";
 
 // Message boxes of the run as lines on standard error.
 class StderrMessages : public ui::Messages {
  public:
-  explicit StderrMessages(Progress& progress) : progress_(progress) {}
+  explicit StderrMessages(RowsProgress& progress) : progress_(progress) {}
   void ShowMessage(const std::string& text) override {
     progress_.Wipe();
     std::cerr << TerminalText(text) << std::endl;
   }
 
  private:
-  Progress& progress_;
+  RowsProgress& progress_;
 };
 
-// The error list on standard output as it grows, and the progress line.
+// The error list as it grows (on standard output, or on standard error when
+// the JSON summary takes standard output), and the progress line.
 class ConsoleObserver : public import::ImportObserver {
  public:
-  explicit ConsoleObserver(Progress& progress) : progress_(progress) {}
+  ConsoleObserver(RowsProgress& progress, std::ostream& lines)
+      : progress_(progress), lines_(lines) {}
   void LineAdded(const std::string& line) override {
     progress_.Wipe();
-    std::cout << line << std::endl;
+    lines_ << line << std::endl;
   }
   void RowsStarting(int rowsTotal) override { progress_.Start(rowsTotal); }
   void RowDone(int /*row*/, int rowsDone, int /*rowsTotal*/) override {
@@ -128,12 +98,13 @@ class ConsoleObserver : public import::ImportObserver {
   bool StopRequested() override { return app::TerminationRequested(); }
 
  private:
-  Progress& progress_;
+  RowsProgress& progress_;
+  std::ostream& lines_;
 };
 
-void PrintSummary(const import::ImportSummary& s) {
-  std::cout << "\n--- " << import::kSummaryTitle << " ---\n"
-            << import::SummaryText(s);
+void PrintSummary(std::ostream& out, const import::ImportSummary& s) {
+  out << "\n--- " << import::kSummaryTitle << " ---\n"
+      << import::SummaryText(s);
 }
 
 int Fail(const std::string& reason) {
@@ -141,13 +112,42 @@ int Fail(const std::string& reason) {
   return kExitFailed;
 }
 
-// The JSON summary when it was asked for; false when it could not be written.
-bool WriteJson(std::ofstream& json, const SummaryReport& report) {
-  if (!json.is_open()) return true;
-  WriteSummaryJson(json, report);
-  json.close();
-  return !json.fail();
-}
+// Where the JSON summary goes: nowhere, a file, or standard output ("-").
+class JsonTarget {
+ public:
+  // Opens the file before anything is stored, so that a path it cannot write
+  // stops the run before it starts; false then.
+  bool Open(const ParsedArgs& args) {
+    if (!args.Has("summary-json")) return true;
+    path_ = args.Value("summary-json");
+    if (path_ == kStandardOutput) {
+      toStandardOutput_ = true;
+      return true;
+    }
+    file_.open(path_, std::ios::binary | std::ios::trunc);
+    return file_.is_open();
+  }
+  bool ToStandardOutput() const { return toStandardOutput_; }
+  const std::string& Path() const { return path_; }
+
+  // False when it was asked for and could not be written.
+  bool Write(const SummaryReport& report) {
+    if (toStandardOutput_) {
+      WriteSummaryJson(std::cout, report);
+      std::cout.flush();
+      return !std::cout.fail();
+    }
+    if (!file_.is_open()) return true;
+    WriteSummaryJson(file_, report);
+    file_.close();
+    return !file_.fail();
+  }
+
+ private:
+  std::string path_;
+  bool toStandardOutput_ = false;
+  std::ofstream file_;
+};
 
 int RunImport(const ParsedArgs& args) {
   // SIGINT and SIGTERM stop the run at a row boundary instead of ending the
@@ -172,24 +172,29 @@ int RunImport(const ParsedArgs& args) {
   options.fileLinks = !args.Has("no-links");
   options.allowDuplicates = args.Has("allow-duplicates");
   options.checkOnly = args.Has("check");
-  // The settings' log folder (key log-dir), else the current folder.
+  // --log-dir, else the settings' log folder (key log-dir), else the current
+  // folder; the refused rows' workbook goes beside the log.
   options.logFolder = args.Value("log-dir");
-
-  // Opened before anything is stored, so that a path it cannot write stops
-  // the run before it starts.
-  const std::string jsonPath = args.Value("summary-json");
-  std::ofstream json;
-  if (args.Has("summary-json")) {
-    json.open(jsonPath, std::ios::binary | std::ios::trunc);
-    if (!json)
-      return Fail(kCannotWriteJson + jsonPath + " (" + SystemErrorText(errno) +
-                  ")");
+  if (args.Has("log-dir")) {
+    const std::string problem =
+        app::SettingProblem("log-dir", options.logFolder);
+    if (!problem.empty()) throw UsageError(kLogDirOption + problem);
   }
+  const bool quiet = args.Has("quiet");
+  if (quiet && args.Has("progress")) throw UsageError(kQuietAndProgress);
+
+  JsonTarget json;
+  if (!json.Open(args))
+    return Fail(kCannotWriteJson + json.Path() + " (" + SystemErrorText(errno) +
+                ")");
+  // Standard output carries the JSON alone when it goes there; the error list
+  // and the summary text go to standard error then.
+  std::ostream& lines = json.ToStandardOutput() ? std::cerr : std::cout;
   SummaryReport report{.workbook = workbook, .exitCode = kExitFailed};
   // A run that cannot start says why, in the JSON summary too.
   auto stop = [&](const std::string& reason) {
     report.reason = reason;
-    WriteJson(json, report);
+    json.Write(report);
     return Fail(reason);
   };
 
@@ -220,14 +225,16 @@ int RunImport(const ParsedArgs& args) {
   } catch (const app::TerminationRequestedError& e) {
     report.exitCode = app::TerminationExitCode();
     report.reason = e.what();
-    WriteJson(json, report);
+    json.Write(report);
     std::cerr << TerminalText(e.what()) << std::endl;
     return report.exitCode;
   }
 
-  Progress progress;
+  RowsProgress progress(ChooseProgressMode(args.Has("progress"), quiet,
+                                           isatty(STDERR_FILENO) == 1),
+                        std::cerr);
   StderrMessages messages(progress);
-  ConsoleObserver observer(progress);
+  ConsoleObserver observer(progress, lines);
   auto connection = db::MakeFirebirdConnection();
   std::unique_ptr<import::ImportRun> started;
   try {
@@ -249,13 +256,14 @@ int RunImport(const ParsedArgs& args) {
       result.outcome != import::RunOutcome::kWorkbookLost &&
       result.outcome != import::RunOutcome::kDatabaseFailed) {
     report.reason = result.reason.empty() ? kNotStarted : result.reason;
-    WriteJson(json, report);
+    json.Write(report);
     return Fail(kNotStarted);
   }
   const import::ImportSummary& summary = result.summary;
   report.finished = result.outcome == import::RunOutcome::kFinished;
   report.summary = summary;
   report.errors = run.ErrorLines();
+  report.storedContracts = result.storedContracts;
   // A contract row or an annex row that was not stored (also one left for
   // another import because another workstation was writing the same data);
   // warnings about data that was stored (a wrong check digit, a contract
@@ -272,8 +280,8 @@ int RunImport(const ParsedArgs& args) {
     report.reason = result.reason;
     report.exitCode = app::TerminationExitCode();
   }
-  PrintSummary(summary);
-  if (!WriteJson(json, report)) return Fail(kCannotWriteJson + jsonPath);
+  if (!quiet) PrintSummary(lines, summary);
+  if (!json.Write(report)) return Fail(kCannotWriteJson + json.Path());
   return report.exitCode;
 }
 
@@ -293,7 +301,16 @@ const CommandRegistration kImport{
           "само проверка: всеки ред минава като при запис, накрая всичко се "
           "отменя"},
          {"summary-json", "ФАЙЛ",
-          "записва обобщението и списъка с грешки като JSON"},
+          "записва обобщението, грешките и записаните договори като JSON (в "
+          "UTF-8); \"-\" е стандартният изход, и тогава списъкът с грешки и "
+          "обобщението отиват на стандартната грешка"},
+         {"log-dir", "ПАПКА",
+          "папката на лог файла и на книгата с отказаните редове (по "
+          "подразбиране от настройките, иначе текущата)"},
+         {"progress", "",
+          "показва напредъка на стандартната грешка и когато тя не е "
+          "терминал (ред на няколко секунди)"},
+         {"quiet", "", "без напредък и обобщение: само грешките"},
      }),
      .details = kExitCodesHelp,
      .run = &RunImport}};

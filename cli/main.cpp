@@ -33,6 +33,8 @@ constexpr const char* kCommonHeading =
 constexpr const char* kMoreHelp = "Повече: zorvit КОМАНДА --help\n";
 constexpr const char* kUnknownCommand = "zorvit: непозната команда ";
 constexpr const char* kNoCommand = "zorvit: липсва команда";
+constexpr const char* kNoSubcommand = ": липсва команда\n";
+constexpr const char* kUnknownSubcommand = ": непозната команда ";
 constexpr const char* kSeeHelp = " (вижте zorvit --help)";
 constexpr const char* kMissingOperand = "липсва ";
 constexpr const char* kExtraOperand = "излишен аргумент: ";
@@ -57,13 +59,9 @@ void UseUtf8CharacterType() {
 }
 
 void PrintHelp() {
-  std::cout << kUsage << kAbout << kCommandsHeading;
-  for (const auto& c : zrv::cli::Commands()) {
-    std::cout << "  " << zrv::cli::UsageLine(c) << "\n      " << c.summary
-              << "\n";
-  }
+  std::cout << kUsage << kAbout << kCommandsHeading << zrv::cli::CommandList();
   zrv::cli::OptionTable options = zrv::cli::CommonOptions();
-  options.push_back({"version", "", "показва версията на zorvit"});
+  options.push_back({"version", "", "показва версията на zorvit (също -V)"});
   std::cout << kCommonHeading << zrv::cli::OptionsHelp(options) << "\n"
             << kSettingsHelp << "\n"
             << zrv::cli::kExitCodesHelp << "\n"
@@ -98,6 +96,25 @@ void CheckOperands(const Command& command, const Args& operands) {
     throw zrv::cli::UsageError(kMissingOperand + command.operands);
   if (operands.size() > command.maxOperands)
     throw zrv::cli::UsageError(kExtraOperand + operands[command.maxOperands]);
+}
+
+// `zorvit db`, `zorvit db --help` or `zorvit db frob`: a group of commands
+// without one of them gives the group's usage (standard output and exit code 0
+// when help was asked for, else standard error and exit code 2).
+int RunGroup(const std::string& helpText, const Args& args) {
+  const std::string name = "zorvit " + args[0];
+  if (args.size() > 1 && (args[1] == "-h" || args[1] == "--help")) {
+    std::cout << helpText;
+    return zrv::cli::kExitOk;
+  }
+  // An option in place of the subcommand ("zorvit db --database x") names no
+  // command at all.
+  const bool named = args.size() > 1 && args[1].rfind("-", 0) != 0;
+  std::cerr << name
+            << (named ? kUnknownSubcommand + args[1] + "\n"
+                      : std::string(kNoSubcommand))
+            << helpText;
+  return zrv::cli::kExitUsage;
 }
 
 int RunCommand(const Command& command, const Args& args) {
@@ -146,11 +163,13 @@ int main(int argc, char** argv) {
     PrintHelp();
     return zrv::cli::kExitOk;
   }
-  if (args[0] == "--version") {
+  if (args[0] == "--version" || args[0] == "-V") {
     std::cout << "zorvit " << ZRV_VERSION << "\n";
     return zrv::cli::kExitOk;
   }
   const Command* command = FindCommand(args);
+  const std::string groupHelp = zrv::cli::GroupHelp(args[0]);
+  if (!command && !groupHelp.empty()) return RunGroup(groupHelp, args);
   if (!command) {
     std::cerr << kUnknownCommand << args[0] << kSeeHelp << "\n";
     return zrv::cli::kExitUsage;

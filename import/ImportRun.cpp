@@ -221,9 +221,12 @@ struct ImportRun::Impl {
   // The annex rows the last committed row refused (for the workbook of rows
   // to correct).
   std::vector<int> droppedAnnexRows;
-  // The run's figures as of its last commit: a batch that is lost takes the
-  // figures of its rows with it.
+  // The contracts stored by the run in progress.
+  std::vector<StoredContractRow> storedContracts;
+  // The run's figures and stored contracts as of its last commit: a batch
+  // that is lost takes its rows with it.
   ImportSummary committed;
+  size_t committedContracts = 0;
 };
 
 ImportRun::ImportRun(const RunContext& context, ui::Messages& messages)
@@ -327,6 +330,7 @@ RunResult ImportRun::Impl::Run(const ImportOptions& options,
 
   errors.Clear();
   refused.Clear();
+  storedContracts.clear();
   if (observer) observer->ListCleared();
   std::unique_ptr<workbook::Worksheet> sheet;
   int32_t firstRow = kDefaultFirstRow;
@@ -366,6 +370,8 @@ RunResult ImportRun::Impl::Run(const ImportOptions& options,
       std::chrono::duration<double>(std::chrono::steady_clock::now() - began)
           .count();
   if (recorder) CompleteRecord(*recorder, result);
+  result.storedContracts = std::move(storedContracts);
+  storedContracts.clear();
   return result;
 }
 
@@ -424,6 +430,7 @@ void ImportRun::Impl::ReadRows(const workbook::Worksheet& sheet, int firstRow,
                                RunResult& result) {
   ImportSummary& summary = result.summary;
   committed = summary;
+  committedContracts = storedContracts.size();
   std::exception_ptr workbookLost;
   try {
     std::optional<int> stoppedAt;
@@ -464,6 +471,7 @@ void ImportRun::Impl::ReadRows(const workbook::Worksheet& sheet, int firstRow,
 void ImportRun::Impl::CommitBatch(const ImportSummary& summary) {
   transactions->Commit();
   committed = summary;
+  committedContracts = storedContracts.size();
 }
 
 void ImportRun::Impl::LoseBatch(ImportSummary& summary) {
@@ -471,6 +479,7 @@ void ImportRun::Impl::LoseBatch(ImportSummary& summary) {
   const int lastRow = summary.lastRow;
   summary = committed;
   summary.lastRow = lastRow;
+  storedContracts.resize(committedContracts);
 }
 
 std::optional<int> ImportRun::Impl::RowLoop(const workbook::Worksheet& sheet,
@@ -641,6 +650,7 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
 
     summary.lastStoredRow = row;
     ++summary.contractsStored;
+    storedContracts.push_back({contract.DocID, contract.NumberText, row});
     CountAnnexes(annexes, summary);
   } catch (const db::ConnectionLostError&) {
     // Not a fault of the row: the run stops (the transaction's destructor rolls

@@ -109,11 +109,23 @@ enum class RunOutcome {
                     // I/O error, damage, shut down)
 };
 
+// A contract the run stored: its id, its number (doc_nomtxt) and the
+// worksheet row it came from. In a dry run the id is the one the rolled-back
+// insert was given, which no contract keeps.
+struct StoredContractRow {
+  int32_t id = 0;
+  std::string number;
+  int row = 0;
+};
+
 struct RunResult {
   RunOutcome outcome = RunOutcome::kNotStarted;
   std::string reason;  // why the run did not start or stopped early (the
                        // message the user saw)
   ImportSummary summary;
+  // The contracts stored by this run, in the order stored; contracts stored
+  // before (rows skipped) are not among them.
+  std::vector<StoredContractRow> storedContracts;
 };
 
 class ImportObserver {

@@ -43,6 +43,7 @@ TEST_F(CommandLine, AnswersHelpAndRefusesWhatItDoesNotUnderstand) {
       {{"--help"}, 0, "Изходни кодове:"},
       {{"-h"}, 0, "zorvit import [ОПЦИИ] КНИГА"},
       {{"--version"}, 0, "zorvit " ZRV_VERSION "\n"},
+      {{"-V"}, 0, "zorvit " ZRV_VERSION "\n"},
       {{"import", "--help"}, 0, "--summary-json ФАЙЛ"},
       {{"import", "-h"}, 0, "  3  импортирането завърши"},
       {{"cells", "--help"}, 0, "Употреба: zorvit cells [ОПЦИИ] КНИГА"},
@@ -60,7 +61,10 @@ TEST_F(CommandLine, AnswersHelpAndRefusesWhatItDoesNotUnderstand) {
        2,
        "не се дават заедно"},
       {{"state", "12", "--date=31.02.2008"}, 2, "Невалидна дата"},
-      {{"state", "дванадесет"}, 2, "Невалиден номер на договор"},
+      {{"state", "дванадесет"}, 2, "Невалиден ИД на договор"},
+      {{"state"}, 2, "липсва ИД на договор или --number"},
+      {{"import", "--quiet", "--progress", "a.xls"}, 2, "не се дават заедно"},
+      {{"import", "--log-dir", "няма", "a.xls"}, 2, "--log-dir не е папка"},
   };
   for (const Case& c : cases) {
     std::string name;
@@ -180,13 +184,13 @@ TEST_F(CommandLine, ImportWritesTheSummaryAsJson) {
        3,
        {"\"finished\": true", "\"exitCode\": 3", "\"contractsStored\": 18",
         "\"rowsRefused\": 1", "\"logFile\": \"log_contracts.xls_",
-        "\"logProblem\": null", "\n    \"FATAL : Липсва "}},
+        "\"logProblem\": null", "\"line\": \"FATAL : Липсва "}},
       {"none.xls",
        1,
        {"\"finished\": false", "\"exitCode\": 1",
         "\"reason\": \"Работната книга none.xls не може да бъде прочетена: "
         "файлът не съществува.\"",
-        "\"errors\": []"}},
+        "\"errors\": []", "\"storedContracts\": []"}},
   };
   for (const Case& c : cases) {
     const Result r =

@@ -144,5 +144,18 @@ TEST_F(StateCommand, DebtorsGiveEachContractsStateAndDeleteNothing) {
   EXPECT_EQ(Run("debtors --min-due -1").exitCode, 2);
 }
 
+// `--output -` is standard output, for every form; no file named "-".
+TEST_F(StateCommand, DebtorsGoToStandardOutputForADash) {
+  const ZorvitResult csv =
+      Run("debtors --date 15.02.2024 --format csv --output -");
+  EXPECT_EQ(csv.exitCode, 0) << csv.err;
+  EXPECT_EQ(ListRecords(csv.out, "длъжник").size(), 2u) << csv.out;
+  const ZorvitResult xlsx =
+      Run("debtors --date 15.02.2024 --format xlsx --output -");
+  EXPECT_EQ(xlsx.exitCode, 0) << xlsx.err;
+  EXPECT_EQ(xlsx.out.substr(0, 2), "PK");
+  EXPECT_FALSE(std::filesystem::exists("-"));  // in the folder it runs in
+}
+
 }  // namespace
 }  // namespace zrv::test

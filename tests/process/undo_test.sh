@@ -4,7 +4,8 @@
 # undone: every table but the history is as it was after the first. With a payment on a
 # contract of the first run its undo is refused, exits 1 and changes nothing; without it the
 # undo goes through and the first workbook imports again. A dry run leaves no record, and
-# `zorvit runs --format json` names user, host, the workbook's SHA-256 and the counts.
+# `zorvit runs --format json` names user, host, the workbook's SHA-256 and the counts; the
+# import's summary JSON names its run.
 #   undo_test.sh ZORVIT WORKBOOK_GENERATOR FOLDER
 set -u
 zorvit=$1
@@ -41,7 +42,9 @@ dump "$dir/after-first"
 z import --check --user demo --password x new.xls >/dev/null 2>&1
 [ "$(sql "$db" "SELECT COUNT(*) FROM import_runs;")" = 1 ] || fail "a dry run left a record"
 import annexes.xls
-import new.xls
+z import --user demo --password x --summary-json - new.xls 2>/dev/null >"$dir/new.json"
+newRun=$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["runId"])' "$dir/new.json")
+[ "$newRun" = 3 ] || fail "the summary names run '$newRun', not 3"
 [ "$(sql "$db" "SELECT COUNT(*) FROM anecs;")" = 160 ] || fail "annexes not added as expected"
 
 z runs --format json >"$dir/runs.json" || fail "runs --format json failed"
@@ -60,7 +63,7 @@ PY
 
 z undo 1 >"$dir/refused1" 2>&1 && fail "run 1 undone under the annexes run 2 added to it"
 grep -q "анекси от по-късно импортиране: 2" "$dir/refused1" || fail "refusal of run 1: $(head -2 "$dir/refused1")"
-z undo 3 >"$dir/undo3" 2>&1 || fail "undo 3: $(head -3 "$dir/undo3")"
+z undo "$newRun" >"$dir/undo3" 2>&1 || fail "undo 3: $(head -3 "$dir/undo3")"
 z undo 2 >"$dir/undo2" 2>&1 || fail "undo 2: $(head -3 "$dir/undo2")"
 dump "$dir/after-undo"
 cmp -s "$dir/after-first" "$dir/after-undo" ||

@@ -1,6 +1,7 @@
 #include "platform/db/firebird/FbStatus.h"
 
 #include "platform/db/Database.h"
+#include "platform/db/firebird/FbCharsetHint.h"
 
 namespace zrv::db::fb {
 
@@ -67,7 +68,11 @@ bool HasCode(const ISC_STATUS* status, ISC_STATUS code) {
 }
 
 std::exception_ptr StatusError(const ISC_STATUS* status) {
-  const std::string message = StatusMessage(status);
+  std::string message = StatusMessage(status);
+  // The engine's English line names the character set only; the folder the
+  // engine was taken from is the cause and the thing to change.
+  if (Has(status, isc_charset_not_installed))
+    message = CharsetHint() + "\n" + message;
   for (ISC_STATUS code : kConnectionLostCodes) {
     if (Has(status, code))
       return std::make_exception_ptr(ConnectionLostError(message));
