@@ -1,8 +1,15 @@
 #include "gui/QtMessages.h"
 
+#include <QPushButton>
+
 #include "gui/ImportWindow.h"
 
 namespace zrv::ui {
+
+namespace {
+const char* const kYes = "Да";
+const char* const kNo = "Не";
+}  // namespace
 
 void QtMessages::ShowMessage(const std::string& text) {
   Show(QMessageBox::Warning, text);
@@ -10,6 +17,18 @@ void QtMessages::ShowMessage(const std::string& text) {
 
 void QtMessages::ShowError(const std::string& text) {
   Show(QMessageBox::Critical, text);
+}
+
+bool QtMessages::Ask(const std::string& text, const std::string& question,
+                     bool /*unanswered*/) {
+  QMessageBox box(QMessageBox::Question, QString::fromUtf8(kApplicationTitle),
+                  QString::fromStdString(text),
+                  QMessageBox::Yes | QMessageBox::No, parent_);
+  box.setInformativeText(QString::fromStdString(question));
+  box.button(QMessageBox::Yes)->setText(QString::fromUtf8(kYes));
+  box.button(QMessageBox::No)->setText(QString::fromUtf8(kNo));
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
 }
 
 void QtMessages::Show(QMessageBox::Icon icon, const std::string& text) {

@@ -16,6 +16,10 @@ class QtMessages : public Messages {
   void ShowMessage(const std::string& text) override;
   // A failure that ends the program: the critical icon.
   void ShowError(const std::string& text) override;
+  // The text, the question under it, and "Да" and "Не"; "Не" is the default
+  // button, so that Enter does not go on by accident.
+  bool Ask(const std::string& text, const std::string& question,
+           bool unanswered) override;
 
  private:
   void Show(QMessageBox::Icon icon, const std::string& text);

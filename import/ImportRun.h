@@ -54,6 +54,9 @@ struct ImportOptions {
   // at the end, so nothing stays in the database (classifier entries
   // included).
   bool checkOnly = false;
+  // A header row that does not match the template's titles (see HeaderCheck.h)
+  // stops the run before its first row instead of being asked about.
+  bool strictHeader = false;
 };
 
 // The figures of one run, for the summary that closes it.
@@ -95,9 +98,11 @@ struct ImportSummary {
 // How a run ended.
 enum class RunOutcome {
   kFinished,     // the loop ran (rows may have been refused)
-  kCancelled,    // no workbook chosen, or the chosen file does not exist
+  kCancelled,    // no workbook chosen, the chosen file does not exist, or
+                 // the user would not go on past a header row that does not
+                 // match
   kNotStarted,   // municipality refused, workbook unreadable, settlements not
-                 // loaded
+                 // loaded, header row refused (strictHeader)
   kInterrupted,  // stopped at a row boundary because the observer asked to
   kConnectionLost,  // stopped because the database connection failed
   kWorkbookLost,    // stopped because the workbook's file could no longer be
@@ -147,7 +152,9 @@ class ImportRun {
   void Start();
 
   // One run (the "Чети" button): checks the municipality, asks for the
-  // workbook, empties the error list, reads the rows from the first row to one
+  // workbook, empties the error list, compares the header row with the
+  // template's titles (a mismatch is asked about through the messages, or
+  // refused with strictHeader), reads the rows from the first row to one
   // past the used range and stores every complete one, then writes the log file
   // when the list is not empty, and beside it the workbook of the refused
   // contract rows when there are any (see RefusedRows.h). A row that fails is

@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QMessageBox>
+#include <QTimer>
 #include <QPushButton>
 #include <QUrl>
 #include <filesystem>
@@ -19,6 +21,7 @@
 #include "gui/ImportController.h"
 #include "gui/ImportWindow.h"
 #include "gui/QtBulgarian.h"
+#include "gui/QtMessages.h"
 #include "gui/SubsidiaryForms.h"
 #include "gui/WindowLogin.h"
 #include "platform/db/Firebird.h"
@@ -412,6 +415,28 @@ TEST(ImportWindow, AWorkbookGivenOnTheCommandLineIsReadWithoutTheDialog) {
   EXPECT_EQ(h.controller.LastResult().outcome, import::RunOutcome::kCancelled);
 
   fs::remove_all(folder);
+}
+
+// The window's yes/no question (a header row that does not match): "Да" and
+// "Не", "Не" the default.
+TEST(ImportWindow, QuestionsAreAnsweredWithYesOrNo) {
+  TForm1 form;
+  QtMessages messages(&form);
+  for (const bool yes : {true, false}) {
+    std::string shown;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      shown = box->text().toStdString() + "|" +
+              box->informativeText().toStdString() + "|" +
+              box->defaultButton()->text().toStdString();
+      box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+    });
+    EXPECT_EQ(messages.Ask("Заглавният ред не съвпада.", "Да продължи ли?",
+                           !yes),
+              yes);
+    EXPECT_EQ(shown, "Заглавният ред не съвпада.|Да продължи ли?|Не");
+  }
 }
 
 // "Длъжници": the list at the date asked for is written beside the log of the
