@@ -8,6 +8,12 @@
 
 namespace zrv::ui {
 
+// A question box over `parent`: the text, the question under it, and two
+// buttons; `no` is the default, so that Enter does not take the step by
+// accident. True when `yes` was clicked.
+bool AskInBox(QWidget* parent, const std::string& text,
+              const std::string& question, const char* yes, const char* no);
+
 class QtMessages : public Messages {
  public:
   explicit QtMessages(QWidget* parent = nullptr) : parent_(parent) {}

@@ -578,12 +578,14 @@ void ImportRun::Impl::SaveLog(const std::string& workbookPath,
                               const workbook::Worksheet& sheet, int firstRow,
                               ImportSummary& summary) {
   if (errors.Empty()) return;
-  const std::string name = LogFileName(workbookPath, Now());
+  const TDate moment = Now();
+  const std::string name = LogFileName(workbookPath, moment);
   const std::string path =
       options.logFolder.empty() ? name : options.logFolder + "/" + name;
   try {
     WriteLogFile(path, errors.Lines());
     summary.logFile = path;
+    summary.logMoment = moment;
   } catch (const std::exception& e) {
     summary.logProblem = e.what();
     messages.ShowMessage(e.what());

@@ -30,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Dates.h"
 #include "platform/db/Database.h"
 #include "import/RunContext.h"
 #include "platform/ui/Messages.h"
@@ -83,6 +84,9 @@ struct ImportSummary {
   std::string
       logFile;  // path of the log written, empty when the list stayed empty
   std::string logProblem;  // why the log could not be written; else empty
+  // The moment the log's name carries as a day number, for showing it
+  // readably beside the name; 0 when no log was written.
+  TDate logMoment = 0;
   // Path of the workbook of the refused contract rows written beside the log
   // (same name, ".xlsx"); empty when no row with text was refused.
   std::string refusedRowsFile;
