@@ -172,6 +172,9 @@ int RunImport(const ParsedArgs& args) {
   options.fileLinks = !args.Has("no-links");
   options.allowDuplicates = args.Has("allow-duplicates");
   options.checkOnly = args.Has("check");
+  // Without it a header row that does not match is a warning on standard
+  // error; with it the run stops before the first row (exit code 1).
+  options.strictHeader = args.Has("strict-header");
   // --log-dir, else the settings' log folder (key log-dir), else the current
   // folder; the refused rows' workbook goes beside the log.
   options.logFolder = args.Value("log-dir");
@@ -300,6 +303,9 @@ const CommandRegistration kImport{
          {"check", "",
           "само проверка: всеки ред минава като при запис, накрая всичко се "
           "отменя"},
+         {"strict-header", "",
+          "отказва книга, чийто заглавен ред не съвпада с колоните на "
+          "шаблона"},
          {"summary-json", "ФАЙЛ",
           "записва обобщението, грешките и записаните договори като JSON (в "
           "UTF-8); \"-\" е стандартният изход, и тогава списъкът с грешки и "

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/Dates.h"
 #include "import/RowCells.h"
 #include "import/RunSummaryText.h"
 
@@ -19,6 +20,24 @@ namespace {
 // patterns whatever the letter case.
 const char* const kWorkbookFilter =
     "Работни книги (*.xls *.xlsx *.ods);;Всички файлове (*)";
+// After the log's path: the moment its name carries as a day number.
+const char* const kLogMomentOpen = "  (";
+const char* const kLogMomentClose = ")";
+
+// The summary's lines as the window shows them: the log's line also gives the
+// run's moment readably.
+std::vector<std::pair<std::string, std::string>> WindowSummaryLines(
+    const import::ImportSummary& summary) {
+  std::vector<std::pair<std::string, std::string>> lines;
+  for (const auto& line : import::SummaryLines(summary)) {
+    std::string value = line.value;
+    if (line.label == import::kLogFileLabel && !summary.logFile.empty())
+      value += kLogMomentOpen + FormatDMYHMS(summary.logMoment) +
+               kLogMomentClose;
+    lines.emplace_back(line.label, value);
+  }
+  return lines;
+}
 }  // namespace
 
 ImportController::ImportController(TForm1& form, db::Connection& db,
@@ -35,6 +54,7 @@ ImportController::ImportController(TForm1& form, db::Connection& db,
       askDate_([&form] { return AskDebtorsDate(&form); }) {
   form_.onFirstShow = [this] { FormShow(); };
   form_.onRead = [this] { Button1Click(); };
+  form_.onStop = [this] { StopRun(); };
   form_.onLineChosen = [this](int index) { ShowRowOfLine(index); };
   form_.onOpenLogFolder = [this] { OpenLogFolder(); };
   form_.onOpenRefusedRows = [this] { OpenRefusedRows(); };
@@ -44,6 +64,7 @@ ImportController::ImportController(TForm1& form, db::Connection& db,
 ImportController::~ImportController() {
   form_.onFirstShow = nullptr;
   form_.onRead = nullptr;
+  form_.onStop = nullptr;
   form_.onLineChosen = nullptr;
   form_.onOpenLogFolder = nullptr;
   form_.onOpenRefusedRows = nullptr;
@@ -99,8 +120,9 @@ void ImportController::Button1Click() {
     return path;
   };
 
-  form_.SetRunning(true);
+  form_.SetRunning(true, true);
   running_ = true;
+  stopAsked_ = false;
   try {
     last_ = run_->Run(options, chooseAndKeepFolder, this);
     // The list now holds lines of the chosen workbook whenever the run read
@@ -112,14 +134,14 @@ void ImportController::Button1Click() {
         last_.outcome == import::RunOutcome::kDatabaseFailed)
       workbook_ = chosen.value_or("");
     // The stop rule may end the loop before the last row it could visit: the
-    // run is complete.
-    if (last_.outcome == import::RunOutcome::kFinished) {
-      form_.ShowProgress(last_.summary.rowsTotal, last_.summary.rowsTotal);
+    // run is complete. A run stopped by "Спри" shows what it did up to the
+    // row it stopped at.
+    const bool finished = last_.outcome == import::RunOutcome::kFinished;
+    if (finished || last_.outcome == import::RunOutcome::kInterrupted) {
+      if (finished)
+        form_.ShowProgress(last_.summary.rowsTotal, last_.summary.rowsTotal);
       shown_ = last_.summary;
-      std::vector<std::pair<std::string, std::string>> lines;
-      for (const auto& line : import::SummaryLines(shown_))
-        lines.emplace_back(line.label, line.value);
-      form_.ShowSummary(lines, !shown_.logFile.empty(),
+      form_.ShowSummary(WindowSummaryLines(shown_), !shown_.logFile.empty(),
                         !shown_.refusedRowsFile.empty());
     }
   } catch (const std::exception& e) {
@@ -128,6 +150,10 @@ void ImportController::Button1Click() {
   }
   running_ = false;
   form_.SetRunning(false);
+}
+
+void ImportController::StopRun() {
+  if (running_) stopAsked_ = true;
 }
 
 void ImportController::ShowRowOfLine(int index) {

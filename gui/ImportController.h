@@ -45,6 +45,10 @@ class ImportController : public import::ImportObserver {
   void FormShow();
   // The click on "Чети".
   void Button1Click();
+  // The click on "Спри" (or the clerk's choice to stop when closing the
+  // window): the run in progress stops at its next row boundary, as on Ctrl-C,
+  // and its summary is shown. Nothing when no run works.
+  void StopRun();
   // The workbook the next run reads instead of asking with the file dialog
   // (given on the command line, as the desktop's "Open with" does); the window
   // shows it until a run has taken it, and later runs ask again.
@@ -90,7 +94,9 @@ class ImportController : public import::ImportObserver {
   void LineAdded(const std::string& line) override;
   void RowsStarting(int rowsTotal) override;
   void RowDone(int row, int rowsDone, int rowsTotal) override;
-  bool StopRequested() override { return stopCheck_ && stopCheck_(); }
+  bool StopRequested() override {
+    return stopAsked_ || (stopCheck_ && stopCheck_());
+  }
 
   // Asked between rows: true stops a run in progress (the program was asked to
   // end).
@@ -114,6 +120,7 @@ class ImportController : public import::ImportObserver {
   std::optional<std::string> given_;  // read by the next run without asking
   std::string logFolder_;  // from the settings; empty: beside the workbook
   bool running_ = false;
+  bool stopAsked_ = false;  // "Спри" during the run in progress
   std::unique_ptr<RowCellsView> rowView_;
   std::function<bool()> stopCheck_;
   OpenUrlFn openUrl_;

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "Version.h"
+#include "gui/QtMessages.h"
 #include "import/RunSummaryText.h"
 
 namespace zrv::ui {
@@ -22,6 +23,18 @@ const char* const kMunicipalityDefault = "Русе";
 const char* const kFirstRowLabel = "Чети данни от ред номер :";
 const char* const kFirstRowDefault = "2";
 const char* const kReadButton = "Чети";
+const char* const kStopButton = "Спри";
+const char* const kStopButtonTip =
+    "Спира импортирането след реда в ход; записаното дотук остава";
+const char* const kDoubleClickHint =
+    "Двойно щракване върху ред от списъка показва клетките на реда от "
+    "работната книга.";
+const char* const kCloseDuringRun = "Импортирането още работи.";
+const char* const kCloseQuestion =
+    "Да спре ли след реда в ход и прозорецът да се затвори? Записаното дотук "
+    "остава.";
+const char* const kStopAndClose = "Спри и затвори";
+const char* const kKeepRunning = "Продължи";
 const char* const kLinksCheck = "Генерирай връзки към FTP";
 const char* const kDuplicatesCheck = "Записвай и вече записаните договори";
 const char* const kCheckOnlyCheck = "Само проверка, без запис";
@@ -48,6 +61,10 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   Edit1->setObjectName("Edit1");
   Button2 = new QPushButton(Tr(kReadButton), this);
   Button2->setObjectName("Button2");
+  stopButton = new QPushButton(Tr(kStopButton), this);
+  stopButton->setObjectName("stopButton");
+  stopButton->setToolTip(Tr(kStopButtonTip));
+  stopButton->setEnabled(false);
   ftpCheck = new QCheckBox(Tr(kLinksCheck), this);
   ftpCheck->setObjectName("ftpCheck");
   ftpCheck->setChecked(true);
@@ -57,6 +74,9 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   checkOnlyCheck->setObjectName("checkOnlyCheck");
   erLB = new QListWidget(this);
   erLB->setObjectName("erLB");
+  doubleClickHint = new QLabel(Tr(kDoubleClickHint), this);
+  doubleClickHint->setObjectName("doubleClickHint");
+  doubleClickHint->setForegroundRole(QPalette::PlaceholderText);
   rtLabel = new QLabel(Tr(kRentKindLabel), this);
   rtLabel->hide();
   rtCombo_ = new QComboBox(this);
@@ -68,7 +88,10 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   progress->hide();
   summaryBox = new QGroupBox(Tr(import::kSummaryTitle), this);
   summaryBox->setObjectName("summaryBox");
-  new QGridLayout(summaryBox);
+  // Lines close together: the summary gives up height to the error list.
+  auto* summaryGrid = new QGridLayout(summaryBox);
+  summaryGrid->setVerticalSpacing(1);
+  summaryGrid->setHorizontalSpacing(12);
   summaryBox->hide();
   openLogFolder = new QPushButton(Tr(kOpenLogFolder), this);
   openLogFolder->setObjectName("openLogFolder");
@@ -100,32 +123,50 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   grid->addWidget(Edit2, 0, 1);
   grid->addWidget(firstRowLabel, 1, 0);
   grid->addWidget(Edit1, 1, 1);
-  grid->addWidget(Button2, 0, 2, 2, 1);
+  auto* runButtons = new QVBoxLayout;
+  runButtons->addWidget(Button2);
+  runButtons->addWidget(stopButton);
+  grid->addLayout(runButtons, 0, 2, 2, 1);
+  // The check boxes side by side: every line saved is the error list's.
   auto* checks = new QVBoxLayout;
   checks->addWidget(givenWorkbook);
-  checks->addWidget(ftpCheck);
-  checks->addWidget(duplicatesCheck);
-  checks->addWidget(checkOnlyCheck);
+  auto* checkRow = new QHBoxLayout;
+  checkRow->addWidget(ftpCheck);
+  checkRow->addWidget(duplicatesCheck);
+  checkRow->addWidget(checkOnlyCheck);
+  checkRow->addStretch(1);
+  checks->addLayout(checkRow);
   grid->addLayout(checks, 2, 0, 1, 3);
   grid->addWidget(rtLabel, 3, 0);
   grid->addWidget(rtCombo_, 3, 1);
   grid->addWidget(erLB, 4, 0, 1, 3);
-  grid->addWidget(progress, 5, 0, 1, 3);
-  grid->addWidget(summaryBox, 6, 0, 1, 3);
+  grid->addWidget(doubleClickHint, 5, 0, 1, 3);
+  grid->addWidget(progress, 6, 0, 1, 3);
+  grid->addWidget(summaryBox, 7, 0, 1, 3);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(openLogFolder);
   buttons->addWidget(openRefusedRows);
   buttons->addStretch(1);
   buttons->addWidget(debtors);
   buttons->addWidget(about);
-  grid->addLayout(buttons, 7, 0, 1, 3);
-  grid->addWidget(sessionLine, 8, 0, 1, 3);
+  grid->addLayout(buttons, 8, 0, 1, 3);
+  grid->addWidget(sessionLine, 9, 0, 1, 3);
   grid->setColumnStretch(1, 1);
   grid->setRowStretch(4, 1);
 
-  resize(720, 560);
+  // Fits a 1024x768 screen; the error list takes what the rest leaves.
+  resize(760, 680);
+  // "Продължи" is the default: Enter does not stop the run by accident.
+  askStopOnClose = [this] {
+    return AskInBox(this, kCloseDuringRun, kCloseQuestion, kStopAndClose,
+                    kKeepRunning);
+  };
   connect(Button2, &QPushButton::clicked, this, [this] {
     if (onRead) onRead();
+  });
+  connect(stopButton, &QPushButton::clicked, this, [this] {
+    stopButton->setEnabled(false);  // asked once; the run stops at its row
+    if (onStop) onStop();
   });
   connect(erLB, &QListWidget::itemDoubleClicked, this,
           [this](QListWidgetItem* item) {
@@ -157,6 +198,13 @@ void TForm1::showEvent(QShowEvent* event) {
 void TForm1::closeEvent(QCloseEvent* event) {
   if (running_) {
     event->ignore();
+    // Asked once: a second close while the run stops changes nothing.
+    if (!stoppable_ || closeWhenIdle_) return;
+    if (askStopOnClose && askStopOnClose() && running_) {
+      closeWhenIdle_ = true;
+      stopButton->setEnabled(false);
+      if (onStop) onStop();
+    }
     return;
   }
   QWidget::closeEvent(event);
@@ -194,16 +242,19 @@ void TForm1::ShowSummary(
     delete item->widget();
     delete item;
   }
-  int row = 0;
-  for (const auto& [label, value] : lines) {
+  // Down the first pair of columns, then down the second.
+  const int rows = (static_cast<int>(lines.size()) + 1) / 2;
+  for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
+    const auto& [label, value] = lines[i];
+    const int column = i < rows ? 0 : 2;
     layout->addWidget(new QLabel(QString::fromStdString(label), summaryBox),
-                      row, 0);
+                      i % rows, column);
     auto* shown = new QLabel(QString::fromStdString(value), summaryBox);
     shown->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    layout->addWidget(shown, row, 1);
-    ++row;
+    layout->addWidget(shown, i % rows, column + 1);
   }
   layout->setColumnStretch(1, 1);
+  layout->setColumnStretch(3, 1);
   summaryBox->show();
   openLogFolder->setEnabled(hasLog);
   openRefusedRows->setVisible(hasRefusedRows);
@@ -226,8 +277,10 @@ void TForm1::ShowAbout() {
                          QString::fromUtf8(ZRV_VERSION));
 }
 
-void TForm1::SetRunning(bool running) {
+void TForm1::SetRunning(bool running, bool stoppable) {
   running_ = running;
+  stoppable_ = running && stoppable;
+  stopButton->setEnabled(stoppable_);
   Button2->setEnabled(!running);
   Edit1->setEnabled(!running);
   Edit2->setEnabled(!running);
@@ -235,6 +288,11 @@ void TForm1::SetRunning(bool running) {
   duplicatesCheck->setEnabled(!running);
   checkOnlyCheck->setEnabled(!running);
   debtors->setEnabled(!running);
+  if (!running && closeWhenIdle_) {
+    closeWhenIdle_ = false;
+    // After the caller has finished with the run's result.
+    QTimer::singleShot(0, this, [this] { close(); });
+  }
 }
 
 }  // namespace zrv::ui

@@ -1,6 +1,6 @@
 #pragma once
-// The import window: the municipality and first-row fields, the "Чети" button,
-// the run's check boxes, the error list and a progress bar. It holds no import
+// The import window: the municipality and first-row fields, the "Чети" and
+// "Спри" buttons, the run's check boxes, the error list and a progress bar. It holds no import
 // logic: its owner connects `onFirstShow` (the start-up) and `onRead` (one run)
 // and drives the list and the progress bar through the operations below.
 
@@ -33,6 +33,13 @@ class TForm1 : public QWidget {
   std::function<void()> onFirstShow;
   // Called by a click on "Чети".
   std::function<void()> onRead;
+  // Called by a click on "Спри", and when the clerk closing the window during
+  // a run chose to stop it: the run is to stop at the next row boundary.
+  std::function<void()> onStop;
+  // Asked when the window is closed while a run that can stop works: true
+  // stops the run at the next row and closes the window after it, false
+  // keeps both going. By default a question box; a test may replace it.
+  std::function<bool()> askStopOnClose;
   // Called by a double click on line `index` of the error list.
   std::function<void(int index)> onLineChosen;
   // Called by a click on the button that opens the log file's folder.
@@ -45,7 +52,9 @@ class TForm1 : public QWidget {
   QLineEdit* Edit1 = nullptr;      // first row to read
   QLineEdit* Edit2 = nullptr;      // municipality
   QPushButton* Button2 = nullptr;  // "Чети"
+  QPushButton* stopButton = nullptr;  // "Спри", enabled while a run works
   QListWidget* erLB = nullptr;     // error list
+  QLabel* doubleClickHint = nullptr;  // a double click shows a line's row
   QCheckBox* ftpCheck = nullptr;  // "Генерирай връзки към FTP"
   QCheckBox* duplicatesCheck = nullptr;  // store contracts stored already
   QCheckBox* checkOnlyCheck = nullptr;   // check every row, store nothing
@@ -69,11 +78,15 @@ class TForm1 : public QWidget {
   // does not spend its time repainting.
   void ShowProgress(int done, int total);
   // Disables the inputs while a run works, so a second click cannot start a run
-  // inside a run.
-  void SetRunning(bool running);
-  // Shows the summary of a finished run, one (label, value) pair a line; the
-  // log folder button works when `hasLog`, and the button that opens the
-  // workbook of refused rows is shown only when `hasRefusedRows`.
+  // inside a run. `stoppable` work (an import run) enables "Спри" and is
+  // asked about when the window is closed; other work keeps the window open
+  // until it ends. When the work ends after the clerk chose to stop and close,
+  // the window closes.
+  void SetRunning(bool running, bool stoppable = false);
+  // Shows the summary of a finished or stopped run, one (label, value) pair a
+  // line, in two columns of pairs so that the error list keeps most of the
+  // height; the log folder button works when `hasLog`, and the button that
+  // opens the workbook of refused rows is shown only when `hasRefusedRows`.
   void ShowSummary(
       const std::vector<std::pair<std::string, std::string>>& lines,
       bool hasLog, bool hasRefusedRows);
@@ -88,14 +101,17 @@ class TForm1 : public QWidget {
 
  protected:
   void showEvent(QShowEvent* event) override;
-  // While a run works the window stays open: the run holds the row's
-  // transaction.
+  // While a run works the window stays open (the run holds the row's
+  // transaction): closing it asks whether to stop the run at the next row and
+  // close after it.
   void closeEvent(QCloseEvent* event) override;
 
  private:
   QElapsedTimer progressShown_;  // since the bar was last redrawn
   bool shown_ = false;
   bool running_ = false;
+  bool stoppable_ = false;
+  bool closeWhenIdle_ = false;  // the clerk chose to stop and close
 };
 
 }  // namespace zrv::ui

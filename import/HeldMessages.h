@@ -19,6 +19,12 @@ class HeldMessages : public ui::Messages {
 
   void ShowMessage(const std::string& text) override { Show(text, false); }
   void ShowError(const std::string& text) override { Show(text, true); }
+  // A question waits for its answer: it is asked at once, never held (the run
+  // asks only between rows).
+  bool Ask(const std::string& text, const std::string& question,
+           bool unanswered) override {
+    return boxes_.Ask(text, question, unanswered);
+  }
 
   // True when messages wait to be shown.
   bool HasHeld() const { return !held_.empty(); }

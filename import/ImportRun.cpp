@@ -25,6 +25,7 @@
 #include "import/ColumnMap.h"
 #include "import/ErrorList.h"
 #include "import/FileLinks.h"
+#include "import/HeaderCheck.h"
 #include "import/HeldMessages.h"
 #include "import/ImportRunCounts.h"
 #include "import/ImportRunLog.h"
@@ -63,6 +64,8 @@ const char* const kLastStored = ". Последен записан ред: ";
 const char* const kNoneStored = ". Няма записан ред.";
 constexpr int32_t kDefaultFirstRow = 2;
 const char* const kAlreadyStored = "Договорът вече е записан";
+const char* const kGoOnPastHeader =
+    "Да продължи ли импортирането въпреки това?";
 // Why a row is tried again when its contract key was taken meanwhile.
 const char* const kKeyTakenMeanwhile =
     "The contract was stored by another workstation meanwhile.";
@@ -155,6 +158,8 @@ struct ImportRun::Impl {
   RunResult Run(const ImportOptions& options,
                 const WorkbookChooser& chooseWorkbook);
   bool CheckMunicipality(const std::string& name, RunResult& result);
+  bool HeaderAccepted(const workbook::Worksheet& sheet, int firstRow,
+                      const ImportOptions& options, RunResult& result);
   void ReadRows(const workbook::Worksheet& sheet, int firstRow,
                 const ImportOptions& options, RunResult& result);
   // Reads the rows up to the end of the sheet, or up to a stop request: then
@@ -285,6 +290,30 @@ bool ImportRun::Impl::CheckMunicipality(const std::string& name,
   return false;
 }
 
+// The row above the first data row against the template's titles: a mismatch
+// is one message before the first row. False when the run must not go on: the
+// header was refused (strictHeader) or the user would not go on.
+bool ImportRun::Impl::HeaderAccepted(const workbook::Worksheet& sheet,
+                                     int firstRow, const ImportOptions& options,
+                                     RunResult& result) {
+  if (firstRow < 2) return true;  // no row above the data: nothing to compare
+  const CellReader cells(&sheet);
+  std::vector<std::string> header;
+  for (int column = 1; column <= kHeaderColumnsRead; ++column)
+    header.push_back(cells.ReadCell(firstRow - 1, column));
+  const std::string mismatch = HeaderMismatch(header, firstRow - 1);
+  if (mismatch.empty()) return true;
+  if (options.strictHeader) {
+    result.reason = mismatch;
+    messages.ShowMessage(mismatch);
+    return false;
+  }
+  if (messages.Ask(mismatch, kGoOnPastHeader, true)) return true;
+  result.outcome = RunOutcome::kCancelled;
+  result.reason = mismatch;
+  return false;
+}
+
 RunResult ImportRun::Impl::Run(const ImportOptions& options,
                                const WorkbookChooser& chooseWorkbook) {
   const auto began = std::chrono::steady_clock::now();
@@ -346,6 +375,7 @@ RunResult ImportRun::Impl::Run(const ImportOptions& options,
     sheet = workbook::OpenFirstWorksheet(*path);
     transactions->Outside(
         [&](db::Transaction& tx) { classifiers.LoadSettlements(tx); });
+    if (!HeaderAccepted(*sheet, firstRow, options, result)) return result;
     result.outcome = RunOutcome::kFinished;
     ReadRows(*sheet, firstRow, options, result);
   } catch (const workbook::SheetRereadError& e) {
@@ -693,12 +723,14 @@ void ImportRun::Impl::SaveLog(const std::string& workbookPath,
                               const workbook::Worksheet& sheet, int firstRow,
                               ImportSummary& summary) {
   if (errors.Empty()) return;
-  const std::string name = LogFileName(workbookPath, Now());
+  const TDate moment = Now();
+  const std::string name = LogFileName(workbookPath, moment);
   const std::string path =
       options.logFolder.empty() ? name : options.logFolder + "/" + name;
   try {
     WriteLogFile(path, errors.Lines());
     summary.logFile = path;
+    summary.logMoment = moment;
   } catch (const std::exception& e) {
     summary.logProblem = e.what();
     messages.ShowMessage(e.what());

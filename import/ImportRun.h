@@ -30,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Dates.h"
 #include "platform/db/Database.h"
 #include "import/RunContext.h"
 #include "platform/ui/Messages.h"
@@ -54,6 +55,9 @@ struct ImportOptions {
   // at the end, so nothing stays in the database (classifier entries
   // included).
   bool checkOnly = false;
+  // A header row that does not match the template's titles (see HeaderCheck.h)
+  // stops the run before its first row instead of being asked about.
+  bool strictHeader = false;
 };
 
 // The figures of one run, for the summary that closes it.
@@ -80,6 +84,9 @@ struct ImportSummary {
   std::string
       logFile;  // path of the log written, empty when the list stayed empty
   std::string logProblem;  // why the log could not be written; else empty
+  // The moment the log's name carries as a day number, for showing it
+  // readably beside the name; 0 when no log was written.
+  TDate logMoment = 0;
   // Path of the workbook of the refused contract rows written beside the log
   // (same name, ".xlsx"); empty when no row with text was refused.
   std::string refusedRowsFile;
@@ -98,9 +105,11 @@ struct ImportSummary {
 // How a run ended.
 enum class RunOutcome {
   kFinished,     // the loop ran (rows may have been refused)
-  kCancelled,    // no workbook chosen, or the chosen file does not exist
+  kCancelled,    // no workbook chosen, the chosen file does not exist, or
+                 // the user would not go on past a header row that does not
+                 // match
   kNotStarted,   // municipality refused, workbook unreadable, settlements not
-                 // loaded
+                 // loaded, header row refused (strictHeader)
   kInterrupted,  // stopped at a row boundary because the observer asked to
   kConnectionLost,  // stopped because the database connection failed
   kWorkbookLost,    // stopped because the workbook's file could no longer be
@@ -162,7 +171,9 @@ class ImportRun {
   void Start();
 
   // One run (the "Чети" button): checks the municipality, asks for the
-  // workbook, empties the error list, reads the rows from the first row to one
+  // workbook, empties the error list, compares the header row with the
+  // template's titles (a mismatch is asked about through the messages, or
+  // refused with strictHeader), reads the rows from the first row to one
   // past the used range and stores every complete one, then writes the log file
   // when the list is not empty, and beside it the workbook of the refused
   // contract rows when there are any (see RefusedRows.h). A row that fails is

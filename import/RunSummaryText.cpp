@@ -19,7 +19,6 @@ const char kAnnexesDropped[] = "Отхвърлени анекси:";
 // Shown only when a contract imported again had annex rows stored already.
 const char kAnnexesSkipped[] = "Вече записани анекси:";
 const char kClassifierEntries[] = "Добавени в класификаторите:";
-const char kLogFile[] = "Лог файл:";
 const char kRefusedRowsFile[] = "Книга с отказаните редове:";
 const char kNoRefusedRowsFile[] = "няма";
 const char kLastRow[] = "Последен достигнат ред:";
@@ -60,7 +59,7 @@ std::vector<SummaryLine> SummaryLines(const ImportSummary& s) {
       {kClassifierEntries, s.classifierEntriesAdded < 0
                                ? std::string(kNotCounted)
                                : std::to_string(s.classifierEntriesAdded)},
-      {kLogFile, LogFileText(s)},
+      {kLogFileLabel, LogFileText(s)},
       {kRefusedRowsFile,
        !s.refusedRowsFile.empty()      ? FullPath(s.refusedRowsFile)
        : !s.refusedRowsProblem.empty() ? kWorkbookNotWritten +

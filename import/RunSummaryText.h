@@ -11,6 +11,8 @@ namespace zrv::import {
 
 // The title over the summary.
 inline constexpr char kSummaryTitle[] = "Обобщение";
+// The label of the log file's line, by which the window finds that line.
+inline constexpr char kLogFileLabel[] = "Лог файл:";
 
 struct SummaryLine {
   std::string label;  // "Записани договори:"

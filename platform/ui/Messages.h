@@ -1,7 +1,7 @@
 #pragma once
-// What the domain shows the user: modal message boxes and the choice of a
-// workbook file. The window implements it with Qt dialogs, the command line
-// with lines on standard error, and tests with a recorder.
+// What the domain shows the user: modal message boxes and yes/no questions.
+// The window implements it with Qt dialogs, the command line with lines on
+// standard error, and tests with a recorder.
 
 #include <optional>
 #include <string>
@@ -16,6 +16,15 @@ class Messages {
   // The box of a failure after which the program ends; where no difference is
   // shown, the same as ShowMessage.
   virtual void ShowError(const std::string& text) { ShowMessage(text); }
+  // A yes/no question: the text, then the question; true for yes. Where no
+  // one can answer (the command line, a recorder), the text is shown as a
+  // message and `unanswered` is the answer.
+  virtual bool Ask(const std::string& text, const std::string& question,
+                   bool unanswered) {
+    (void)question;
+    ShowMessage(text);
+    return unanswered;
+  }
 };
 
 }  // namespace zrv::ui

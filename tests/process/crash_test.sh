@@ -16,7 +16,7 @@ rm -rf "$dir" && mkdir -p "$dir"
 db=$dir/property.fdb
 
 env -u FIREBIRD "$zorvit" db init --demo --database "$db" >/dev/null || { echo "FAIL: db init"; exit 1; }
-perl "$generator" "$dir/w.xls" 1000 1 0 24 1 >/dev/null
+perl "$generator" "$dir/w.xls" 4000 1 0 24 1 >/dev/null
 
 kills=0 clean=0 lost=0
 for delay in 1.3 1.75 2.2 2.65 3.1 3.55; do
@@ -43,7 +43,7 @@ stored=$(sql "$db" "SELECT COUNT(*) FROM documents;")
 (cd "$dir" && env -u FIREBIRD ZRV_DATABASE="$db" "$zorvit" import --user demo --password x \
   w.xls >/dev/null 2>&1)
 once=$(sql "$db" "SELECT COUNT(DISTINCT doc_nomtxt) || ' ' || COUNT(*) FROM documents;")
-[ "$once" = "1000 1000" ] || fail "after the kills and a re-import: '$once' (distinct, all) of 1000"
+[ "$once" = "4000 4000" ] || fail "after the kills and a re-import: '$once' (distinct, all) of 4000"
 echo "kills tried $kills, databases clean $clean, rows lost $lost," \
   "contracts stored $stored, after a re-import $once"
 finish

@@ -16,7 +16,7 @@ db=$dir/property.fdb
 run() { env -u FIREBIRD ZRV_DATABASE="$db" "$zorvit" "$@"; }
 
 run db init --demo --database "$db" >/dev/null || { echo "FAIL: db init"; exit 1; }
-perl "$generator" "$dir/big.xls" 2000 1 0 24 1 >/dev/null
+perl "$generator" "$dir/big.xls" 12000 1 0 24 1 >/dev/null
 perl "$generator" "$dir/small.xls" 3 1 0 24 2 >/dev/null
 perl "$generator" "$dir/third.xls" 3 1 0 24 3 >/dev/null
 

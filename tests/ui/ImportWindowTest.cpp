@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QMessageBox>
+#include <QTimer>
 #include <QPushButton>
 #include <QUrl>
 #include <filesystem>
@@ -14,11 +16,14 @@
 #include <optional>
 #include <string>
 
+#include "common/Dates.h"
 #include "common/Error.h"
+#include "common/Text.h"
 #include "gui/CommandLine.h"
 #include "gui/ImportController.h"
 #include "gui/ImportWindow.h"
 #include "gui/QtBulgarian.h"
+#include "gui/QtMessages.h"
 #include "gui/SubsidiaryForms.h"
 #include "gui/WindowLogin.h"
 #include "platform/db/Firebird.h"
@@ -412,6 +417,158 @@ TEST(ImportWindow, AWorkbookGivenOnTheCommandLineIsReadWithoutTheDialog) {
   EXPECT_EQ(h.controller.LastResult().outcome, import::RunOutcome::kCancelled);
 
   fs::remove_all(folder);
+}
+
+// "Спри" stops at the next row boundary as Ctrl-C does: the rows done stay,
+// the list names the row, the summary shows; the next run is not stopped.
+TEST(ImportWindow, StopEndsTheRunAtTheNextRowAndShowsItsSummary) {
+  Harness h;
+  const std::string folder = test::MakeTempFolder();
+  const std::string workbook = test::MakeWorkbook(
+      folder, "stop.xls",
+      {Lettered({{"A", "Номер"}}), ContractRow("501", "7501010010"),
+       Lettered({{"A", "502"}, {"D", "Мария Иванова"}}),  // refused: a line
+       ContractRow("503", "7501010010")});
+  h.form.show();
+  QApplication::processEvents();
+  EXPECT_FALSE(h.form.stopButton->isEnabled());
+  EXPECT_EQ(h.form.stopButton->text().toStdString(), "Спри");
+  // The first line of the list (row 3's) is when the clerk clicks.
+  std::optional<bool> enabledDuringRun;
+  const auto click = QObject::connect(
+      h.form.erLB->model(), &QAbstractItemModel::rowsInserted, [&] {
+        if (enabledDuringRun) return;
+        enabledDuringRun = h.form.stopButton->isEnabled();
+        h.form.stopButton->click();
+      });
+  h.nextFile = workbook;
+  h.form.Button2->click();
+  QObject::disconnect(click);
+
+  EXPECT_EQ(enabledDuringRun, true);
+  EXPECT_FALSE(h.form.stopButton->isEnabled());
+  EXPECT_EQ(h.controller.LastResult().outcome,
+            import::RunOutcome::kInterrupted);
+  const auto lines = ListLines(h.form);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back(), "Импортирането е прекъснато на ред 4.");
+  EXPECT_EQ(h.database.ScalarInt("SELECT COUNT(*) FROM documents"), 1);
+  EXPECT_TRUE(h.form.summaryBox->isVisible());
+  EXPECT_FALSE(h.controller.LastResult().summary.logFile.empty());
+
+  h.form.Button2->click();  // the dialog gives the same workbook again
+  EXPECT_EQ(h.controller.LastResult().outcome, import::RunOutcome::kFinished);
+  fs::remove_all(folder);
+}
+
+// Closing the window during a run asks: "Спри и затвори" stops at the next
+// row and closes after the run; "Продължи", the default, changes nothing.
+TEST(ImportWindow, ClosingDuringARunAsksWhetherToStopAndClose) {
+  const std::string folder = test::MakeTempFolder();
+  const std::string workbook = test::MakeWorkbook(
+      folder, "close.xls",
+      {Lettered({{"A", "Номер"}}), ContractRow("601", "7501010010"),
+       ContractRow("602", "7501010010")});
+  struct Case {
+    const char* answer;
+    import::RunOutcome outcome;
+    int stored;
+    bool open;
+  } cases[] = {
+      {"Спри и затвори", import::RunOutcome::kInterrupted, 0, false},
+      {"Продължи", import::RunOutcome::kFinished, 2, true},
+  };
+  for (const Case& c : cases) {
+    Harness h;
+    h.form.show();
+    QApplication::processEvents();
+    std::string asked;
+    // Closed at the run's first redraw; the question's button chosen then.
+    QTimer::singleShot(0, [&] {
+      QTimer::singleShot(0, [&] {
+        auto* box =
+            qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        asked = box->text().toStdString() + "|" +
+                box->defaultButton()->text().toStdString();
+        for (QAbstractButton* button : box->buttons())
+          if (button->text().toStdString() == c.answer) button->click();
+      });
+      h.form.close();
+    });
+    h.nextFile = workbook;
+    h.form.Button2->click();
+    QApplication::processEvents();
+    EXPECT_EQ(asked, "Импортирането още работи.|Продължи") << c.answer;
+    EXPECT_EQ(h.controller.LastResult().outcome, c.outcome) << c.answer;
+    EXPECT_EQ(h.database.ScalarInt("SELECT COUNT(*) FROM documents"),
+              c.stored)
+        << c.answer;
+    EXPECT_EQ(h.form.isVisible(), c.open) << c.answer;
+  }
+  fs::remove_all(folder);
+}
+
+// At the default size, after a run with a summary: the list keeps most of the
+// height, a line under it tells of the double click, and the log's name is
+// followed by the moment it carries, readably.
+TEST(ImportWindow, TheListKeepsTheHeightBesideTheHintAndTheLogsMoment) {
+  Harness h;
+  const std::string folder = test::MakeTempFolder();
+  const std::string workbook = test::MakeWorkbook(
+      folder, "height.xls",
+      {Lettered({{"A", "Номер"}}), ContractRow("701", "7501010010"),
+       Lettered({{"A", "702"}, {"D", "Мария Иванова"}})});
+  h.form.show();
+  QApplication::processEvents();
+  h.nextFile = workbook;
+  h.form.Button2->click();
+  QApplication::processEvents();
+
+  ASSERT_TRUE(h.form.summaryBox->isVisible());
+  EXPECT_GT(h.form.erLB->height() * 2, h.form.height());
+  EXPECT_TRUE(h.form.doubleClickHint->isVisible());
+  EXPECT_EQ(h.form.doubleClickHint->text().toStdString(),
+            "Двойно щракване върху ред от списъка показва клетките на реда от "
+            "работната книга.");
+
+  const import::ImportSummary& summary = h.controller.LastResult().summary;
+  std::string logLine;
+  const auto labels = h.form.summaryBox->findChildren<QLabel*>();
+  for (int i = 0; i + 1 < labels.size(); i += 2)
+    if (labels[i]->text().toStdString() == "Лог файл:")
+      logLine = labels[i + 1]->text().toStdString();
+  const std::string moment = FormatDMYHMS(summary.logMoment);
+  EXPECT_EQ(logLine, fs::absolute(summary.logFile).lexically_normal().string() +
+                         "  (" + moment + ")");
+  // The same moment as the day number in the log's name.
+  EXPECT_NE(summary.logFile.find(Format("_%.15g.txt", summary.logMoment)),
+            std::string::npos)
+      << summary.logFile;
+  EXPECT_EQ(moment.substr(0, 10), FormatDMY(Today()));
+  fs::remove_all(folder);
+}
+
+// The window's yes/no question (a header row that does not match): "Да" and
+// "Не", "Не" the default.
+TEST(ImportWindow, QuestionsAreAnsweredWithYesOrNo) {
+  TForm1 form;
+  QtMessages messages(&form);
+  for (const bool yes : {true, false}) {
+    std::string shown;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      shown = box->text().toStdString() + "|" +
+              box->informativeText().toStdString() + "|" +
+              box->defaultButton()->text().toStdString();
+      box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+    });
+    EXPECT_EQ(messages.Ask("Заглавният ред не съвпада.", "Да продължи ли?",
+                           !yes),
+              yes);
+    EXPECT_EQ(shown, "Заглавният ред не съвпада.|Да продължи ли?|Не");
+  }
 }
 
 // "Длъжници": the list at the date asked for is written beside the log of the
