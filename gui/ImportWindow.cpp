@@ -29,6 +29,7 @@ const char* const kRentKindLabel = "Вид наем";
 const char* const kOpenLogFolder = "Отвори папката на лога";
 const char* const kOpenRefusedRows = "Отвори отказаните редове";
 const char* const kDebtorsButton = "Длъжници";
+const char* const kHistoryButton = "История";
 const char* const kAboutButton = "За програмата";
 const char* const kAboutTitle = "За програмата";
 const char* const kVersionLabel = "Версия ";
@@ -79,6 +80,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   openRefusedRows->hide();
   debtors = new QPushButton(Tr(kDebtorsButton), this);
   debtors->setObjectName("debtors");
+  history = new QPushButton(Tr(kHistoryButton), this);
+  history->setObjectName("history");
   about = new QPushButton(Tr(kAboutButton), this);
   about->setObjectName("about");
   givenWorkbook = new QLabel(this);
@@ -117,6 +120,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   buttons->addWidget(openRefusedRows);
   buttons->addStretch(1);
   buttons->addWidget(debtors);
+  buttons->addWidget(history);
   buttons->addWidget(about);
   grid->addLayout(buttons, 7, 0, 1, 3);
   grid->addWidget(sessionLine, 8, 0, 1, 3);
@@ -139,6 +143,9 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   });
   connect(debtors, &QPushButton::clicked, this, [this] {
     if (onDebtors) onDebtors();
+  });
+  connect(history, &QPushButton::clicked, this, [this] {
+    if (onHistory) onHistory();
   });
   connect(about, &QPushButton::clicked, this, [this] { ShowAbout(); });
 }
@@ -235,6 +242,7 @@ void TForm1::SetRunning(bool running) {
   duplicatesCheck->setEnabled(!running);
   checkOnlyCheck->setEnabled(!running);
   debtors->setEnabled(!running);
+  history->setEnabled(!running);
 }
 
 }  // namespace zrv::ui
