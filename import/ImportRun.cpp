@@ -238,9 +238,6 @@ RunResult ImportRun::Run(const ImportOptions& options,
   impl_->observer = observer;
   RunResult result = impl_->Run(options, chooseWorkbook);
   impl_->observer = nullptr;
-  // A dry run may have added rent types that its rollback took away again.
-  if (options.checkOnly)
-    impl_->rentTypes.LoadRentTypes(impl_->db, kAppID, impl_->messages);
   return result;
 }
 
@@ -328,8 +325,13 @@ RunResult ImportRun::Impl::Run(const ImportOptions& options,
       result.summary.runId = recorder->Id();
     }
     sheet = workbook::OpenFirstWorksheet(*path);
-    transactions->Outside(
-        [&](db::Transaction& tx) { classifiers.LoadSettlements(tx); });
+    // The rent types are read again for every run: since the last one an undo
+    // (here or on another workstation) may have removed a type the table
+    // holds, and a dry run's rollback took away the types it added.
+    transactions->Outside([&](db::Transaction& tx) {
+      classifiers.LoadSettlements(tx);
+      rentTypes.LoadRentTypes(tx, kAppID, messages);
+    });
     result.outcome = RunOutcome::kFinished;
     ReadRows(*sheet, firstRow, options, result);
   } catch (const workbook::SheetRereadError& e) {
