@@ -20,15 +20,15 @@ namespace zrv::ui {
 namespace {
 const char* const kTitle = "История";
 const char* const kUndoButton = "Отмени импортирането";
-const char* const kColumns[] = {"№",           "Начало",   "Потребител",
-                                "Работна станция", "Работна книга", "Община",
-                                "Изход",       "Записани договори",
-                                "Отменено"};
+const char* const kColumns[] = {
+    "№",      "Начало", "Потребител",        "Работна станция", "Работна книга",
+    "Община", "Изход",  "Записани договори", "Отменено"};
 const char* const kUndoneBy = "%s от %s";
-const char* const kCannotRead = "Историята на импортиранията не може да се прочете:";
-const char* const kConfirm =
-    "Отмяната на импортиране %d ще премахне записаното от него (списъкът е "
-    "в подробностите). Да се отмени ли импортирането?";
+const char* const kCannotRead =
+    "Историята на импортиранията не може да се прочете:";
+const char* const kConfirm = "Отмяната на импортиране %d ще премахне:";
+const char* const kQuestion = "Да се отмени ли импортирането?";
+const char* const kMore = "... и още %d (в подробностите)";
 const char* const kRefused = "Импортиране %d не може да се отмени:";
 const char* const kUndone = "Импортиране %d е отменено.";
 const char* const kFailed = "Импортиране %d не е отменено:";
@@ -46,15 +46,27 @@ QString Joined(const std::vector<std::string>& lines) {
   return list.join('\n');
 }
 
-// A box with the lines under "Подробности", so that a run of many contracts
-// does not make it taller than the screen; gives the button clicked.
+// The lines shown in a box itself; the rest go under "Подробности", so that a
+// run of many contracts does not make the box taller than the screen.
+constexpr size_t kShownLines = 12;
+
+// A box with `text`, its lines and `question`; gives the button clicked.
 int ShowBox(QWidget* parent, QMessageBox::Icon icon, const std::string& text,
-            const std::vector<std::string>& lines,
+            const std::vector<std::string>& lines, const char* question,
             QMessageBox::StandardButtons buttons,
             QMessageBox::StandardButton byDefault) {
-  QMessageBox box(icon, Tr(kApplicationTitle), Q(text), buttons, parent);
+  QString shown = Q(text);
+  for (size_t i = 0; i < lines.size() && i < kShownLines; ++i)
+    shown += '\n' + Q(lines[i]);
+  if (lines.size() > kShownLines)
+    shown +=
+        '\n' + Q(Format(kMore, static_cast<int>(lines.size() - kShownLines)));
+  QMessageBox box(icon, Tr(kApplicationTitle), shown, buttons, parent);
+  // Names and addresses come from the workbook: never read as markup.
+  box.setTextFormat(Qt::PlainText);
   box.setDefaultButton(byDefault);
-  if (!lines.empty()) box.setDetailedText(Joined(lines));
+  if (question) box.setInformativeText(Tr(question));
+  if (lines.size() > kShownLines) box.setDetailedText(Joined(lines));
   return box.exec();
 }
 
@@ -73,14 +85,14 @@ HistoryDialog::HistoryDialog(db::Connection& db, import::UndoUser by,
   setWindowTitle(Tr(kTitle));
   confirm_ = [this](const std::string& question,
                     const std::vector<std::string>& lines) {
-    return ShowBox(this, QMessageBox::Question, question, lines,
+    return ShowBox(this, QMessageBox::Question, question, lines, kQuestion,
                    QMessageBox::Yes | QMessageBox::No,
                    QMessageBox::No) == QMessageBox::Yes;
   };
   tell_ = [this](const std::string& message,
                  const std::vector<std::string>& lines) {
-    ShowBox(this, QMessageBox::Information, message, lines, QMessageBox::Ok,
-            QMessageBox::Ok);
+    ShowBox(this, QMessageBox::Information, message, lines, nullptr,
+            QMessageBox::Ok, QMessageBox::Ok);
   };
 
   runs = new QTableWidget(0, std::size(kColumns), this);

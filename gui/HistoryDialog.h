@@ -19,7 +19,7 @@ namespace zrv::ui {
 
 class HistoryDialog : public QDialog {
  public:
-  // A question with the lines it is about: true for yes.
+  // The confirmation: a heading with the lines it is about; true for yes.
   using ConfirmFn = std::function<bool(const std::string& question,
                                        const std::vector<std::string>& lines)>;
   // A message with its lines (a result, refusals or an error).
@@ -40,7 +40,7 @@ class HistoryDialog : public QDialog {
   // The click on "Отмени импортирането".
   void UndoSelected();
 
-  QTableWidget* runs = nullptr;      // one line a run, newest first
+  QTableWidget* runs = nullptr;       // one line a run, newest first
   QPushButton* undoButton = nullptr;  // "Отмени импортирането"
 
  private:

@@ -34,19 +34,19 @@ TEST(HistoryDialog, ListsARecordedRunAndUndoesItAfterTheConfirmation) {
                         messages);
   run.Start();
   const std::string folder = test::MakeTempFolder();
-  const std::string workbook = test::MakeWorkbook(
-      folder, "history.xls",
-      {Lettered({{"A", "Номер"}}),
-       Lettered({{"A", "501"},
-                 {"B", Cell::Date(2007, 3, 1)},
-                 {"C", "Наем гараж"},
-                 {"D", "Иван Петров"},
-                 {"E", "7501010010"},
-                 {"T", "Русе"},
-                 {"Y", "ул. Плиска 1"},
-                 {"AC", 12},
-                 {"AD", 150.0},
-                 {"AE", Cell::Date(2007, 3, 15)}})});
+  const std::string workbook =
+      test::MakeWorkbook(folder, "history.xls",
+                         {Lettered({{"A", "Номер"}}),
+                          Lettered({{"A", "501"},
+                                    {"B", Cell::Date(2007, 3, 1)},
+                                    {"C", "Наем гараж"},
+                                    {"D", "Иван Петров"},
+                                    {"E", "7501010010"},
+                                    {"T", "Русе"},
+                                    {"Y", "ул. Плиска 1"},
+                                    {"AC", 12},
+                                    {"AD", 150.0},
+                                    {"AE", Cell::Date(2007, 3, 15)}})});
   import::ImportOptions options;
   options.logFolder = folder;
   const import::WorkbookChooser choose = [&] {
@@ -57,15 +57,15 @@ TEST(HistoryDialog, ListsARecordedRunAndUndoesItAfterTheConfirmation) {
 
   HistoryDialog dialog(database.Connection(), {1, "ivan", "ws-7"});
   std::vector<std::string> confirmed, told;
-  dialog.SetConfirm([&](const std::string&,
-                        const std::vector<std::string>& lines) {
-    confirmed = lines;
-    return true;
-  });
-  dialog.SetTell([&](const std::string& message,
-                     const std::vector<std::string>&) {
-    told.push_back(message);
-  });
+  dialog.SetConfirm(
+      [&](const std::string&, const std::vector<std::string>& lines) {
+        confirmed = lines;
+        return true;
+      });
+  dialog.SetTell(
+      [&](const std::string& message, const std::vector<std::string>&) {
+        told.push_back(message);
+      });
   ASSERT_EQ(dialog.runs->rowCount(), 1);
   EXPECT_EQ(CellText(dialog, 0, 2), "ivan");
   EXPECT_EQ(CellText(dialog, 0, 4), "history.xls");
