@@ -42,6 +42,7 @@ const char* const kRentKindLabel = "Вид наем";
 const char* const kOpenLogFolder = "Отвори папката на лога";
 const char* const kOpenRefusedRows = "Отвори отказаните редове";
 const char* const kDebtorsButton = "Длъжници";
+const char* const kHistoryButton = "История";
 const char* const kAboutButton = "За програмата";
 const char* const kAboutTitle = "За програмата";
 const char* const kVersionLabel = "Версия ";
@@ -102,6 +103,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   openRefusedRows->hide();
   debtors = new QPushButton(Tr(kDebtorsButton), this);
   debtors->setObjectName("debtors");
+  history = new QPushButton(Tr(kHistoryButton), this);
+  history->setObjectName("history");
   about = new QPushButton(Tr(kAboutButton), this);
   about->setObjectName("about");
   givenWorkbook = new QLabel(this);
@@ -148,6 +151,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   buttons->addWidget(openRefusedRows);
   buttons->addStretch(1);
   buttons->addWidget(debtors);
+  buttons->addWidget(history);
   buttons->addWidget(about);
   grid->addLayout(buttons, 8, 0, 1, 3);
   grid->addWidget(sessionLine, 9, 0, 1, 3);
@@ -180,6 +184,9 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   });
   connect(debtors, &QPushButton::clicked, this, [this] {
     if (onDebtors) onDebtors();
+  });
+  connect(history, &QPushButton::clicked, this, [this] {
+    if (onHistory) onHistory();
   });
   connect(about, &QPushButton::clicked, this, [this] { ShowAbout(); });
 }
@@ -288,6 +295,7 @@ void TForm1::SetRunning(bool running, bool stoppable) {
   duplicatesCheck->setEnabled(!running);
   checkOnlyCheck->setEnabled(!running);
   debtors->setEnabled(!running);
+  history->setEnabled(!running);
   if (!running && closeWhenIdle_) {
     closeWhenIdle_ = false;
     // After the caller has finished with the run's result.

@@ -48,6 +48,8 @@ class TForm1 : public QWidget {
   std::function<void()> onOpenRefusedRows;
   // Called by a click on "Длъжници".
   std::function<void()> onDebtors;
+  // Called by a click on "История".
+  std::function<void()> onHistory;
 
   QLineEdit* Edit1 = nullptr;      // first row to read
   QLineEdit* Edit2 = nullptr;      // municipality
@@ -65,6 +67,7 @@ class TForm1 : public QWidget {
   QPushButton* openLogFolder = nullptr;  // opens the log file's folder
   QPushButton* openRefusedRows = nullptr;  // opens the refused rows' workbook
   QPushButton* debtors = nullptr;  // the list of debtors as a workbook
+  QPushButton* history = nullptr;  // the run history, where a run is undone
   QPushButton* about = nullptr;    // the About box
   QLabel* givenWorkbook = nullptr;  // the workbook "Чети" reads without asking
   QLabel* sessionLine = nullptr;    // the database and the user logged in

@@ -24,6 +24,7 @@
 #include "app/TerminationSignals.h"
 #include "gui/AppIcon.h"
 #include "gui/CommandLine.h"
+#include "gui/HistoryDialog.h"
 #include "gui/ImportController.h"
 #include "gui/ImportWindow.h"
 #include "gui/QtBulgarian.h"
@@ -31,6 +32,7 @@
 #include "gui/SubsidiaryForms.h"
 #include "gui/WindowLogin.h"
 #include "platform/db/Firebird.h"
+#include "platform/system/HostName.h"
 
 namespace {
 // Qt adds the display name to every window's title: a short one keeps the
@@ -157,6 +159,15 @@ int main(int argc, char** argv) {
       [&form] { return zrv::ui::ChooseWorkbookFile(&form); },
       [] { QCoreApplication::exit(kExitFailed); });
   g_controller = &controller;
+  // "История": an undo from it is recorded with the user logged in and this
+  // workstation, as `zorvit undo` records its user.
+  form.onHistory = [&] {
+    zrv::ui::HistoryDialog history(
+        *connection,
+        {session.currentUserID, session.userName, zrv::system::HostName()},
+        &form);
+    history.exec();
+  };
   // A run in progress stops at its next row; the timer above then ends the
   // program.
   controller.SetStopCheck([] { return zrv::app::TerminationRequested(); });

@@ -258,9 +258,6 @@ RunResult ImportRun::Run(const ImportOptions& options,
   impl_->observer = observer;
   RunResult result = impl_->Run(options, chooseWorkbook);
   impl_->observer = nullptr;
-  // A dry run may have added rent types that its rollback took away again.
-  if (options.checkOnly)
-    impl_->rentTypes.LoadRentTypes(impl_->db, kAppID, impl_->messages);
   return result;
 }
 
@@ -373,11 +370,18 @@ RunResult ImportRun::Impl::Run(const ImportOptions& options,
       result.summary.runId = recorder->Id();
     }
     sheet = workbook::OpenFirstWorksheet(*path);
-    transactions->Outside(
-        [&](db::Transaction& tx) { classifiers.LoadSettlements(tx); });
-    if (!HeaderAccepted(*sheet, firstRow, options, result)) return result;
-    result.outcome = RunOutcome::kFinished;
-    ReadRows(*sheet, firstRow, options, result);
+    // The rent types are read again for every run: since the last one an undo
+    // (here or on another workstation) may have removed a type the table
+    // holds, and a dry run's rollback took away the types it added.
+    transactions->Outside([&](db::Transaction& tx) {
+      classifiers.LoadSettlements(tx);
+      rentTypes.LoadRentTypes(tx, kAppID, messages);
+    });
+    // A header refused ends the run here; its record says so.
+    if (HeaderAccepted(*sheet, firstRow, options, result)) {
+      result.outcome = RunOutcome::kFinished;
+      ReadRows(*sheet, firstRow, options, result);
+    }
   } catch (const workbook::SheetRereadError& e) {
     // The rows stored before stay; the rest of the sheet is unknown.
     StopRun(result, RunOutcome::kWorkbookLost,
