@@ -4,7 +4,10 @@
 #include <chrono>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <stdexcept>
+
+#include "platform/db/Transaction.h"
 
 namespace zrv::bench {
 
@@ -17,6 +20,11 @@ constexpr char kBegin = 'B';     // then the isolation, for a Transaction
 constexpr char kCommit = 'C';
 constexpr char kRollback = 'R';
 constexpr char kStatement = 'S';
+
+// A batched replay's savepoint for each row, and how long a batch stays open
+// after the last commit.
+const char* const kRowSavepoint = "zrv_bench_row";
+constexpr std::chrono::milliseconds kBatchTime{100};
 
 enum class Kind : char { Null, Integer, SmallInt, String, Float, DateTime };
 
@@ -193,8 +201,12 @@ class RecordingTransaction : public db::Transaction {
 
 class Replayer {
  public:
-  Replayer(db::Connection& connection, std::FILE* file, bool timeShapes)
-      : connection_(connection), file_(file), timeShapes_(timeShapes) {}
+  Replayer(db::Connection& connection, std::FILE* file, bool timeShapes,
+           ReplayMode mode)
+      : connection_(connection),
+        file_(file),
+        timeShapes_(timeShapes),
+        batched_(mode == ReplayMode::kBatched) {}
 
   // Runs every record of the file.
   void Run() {
@@ -210,11 +222,15 @@ class Replayer {
         case kCommit:
           if (number == 0)
             connection_.Commit();
+          else if (number == row_)
+            EndRow(true);
           else
             Take(number)->Commit();
           break;
         case kRollback:
-          if (number == 0) {
+          if (number == row_ && number != 0) {
+            EndRow(false);
+          } else if (number == 0) {
             if (connection_.InTransaction()) connection_.Rollback();
           } else {
             Take(number)->Rollback();
@@ -227,6 +243,7 @@ class Replayer {
           throw std::runtime_error("unknown statement record");
       }
     }
+    if (batch_) CommitBatch();
   }
 
   ReplayCounts counts;
@@ -241,8 +258,45 @@ class Replayer {
     if (!Get(file_, &kind, 1))
       throw std::runtime_error("truncated statement record");
     const auto isolation = static_cast<db::Isolation>(kind);
+    if (batched_ && isolation == db::Isolation::kSnapshot && row_ == 0) {
+      BeginRow(number);
+      return;
+    }
     if (isolation == db::Isolation::kReadCommitted) ++counts.apart;
     transactions_[number] = connection_.Begin(isolation);
+  }
+
+  // A recorded snapshot transaction (a row, or the run's work outside rows)
+  // becomes a savepoint in the open batch, begun when none is open.
+  void BeginRow(uint32_t number) {
+    if (!batch_) batch_ = connection_.Begin(db::Isolation::kSnapshot);
+    row_ = number;
+    savepoint_.emplace(*batch_, kRowSavepoint);
+    ++counts.rows;
+  }
+
+  // A stored row's savepoint is released, a refused row's rolled back; the
+  // batch commits once the time since its last commit has passed.
+  void EndRow(bool stored) {
+    if (stored)
+      savepoint_->Release();
+    else
+      savepoint_->RollBack();
+    savepoint_.reset();
+    queries_.erase(row_);
+    row_ = 0;
+    if (std::chrono::steady_clock::now() - lastCommit_ >= kBatchTime)
+      CommitBatch();
+  }
+
+  void CommitBatch() {
+    queries_.erase(row_);
+    savepoint_.reset();
+    row_ = 0;
+    batch_->Commit();
+    batch_.reset();
+    ++counts.batches;
+    lastCommit_ = std::chrono::steady_clock::now();
   }
 
   // The transaction `number`, which ends now: it leaves the table.
@@ -265,7 +319,9 @@ class Replayer {
     // connection keeps the prepared statements, per text.
     std::unique_ptr<db::Query>& slot = queries_[number];
     if (!slot) {
-      if (number == 0) {
+      if (number != 0 && number == row_) {
+        slot = batch_->NewQuery();
+      } else if (number == 0) {
         slot = connection_.NewQuery();
       } else {
         auto tx = transactions_.find(number);
@@ -357,9 +413,17 @@ class Replayer {
   db::Connection& connection_;
   std::FILE* file_;
   std::map<uint32_t, std::unique_ptr<db::Transaction>> transactions_;
+  // A batched replay's open batch, and the recorded row it holds under a
+  // savepoint (0: none).
+  std::unique_ptr<db::Transaction> batch_;
+  uint32_t row_ = 0;
+  std::optional<db::Savepoint> savepoint_;
+  std::chrono::steady_clock::time_point lastCommit_ =
+      std::chrono::steady_clock::now();
   // Declared after the transactions, so that queries go before them.
   std::map<uint32_t, std::unique_ptr<db::Query>> queries_;
   bool timeShapes_;
+  bool batched_;
 };
 
 }  // namespace
@@ -394,8 +458,8 @@ std::unique_ptr<db::Transaction> RecordingConnection::Begin(
 }
 
 ReplayCounts Replay(db::Connection& connection, std::FILE* file,
-                    bool timeShapes) {
-  Replayer replayer(connection, file, timeShapes);
+                    bool timeShapes, ReplayMode mode) {
+  Replayer replayer(connection, file, timeShapes, mode);
   replayer.Run();
   return replayer.counts;
 }
