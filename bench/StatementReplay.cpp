@@ -289,8 +289,10 @@ class Replayer {
       CommitBatch();
   }
 
+  // Commits the open batch; a row still open in it (a record cut short)
+  // is rolled back to its savepoint first.
   void CommitBatch() {
-    queries_.erase(row_);
+    if (row_ != 0) queries_.erase(row_);
     savepoint_.reset();
     row_ = 0;
     batch_->Commit();
