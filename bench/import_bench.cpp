@@ -19,9 +19,9 @@
 // have passed since its last commit and at the end; and the import's time
 // over each floor's.
 // The import is timed R times (3 unless told), each time on a new database and
-// each followed by the floor; medians are printed. With --stored S every
-// database (the import's and the floor's) starts as a copy of one already
-// holding S contracts of other workbooks. With --shapes the floor
+// each followed by the two floors; medians are printed. With --stored S every
+// database (the import's and the floors') starts as a copy of one already
+// holding S contracts of other workbooks. With --shapes the per-row floor
 // also times each statement shape (the text with its numbers and quoted values
 // blanked) and prints the costliest. With --keep the working folder (workbook,
 // statement records, logs) is left in place for a closer look.
