@@ -4,7 +4,10 @@
 #include <chrono>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <stdexcept>
+
+#include "platform/db/Transaction.h"
 
 namespace zrv::bench {
 
@@ -17,6 +20,11 @@ constexpr char kBegin = 'B';     // then the isolation, for a Transaction
 constexpr char kCommit = 'C';
 constexpr char kRollback = 'R';
 constexpr char kStatement = 'S';
+
+// A batched replay's savepoint for each row, and how long a batch stays open
+// after the last commit.
+const char* const kRowSavepoint = "zrv_bench_row";
+constexpr std::chrono::milliseconds kBatchTime{100};
 
 enum class Kind : char { Null, Integer, SmallInt, String, Float, DateTime };
 
@@ -58,16 +66,76 @@ void PutTag(std::FILE* file, char tag, uint32_t transaction) {
   Put(file, &transaction, sizeof transaction);
 }
 
+// The import's savepoint for each contract row, and the statements that
+// open and close it (platform/db/Transaction.cpp writes them so).
+const char* const kImportRowSavepoint = "SAVEPOINT zrv_row";
+const char* const kImportRowRelease = "RELEASE SAVEPOINT zrv_row ONLY";
+const char* const kImportRowRollback = "ROLLBACK TO SAVEPOINT zrv_row";
+
+// Where a Transaction object's statements are recorded. The import keeps
+// rows in batches, each row under a savepoint: the record writes each row
+// as a transaction of its own (begun at its savepoint, committed at its
+// release, rolled back at its rollback), so that a replay can run the rows
+// one transaction each or in batches of its own. The batch itself is
+// written only when a statement runs in it outside a row.
+struct Routing {
+  std::FILE* const& file;
+  uint32_t& numbers;  // the connection's count of transaction numbers
+  uint32_t own;
+  db::Isolation isolation;
+  bool begun = false;  // the batch's own Begin is written
+  uint32_t row = 0;    // the open row's number
+
+  void BeginOwn() {
+    if (begun) return;
+    begun = true;
+    PutTag(file, kBegin, own);
+    const char kind = static_cast<char>(isolation);
+    if (file) Put(file, &kind, 1);
+  }
+  // The number the statement `sql` is recorded under; 0 when the statement
+  // opens or closes a row and is written as that row's boundary instead.
+  uint32_t Route(const std::string& sql) {
+    if (sql == kImportRowSavepoint) {
+      row = ++numbers;
+      PutTag(file, kBegin, row);
+      const char kind = static_cast<char>(db::Isolation::kSnapshot);
+      if (file) Put(file, &kind, 1);
+      return 0;
+    }
+    if (sql == kImportRowRelease) {
+      if (row != 0) PutTag(file, kCommit, row);
+      row = 0;
+      return 0;
+    }
+    if (sql == kImportRowRollback) {
+      if (row != 0) PutTag(file, kRollback, row);
+      row = 0;
+      return 0;
+    }
+    if (row != 0) return row;
+    BeginOwn();
+    return own;
+  }
+  void End(char tag) {
+    if (row != 0) PutTag(file, kRollback, row);
+    row = 0;
+    if (begun) PutTag(file, tag, own);
+    begun = false;
+  }
+};
+
 class RecordingQuery : public db::Query {
  public:
   // Writes to `file` as it is when a statement runs: queries made before the
-  // connection starts recording write nothing.
+  // connection starts recording write nothing. `routing` is null for the
+  // connection's own transaction (number 0).
   RecordingQuery(std::unique_ptr<db::Query> inner, std::FILE* const& file,
-                 long& count, uint32_t transaction)
+                 long& count, Routing* routing)
       : inner_(std::move(inner)),
         file_(file),
         count_(count),
-        transaction_(transaction) {}
+        routing_(routing) {}
   const std::string& DatabaseName() const override {
     return inner_->DatabaseName();
   }
@@ -132,7 +200,9 @@ class RecordingQuery : public db::Query {
 
   void Write(bool open) {
     if (!file_) return;
-    PutTag(file_, kStatement, transaction_);
+    const uint32_t transaction = routing_ ? routing_->Route(inner_->SQL()) : 0;
+    if (routing_ && transaction == 0) return;
+    PutTag(file_, kStatement, transaction);
     const char flag = open ? 1 : 0;
     Put(file_, &flag, 1);
     PutText(file_, inner_->SQL());
@@ -150,36 +220,38 @@ class RecordingQuery : public db::Query {
   std::unique_ptr<db::Query> inner_;
   std::FILE* const& file_;
   long& count_;
-  uint32_t transaction_;
+  Routing* routing_;
   std::map<std::string, Param> params_;
 };
 
 // A Transaction object whose boundaries and statements are recorded under its
-// number.
+// number, its rows under numbers of their own (Routing).
 class RecordingTransaction : public db::Transaction {
  public:
   RecordingTransaction(std::unique_ptr<db::Transaction> inner,
-                       std::FILE* const& file, long& count, uint32_t number,
+                       std::FILE* const& file, long& count, uint32_t& numbers,
                        db::Isolation isolation)
-      : inner_(std::move(inner)), file_(file), count_(count), number_(number) {
-    PutTag(file_, kBegin, number_);
-    const char kind = static_cast<char>(isolation);
-    if (file_) Put(file_, &kind, 1);
+      : inner_(std::move(inner)),
+        file_(file),
+        count_(count),
+        routing_{file, numbers, ++numbers, isolation} {
+    // A read-committed transaction holds no rows: written as it begins.
+    if (isolation != db::Isolation::kSnapshot) routing_.BeginOwn();
   }
   ~RecordingTransaction() override {
     // The inner object rolls itself back.
-    if (inner_->Active()) PutTag(file_, kRollback, number_);
+    if (inner_->Active()) routing_.End(kRollback);
   }
   std::unique_ptr<db::Query> NewQuery() override {
     return std::make_unique<RecordingQuery>(inner_->NewQuery(), file_, count_,
-                                            number_);
+                                            &routing_);
   }
   void Commit() override {
     inner_->Commit();
-    PutTag(file_, kCommit, number_);
+    routing_.End(kCommit);
   }
   void Rollback() override {
-    PutTag(file_, kRollback, number_);
+    routing_.End(kRollback);
     inner_->Rollback();
   }
   bool Active() const override { return inner_->Active(); }
@@ -188,13 +260,17 @@ class RecordingTransaction : public db::Transaction {
   std::unique_ptr<db::Transaction> inner_;
   std::FILE* const& file_;
   long& count_;
-  uint32_t number_;
+  Routing routing_;
 };
 
 class Replayer {
  public:
-  Replayer(db::Connection& connection, std::FILE* file, bool timeShapes)
-      : connection_(connection), file_(file), timeShapes_(timeShapes) {}
+  Replayer(db::Connection& connection, std::FILE* file, bool timeShapes,
+           ReplayMode mode)
+      : connection_(connection),
+        file_(file),
+        timeShapes_(timeShapes),
+        batched_(mode == ReplayMode::kBatched) {}
 
   // Runs every record of the file.
   void Run() {
@@ -210,11 +286,15 @@ class Replayer {
         case kCommit:
           if (number == 0)
             connection_.Commit();
+          else if (number == row_)
+            EndRow(true);
           else
             Take(number)->Commit();
           break;
         case kRollback:
-          if (number == 0) {
+          if (number == row_ && number != 0) {
+            EndRow(false);
+          } else if (number == 0) {
             if (connection_.InTransaction()) connection_.Rollback();
           } else {
             Take(number)->Rollback();
@@ -227,6 +307,7 @@ class Replayer {
           throw std::runtime_error("unknown statement record");
       }
     }
+    if (batch_) CommitBatch();
   }
 
   ReplayCounts counts;
@@ -241,8 +322,47 @@ class Replayer {
     if (!Get(file_, &kind, 1))
       throw std::runtime_error("truncated statement record");
     const auto isolation = static_cast<db::Isolation>(kind);
+    if (batched_ && isolation == db::Isolation::kSnapshot && row_ == 0) {
+      BeginRow(number);
+      return;
+    }
     if (isolation == db::Isolation::kReadCommitted) ++counts.apart;
     transactions_[number] = connection_.Begin(isolation);
+  }
+
+  // A recorded snapshot transaction (a row, or the run's work outside rows)
+  // becomes a savepoint in the open batch, begun when none is open.
+  void BeginRow(uint32_t number) {
+    if (!batch_) batch_ = connection_.Begin(db::Isolation::kSnapshot);
+    row_ = number;
+    savepoint_.emplace(*batch_, kRowSavepoint);
+    ++counts.rows;
+  }
+
+  // A stored row's savepoint is released, a refused row's rolled back; the
+  // batch commits once the time since its last commit has passed.
+  void EndRow(bool stored) {
+    if (stored)
+      savepoint_->Release();
+    else
+      savepoint_->RollBack();
+    savepoint_.reset();
+    queries_.erase(row_);
+    row_ = 0;
+    if (std::chrono::steady_clock::now() - lastCommit_ >= kBatchTime)
+      CommitBatch();
+  }
+
+  // Commits the open batch; a row still open in it (a record cut short)
+  // is rolled back to its savepoint first.
+  void CommitBatch() {
+    if (row_ != 0) queries_.erase(row_);
+    savepoint_.reset();
+    row_ = 0;
+    batch_->Commit();
+    batch_.reset();
+    ++counts.batches;
+    lastCommit_ = std::chrono::steady_clock::now();
   }
 
   // The transaction `number`, which ends now: it leaves the table.
@@ -265,7 +385,9 @@ class Replayer {
     // connection keeps the prepared statements, per text.
     std::unique_ptr<db::Query>& slot = queries_[number];
     if (!slot) {
-      if (number == 0) {
+      if (number != 0 && number == row_) {
+        slot = batch_->NewQuery();
+      } else if (number == 0) {
         slot = connection_.NewQuery();
       } else {
         auto tx = transactions_.find(number);
@@ -357,9 +479,17 @@ class Replayer {
   db::Connection& connection_;
   std::FILE* file_;
   std::map<uint32_t, std::unique_ptr<db::Transaction>> transactions_;
+  // A batched replay's open batch, and the recorded row it holds under a
+  // savepoint (0: none).
+  std::unique_ptr<db::Transaction> batch_;
+  uint32_t row_ = 0;
+  std::optional<db::Savepoint> savepoint_;
+  std::chrono::steady_clock::time_point lastCommit_ =
+      std::chrono::steady_clock::now();
   // Declared after the transactions, so that queries go before them.
   std::map<uint32_t, std::unique_ptr<db::Query>> queries_;
   bool timeShapes_;
+  bool batched_;
 };
 
 }  // namespace
@@ -384,18 +514,18 @@ void RecordingConnection::Rollback() {
 
 std::unique_ptr<db::Query> RecordingConnection::NewQuery() {
   return std::make_unique<RecordingQuery>(inner_.NewQuery(), file_, statements,
-                                          0);
+                                          nullptr);
 }
 
 std::unique_ptr<db::Transaction> RecordingConnection::Begin(
     db::Isolation isolation) {
   return std::make_unique<RecordingTransaction>(
-      inner_.Begin(isolation), file_, statements, ++transactions_, isolation);
+      inner_.Begin(isolation), file_, statements, transactions_, isolation);
 }
 
 ReplayCounts Replay(db::Connection& connection, std::FILE* file,
-                    bool timeShapes) {
-  Replayer replayer(connection, file, timeShapes);
+                    bool timeShapes, ReplayMode mode) {
+  Replayer replayer(connection, file, timeShapes, mode);
   replayer.Run();
   return replayer.counts;
 }

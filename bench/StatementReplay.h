@@ -15,11 +15,25 @@
 
 namespace zrv::bench {
 
+// How a replay ends the recorded transactions.
+enum class ReplayMode {
+  // As recorded: one transaction per row.
+  kAsRecorded,
+  // Each recorded snapshot transaction (a row) under a savepoint in one open
+  // transaction, released when the row was committed and rolled back to when
+  // it was rolled back; that transaction commits once 100 ms have passed since
+  // its last commit, and at the end. Read-committed transactions (classifier
+  // entries) stay apart, as recorded.
+  kBatched,
+};
+
 // What a replay ran.
 struct ReplayCounts {
   long statements = 0;
   long failed = 0;  // statements that failed when recorded fail again
   long apart = 0;  // read-committed transactions (classifier entries)
+  long rows = 0;     // batched: savepoints, one per recorded row
+  long batches = 0;  // batched: commits of the batch
   // Seconds and runs per statement shape (the text with its numbers and
   // quoted values blanked), kept when the replay is asked to time them.
   std::map<std::string, std::pair<double, long>> shapes;
@@ -51,9 +65,10 @@ class RecordingConnection : public db::Connection {
 };
 
 // Runs the recorded statements on `connection` with the recorded transaction
-// boundaries, one prepared statement per text; with `timeShapes` it also
-// times each statement shape.
+// boundaries or in batches (`mode`), one prepared statement per text; with
+// `timeShapes` it also times each statement shape.
 ReplayCounts Replay(db::Connection& connection, std::FILE* file,
-                    bool timeShapes = false);
+                    bool timeShapes = false,
+                    ReplayMode mode = ReplayMode::kAsRecorded);
 
 }  // namespace zrv::bench

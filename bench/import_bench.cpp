@@ -10,14 +10,18 @@
 //                [--keep]
 //
 // Besides the figures of the run it prints the transactions started and
-// committed per contract row read, and (unless --replay off) the time of the
-// replay floor: the statements a first import executed, with their parameters
-// and its transaction boundaries, recorded to a file and run again on a new
-// database with no logic in between, and the import's time over the floor's.
+// committed per row read and the transactions per contract stored, and
+// (unless --replay off) the time of two replay floors: the statements a first
+// import executed, with their parameters and its transaction boundaries,
+// recorded to a file and run again on a new database with no logic in
+// between, once as recorded (one transaction per row) and once with the rows
+// in batches, each row under a savepoint, the batch committed when 100 ms
+// have passed since its last commit and at the end; and the import's time
+// over each floor's.
 // The import is timed R times (3 unless told), each time on a new database and
-// each followed by the floor; medians are printed. With --stored S every
-// database (the import's and the floor's) starts as a copy of one already
-// holding S contracts of other workbooks. With --shapes the floor
+// each followed by the two floors; medians are printed. With --stored S every
+// database (the import's and the floors') starts as a copy of one already
+// holding S contracts of other workbooks. With --shapes the per-row floor
 // also times each statement shape (the text with its numbers and quoted values
 // blanked) and prints the costliest. With --keep the working folder (workbook,
 // statement records, logs) is left in place for a closer look.
@@ -186,7 +190,7 @@ ImportFigures ImportInto(const std::string& workbook, const std::string& folder,
 // statements without the import's own work.
 double ReplayInto(std::FILE* record, const std::string& folder,
                   const std::string& name, bool forcedWrites,
-                  const Start& start, bool timeShapes,
+                  const Start& start, bool timeShapes, bench::ReplayMode mode,
                   bench::ReplayCounts& replayed, long& commits) {
   const db::ConnectParams params{"SYSDBA", "masterkey", folder + "/" + name};
   NewDatabase(params, forcedWrites, start);
@@ -194,7 +198,7 @@ double ReplayInto(std::FILE* record, const std::string& folder,
   floor->Open(params);
   std::rewind(record);
   const auto began = std::chrono::steady_clock::now();
-  replayed = bench::Replay(*floor, record, timeShapes);
+  replayed = bench::Replay(*floor, record, timeShapes, mode);
   const double seconds = SecondsSince(began);
   commits = db::CountWork(*floor).committed;
   floor->Close();
@@ -255,11 +259,44 @@ std::string MakeStoredDatabase(const std::string& folder, int count,
   return folder + "/" + name;
 }
 
+// One replay floor's figures over the pairs of a measurement.
+struct Floor {
+  const char* name;
+  bench::ReplayMode mode;
+  std::vector<double> seconds = {};
+  std::vector<double> ratios = {};  // the paired import's time over the floor's
+  bench::ReplayCounts replayed = {};  // of the last replay
+  long commits = 0;              // of the last replay
+};
+
+void PrintFloor(const Floor& floor, double contracts) {
+  const bench::ReplayCounts& replayed = floor.replayed;
+  std::cout << "  replay floor, " << floor.name << ": " << replayed.statements
+            << " statements (" << replayed.failed << " failed as recorded), "
+            << floor.commits << " commits (" << replayed.apart
+            << " of them apart";
+  if (floor.mode == bench::ReplayMode::kBatched)
+    std::cout << ", " << replayed.batches << " batches of " << replayed.rows
+              << " rows";
+  std::cout << "), " << Format("%.2f", floor.commits / contracts)
+            << " commits/contract, in " << Format("%.2f", Median(floor.seconds))
+            << " s (median); import / floor = "
+            << Format("%.2f", Median(floor.ratios)) << " (median of "
+            << floor.ratios.size() << " pairs, from "
+            << Format("%.2f", *std::min_element(floor.ratios.begin(),
+                                                floor.ratios.end()))
+            << " to "
+            << Format("%.2f", *std::max_element(floor.ratios.begin(),
+                                                floor.ratios.end()))
+            << ")" << std::endl;
+}
+
 // Measures the import with forced writes on or off: `repeat` timed imports,
-// each on a new database and (with `replay`) followed by a timed replay of the
-// statements a first, recorded import executed. Import and floor take turns,
-// so a machine whose speed drifts moves both; the ratio printed is the median
-// of the pairs' ratios.
+// each on a new database and (with `replay`) followed by two timed replays of
+// the statements a first, recorded import executed: as recorded (one
+// transaction per row) and in batches with a savepoint per row. Import and
+// floors take turns, so a machine whose speed drifts moves all; each ratio
+// printed is the median of the import's ratios to that floor.
 void Measure(const std::string& workbook, const std::string& folder,
              const Start& start, bool forcedWrites, bool replay,
              bool timeShapes, int repeat) {
@@ -274,25 +311,32 @@ void Measure(const std::string& workbook, const std::string& folder,
                      .statements;
     std::fflush(record);
   }
-  std::vector<double> imports, floors, ratios;
+  std::vector<double> imports;
+  Floor perRow{.name = "one transaction per row",
+               .mode = bench::ReplayMode::kAsRecorded};
+  Floor batched{.name = "batches of 100 ms, a savepoint per row",
+                .mode = bench::ReplayMode::kBatched};
   ImportFigures last;
-  bench::ReplayCounts replayed;
-  long floorCommits = 0;
   for (int r = 0; r < repeat; ++r) {
     last = ImportInto(workbook, folder, tag + ".fdb", forcedWrites, start,
                       nullptr);
     imports.push_back(last.seconds);
     if (!replay) continue;
-    floors.push_back(ReplayInto(record, folder, tag + "-floor.fdb",
-                                forcedWrites, start, timeShapes && r == 0,
-                                replayed, floorCommits));
-    ratios.push_back(imports.back() / floors.back());
-    if (timeShapes && r == 0) PrintShapes(replayed);
+    for (Floor* floor : {&perRow, &batched}) {
+      const bool shapes = timeShapes && r == 0 && floor == &perRow;
+      floor->seconds.push_back(ReplayInto(record, folder, tag + "-floor.fdb",
+                                          forcedWrites, start, shapes,
+                                          floor->mode, floor->replayed,
+                                          floor->commits));
+      floor->ratios.push_back(imports.back() / floor->seconds.back());
+      if (shapes) PrintShapes(floor->replayed);
+    }
   }
   const double seconds = Median(imports);
   const long peakKb = PeakMemoryKb();
   const auto& s = last.summary;
   const double rows = s.rowsRead > 0 ? s.rowsRead : 1;
+  const double contracts = s.contractsStored > 0 ? s.contractsStored : 1;
   std::cout << "forced writes " << (forcedWrites ? "on " : "off") << ": "
             << s.contractsStored << " contracts, " << s.annexesStored
             << " annexes, " << s.rowsRefused << " rows refused";
@@ -304,22 +348,14 @@ void Measure(const std::string& workbook, const std::string& folder,
     std::cout << Format("%.0f", statements / seconds) << " statements/s, ";
   std::cout << Format("%.2f", last.work.started / rows) << " transactions/row, "
             << Format("%.2f", last.work.committed / rows) << " commits/row, "
+            << Format("%.2f", last.work.started / contracts)
+            << " transactions/contract, "
             << Format("%.1f", last.work.prepared / rows)
             << " statements prepared/row; peak memory so far " << peakKb / 1024
             << " MB" << std::endl;
   if (!record) return;
   std::fclose(record);
-  std::cout << "  replay floor: " << replayed.statements << " statements ("
-            << replayed.failed << " failed as recorded), " << floorCommits
-            << " commits (" << replayed.apart << " of them apart) in "
-            << Format("%.2f", Median(floors))
-            << " s (median); import / floor = "
-            << Format("%.2f", Median(ratios)) << " (median of " << repeat
-            << " pairs, from "
-            << Format("%.2f", *std::min_element(ratios.begin(), ratios.end()))
-            << " to "
-            << Format("%.2f", *std::max_element(ratios.begin(), ratios.end()))
-            << ")" << std::endl;
+  for (const Floor* floor : {&perRow, &batched}) PrintFloor(*floor, contracts);
 }
 
 }  // namespace

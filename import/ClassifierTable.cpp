@@ -39,60 +39,59 @@ int32_t NextClassifierId(db::Transaction& tx, const ClassifierTable& table) {
 
 namespace {
 
-// Runs the table's insert in a short transaction of its own that it commits.
-// A unique-key violation goes on to the caller, which looks again; any other
-// error shows the table's message and is thrown on.
-void InsertClassifierRow(EntryTransactions& entries, ui::Messages& messages,
-                         const ClassifierTable& table, int32_t id,
-                         const std::string& text, const BindExtra& bindExtra) {
-  try {
-    entries.Apart([&](db::Transaction& tx) {
-      std::unique_ptr<db::Query> query = tx.NewQuery();
-      query->SetSQL(table.insertSql);
-      query->SetInteger("id", id);
-      query->SetString("text", text);
-      if (bindExtra) bindExtra(*query);
-      query->Execute();
-      entries.Added(tx, table.name, id);
-    });
-  } catch (const db::DuplicateKeyError&) {
-    throw;
-  } catch (const db::ConflictError&) {
-    throw;  // another workstation's write: the row is tried again
-  } catch (const std::exception&) {
-    messages.ShowMessage(table.failMessage);
-    throw;
-  }
+// Inserts the row with the id and the text (and what bindExtra binds) in tx.
+void InsertClassifierRow(db::Transaction& tx, const ClassifierTable& table,
+                         int32_t id, const std::string& text,
+                         const BindExtra& bindExtra) {
+  std::unique_ptr<db::Query> query = tx.NewQuery();
+  query->SetSQL(table.insertSql);
+  query->SetInteger("id", id);
+  query->SetString("text", text);
+  if (bindExtra) bindExtra(*query);
+  query->Execute();
 }
 
 }  // namespace
-
-std::optional<int32_t> LookUpCommittedClassifier(EntryTransactions& entries,
-                                                 const ClassifierTable& table,
-                                                 const std::string& text) {
-  std::optional<int32_t> found;
-  entries.Apart(
-      [&](db::Transaction& tx) { found = LookUpClassifier(tx, table, text); });
-  return found;
-}
 
 int32_t AddClassifier(EntryTransactions& entries, ui::Messages& messages,
                       const ClassifierTable& table, const std::string& text,
                       const BindExtra& bindExtra,
                       const CommittedLookUp& lookUp) {
+  // Without a look-up of the caller's, the table's own look-up runs first in
+  // the entry's transaction, which sees every entry committed so far.
+  const bool lookUpInside = !lookUp && table.lookupSql != nullptr;
   for (int attempt = 1;; ++attempt) {
-    // The greatest id is read in a short transaction of its own, which sees
-    // every entry committed so far, whatever transaction the row has open.
     int32_t id = 0;
-    entries.Apart([&](db::Transaction& tx) { id = NextClassifierId(tx, table); });
+    // Set once the insert runs: a failure from then on (the insert or the
+    // commit) is the table's to report.
+    bool inserting = false;
     try {
-      InsertClassifierRow(entries, messages, table, id, text, bindExtra);
+      entries.Apart([&](db::Transaction& tx) {
+        if (lookUpInside) {
+          if (std::optional<int32_t> found = LookUpClassifier(tx, table, text)) {
+            id = *found;
+            return;
+          }
+        }
+        id = NextClassifierId(tx, table);
+        inserting = true;
+        InsertClassifierRow(tx, table, id, text, bindExtra);
+        entries.Added(tx, table.name, id);
+      });
       return id;
     } catch (const db::DuplicateKeyError&) {
+      // Another workstation's row took the id or the text first.
       if (attempt >= kInsertAttempts) throw;
-      const std::optional<int32_t> found =
-          lookUp ? lookUp() : LookUpCommittedClassifier(entries, table, text);
-      if (found) return *found;
+      if (lookUp) {
+        if (const std::optional<int32_t> found = lookUp()) return *found;
+      }
+      // The next attempt looks again (or the caller's look-up has) and
+      // takes the next free id.
+    } catch (const db::ConflictError&) {
+      throw;  // another workstation's write: the row is tried again
+    } catch (const std::exception&) {
+      if (inserting) messages.ShowMessage(table.failMessage);
+      throw;
     }
   }
 }
@@ -105,11 +104,14 @@ int32_t GetOrInsertClassifier(db::Transaction& tx, EntryTransactions& entries,
   if (std::optional<int32_t> found = LookUpClassifier(tx, table, text))
     return *found;
   // The row's transaction may be older than an entry added since (by this run
-  // or by another workstation): look again where the latest commits show.
-  if (std::optional<int32_t> found =
-          LookUpCommittedClassifier(entries, table, text))
-    return *found;
-  return AddClassifier(entries, messages, table, text, bindExtra);
+  // or by another workstation): AddClassifier looks again where the latest
+  // commits show before it adds.
+  const std::string key = UpperCase(text);
+  if (std::optional<int32_t> known = entries.Known(table.name, key))
+    return *known;
+  const int32_t id = AddClassifier(entries, messages, table, text, bindExtra);
+  entries.Remember(table.name, key, id);
+  return id;
 }
 
 }  // namespace zrv::import

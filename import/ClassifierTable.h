@@ -1,14 +1,17 @@
 #pragma once
 // The find-or-add pattern shared by the classifier tables: look the upper-cased
-// text up, and when it is missing take the greatest id + 1 and insert the row,
-// each in a short transaction of its own (EntryTransactions), committed at
-// once. A failed insert rolls back, shows the table's message and throws the
+// text up, and when it is missing look again, take the greatest id + 1 and
+// insert the row, all three in one short transaction of its own
+// (EntryTransactions) committed at once, apart from the row that names the
+// text. A failed insert rolls back, shows the table's message and throws the
 // error on.
 //
 // Several workstations may add the same text, or take the same id, at the same
 // moment. A unique key on the id and on the upper-cased text (sql/) refuses the
 // second insert; the loser looks the text up again (in a new transaction, so it
 // sees the winner's row) and takes that row, or tries the next free id.
+// Between the look-up and the insert of one entry's transaction the winner may
+// commit; the unique key catches that case too.
 
 #include <cstdint>
 #include <functional>
@@ -51,28 +54,25 @@ using BindExtra = std::function<void(db::Query&)>;
 // Finds the text among the entries committed so far; nothing when absent.
 using CommittedLookUp = std::function<std::optional<int32_t>()>;
 
-// LookUpClassifier in a short transaction of its own, which sees every entry
-// committed so far (the caller's snapshot may be older).
-std::optional<int32_t> LookUpCommittedClassifier(EntryTransactions& entries,
-                                                 const ClassifierTable& table,
-                                                 const std::string& text);
-
 // Adds a row with the next free id and the text as given (and what
-// `bindExtra` binds), the greatest id read and the row inserted each in a
-// short transaction of `entries`, and gives its id. When another
-// workstation's row takes the id or the text first (a unique-key violation),
-// gives the id of that row when `lookUp` (by default
-// LookUpCommittedClassifier) finds the text now, else tries the next id, a few
-// times at most. Any other error rolls the insert back, shows the table's
-// message and is thrown on (a lock conflict without the message: the row that
-// named the text is tried again).
+// `bindExtra` binds) and gives its id, in ONE short transaction of `entries`:
+// the table's look-up (when the caller gives no `lookUp`), the greatest id and
+// the insert. That transaction sees every entry committed so far, so a text
+// another workstation added meanwhile is found there and its id given. When
+// another workstation's row takes the id or the text first (a unique-key
+// violation), the transaction rolls back and the text is looked for again
+// (by `lookUp` when given, else in the next attempt's transaction); found, its
+// id is given, else the next id is tried, a few times at most. Any other error
+// of the insert or its commit rolls back, shows the table's message and is
+// thrown on (a lock conflict without the message: the row that named the text
+// is tried again); errors of the look-up or the greatest id show none.
 int32_t AddClassifier(EntryTransactions& entries, ui::Messages& messages,
                       const ClassifierTable& table, const std::string& text,
                       const BindExtra& bindExtra = {},
                       const CommittedLookUp& lookUp = {});
 
-// Find-or-add: the id found in the row's transaction `tx` or among the
-// entries committed since, or the id of the row AddClassifier adds.
+// Find-or-add: the id found in the row's transaction `tx`, else what
+// AddClassifier finds among the entries committed since or adds.
 int32_t GetOrInsertClassifier(db::Transaction& tx, EntryTransactions& entries,
                               ui::Messages& messages,
                               const ClassifierTable& table,

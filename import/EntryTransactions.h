@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "platform/db/Database.h"
 
@@ -22,6 +24,19 @@ class EntryTransactions {
   // Told in the entry's own transaction that `table` got the entry `id`.
   virtual void Added(db::Transaction& tx, const char* table, int32_t id) {
     (void)tx, (void)table, (void)id;
+  }
+  // The entries a run has met committed apart (found or added), by table and
+  // upper-cased text: a row's snapshot, begun with its batch, may be older
+  // than they are, and would otherwise look for them apart once per row.
+  // Without a run nothing is kept.
+  virtual std::optional<int32_t> Known(const char* table,
+                                       const std::string& text) const {
+    (void)table, (void)text;
+    return std::nullopt;
+  }
+  virtual void Remember(const char* table, const std::string& text,
+                        int32_t id) {
+    (void)table, (void)text, (void)id;
   }
 };
 

@@ -131,6 +131,14 @@ class CurrentEntries : public EntryTransactions {
   void Added(db::Transaction& tx, const char* table, int32_t id) override {
     trace_.Record(tx, {TraceKind::kEntry, id, 0, table});
   }
+  std::optional<int32_t> Known(const char* table,
+                               const std::string& text) const override {
+    return run_ ? run_->Known(table, text) : std::nullopt;
+  }
+  void Remember(const char* table, const std::string& text,
+                int32_t id) override {
+    if (run_) run_->Remember(table, text, id);
+  }
 
  private:
   ShortTransactions plain_;

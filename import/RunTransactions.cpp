@@ -76,6 +76,18 @@ void RunTransactions::Apart(const std::function<void(db::Transaction&)>& work) {
   entry.Release();
 }
 
+std::optional<int32_t> RunTransactions::Known(const char* table,
+                                              const std::string& text) const {
+  const auto found = known_.find({table, text});
+  if (found == known_.end()) return std::nullopt;
+  return found->second;
+}
+
+void RunTransactions::Remember(const char* table, const std::string& text,
+                               int32_t id) {
+  known_[{table, text}] = id;
+}
+
 RowTransaction::RowTransaction(db::Transaction& batch)
     : batch_(batch), savepoint_(batch, kRowSavepoint) {}
 

@@ -23,8 +23,11 @@
 
 #include <chrono>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
+#include <string>
+#include <utility>
 
 #include "import/EntryTransactions.h"
 #include "platform/db/Database.h"
@@ -65,6 +68,10 @@ class RunTransactions : public EntryTransactions {
   // when work returns.
   void Outside(const std::function<void(db::Transaction&)>& work);
   void Apart(const std::function<void(db::Transaction&)>& work) override;
+  std::optional<int32_t> Known(const char* table,
+                               const std::string& text) const override;
+  void Remember(const char* table, const std::string& text,
+                int32_t id) override;
 
  private:
   db::Connection& connection_;
@@ -73,6 +80,7 @@ class RunTransactions : public EntryTransactions {
   std::unique_ptr<db::Transaction> batch_;  // the open batch, if any
   std::chrono::steady_clock::time_point batchBegan_;
   std::unique_ptr<db::Transaction> held_;  // a dry run's classifier entries
+  std::map<std::pair<std::string, std::string>, int32_t> known_;
 };
 
 // One contract row's savepoint in the open batch; rolled back when it is

@@ -8,6 +8,7 @@
 #include "import/Classifiers.h"
 #include "contracts/store/ContractStore.h"
 #include "import/EntryTransactions.h"
+#include "platform/db/Firebird.h"
 #include "platform/db/Transaction.h"
 #include "tests/support/RecordingMessages.h"
 #include "tests/support/TestDatabase.h"
@@ -261,6 +262,39 @@ TEST_F(ClassifierTest, InsertTransactions) {
   EXPECT_EQ(classifiers.GetStreetID(open, "НОВА"), 1);  // found again, not added
   db.Connection().Rollback();
   EXPECT_EQ(Count("ul_kl"), 1);
+}
+
+// A new entry costs one short transaction (look-up, greatest id and insert
+// together), as does an entry committed after the row's transaction began
+// (found by that look-up), and a rent type one for the entry and one to read
+// the table again.
+TEST_F(ClassifierTest, OneShortTransactionPerNewEntry) {
+  db.Connection().StartTransaction();
+  const auto commitsOf = [&](const std::function<void()>& call) {
+    const db::ConnectionCounts before = db::CountWork(db.Connection());
+    call();
+    const db::ConnectionCounts after = db::CountWork(db.Connection());
+    EXPECT_EQ(after.started - before.started,
+              after.committed - before.committed);
+    return after.committed - before.committed;
+  };
+  const struct {
+    const char* what;
+    std::function<void()> call;
+    long transactions;
+  } cases[] = {
+      {"new street", [&] { classifiers.GetStreetID(open, "Нова"); }, 1},
+      {"street committed since", [&] { classifiers.GetStreetID(open, "НОВА"); },
+       1},
+      {"new quarter", [&] { classifiers.GetQuarterID(open, "Изток"); }, 1},
+      {"new rent type", [&] { classifiers.GetRentTypeID("Наем склад"); }, 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(commitsOf(c.call), c.transactions);
+  }
+  db.Connection().Rollback();
+  EXPECT_EQ(Count("ul_kl") + Count("jk_kl"), 2);
 }
 
 TEST_F(ClassifierTest, AwkwardTextsAreStoredExactlyAndFoundAgain) {

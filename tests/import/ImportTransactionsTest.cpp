@@ -67,6 +67,21 @@ TEST_F(ImportTransactionsTest, FurtherContractRowsShareTheBatchCommit) {
   EXPECT_EQ(four.second, once.second);
 }
 
+// A new street named by two rows of one batch is looked for apart once: the
+// second row's snapshot is older than the entry, the run remembers it.
+TEST_F(ImportTransactionsTest, ANewEntryCostsOneShortTransactionPerRun) {
+  const auto commitsOf = [this](const std::vector<Row>& rows) {
+    const long before = Work().committed;
+    Import(rows);
+    return Work().committed - before;
+  };
+  Import({ContractRow("1", "7001010001")});  // the run's other entries
+  const long once = commitsOf({ContractRow("2", "7001010002", {{"W", "ул. Първа"}})});
+  const long twice = commitsOf({ContractRow("3", "7001010003", {{"W", "ул. Втора"}}),
+                                ContractRow("4", "7001010004", {{"W", "ул. Втора"}})});
+  EXPECT_EQ(twice, once);
+}
+
 TEST_F(ImportTransactionsTest, DryRunLeavesNothingAndMatchesTheRealRun) {
   const std::map<std::string, int> before = TableCounts();
   ImportOptions check;

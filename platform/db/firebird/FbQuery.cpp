@@ -56,17 +56,10 @@ void FbQuery::SetNull(const std::string& param) { Set(param, Param{}); }
 void FbQuery::Run(std::vector<Row>& rows, std::vector<std::string>& columns) {
   if (sql_.empty()) throw DbError(kNoSql);
   session_->RequireConnected();
-  PositionalSql positional = ToPositional(sql_);
-  std::vector<const Param*> bound;
-  bound.reserve(positional.names.size());
-  for (const std::string& name : positional.names) {
-    auto found = params_.find(name);
-    bound.push_back(found == params_.end() ? nullptr : &found->second);
-  }
   if (transaction_)
-    session_->RunIn(transaction_, positional.text, bound, rows, columns);
+    session_->RunIn(transaction_, sql_, params_, rows, columns);
   else
-    session_->Run(positional.text, bound, rows, columns);
+    session_->Run(sql_, params_, rows, columns);
 }
 
 void FbQuery::Execute() {

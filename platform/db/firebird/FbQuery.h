@@ -81,7 +81,7 @@ class FbQuery : public Query {
   isc_tr_handle* transaction_;
   std::string databaseName_ = kDatabaseName;
   std::string sql_;
-  std::map<std::string, Param> params_;  // by upper-cased name
+  NamedValues params_;
   bool open_ = false;
   bool eof_ = true;
   size_t position_ = 0;

@@ -233,8 +233,7 @@ void Session::InTransactionWatched(
   }
 }
 
-void Session::Run(const std::string& sql,
-                  const std::vector<const Param*>& params,
+void Session::Run(const std::string& sql, const NamedValues& params,
                   std::vector<Row>& rows, std::vector<std::string>& columns) {
   InTransaction([&](isc_tr_handle* tr) {
     RunStatement(tr, sql, params, rows, columns);
@@ -242,30 +241,36 @@ void Session::Run(const std::string& sql,
 }
 
 void Session::RunIn(isc_tr_handle* tr, const std::string& sql,
-                    const std::vector<const Param*>& params,
-                    std::vector<Row>& rows, std::vector<std::string>& columns) {
+                    const NamedValues& params, std::vector<Row>& rows,
+                    std::vector<std::string>& columns) {
   RequireConnected();
   if (*tr == 0) throw DbError(kNoTransaction);
   Watched([&] { RunStatement(tr, sql, params, rows, columns); });
 }
 
 void Session::RunStatement(isc_tr_handle* tr, const std::string& sql,
-                           const std::vector<const Param*>& params,
-                           std::vector<Row>& rows,
+                           const NamedValues& params, std::vector<Row>& rows,
                            std::vector<std::string>& columns) {
   rows.clear();
   columns.clear();
-  Statement& statement = Prepared(sql, tr);
-  if (!statement.IsDdl()) {
-    statement.Run(tr, params, rows);
-    columns = statement.ColumnNames();
+  Cached& cached = Prepared(sql, tr);
+  const std::vector<std::string>& names = cached.positional.names;
+  std::vector<const Param*> bound;
+  bound.reserve(names.size());
+  for (const std::string& name : names) {
+    auto found = params.find(name);
+    bound.push_back(found == params.end() ? nullptr : &found->second);
+  }
+  if (!cached.statement->IsDdl()) {
+    cached.statement->Run(tr, bound, rows);
+    columns = cached.statement->ColumnNames();
     return;
   }
   // A schema change runs alone: no other prepared statement may hold the
   // objects it alters.
-  std::unique_ptr<Statement> ddl = std::move(statements_[sql].statement);
+  std::unique_ptr<Statement> ddl = std::move(cached.statement);
   ForgetStatements();
-  ddl->Run(tr, params, rows);
+  ddl->Run(tr, bound, rows);
 }
 
 isc_tr_handle Session::BeginApart(Isolation isolation) {
@@ -294,13 +299,14 @@ void Session::RollbackApart(isc_tr_handle* tr) {
   Watched([&] { RollbackHandle(tr); });
 }
 
-Statement& Session::Prepared(const std::string& sql, isc_tr_handle* tr) {
+Session::Cached& Session::Prepared(const std::string& sql, isc_tr_handle* tr) {
   auto found = statements_.find(sql);
   if (found != statements_.end()) {
     recent_.splice(recent_.begin(), recent_, found->second.place);
-    return *found->second.statement;
+    return found->second;
   }
-  auto statement = std::make_unique<Statement>(&db_, tr, sql);
+  PositionalSql positional = ToPositional(sql);
+  auto statement = std::make_unique<Statement>(&db_, tr, positional.text);
   ++prepared_;
   if (statements_.size() >= kMaxCachedStatements) {
     statements_.erase(recent_.back());
@@ -308,9 +314,10 @@ Statement& Session::Prepared(const std::string& sql, isc_tr_handle* tr) {
   }
   recent_.push_front(sql);
   Cached& cached = statements_[sql];
+  cached.positional = std::move(positional);
   cached.statement = std::move(statement);
   cached.place = recent_.begin();
-  return *cached.statement;
+  return cached;
 }
 
 }  // namespace zrv::db::fb

@@ -15,6 +15,7 @@
 #include "platform/db/Database.h"
 #include "platform/db/firebird/FbStatement.h"
 #include "platform/db/firebird/FbWatchdog.h"
+#include "platform/db/firebird/NamedParams.h"
 
 namespace zrv::db::fb {
 
@@ -53,14 +54,15 @@ class Session {
   // that commits when work returns and rolls back when it throws.
   void InTransaction(const std::function<void(isc_tr_handle*)>& work);
 
-  // Runs a positional statement with params[i] bound to marker i, in the open
+  // Runs a statement with named parameters (":name"), each marker bound to
+  // the value of its name in params (null when absent), in the open
   // transaction or in one of its own. Result rows replace rows; the column
   // names replace columns.
-  void Run(const std::string& sql, const std::vector<const Param*>& params,
+  void Run(const std::string& sql, const NamedValues& params,
            std::vector<Row>& rows, std::vector<std::string>& columns);
   // The same in the transaction `tr` of a Transaction object.
   void RunIn(isc_tr_handle* tr, const std::string& sql,
-             const std::vector<const Param*>& params, std::vector<Row>& rows,
+             const NamedValues& params, std::vector<Row>& rows,
              std::vector<std::string>& columns);
 
   // The transactions of Transaction objects, apart from the open one: begun,
@@ -91,22 +93,26 @@ class Session {
 
   // Prepares (or takes from the cache) and runs one statement in `tr`.
   void RunStatement(isc_tr_handle* tr, const std::string& sql,
-                    const std::vector<const Param*>& params,
-                    std::vector<Row>& rows, std::vector<std::string>& columns);
+                    const NamedValues& params, std::vector<Row>& rows,
+                    std::vector<std::string>& columns);
   isc_tr_handle Begin(const char* tpb, size_t tpbSize);
   isc_tr_handle Begin();
   void CommitHandle(isc_tr_handle* tr);
   void RollbackHandle(isc_tr_handle* tr);
-  // The prepared statement for a positional text, prepared once and then
-  // reused. The cache keeps the statements used most recently: the few texts
-  // every row runs stay prepared, while texts that carry a row's own values
-  // (used once) leave it again.
-  Statement& Prepared(const std::string& sql, isc_tr_handle* tr);
-
   struct Cached {
+    // The text with "?" markers and the parameter name of each marker,
+    // worked out once when the statement is prepared.
+    PositionalSql positional;
     std::unique_ptr<Statement> statement;
     std::list<std::string>::iterator place;  // in recent_
   };
+
+  // The prepared statement for a text with named parameters, turned into
+  // positional form and prepared once, then reused. The cache keeps the
+  // statements used most recently: the few texts every row runs stay
+  // prepared, while texts that carry a row's own values (used once) leave it
+  // again.
+  Cached& Prepared(const std::string& sql, isc_tr_handle* tr);
 
   isc_db_handle db_ = 0;
   std::unique_ptr<Watchdog> watchdog_;  // while attached

@@ -4,6 +4,7 @@
 // to be bound.
 
 #include <cstdint>
+#include <map>
 #include <string>
 
 namespace zrv::db::fb {
@@ -31,5 +32,8 @@ struct Param {
   double real = 0;
   std::string text;
 };
+
+// A statement's parameter values by upper-cased name.
+using NamedValues = std::map<std::string, Param>;
 
 }  // namespace zrv::db::fb
