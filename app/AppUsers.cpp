@@ -15,14 +15,11 @@ const char* const kBadName =
     "букви, цифри и \"_\": ";
 const char* const kNameTaken = "Потребителят вече съществува: ";
 
-bool IsLatinLetter(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
+bool IsLatinLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 // The user among `users` whose name is `name` in any letter case; the login
 // library compares names the same way.
-std::optional<AppUser> NamedUser(const std::vector<AppUser>& users,
-                                 const std::string& name) {
+std::optional<AppUser> NamedUser(const std::vector<AppUser>& users, const std::string& name) {
   const std::string wanted = UpperCase(Trim(name));
   for (const AppUser& user : users) {
     if (UpperCase(user.name) == wanted) return user;
@@ -33,8 +30,7 @@ std::optional<AppUser> NamedUser(const std::vector<AppUser>& users,
 }  // namespace
 
 std::string UserNameProblem(const std::string& name) {
-  bool fits =
-      !name.empty() && name.size() <= kLongestName && IsLatinLetter(name[0]);
+  bool fits = !name.empty() && name.size() <= kLongestName && IsLatinLetter(name[0]);
   for (char c : name) {
     fits = fits && (IsLatinLetter(c) || (c >= '0' && c <= '9') || c == '_');
   }
@@ -48,8 +44,7 @@ std::vector<AppUser> ListAppUsers(db::Connection& db) {
   return users;
 }
 
-std::optional<AppUser> FindAppUser(db::Connection& db,
-                                   const std::string& name) {
+std::optional<AppUser> FindAppUser(db::Connection& db, const std::string& name) {
   return NamedUser(ListAppUsers(db), name);
 }
 
@@ -57,8 +52,7 @@ int32_t AddAppUser(db::Connection& db, const std::string& name) {
   db::OwnTransaction transaction(db);
   const UserStore store(transaction.Get());
   if (const auto taken = NamedUser(store.List(), name))
-    throw Error(kNameTaken + taken->name + " (№ " + std::to_string(taken->id) +
-                ")");
+    throw Error(kNameTaken + taken->name + " (№ " + std::to_string(taken->id) + ")");
   const int32_t id = store.NextId();
   store.Insert(id, name);
   transaction.Commit();
@@ -83,14 +77,12 @@ std::optional<std::set<std::string>> ServerUserNames(db::Connection& db) {
     return std::nullopt;
   }
   std::set<std::string> names;
-  for (const std::string& name : store.ServerUserNames())
-    names.insert(UpperCase(name));
+  for (const std::string& name : store.ServerUserNames()) names.insert(UpperCase(name));
   transaction.Commit();
   return names;
 }
 
-void CreateServerUser(db::Connection& db, const std::string& name,
-                      const std::string& password) {
+void CreateServerUser(db::Connection& db, const std::string& name, const std::string& password) {
   db::OwnTransaction transaction(db);
   UserStore(transaction.Get()).CreateServerUser(name, password);
   transaction.Commit();

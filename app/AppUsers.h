@@ -49,8 +49,7 @@ std::optional<std::set<std::string>> ServerUserNames(db::Connection& db);
 // own): the server makes the user when the transaction commits. `name` must
 // have passed UserNameProblem. Database errors (the caller may not create
 // users, the user exists) travel on.
-void CreateServerUser(db::Connection& db, const std::string& name,
-                      const std::string& password);
+void CreateServerUser(db::Connection& db, const std::string& name, const std::string& password);
 
 // DROP USER ... USING PLUGIN Srp, in the open transaction (or one of its own).
 void DropServerUser(db::Connection& db, const std::string& name);

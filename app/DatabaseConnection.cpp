@@ -29,8 +29,7 @@ bool ConnectDatabase(db::Connection& connection, const std::string& userName,
   } catch (const std::bad_alloc&) {
     throw;
   } catch (const std::exception& e) {
-    errorText =
-        kConnectErrorPrefix + serverName + kConnectErrorSuffix + e.what();
+    errorText = kConnectErrorPrefix + serverName + kConnectErrorSuffix + e.what();
     return false;
   }
 }
@@ -40,8 +39,7 @@ std::string MissingDatabase(const std::string& serverName) {
   if (db::IsServerName(serverName)) return {};
   std::error_code ignored;
   if (std::filesystem::is_regular_file(serverName, ignored)) return {};
-  return kNoDatabase + serverName + kCreateDatabase + serverName +
-         kCreateDatabaseEnd;
+  return kNoDatabase + serverName + kCreateDatabase + serverName + kCreateDatabaseEnd;
 }
 
 std::string DatabaseProblem(const std::string& serverName) {

@@ -47,12 +47,9 @@ struct RegisterFile {
 const RegisterFile kRegisters[] = {{"obsh_tbl", "data/obsh_tbl.csv"},
                                    {"nm_tbl", "data/nm_tbl.csv"}};
 
-bool IsLocalPath(const std::string& serverName) {
-  return !login::IsServerDatabase(serverName);
-}
+bool IsLocalPath(const std::string& serverName) { return !login::IsServerDatabase(serverName); }
 
-std::string_view FileText(const std::vector<EmbeddedFile>& files,
-                          std::string_view name) {
+std::string_view FileText(const std::vector<EmbeddedFile>& files, std::string_view name) {
   for (const EmbeddedFile& file : files) {
     if (file.name == name) return file.text;
   }
@@ -71,20 +68,17 @@ RegisterData ReadRegister(const std::string& table, std::string_view text) {
   std::vector<csv::Record> records;
   int badLine = 0;
   if (!csv::Parse(text, ',', records, badLine)) {
-    throw Error("Line " + std::to_string(badLine) +
-                " of the register data for " + table +
+    throw Error("Line " + std::to_string(badLine) + " of the register data for " + table +
                 " has a quoted field that is not closed.");
   }
   std::erase_if(records, [](const csv::Record& r) { return r.Blank(); });
-  if (records.empty())
-    throw Error("The register data for " + table + " is empty.");
+  if (records.empty()) throw Error("The register data for " + table + " is empty.");
   RegisterData data{records[0].fields, {}};
   for (size_t i = 1; i < records.size(); ++i) {
     const std::vector<std::string>& fields = records[i].fields;
     if (fields.size() != data.columns.size()) {
-      throw Error("Line " + std::to_string(records[i].line) +
-                  " of the register data for " + table + " has " +
-                  std::to_string(fields.size()) + " fields instead of " +
+      throw Error("Line " + std::to_string(records[i].line) + " of the register data for " + table +
+                  " has " + std::to_string(fields.size()) + " fields instead of " +
                   std::to_string(data.columns.size()) + ".");
     }
     data.rows.push_back(fields);
@@ -92,8 +86,7 @@ RegisterData ReadRegister(const std::string& table, std::string_view text) {
   return data;
 }
 
-void RemoveHalfMadeDatabase(db::Connection& connection,
-                            const db::ConnectParams& params) {
+void RemoveHalfMadeDatabase(db::Connection& connection, const db::ConnectParams& params) {
   try {
     if (!connection.Connected()) connection.Open(params);
     DropFirebirdDatabase(connection);
@@ -112,23 +105,21 @@ void RemoveHalfMadeDatabase(db::Connection& connection,
 void PrepareLocalFile(const std::string& path) {
   std::error_code error;
   if (fs::exists(path, error)) {
-    throw Error("Файлът на базата данни " + path +
-                " вече съществува; нищо не е променено.");
+    throw Error("Файлът на базата данни " + path + " вече съществува; нищо не е променено.");
   }
   fs::path folder = fs::path(path).parent_path();
   if (!folder.empty() && !fs::exists(folder, error)) {
     fs::create_directories(folder, error);
     if (error) {
-      throw Error("Папката " + folder.string() +
-                  " за базата данни не може да се създаде: " +
+      throw Error("Папката " + folder.string() + " за базата данни не може да се създаде: " +
                   SystemErrorText(error.value()) + ".");
     }
   }
 }
 
 fs::path PartName(const fs::path& path, pid_t pid) {
-  return path.parent_path() / ("." + path.filename().string() + "." +
-                               std::to_string(pid) + kPartSuffix);
+  return path.parent_path() /
+         ("." + path.filename().string() + "." + std::to_string(pid) + kPartSuffix);
 }
 
 // Removes what an earlier `db init` killed before it finished left beside the
@@ -137,14 +128,12 @@ void RemoveStaleParts(const fs::path& path) {
   const std::string prefix = "." + path.filename().string() + ".";
   std::error_code error;
   const fs::path folder = path.parent_path().empty() ? "." : path.parent_path();
-  for (const fs::directory_entry& entry :
-       fs::directory_iterator(folder, error)) {
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
     const std::string name = entry.path().filename().string();
     if (!name.starts_with(prefix) || !name.ends_with(kPartSuffix)) continue;
-    const std::string pid = name.substr(
-        prefix.size(), name.size() - prefix.size() - std::strlen(kPartSuffix));
-    if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos)
-      continue;
+    const std::string pid =
+        name.substr(prefix.size(), name.size() - prefix.size() - std::strlen(kPartSuffix));
+    if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos) continue;
     const pid_t owner = static_cast<pid_t>(std::stol(pid));
     if (kill(owner, 0) == 0 || errno != ESRCH) continue;  // still running
     fs::remove(entry.path(), error);
@@ -185,10 +174,9 @@ void StoreDefaultSettings(db::Connection& connection) {
 }
 
 void BuildDatabase(const db::ConnectParams& params, bool forcedWrites,
-                   const std::vector<EmbeddedFile>& files,
-                   const std::string& shownPath, Completion completion) {
-  std::unique_ptr<db::Connection> connection =
-      db::CreateFirebirdDatabase(params, false);
+                   const std::vector<EmbeddedFile>& files, const std::string& shownPath,
+                   Completion completion) {
+  std::unique_ptr<db::Connection> connection = db::CreateFirebirdDatabase(params, false);
   ReclaimTerminationSignals();
   try {
     RunSchemaScripts(*connection, files);
@@ -204,29 +192,24 @@ void BuildDatabase(const db::ConnectParams& params, bool forcedWrites,
   } catch (const std::exception& e) {
     RemoveHalfMadeDatabase(*connection, params);
     if (dynamic_cast<const TerminationRequestedError*>(&e)) throw;
-    throw Error("Базата данни " + shownPath +
-                " не можа да се създаде; нищо не е запазено.\n" + e.what());
+    throw Error("Базата данни " + shownPath + " не можа да се създаде; нищо не е запазено.\n" +
+                e.what());
   }
 }
 
 }  // namespace
 
-void RunSchemaScripts(db::Connection& connection,
-                      const std::vector<EmbeddedFile>& files) {
+void RunSchemaScripts(db::Connection& connection, const std::vector<EmbeddedFile>& files) {
   std::vector<EmbeddedFile> scripts;
   for (const EmbeddedFile& file : files) {
-    if (file.name.find('/') == std::string_view::npos &&
-        file.name.ends_with(kScriptSuffix)) {
+    if (file.name.find('/') == std::string_view::npos && file.name.ends_with(kScriptSuffix)) {
       scripts.push_back(file);
     }
   }
   std::sort(scripts.begin(), scripts.end(),
-            [](const EmbeddedFile& a, const EmbeddedFile& b) {
-              return a.name < b.name;
-            });
+            [](const EmbeddedFile& a, const EmbeddedFile& b) { return a.name < b.name; });
   for (const EmbeddedFile& file : scripts) {
-    for (const std::string& statement :
-         db::SplitSqlScript(std::string(file.text))) {
+    for (const std::string& statement : db::SplitSqlScript(std::string(file.text))) {
       StopIfTerminationRequested();
       try {
         db::OwnTransaction transaction(connection);
@@ -240,14 +223,12 @@ void RunSchemaScripts(db::Connection& connection,
   }
 }
 
-void LoadRegisters(db::Connection& connection,
-                   const std::vector<EmbeddedFile>& files) {
+void LoadRegisters(db::Connection& connection, const std::vector<EmbeddedFile>& files) {
   db::OwnTransaction transaction(connection);
   const RegisterLoadStore store(transaction.Get());
   for (const RegisterFile& reg : kRegisters) {
     StopIfTerminationRequested();
-    const RegisterData data =
-        ReadRegister(reg.table, FileText(files, reg.file));
+    const RegisterData data = ReadRegister(reg.table, FileText(files, reg.file));
     store.Insert(reg.table, data.columns, data.rows);
   }
   StopIfTerminationRequested();
@@ -277,8 +258,7 @@ void Create(const db::ConnectParams& params, bool forcedWrites,
 
 }  // namespace
 
-void CreatePropertyDatabase(const db::ConnectParams& params, bool forcedWrites,
-                            bool demoUser) {
+void CreatePropertyDatabase(const db::ConnectParams& params, bool forcedWrites, bool demoUser) {
   Create(params, forcedWrites, EmbeddedSchemaFiles(),
          {.recordVersion = true, .demoUser = demoUser});
 }
@@ -291,8 +271,7 @@ void CreatePropertyDatabase(const db::ConnectParams& params, bool forcedWrites,
 db::ConnectParams AdministratorParams(const std::string& path) {
   const char* user = std::getenv("ISC_USER");
   const char* password = std::getenv("ISC_PASSWORD");
-  return {user && *user ? user : kOwner,
-          password && *password ? password : kOwnerPassword, path};
+  return {user && *user ? user : kOwner, password && *password ? password : kOwnerPassword, path};
 }
 
 void CreatePropertyDatabase(const std::string& path, bool demoUser) {

@@ -20,8 +20,8 @@ namespace zrv::app {
 // db::DbError) says which step failed. With forcedWrites false the file is
 // left in the engine's fast, unsynchronised write mode (for databases that
 // tests throw away).
-void CreatePropertyDatabase(const db::ConnectParams& params,
-                            bool forcedWrites = true, bool demoUser = false);
+void CreatePropertyDatabase(const db::ConnectParams& params, bool forcedWrites = true,
+                            bool demoUser = false);
 
 // The account of the database's administrator: ISC_USER and ISC_PASSWORD (a
 // server checks them), else SYSDBA with the engine's default password (the
@@ -38,11 +38,9 @@ void CreatePropertyDatabase(const db::ConnectParams& params, bool forcedWrites,
 
 // Runs the schema scripts among files (top-level *.sql, in name order) on an
 // open connection.
-void RunSchemaScripts(db::Connection& connection,
-                      const std::vector<EmbeddedFile>& files);
+void RunSchemaScripts(db::Connection& connection, const std::vector<EmbeddedFile>& files);
 // Loads obsh_tbl and nm_tbl from data/obsh_tbl.csv and data/nm_tbl.csv of
 // files, in one transaction.
-void LoadRegisters(db::Connection& connection,
-                   const std::vector<EmbeddedFile>& files);
+void LoadRegisters(db::Connection& connection, const std::vector<EmbeddedFile>& files);
 
 }  // namespace zrv::app

@@ -34,9 +34,7 @@ class DetachedQuery : public db::Query {
   int FieldCount() const override { return 0; }
   const db::Field& FieldAt(int index) const override;
   const db::Field& FieldByName(const std::string& name) const override;
-  const db::Field* FindField(const std::string&) const override {
-    return nullptr;
-  }
+  const db::Field* FindField(const std::string&) const override { return nullptr; }
 
  private:
   std::string databaseName_;

@@ -8,8 +8,7 @@
 namespace zrv::app {
 
 struct EmbeddedFile {
-  std::string_view
-      name;  // relative to sql/, e.g. "10_registers.sql", "data/nm_tbl.csv"
+  std::string_view name;  // relative to sql/, e.g. "10_registers.sql", "data/nm_tbl.csv"
   std::string_view text;
 };
 

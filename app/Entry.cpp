@@ -16,9 +16,8 @@ LoginOutcome LoginFromParameters(const std::vector<std::string>& parameters,
     SetShortString(record.UserName, parameters[0], "user name");
     SetShortString(record.Password, parameters[1], "password");
   }
-  const bool accepted =
-      LoginWithLibrary(libraryFile, kLoginAppName, kLoginAlias,
-                       !withCredentials, true, record, lists);
+  const bool accepted = LoginWithLibrary(libraryFile, kLoginAppName, kLoginAlias, !withCredentials,
+                                         true, record, lists);
   // The login library's attach has let the database client put its signal
   // handlers in front of the program's.
   app::ReclaimTerminationSignals();

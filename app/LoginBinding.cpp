@@ -48,8 +48,7 @@ std::string FileNameOf(const std::string& file) {
 std::string ToLibraryText(const std::string& utf8, const char* what) {
   std::string bytes;
   if (!TryUtf8ToCp1251(utf8, bytes)) {
-    throw Error(Format(
-        "The %s cannot be written in the Windows-1251 code page.", what));
+    throw Error(Format("The %s cannot be written in the Windows-1251 code page.", what));
   }
   return bytes;
 }
@@ -63,33 +62,27 @@ void SizeList(std::vector<Element>& list, int32_t count) {
 
 }  // namespace
 
-bool LoginWithLibrary(const std::string& libraryFile,
-                      const std::string& appName, const std::string& alias,
-                      bool interactive, bool secondFlag, TLogInfoRec& record,
-                      LoginLists& lists) {
+bool LoginWithLibrary(const std::string& libraryFile, const std::string& appName,
+                      const std::string& alias, bool interactive, bool secondFlag,
+                      TLogInfoRec& record, LoginLists& lists) {
   const std::string appText = ToLibraryText(appName, "application name");
   const std::string aliasText = ToLibraryText(alias, "database alias");
 
   LoadedLibrary library(libraryFile);
-  if (!library.Loaded())
-    throw Error(Format(kMissingLibrary, FileNameOf(libraryFile).c_str()));
+  if (!library.Loaded()) throw Error(Format(kMissingLibrary, FileNameOf(libraryFile).c_str()));
 
-  const auto setClientNames =
-      library.Entry<SetClientNamesFn>(kSetClientNamesName);
+  const auto setClientNames = library.Entry<SetClientNamesFn>(kSetClientNamesName);
   const auto externalLogin = library.Entry<ExternalLoginFn>(kExternalLoginName);
   const auto getUserRights = library.Entry<GetUserRightsFn>(kGetUserRightsName);
-  const auto getAppUsersList =
-      library.Entry<GetAppUsersListFn>(kGetAppUsersListName);
+  const auto getAppUsersList = library.Entry<GetAppUsersListFn>(kGetAppUsersListName);
   if (!externalLogin) return false;
 
   if (setClientNames) setClientNames(nullptr, nullptr);
-  const bool result =
-      externalLogin(nullptr, appText.c_str(), aliasText.c_str(),
-                    interactive ? 1 : 0, secondFlag ? 1 : 0, &record) != 0;
+  const bool result = externalLogin(nullptr, appText.c_str(), aliasText.c_str(),
+                                    interactive ? 1 : 0, secondFlag ? 1 : 0, &record) != 0;
 
   lists.problem.reset();
-  if (const auto getProblem =
-          library.Entry<GetLoginProblemFn>(kGetLoginProblemName)) {
+  if (const auto getProblem = library.Entry<GetLoginProblemFn>(kGetLoginProblemName)) {
     std::vector<char> text(kProblemBytes, '\0');
     getProblem(text.data(), static_cast<int32_t>(text.size()));
     lists.problem = std::string(text.data());
@@ -109,11 +102,10 @@ bool LoginWithLibrary(const std::string& libraryFile,
   return result;
 }
 
-bool Login(const std::string& appName, const std::string& alias,
-           bool interactive, bool secondFlag, TLogInfoRec& record,
-           LoginLists& lists) {
-  return LoginWithLibrary(LoginLibraryFile(), appName, alias, interactive,
-                          secondFlag, record, lists);
+bool Login(const std::string& appName, const std::string& alias, bool interactive, bool secondFlag,
+           TLogInfoRec& record, LoginLists& lists) {
+  return LoginWithLibrary(LoginLibraryFile(), appName, alias, interactive, secondFlag, record,
+                          lists);
 }
 
 std::string LoginLibraryFile() {
@@ -121,11 +113,9 @@ std::string LoginLibraryFile() {
   // of the program's folder ($ORIGIN) is not done for a dlopen that a
   // sanitizer's runtime intercepts.
   std::error_code error;
-  const std::filesystem::path program =
-      std::filesystem::read_symlink("/proc/self/exe", error);
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
   if (!error) {
-    const std::filesystem::path beside =
-        program.parent_path() / kLoginLibraryName;
+    const std::filesystem::path beside = program.parent_path() / kLoginLibraryName;
     if (std::filesystem::exists(beside, error)) return beside.string();
   }
   return kLoginLibraryName;

@@ -37,16 +37,14 @@ struct LoginLists {
 // ExternalLogin's result, false when the library has no ExternalLogin. Throws
 // zrv::Error "Missing libZrvLogin.so." when the library cannot be loaded. The
 // library is unloaded before returning, also when a call throws.
-bool Login(const std::string& appName, const std::string& alias,
-           bool interactive, bool secondFlag, TLogInfoRec& record,
-           LoginLists& lists);
+bool Login(const std::string& appName, const std::string& alias, bool interactive, bool secondFlag,
+           TLogInfoRec& record, LoginLists& lists);
 
 // The same with the library file given: a bare name goes through the loader's
 // search, a path is loaded as it is. The error names the file name without its
 // folder ("Missing <name>.").
-bool LoginWithLibrary(const std::string& libraryFile,
-                      const std::string& appName, const std::string& alias,
-                      bool interactive, bool secondFlag, TLogInfoRec& record,
-                      LoginLists& lists);
+bool LoginWithLibrary(const std::string& libraryFile, const std::string& appName,
+                      const std::string& alias, bool interactive, bool secondFlag,
+                      TLogInfoRec& record, LoginLists& lists);
 
 }  // namespace zrv

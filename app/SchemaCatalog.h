@@ -18,9 +18,7 @@ struct SchemaCatalog {
   std::set<std::string> generators;
   std::set<std::string> triggers;
 
-  bool HasTable(const std::string& table) const {
-    return columns.count(table) > 0;
-  }
+  bool HasTable(const std::string& table) const { return columns.count(table) > 0; }
 };
 
 // The user objects of the database (system tables and objects, and the names

@@ -15,14 +15,11 @@ constexpr const char* kScriptSuffix = ".sql";
 constexpr const char* kKeySeparator = " || '|' || ";
 
 std::string Upper(std::string text) {
-  for (char& c : text)
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return text;
 }
 
-bool IsBlank(char c) {
-  return std::isspace(static_cast<unsigned char>(c)) != 0;
-}
+bool IsBlank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
 // The words of a text up to its first "(", in capitals.
 std::vector<std::string> LeadingWords(const std::string& text) {
@@ -105,8 +102,8 @@ void ReadTableBody(const std::string& body, SchemaStatement& table) {
     if (words.empty()) continue;
     if (words[0] != "CONSTRAINT") {
       // Constraints without a name cannot be looked for in a database.
-      if (words[0] == "PRIMARY" || words[0] == "UNIQUE" ||
-          words[0] == "CHECK" || words[0] == "FOREIGN")
+      if (words[0] == "PRIMARY" || words[0] == "UNIQUE" || words[0] == "CHECK" ||
+          words[0] == "FOREIGN")
         continue;
       table.columns.push_back({words[0], part});
       continue;
@@ -116,8 +113,8 @@ void ReadTableBody(const std::string& body, SchemaStatement& table) {
     constraint.definition = part;
     const std::string kind = words.size() > 2 ? words[2] : "";
     if (kind == "PRIMARY" || kind == "UNIQUE") {
-      constraint.kind = kind == "PRIMARY" ? SchemaConstraint::Kind::kPrimaryKey
-                                          : SchemaConstraint::Kind::kUnique;
+      constraint.kind =
+          kind == "PRIMARY" ? SchemaConstraint::Kind::kPrimaryKey : SchemaConstraint::Kind::kUnique;
       constraint.key = ColumnsKey(Parenthesized(part, 0));
     } else if (kind == "CHECK") {
       constraint.kind = SchemaConstraint::Kind::kCheck;
@@ -133,9 +130,7 @@ SchemaStatement Read(const std::string& file, const std::string& sql) {
   s.sql = sql;
   const std::string text = WithoutComments(sql);
   const std::vector<std::string> words = LeadingWords(text);
-  const auto word = [&words](size_t i) {
-    return i < words.size() ? words[i] : std::string();
-  };
+  const auto word = [&words](size_t i) { return i < words.size() ? words[i] : std::string(); };
   if (word(0) == "INSERT" && word(1) == "INTO") {
     s.kind = SchemaStatement::Kind::kRow;
     s.table = word(2);
@@ -162,8 +157,7 @@ SchemaStatement Read(const std::string& file, const std::string& sql) {
     s.table = *(index + 3);
     // ON table (columns), or ON table COMPUTED BY (expression): the first
     // parenthesis of the statement.
-    const bool computed =
-        std::find(words.begin(), words.end(), "COMPUTED") != words.end();
+    const bool computed = std::find(words.begin(), words.end(), "COMPUTED") != words.end();
     const std::string inside = Parenthesized(text, 0);
     s.key = computed ? inside : ColumnsKey(inside);
   }
@@ -195,18 +189,14 @@ std::string WithoutComments(const std::string& sql) {
   return Trim(text);
 }
 
-std::vector<SchemaStatement> ReadSchemaStatements(
-    const std::vector<EmbeddedFile>& files) {
+std::vector<SchemaStatement> ReadSchemaStatements(const std::vector<EmbeddedFile>& files) {
   std::vector<EmbeddedFile> scripts;
   for (const EmbeddedFile& file : files) {
-    if (file.name.find('/') == std::string_view::npos &&
-        file.name.ends_with(kScriptSuffix))
+    if (file.name.find('/') == std::string_view::npos && file.name.ends_with(kScriptSuffix))
       scripts.push_back(file);
   }
   std::sort(scripts.begin(), scripts.end(),
-            [](const EmbeddedFile& a, const EmbeddedFile& b) {
-              return a.name < b.name;
-            });
+            [](const EmbeddedFile& a, const EmbeddedFile& b) { return a.name < b.name; });
   std::vector<SchemaStatement> statements;
   for (const EmbeddedFile& file : scripts) {
     for (const std::string& sql : db::SplitSqlScript(std::string(file.text)))

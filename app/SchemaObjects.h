@@ -17,7 +17,7 @@ struct SchemaConstraint {
   Kind kind = Kind::kOther;
   std::string name;        // in capitals, as the engine keeps it
   std::string definition;  // "CONSTRAINT name ...", for ALTER TABLE ... ADD
-  std::string key;  // unique key: "a" or "a || '|' || b"; check: the condition
+  std::string key;         // unique key: "a" or "a || '|' || b"; check: the condition
 };
 
 // A column of CREATE TABLE.
@@ -37,20 +37,19 @@ struct SchemaStatement {
                  // safe to run again, and runs on every upgrade
   };
   Kind kind = Kind::kAlways;
-  std::string file;     // "40_documents.sql"
-  std::string sql;      // the statement as written, comments and all
-  std::string name;     // the object's name in capitals (not for kRow, kAlways)
-  std::string table;    // the table it belongs to, in capitals
-  bool unique = false;  // a unique index
-  std::string key;      // a unique index's key expression
-  std::vector<SchemaColumn> columns;          // kTable
+  std::string file;                   // "40_documents.sql"
+  std::string sql;                    // the statement as written, comments and all
+  std::string name;                   // the object's name in capitals (not for kRow, kAlways)
+  std::string table;                  // the table it belongs to, in capitals
+  bool unique = false;                // a unique index
+  std::string key;                    // a unique index's key expression
+  std::vector<SchemaColumn> columns;  // kTable
   std::vector<SchemaConstraint> constraints;  // kTable
 };
 
 // The statements of the top-level *.sql files among `files`, scripts in name
 // order. Throws zrv::Error for a CREATE TABLE whose parentheses do not close.
-std::vector<SchemaStatement> ReadSchemaStatements(
-    const std::vector<EmbeddedFile>& files);
+std::vector<SchemaStatement> ReadSchemaStatements(const std::vector<EmbeddedFile>& files);
 
 // The statement without its comments (quoted texts kept as they are).
 std::string WithoutComments(const std::string& sql);

@@ -53,25 +53,21 @@ struct Planned {
 };
 
 std::string Lower(std::string text) {
-  for (char& c : text)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return text;
 }
 
 // The primary key of a row as "col value, col value".
-std::string RowKey(const std::vector<std::string>& key,
-                   const std::vector<std::string>& values) {
+std::string RowKey(const std::vector<std::string>& key, const std::vector<std::string>& values) {
   std::string text;
-  for (size_t i = 0; i < key.size(); ++i)
-    text += (i ? ", " : "") + Lower(key[i]) + " " + values[i];
+  for (size_t i = 0; i < key.size(); ++i) text += (i ? ", " : "") + Lower(key[i]) + " " + values[i];
   return text;
 }
 
 // Groups of rows with the same value of `expression` (not null), one line
 // each: the value, then the rows' keys.
 UpgradeConflict Duplicates(const SchemaStore& store, const std::string& guard,
-                           const std::string& table,
-                           const std::string& expression) {
+                           const std::string& table, const std::string& expression) {
   const std::vector<std::string> key = store.PrimaryKeyColumns(table);
   UpgradeConflict conflict{Lower(guard), Lower(table), {}};
   std::string value;
@@ -92,8 +88,7 @@ UpgradeConflict Duplicates(const SchemaStore& store, const std::string& guard,
 
 // Rows a CHECK with `condition` refuses (a condition that is unknown passes).
 UpgradeConflict Refused(const SchemaStore& store, const std::string& guard,
-                        const std::string& table,
-                        const std::string& condition) {
+                        const std::string& table, const std::string& condition) {
   const std::vector<std::string> key = store.PrimaryKeyColumns(table);
   UpgradeConflict conflict{Lower(guard), Lower(table), {}};
   for (const KeyedRow& row : store.RefusedRows(table, condition, key))
@@ -105,34 +100,28 @@ void Keep(UpgradeConflict conflict, Planned& planned) {
   if (!conflict.rows.empty()) planned.conflicts.push_back(std::move(conflict));
 }
 
-void PlanTable(const SchemaStore& store, const SchemaStatement& s,
-               const SchemaCatalog& catalog, std::set<std::string>& newTables,
-               Planned& planned) {
+void PlanTable(const SchemaStore& store, const SchemaStatement& s, const SchemaCatalog& catalog,
+               std::set<std::string>& newTables, Planned& planned) {
   const std::string table = Lower(s.table);
   if (!catalog.HasTable(s.table)) {
     newTables.insert(s.table);
-    planned.steps.push_back(
-        {"таблица " + table, Step::Action::kRun, s.sql, "", s.file});
+    planned.steps.push_back({"таблица " + table, Step::Action::kRun, s.sql, "", s.file});
     return;
   }
   const std::set<std::string>& has = catalog.columns.at(s.table);
   for (const SchemaColumn& column : s.columns) {
     if (has.count(column.name)) continue;
     planned.steps.push_back({"колона " + table + "." + Lower(column.name),
-                             Step::Action::kAddToTable, column.definition,
-                             s.table, s.file});
+                             Step::Action::kAddToTable, column.definition, s.table, s.file});
   }
   for (const SchemaConstraint& constraint : s.constraints) {
-    if (constraint.name.empty() || catalog.constraints.count(constraint.name))
-      continue;
+    if (constraint.name.empty() || catalog.constraints.count(constraint.name)) continue;
     if (constraint.kind == ConstraintKind::kCheck)
       Keep(Refused(store, constraint.name, s.table, constraint.key), planned);
     else if (constraint.kind != ConstraintKind::kOther)
-      Keep(Duplicates(store, constraint.name, s.table, constraint.key),
-           planned);
-    planned.steps.push_back(
-        {"ограничение " + Lower(constraint.name) + " на " + table,
-         Step::Action::kAddToTable, constraint.definition, s.table, s.file});
+      Keep(Duplicates(store, constraint.name, s.table, constraint.key), planned);
+    planned.steps.push_back({"ограничение " + Lower(constraint.name) + " на " + table,
+                             Step::Action::kAddToTable, constraint.definition, s.table, s.file});
   }
 }
 
@@ -150,23 +139,23 @@ Planned Plan(const SchemaStore& store, const std::vector<EmbeddedFile>& files) {
         if (catalog.indexes.count(s.name)) break;
         if (s.unique && !newTables.count(s.table))
           Keep(Duplicates(store, s.name, s.table, s.key), planned);
-        planned.steps.push_back({"индекс " + Lower(s.name) + on,
-                                 Step::Action::kRun, s.sql, "", s.file});
+        planned.steps.push_back(
+            {"индекс " + Lower(s.name) + on, Step::Action::kRun, s.sql, "", s.file});
         break;
       case Kind::kGenerator:
         if (!catalog.generators.count(s.name))
-          planned.steps.push_back({"генератор " + Lower(s.name),
-                                   Step::Action::kRun, s.sql, "", s.file});
+          planned.steps.push_back(
+              {"генератор " + Lower(s.name), Step::Action::kRun, s.sql, "", s.file});
         break;
       case Kind::kTrigger:
         if (!catalog.triggers.count(s.name))
-          planned.steps.push_back({"тригер " + Lower(s.name) + on,
-                                   Step::Action::kRun, s.sql, "", s.file});
+          planned.steps.push_back(
+              {"тригер " + Lower(s.name) + on, Step::Action::kRun, s.sql, "", s.file});
         break;
       case Kind::kRow:
         if (newTables.count(s.table))
-          planned.steps.push_back({"начален ред в " + Lower(s.table),
-                                   Step::Action::kRun, s.sql, "", s.file});
+          planned.steps.push_back(
+              {"начален ред в " + Lower(s.table), Step::Action::kRun, s.sql, "", s.file});
         break;
       case Kind::kAlways:
         planned.steps.push_back({"", Step::Action::kRun, s.sql, "", s.file});
@@ -175,8 +164,8 @@ Planned Plan(const SchemaStore& store, const std::vector<EmbeddedFile>& files) {
   }
   for (const char* index : kRetiredIndexes) {
     if (catalog.indexes.count(index))
-      planned.steps.push_back({"премахва излишния индекс " + Lower(index),
-                               Step::Action::kDropIndex, index, "", ""});
+      planned.steps.push_back(
+          {"премахва излишния индекс " + Lower(index), Step::Action::kDropIndex, index, "", ""});
   }
   return planned;
 }
@@ -196,15 +185,12 @@ void RunStep(const SchemaStore& store, const Step& step) {
 }
 
 void RefuseNewer(int32_t stored) {
-  if (stored > kSchemaVersion)
-    throw Error(Format(kNewer, stored, kSchemaVersion));
+  if (stored > kSchemaVersion) throw Error(Format(kNewer, stored, kSchemaVersion));
 }
 
 }  // namespace
 
-bool UpgradePlan::NeedsUpgrade() const {
-  return !steps.empty() || storedVersion < kSchemaVersion;
-}
+bool UpgradePlan::NeedsUpgrade() const { return !steps.empty() || storedVersion < kSchemaVersion; }
 
 UpgradePlan PlanUpgrade(db::Connection& db) {
   db::OwnTransaction transaction(db);
@@ -230,8 +216,7 @@ std::string RefusalText(const std::vector<UpgradeConflict>& conflicts) {
   return text;
 }
 
-void Upgrade(db::Connection& db,
-             const std::function<void(const std::string& step)>& done) {
+void Upgrade(db::Connection& db, const std::function<void(const std::string& step)>& done) {
   Planned planned;
   {
     db::OwnTransaction transaction(db);

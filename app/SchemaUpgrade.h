@@ -55,7 +55,6 @@ std::string RefusalText(const std::vector<UpgradeConflict>& conflicts);
 // zrv::Error without changing anything when the plan has conflicts; a step
 // that fails stops the upgrade with its name and the engine's message, the
 // steps before it staying done. `done` is told each step as it is finished.
-void Upgrade(db::Connection& db,
-             const std::function<void(const std::string& step)>& done = {});
+void Upgrade(db::Connection& db, const std::function<void(const std::string& step)>& done = {});
 
 }  // namespace zrv::app

@@ -18,12 +18,9 @@ constexpr const char* kNoFolder = "не е папка: ";
 // The longest a statement or an attach may go unanswered: an hour.
 constexpr int32_t kMaxWaitSeconds = 3600;
 
-std::string Text(const std::string& value) {
-  return value.empty() ? kEmpty : "";
-}
+std::string Text(const std::string& value) { return value.empty() ? kEmpty : ""; }
 
-std::string WholeNumber(const std::string& value, int32_t most,
-                        const char* problem) {
+std::string WholeNumber(const std::string& value, int32_t most, const char* problem) {
   int32_t number = 0;
   if (TryParseInt(value, number) && number >= 1 && number <= most) return "";
   return problem + std::to_string(most) + ": " + value;

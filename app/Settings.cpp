@@ -21,8 +21,7 @@ constexpr const char* kSystemFile = "/etc/zorvit/zorvit.conf";
 constexpr const char* kUserFile = "zorvit/zorvit.conf";
 constexpr const char* kNoEquals = "редът не е „ключ = стойност“";
 constexpr const char* kUnknownKey = "непознат ключ ";
-constexpr const char* kCannotRead =
-    "Файлът с настройки не може да се прочете: ";
+constexpr const char* kCannotRead = "Файлът с настройки не може да се прочете: ";
 constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";
 constexpr const char* kVariablePrefix = "ZRV_";
 
@@ -34,13 +33,11 @@ std::string UserFolder() {
 }
 
 // Checks and keeps one value; `where` names its file and line or its variable.
-void Keep(const std::string& key, const std::string& value,
-          const std::string& where, SettingValues& values) {
-  if (!IsSettingKey(key))
-    throw SettingsError(where + ": " + kUnknownKey + "„" + key + "“");
+void Keep(const std::string& key, const std::string& value, const std::string& where,
+          SettingValues& values) {
+  if (!IsSettingKey(key)) throw SettingsError(where + ": " + kUnknownKey + "„" + key + "“");
   const std::string problem = SettingProblem(key, value);
-  if (!problem.empty())
-    throw SettingsError(where + ": " + key + ": " + problem);
+  if (!problem.empty()) throw SettingsError(where + ": " + key + ": " + problem);
   values[key] = value;
 }
 
@@ -50,13 +47,10 @@ void ReadFile(const std::string& path, SettingValues& values) {
   std::ifstream in(path, std::ios::binary);
   // A folder opens as a file would, and reads nothing.
   if (!in || std::filesystem::is_directory(path, error))
-    throw SettingsError(kCannotRead + path + " (" +
-                        SystemErrorText(in ? EISDIR : errno) + ")");
+    throw SettingsError(kCannotRead + path + " (" + SystemErrorText(in ? EISDIR : errno) + ")");
   std::ostringstream text;
   text << in.rdbuf();
-  if (in.bad())
-    throw SettingsError(kCannotRead + path + " (" + SystemErrorText(errno) +
-                        ")");
+  if (in.bad()) throw SettingsError(kCannotRead + path + " (" + SystemErrorText(errno) + ")");
   ReadSettingsText(text.str(), path, values);
 }
 
@@ -67,8 +61,7 @@ SettingSources DefaultSettingSources() {
           [](const char* name) { return std::getenv(name); }};
 }
 
-void ReadSettingsText(std::string_view text, const std::string& source,
-                      SettingValues& values) {
+void ReadSettingsText(std::string_view text, const std::string& source, SettingValues& values) {
   if (text.starts_with(kByteOrderMark)) text.remove_prefix(3);
   int number = 0;
   while (!text.empty()) {
@@ -80,20 +73,15 @@ void ReadSettingsText(std::string_view text, const std::string& source,
     if (content.empty() || content[0] == '#') continue;
     const std::string where = source + ":" + std::to_string(number);
     const size_t equals = content.find('=');
-    if (equals == std::string::npos)
-      throw SettingsError(where + ": " + kNoEquals);
-    Keep(Trim(content.substr(0, equals)), Trim(content.substr(equals + 1)),
-         where, values);
+    if (equals == std::string::npos) throw SettingsError(where + ": " + kNoEquals);
+    Keep(Trim(content.substr(0, equals)), Trim(content.substr(equals + 1)), where, values);
   }
 }
 
 std::string SettingVariable(const std::string& key) {
   std::string name = kVariablePrefix;
   for (const char c : key)
-    name +=
-        c == '-'
-            ? '_'
-            : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    name += c == '-' ? '_' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return name;
 }
 
@@ -113,11 +101,9 @@ SettingValues ReadSettings(const SettingSources& sources) {
 
 void UseConnectionSettings(const SettingValues& values) {
   const auto database = values.find("database");
-  if (database != values.end())
-    setenv(login::kDatabaseEnvVar, database->second.c_str(), 1);
+  if (database != values.end()) setenv(login::kDatabaseEnvVar, database->second.c_str(), 1);
   const auto waitLimit = values.find("wait-limit");
-  if (waitLimit != values.end())
-    setenv(db::kWaitLimitEnvVar, waitLimit->second.c_str(), 1);
+  if (waitLimit != values.end()) setenv(db::kWaitLimitEnvVar, waitLimit->second.c_str(), 1);
 }
 
 }  // namespace zrv::app

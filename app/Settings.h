@@ -49,8 +49,7 @@ SettingSources DefaultSettingSources();
 SettingValues ReadSettings(const SettingSources& sources);
 
 // One file's text into `values`; `source` names it in errors.
-void ReadSettingsText(std::string_view text, const std::string& source,
-                      SettingValues& values);
+void ReadSettingsText(std::string_view text, const std::string& source, SettingValues& values);
 
 // The environment variable of a key: "first-row" gives ZRV_FIRST_ROW.
 std::string SettingVariable(const std::string& key);

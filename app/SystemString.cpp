@@ -16,13 +16,11 @@ db::Connection& SystemString::Database() const {
   return *connection_;
 }
 
-std::string SystemString::GetSystemStr(int32_t key,
-                                       const std::string& text) const {
+std::string SystemString::GetSystemStr(int32_t key, const std::string& text) const {
   db::Connection& connection = Database();
   try {
     db::OwnTransaction transaction(connection);
-    const std::optional<std::string> stored =
-        SettingStore(transaction.Get()).Read(key);
+    const std::optional<std::string> stored = SettingStore(transaction.Get()).Read(key);
     transaction.Commit();
     return stored.value_or(std::string());
   } catch (const db::DbError&) {

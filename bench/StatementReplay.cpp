@@ -16,7 +16,7 @@ namespace {
 // Record tags. Each is followed by the number of the transaction it concerns:
 // 0 for the connection's own open transaction (or a statement's own short
 // one), 1 and up for the Transaction objects in the order they began.
-constexpr char kBegin = 'B';     // then the isolation, for a Transaction
+constexpr char kBegin = 'B';  // then the isolation, for a Transaction
 constexpr char kCommit = 'C';
 constexpr char kRollback = 'R';
 constexpr char kStatement = 'S';
@@ -52,8 +52,7 @@ bool Get(std::FILE* file, void* data, size_t size) {
 
 std::string GetText(std::FILE* file) {
   uint32_t size = 0;
-  if (!Get(file, &size, sizeof size))
-    throw std::runtime_error("truncated statement record");
+  if (!Get(file, &size, sizeof size)) throw std::runtime_error("truncated statement record");
   std::string text(size, '\0');
   if (size > 0 && !Get(file, text.data(), size))
     throw std::runtime_error("truncated statement record");
@@ -130,15 +129,10 @@ class RecordingQuery : public db::Query {
   // Writes to `file` as it is when a statement runs: queries made before the
   // connection starts recording write nothing. `routing` is null for the
   // connection's own transaction (number 0).
-  RecordingQuery(std::unique_ptr<db::Query> inner, std::FILE* const& file,
-                 long& count, Routing* routing)
-      : inner_(std::move(inner)),
-        file_(file),
-        count_(count),
-        routing_(routing) {}
-  const std::string& DatabaseName() const override {
-    return inner_->DatabaseName();
-  }
+  RecordingQuery(std::unique_ptr<db::Query> inner, std::FILE* const& file, long& count,
+                 Routing* routing)
+      : inner_(std::move(inner)), file_(file), count_(count), routing_(routing) {}
+  const std::string& DatabaseName() const override { return inner_->DatabaseName(); }
   void SetSQL(const std::string& sql) override {
     params_.clear();
     inner_->SetSQL(sql);
@@ -182,9 +176,7 @@ class RecordingQuery : public db::Query {
   const db::Field& FieldByName(const std::string& n) const override {
     return inner_->FieldByName(n);
   }
-  const db::Field* FindField(const std::string& n) const override {
-    return inner_->FindField(n);
-  }
+  const db::Field* FindField(const std::string& n) const override { return inner_->FindField(n); }
 
  private:
   void Run(bool open) {
@@ -228,9 +220,8 @@ class RecordingQuery : public db::Query {
 // number, its rows under numbers of their own (Routing).
 class RecordingTransaction : public db::Transaction {
  public:
-  RecordingTransaction(std::unique_ptr<db::Transaction> inner,
-                       std::FILE* const& file, long& count, uint32_t& numbers,
-                       db::Isolation isolation)
+  RecordingTransaction(std::unique_ptr<db::Transaction> inner, std::FILE* const& file, long& count,
+                       uint32_t& numbers, db::Isolation isolation)
       : inner_(std::move(inner)),
         file_(file),
         count_(count),
@@ -243,8 +234,7 @@ class RecordingTransaction : public db::Transaction {
     if (inner_->Active()) routing_.End(kRollback);
   }
   std::unique_ptr<db::Query> NewQuery() override {
-    return std::make_unique<RecordingQuery>(inner_->NewQuery(), file_, count_,
-                                            &routing_);
+    return std::make_unique<RecordingQuery>(inner_->NewQuery(), file_, count_, &routing_);
   }
   void Commit() override {
     inner_->Commit();
@@ -265,8 +255,7 @@ class RecordingTransaction : public db::Transaction {
 
 class Replayer {
  public:
-  Replayer(db::Connection& connection, std::FILE* file, bool timeShapes,
-           ReplayMode mode)
+  Replayer(db::Connection& connection, std::FILE* file, bool timeShapes, ReplayMode mode)
       : connection_(connection),
         file_(file),
         timeShapes_(timeShapes),
@@ -319,8 +308,7 @@ class Replayer {
       return;
     }
     char kind = 0;
-    if (!Get(file_, &kind, 1))
-      throw std::runtime_error("truncated statement record");
+    if (!Get(file_, &kind, 1)) throw std::runtime_error("truncated statement record");
     const auto isolation = static_cast<db::Isolation>(kind);
     if (batched_ && isolation == db::Isolation::kSnapshot && row_ == 0) {
       BeginRow(number);
@@ -349,8 +337,7 @@ class Replayer {
     savepoint_.reset();
     queries_.erase(row_);
     row_ = 0;
-    if (std::chrono::steady_clock::now() - lastCommit_ >= kBatchTime)
-      CommitBatch();
+    if (std::chrono::steady_clock::now() - lastCommit_ >= kBatchTime) CommitBatch();
   }
 
   // Commits the open batch; a row still open in it (a record cut short)
@@ -378,8 +365,7 @@ class Replayer {
 
   void Statement(uint32_t number) {
     char open = 0;
-    if (!Get(file_, &open, 1))
-      throw std::runtime_error("truncated statement record");
+    if (!Get(file_, &open, 1)) throw std::runtime_error("truncated statement record");
     const std::string sql = GetText(file_);
     // One query object per transaction serves its every statement: the
     // connection keeps the prepared statements, per text.
@@ -392,21 +378,18 @@ class Replayer {
       } else {
         auto tx = transactions_.find(number);
         if (tx == transactions_.end())
-          throw std::runtime_error(
-              "a statement record names no open transaction");
+          throw std::runtime_error("a statement record names no open transaction");
         slot = tx->second->NewQuery();
       }
     }
     db::Query* query = slot.get();
     query->SetSQL(sql);
     uint16_t count = 0;
-    if (!Get(file_, &count, sizeof count))
-      throw std::runtime_error("truncated statement record");
+    if (!Get(file_, &count, sizeof count)) throw std::runtime_error("truncated statement record");
     for (uint16_t i = 0; i < count; ++i) {
       const std::string name = GetText(file_);
       Param p;
-      if (!Get(file_, &p.kind, 1) ||
-          !Get(file_, &p.integer, sizeof p.integer) ||
+      if (!Get(file_, &p.kind, 1) || !Get(file_, &p.integer, sizeof p.integer) ||
           !Get(file_, &p.real, sizeof p.real))
         throw std::runtime_error("truncated statement record");
       p.text = GetText(file_);
@@ -424,9 +407,7 @@ class Replayer {
     }
     if (timeShapes_) {
       auto& [seconds, runs] = counts.shapes[Shape(sql)];
-      seconds += std::chrono::duration<double>(
-                     std::chrono::steady_clock::now() - began)
-                     .count();
+      seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
       ++runs;
     }
   }
@@ -442,9 +423,7 @@ class Replayer {
         if (end == std::string::npos) break;
         i = end;
       } else if (std::isdigit(static_cast<unsigned char>(c))) {
-        while (i + 1 < sql.size() &&
-               std::isdigit(static_cast<unsigned char>(sql[i + 1])))
-          ++i;
+        while (i + 1 < sql.size() && std::isdigit(static_cast<unsigned char>(sql[i + 1]))) ++i;
         shape += "#";
       } else {
         shape += c == '\r' || c == '\n' ? ' ' : c;
@@ -484,8 +463,7 @@ class Replayer {
   std::unique_ptr<db::Transaction> batch_;
   uint32_t row_ = 0;
   std::optional<db::Savepoint> savepoint_;
-  std::chrono::steady_clock::time_point lastCommit_ =
-      std::chrono::steady_clock::now();
+  std::chrono::steady_clock::time_point lastCommit_ = std::chrono::steady_clock::now();
   // Declared after the transactions, so that queries go before them.
   std::map<uint32_t, std::unique_ptr<db::Query>> queries_;
   bool timeShapes_;
@@ -513,18 +491,15 @@ void RecordingConnection::Rollback() {
 }
 
 std::unique_ptr<db::Query> RecordingConnection::NewQuery() {
-  return std::make_unique<RecordingQuery>(inner_.NewQuery(), file_, statements,
-                                          nullptr);
+  return std::make_unique<RecordingQuery>(inner_.NewQuery(), file_, statements, nullptr);
 }
 
-std::unique_ptr<db::Transaction> RecordingConnection::Begin(
-    db::Isolation isolation) {
-  return std::make_unique<RecordingTransaction>(
-      inner_.Begin(isolation), file_, statements, transactions_, isolation);
+std::unique_ptr<db::Transaction> RecordingConnection::Begin(db::Isolation isolation) {
+  return std::make_unique<RecordingTransaction>(inner_.Begin(isolation), file_, statements,
+                                                transactions_, isolation);
 }
 
-ReplayCounts Replay(db::Connection& connection, std::FILE* file,
-                    bool timeShapes, ReplayMode mode) {
+ReplayCounts Replay(db::Connection& connection, std::FILE* file, bool timeShapes, ReplayMode mode) {
   Replayer replayer(connection, file, timeShapes, mode);
   replayer.Run();
   return replayer.counts;

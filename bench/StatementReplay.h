@@ -30,8 +30,8 @@ enum class ReplayMode {
 // What a replay ran.
 struct ReplayCounts {
   long statements = 0;
-  long failed = 0;  // statements that failed when recorded fail again
-  long apart = 0;  // read-committed transactions (classifier entries)
+  long failed = 0;   // statements that failed when recorded fail again
+  long apart = 0;    // read-committed transactions (classifier entries)
   long rows = 0;     // batched: savepoints, one per recorded row
   long batches = 0;  // batched: commits of the batch
   // Seconds and runs per statement shape (the text with its numbers and
@@ -67,8 +67,7 @@ class RecordingConnection : public db::Connection {
 // Runs the recorded statements on `connection` with the recorded transaction
 // boundaries or in batches (`mode`), one prepared statement per text; with
 // `timeShapes` it also times each statement shape.
-ReplayCounts Replay(db::Connection& connection, std::FILE* file,
-                    bool timeShapes = false,
+ReplayCounts Replay(db::Connection& connection, std::FILE* file, bool timeShapes = false,
                     ReplayMode mode = ReplayMode::kAsRecorded);
 
 }  // namespace zrv::bench

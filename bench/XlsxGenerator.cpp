@@ -44,8 +44,7 @@ struct Feed {
   bool ended = false;
 };
 
-zip_int64_t ReadFeed(void* state, void* data, zip_uint64_t length,
-                     zip_source_cmd_t command) {
+zip_int64_t ReadFeed(void* state, void* data, zip_uint64_t length, zip_source_cmd_t command) {
   auto* feed = static_cast<Feed*>(state);
   switch (command) {
     case ZIP_SOURCE_OPEN:
@@ -57,8 +56,7 @@ zip_int64_t ReadFeed(void* state, void* data, zip_uint64_t length,
         feed->ended = !feed->produce(feed->piece);
         if (feed->ended) feed->piece.clear();
       }
-      const size_t n =
-          std::min<size_t>(length, feed->piece.size() - feed->used);
+      const size_t n = std::min<size_t>(length, feed->piece.size() - feed->used);
       std::memcpy(data, feed->piece.data() + feed->used, n);
       feed->used += n;
       return static_cast<zip_int64_t>(n);
@@ -74,9 +72,8 @@ zip_int64_t ReadFeed(void* state, void* data, zip_uint64_t length,
       delete feed;
       return 0;
     case ZIP_SOURCE_SUPPORTS:
-      return zip_source_make_command_bitmap(
-          ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT,
-          ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
+      return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE,
+                                            ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
     default:
       return -1;
   }
@@ -102,12 +99,10 @@ void WritePackage(const std::string& path, std::vector<GeneratedPart> parts) {
       std::string(kRelType) + "worksheet\" Target=\"worksheets/sheet1.xml\"/>";
   for (const auto& part : parts) {
     if (part.name == "xl/styles.xml")
-      workbookRels += "<Relationship Id=\"rId2\" Type=\"" +
-                      std::string(kRelType) +
+      workbookRels += "<Relationship Id=\"rId2\" Type=\"" + std::string(kRelType) +
                       "styles\" Target=\"styles.xml\"/>";
     if (part.name == "xl/sharedStrings.xml")
-      workbookRels += "<Relationship Id=\"rId3\" Type=\"" +
-                      std::string(kRelType) +
+      workbookRels += "<Relationship Id=\"rId3\" Type=\"" + std::string(kRelType) +
                       "sharedStrings\" Target=\"sharedStrings.xml\"/>";
   }
   workbookRels += "</Relationships>";
@@ -127,12 +122,10 @@ void WriteParts(const std::string& path, std::vector<GeneratedPart> parts) {
     auto feed = std::make_unique<Feed>(Feed{part.produce, {}, 0, false});
     zip_source_t* source = zip_source_function(archive, ReadFeed, feed.get());
     if (source) feed.release();
-    const zip_int64_t index = source ? zip_file_add(archive, part.name.c_str(),
-                                                    source, ZIP_FL_ENC_UTF_8)
-                                     : -1;
+    const zip_int64_t index =
+        source ? zip_file_add(archive, part.name.c_str(), source, ZIP_FL_ENC_UTF_8) : -1;
     if (index < 0 ||
-        zip_set_file_compression(archive, static_cast<zip_uint64_t>(index),
-                                 ZIP_CM_DEFLATE,
+        zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE,
                                  static_cast<zip_uint32_t>(part.level)) != 0) {
       if (index < 0) zip_source_free(source);  // else the archive owns it
       zip_discard(archive);

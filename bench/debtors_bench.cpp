@@ -28,8 +28,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
-#include <thread>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/DatabaseSetup.h"
@@ -111,8 +111,7 @@ struct Run {
 // has ended. Unlike the rusage of wait4, it does not count the pages the child
 // shared with this process between fork and exec.
 long PeakKb(pid_t pid) {
-  std::FILE* status =
-      std::fopen(("/proc/" + std::to_string(pid) + "/status").c_str(), "r");
+  std::FILE* status = std::fopen(("/proc/" + std::to_string(pid) + "/status").c_str(), "r");
   if (!status) return 0;
   char line[256];
   long kb = 0;
@@ -162,14 +161,12 @@ int main(int argc, char** argv) {
   if (bench::AsksForHelp(args)) return bench::ShowHelp(kUsage);
   int count = 10000;
   int sample = 200;
-  if (args.size() > 2 ||
-      (args.size() > 0 && !bench::ParseCount(args[0], 1, count)) ||
+  if (args.size() > 2 || (args.size() > 0 && !bench::ParseCount(args[0], 1, count)) ||
       (args.size() > 1 && !bench::ParseCount(args[1], 0, sample)))
     return bench::RefuseArgs(kUsage, kBadArgs);
-  const std::string zorvit =
-      (fs::read_symlink("/proc/self/exe").parent_path() / "zorvit").string();
-  const fs::path folder = fs::temp_directory_path() /
-                          ("zrv-debtors-bench-" + std::to_string(::getpid()));
+  const std::string zorvit = (fs::read_symlink("/proc/self/exe").parent_path() / "zorvit").string();
+  const fs::path folder =
+      fs::temp_directory_path() / ("zrv-debtors-bench-" + std::to_string(::getpid()));
   fs::create_directories(folder);
   const char* kept = std::getenv("ZRV_BENCH_DATABASE");
   const std::string path = kept ? kept : (folder / "bench.fdb").string();
@@ -182,16 +179,13 @@ int main(int argc, char** argv) {
     c->Open(params);
     const auto f0 = Clock::now();
     if (made) {
-      test::GenerateContracts(*c, {.firstId = 1,
-                                   .count = count,
-                                   .periods = 36,
-                                   .payments = 24,
-                                   .varied = false});
+      test::GenerateContracts(
+          *c, {.firstId = 1, .count = count, .periods = 36, .payments = 24, .varied = false});
     }
-    std::printf("%s %d contracts of 36 periods and 24 payments in %.1f s; "
-                "%u cores\n",
-                made ? "made" : "kept", count, Seconds(f0),
-                std::thread::hardware_concurrency());
+    std::printf(
+        "%s %d contracts of 36 periods and 24 payments in %.1f s; "
+        "%u cores\n",
+        made ? "made" : "kept", count, Seconds(f0), std::thread::hardware_concurrency());
 
     std::vector<double> floor, list;
     long rows = 0;
@@ -201,32 +195,29 @@ int main(int argc, char** argv) {
       list.push_back(List(*c, lines));
     }
     c->Close();
-    std::printf("load floor (%ld rows, plain selects): %.2f s\n", rows,
-                Median(floor));
-    std::printf("debtors list (%zu lines): %.2f s = %.2f x the load floor\n",
-                lines, Median(list), Median(list) / Median(floor));
+    std::printf("load floor (%ld rows, plain selects): %.2f s\n", rows, Median(floor));
+    std::printf("debtors list (%zu lines): %.2f s = %.2f x the load floor\n", lines, Median(list),
+                Median(list) / Median(floor));
 
-    const Run command = Zorvit(
-        zorvit, {"debtors", "--date", kDate, "--format", "csv", "--database",
-                 path});
-    std::printf("zorvit debtors: %.2f s, peak memory %.0f MB, exit %d\n",
-                command.seconds, command.peakKb / 1024.0,
+    const Run command =
+        Zorvit(zorvit, {"debtors", "--date", kDate, "--format", "csv", "--database", path});
+    std::printf("zorvit debtors: %.2f s, peak memory %.0f MB, exit %d\n", command.seconds,
+                command.peakKb / 1024.0,
                 WIFEXITED(command.status) ? WEXITSTATUS(command.status) : -1);
 
     if (sample > 0) {
       double calls = 0;
       for (int i = 0; i < sample; ++i) {
         const int id = 1 + static_cast<int>(static_cast<long>(i) * count / sample);
-        calls += Zorvit(zorvit, {"state", std::to_string(id), "--date", kDate,
-                                 "--format", "json", "--database", path})
+        calls += Zorvit(zorvit, {"state", std::to_string(id), "--date", kDate, "--format", "json",
+                                 "--database", path})
                      .seconds;
       }
       const double each = calls / sample;
       std::printf(
           "zorvit state: %.1f ms a call (mean of %d calls); %d calls "
           "estimated %.0f s = %.0f x the list\n",
-          each * 1000, sample, count, each * count,
-          each * count / Median(list));
+          each * 1000, sample, count, each * count, each * count / Median(list));
     }
   } catch (const std::exception& e) {
     std::cerr << e.what() << "\n";

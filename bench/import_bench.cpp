@@ -60,9 +60,9 @@ constexpr const char* kUsage =
 constexpr const char* kUnknownOption = "import_bench: unknown option ";
 constexpr const char* kNeedsValue = "import_bench: a value is missing after ";
 // The options that take a value, and the flags.
-const std::vector<std::string> kValued = {
-    "--contracts", "--annexes", "--months", "--bad",   "--forced-writes",
-    "--workbook",  "--replay",  "--repeat", "--stored"};
+const std::vector<std::string> kValued = {"--contracts", "--annexes",       "--months",
+                                          "--bad",       "--forced-writes", "--workbook",
+                                          "--replay",    "--repeat",        "--stored"};
 const std::vector<std::string> kFlags = {"--shapes", "--keep"};
 
 bool Among(const std::vector<std::string>& names, const std::string& name) {
@@ -102,8 +102,7 @@ std::string Option(std::vector<std::string>& args, const std::string& name,
 }
 
 double SecondsSince(std::chrono::steady_clock::time_point began) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - began)
-      .count();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
 }
 
 // Where every database of the run starts from: a new, empty one, or a copy of
@@ -112,8 +111,7 @@ struct Start {
   std::string stored;
 };
 
-void NewDatabase(const db::ConnectParams& params, bool forcedWrites,
-                 const Start& start) {
+void NewDatabase(const db::ConnectParams& params, bool forcedWrites, const Start& start) {
   if (start.stored.empty()) {
     app::CreatePropertyDatabase(params, forcedWrites);
     return;
@@ -124,15 +122,12 @@ void NewDatabase(const db::ConnectParams& params, bool forcedWrites,
 }
 
 // Makes the workbook at `path` (bench/import_make_workbook.pl).
-void MakeWorkbook(const std::string& path, int contracts,
-                  const std::string& annexes, const std::string& bad,
-                  const std::string& months, int tag) {
-  const std::string command =
-      "perl '" ZRV_SOURCE_DIR "/bench/import_make_workbook.pl' '" + path +
-      "' " + std::to_string(contracts) + " " + annexes + " " + bad + " " +
-      months + " " + std::to_string(tag) + " >/dev/null";
-  if (std::system(command.c_str()) != 0)
-    throw std::runtime_error("cannot make " + path);
+void MakeWorkbook(const std::string& path, int contracts, const std::string& annexes,
+                  const std::string& bad, const std::string& months, int tag) {
+  const std::string command = "perl '" ZRV_SOURCE_DIR "/bench/import_make_workbook.pl' '" + path +
+                              "' " + std::to_string(contracts) + " " + annexes + " " + bad + " " +
+                              months + " " + std::to_string(tag) + " >/dev/null";
+  if (std::system(command.c_str()) != 0) throw std::runtime_error("cannot make " + path);
 }
 
 // One import of the workbook into a new database.
@@ -147,8 +142,8 @@ struct ImportFigures {
 // set, every statement and transaction boundary is also written to it (which
 // costs time of its own, so a recorded run is not the timed one).
 ImportFigures ImportInto(const std::string& workbook, const std::string& folder,
-                         const std::string& name, bool forcedWrites,
-                         const Start& start, std::FILE* record) {
+                         const std::string& name, bool forcedWrites, const Start& start,
+                         std::FILE* record) {
   const db::ConnectParams params{"SYSDBA", "masterkey", folder + "/" + name};
   NewDatabase(params, forcedWrites, start);
   auto connection = db::MakeFirebirdConnection();
@@ -156,9 +151,7 @@ ImportFigures ImportInto(const std::string& workbook, const std::string& folder,
   // The run's start-up (settings, rent types) is not recorded: the timed
   // import leaves it out too.
   std::unique_ptr<bench::RecordingConnection> recording;
-  if (record)
-    recording =
-        std::make_unique<bench::RecordingConnection>(*connection, nullptr);
+  if (record) recording = std::make_unique<bench::RecordingConnection>(*connection, nullptr);
   db::Connection& used = recording ? *recording : *connection;
   CountingMessages messages;
   import::ImportRun run(import::RunContext{used, 1}, messages);
@@ -171,16 +164,15 @@ ImportFigures ImportInto(const std::string& workbook, const std::string& folder,
   options.logFolder = folder;
   const db::ConnectionCounts before = db::CountWork(*connection);
   const auto began = std::chrono::steady_clock::now();
-  const import::RunResult result = run.Run(
-      options, [&workbook] { return std::optional<std::string>(workbook); });
+  const import::RunResult result =
+      run.Run(options, [&workbook] { return std::optional<std::string>(workbook); });
   ImportFigures figures;
   figures.seconds = SecondsSince(began);
   const db::ConnectionCounts after = db::CountWork(*connection);
   figures.summary = result.summary;
   figures.statements = recording ? recording->statements : 0;
-  figures.work = {
-      after.started - before.started, after.committed - before.committed,
-      after.rolledBack - before.rolledBack, after.prepared - before.prepared};
+  figures.work = {after.started - before.started, after.committed - before.committed,
+                  after.rolledBack - before.rolledBack, after.prepared - before.prepared};
   connection->Close();
   std::filesystem::remove(params.serverName);
   return figures;
@@ -188,9 +180,8 @@ ImportFigures ImportInto(const std::string& workbook, const std::string& folder,
 
 // Runs the recorded statements on a new database: the floor of the same
 // statements without the import's own work.
-double ReplayInto(std::FILE* record, const std::string& folder,
-                  const std::string& name, bool forcedWrites,
-                  const Start& start, bool timeShapes, bench::ReplayMode mode,
+double ReplayInto(std::FILE* record, const std::string& folder, const std::string& name,
+                  bool forcedWrites, const Start& start, bool timeShapes, bench::ReplayMode mode,
                   bench::ReplayCounts& replayed, long& commits) {
   const db::ConnectParams params{"SYSDBA", "masterkey", folder + "/" + name};
   NewDatabase(params, forcedWrites, start);
@@ -215,21 +206,19 @@ double Median(std::vector<double> values) {
 void PrintShapes(const bench::ReplayCounts& replayed) {
   std::vector<std::pair<double, std::string>> slowest;
   for (const auto& [shape, time] : replayed.shapes)
-    slowest.emplace_back(time.first, Format("%7ld  %7.3f ms  ", time.second,
-                                            1000 * time.first / time.second) +
-                                         shape);
+    slowest.emplace_back(
+        time.first,
+        Format("%7ld  %7.3f ms  ", time.second, 1000 * time.first / time.second) + shape);
   std::sort(slowest.rbegin(), slowest.rend());
   std::cout << "  statement shapes by time in the floor (runs, mean, text):\n";
   for (size_t i = 0; i < slowest.size() && i < 25; ++i)
-    std::cout << Format("  %6.2f s", slowest[i].first) << slowest[i].second
-              << "\n";
+    std::cout << Format("  %6.2f s", slowest[i].first) << slowest[i].second << "\n";
 }
 
 // A database holding `count` contracts (from workbooks of other tags than the
 // benchmark's, so none of them is the same contract), imported with forced
 // writes off; gives its path.
-std::string MakeStoredDatabase(const std::string& folder, int count,
-                               const std::string& annexes,
+std::string MakeStoredDatabase(const std::string& folder, int count, const std::string& annexes,
                                const std::string& months) {
   const std::string name = "stored.fdb";
   // Workbooks stay inside the .xls writer's 7 MB.
@@ -237,10 +226,8 @@ std::string MakeStoredDatabase(const std::string& folder, int count,
   bool first = true;
   for (int tag = 1; count > 0; ++tag, count -= perWorkbook) {
     if (tag > 99) throw std::runtime_error("--stored takes at most 495000");
-    const std::string workbook =
-        folder + "/stored-" + std::to_string(tag) + ".xls";
-    MakeWorkbook(workbook, std::min(count, perWorkbook), annexes, "0", months,
-                 tag);
+    const std::string workbook = folder + "/stored-" + std::to_string(tag) + ".xls";
+    MakeWorkbook(workbook, std::min(count, perWorkbook), annexes, "0", months, tag);
     const db::ConnectParams params{"SYSDBA", "masterkey", folder + "/" + name};
     if (first) app::CreatePropertyDatabase(params, false);
     first = false;
@@ -251,8 +238,7 @@ std::string MakeStoredDatabase(const std::string& folder, int count,
     run.Start();
     import::ImportOptions options;
     options.logFolder = folder;
-    run.Run(options,
-            [&workbook] { return std::optional<std::string>(workbook); });
+    run.Run(options, [&workbook] { return std::optional<std::string>(workbook); });
     connection->Close();
     std::filesystem::remove(workbook);
   }
@@ -264,31 +250,25 @@ struct Floor {
   const char* name;
   bench::ReplayMode mode;
   std::vector<double> seconds = {};
-  std::vector<double> ratios = {};  // the paired import's time over the floor's
+  std::vector<double> ratios = {};    // the paired import's time over the floor's
   bench::ReplayCounts replayed = {};  // of the last replay
-  long commits = 0;              // of the last replay
+  long commits = 0;                   // of the last replay
 };
 
 void PrintFloor(const Floor& floor, double contracts) {
   const bench::ReplayCounts& replayed = floor.replayed;
-  std::cout << "  replay floor, " << floor.name << ": " << replayed.statements
-            << " statements (" << replayed.failed << " failed as recorded), "
-            << floor.commits << " commits (" << replayed.apart
-            << " of them apart";
+  std::cout << "  replay floor, " << floor.name << ": " << replayed.statements << " statements ("
+            << replayed.failed << " failed as recorded), " << floor.commits << " commits ("
+            << replayed.apart << " of them apart";
   if (floor.mode == bench::ReplayMode::kBatched)
-    std::cout << ", " << replayed.batches << " batches of " << replayed.rows
-              << " rows";
-  std::cout << "), " << Format("%.2f", floor.commits / contracts)
-            << " commits/contract, in " << Format("%.2f", Median(floor.seconds))
-            << " s (median); import / floor = "
-            << Format("%.2f", Median(floor.ratios)) << " (median of "
-            << floor.ratios.size() << " pairs, from "
-            << Format("%.2f", *std::min_element(floor.ratios.begin(),
-                                                floor.ratios.end()))
-            << " to "
-            << Format("%.2f", *std::max_element(floor.ratios.begin(),
-                                                floor.ratios.end()))
-            << ")" << std::endl;
+    std::cout << ", " << replayed.batches << " batches of " << replayed.rows << " rows";
+  std::cout << "), " << Format("%.2f", floor.commits / contracts) << " commits/contract, in "
+            << Format("%.2f", Median(floor.seconds))
+            << " s (median); import / floor = " << Format("%.2f", Median(floor.ratios))
+            << " (median of " << floor.ratios.size() << " pairs, from "
+            << Format("%.2f", *std::min_element(floor.ratios.begin(), floor.ratios.end())) << " to "
+            << Format("%.2f", *std::max_element(floor.ratios.begin(), floor.ratios.end())) << ")"
+            << std::endl;
 }
 
 // Measures the import with forced writes on or off: `repeat` timed imports,
@@ -297,37 +277,31 @@ void PrintFloor(const Floor& floor, double contracts) {
 // transaction per row) and in batches with a savepoint per row. Import and
 // floors take turns, so a machine whose speed drifts moves all; each ratio
 // printed is the median of the import's ratios to that floor.
-void Measure(const std::string& workbook, const std::string& folder,
-             const Start& start, bool forcedWrites, bool replay,
-             bool timeShapes, int repeat) {
+void Measure(const std::string& workbook, const std::string& folder, const Start& start,
+             bool forcedWrites, bool replay, bool timeShapes, int repeat) {
   const std::string tag = forcedWrites ? "sync" : "async";
   std::FILE* record = nullptr;
   long statements = 0;
   if (replay) {
     record = std::fopen((folder + "/" + tag + ".rec").c_str(), "w+b");
     if (!record) throw std::runtime_error("cannot write the record");
-    statements = ImportInto(workbook, folder, tag + "-rec.fdb", forcedWrites,
-                            start, record)
-                     .statements;
+    statements =
+        ImportInto(workbook, folder, tag + "-rec.fdb", forcedWrites, start, record).statements;
     std::fflush(record);
   }
   std::vector<double> imports;
-  Floor perRow{.name = "one transaction per row",
-               .mode = bench::ReplayMode::kAsRecorded};
+  Floor perRow{.name = "one transaction per row", .mode = bench::ReplayMode::kAsRecorded};
   Floor batched{.name = "batches of 100 ms, a savepoint per row",
                 .mode = bench::ReplayMode::kBatched};
   ImportFigures last;
   for (int r = 0; r < repeat; ++r) {
-    last = ImportInto(workbook, folder, tag + ".fdb", forcedWrites, start,
-                      nullptr);
+    last = ImportInto(workbook, folder, tag + ".fdb", forcedWrites, start, nullptr);
     imports.push_back(last.seconds);
     if (!replay) continue;
     for (Floor* floor : {&perRow, &batched}) {
       const bool shapes = timeShapes && r == 0 && floor == &perRow;
-      floor->seconds.push_back(ReplayInto(record, folder, tag + "-floor.fdb",
-                                          forcedWrites, start, shapes,
-                                          floor->mode, floor->replayed,
-                                          floor->commits));
+      floor->seconds.push_back(ReplayInto(record, folder, tag + "-floor.fdb", forcedWrites, start,
+                                          shapes, floor->mode, floor->replayed, floor->commits));
       floor->ratios.push_back(imports.back() / floor->seconds.back());
       if (shapes) PrintShapes(floor->replayed);
     }
@@ -337,22 +311,19 @@ void Measure(const std::string& workbook, const std::string& folder,
   const auto& s = last.summary;
   const double rows = s.rowsRead > 0 ? s.rowsRead : 1;
   const double contracts = s.contractsStored > 0 ? s.contractsStored : 1;
-  std::cout << "forced writes " << (forcedWrites ? "on " : "off") << ": "
-            << s.contractsStored << " contracts, " << s.annexesStored
-            << " annexes, " << s.rowsRefused << " rows refused";
+  std::cout << "forced writes " << (forcedWrites ? "on " : "off") << ": " << s.contractsStored
+            << " contracts, " << s.annexesStored << " annexes, " << s.rowsRefused
+            << " rows refused";
   if (replay) std::cout << ", " << statements << " statements";
-  std::cout << " in " << Format("%.2f", seconds) << " s (median of " << repeat
-            << ") -> " << Format("%.1f", s.contractsStored / seconds)
-            << " contracts/s, ";
-  if (replay)
-    std::cout << Format("%.0f", statements / seconds) << " statements/s, ";
+  std::cout << " in " << Format("%.2f", seconds) << " s (median of " << repeat << ") -> "
+            << Format("%.1f", s.contractsStored / seconds) << " contracts/s, ";
+  if (replay) std::cout << Format("%.0f", statements / seconds) << " statements/s, ";
   std::cout << Format("%.2f", last.work.started / rows) << " transactions/row, "
             << Format("%.2f", last.work.committed / rows) << " commits/row, "
-            << Format("%.2f", last.work.started / contracts)
-            << " transactions/contract, "
+            << Format("%.2f", last.work.started / contracts) << " transactions/contract, "
             << Format("%.1f", last.work.prepared / rows)
-            << " statements prepared/row; peak memory so far " << peakKb / 1024
-            << " MB" << std::endl;
+            << " statements prepared/row; peak memory so far " << peakKb / 1024 << " MB"
+            << std::endl;
   if (!record) return;
   std::fclose(record);
   for (const Floor* floor : {&perRow, &batched}) PrintFloor(*floor, contracts);
@@ -373,10 +344,8 @@ int main(int argc, char** argv) {
   std::string workbook = Option(args, "--workbook", "");
   const bool replay = Option(args, "--replay", "on") == "on";
   const int stored = std::atoi(Option(args, "--stored", "0").c_str());
-  const int repeat =
-      std::max(1, std::atoi(Option(args, "--repeat", "3").c_str()));
-  const bool timeShapes =
-      std::find(args.begin(), args.end(), "--shapes") != args.end();
+  const int repeat = std::max(1, std::atoi(Option(args, "--repeat", "3").c_str()));
+  const bool timeShapes = std::find(args.begin(), args.end(), "--shapes") != args.end();
   const bool keep = std::find(args.begin(), args.end(), "--keep") != args.end();
 
   char pattern[] = "/tmp/zrv-import-bench-XXXXXX";
@@ -385,17 +354,16 @@ int main(int argc, char** argv) {
   try {
     if (workbook.empty()) {
       workbook = folder + "/contracts.xls";
-      MakeWorkbook(workbook, std::atoi(contracts.c_str()), annexes, bad, months,
-                   0);
+      MakeWorkbook(workbook, std::atoi(contracts.c_str()), annexes, bad, months, 0);
     }
     Start start;
     if (stored > 0) {
       start.stored = MakeStoredDatabase(folder, stored, annexes, months);
-      std::cout << "every import starts from a copy of a database holding "
-                << stored << " contracts\n";
+      std::cout << "every import starts from a copy of a database holding " << stored
+                << " contracts\n";
     }
-    std::cout << "workbook " << workbook << " (" << contracts << " contracts, "
-              << annexes << " annex rows each, " << months << "-month terms)\n";
+    std::cout << "workbook " << workbook << " (" << contracts << " contracts, " << annexes
+              << " annex rows each, " << months << "-month terms)\n";
     if (forced == "off" || forced == "both")
       Measure(workbook, folder, start, false, replay, timeShapes, repeat);
     if (forced == "on" || forced == "both")

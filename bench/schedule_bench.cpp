@@ -49,14 +49,13 @@ std::string BlockText(int months) {
   std::string body = " AS BEGIN\n";
   for (int i = 0; i < months; ++i) {
     const std::string n = std::to_string(i);
-    head += ", y" + n + " INTEGER = :y" + n + ", m" + n + " INTEGER = :m" + n +
-            ", d" + n + " INTEGER = :d" + n + ", p" + n +
-            " DOUBLE PRECISION = :p" + n + ", s" + n + " TIMESTAMP = :s" + n +
-            ", c" + n + " DOUBLE PRECISION = :c" + n;
-    body += "INSERT INTO RENTSINFO (RI_DOCID, RI_YEAR, RI_MONTH, RI_DAYS, "
-            "RI_PRICE, RI_DTSTART, RI_CARRIED) VALUES (: docid, : y" +
-            n + ", : m" + n + ", : d" + n + ", : p" + n + ", : s" + n +
-            ", : c" + n + ");\n";
+    head += ", y" + n + " INTEGER = :y" + n + ", m" + n + " INTEGER = :m" + n + ", d" + n +
+            " INTEGER = :d" + n + ", p" + n + " DOUBLE PRECISION = :p" + n + ", s" + n +
+            " TIMESTAMP = :s" + n + ", c" + n + " DOUBLE PRECISION = :c" + n;
+    body +=
+        "INSERT INTO RENTSINFO (RI_DOCID, RI_YEAR, RI_MONTH, RI_DAYS, "
+        "RI_PRICE, RI_DTSTART, RI_CARRIED) VALUES (: docid, : y" +
+        n + ", : m" + n + ", : d" + n + ", : p" + n + ", : s" + n + ", : c" + n + ");\n";
   }
   return head + ")" + body + "END";
 }
@@ -67,13 +66,11 @@ struct Month {
   double price, start, carried;
 };
 Month MonthOf(int doc, int i) {
-  return {2020 + i / 12, 1 + i % 12, 30, 100.0 + doc % 7, 43831.0 + 30 * i,
-          0.0};
+  return {2020 + i / 12, 1 + i % 12, 30, 100.0 + doc % 7, 43831.0 + 30 * i, 0.0};
 }
 
 // Writes the schedules and gives the seconds it took.
-double Write(const std::string& path, bool forcedWrites, bool block,
-             int contracts, int months) {
+double Write(const std::string& path, bool forcedWrites, bool block, int contracts, int months) {
   const db::ConnectParams params{"SYSDBA", "masterkey", path};
   app::CreatePropertyDatabase(params, forcedWrites);
   auto connection = db::MakeFirebirdConnection();
@@ -117,16 +114,14 @@ double Write(const std::string& path, bool forcedWrites, bool block,
       tx.reset();
     }
   }
-  const double seconds =
-      std::chrono::duration<double>(Clock::now() - began).count();
+  const double seconds = std::chrono::duration<double>(Clock::now() - began).count();
   auto check = connection->NewQuery();
   check->SetSQL("SELECT COUNT(*) FROM RENTSINFO");
   check->Open();
   const int rows = check->FieldAt(0).AsInteger();
   connection->Close();
   std::filesystem::remove(path);
-  if (rows != contracts * months)
-    throw std::runtime_error("rows written: " + std::to_string(rows));
+  if (rows != contracts * months) throw std::runtime_error("rows written: " + std::to_string(rows));
   return seconds;
 }
 
@@ -136,33 +131,27 @@ double Median(std::vector<double> values) {
   return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-void Measure(const std::string& folder, bool forcedWrites, int contracts,
-             int months, int rounds) {
+void Measure(const std::string& folder, bool forcedWrites, int contracts, int months, int rounds) {
   std::vector<double> perMonth, blocks, ratios, saved;
   for (int r = 0; r < rounds; ++r) {
     double each[2] = {0, 0};
     for (int k = 0; k < 2; ++k) {
       const bool block = (k + r) % 2 == 1;
-      each[block] = Write(folder + "/schedule.fdb", forcedWrites, block,
-                          contracts, months);
+      each[block] = Write(folder + "/schedule.fdb", forcedWrites, block, contracts, months);
     }
     perMonth.push_back(each[0]);
     blocks.push_back(each[1]);
     ratios.push_back(each[1] / each[0]);
     saved.push_back((each[0] - each[1]) / contracts);
   }
-  std::cout << "forced writes " << (forcedWrites ? "on " : "off") << ": "
-            << contracts << " contracts x " << months
-            << " months: one INSERT per month "
+  std::cout << "forced writes " << (forcedWrites ? "on " : "off") << ": " << contracts
+            << " contracts x " << months << " months: one INSERT per month "
             << Format("%.2f", Median(perMonth)) << " s, one EXECUTE BLOCK "
             << Format("%.2f", Median(blocks)) << " s (medians of " << rounds
-            << "); block / per month = " << Format("%.2f", Median(ratios))
-            << " (from "
-            << Format("%.2f", *std::min_element(ratios.begin(), ratios.end()))
-            << " to "
-            << Format("%.2f", *std::max_element(ratios.begin(), ratios.end()))
-            << "), saved " << Format("%.3f", 1000 * Median(saved))
-            << " ms per contract" << std::endl;
+            << "); block / per month = " << Format("%.2f", Median(ratios)) << " (from "
+            << Format("%.2f", *std::min_element(ratios.begin(), ratios.end())) << " to "
+            << Format("%.2f", *std::max_element(ratios.begin(), ratios.end())) << "), saved "
+            << Format("%.3f", 1000 * Median(saved)) << " ms per contract" << std::endl;
 }
 
 }  // namespace

@@ -58,35 +58,28 @@ std::unique_ptr<db::Query> Prepared(db::Connection& c, const char* sql) {
 // Contracts firstId .. firstId + count - 1 of `shape`, ending 31.12.2024, at
 // 100.00 a month, paid month by month on the 5th; with `paidInterest` each
 // payment also pays 0.50 interest.
-void Fill(db::Connection& c, int firstId, int count, const Shape& shape,
-          bool paidInterest) {
+void Fill(db::Connection& c, int firstId, int count, const Shape& shape, bool paidInterest) {
   db::OwnTransaction tx(c);
-  auto doc = Prepared(
-      c,
-      "insert into documents (doc_id, doc_type, doc_datastart, doc_datastop, "
-      "doc_initsum, da_valuta, doc_free, doc_handrentinfo, da_rf3) values "
-      "(:id, 1002, :start, :stop, 0, 0, 'F', 'F', 0)");
-  auto annex = Prepared(
-      c,
-      "insert into Anecs (AN_ID, AN_NUM, AN_PRICE, AN_DTSTART, AN_DTSTOP, "
-      "AN_LTYPE, AN_LPERCENT, AN_LMAX, AN_DDS, AN_PAYDAY, AN_FREEDATE) values "
-      "(:id, 1, 100, :start, :stop, 2, 10, 0, 1201, 10, :start)");
-  auto rent = Prepared(
-      c,
-      "insert into RentsInfo (RI_DOCID, RI_YEAR, RI_MONTH, RI_DAYS, RI_PRICE, "
-      "RI_DTSTART, RI_CARRIED) values (:id, :y, :m, :days, 100, :start, 0)");
-  auto pay = Prepared(
-      c,
-      "insert into Payment (P_ID, P_NUM, P_DATA, P_VAL, P_LIXVA, P_LDATE, "
-      "P_PAYTYPE, P_STATUS) values (:id, :num, :data, 100, :lixva, :ldate, 2, "
-      "1)");
-  auto detail = Prepared(
-      c,
-      "insert into PayDetails (PD_ID, PD_NUM, PD_YEAR, PD_MONTH, PD_SUM) "
-      "values (:id, :num, :y, :m, 100)");
+  auto doc = Prepared(c,
+                      "insert into documents (doc_id, doc_type, doc_datastart, doc_datastop, "
+                      "doc_initsum, da_valuta, doc_free, doc_handrentinfo, da_rf3) values "
+                      "(:id, 1002, :start, :stop, 0, 0, 'F', 'F', 0)");
+  auto annex = Prepared(c,
+                        "insert into Anecs (AN_ID, AN_NUM, AN_PRICE, AN_DTSTART, AN_DTSTOP, "
+                        "AN_LTYPE, AN_LPERCENT, AN_LMAX, AN_DDS, AN_PAYDAY, AN_FREEDATE) values "
+                        "(:id, 1, 100, :start, :stop, 2, 10, 0, 1201, 10, :start)");
+  auto rent = Prepared(c,
+                       "insert into RentsInfo (RI_DOCID, RI_YEAR, RI_MONTH, RI_DAYS, RI_PRICE, "
+                       "RI_DTSTART, RI_CARRIED) values (:id, :y, :m, :days, 100, :start, 0)");
+  auto pay = Prepared(c,
+                      "insert into Payment (P_ID, P_NUM, P_DATA, P_VAL, P_LIXVA, P_LDATE, "
+                      "P_PAYTYPE, P_STATUS) values (:id, :num, :data, 100, :lixva, :ldate, 2, "
+                      "1)");
+  auto detail = Prepared(c,
+                         "insert into PayDetails (PD_ID, PD_NUM, PD_YEAR, PD_MONTH, PD_SUM) "
+                         "values (:id, :num, :y, :m, 100)");
   const int firstYear = 2025 - shape.periods / 12;
-  const TDate start = EncodeDate(firstYear, 1, 1),
-              stop = EncodeDate(2024, 12, 31);
+  const TDate start = EncodeDate(firstYear, 1, 1), stop = EncodeDate(2024, 12, 31);
   for (int id = firstId; id < firstId + count; ++id) {
     doc->SetInteger("id", id);
     doc->SetDateTime("start", start);
@@ -142,8 +135,7 @@ Times Measure(db::Connection& c, int firstId, int count, double& check) {
     const auto t0 = Clock::now();
     info.LoadContract(id);
     const auto t1 = Clock::now();
-    info.ComputeState(true, true, EncodeDate(2024, 12, 31),
-                      EncodeDate(2024, 12, 31));
+    info.ComputeState(true, true, EncodeDate(2024, 12, 31), EncodeDate(2024, 12, 31));
     const auto t2 = Clock::now();
     loading += std::chrono::duration<double, std::milli>(t1 - t0).count();
     computing += std::chrono::duration<double, std::milli>(t2 - t1).count();
@@ -169,8 +161,7 @@ struct Group {
 // Alternating rounds over the short and the long group of one form, so that
 // the load of a shared machine falls on both alike; prints their medians and
 // the long group's time as a multiple of the short one's.
-void Compare(db::Connection& c, const char* form, Group& shortGroup,
-             Group& longGroup) {
+void Compare(db::Connection& c, const char* form, Group& shortGroup, Group& longGroup) {
   for (int round = 0; round < kRounds; ++round) {
     for (Group* g : {&shortGroup, &longGroup}) {
       const Times t = Measure(c, g->firstId, g->count, g->check);
@@ -183,8 +174,7 @@ void Compare(db::Connection& c, const char* form, Group& shortGroup,
     std::printf(
         "  %-26s %8.3f ms per contract (compute %.3f); %d contracts, "
         "due and interest total %.2f\n",
-        g->shape.name, Median(g->total), Median(g->computing), g->count,
-        g->check);
+        g->shape.name, Median(g->total), Median(g->computing), g->count, g->check);
   }
   std::printf("  360/360 ÷ 36/24: %.1f× (computing alone %.1f×)\n",
               Median(longGroup.total) / Median(shortGroup.total),
@@ -197,13 +187,12 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   if (bench::AsksForHelp(args)) return bench::ShowHelp(kUsage);
   int count = 1000;
-  if (args.size() > 1 ||
-      (args.size() == 1 && !bench::ParseCount(args[0], 1, count)))
+  if (args.size() > 1 || (args.size() == 1 && !bench::ParseCount(args[0], 1, count)))
     return bench::RefuseArgs(kUsage, kBadArgs);
   const int longCount = std::max(count / 10, 1);
   namespace fs = std::filesystem;
-  const fs::path folder = fs::temp_directory_path() /
-                          ("zrv-state-bench-" + std::to_string(::getpid()));
+  const fs::path folder =
+      fs::temp_directory_path() / ("zrv-state-bench-" + std::to_string(::getpid()));
   fs::create_directories(folder);
   const std::string path = (folder / "bench.fdb").string();
   int rc = 0;
@@ -220,10 +209,8 @@ int main(int argc, char** argv) {
                       {kLong, 2 * count + longCount + 1, longCount, {}, {}}};
     for (int i = 0; i < 4; ++i)
       Fill(*c, groups[i].firstId, groups[i].count, groups[i].shape, i % 2 == 1);
-    std::printf("filled %d + %d contracts in %.1f s; medians of %d rounds\n",
-                2 * count, 2 * longCount,
-                std::chrono::duration<double>(Clock::now() - f0).count(),
-                kRounds);
+    std::printf("filled %d + %d contracts in %.1f s; medians of %d rounds\n", 2 * count,
+                2 * longCount, std::chrono::duration<double>(Clock::now() - f0).count(), kRounds);
     Compare(*c, "payments without paid interest", groups[0], groups[2]);
     Compare(*c, "every payment with paid interest", groups[1], groups[3]);
     c->Close();

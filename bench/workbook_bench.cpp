@@ -105,8 +105,7 @@ double CpuSeconds() {
 int Measure(const std::string& path) {
   using Clock = std::chrono::steady_clock;
   std::vector<std::string> letters;
-  for (int c = 1; c <= kColumns; ++c)
-    letters.push_back(zrv::workbook::ColumnLetters(c));
+  for (int c = 1; c <= kColumns; ++c) letters.push_back(zrv::workbook::ColumnLetters(c));
   const auto start = Clock::now();
   std::unique_ptr<zrv::workbook::Worksheet> sheet;
   try {
@@ -114,8 +113,8 @@ int Measure(const std::string& path) {
   } catch (const zrv::workbook::WorkbookError& e) {
     std::printf("%-22s refused in %.1f s (cpu %.1f s), peak %ld MB: %s\n",
                 std::filesystem::path(path).filename().c_str(),
-                std::chrono::duration<double>(Clock::now() - start).count(),
-                CpuSeconds(), PeakMegabytes(), e.what());
+                std::chrono::duration<double>(Clock::now() - start).count(), CpuSeconds(),
+                PeakMegabytes(), e.what());
     return 0;
   }
   const auto opened = Clock::now();
@@ -129,15 +128,13 @@ int Measure(const std::string& path) {
     }
   }
   const auto done = Clock::now();
-  auto ms = [](auto d) {
-    return std::chrono::duration<double, std::milli>(d).count();
-  };
+  auto ms = [](auto d) { return std::chrono::duration<double, std::milli>(d).count(); };
   std::printf(
       "%-22s open %7.1f ms  read %6.1f ms  total %7.1f ms  rows %d  cells %zu  "
       "text %.1f MB  cpu %.1f s  peak %ld MB\n",
-      std::filesystem::path(path).filename().c_str(), ms(opened - start),
-      ms(done - opened), ms(done - start), sheet->UsedRowCount(), cells,
-      bytes / 1048576.0, CpuSeconds(), PeakMegabytes());
+      std::filesystem::path(path).filename().c_str(), ms(opened - start), ms(done - opened),
+      ms(done - start), sheet->UsedRowCount(), cells, bytes / 1048576.0, CpuSeconds(),
+      PeakMegabytes());
   return 0;
 }
 
@@ -149,8 +146,7 @@ int MeasureWrite(const std::string& path) {
   zrv::workbook::TextRows rows;
   for (int r = 1; r <= kRefusedRows + 1 && r <= sheet->UsedRowCount(); ++r) {
     rows.emplace_back();
-    for (int c = 1; c <= kColumns; ++c)
-      rows.back().push_back(sheet->CellText(r, c));
+    for (int c = 1; c <= kColumns; ++c) rows.back().push_back(sheet->CellText(r, c));
     rows.back().push_back(
         "FATAL : Липсва месечна цена(или въведената "
         "стойност е невалидна) на ред номер : " +
@@ -177,8 +173,7 @@ int RunChild(const char* self, const char* mode, const std::string& path) {
   std::fflush(stdout);
   const pid_t child = fork();
   if (child == 0) {
-    execl("/proc/self/exe", self, mode, path.c_str(),
-          static_cast<char*>(nullptr));
+    execl("/proc/self/exe", self, mode, path.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
   int status = 0;
@@ -195,10 +190,9 @@ bool MeasureApart(const char* self, const std::string& path) {
 
 // `times` copies of `unit` after `head`, given a megabyte at a time, then
 // `tail`.
-zrv::bench::PartProducer Repeat(std::string head, std::string unit,
-                                unsigned long long times, std::string tail) {
-  const unsigned long long perPiece =
-      std::max<size_t>(1, (1 << 20) / unit.size());
+zrv::bench::PartProducer Repeat(std::string head, std::string unit, unsigned long long times,
+                                std::string tail) {
+  const unsigned long long perPiece = std::max<size_t>(1, (1 << 20) / unit.size());
   std::string block;
   for (unsigned long long i = 0; i < perPiece; ++i) block += unit;
   unsigned long long left = times;
@@ -248,52 +242,40 @@ int MakeHostile(const char* self, const std::string& folder) {
     std::vector<zrv::bench::GeneratedPart> parts;
   };
   std::vector<Hostile> files;
-  files.push_back(
-      {"sheet-bomb.xlsx",
-       {{"xl/worksheets/sheet1.xml",
-         Repeat(std::string(kSheetHead) + "<row r=\"1\">", cell,
-                2 * kGiB / cell.size(), std::string("</row>") + kSheetTail)},
-        {"xl/sharedStrings.xml", Fixed(oneString)}}});
-  files.push_back(
-      {"strings-bomb.xlsx",
-       {{"xl/worksheets/sheet1.xml",
-         Fixed(std::string(kSheetHead) + "<row r=\"1\">" + cell + "</row>" +
-               kSheetTail)},
-        {"xl/sharedStrings.xml",
-         Repeat("<sst>", "<si><t>Бомба</t></si>", 2 * kGiB / 24, "</sst>")}}});
+  files.push_back({"sheet-bomb.xlsx",
+                   {{"xl/worksheets/sheet1.xml",
+                     Repeat(std::string(kSheetHead) + "<row r=\"1\">", cell, 2 * kGiB / cell.size(),
+                            std::string("</row>") + kSheetTail)},
+                    {"xl/sharedStrings.xml", Fixed(oneString)}}});
+  files.push_back({"strings-bomb.xlsx",
+                   {{"xl/worksheets/sheet1.xml", Fixed(std::string(kSheetHead) + "<row r=\"1\">" +
+                                                       cell + "</row>" + kSheetTail)},
+                    {"xl/sharedStrings.xml",
+                     Repeat("<sst>", "<si><t>Бомба</t></si>", 2 * kGiB / 24, "</sst>")}}});
   files.push_back({"styles-bomb.xlsx",
-                   {{"xl/worksheets/sheet1.xml",
-                     Fixed(std::string(kSheetHead) + kSheetTail)},
-                    {"xl/styles.xml",
-                     Repeat("<styleSheet><cellXfs>", "<xf numFmtId=\"14\"/>",
-                            kGiB / 20, "</cellXfs></styleSheet>")}}});
+                   {{"xl/worksheets/sheet1.xml", Fixed(std::string(kSheetHead) + kSheetTail)},
+                    {"xl/styles.xml", Repeat("<styleSheet><cellXfs>", "<xf numFmtId=\"14\"/>",
+                                             kGiB / 20, "</cellXfs></styleSheet>")}}});
   files.push_back({"entity-bomb.xlsx",
-                   {{"xl/worksheets/sheet1.xml",
-                     Fixed(laughs + kSheetHead +
-                           "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\">"
-                           "<is><t>&l9;</t></is></c></row>" +
-                           kSheetTail)}}});
+                   {{"xl/worksheets/sheet1.xml", Fixed(laughs + kSheetHead +
+                                                       "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\">"
+                                                       "<is><t>&l9;</t></is></c></row>" +
+                                                       kSheetTail)}}});
   files.push_back(
       {"entity-bomb-styles.xlsx",
-       {{"xl/worksheets/sheet1.xml",
-         Fixed(std::string(kSheetHead) + kSheetTail)},
-        {"xl/styles.xml",
-         Fixed(laughs + "<styleSheet><numFmts><numFmt numFmtId=\"164\" "
-                        "formatCode=\"&l9;\"/></numFmts></styleSheet>")}}});
+       {{"xl/worksheets/sheet1.xml", Fixed(std::string(kSheetHead) + kSheetTail)},
+        {"xl/styles.xml", Fixed(laughs + "<styleSheet><numFmts><numFmt numFmtId=\"164\" "
+                                         "formatCode=\"&l9;\"/></numFmts></styleSheet>")}}});
   files.push_back({"nesting-bomb.xlsx",
-                   {{"xl/worksheets/sheet1.xml",
-                     Repeat(kSheetHead, "<a>", 100'000'000, "")}}});
-  files.push_back(
-      {"nesting-bomb-styles.xlsx",
-       {{"xl/worksheets/sheet1.xml",
-         Fixed(std::string(kSheetHead) + kSheetTail)},
-        {"xl/styles.xml", Repeat("<styleSheet>", "<a>", 1'390'000, "")}}});
+                   {{"xl/worksheets/sheet1.xml", Repeat(kSheetHead, "<a>", 100'000'000, "")}}});
+  files.push_back({"nesting-bomb-styles.xlsx",
+                   {{"xl/worksheets/sheet1.xml", Fixed(std::string(kSheetHead) + kSheetTail)},
+                    {"xl/styles.xml", Repeat("<styleSheet>", "<a>", 1'390'000, "")}}});
   files.push_back(
       {"far-cell.xlsx",
        {{"xl/worksheets/sheet1.xml",
          Fixed(std::string(kSheetHead) +
-               "<row r=\"1048576\"><c r=\"XFD1048576\"><v>1</v></c></row>" +
-               kSheetTail)}}});
+               "<row r=\"1048576\"><c r=\"XFD1048576\"><v>1</v></c></row>" + kSheetTail)}}});
   bool ok = true;
   for (auto& file : files) {
     const std::string path = folder + "/" + file.name;
@@ -331,14 +313,14 @@ std::string SheetRow(int i) {
   const std::string r = std::to_string(i);
   const int own = kRepeated + 4 * (i - 1);
   auto shared = [&](int c, int index) {
-    return "<c r=\"" + zrv::workbook::ColumnLetters(c + 1) + r +
-           "\" t=\"s\"><v>" + std::to_string(index) + "</v></c>";
+    return "<c r=\"" + zrv::workbook::ColumnLetters(c + 1) + r + "\" t=\"s\"><v>" +
+           std::to_string(index) + "</v></c>";
   };
   auto number = [&](int c, double value, int style) {
     char text[32];
     std::snprintf(text, sizeof text, "%.15g", value);
-    return "<c r=\"" + zrv::workbook::ColumnLetters(c + 1) + r + "\" s=\"" +
-           std::to_string(style) + "\"><v>" + text + "</v></c>";
+    return "<c r=\"" + zrv::workbook::ColumnLetters(c + 1) + r + "\" s=\"" + std::to_string(style) +
+           "\"><v>" + text + "</v></c>";
   };
   std::string xml = "<row r=\"" + r + "\">";
   for (int c = 0; c < kColumns; ++c) {
@@ -410,13 +392,12 @@ std::string MakeRowsXlsx(int rows, const std::string& folder) {
       for (int k = 0; k < 4000 && index < strings; ++k, ++index) {
         std::string text;
         if (index < kRepeated - 2)
-          text = "Текст " + std::to_string(index / kColumns) + "-" +
-                 std::to_string(index % kColumns);
+          text =
+              "Текст " + std::to_string(index / kColumns) + "-" + std::to_string(index % kColumns);
         else if (index < kRepeated)
           text = index == kRepeated - 2 ? "Търговски обект" : "Жилище";
         else
-          text =
-              RowString(1 + (index - kRepeated) / 4, (index - kRepeated) % 4);
+          text = RowString(1 + (index - kRepeated) / 4, (index - kRepeated) % 4);
         piece += "<si><t>" + text + "</t></si>";
       }
       if (index == strings) {
@@ -426,17 +407,15 @@ std::string MakeRowsXlsx(int rows, const std::string& folder) {
       return true;
     };
     zrv::bench::WritePackage(
-        path,
-        {{"xl/worksheets/sheet1.xml", sheet},
-         {"xl/sharedStrings.xml", sst},
-         {"xl/styles.xml",
-          zrv::bench::Fixed(
-              "<styleSheet><numFmts><numFmt numFmtId=\"164\" "
-              "formatCode=\"0000000000\"/><numFmt numFmtId=\"165\" "
-              "formatCode=\"0.00&quot; квм&quot;\"/></numFmts><cellXfs>"
-              "<xf numFmtId=\"0\"/><xf numFmtId=\"164\"/><xf numFmtId=\"14\"/>"
-              "<xf numFmtId=\"165\"/><xf numFmtId=\"4\"/><xf numFmtId=\"1\"/>"
-              "</cellXfs></styleSheet>")}});
+        path, {{"xl/worksheets/sheet1.xml", sheet},
+               {"xl/sharedStrings.xml", sst},
+               {"xl/styles.xml",
+                zrv::bench::Fixed("<styleSheet><numFmts><numFmt numFmtId=\"164\" "
+                                  "formatCode=\"0000000000\"/><numFmt numFmtId=\"165\" "
+                                  "formatCode=\"0.00&quot; квм&quot;\"/></numFmts><cellXfs>"
+                                  "<xf numFmtId=\"0\"/><xf numFmtId=\"164\"/><xf numFmtId=\"14\"/>"
+                                  "<xf numFmtId=\"165\"/><xf numFmtId=\"4\"/><xf numFmtId=\"1\"/>"
+                                  "</cellXfs></styleSheet>")}});
   }
   return path;
 }
@@ -447,8 +426,7 @@ std::string MakeRowsXlsx(int rows, const std::string& folder) {
 std::string MakeRowsOds(int rows, const std::string& folder) {
   const std::string path = folder + "/rows-" + std::to_string(rows) + ".ods";
   if (std::filesystem::exists(path)) return path;
-  const auto sheet =
-      zrv::workbook::OpenFirstWorksheet(MakeRowsXlsx(rows, folder));
+  const auto sheet = zrv::workbook::OpenFirstWorksheet(MakeRowsXlsx(rows, folder));
   std::printf("making %s ...\n", path.c_str());
   std::fflush(stdout);
   int row = 0;
@@ -469,8 +447,7 @@ std::string MakeRowsOds(int rows, const std::string& folder) {
     return true;
   };
   zrv::bench::WriteParts(
-      path, {{"mimetype", zrv::bench::Fixed(zrv::test::kOdsMimeType)},
-             {"content.xml", content}});
+      path, {{"mimetype", zrv::bench::Fixed(zrv::test::kOdsMimeType)}, {"content.xml", content}});
   return path;
 }
 
@@ -484,8 +461,8 @@ std::string MakeRowsXls(int rows, const std::string& folder) {
   const std::string count = std::to_string(rows);
   const pid_t child = fork();
   if (child == 0) {
-    execlp("perl", "perl", ZRV_SOURCE_DIR "/bench/xls_make_rows.pl",
-           path.c_str(), count.c_str(), static_cast<char*>(nullptr));
+    execlp("perl", "perl", ZRV_SOURCE_DIR "/bench/xls_make_rows.pl", path.c_str(), count.c_str(),
+           static_cast<char*>(nullptr));
     _exit(127);
   }
   int status = 0;
@@ -525,8 +502,7 @@ int MakeRows(const char* self, int rows, const std::string& folder,
       if (format == "ods") MakeRowsOds(rows, folder);
       if (format == "xls") MakeRowsXls(rows, folder);
     });
-    const std::string path =
-        folder + "/rows-" + std::to_string(rows) + "." + format;
+    const std::string path = folder + "/rows-" + std::to_string(rows) + "." + format;
     ok = made && MeasureApart(self, path) && ok;
   }
   return ok ? 0 : 1;
@@ -546,9 +522,8 @@ int MeasureLarge(const char* self, const std::string& folder) {
     if (MakeRows(self, c.rows, folder, {c.format}) != 0) return 1;
     const long peak = lastChildPeakMb;
     if (c.limitMb > 0) {
-      std::printf("  %d rows x %d as .%s: peak %ld MB, bound %ld MB: %s\n",
-                  c.rows, kColumns, c.format, peak, c.limitMb,
-                  peak <= c.limitMb ? "within" : "OVER");
+      std::printf("  %d rows x %d as .%s: peak %ld MB, bound %ld MB: %s\n", c.rows, kColumns,
+                  c.format, peak, c.limitMb, peak <= c.limitMb ? "within" : "OVER");
       ok = ok && peak <= c.limitMb;
     }
   }

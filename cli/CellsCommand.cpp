@@ -21,8 +21,7 @@ int RunCells(const zrv::cli::ParsedArgs& args) {
     letters.push_back(zrv::workbook::ColumnLetters(c));
   std::vector<std::string> fields(letters.size());
   for (int row = 1; row <= reader.UsedRowCount(); ++row) {
-    for (size_t c = 0; c < letters.size(); ++c)
-      fields[c] = reader.ReadCell(letters[c], row);
+    for (size_t c = 0; c < letters.size(); ++c) fields[c] = reader.ReadCell(letters[c], row);
     std::cout << zrv::csv::Line(fields) << "\r\n";
   }
   std::cout.flush();

@@ -44,8 +44,7 @@ std::string UsageLine(const Command& command) {
 }
 
 std::string CommandHelp(const Command& command) {
-  std::string text = kUsage + UsageLine(command) + "\n" + command.summary +
-                     "\n" + kOptionsHeading +
+  std::string text = kUsage + UsageLine(command) + "\n" + command.summary + "\n" + kOptionsHeading +
                      OptionsHelp(JoinOptions(command.options, CommonOptions()));
   if (!command.details.empty()) text += "\n" + command.details;
   return text;

@@ -35,8 +35,7 @@ struct Command {
   size_t minOperands = 0;
   size_t maxOperands = 0;
   std::string summary = {};
-  OptionTable options =
-      {};  // the command's own options; the common ones follow
+  OptionTable options = {};  // the command's own options; the common ones follow
   std::string details = {};  // more help after the options (exit codes, ...)
   CommandFn run = nullptr;
 };

@@ -17,10 +17,8 @@ namespace {
 constexpr const char* kDefaultUser = "SYSDBA";
 constexpr const char* kPasswordVariable = "ZRV_PASSWORD";
 constexpr const char* kDatabaseVariable = "ZRV_DATABASE";
-constexpr const char* kBothPasswords =
-    "--password и --password-file не се дават заедно";
-constexpr const char* kCannotReadPassword =
-    "Файлът с паролата не може да се прочете: ";
+constexpr const char* kBothPasswords = "--password и --password-file не се дават заедно";
+constexpr const char* kCannotReadPassword = "Файлът с паролата не може да се прочете: ";
 constexpr const char* kBadWaitLimit = " иска цял брой секунди от 1 до ";
 }  // namespace
 
@@ -35,38 +33,32 @@ const OptionTable& LoginOptions() {
   return options;
 }
 
-OptionTable WithLoginOptions(const OptionTable& own) {
-  return JoinOptions(LoginOptions(), own);
-}
+OptionTable WithLoginOptions(const OptionTable& own) { return JoinOptions(LoginOptions(), own); }
 
 std::string PasswordFromFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::string line;
   if (!in || (!std::getline(in, line) && !in.eof()))
-    throw Error(kCannotReadPassword + path + " (" + SystemErrorText(errno) +
-                ")");
+    throw Error(kCannotReadPassword + path + " (" + SystemErrorText(errno) + ")");
   if (!line.empty() && line.back() == '\r') line.pop_back();
   return line;
 }
 
 std::optional<std::string> GivenPassword(const ParsedArgs& args) {
-  if (args.Has("password") && args.Has("password-file"))
-    throw UsageError(kBothPasswords);
+  if (args.Has("password") && args.Has("password-file")) throw UsageError(kBothPasswords);
   if (args.Has("password")) return args.Value("password");
-  if (args.Has("password-file"))
-    return PasswordFromFile(args.Value("password-file"));
+  if (args.Has("password-file")) return PasswordFromFile(args.Value("password-file"));
   if (const char* fromEnvironment = std::getenv(kPasswordVariable))
     return std::string(fromEnvironment);
   return std::nullopt;
 }
 
 void UseDatabaseOption(const ParsedArgs& args) {
-  if (args.Has("database"))
-    setenv(kDatabaseVariable, args.Value("database").c_str(), 1);
+  if (args.Has("database")) setenv(kDatabaseVariable, args.Value("database").c_str(), 1);
   // The login library reads the limit from the environment too.
   const auto refuse = [](const std::string& where, const std::string& value) {
-    return UsageError(where + kBadWaitLimit +
-                      std::to_string(db::kMaxWaitLimitSeconds) + ": " + value);
+    return UsageError(where + kBadWaitLimit + std::to_string(db::kMaxWaitLimitSeconds) + ": " +
+                      value);
   };
   int seconds = 0;
   if (args.Has("wait-limit")) {
@@ -88,8 +80,7 @@ ConnectOptions ReadConnectOptions(const ParsedArgs& args) {
 std::unique_ptr<db::Connection> Connect(const ConnectOptions& options) {
   auto connection = db::MakeFirebirdConnection();
   std::string errorText;
-  if (!app::ConnectDatabase(*connection, options.user, options.password,
-                            options.path, errorText)) {
+  if (!app::ConnectDatabase(*connection, options.user, options.password, options.path, errorText)) {
     // The engine's refusal of a missing file names neither the file nor what
     // makes it.
     const std::string missing = app::MissingDatabase(options.path);

@@ -36,8 +36,7 @@ int RunDbInit(const ParsedArgs& args) {
 const CommandRegistration kDbInit{
     {.words = {"db", "init"},
      .summary = "създава базата данни на имотите със схемата и регистрите",
-     .options = {{"demo", "",
-                  "добавя и потребителя demo (№ 1) за демонстрацията"}},
+     .options = {{"demo", "", "добавя и потребителя demo (№ 1) за демонстрацията"}},
      .run = &RunDbInit}};
 
 }  // namespace

@@ -18,14 +18,12 @@ namespace zrv::cli {
 
 namespace {
 
-constexpr const char* kCurrent =
-    "Базата данни %s е обновена (версия на схемата %d).\n";
+constexpr const char* kCurrent = "Базата данни %s е обновена (версия на схемата %d).\n";
 constexpr const char* kWouldMake =
     "„zorvit db upgrade“ ще обнови базата данни %s от версия на схемата %s до "
     "%d:\n";
 constexpr const char* kOnlyVersion = "  (само записва версията)\n";
-constexpr const char* kUpgraded =
-    "Базата данни %s е обновена до версия на схемата %d.\n";
+constexpr const char* kUpgraded = "Базата данни %s е обновена до версия на схемата %d.\n";
 constexpr const char* kNoVersion = "незаписана";
 
 int RunDbUpgrade(const ParsedArgs& args) {
@@ -44,19 +42,15 @@ int RunDbUpgrade(const ParsedArgs& args) {
     return kExitFailed;
   }
   if (args.Has("check")) {
-    const std::string from = plan.storedVersion == 0
-                                 ? kNoVersion
-                                 : std::to_string(plan.storedVersion);
-    std::cout << Format(kWouldMake, path.c_str(), from.c_str(),
-                        app::kSchemaVersion);
-    for (const std::string& step : plan.steps)
-      std::cout << "  " << step << "\n";
+    const std::string from =
+        plan.storedVersion == 0 ? kNoVersion : std::to_string(plan.storedVersion);
+    std::cout << Format(kWouldMake, path.c_str(), from.c_str(), app::kSchemaVersion);
+    for (const std::string& step : plan.steps) std::cout << "  " << step << "\n";
     if (plan.steps.empty()) std::cout << kOnlyVersion;
     return kExitOk;
   }
-  app::Upgrade(*connection, [](const std::string& step) {
-    std::cout << "  + " << step << std::endl;
-  });
+  app::Upgrade(*connection,
+               [](const std::string& step) { std::cout << "  + " << step << std::endl; });
   std::cout << Format(kUpgraded, path.c_str(), app::kSchemaVersion);
   return kExitOk;
 }
@@ -65,12 +59,10 @@ const CommandRegistration kDbUpgrade{
     {.words = {"db", "upgrade"},
      .summary = "обновява база данни от по-стара версия на програмата до "
                 "сегашната схема (като ISC_USER/ISC_PASSWORD, иначе SYSDBA)",
-     .options = {{"check", "",
-                  "само казва какво ще направи или защо ще откаже"}},
-     .details =
-         "Изходни кодове: 0 обновена (или вече е била), 1 отказ или грешка "
-         "(редовете, които нарушават новите защити, са изброени), 2 "
-         "неправилен команден ред.\n",
+     .options = {{"check", "", "само казва какво ще направи или защо ще откаже"}},
+     .details = "Изходни кодове: 0 обновена (или вече е била), 1 отказ или грешка "
+                "(редовете, които нарушават новите защити, са изброени), 2 "
+                "неправилен команден ред.\n",
      .run = &RunDbUpgrade}};
 
 }  // namespace

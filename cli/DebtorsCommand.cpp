@@ -99,12 +99,10 @@ class ProgressLine {
 // seek in) and copied to standard output. The file is made by mkstemps, under
 // a name no other user can guess or take first.
 void WorkbookToStandardOutput(const state::DebtorList& list) {
-  std::string path =
-      (std::filesystem::temp_directory_path() / kTemporaryWorkbook).string();
+  std::string path = (std::filesystem::temp_directory_path() / kTemporaryWorkbook).string();
   const int made = mkstemps(path.data(), kXlsxSuffixLength);
   if (made < 0)
-    throw Error(Format(kMsgCannotWrite, path.c_str()) + " (" +
-                SystemErrorText(errno) + ")");
+    throw Error(Format(kMsgCannotWrite, path.c_str()) + " (" + SystemErrorText(errno) + ")");
   close(made);
   struct Removed {
     std::string path;
@@ -135,8 +133,7 @@ int RunDebtors(const ParsedArgs& args) {
   if (args.Has("date") && !TryParseDate(args.Value("date"), options.date))
     throw UsageError(kMsgBadDate + args.Value("date"));
   if (args.Has("min-due") &&
-      (!TryParseFloat(args.Value("min-due"), options.minDue) ||
-       options.minDue < 0))
+      (!TryParseFloat(args.Value("min-due"), options.minDue) || options.minDue < 0))
     throw UsageError(kMsgBadAmount + args.Value("min-due"));
   Form form = Form::Text;
   if (args.Has("format") && !ParseForm(args.Value("format"), form))
@@ -152,9 +149,8 @@ int RunDebtors(const ParsedArgs& args) {
   state::DebtorList list;
   {
     ProgressLine progress;
-    list = state::ReadDebtors(
-        *connection, options,
-        [&progress](int done, int total) { progress.Show(done, total); });
+    list = state::ReadDebtors(*connection, options,
+                              [&progress](int done, int total) { progress.Show(done, total); });
   }
   if (form == Form::Xlsx && output == kStandardOutput) {
     WorkbookToStandardOutput(list);
@@ -174,8 +170,7 @@ int RunDebtors(const ParsedArgs& args) {
   if (file) WriteList(list, form, file);
   file.close();
   if (!file)
-    throw Error(Format(kMsgCannotWrite, output.c_str()) + " (" +
-                SystemErrorText(errno) + ")");
+    throw Error(Format(kMsgCannotWrite, output.c_str()) + " (" + SystemErrorText(errno) + ")");
   return kExitOk;
 }
 
@@ -194,8 +189,7 @@ const CommandRegistration kDebtors{
            "записва списъка във файла вместо на екрана (\"-\": на "
            "стандартния изход, и работната книга)"},
           {"municipality", "ОБЩИНА", "само имотите в общината"},
-          {"tenant", "ЕГН|ИМЕ",
-           "само наемателят с този ЕГН/ЕИК или с тази част от името"},
+          {"tenant", "ЕГН|ИМЕ", "само наемателят с този ЕГН/ЕИК или с тази част от името"},
           {"type", "ВИД",
            "само договорите с този вид наем (или тип на договора, когато е "
            "число)"}}),

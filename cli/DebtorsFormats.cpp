@@ -91,8 +91,7 @@ void WriteDebtorsCsv(const state::DebtorList& list, std::ostream& out) {
     out << csv::Line(fields) << kCrLf;
   };
   record(kCsvNote, {state::DebtorsTitle(list)});
-  for (const std::string& note : state::DebtorNotes(list))
-    record(kCsvNote, {note});
+  for (const std::string& note : state::DebtorNotes(list)) record(kCsvNote, {note});
   std::vector<std::string> labels;
   for (const DebtorColumn& column : DebtorColumns()) labels.push_back(column.label);
   record(kCsvLine, labels);
@@ -112,20 +111,16 @@ void WriteDebtorsJson(const state::DebtorList& list, std::ostream& out) {
     }
     out << "}";
   };
-  out << "{\n  \"date\": " << JsonString(FormatDMY(list.date))
-      << ",\n  \"rates_loaded_to\": "
-      << JsonValue(list.ratesLoadedTo != 0 ? FormatDMY(list.ratesLoadedTo) : "",
-                   false)
+  out << "{\n  \"date\": " << JsonString(FormatDMY(list.date)) << ",\n  \"rates_loaded_to\": "
+      << JsonValue(list.ratesLoadedTo != 0 ? FormatDMY(list.ratesLoadedTo) : "", false)
       << ",\n  \"notes\": ";
   WriteJsonStrings(out, state::DebtorNotes(list), false);
   out << ",\n  \"debtors\": ";
-  WriteJsonArray(out, texts.lines.size(), true,
-                 [&](size_t r) { object(texts.lines[r], 0); });
+  WriteJsonArray(out, texts.lines.size(), true, [&](size_t r) { object(texts.lines[r], 0); });
   // The totals hold the figures only.
   size_t firstFigure = 0;
   while (firstFigure < columns.size() &&
-         (columns[firstFigure].kind == ColumnKind::Text ||
-          !columns[firstFigure].summed))
+         (columns[firstFigure].kind == ColumnKind::Text || !columns[firstFigure].summed))
     ++firstFigure;
   out << ",\n  \"totals\": ";
   object(texts.totals, firstFigure);

@@ -48,8 +48,7 @@ bool StartsWith(const std::string& text, const std::string& start) {
 int RowAtEnd(const std::string& text, std::string& rest) {
   const size_t at = text.rfind(kAtRow);
   if (at == std::string::npos) return 0;
-  const std::string digits =
-      text.substr(at + std::char_traits<char>::length(kAtRow));
+  const std::string digits = text.substr(at + std::char_traits<char>::length(kAtRow));
   if (digits.empty() || digits.size() > 9) return 0;
   for (char c : digits) {
     if (!std::isdigit(static_cast<unsigned char>(c))) return 0;
@@ -97,8 +96,7 @@ ErrorLineFields ParseErrorLine(const std::string& line) {
   }
   if (fields.level.empty()) return fields;
   if (StartsWith(fields.text, kMissing))
-    fields.subject =
-        fields.text.substr(std::char_traits<char>::length(kMissing));
+    fields.subject = fields.text.substr(std::char_traits<char>::length(kMissing));
   fields.column = NamedColumn(fields.text);
   if (fields.column.empty()) fields.column = SubjectsColumn(fields.subject);
   return fields;

@@ -61,11 +61,9 @@ constexpr const char* kSummary =
     "изход, обобщение накрая";
 constexpr const char* kBadFirstRow = "--first-row иска номер на ред от 1 до ";
 constexpr const char* kNotStarted = "Импортирането не започна.";
-constexpr const char* kCannotWriteJson =
-    "Файлът за обобщението не може да се запише: ";
+constexpr const char* kCannotWriteJson = "Файлът за обобщението не може да се запише: ";
 constexpr const char* kStandardOutput = "-";
-constexpr const char* kQuietAndProgress =
-    "--quiet и --progress не се дават заедно";
+constexpr const char* kQuietAndProgress = "--quiet и --progress не се дават заедно";
 constexpr const char* kLogDirOption = "--log-dir ";
 
 // Message boxes of the run as lines on standard error.
@@ -92,9 +90,7 @@ class ConsoleObserver : public import::ImportObserver {
     lines_ << line << std::endl;
   }
   void RowsStarting(int rowsTotal) override { progress_.Start(rowsTotal); }
-  void RowDone(int /*row*/, int rowsDone, int /*rowsTotal*/) override {
-    progress_.Show(rowsDone);
-  }
+  void RowDone(int /*row*/, int rowsDone, int /*rowsTotal*/) override { progress_.Show(rowsDone); }
   bool StopRequested() override { return app::TerminationRequested(); }
 
  private:
@@ -103,8 +99,7 @@ class ConsoleObserver : public import::ImportObserver {
 };
 
 void PrintSummary(std::ostream& out, const import::ImportSummary& s) {
-  out << "\n--- " << import::kSummaryTitle << " ---\n"
-      << import::SummaryText(s);
+  out << "\n--- " << import::kSummaryTitle << " ---\n" << import::SummaryText(s);
 }
 
 int Fail(const std::string& reason) {
@@ -165,8 +160,7 @@ int RunImport(const ParsedArgs& args) {
   int32_t firstRowNumber = 0;
   if (!TryParseInt(firstRow, firstRowNumber) || firstRowNumber < 1 ||
       firstRowNumber > workbook::kMaxRows) {
-    throw UsageError(kBadFirstRow + std::to_string(workbook::kMaxRows) + ": " +
-                     firstRow);
+    throw UsageError(kBadFirstRow + std::to_string(workbook::kMaxRows) + ": " + firstRow);
   }
   options.firstRowText = std::to_string(firstRowNumber);
   options.fileLinks = !args.Has("no-links");
@@ -179,8 +173,7 @@ int RunImport(const ParsedArgs& args) {
   // folder; the refused rows' workbook goes beside the log.
   options.logFolder = args.Value("log-dir");
   if (args.Has("log-dir")) {
-    const std::string problem =
-        app::SettingProblem("log-dir", options.logFolder);
+    const std::string problem = app::SettingProblem("log-dir", options.logFolder);
     if (!problem.empty()) throw UsageError(kLogDirOption + problem);
   }
   const bool quiet = args.Has("quiet");
@@ -188,8 +181,7 @@ int RunImport(const ParsedArgs& args) {
 
   JsonTarget json;
   if (!json.Open(args))
-    return Fail(kCannotWriteJson + json.Path() + " (" + SystemErrorText(errno) +
-                ")");
+    return Fail(kCannotWriteJson + json.Path() + " (" + SystemErrorText(errno) + ")");
   // Standard output carries the JSON alone when it goes there; the error list
   // and the summary text go to standard error then.
   std::ostream& lines = json.ToStandardOutput() ? std::cerr : std::cout;
@@ -206,15 +198,13 @@ int RunImport(const ParsedArgs& args) {
 
   // The login library finds the database the same way; a missing, held or
   // stuck embedded file is named here rather than reported as a refused login.
-  const std::string databaseProblem =
-      app::DatabaseProblem(login::DefaultDatabasePath());
+  const std::string databaseProblem = app::DatabaseProblem(login::DefaultDatabasePath());
   if (!databaseProblem.empty()) return stop(databaseProblem);
 
   // Both options give a login without a prompt; anything else asks, as the
   // window does.
   std::vector<std::string> credentials;
-  if (args.Has("user") && password)
-    credentials = {args.Value("user"), *password};
+  if (args.Has("user") && password) credentials = {args.Value("user"), *password};
   // SIGINT or SIGTERM at the login prompt ends the prompt's read as if the
   // clerk cancelled it; the run was interrupted, not refused.
   SessionValues session;
@@ -233,8 +223,7 @@ int RunImport(const ParsedArgs& args) {
     return report.exitCode;
   }
 
-  RowsProgress progress(ChooseProgressMode(args.Has("progress"), quiet,
-                                           isatty(STDERR_FILENO) == 1),
+  RowsProgress progress(ChooseProgressMode(args.Has("progress"), quiet, isatty(STDERR_FILENO) == 1),
                         std::cerr);
   StderrMessages messages(progress);
   ConsoleObserver observer(progress, lines);
@@ -248,8 +237,7 @@ int RunImport(const ParsedArgs& args) {
   import::ImportRun& run = *started;
 
   const import::RunResult result = run.Run(
-      options, [&workbook] { return std::optional<std::string>(workbook); },
-      &observer);
+      options, [&workbook] { return std::optional<std::string>(workbook); }, &observer);
   progress.Wipe();
 
   // The reason has been shown as a message on standard error already.
@@ -271,8 +259,8 @@ int RunImport(const ParsedArgs& args) {
   // another import because another workstation was writing the same data);
   // warnings about data that was stored (a wrong check digit, a contract
   // stored before) do not count.
-  const bool refused = summary.rowsRefused > 0 || summary.rowsBusy > 0 ||
-                       summary.annexesDropped > 0;
+  const bool refused =
+      summary.rowsRefused > 0 || summary.rowsBusy > 0 || summary.annexesDropped > 0;
   report.exitCode = refused ? kExitRowsRefused : kExitOk;
   if (result.outcome == import::RunOutcome::kConnectionLost ||
       result.outcome == import::RunOutcome::kWorkbookLost ||
@@ -298,8 +286,7 @@ const CommandRegistration kImport{
          {"municipality", "ИМЕ", "община (по подразбиране \"Русе\")"},
          {"first-row", "N", "първият ред с данни (по подразбиране 2)"},
          {"no-links", "", "без връзки към сканираните договори"},
-         {"allow-duplicates", "",
-          "записва и договорите, които вече са записани"},
+         {"allow-duplicates", "", "записва и договорите, които вече са записани"},
          {"check", "",
           "само проверка: всеки ред минава като при запис, накрая всичко се "
           "отменя"},

@@ -35,10 +35,8 @@ void WriteJsonArray(std::ostream& out, size_t count, bool onePerLine,
   out << (onePerLine && count > 0 ? "\n  ]" : "]");
 }
 
-void WriteJsonStrings(std::ostream& out, const std::vector<std::string>& texts,
-                      bool onePerLine) {
-  WriteJsonArray(out, texts.size(), onePerLine,
-                 [&](size_t i) { out << JsonString(texts[i]); });
+void WriteJsonStrings(std::ostream& out, const std::vector<std::string>& texts, bool onePerLine) {
+  WriteJsonArray(out, texts.size(), onePerLine, [&](size_t i) { out << JsonString(texts[i]); });
 }
 
 }  // namespace zrv::cli

@@ -24,7 +24,6 @@ void WriteJsonArray(std::ostream& out, size_t count, bool onePerLine,
                     const std::function<void(size_t)>& element);
 
 // A JSON array of strings, laid out as WriteJsonArray lays it out.
-void WriteJsonStrings(std::ostream& out, const std::vector<std::string>& texts,
-                      bool onePerLine);
+void WriteJsonStrings(std::ostream& out, const std::vector<std::string>& texts, bool onePerLine);
 
 }  // namespace zrv::cli

@@ -30,13 +30,11 @@ int RunLogin(const ParsedArgs& args) {
   UseDatabaseOption(args);
   const std::optional<std::string> password = GivenPassword(args);
   std::vector<std::string> parameters;
-  if (args.Has("user") && password)
-    parameters = {args.Value("user"), *password};
+  if (args.Has("user") && password) parameters = {args.Value("user"), *password};
 
   // A missing, held or stuck embedded file is named rather than reported as a
   // refused login (or waited for without end).
-  const std::string problem =
-      app::DatabaseProblem(login::DefaultDatabasePath());
+  const std::string problem = app::DatabaseProblem(login::DefaultDatabasePath());
   if (!problem.empty()) {
     std::cerr << TerminalText(problem) << "\n";
     return kExitFailed;
@@ -49,16 +47,15 @@ int RunLogin(const ParsedArgs& args) {
   const SessionValues& session = *login.session;
   auto connection = db::MakeFirebirdConnection();
   std::string errorText;
-  if (!app::ConnectDatabase(*connection, session.userName, session.password,
-                            session.serverName, errorText)) {
+  if (!app::ConnectDatabase(*connection, session.userName, session.password, session.serverName,
+                            errorText)) {
     std::cerr << TerminalText(errorText) << "\n";
     return kExitFailed;
   }
   const std::string versionNote = app::SchemaVersionNote(*connection);
   if (!versionNote.empty()) std::cerr << versionNote << "\n";
   const int32_t setting =
-      app::SystemString(connection.get())
-          .ReadSystemInt(kScheduleSetting, kScheduleSettingDefault);
+      app::SystemString(connection.get()).ReadSystemInt(kScheduleSetting, kScheduleSettingDefault);
 
   std::cout << "Потребител №: " << session.currentUserID << "\n"
             << "База данни: " << session.serverName << "\n"
@@ -66,12 +63,12 @@ int RunLogin(const ParsedArgs& args) {
   return kExitOk;
 }
 
-const CommandRegistration kLogin{
-    {.words = {"login"},
-     .summary = "влиза през libZrvLogin.so и отваря базата данни (проверка, "
-                "че стартът работи)",
-     .options = LoginOptions(),
-     .run = &RunLogin}};
+const CommandRegistration kLogin{{.words = {"login"},
+                                  .summary =
+                                      "влиза през libZrvLogin.so и отваря базата данни (проверка, "
+                                      "че стартът работи)",
+                                  .options = LoginOptions(),
+                                  .run = &RunLogin}};
 
 }  // namespace
 

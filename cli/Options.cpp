@@ -39,8 +39,7 @@ std::string Refusal(const OptionTable& table, const std::string& arg) {
 
 }  // namespace
 
-std::string ParsedArgs::Value(const std::string& name,
-                              const std::string& fallback) const {
+std::string ParsedArgs::Value(const std::string& name, const std::string& fallback) const {
   const auto found = values_.find(name);
   return found == values_.end() ? fallback : found->second;
 }
@@ -70,10 +69,9 @@ ParsedArgs ParseArgs(const OptionTable& own, const Args& args) {
 
   std::vector<option> longOptions;
   for (size_t i = 0; i < table.size(); ++i) {
-    longOptions.push_back(
-        {table[i].name.c_str(),
-         table[i].valueName.empty() ? no_argument : required_argument, nullptr,
-         kFirstLong + static_cast<int>(i)});
+    longOptions.push_back({table[i].name.c_str(),
+                           table[i].valueName.empty() ? no_argument : required_argument, nullptr,
+                           kFirstLong + static_cast<int>(i)});
   }
   longOptions.push_back({nullptr, 0, nullptr, 0});
 
@@ -89,8 +87,7 @@ ParsedArgs ParseArgs(const OptionTable& own, const Args& args) {
   opterr = 0;  // the refusals are ours, in Bulgarian
   const int argc = static_cast<int>(words.size());
   int code;
-  while ((code = getopt_long(argc, argv.data(), ":h", longOptions.data(),
-                             nullptr)) != -1) {
+  while ((code = getopt_long(argc, argv.data(), ":h", longOptions.data(), nullptr)) != -1) {
     if (code == kShortHelp) {
       parsed.Set("help", "");
     } else if (code >= kFirstLong) {
@@ -99,11 +96,9 @@ ParsedArgs ParseArgs(const OptionTable& own, const Args& args) {
       // The refused word is the last one getopt_long looked at; an unknown
       // short option may share its word with others ("-xy").
       const std::string arg = argv[std::max(optind - 1, 1)];
-      if (code == ':')
-        throw UsageError(arg.substr(0, arg.find('=')) + kNeedsValue);
+      if (code == ':') throw UsageError(arg.substr(0, arg.find('=')) + kNeedsValue);
       if (arg.rfind("--", 0) != 0 && optopt != 0)
-        throw UsageError(kUnknownOption + std::string("-") +
-                         static_cast<char>(optopt));
+        throw UsageError(kUnknownOption + std::string("-") + static_cast<char>(optopt));
       throw UsageError(Refusal(table, arg));
     }
   }
@@ -123,8 +118,7 @@ std::string OptionsHelp(const OptionTable& table) {
   std::string text;
   for (size_t i = 0; i < table.size(); ++i) {
     // Value names are Cyrillic: pad by characters, not bytes.
-    text += heads[i] + std::string(width + 2 - Utf8Length(heads[i]), ' ') +
-            table[i].help + "\n";
+    text += heads[i] + std::string(width + 2 - Utf8Length(heads[i]), ' ') + table[i].help + "\n";
   }
   return text;
 }

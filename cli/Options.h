@@ -36,13 +36,10 @@ class ParsedArgs {
  public:
   bool Has(const std::string& name) const { return values_.count(name) > 0; }
   // The option's value, or `fallback` when it was not given.
-  std::string Value(const std::string& name,
-                    const std::string& fallback = "") const;
+  std::string Value(const std::string& name, const std::string& fallback = "") const;
   const Args& Operands() const { return operands_; }
 
-  void Set(const std::string& name, const std::string& value) {
-    values_[name] = value;
-  }
+  void Set(const std::string& name, const std::string& value) { values_[name] = value; }
   void AddOperand(const std::string& operand) { operands_.push_back(operand); }
 
  private:

@@ -23,10 +23,8 @@ namespace zrv::cli {
 namespace {
 
 constexpr const char* kMsgCannotRead = "Файлът %s не може да бъде прочетен.";
-constexpr const char* kMsgBadWorkbook =
-    "Работната книга не може да бъде прочетена (%s).";
-constexpr const char* kMsgUnchanged =
-    "Основните лихвени проценти в базата не са променени.";
+constexpr const char* kMsgBadWorkbook = "Работната книга не може да бъде прочетена (%s).";
+constexpr const char* kMsgUnchanged = "Основните лихвени проценти в базата не са променени.";
 constexpr const char* kMsgStored =
     "Записани са %d периода на основния лихвен процент: от %s до %s.";
 constexpr const char* kMsgStoredOne =
@@ -35,9 +33,7 @@ constexpr const char* kMsgStoredOne =
 // The whole file; throws zrv::Error naming it when it cannot be opened.
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in)
-    throw Error(Format(kMsgCannotRead, path.c_str()) + " (" +
-                SystemErrorText(errno) + ")");
+  if (!in) throw Error(Format(kMsgCannotRead, path.c_str()) + " (" + SystemErrorText(errno) + ")");
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();
@@ -49,15 +45,13 @@ std::vector<csv::Record> WorksheetRows(const std::string& path) {
   std::vector<csv::Record> rows;
   for (int r = 1; r <= sheet->UsedRowCount(); ++r) {
     csv::Record row{r, {}};
-    for (int c = 1; c <= sheet->UsedColumnCount(); ++c)
-      row.fields.push_back(sheet->CellText(r, c));
+    for (int c = 1; c <= sheet->UsedColumnCount(); ++c) row.fields.push_back(sheet->CellText(r, c));
     rows.push_back(std::move(row));
   }
   return rows;
 }
 
-bool ReadRates(const std::string& path, state::BaseRateTable& table,
-               std::string& error) {
+bool ReadRates(const std::string& path, state::BaseRateTable& table, std::string& error) {
   const std::string text = ReadFile(path);
   if (workbook::HasWorkbookSignature(text)) {
     std::vector<csv::Record> rows;
@@ -82,8 +76,8 @@ int RunRatesImport(const ParsedArgs& args) {
     return kExitFailed;
   }
   state::StoreBaseRates(*Connect(options), table);
-  std::cout << Format(table.Count() == 1 ? kMsgStoredOne : kMsgStored,
-                      table.Count(), FormatDMY(table.At(0).firstDay).c_str(),
+  std::cout << Format(table.Count() == 1 ? kMsgStoredOne : kMsgStored, table.Count(),
+                      FormatDMY(table.At(0).firstDay).c_str(),
                       FormatDMY(table.At(table.Count() - 1).lastDay).c_str())
             << "\n";
   return kExitOk;

@@ -37,13 +37,11 @@ std::string RowsProgressText(int done, int total, double seconds) {
   if (done <= 0 || seconds <= 0) return text;
   const double pace = done / seconds;
   text += Format(kPace, pace);
-  if (total > done)
-    text += Format(kLeft, Duration((total - done) / pace).c_str());
+  if (total > done) text += Format(kLeft, Duration((total - done) / pace).c_str());
   return text;
 }
 
-RowsProgress::RowsProgress(ProgressMode mode, std::ostream& out)
-    : mode_(mode), out_(out) {}
+RowsProgress::RowsProgress(ProgressMode mode, std::ostream& out) : mode_(mode), out_(out) {}
 
 void RowsProgress::Start(int total) {
   total_ = total;
@@ -54,14 +52,13 @@ void RowsProgress::Start(int total) {
 void RowsProgress::Show(int done) {
   if (mode_ == ProgressMode::kNone) return;
   const auto now = Clock::now();
-  const auto every =
-      mode_ == ProgressMode::kInPlace
-          ? std::chrono::duration_cast<Clock::duration>(kInPlaceEvery)
-          : std::chrono::duration_cast<Clock::duration>(kLineEvery);
+  const auto every = mode_ == ProgressMode::kInPlace
+                         ? std::chrono::duration_cast<Clock::duration>(kInPlaceEvery)
+                         : std::chrono::duration_cast<Clock::duration>(kLineEvery);
   if (done < total_ && now - shownAt_ < every) return;
   shownAt_ = now;
-  const std::string text = RowsProgressText(
-      done, total_, std::chrono::duration<double>(now - began_).count());
+  const std::string text =
+      RowsProgressText(done, total_, std::chrono::duration<double>(now - began_).count());
   if (mode_ == ProgressMode::kInPlace) {
     out_ << kWipe << text << std::flush;
     visible_ = true;

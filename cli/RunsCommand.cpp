@@ -22,17 +22,14 @@ constexpr const char* kDetails =
     "записало. Импортиране без край още работи или програмата му е била "
     "спряна. „zorvit runs show НОМЕР“ показва и какво е записано, а „zorvit "
     "undo НОМЕР“ го отменя.\n";
-constexpr const char* kMsgBadFormat =
-    "Невалиден вид на изхода (очаква се text, csv или json): ";
-constexpr const char* kMsgBadShowFormat =
-    "Невалиден вид на изхода (очаква се text или json): ";
+constexpr const char* kMsgBadFormat = "Невалиден вид на изхода (очаква се text, csv или json): ";
+constexpr const char* kMsgBadShowFormat = "Невалиден вид на изхода (очаква се text или json): ";
 constexpr const char* kMsgBadId = "Невалиден номер на импортиране: ";
 constexpr const char* kMsgNoRun = "Няма импортиране с номер %d.";
 
 int RunRuns(const ParsedArgs& args) {
   const std::string form = args.Has("format") ? args.Value("format") : "text";
-  if (form != "text" && form != "csv" && form != "json")
-    throw UsageError(kMsgBadFormat + form);
+  if (form != "text" && form != "csv" && form != "json") throw UsageError(kMsgBadFormat + form);
   auto connection = Connect(ReadConnectOptions(args));
   const std::vector<import::RunRecord> runs = import::ListRuns(*connection);
   if (form == "csv")
@@ -47,14 +44,11 @@ int RunRuns(const ParsedArgs& args) {
 
 int RunRunsShow(const ParsedArgs& args) {
   const std::string form = args.Has("format") ? args.Value("format") : "text";
-  if (form != "text" && form != "json")
-    throw UsageError(kMsgBadShowFormat + form);
+  if (form != "text" && form != "json") throw UsageError(kMsgBadShowFormat + form);
   int32_t id = 0;
-  if (!TryParseInt(args.Operands()[0], id))
-    throw UsageError(kMsgBadId + args.Operands()[0]);
+  if (!TryParseInt(args.Operands()[0], id)) throw UsageError(kMsgBadId + args.Operands()[0]);
   auto connection = Connect(ReadConnectOptions(args));
-  const std::optional<import::RunDetails> run =
-      import::ReadRun(*connection, id);
+  const std::optional<import::RunDetails> run = import::ReadRun(*connection, id);
   if (!run) {
     std::cerr << Format(kMsgNoRun, id) << "\n";
     return kExitFailed;
@@ -72,10 +66,9 @@ const CommandRegistration kRuns{
      .summary = "историята на импортиранията, най-новото първо: кой, кога, "
                 "коя работна книга (SHA-256), как е завършило и колко е "
                 "записало",
-     .options = WithLoginOptions(
-         {{"format", "text|csv|json",
-           "вид на изхода (text по подразбиране; csv по RFC 4180 в UTF-8 и "
-           "json са за програми)"}}),
+     .options = WithLoginOptions({{"format", "text|csv|json",
+                                   "вид на изхода (text по подразбиране; csv по RFC 4180 в UTF-8 и "
+                                   "json са за програми)"}}),
      .details = kDetails,
      .run = &RunRuns}};
 
@@ -85,8 +78,7 @@ const CommandRegistration kRunsShow{
      .minOperands = 1,
      .maxOperands = 1,
      .summary = "едно импортиране от историята и всичко, което е записало",
-     .options = WithLoginOptions(
-         {{"format", "text|json", "вид на изхода (text по подразбиране)"}}),
+     .options = WithLoginOptions({{"format", "text|json", "вид на изхода (text по подразбиране)"}}),
      .details = kDetails,
      .run = &RunRunsShow}};
 

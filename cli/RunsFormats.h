@@ -9,12 +9,9 @@
 
 namespace zrv::cli {
 
-void WriteRunsText(const std::vector<import::RunRecord>& runs,
-                   std::ostream& out);
-void WriteRunsCsv(const std::vector<import::RunRecord>& runs,
-                  std::ostream& out);
-void WriteRunsJson(const std::vector<import::RunRecord>& runs,
-                   std::ostream& out);
+void WriteRunsText(const std::vector<import::RunRecord>& runs, std::ostream& out);
+void WriteRunsCsv(const std::vector<import::RunRecord>& runs, std::ostream& out);
+void WriteRunsJson(const std::vector<import::RunRecord>& runs, std::ostream& out);
 
 void WriteRunText(const import::RunDetails& run, std::ostream& out);
 void WriteRunJson(const import::RunDetails& run, std::ostream& out);

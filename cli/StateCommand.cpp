@@ -53,24 +53,20 @@ constexpr const char* kDetails =
 constexpr const char* kMsgBadId =
     "Невалиден ИД на договор: %s (договорът с този номер се показва със "
     "„zorvit state --number %s“)";
-constexpr const char* kMsgIdOrNumber =
-    "дава се ИД на договор или --number НОМЕР, не и двете";
+constexpr const char* kMsgIdOrNumber = "дава се ИД на договор или --number НОМЕР, не и двете";
 constexpr const char* kMsgNoIdNorNumber = "липсва ИД на договор или --number";
 constexpr const char* kMsgNoNumber = "Няма договор с номер %s.";
-constexpr const char* kMsgSharedNumber =
-    "%zu договора имат номер %s; посочете единия с ИД:\n";
+constexpr const char* kMsgSharedNumber = "%zu договора имат номер %s; посочете единия с ИД:\n";
 constexpr const char* kMsgCandidate = "  zorvit state %d";
 constexpr const char* kFrom = "от ";
 constexpr const char* kUntil = "до ";
 constexpr const char* kTenantSeparator = ", ";
 constexpr const char* kMsgBadDate = "Невалидна дата (очаква се дд.мм.гггг): ";
-constexpr const char* kMsgBadFormat =
-    "Невалиден вид на изхода (очаква се text, csv или json): ";
+constexpr const char* kMsgBadFormat = "Невалиден вид на изхода (очаква се text, csv или json): ";
 constexpr const char* kMsgNoContract = "Няма договор с ИД %d.";
 constexpr const char* kDeletedKey = "deleted_payments";
 constexpr const char* kLeftOutKey = "unlinked_payments_left_out";
-constexpr const char* kLeftOutLabel =
-    "Плащания без фактура, неотчетени (не са изтрити)";
+constexpr const char* kLeftOutLabel = "Плащания без фактура, неотчетени (не са изтрити)";
 
 enum class Form { Text, Csv, Json };
 
@@ -89,8 +85,7 @@ bool ParseForm(const std::string& text, Form& form) {
 // Loads the contract as `zorvit debtors` does, in a transaction that is rolled
 // back: the payments the clean-up would delete are left out and counted in
 // `leftOut`. False when the contract is gone.
-bool LoadReadOnly(db::Connection& connection, int32_t id, state::TDocInfo& info,
-                  int& leftOut) {
+bool LoadReadOnly(db::Connection& connection, int32_t id, state::TDocInfo& info, int& leftOut) {
   state::ContractSelection one;
   one.contractId = id;
   state::ContractStream stream(connection, one);
@@ -104,8 +99,7 @@ bool LoadReadOnly(db::Connection& connection, int32_t id, state::TDocInfo& info,
 // were left out.
 void ReportLeftOut(state::StateReport& report, int leftOut) {
   for (state::ReportItem& item : report.header) {
-    if (item.key == kDeletedKey)
-      item = {kLeftOutKey, kLeftOutLabel, std::to_string(leftOut), true};
+    if (item.key == kDeletedKey) item = {kLeftOutKey, kLeftOutLabel, std::to_string(leftOut), true};
   }
 }
 
@@ -115,12 +109,9 @@ void ReportLeftOut(state::StateReport& report, int leftOut) {
 std::string CandidateLine(const state::ContractWithNumber& c) {
   std::string known;
   if (c.start != 0) known = kFrom + FormatDMY(c.start);
-  if (c.stop != 0)
-    known += std::string(known.empty() ? "" : " ") + kUntil + FormatDMY(c.stop);
-  if (!c.tenant.empty())
-    known += (known.empty() ? "" : kTenantSeparator) + c.tenant;
-  return Format(kMsgCandidate, c.id) +
-         (known.empty() ? "" : "  (" + known + ")") + "\n";
+  if (c.stop != 0) known += std::string(known.empty() ? "" : " ") + kUntil + FormatDMY(c.stop);
+  if (!c.tenant.empty()) known += (known.empty() ? "" : kTenantSeparator) + c.tenant;
+  return Format(kMsgCandidate, c.id) + (known.empty() ? "" : "  (" + known + ")") + "\n";
 }
 
 // The id of the one contract with `number`. Nullopt, with the reason on
@@ -150,8 +141,7 @@ int RunState(const ParsedArgs& args) {
   const bool byNumber = args.Has("number");
   const std::string givenNumber = Trim(args.Value("number"));
   if (byNumber && !args.Operands().empty()) throw UsageError(kMsgIdOrNumber);
-  if (byNumber ? givenNumber.empty() : args.Operands().empty())
-    throw UsageError(kMsgNoIdNorNumber);
+  if (byNumber ? givenNumber.empty() : args.Operands().empty()) throw UsageError(kMsgNoIdNorNumber);
   int32_t id = 0;
   if (!byNumber && !TryParseInt(args.Operands()[0], id)) {
     const std::string& given = args.Operands()[0];
@@ -161,8 +151,7 @@ int RunState(const ParsedArgs& args) {
 
   auto connection = Connect(options);
   if (byNumber) {
-    const std::optional<int32_t> only =
-        OnlyContractWithNumber(*connection, givenNumber);
+    const std::optional<int32_t> only = OnlyContractWithNumber(*connection, givenNumber);
     if (!only) return kExitFailed;
     id = *only;
   }
@@ -189,8 +178,7 @@ int RunState(const ParsedArgs& args) {
   }
   info.ComputeState(true, true, date, date);
 
-  state::StateReport report =
-      state::BuildStateReport(info, number, tables.baseRates);
+  state::StateReport report = state::BuildStateReport(info, number, tables.baseRates);
   if (args.Has("read-only")) ReportLeftOut(report, leftOut);
   if (form == Form::Csv) {
     WriteStateCsv(report, std::cout);
@@ -212,8 +200,7 @@ const CommandRegistration kState{
                 "ДДС и лихвата за забава, плащанията и дължимите суми към дата "
                 "(днес по подразбиране)",
      .options = WithLoginOptions(
-         {{"number", "НОМЕР",
-           "договорът с този номер (както е в регистъра), вместо ИД"},
+         {{"number", "НОМЕР", "договорът с този номер (както е в регистъра), вместо ИД"},
           {"date", "дд.мм.гггг", "датата на състоянието"},
           {"format", "text|csv|json",
            "вид на изхода (text по подразбиране; csv по RFC 4180 в UTF-8 и "

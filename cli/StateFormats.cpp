@@ -11,8 +11,7 @@ namespace zrv::cli {
 namespace {
 
 constexpr const char* kNone = "(няма)";
-constexpr const char* kExplanationTitle =
-    "Обяснение на лихвата (последният период е първи):";
+constexpr const char* kExplanationTitle = "Обяснение на лихвата (последният период е първи):";
 constexpr const char* kCrLf = "\r\n";
 constexpr size_t kLabelWidth = 34;
 constexpr size_t kValueWidth = 12;
@@ -96,23 +95,18 @@ void WriteStateText(const state::StateReport& report, std::ostream& out) {
   }
   out << "\n";
   for (const state::ReportItem& item : report.totals) {
-    out << Pad(item.label + ":", kLabelWidth, false)
-        << Pad(item.value, kValueWidth, true) << "\n";
+    out << Pad(item.label + ":", kLabelWidth, false) << Pad(item.value, kValueWidth, true) << "\n";
   }
 }
 
 void WriteStateCsv(const state::StateReport& report, std::ostream& out) {
-  auto record = [&](std::vector<std::string> fields) {
-    out << csv::Line(fields) << kCrLf;
-  };
-  for (const state::ReportItem& item : report.header)
-    record({kCsvHeader, item.label, item.value});
+  auto record = [&](std::vector<std::string> fields) { out << csv::Line(fields) << kCrLf; };
+  for (const state::ReportItem& item : report.header) record({kCsvHeader, item.label, item.value});
   for (const std::string& note : report.notes) record({kCsvNote, note});
   for (const state::ReportTable& table : report.tables) {
     const std::string section = CsvSection(table.key);
     std::vector<std::string> fields = {section};
-    for (const state::ReportColumn& column : table.columns)
-      fields.push_back(column.label);
+    for (const state::ReportColumn& column : table.columns) fields.push_back(column.label);
     record(fields);
     for (const auto& row : table.rows) {
       fields = {section};
@@ -120,10 +114,8 @@ void WriteStateCsv(const state::StateReport& report, std::ostream& out) {
       record(fields);
     }
   }
-  for (const std::string& line : report.explanation)
-    record({kCsvExplanation, line});
-  for (const state::ReportItem& item : report.totals)
-    record({kCsvTotals, item.label, item.value});
+  for (const std::string& line : report.explanation) record({kCsvExplanation, line});
+  for (const state::ReportItem& item : report.totals) record({kCsvTotals, item.label, item.value});
 }
 
 void WriteStateJson(const state::StateReport& report, std::ostream& out) {

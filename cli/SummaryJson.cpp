@@ -10,22 +10,17 @@ namespace {
 
 void WriteError(std::ostream& out, const std::string& line) {
   const ErrorLineFields f = ParseErrorLine(line);
-  out << "{\"row\": "
-      << (f.row > 0 ? std::to_string(f.row) : std::string("null"))
+  out << "{\"row\": " << (f.row > 0 ? std::to_string(f.row) : std::string("null"))
       << ", \"column\": " << JsonValue(f.column, false)
       << ", \"level\": " << JsonValue(f.level, false)
-      << ", \"subject\": " << JsonValue(f.subject, false)
-      << ", \"text\": " << JsonString(f.text)
+      << ", \"subject\": " << JsonValue(f.subject, false) << ", \"text\": " << JsonString(f.text)
       << ", \"line\": " << JsonString(f.line) << "}";
 }
 
-void WriteStoredContract(std::ostream& out,
-                         const import::StoredContractRow& contract,
+void WriteStoredContract(std::ostream& out, const import::StoredContractRow& contract,
                          bool checkOnly) {
-  out << "{\"id\": "
-      << (checkOnly ? std::string("null") : std::to_string(contract.id))
-      << ", \"number\": " << JsonString(contract.number)
-      << ", \"row\": " << contract.row << "}";
+  out << "{\"id\": " << (checkOnly ? std::string("null") : std::to_string(contract.id))
+      << ", \"number\": " << JsonString(contract.number) << ", \"row\": " << contract.row << "}";
 }
 
 }  // namespace
@@ -38,8 +33,7 @@ void WriteSummaryJson(std::ostream& out, const SummaryReport& report) {
       << "  \"reason\": " << JsonString(report.reason) << ",\n"
       << "  \"exitCode\": " << report.exitCode << ",\n"
       << "  \"checkOnly\": " << (s.checkOnly ? "true" : "false") << ",\n"
-      << "  \"runId\": "
-      << (s.runId > 0 ? std::to_string(s.runId) : std::string("null")) << ",\n"
+      << "  \"runId\": " << (s.runId > 0 ? std::to_string(s.runId) : std::string("null")) << ",\n"
       << "  \"rowsRead\": " << s.rowsRead << ",\n"
       << "  \"contractsStored\": " << s.contractsStored << ",\n"
       << "  \"rowsRefused\": " << s.rowsRefused << ",\n"
@@ -50,16 +44,13 @@ void WriteSummaryJson(std::ostream& out, const SummaryReport& report) {
       << "  \"annexesDropped\": " << s.annexesDropped << ",\n"
       << "  \"annexesSkipped\": " << s.annexesSkipped << ",\n"
       << "  \"classifierEntriesAdded\": "
-      << (s.classifierEntriesAdded < 0
-              ? std::string("null")
-              : std::to_string(s.classifierEntriesAdded))
+      << (s.classifierEntriesAdded < 0 ? std::string("null")
+                                       : std::to_string(s.classifierEntriesAdded))
       << ",\n"
       << "  \"logFile\": " << JsonValue(s.logFile, false) << ",\n"
       << "  \"logProblem\": " << JsonValue(s.logProblem, false) << ",\n"
-      << "  \"refusedRowsFile\": " << JsonValue(s.refusedRowsFile, false)
-      << ",\n"
-      << "  \"refusedRowsProblem\": " << JsonValue(s.refusedRowsProblem, false)
-      << ",\n"
+      << "  \"refusedRowsFile\": " << JsonValue(s.refusedRowsFile, false) << ",\n"
+      << "  \"refusedRowsProblem\": " << JsonValue(s.refusedRowsProblem, false) << ",\n"
       << "  \"lastRow\": " << s.lastRow << ",\n"
       << "  \"elapsedSeconds\": " << Format("%.2f", s.elapsedSeconds) << ",\n"
       << "  \"errors\": ";

@@ -42,19 +42,16 @@ void WriteLines(const std::vector<std::string>& lines, std::ostream& out) {
 
 int RunUndo(const ParsedArgs& args) {
   int32_t id = 0;
-  if (!TryParseInt(args.Operands()[0], id))
-    throw UsageError(kMsgBadId + args.Operands()[0]);
+  if (!TryParseInt(args.Operands()[0], id)) throw UsageError(kMsgBadId + args.Operands()[0]);
   const ConnectOptions options = ReadConnectOptions(args);
   auto connection = Connect(options);
   import::UndoUser by;
   by.name = options.user;
   by.host = system::HostName();
-  if (const std::optional<app::AppUser> user =
-          app::FindAppUser(*connection, options.user))
+  if (const std::optional<app::AppUser> user = app::FindAppUser(*connection, options.user))
     by.id = user->id;
   const bool check = args.Has("check");
-  const import::UndoReport report =
-      import::UndoRun(*connection, id, by, check);
+  const import::UndoReport report = import::UndoRun(*connection, id, by, check);
   if (!report.refusals.empty()) {
     std::cerr << Format(kRefused, id) << "\n";
     WriteLines(report.refusals, std::cerr);
@@ -75,8 +72,7 @@ const CommandRegistration kUndo{
      .maxOperands = 1,
      .summary = "отменя импортиране от историята (zorvit runs): премахва "
                 "всичко, което то е записало, или отказва и не променя нищо",
-     .options = WithLoginOptions(
-         {{"check", "", "само показва какво би се премахнало"}}),
+     .options = WithLoginOptions({{"check", "", "само показва какво би се премахнало"}}),
      .details = kDetails,
      .run = &RunUndo}};
 

@@ -78,8 +78,7 @@ int RunUserAdd(const ParsedArgs& args) {
   std::optional<std::string> password;
   if (args.Has("password-file")) {
     password = PasswordFromFile(args.Value("password-file"));
-    if (password->empty())
-      throw UsageError(kEmptyPassword + args.Value("password-file"));
+    if (password->empty()) throw UsageError(kEmptyPassword + args.Value("password-file"));
   }
   Admin admin = ConnectAsAdministrator(args);
   db::Connection& db = *admin.connection;
@@ -107,15 +106,12 @@ int RunUserList(const ParsedArgs& args) {
   Admin admin = ConnectAsAdministrator(args);
   db::Connection& db = *admin.connection;
   const std::vector<app::AppUser> users = app::ListAppUsers(db);
-  const auto serverUsers = admin.server
-                               ? app::ServerUserNames(db)
-                               : std::optional<std::set<std::string>>();
+  const auto serverUsers =
+      admin.server ? app::ServerUserNames(db) : std::optional<std::set<std::string>>();
   std::cout << kListHeading << (serverUsers ? kServerColumn : "") << "\n";
   for (const app::AppUser& user : users) {
     std::cout << user.id << "\t" << user.name;
-    if (serverUsers)
-      std::cout << "\t"
-                << (serverUsers->count(UpperCase(user.name)) ? kYes : kNo);
+    if (serverUsers) std::cout << "\t" << (serverUsers->count(UpperCase(user.name)) ? kYes : kNo);
     std::cout << "\n";
   }
   if (users.empty()) std::cout << kNoUsers << "\n";
@@ -134,11 +130,9 @@ int RunUserRemove(const ParsedArgs& args) {
     return kExitFailed;
   }
   app::RemoveAppUser(db, *user);
-  const auto serverUsers = admin.server
-                               ? app::ServerUserNames(db)
-                               : std::optional<std::set<std::string>>();
-  const bool dropServerUser = serverUsers &&
-                              serverUsers->count(UpperCase(user->name)) > 0 &&
+  const auto serverUsers =
+      admin.server ? app::ServerUserNames(db) : std::optional<std::set<std::string>>();
+  const bool dropServerUser = serverUsers && serverUsers->count(UpperCase(user->name)) > 0 &&
                               app::UserNameProblem(user->name).empty();
   if (dropServerUser) app::DropServerUser(db, user->name);
   transaction.Commit();
@@ -175,15 +169,15 @@ const CommandRegistration kUserList{
      .details = kAdminNote,
      .run = &RunUserList}};
 
-const CommandRegistration kUserRemove{
-    {.words = {"user", "remove"},
-     .operands = "ИМЕ",
-     .minOperands = 1,
-     .maxOperands = 1,
-     .summary = "премахва служител: реда в app_users и потребителя на "
-                "сървъра (договорите му остават с номера му)",
-     .details = kAdminNote,
-     .run = &RunUserRemove}};
+const CommandRegistration kUserRemove{{.words = {"user", "remove"},
+                                       .operands = "ИМЕ",
+                                       .minOperands = 1,
+                                       .maxOperands = 1,
+                                       .summary =
+                                           "премахва служител: реда в app_users и потребителя на "
+                                           "сървъра (договорите му остават с номера му)",
+                                       .details = kAdminNote,
+                                       .run = &RunUserRemove}};
 
 }  // namespace
 

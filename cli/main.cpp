@@ -28,8 +28,7 @@ constexpr const char* kAbout =
     "Внася договори за наем от работна книга (.xls, .xlsx, .ods) в базата данни на "
     "имотите.\n";
 constexpr const char* kCommandsHeading = "\nКоманди:\n";
-constexpr const char* kCommonHeading =
-    "\nОбщи опции (приемат ги всички команди):\n";
+constexpr const char* kCommonHeading = "\nОбщи опции (приемат ги всички команди):\n";
 constexpr const char* kMoreHelp = "Повече: zorvit КОМАНДА --help\n";
 constexpr const char* kUnknownCommand = "zorvit: непозната команда ";
 constexpr const char* kNoCommand = "zorvit: липсва команда";
@@ -110,9 +109,7 @@ int RunGroup(const std::string& helpText, const Args& args) {
   // An option in place of the subcommand ("zorvit db --database x") names no
   // command at all.
   const bool named = args.size() > 1 && args[1].rfind("-", 0) != 0;
-  std::cerr << name
-            << (named ? kUnknownSubcommand + args[1] + "\n"
-                      : std::string(kNoSubcommand))
+  std::cerr << name << (named ? kUnknownSubcommand + args[1] + "\n" : std::string(kNoSubcommand))
             << helpText;
   return zrv::cli::kExitUsage;
 }
@@ -133,13 +130,11 @@ int RunCommand(const Command& command, const Args& args) {
     std::cerr << name << ": " << e.what() << std::endl;
     return zrv::cli::kExitUsage;
   } catch (const zrv::cli::UsageError& e) {
-    std::cerr << name << ": " << e.what() << " (вижте " << name << " --help)"
-              << std::endl;
+    std::cerr << name << ": " << e.what() << " (вижте " << name << " --help)" << std::endl;
     return zrv::cli::kExitUsage;
   } catch (const zrv::db::DbError& e) {
     // The engine's message is English: a Bulgarian line says what failed.
-    std::cerr << kDatabaseError << zrv::cli::TerminalText(e.what())
-              << std::endl;
+    std::cerr << kDatabaseError << zrv::cli::TerminalText(e.what()) << std::endl;
     return zrv::cli::kExitFailed;
   } catch (const std::exception& e) {
     std::cerr << zrv::cli::TerminalText(e.what()) << std::endl;

@@ -7,8 +7,7 @@ namespace zrv {
 namespace {
 
 // Weighted sum mod 11; 10 means "try the second weights", and 10 again means 0.
-int CheckDigit(const int* digits, const int* weights,
-               const int* fallbackWeights, int count) {
+int CheckDigit(const int* digits, const int* weights, const int* fallbackWeights, int count) {
   int sum = 0;
   for (int i = 0; i < count; ++i) sum += digits[i] * weights[i];
   int r = sum % 11;

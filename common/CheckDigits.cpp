@@ -9,9 +9,8 @@ namespace zrv {
 namespace {
 
 bool AllDigits(const std::string& text) {
-  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
-    return c >= '0' && c <= '9';
-  });
+  return !text.empty() &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // Weighted sum of the first nine digits.

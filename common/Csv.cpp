@@ -10,21 +10,17 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr char kQuote = '"';
 
 std::string_view WithoutBom(std::string_view text) {
-  if (text.starts_with(kByteOrderMark))
-    text.remove_prefix(kByteOrderMark.size());
+  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
   return text;
 }
 
 // Reads the quoted field that starts after the opening quote at `i`; leaves
 // `i` on the character after the closing quote. False when it never closes.
-bool ReadQuoted(std::string_view text, size_t& i, std::string& field,
-                int& line) {
+bool ReadQuoted(std::string_view text, size_t& i, std::string& field, int& line) {
   for (; i < text.size(); ++i) {
     const char c = text[i];
     if (c != kQuote) {
-      if (c == '\n' ||
-          (c == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n')))
-        ++line;
+      if (c == '\n' || (c == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))) ++line;
       field += c;
     } else if (i + 1 < text.size() && text[i + 1] == kQuote) {
       field += kQuote;
@@ -39,8 +35,7 @@ bool ReadQuoted(std::string_view text, size_t& i, std::string& field,
 
 }  // namespace
 
-bool Parse(std::string_view text, char separator, std::vector<Record>& records,
-           int& errorLine) {
+bool Parse(std::string_view text, char separator, std::vector<Record>& records, int& errorLine) {
   records.clear();
   errorLine = 0;
   text = WithoutBom(text);
@@ -60,8 +55,7 @@ bool Parse(std::string_view text, char separator, std::vector<Record>& records,
           errorLine = startLine;
           return false;
         }
-        if (i < text.size() && text[i] != separator && text[i] != '\r' &&
-            text[i] != '\n') {
+        if (i < text.size() && text[i] != separator && text[i] != '\r' && text[i] != '\n') {
           errorLine = line;
           return false;
         }
@@ -98,8 +92,7 @@ char GuessSeparator(std::string_view text) {
 
 std::string Field(std::string_view text, char separator) {
   const char special[] = {separator, kQuote, '\r', '\n', '\0'};
-  if (text.find_first_of(special) == std::string_view::npos)
-    return std::string(text);
+  if (text.find_first_of(special) == std::string_view::npos) return std::string(text);
   return kQuote + DoubleQuotes(std::string(text)) + kQuote;
 }
 

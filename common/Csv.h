@@ -24,8 +24,7 @@ struct Record {
 // `errorLine` set to the line of a quoted field that is never closed or whose
 // closing quote is followed by something other than a separator or a line
 // end. A line end at the very end of the text opens no further record.
-bool Parse(std::string_view text, char separator, std::vector<Record>& records,
-           int& errorLine);
+bool Parse(std::string_view text, char separator, std::vector<Record>& records, int& errorLine);
 
 // The separator a file uses: a tab when its first line (outside quotes) holds
 // one, else ";" when it holds one, else ",".

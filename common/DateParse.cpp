@@ -70,20 +70,16 @@ int WindowYear(int year, int currentYear) {
 // 0-23, minutes and seconds 0-59. What follows the date without a colon is no
 // time at all and is not judged here.
 bool LooksLikeTime(const std::string& rest) {
-  return rest.find(':') != std::string::npos && !rest.empty() &&
-         rest[0] >= '0' && rest[0] <= '9';
+  return rest.find(':') != std::string::npos && !rest.empty() && rest[0] >= '0' && rest[0] <= '9';
 }
 
 bool IsValidTime(const std::string& rest) {
   DateScanner scan(rest);
   int hours, minutes, seconds = 0, digits;
   if (!scan.Number(hours, digits) || digits > 2 || hours > 23) return false;
-  if (!scan.Char(':') || !scan.Number(minutes, digits) || digits != 2 ||
-      minutes > 59)
-    return false;
+  if (!scan.Char(':') || !scan.Number(minutes, digits) || digits != 2 || minutes > 59) return false;
   if (scan.Char(':')) {
-    if (!scan.Number(seconds, digits) || digits != 2 || seconds > 59)
-      return false;
+    if (!scan.Number(seconds, digits) || digits != 2 || seconds > 59) return false;
     if (scan.Char('.') && !scan.Number(seconds, digits)) return false;
   }
   scan.SkipBlanks();
@@ -94,9 +90,8 @@ bool IsValidTime(const std::string& rest) {
 bool TryParseIsoDate(const std::string& s, TDate& out) {
   DateScanner scan(s);
   int year, month, day, digits;
-  if (!scan.Number(year, digits) || digits != 4 || !scan.Char('-') ||
-      !scan.Number(month, digits) || digits > 2 || !scan.Char('-') ||
-      !scan.Number(day, digits) || digits > 2)
+  if (!scan.Number(year, digits) || digits != 4 || !scan.Char('-') || !scan.Number(month, digits) ||
+      digits > 2 || !scan.Char('-') || !scan.Number(day, digits) || digits > 2)
     return false;
   scan.SkipBlanks();
   if (!scan.AtEnd()) return false;
@@ -114,8 +109,7 @@ bool TryParseDate(const std::string& text, TDate& out, int currentYear) {
   std::string s = text;
   const size_t blank = s.find(' ');
   // Something after the blank may be a year typed apart ("05.03. 2007").
-  const size_t after =
-      blank == std::string::npos ? blank : s.find_first_not_of(' ', blank);
+  const size_t after = blank == std::string::npos ? blank : s.find_first_not_of(' ', blank);
   const bool textAfterBlank = after != std::string::npos;
   if (textAfterBlank) {
     const std::string rest = s.substr(after);
@@ -133,9 +127,7 @@ bool TryParseDate(const std::string& text, TDate& out, int currentYear) {
 
   DateScanner scan(s);
   int first, second, year, digits;
-  if (!scan.Number(first, digits) || !scan.Char('.') ||
-      !scan.Number(second, digits))
-    return false;
+  if (!scan.Number(first, digits) || !scan.Char('.') || !scan.Number(second, digits)) return false;
   if (scan.Char('.') && scan.Number(year, digits)) {
     if (digits <= 2) year = WindowYear(year, currentYear);
     scan.Char('.');

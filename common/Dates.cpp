@@ -17,8 +17,8 @@ int64_t DaysFromCivil(int year, int month, int day) {
       {0, 0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334},
       {0, 0, 31, 60, 91, 121, 152, 182, 213, 244, 274, 305, 335}};
   const int64_t y = year - 1;
-  return y * 365 + y / 4 - y / 100 + y / 400 +
-         kDaysBefore[IsLeapYear(year) ? 1 : 0][month] + day - 1;
+  return y * 365 + y / 4 - y / 100 + y / 400 + kDaysBefore[IsLeapYear(year) ? 1 : 0][month] + day -
+         1;
 }
 
 // Day 0 of the day numbers, 30.12.1899, counted from 1.1.0001.
@@ -41,13 +41,10 @@ int64_t WholeDay(TDate date) {
 
 }  // namespace
 
-bool IsLeapYear(int year) {
-  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
+bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
 int DaysInMonth(int year, int month) {
-  static const int kDays[13] = {0,  31, 28, 31, 30, 31, 30,
-                                31, 31, 30, 31, 30, 31};
+  static const int kDays[13] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   if (month < 1 || month > 12) return 0;
   return month == 2 && IsLeapYear(year) ? 29 : kDays[month];
 }
@@ -104,11 +101,9 @@ TDate Now() {
   clock_gettime(CLOCK_REALTIME, &ts);
   tm local{};
   localtime_r(&ts.tv_sec, &local);
-  const TDate day =
-      EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
-  const double ms =
-      ((local.tm_hour * 60.0 + local.tm_min) * 60.0 + local.tm_sec) * 1000.0 +
-      static_cast<double>(ts.tv_nsec / 1000000);
+  const TDate day = EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+  const double ms = ((local.tm_hour * 60.0 + local.tm_min) * 60.0 + local.tm_sec) * 1000.0 +
+                    static_cast<double>(ts.tv_nsec / 1000000);
   return day + ms / kMsPerDay;
 }
 
@@ -135,9 +130,8 @@ std::string FormatDMYHMS(TDate date) {
   }
   const int64_t secs = ms / 1000;
   char buf[16];
-  std::snprintf(buf, sizeof buf, " %02d:%02d:%02d",
-                static_cast<int>(secs / 3600), static_cast<int>(secs / 60 % 60),
-                static_cast<int>(secs % 60));
+  std::snprintf(buf, sizeof buf, " %02d:%02d:%02d", static_cast<int>(secs / 3600),
+                static_cast<int>(secs / 60 % 60), static_cast<int>(secs % 60));
   return FormatDMY(static_cast<TDate>(whole)) + buf;
 }
 

@@ -12,16 +12,13 @@ namespace {
 
 constexpr double kAverageMonth = 30.416;
 
-int RoundMonths(double days) {
-  return static_cast<int>(RoundHalfEven(days / kAverageMonth));
-}
+int RoundMonths(double days) { return static_cast<int>(RoundHalfEven(days / kAverageMonth)); }
 
 // Day `day` of the month before (year, month). In February a day past the 28th
 // becomes the month's last day; in every other month day 31 is read as day 30.
 TDate SameDayMonthBefore(int year, int month, int day) {
   if (month == 1) return EncodeDate(year - 1, 12, day);
-  if (month == 3)
-    return EncodeDate(year, 2, day <= 28 ? day : DaysInMonth(year, 2));
+  if (month == 3) return EncodeDate(year, 2, day <= 28 ? day : DaysInMonth(year, 2));
   return EncodeDate(year, month - 1, day == 31 ? 30 : day);
 }
 

@@ -54,8 +54,7 @@ bool TryParseFloat(const std::string& text, double& out) {
   const char* end = s.data() + s.size();
   double value = 0.0;
   const auto result = std::from_chars(begin, end, value);
-  if (result.ec != std::errc() || result.ptr != end || !std::isfinite(value))
-    return false;
+  if (result.ec != std::errc() || result.ptr != end || !std::isfinite(value)) return false;
   out = value;
   return true;
 }
@@ -71,8 +70,7 @@ bool TryParseInt(const std::string& text, int32_t& out) {
     if (begin >= end || !IsDigit(text[begin])) return false;
   }
   int32_t value = 0;
-  const auto result =
-      std::from_chars(text.data() + begin, text.data() + end, value);
+  const auto result = std::from_chars(text.data() + begin, text.data() + end, value);
   if (result.ec != std::errc() || result.ptr != text.data() + end) return false;
   out = value;
   return true;

@@ -21,8 +21,7 @@ std::string AmountText(double value) {
   // The shortest digits that read back as the same double: the decimal value
   // the cell showed.
   char buf[400];
-  const auto written =
-      std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+  const auto written = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
   std::string text(buf, written.ptr);
   const bool negative = !text.empty() && text[0] == '-';
   if (negative) text.erase(0, 1);
@@ -47,8 +46,7 @@ std::string AmountText(double value) {
     }
     if (i < 0) text.insert(text.begin(), '1');
   }
-  if (negative && text.find_first_not_of("0.") != std::string::npos)
-    text.insert(text.begin(), '-');
+  if (negative && text.find_first_not_of("0.") != std::string::npos) text.insert(text.begin(), '-');
   return text;
 }
 

@@ -33,8 +33,7 @@ std::string SystemErrorText(int errorNumber) {
   for (const auto& reason : kReasons) {
     if (reason.errorNumber == errorNumber) return reason.text;
   }
-  return "системна грешка " + std::to_string(errorNumber) + " (" +
-         std::strerror(errorNumber) + ")";
+  return "системна грешка " + std::to_string(errorNumber) + " (" + std::strerror(errorNumber) + ")";
 }
 
 }  // namespace zrv

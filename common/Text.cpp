@@ -13,9 +13,7 @@ namespace zrv {
 
 namespace {
 
-bool IsContinuationByte(char c) {
-  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
+bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
 // The upper-case letter of a code point as the database's UPPER gives it on the
 // text columns (WIN1251, collation PXW_CYRL): Latin a-z, Cyrillic а-я and ё.
@@ -31,8 +29,7 @@ char32_t UpperCodePoint(char32_t cp) {
 
 // The "C" numeric conventions, made once for the whole process.
 locale_t CNumericLocale() {
-  static const locale_t locale =
-      newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0));
+  static const locale_t locale = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0));
   return locale;
 }
 

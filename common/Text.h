@@ -50,7 +50,6 @@ bool TryUtf8ToCp1251(const std::string& utf8, std::string& out);
 std::string Cp1251ToUtf8(const std::string& cp1251);
 
 // printf-style formatting into a std::string, in the "C" numeric locale.
-std::string Format(const char* format, ...)
-    __attribute__((format(printf, 1, 2)));
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 }  // namespace zrv

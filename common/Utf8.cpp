@@ -27,9 +27,7 @@ bool NextCodePoint(const std::string& text, size_t& pos, char32_t& codePoint) {
     if ((next & 0xC0) != 0x80) return false;
     value = (value << 6) | (next & 0x3F);
   }
-  if (value < minimum || value > 0x10FFFF ||
-      (value >= 0xD800 && value <= 0xDFFF))
-    return false;
+  if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return false;
   codePoint = value;
   pos += length;
   return true;

@@ -18,8 +18,7 @@ const char* const kFlagFalse = "F";
 
 }  // namespace
 
-TBaseDoc::TBaseDoc(db::Connection& db,
-                   TCharacteristicsCommonTasks& characteristics,
+TBaseDoc::TBaseDoc(db::Connection& db, TCharacteristicsCommonTasks& characteristics,
                    TPHPCommonTasks& calculator, int32_t currentUserId)
     : db_(db),
       characteristics_(characteristics),

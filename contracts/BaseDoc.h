@@ -84,32 +84,29 @@ class TBaseDoc {
   int16_t CurrencyCode;        // DA_VALUTA
   std::string ObjectTypeText;  // da_objtype
   std::string ObjectName;      // da_objname
-  double
-      InterestMax;  // da_rf2: interest cap, or multiplier for interest kind 1
-  int32_t PropertyID;      // DOC_IMOTID
-  int32_t TenantID;        // DA_IF1
-  TDate StartDate;         // DOC_DATASTART
-  TDate StopDate;          // DOC_DATASTOP
-  std::string TenantName;  // tenant's per_name (loaded only)
-  std::string TenantEGN;   // tenant's per_egn (loaded only)
-  std::string
-      TenantMOLName;  // per_name of the tenant's representative (loaded only)
-  uint16_t PayDay;    // DOC_PAYDAY, a pay-day code
-  double InitialSum;  // DOC_INITSUM
-  std::string FreeFlag;      // DOC_FREE
-  int32_t Zone;              // the property's IM_ZONE (loaded only)
-  std::string SF6Text;       // da_sf6, written on insert only
-  int32_t IF4Value;          // DA_IF4
-  std::string PodsadFlag;    // DOC_PODSAD: "F", "T", "S" or "B"
-  std::string AddNum;        // DOC_ADDNUM
-  std::string AddText;       // DOC_ADDTEXT
-  std::string TypeText;      // DOC_TYPETEXT; the import writes "Наем"
-  std::string HandRentInfo;  // DOC_HANDRENTINFO
-  int32_t ValueCalcID;       // DOC_VALUECALCID
-  bool WriteFirstAnnex;      // Insert also writes annex 1
-  TDate ExtraDate;           // recorded by the row mapping; not stored here
-  std::string
-      ExtraNote;  // recorded by the row mapping; not stored, not cleared
+  double InterestMax;          // da_rf2: interest cap, or multiplier for interest kind 1
+  int32_t PropertyID;          // DOC_IMOTID
+  int32_t TenantID;            // DA_IF1
+  TDate StartDate;             // DOC_DATASTART
+  TDate StopDate;              // DOC_DATASTOP
+  std::string TenantName;      // tenant's per_name (loaded only)
+  std::string TenantEGN;       // tenant's per_egn (loaded only)
+  std::string TenantMOLName;   // per_name of the tenant's representative (loaded only)
+  uint16_t PayDay;             // DOC_PAYDAY, a pay-day code
+  double InitialSum;           // DOC_INITSUM
+  std::string FreeFlag;        // DOC_FREE
+  int32_t Zone;                // the property's IM_ZONE (loaded only)
+  std::string SF6Text;         // da_sf6, written on insert only
+  int32_t IF4Value;            // DA_IF4
+  std::string PodsadFlag;      // DOC_PODSAD: "F", "T", "S" or "B"
+  std::string AddNum;          // DOC_ADDNUM
+  std::string AddText;         // DOC_ADDTEXT
+  std::string TypeText;        // DOC_TYPETEXT; the import writes "Наем"
+  std::string HandRentInfo;    // DOC_HANDRENTINFO
+  int32_t ValueCalcID;         // DOC_VALUECALCID
+  bool WriteFirstAnnex;        // Insert also writes annex 1
+  TDate ExtraDate;             // recorded by the row mapping; not stored here
+  std::string ExtraNote;       // recorded by the row mapping; not stored, not cleared
   schedule::TAnecses Annexes;  // the contract's annexes, filled by LoadByID
 
  private:

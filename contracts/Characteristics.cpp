@@ -8,15 +8,14 @@
 namespace zrv::contracts {
 namespace {
 
-const char* const kMsgLoadDefaultsFailed =
-    "Грешка при зареждане на стойности по подразбиране.";
+const char* const kMsgLoadDefaultsFailed = "Грешка при зареждане на стойности по подразбиране.";
 const char* const kMsgDeleteFailed = "uPHPCalc:Проблем при изтриване от БД";
 
 }  // namespace
 
-TCharacteristicsCommonTasks::TCharacteristicsCommonTasks(
-    db::Connection& db, ui::Messages& messages,
-    const TPHPCommonTasks& calculator, int32_t appId)
+TCharacteristicsCommonTasks::TCharacteristicsCommonTasks(db::Connection& db, ui::Messages& messages,
+                                                         const TPHPCommonTasks& calculator,
+                                                         int32_t appId)
     : db_(db), messages_(messages), calculator_(calculator), appId_(appId) {}
 
 void TCharacteristicsCommonTasks::LoadCharacteristicDefaults() {
@@ -26,15 +25,13 @@ void TCharacteristicsCommonTasks::LoadCharacteristicDefaults() {
   try {
     db::OwnTransaction transaction(db_);
     // Entries stay as they are added, also when reading fails part way.
-    CharacteristicStore(transaction.Get())
-        .Defaults(appId_, [&](TCharacteristic entry) {
-          calculator->AddVariable(entry.VarName);
-          entries_.push_back(std::move(entry));
-        });
+    CharacteristicStore(transaction.Get()).Defaults(appId_, [&](TCharacteristic entry) {
+      calculator->AddVariable(entry.VarName);
+      entries_.push_back(std::move(entry));
+    });
     transaction.Commit();
   } catch (const std::exception& e) {
-    messages_.ShowMessage(std::string(kMsgLoadDefaultsFailed) + "\n" +
-                          e.what());
+    messages_.ShowMessage(std::string(kMsgLoadDefaultsFailed) + "\n" + e.what());
   }
 }
 
@@ -43,14 +40,12 @@ void TCharacteristicsCommonTasks::SetCharChecked(int32_t chId, bool checked) {
     if (entry.CH_ID == chId) entry.Checked = checked;
 }
 
-void TCharacteristicsCommonTasks::SetCharValue(int32_t chId,
-                                               const std::string& value) {
+void TCharacteristicsCommonTasks::SetCharValue(int32_t chId, const std::string& value) {
   for (TCharacteristic& entry : entries_)
     if (entry.CH_ID == chId) entry.Value = value;
 }
 
-void TCharacteristicsCommonTasks::SetCharNoUseValue(int32_t chId,
-                                                    const std::string& value) {
+void TCharacteristicsCommonTasks::SetCharNoUseValue(int32_t chId, const std::string& value) {
   for (TCharacteristic& entry : entries_)
     if (entry.CH_ID == chId) entry.NoUseValue = value;
 }
@@ -74,8 +69,7 @@ bool TCharacteristicsCommonTasks::DeleteDocCharacteristics(int32_t docId) {
   return true;
 }
 
-bool TCharacteristicsCommonTasks::DeleteDocCharacteristics(db::Transaction& tx,
-                                                           int32_t docId) {
+bool TCharacteristicsCommonTasks::DeleteDocCharacteristics(db::Transaction& tx, int32_t docId) {
   try {
     CharacteristicStore(tx).DeleteOfContract(docId);
   } catch (const std::exception&) {
@@ -85,8 +79,7 @@ bool TCharacteristicsCommonTasks::DeleteDocCharacteristics(db::Transaction& tx,
   return true;
 }
 
-bool TCharacteristicsCommonTasks::InsertDocCharacteristic(int32_t docId,
-                                                          int32_t chId) {
+bool TCharacteristicsCommonTasks::InsertDocCharacteristic(int32_t docId, int32_t chId) {
   if (!calculator_.HasCalculator()) return false;
   db::OwnTransaction transaction(db_);
   InsertDocCharacteristic(transaction.Get(), docId, chId);
@@ -94,8 +87,7 @@ bool TCharacteristicsCommonTasks::InsertDocCharacteristic(int32_t docId,
   return true;
 }
 
-bool TCharacteristicsCommonTasks::InsertDocCharacteristic(db::Transaction& tx,
-                                                          int32_t docId,
+bool TCharacteristicsCommonTasks::InsertDocCharacteristic(db::Transaction& tx, int32_t docId,
                                                           int32_t chId) {
   if (!calculator_.HasCalculator()) return false;
   CharacteristicStore(tx).Insert(docId, GetCharEntry(chId));

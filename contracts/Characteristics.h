@@ -25,23 +25,19 @@ namespace zrv::contracts {
 // One characteristic with the value a contract gives it.
 struct TCharacteristic {
   int32_t CH_ID = 0;
-  std::string VarName;  // the name under which the calculator knows it
-  std::string Value;    // default CH_VALUE, or the contract's CD_VALUE
-  std::string
-      NoUseValue;  // default CH_NO_USE_VALUE, or the contract's CD_NO_USE_VALUE
-  std::string Text;  // the caption
-  bool Checked =
-      false;  // false after loading defaults; the contract's CD_CHECKED = "T"
+  std::string VarName;     // the name under which the calculator knows it
+  std::string Value;       // default CH_VALUE, or the contract's CD_VALUE
+  std::string NoUseValue;  // default CH_NO_USE_VALUE, or the contract's CD_NO_USE_VALUE
+  std::string Text;        // the caption
+  bool Checked = false;    // false after loading defaults; the contract's CD_CHECKED = "T"
 };
 
 class TCharacteristicsCommonTasks {
  public:
   TCharacteristicsCommonTasks(db::Connection& db, ui::Messages& messages,
-                              const TPHPCommonTasks& calculator,
-                              int32_t appId = kAppID);
+                              const TPHPCommonTasks& calculator, int32_t appId = kAppID);
   TCharacteristicsCommonTasks(const TCharacteristicsCommonTasks&) = delete;
-  TCharacteristicsCommonTasks& operator=(const TCharacteristicsCommonTasks&) =
-      delete;
+  TCharacteristicsCommonTasks& operator=(const TCharacteristicsCommonTasks&) = delete;
 
   // Refills the working set with the application's characteristics and their
   // default values and gives the calculator a variable for each. Does nothing
@@ -75,8 +71,7 @@ class TCharacteristicsCommonTasks {
   // transaction or in one of its own; errors roll back a transaction it started
   // and travel on.
   bool InsertDocCharacteristic(int32_t docId, int32_t chId);
-  bool InsertDocCharacteristic(db::Transaction& tx, int32_t docId,
-                               int32_t chId);
+  bool InsertDocCharacteristic(db::Transaction& tx, int32_t docId, int32_t chId);
 
   bool HasCalculator() const { return calculator_.HasCalculator(); }
   int32_t AppId() const { return appId_; }

@@ -46,8 +46,7 @@ bool TObektDB::Insert(db::Transaction& tx) {
 }
 
 bool TObektDB::HasCadastralId() const {
-  return !NparText.empty() &&
-         (NparText != "0" || MasivNo != 0 || NN != 0 || NI != 0);
+  return !NparText.empty() && (NparText != "0" || MasivNo != 0 || NN != 0 || NI != 0);
 }
 
 int32_t TObektDB::FindByNpar(db::Connection& db, const TObektDB& wanted) {

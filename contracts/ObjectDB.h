@@ -44,29 +44,28 @@ class TObektDB {
   // be told from another one. Database errors travel to the caller.
   static int32_t FindByNpar(db::Connection& db, const TObektDB& wanted);
 
-  int32_t ID;               // im_id, given by the database on insert
-  int32_t SettlementID;     // im_nm
-  int32_t MasivNo;          // im_nmas, second part of the cadastral identifier
-  std::string NparText;     // im_npar, third part of the cadastral identifier
-  int16_t NN;               // im_nn, fourth part
-  int16_t NI;               // im_ni, fifth part
-  std::string RkvText;      // im_rkv
-  std::string RparText;     // im_rpar
-  int16_t NTP;              // im_ntp
-  int16_t VTP;              // im_vtp
-  int16_t LocalityID;       // im_mestnost
-  int16_t QuarterID;        // im_jk
-  int16_t StreetID;         // im_nulic
-  std::string Address;      // im_address, at most 250 characters
-  double Area;              // im_area
-  int32_t ImType;           // im_type
-  std::string AddressNo;    // im_addressnom, the street number
-  std::string Description;  // im_desc
-  std::string Borders;      // im_borders
-  int16_t ImZone;           // im_zone
-  std::string ZutType;      // im_zuttype
-  std::string
-      SettlementText;  // the settlement as the row wrote it; not stored here
+  int32_t ID;                  // im_id, given by the database on insert
+  int32_t SettlementID;        // im_nm
+  int32_t MasivNo;             // im_nmas, second part of the cadastral identifier
+  std::string NparText;        // im_npar, third part of the cadastral identifier
+  int16_t NN;                  // im_nn, fourth part
+  int16_t NI;                  // im_ni, fifth part
+  std::string RkvText;         // im_rkv
+  std::string RparText;        // im_rpar
+  int16_t NTP;                 // im_ntp
+  int16_t VTP;                 // im_vtp
+  int16_t LocalityID;          // im_mestnost
+  int16_t QuarterID;           // im_jk
+  int16_t StreetID;            // im_nulic
+  std::string Address;         // im_address, at most 250 characters
+  double Area;                 // im_area
+  int32_t ImType;              // im_type
+  std::string AddressNo;       // im_addressnom, the street number
+  std::string Description;     // im_desc
+  std::string Borders;         // im_borders
+  int16_t ImZone;              // im_zone
+  std::string ZutType;         // im_zuttype
+  std::string SettlementText;  // the settlement as the row wrote it; not stored here
 
  private:
   db::Connection& db_;

@@ -25,8 +25,7 @@ class CalcVariables {
 // outlive this object.
 class TPHPCommonTasks {
  public:
-  explicit TPHPCommonTasks(CalcVariables* calculator = nullptr)
-      : calculator_(calculator) {}
+  explicit TPHPCommonTasks(CalcVariables* calculator = nullptr) : calculator_(calculator) {}
   TPHPCommonTasks(const TPHPCommonTasks&) = delete;
   TPHPCommonTasks& operator=(const TPHPCommonTasks&) = delete;
 

@@ -24,11 +24,9 @@ int32_t PersonTasks::FindByEGN(const std::string& egn) const {
   return id;
 }
 
-int32_t PersonTasks::FindRepresentative(int32_t personId,
-                                        const std::string& name) const {
+int32_t PersonTasks::FindRepresentative(int32_t personId, const std::string& name) const {
   db::OwnTransaction transaction(Database());
-  const int32_t id =
-      PersonStore(transaction.Get()).FindRepresentative(personId, name);
+  const int32_t id = PersonStore(transaction.Get()).FindRepresentative(personId, name);
   transaction.Commit();
   return id;
 }

@@ -18,27 +18,23 @@ namespace zrv::contracts {
 
 // A person as the row mapping fills it and InsertPerson stores it.
 struct TPersonSrchRec {
-  std::string Name;  // PER_NAME, the citizen's or the firm's name
-  std::string
-      EGN;  // PER_EGN, personal identity number or the firm's registry code
+  std::string Name;        // PER_NAME, the citizen's or the firm's name
+  std::string EGN;         // PER_EGN, personal identity number or the firm's registry code
   std::string Dann;        // PER_DANN, tax number
   std::string Addr;        // PER_ADDR
   std::string NM;          // PER_NM, the settlement as text
   std::string ExtraText1;  // not stored
-  int32_t MOL = -1;   // PER_MOL, PER_ID of the person who represents a firm
-  std::string InDDS;  // PER_INDDS, VAT identification number
+  int32_t MOL = -1;        // PER_MOL, PER_ID of the person who represents a firm
+  std::string InDDS;       // PER_INDDS, VAT identification number
   std::string AddrCoresp;  // PER_ADDR_CORESP, correspondence address
-  std::string
-      TDNap;  // PER_TDNAP, territorial directorate of the revenue agency
-  std::string TDNapAddr;  // PER_TDNAP_ADDR
-  char Flag =
-      '\0';  // PER_FLAG: 'T' citizen, 'F' firm; '\0' is stored as an empty text
-  int32_t ID =
-      -1;  // PER_ID of the stored person, -1 when none was found; not stored
-  std::string FirmDelo;  // PER_FIRMDELO, company register case
-  std::string Telefon;   // PER_TELEFON
-  std::string PData;     // PER_PDATA, identity card number
-  TDate DateReg = 0;     // PER_DATEREG; the empty date is stored as 30.12.1899
+  std::string TDNap;       // PER_TDNAP, territorial directorate of the revenue agency
+  std::string TDNapAddr;   // PER_TDNAP_ADDR
+  char Flag = '\0';        // PER_FLAG: 'T' citizen, 'F' firm; '\0' is stored as an empty text
+  int32_t ID = -1;         // PER_ID of the stored person, -1 when none was found; not stored
+  std::string FirmDelo;    // PER_FIRMDELO, company register case
+  std::string Telefon;     // PER_TELEFON
+  std::string PData;       // PER_PDATA, identity card number
+  TDate DateReg = 0;       // PER_DATEREG; the empty date is stored as 30.12.1899
   std::string ExtraText2;  // not stored
 };
 

@@ -11,10 +11,8 @@ struct RentKind {
 
 // Compared in this order; the first equal text wins.
 const RentKind kRentKinds[] = {
-    {"Наем помещение/сграда", 1201, "sgradi"},
-    {"Наем терен", 1200, "tereni"},
-    {"Наем реклама", 1201, "reklami"},
-    {"Наем земеделска земя", 1200, "zemi"},
+    {"Наем помещение/сграда", 1201, "sgradi"}, {"Наем терен", 1200, "tereni"},
+    {"Наем реклама", 1201, "reklami"},         {"Наем земеделска земя", 1200, "zemi"},
     {"Наем паркинг", 1201, "parkingi"},
 };
 

@@ -9,8 +9,7 @@
 namespace zrv::contracts {
 namespace {
 
-const char* const kMsgLoadFailed =
-    "Грешка при зареждане на стойности по подразбиране.";
+const char* const kMsgLoadFailed = "Грешка при зареждане на стойности по подразбиране.";
 
 }  // namespace
 
@@ -19,8 +18,7 @@ bool IsBitSet(int32_t mask, int n) {
   return (static_cast<uint32_t>(mask) & bit) == bit;
 }
 
-void RentTypeTable::LoadRentTypes(db::Connection& db, int32_t appId,
-                                  ui::Messages& messages) {
+void RentTypeTable::LoadRentTypes(db::Connection& db, int32_t appId, ui::Messages& messages) {
   entries_.clear();
   try {
     db::OwnTransaction transaction(db);
@@ -40,13 +38,10 @@ void RentTypeTable::LoadRentTypes(db::Connection& db, int32_t appId,
   }
 }
 
-void RentTypeTable::LoadRentTypes(db::Transaction& tx, int32_t appId,
-                                  ui::Messages& messages) {
+void RentTypeTable::LoadRentTypes(db::Transaction& tx, int32_t appId, ui::Messages& messages) {
   entries_.clear();
   try {
-    RentTypeStore(tx).Load(appId, [&](TRentTypeRec rec) {
-      entries_.push_back(std::move(rec));
-    });
+    RentTypeStore(tx).Load(appId, [&](TRentTypeRec rec) { entries_.push_back(std::move(rec)); });
   } catch (const std::exception& e) {
     messages.ShowMessage(std::string(kMsgLoadFailed) + "\n" + e.what());
   }

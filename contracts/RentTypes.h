@@ -51,17 +51,14 @@ class RentTypeTable {
   // further; the rows read so far stay.
   void LoadRentTypes(db::Connection& db, int32_t appId, ui::Messages& messages);
   // The same in the transaction `tx`, which the caller ends.
-  void LoadRentTypes(db::Transaction& tx, int32_t appId,
-                     ui::Messages& messages);
+  void LoadRentTypes(db::Transaction& tx, int32_t appId, ui::Messages& messages);
 
   // Index of the first entry whose text equals `text` when both are
   // upper-cased, or -1.
   int FindRentType(const std::string& text) const;
 
   const std::vector<TRentTypeRec>& Entries() const { return entries_; }
-  const TRentTypeRec& operator[](size_t index) const {
-    return entries_.at(index);
-  }
+  const TRentTypeRec& operator[](size_t index) const { return entries_.at(index); }
   size_t Size() const { return entries_.size(); }
 
  private:

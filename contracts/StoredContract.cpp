@@ -24,9 +24,9 @@ std::string ContractKey(const TBaseDoc& contract, const TObektDB& property,
   // The property as the row describes it, found or not: whether a stored
   // property is found depends on what the other workstation has committed by
   // then, so its id would give the two the same row under different keys.
-  for (int32_t value : std::initializer_list<int32_t>{
-           property.SettlementID, property.MasivNo, property.NN, property.NI,
-           property.LocalityID, property.QuarterID, property.StreetID})
+  for (int32_t value : std::initializer_list<int32_t>{property.SettlementID, property.MasivNo,
+                                                      property.NN, property.NI, property.LocalityID,
+                                                      property.QuarterID, property.StreetID})
     key.Add(value);
   key.Add(property.NparText);
   key.Add(property.AddressNo);

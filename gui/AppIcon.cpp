@@ -47,8 +47,7 @@ QImage DrawAppIcon(int size) {
 
 QIcon AppIcon() {
   QIcon icon;
-  for (int size : {16, 32, 48, 64, 128})
-    icon.addPixmap(QPixmap::fromImage(DrawAppIcon(size)));
+  for (int size : {16, 32, 48, 64, 128}) icon.addPixmap(QPixmap::fromImage(DrawAppIcon(size)));
   return icon;
 }
 

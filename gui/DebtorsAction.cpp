@@ -25,26 +25,22 @@ const char* const kDateFormat = "dd.MM.yyyy";
 QString Tr(const char* utf8) { return QString::fromUtf8(utf8); }
 }  // namespace
 
-std::optional<std::string> DebtorsAction::Run(
-    const std::string& folder, const state::DebtorProgress& progress) {
+std::optional<std::string> DebtorsAction::Run(const std::string& folder,
+                                              const state::DebtorProgress& progress) {
   const std::optional<TDate> date = askDate_();
   if (!date) return std::nullopt;
   try {
     state::DebtorOptions options;
     options.date = *date;
-    const state::DebtorList list =
-        state::ReadDebtors(db_, options, progress);
+    const state::DebtorList list = state::ReadDebtors(db_, options, progress);
     // The time in the name keeps an earlier list of the same date, which may
     // be open in the spreadsheet application.
-    const std::string time =
-        QTime::currentTime().toString(kTimeFormat).toStdString();
+    const std::string time = QTime::currentTime().toString(kTimeFormat).toStdString();
     const std::string path =
-        (std::filesystem::path(folder) /
-         Format(kFileName, FormatDMY(*date).c_str(), time.c_str()))
+        (std::filesystem::path(folder) / Format(kFileName, FormatDMY(*date).c_str(), time.c_str()))
             .string();
     state::WriteDebtorsWorkbook(list, path);
-    open_(QUrl::fromLocalFile(
-        QFileInfo(QString::fromStdString(path)).absoluteFilePath()));
+    open_(QUrl::fromLocalFile(QFileInfo(QString::fromStdString(path)).absoluteFilePath()));
     return path;
   } catch (const std::exception& e) {
     messages_.ShowMessage(e.what());
@@ -58,12 +54,9 @@ std::optional<TDate> AskDebtorsDate(QWidget* parent) {
   auto* edit = new QDateEdit(QDate::currentDate(), &dialog);
   edit->setCalendarPopup(true);
   edit->setDisplayFormat(kDateFormat);
-  auto* buttons = new QDialogButtonBox(
-      QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog,
-                   &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog,
-                   &QDialog::reject);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
   auto* layout = new QFormLayout(&dialog);
   layout->addRow(Tr(kDateLabel), edit);
   layout->addRow(buttons);

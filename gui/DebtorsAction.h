@@ -24,18 +24,13 @@ class DebtorsAction {
   using OpenUrlFn = std::function<bool(const QUrl&)>;
 
   // Everything given must outlive the action.
-  DebtorsAction(db::Connection& db, Messages& messages, AskDateFn askDate,
-                OpenUrlFn open)
-      : db_(db),
-        messages_(messages),
-        askDate_(std::move(askDate)),
-        open_(std::move(open)) {}
+  DebtorsAction(db::Connection& db, Messages& messages, AskDateFn askDate, OpenUrlFn open)
+      : db_(db), messages_(messages), askDate_(std::move(askDate)), open_(std::move(open)) {}
 
   // Asks for the date, writes "длъжници_DD.MM.YYYY_HHMMSS.xlsx" in `folder`
   // and opens it; gives the file written. A cancel writes nothing; an error is
   // shown in a message box. `progress` sees the contracts done.
-  std::optional<std::string> Run(const std::string& folder,
-                                 const state::DebtorProgress& progress);
+  std::optional<std::string> Run(const std::string& folder, const state::DebtorProgress& progress);
 
  private:
   db::Connection& db_;

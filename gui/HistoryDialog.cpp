@@ -24,8 +24,7 @@ const char* const kColumns[] = {
     "№",      "Начало", "Потребител",        "Работна станция", "Работна книга",
     "Община", "Изход",  "Записани договори", "Отменено"};
 const char* const kUndoneBy = "%s от %s";
-const char* const kCannotRead =
-    "Историята на импортиранията не може да се прочете:";
+const char* const kCannotRead = "Историята на импортиранията не може да се прочете:";
 const char* const kConfirm = "Отмяната на импортиране %d ще премахне:";
 const char* const kQuestion = "Да се отмени ли импортирането?";
 const char* const kMore = "... и още %d (в подробностите)";
@@ -53,14 +52,11 @@ constexpr size_t kShownLines = 12;
 // A box with `text`, its lines and `question`; gives the button clicked.
 int ShowBox(QWidget* parent, QMessageBox::Icon icon, const std::string& text,
             const std::vector<std::string>& lines, const char* question,
-            QMessageBox::StandardButtons buttons,
-            QMessageBox::StandardButton byDefault) {
+            QMessageBox::StandardButtons buttons, QMessageBox::StandardButton byDefault) {
   QString shown = Q(text);
-  for (size_t i = 0; i < lines.size() && i < kShownLines; ++i)
-    shown += '\n' + Q(lines[i]);
+  for (size_t i = 0; i < lines.size() && i < kShownLines; ++i) shown += '\n' + Q(lines[i]);
   if (lines.size() > kShownLines)
-    shown +=
-        '\n' + Q(Format(kMore, static_cast<int>(lines.size() - kShownLines)));
+    shown += '\n' + Q(Format(kMore, static_cast<int>(lines.size() - kShownLines)));
   QMessageBox box(icon, Tr(kApplicationTitle), shown, buttons, parent);
   // Names and addresses come from the workbook: never read as markup.
   box.setTextFormat(Qt::PlainText);
@@ -79,20 +75,16 @@ std::vector<std::string> ReportLines(const import::UndoReport& report) {
 }
 }  // namespace
 
-HistoryDialog::HistoryDialog(db::Connection& db, import::UndoUser by,
-                             QWidget* parent)
+HistoryDialog::HistoryDialog(db::Connection& db, import::UndoUser by, QWidget* parent)
     : QDialog(parent), db_(db), by_(std::move(by)) {
   setWindowTitle(Tr(kTitle));
-  confirm_ = [this](const std::string& question,
-                    const std::vector<std::string>& lines) {
+  confirm_ = [this](const std::string& question, const std::vector<std::string>& lines) {
     return ShowBox(this, QMessageBox::Question, question, lines, kQuestion,
-                   QMessageBox::Yes | QMessageBox::No,
-                   QMessageBox::No) == QMessageBox::Yes;
+                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
   };
-  tell_ = [this](const std::string& message,
-                 const std::vector<std::string>& lines) {
-    ShowBox(this, QMessageBox::Information, message, lines, nullptr,
-            QMessageBox::Ok, QMessageBox::Ok);
+  tell_ = [this](const std::string& message, const std::vector<std::string>& lines) {
+    ShowBox(this, QMessageBox::Information, message, lines, nullptr, QMessageBox::Ok,
+            QMessageBox::Ok);
   };
 
   runs = new QTableWidget(0, std::size(kColumns), this);
@@ -118,8 +110,7 @@ HistoryDialog::HistoryDialog(db::Connection& db, import::UndoUser by,
   layout->addLayout(buttons);
   resize(900, 480);
 
-  connect(runs, &QTableWidget::itemSelectionChanged, this,
-          [this] { UpdateButton(); });
+  connect(runs, &QTableWidget::itemSelectionChanged, this, [this] { UpdateButton(); });
   connect(undoButton, &QPushButton::clicked, this, [this] { UndoSelected(); });
   connect(close, &QDialogButtonBox::rejected, this, &QDialog::reject);
   Refresh();
@@ -147,8 +138,7 @@ void HistoryDialog::Refresh() {
         r.municipality,
         import::OutcomeText(r),
         r.Finished() ? std::to_string(r.stored) : "",
-        r.Undone() ? Format(kUndoneBy, FormatDMYHMS(r.undone).c_str(),
-                            r.undoneByName.c_str())
+        r.Undone() ? Format(kUndoneBy, FormatDMYHMS(r.undone).c_str(), r.undoneByName.c_str())
                    : ""};
     for (size_t c = 0; c < cells.size(); ++c) {
       auto* item = new QTableWidgetItem(Q(cells[c]));
@@ -171,8 +161,7 @@ int HistoryDialog::SelectedRun() const {
 
 void HistoryDialog::UpdateButton() {
   const QList<QTableWidgetItem*> items = runs->selectedItems();
-  undoButton->setEnabled(!items.isEmpty() &&
-                         !items.front()->data(kUndoneRole).toBool());
+  undoButton->setEnabled(!items.isEmpty() && !items.front()->data(kUndoneRole).toBool());
 }
 
 void HistoryDialog::UndoSelected() {

@@ -20,16 +20,15 @@ namespace zrv::ui {
 class HistoryDialog : public QDialog {
  public:
   // The confirmation: a heading with the lines it is about; true for yes.
-  using ConfirmFn = std::function<bool(const std::string& question,
-                                       const std::vector<std::string>& lines)>;
+  using ConfirmFn =
+      std::function<bool(const std::string& question, const std::vector<std::string>& lines)>;
   // A message with its lines (a result, refusals or an error).
-  using TellFn = std::function<void(const std::string& message,
-                                    const std::vector<std::string>& lines)>;
+  using TellFn =
+      std::function<void(const std::string& message, const std::vector<std::string>& lines)>;
 
   // `db` must outlive the dialog; `by` is the user logged in to the window and
   // the workstation, for the run's record. The list is read at once.
-  HistoryDialog(db::Connection& db, import::UndoUser by,
-                QWidget* parent = nullptr);
+  HistoryDialog(db::Connection& db, import::UndoUser by, QWidget* parent = nullptr);
 
   // Replace the message boxes, so that a test answers them.
   void SetConfirm(ConfirmFn confirm) { confirm_ = std::move(confirm); }

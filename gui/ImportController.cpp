@@ -18,8 +18,7 @@ namespace zrv::ui {
 namespace {
 // Every workbook format the run reads, first; Qt's dialog matches the
 // patterns whatever the letter case.
-const char* const kWorkbookFilter =
-    "Работни книги (*.xls *.xlsx *.ods);;Всички файлове (*)";
+const char* const kWorkbookFilter = "Работни книги (*.xls *.xlsx *.ods);;Всички файлове (*)";
 // After the log's path: the moment its name carries as a day number.
 const char* const kLogMomentOpen = "  (";
 const char* const kLogMomentClose = ")";
@@ -32,18 +31,15 @@ std::vector<std::pair<std::string, std::string>> WindowSummaryLines(
   for (const auto& line : import::SummaryLines(summary)) {
     std::string value = line.value;
     if (line.label == import::kLogFileLabel && !summary.logFile.empty())
-      value += kLogMomentOpen + FormatDMYHMS(summary.logMoment) +
-               kLogMomentClose;
+      value += kLogMomentOpen + FormatDMYHMS(summary.logMoment) + kLogMomentClose;
     lines.emplace_back(line.label, value);
   }
   return lines;
 }
 }  // namespace
 
-ImportController::ImportController(TForm1& form, db::Connection& db,
-                                   Messages& messages, StartFn start,
-                                   ChooseFileFn chooseFile,
-                                   TerminateFn terminate)
+ImportController::ImportController(TForm1& form, db::Connection& db, Messages& messages,
+                                   StartFn start, ChooseFileFn chooseFile, TerminateFn terminate)
     : form_(form),
       db_(db),
       messages_(messages),
@@ -115,8 +111,7 @@ void ImportController::Button1Click() {
     }
     chosen = path;
     if (path && options.logFolder.empty())
-      options.logFolder =
-          std::filesystem::absolute(*path).parent_path().string();
+      options.logFolder = std::filesystem::absolute(*path).parent_path().string();
     return path;
   };
 
@@ -138,8 +133,7 @@ void ImportController::Button1Click() {
     // row it stopped at.
     const bool finished = last_.outcome == import::RunOutcome::kFinished;
     if (finished || last_.outcome == import::RunOutcome::kInterrupted) {
-      if (finished)
-        form_.ShowProgress(last_.summary.rowsTotal, last_.summary.rowsTotal);
+      if (finished) form_.ShowProgress(last_.summary.rowsTotal, last_.summary.rowsTotal);
       shown_ = last_.summary;
       form_.ShowSummary(WindowSummaryLines(shown_), !shown_.logFile.empty(),
                         !shown_.refusedRowsFile.empty());
@@ -161,11 +155,10 @@ void ImportController::ShowRowOfLine(int index) {
   // not yet finished.
   if (!run_ || running_ || workbook_.empty()) return;
   const std::vector<int>& rows = run_->ErrorRows();
-  if (index < 0 || index >= static_cast<int>(rows.size()) || rows[index] <= 0)
-    return;
+  if (index < 0 || index >= static_cast<int>(rows.size()) || rows[index] <= 0) return;
   try {
-    rowView_ = std::make_unique<RowCellsView>(
-        rows[index], import::ReadRowCells(workbook_, rows[index]), &form_);
+    rowView_ = std::make_unique<RowCellsView>(rows[index],
+                                              import::ReadRowCells(workbook_, rows[index]), &form_);
     rowView_->setWindowFlag(Qt::Window);
     rowView_->show();
   } catch (const std::exception& e) {
@@ -183,8 +176,7 @@ void ImportController::OpenLogFolder() {
 void ImportController::OpenRefusedRows() {
   const std::string& file = shown_.refusedRowsFile;
   if (file.empty()) return;
-  const QString path =
-      QFileInfo(QString::fromStdString(file)).absoluteFilePath();
+  const QString path = QFileInfo(QString::fromStdString(file)).absoluteFilePath();
   openUrl_(QUrl::fromLocalFile(path));
 }
 
@@ -193,15 +185,12 @@ void ImportController::ShowDebtors() {
   const std::string folder =
       shown_.logFile.empty()
           ? std::filesystem::current_path().string()
-          : QFileInfo(QString::fromStdString(shown_.logFile))
-                .absolutePath()
-                .toStdString();
+          : QFileInfo(QString::fromStdString(shown_.logFile)).absolutePath().toStdString();
   form_.SetRunning(true);
   running_ = true;
-  DebtorsAction(db_, messages_, askDate_, openUrl_)
-      .Run(folder, [this](int done, int total) {
-        form_.ShowProgress(done, total);
-      });
+  DebtorsAction(db_, messages_, askDate_, openUrl_).Run(folder, [this](int done, int total) {
+    form_.ShowProgress(done, total);
+  });
   form_.ShowProgress(0, 0);
   running_ = false;
   form_.SetRunning(false);
@@ -213,21 +202,17 @@ void ImportController::ListCleared() {
   form_.ClearList();
 }
 
-void ImportController::LineAdded(const std::string& line) {
-  form_.AddLine(line);
-}
+void ImportController::LineAdded(const std::string& line) { form_.AddLine(line); }
 
-void ImportController::RowsStarting(int rowsTotal) {
-  form_.ShowProgress(0, rowsTotal);
-}
+void ImportController::RowsStarting(int rowsTotal) { form_.ShowProgress(0, rowsTotal); }
 
 void ImportController::RowDone(int /*row*/, int rowsDone, int rowsTotal) {
   form_.ShowProgress(rowsDone, rowsTotal);
 }
 
 std::optional<std::string> ChooseWorkbookFile(QWidget* parent) {
-  const QString path = QFileDialog::getOpenFileName(
-      parent, QString(), QString(), QString::fromUtf8(kWorkbookFilter));
+  const QString path = QFileDialog::getOpenFileName(parent, QString(), QString(),
+                                                    QString::fromUtf8(kWorkbookFilter));
   if (path.isEmpty()) return std::nullopt;
   return path.toStdString();
 }

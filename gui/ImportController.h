@@ -24,8 +24,7 @@ class ImportController : public import::ImportObserver {
   // The start-up of the run: connects the database and gives a started run
   // that shows its boxes through the messages; throws with the text to show
   // when it cannot.
-  using StartFn = std::function<std::unique_ptr<import::ImportRun>(
-      db::Connection&, Messages&)>;
+  using StartFn = std::function<std::unique_ptr<import::ImportRun>(db::Connection&, Messages&)>;
   // The file dialog: the chosen workbook, or nullopt when cancelled.
   using ChooseFileFn = std::function<std::optional<std::string>()>;
   // Ends the application (the window's start-up failed).
@@ -35,9 +34,8 @@ class ImportController : public import::ImportObserver {
 
   // Everything given must outlive the controller. The controller connects
   // itself to the window's first showing and to its button.
-  ImportController(TForm1& form, db::Connection& db, Messages& messages,
-                   StartFn start, ChooseFileFn chooseFile,
-                   TerminateFn terminate);
+  ImportController(TForm1& form, db::Connection& db, Messages& messages, StartFn start,
+                   ChooseFileFn chooseFile, TerminateFn terminate);
   ~ImportController() override;
 
   // Window start-up: start the run (connect, formats, module hand-over, rent
@@ -94,15 +92,11 @@ class ImportController : public import::ImportObserver {
   void LineAdded(const std::string& line) override;
   void RowsStarting(int rowsTotal) override;
   void RowDone(int row, int rowsDone, int rowsTotal) override;
-  bool StopRequested() override {
-    return stopAsked_ || (stopCheck_ && stopCheck_());
-  }
+  bool StopRequested() override { return stopAsked_ || (stopCheck_ && stopCheck_()); }
 
   // Asked between rows: true stops a run in progress (the program was asked to
   // end).
-  void SetStopCheck(std::function<bool()> check) {
-    stopCheck_ = std::move(check);
-  }
+  void SetStopCheck(std::function<bool()> check) { stopCheck_ = std::move(check); }
 
  private:
   TForm1& form_;
@@ -116,9 +110,9 @@ class ImportController : public import::ImportObserver {
   // The summary the window shows: that of the last finished run, which a
   // cancelled file dialog leaves in place.
   import::ImportSummary shown_;
-  std::string workbook_;  // the workbook of the last finished run
+  std::string workbook_;              // the workbook of the last finished run
   std::optional<std::string> given_;  // read by the next run without asking
-  std::string logFolder_;  // from the settings; empty: beside the workbook
+  std::string logFolder_;             // from the settings; empty: beside the workbook
   bool running_ = false;
   bool stopAsked_ = false;  // "Спри" during the run in progress
   std::unique_ptr<RowCellsView> rowView_;

@@ -16,16 +16,14 @@
 namespace zrv::ui {
 
 namespace {
-const char* const kCaption =
-    "Импортиране на договори за наем в \"Зорвит Наеми\"";
+const char* const kCaption = "Импортиране на договори за наем в \"Зорвит Наеми\"";
 const char* const kMunicipalityLabel = "Община";
 const char* const kMunicipalityDefault = "Русе";
 const char* const kFirstRowLabel = "Чети данни от ред номер :";
 const char* const kFirstRowDefault = "2";
 const char* const kReadButton = "Чети";
 const char* const kStopButton = "Спри";
-const char* const kStopButtonTip =
-    "Спира импортирането след реда в ход; записаното дотук остава";
+const char* const kStopButtonTip = "Спира импортирането след реда в ход; записаното дотук остава";
 const char* const kDoubleClickHint =
     "Двойно щракване върху ред от списъка показва клетките на реда от "
     "работната книга.";
@@ -162,8 +160,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   resize(760, 680);
   // "Продължи" is the default: Enter does not stop the run by accident.
   askStopOnClose = [this] {
-    return AskInBox(this, kCloseDuringRun, kCloseQuestion, kStopAndClose,
-                    kKeepRunning);
+    return AskInBox(this, kCloseDuringRun, kCloseQuestion, kStopAndClose, kKeepRunning);
   };
   connect(Button2, &QPushButton::clicked, this, [this] {
     if (onRead) onRead();
@@ -172,10 +169,9 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     stopButton->setEnabled(false);  // asked once; the run stops at its row
     if (onStop) onStop();
   });
-  connect(erLB, &QListWidget::itemDoubleClicked, this,
-          [this](QListWidgetItem* item) {
-            if (onLineChosen) onLineChosen(erLB->row(item));
-          });
+  connect(erLB, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+    if (onLineChosen) onLineChosen(erLB->row(item));
+  });
   connect(openLogFolder, &QPushButton::clicked, this, [this] {
     if (onOpenLogFolder) onOpenLogFolder();
   });
@@ -232,8 +228,7 @@ void TForm1::ShowProgress(int done, int total) {
   }
   constexpr qint64 kRedrawMs = 100;
   const bool edge = done == 0 || done >= total;
-  if (!edge && progressShown_.isValid() && progressShown_.elapsed() < kRedrawMs)
-    return;
+  if (!edge && progressShown_.isValid() && progressShown_.elapsed() < kRedrawMs) return;
   progressShown_.start();
   if (progress->maximum() != total) progress->setRange(0, total);
   progress->setValue(done);
@@ -241,9 +236,8 @@ void TForm1::ShowProgress(int done, int total) {
   QCoreApplication::processEvents();
 }
 
-void TForm1::ShowSummary(
-    const std::vector<std::pair<std::string, std::string>>& lines, bool hasLog,
-    bool hasRefusedRows) {
+void TForm1::ShowSummary(const std::vector<std::pair<std::string, std::string>>& lines, bool hasLog,
+                         bool hasRefusedRows) {
   auto* layout = static_cast<QGridLayout*>(summaryBox->layout());
   while (QLayoutItem* item = layout->takeAt(0)) {
     delete item->widget();
@@ -254,8 +248,7 @@ void TForm1::ShowSummary(
   for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
     const auto& [label, value] = lines[i];
     const int column = i < rows ? 0 : 2;
-    layout->addWidget(new QLabel(QString::fromStdString(label), summaryBox),
-                      i % rows, column);
+    layout->addWidget(new QLabel(QString::fromStdString(label), summaryBox), i % rows, column);
     auto* shown = new QLabel(QString::fromStdString(value), summaryBox);
     shown->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(shown, i % rows, column + 1);
@@ -273,15 +266,15 @@ void TForm1::ShowGivenWorkbook(const std::string& path) {
 }
 
 void TForm1::ShowSession(const std::string& database, const std::string& user) {
-  sessionLine->setText(Tr(kSessionDatabase) + QString::fromStdString(database) +
-                       Tr(kSessionUser) + QString::fromStdString(user));
+  sessionLine->setText(Tr(kSessionDatabase) + QString::fromStdString(database) + Tr(kSessionUser) +
+                       QString::fromStdString(user));
   sessionLine->show();
 }
 
 void TForm1::ShowAbout() {
-  QMessageBox::about(this, Tr(kAboutTitle),
-                     Tr(kApplicationTitle) + "\n" + Tr(kVersionLabel) +
-                         QString::fromUtf8(ZRV_VERSION));
+  QMessageBox::about(
+      this, Tr(kAboutTitle),
+      Tr(kApplicationTitle) + "\n" + Tr(kVersionLabel) + QString::fromUtf8(ZRV_VERSION));
 }
 
 void TForm1::SetRunning(bool running, bool stoppable) {

@@ -22,8 +22,7 @@
 namespace zrv::ui {
 
 // The program's title: message boxes and the About box carry it.
-inline constexpr char kApplicationTitle[] =
-    "Зорвит Имоти 2007 - импортиране на договори за наем";
+inline constexpr char kApplicationTitle[] = "Зорвит Имоти 2007 - импортиране на договори за наем";
 
 class TForm1 : public QWidget {
  public:
@@ -51,26 +50,26 @@ class TForm1 : public QWidget {
   // Called by a click on "История".
   std::function<void()> onHistory;
 
-  QLineEdit* Edit1 = nullptr;      // first row to read
-  QLineEdit* Edit2 = nullptr;      // municipality
-  QPushButton* Button2 = nullptr;  // "Чети"
-  QPushButton* stopButton = nullptr;  // "Спри", enabled while a run works
-  QListWidget* erLB = nullptr;     // error list
-  QLabel* doubleClickHint = nullptr;  // a double click shows a line's row
-  QCheckBox* ftpCheck = nullptr;  // "Генерирай връзки към FTP"
-  QCheckBox* duplicatesCheck = nullptr;  // store contracts stored already
-  QCheckBox* checkOnlyCheck = nullptr;   // check every row, store nothing
-  QComboBox* rtCombo_ = nullptr;         // hidden, not used
-  QLabel* rtLabel = nullptr;             // "Вид наем", hidden
-  QProgressBar* progress = nullptr;      // rows done of N while a run works
-  QGroupBox* summaryBox = nullptr;       // the last run's summary, after a run
-  QPushButton* openLogFolder = nullptr;  // opens the log file's folder
+  QLineEdit* Edit1 = nullptr;              // first row to read
+  QLineEdit* Edit2 = nullptr;              // municipality
+  QPushButton* Button2 = nullptr;          // "Чети"
+  QPushButton* stopButton = nullptr;       // "Спри", enabled while a run works
+  QListWidget* erLB = nullptr;             // error list
+  QLabel* doubleClickHint = nullptr;       // a double click shows a line's row
+  QCheckBox* ftpCheck = nullptr;           // "Генерирай връзки към FTP"
+  QCheckBox* duplicatesCheck = nullptr;    // store contracts stored already
+  QCheckBox* checkOnlyCheck = nullptr;     // check every row, store nothing
+  QComboBox* rtCombo_ = nullptr;           // hidden, not used
+  QLabel* rtLabel = nullptr;               // "Вид наем", hidden
+  QProgressBar* progress = nullptr;        // rows done of N while a run works
+  QGroupBox* summaryBox = nullptr;         // the last run's summary, after a run
+  QPushButton* openLogFolder = nullptr;    // opens the log file's folder
   QPushButton* openRefusedRows = nullptr;  // opens the refused rows' workbook
-  QPushButton* debtors = nullptr;  // the list of debtors as a workbook
-  QPushButton* history = nullptr;  // the run history, where a run is undone
-  QPushButton* about = nullptr;    // the About box
-  QLabel* givenWorkbook = nullptr;  // the workbook "Чети" reads without asking
-  QLabel* sessionLine = nullptr;    // the database and the user logged in
+  QPushButton* debtors = nullptr;          // the list of debtors as a workbook
+  QPushButton* history = nullptr;          // the run history, where a run is undone
+  QPushButton* about = nullptr;            // the About box
+  QLabel* givenWorkbook = nullptr;         // the workbook "Чети" reads without asking
+  QLabel* sessionLine = nullptr;           // the database and the user logged in
 
   void ClearList();
   // Appends a line and scrolls to it; the window repaints before the run goes
@@ -90,9 +89,8 @@ class TForm1 : public QWidget {
   // line, in two columns of pairs so that the error list keeps most of the
   // height; the log folder button works when `hasLog`, and the button that
   // opens the workbook of refused rows is shown only when `hasRefusedRows`.
-  void ShowSummary(
-      const std::vector<std::pair<std::string, std::string>>& lines,
-      bool hasLog, bool hasRefusedRows);
+  void ShowSummary(const std::vector<std::pair<std::string, std::string>>& lines, bool hasLog,
+                   bool hasRefusedRows);
   // Shows the workbook the next run reads without the file dialog; an empty
   // path hides the line.
   void ShowGivenWorkbook(const std::string& path);

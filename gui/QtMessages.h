@@ -11,8 +11,8 @@ namespace zrv::ui {
 // A question box over `parent`: the text, the question under it, and two
 // buttons; `no` is the default, so that Enter does not take the step by
 // accident. True when `yes` was clicked.
-bool AskInBox(QWidget* parent, const std::string& text,
-              const std::string& question, const char* yes, const char* no);
+bool AskInBox(QWidget* parent, const std::string& text, const std::string& question,
+              const char* yes, const char* no);
 
 class QtMessages : public Messages {
  public:
@@ -24,8 +24,7 @@ class QtMessages : public Messages {
   void ShowError(const std::string& text) override;
   // The text, the question under it, and "Да" and "Не"; "Не" is the default
   // button, so that Enter does not go on by accident.
-  bool Ask(const std::string& text, const std::string& question,
-           bool unanswered) override;
+  bool Ask(const std::string& text, const std::string& question, bool unanswered) override;
 
  private:
   void Show(QMessageBox::Icon icon, const std::string& text);

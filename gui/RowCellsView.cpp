@@ -16,8 +16,7 @@ QTableWidgetItem* Cell(const std::string& text) {
 }
 }  // namespace
 
-RowCellsView::RowCellsView(int row, const std::vector<import::RowCell>& cells,
-                           QWidget* parent)
+RowCellsView::RowCellsView(int row, const std::vector<import::RowCell>& cells, QWidget* parent)
     : QDialog(parent) {
   setWindowTitle(QString::fromUtf8(kTitle).arg(row));
   table = new QTableWidget(static_cast<int>(cells.size()), 3, this);

@@ -12,8 +12,7 @@ namespace zrv::ui {
 
 class RowCellsView : public QDialog {
  public:
-  RowCellsView(int row, const std::vector<import::RowCell>& cells,
-               QWidget* parent = nullptr);
+  RowCellsView(int row, const std::vector<import::RowCell>& cells, QWidget* parent = nullptr);
 
   QTableWidget* table = nullptr;
 };

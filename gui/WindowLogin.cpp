@@ -9,19 +9,16 @@
 namespace zrv::ui {
 
 namespace {
-const char kCheckCredentials[] =
-    "Проверете потребителя и паролата и опитайте отново.";
+const char kCheckCredentials[] = "Проверете потребителя и паролата и опитайте отново.";
 constexpr int kExitFailed = 1;
 constexpr int kExitCancelled = 0;
 }  // namespace
 
-std::optional<int> WindowLogin(
-    const std::vector<std::string>& parameters,
-    const std::function<void(const std::string&)>& showError,
-    SessionValues& session) {
+std::optional<int> WindowLogin(const std::vector<std::string>& parameters,
+                               const std::function<void(const std::string&)>& showError,
+                               SessionValues& session) {
   // The texts of a missing, held or stuck file say what to do.
-  const std::string problem =
-      app::DatabaseProblem(login::DefaultDatabasePath());
+  const std::string problem = app::DatabaseProblem(login::DefaultDatabasePath());
   if (!problem.empty()) {
     showError(problem);
     return kExitFailed;

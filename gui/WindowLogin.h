@@ -19,9 +19,8 @@ namespace zrv::ui {
 // holds the login's values). Otherwise the exit code: 1 after `showError` was
 // given the reason and what to do next, 0 when the user cancelled the dialog
 // (nothing shown).
-std::optional<int> WindowLogin(
-    const std::vector<std::string>& parameters,
-    const std::function<void(const std::string&)>& showError,
-    SessionValues& session);
+std::optional<int> WindowLogin(const std::vector<std::string>& parameters,
+                               const std::function<void(const std::string&)>& showError,
+                               SessionValues& session);
 
 }  // namespace zrv::ui

@@ -79,8 +79,7 @@ void ShowStartError(const std::string& text) {
 int main(int argc, char** argv) {
   // The help text and the version need no display (the manual page is made
   // from them at build time).
-  const zrv::ui::WindowStart early =
-      zrv::ui::ReadWindowStart({argv + 1, argv + argc});
+  const zrv::ui::WindowStart early = zrv::ui::ReadWindowStart({argv + 1, argv + argc});
   if (early.action == zrv::ui::WindowStart::Action::kHelp) {
     std::fputs(zrv::ui::kWindowHelp, stdout);
     return 0;
@@ -100,8 +99,7 @@ int main(int argc, char** argv) {
   std::setlocale(LC_NUMERIC, "C");
   QTimer terminationCheck;
   QObject::connect(&terminationCheck, &QTimer::timeout, [] {
-    if (zrv::app::TerminationRequested())
-      QCoreApplication::exit(zrv::app::TerminationExitCode());
+    if (zrv::app::TerminationRequested()) QCoreApplication::exit(zrv::app::TerminationExitCode());
   });
   terminationCheck.start(250);
   QApplication::setApplicationDisplayName(QString::fromUtf8(kDisplayName));
@@ -111,16 +109,14 @@ int main(int argc, char** argv) {
   zrv::ui::InstallQtBulgarian(app);
   // The engine's set-up problem (database files not shared) is told in a box.
   zrv::db::SetEngineModeReport([](const std::string& message) {
-    QMessageBox::warning(nullptr,
-                         QString::fromUtf8(zrv::ui::kApplicationTitle),
+    QMessageBox::warning(nullptr, QString::fromUtf8(zrv::ui::kApplicationTitle),
                          QString::fromStdString(message));
   });
 
   // Qt has taken its own options out of argv; what is left are the program's
   // parameters.
   std::vector<std::string> parameters;
-  for (const QString& a : QApplication::arguments().mid(1))
-    parameters.push_back(a.toStdString());
+  for (const QString& a : QApplication::arguments().mid(1)) parameters.push_back(a.toStdString());
 
   const zrv::ui::WindowStart start = zrv::ui::ReadWindowStart(parameters);
   // A command line or a setting it cannot use ends the window as a bad option
@@ -141,8 +137,8 @@ int main(int argc, char** argv) {
   // limit chosen here.
   zrv::app::UseConnectionSettings(settings);
   zrv::SessionValues session;
-  if (const std::optional<int> code = zrv::ui::WindowLogin(
-          start.loginParameters, ShowStartError, session))
+  if (const std::optional<int> code =
+          zrv::ui::WindowLogin(start.loginParameters, ShowStartError, session))
     return Leave(*code);
   std::atexit(LeaveDuringRun);
 
@@ -163,9 +159,7 @@ int main(int argc, char** argv) {
   // workstation, as `zorvit undo` records its user.
   form.onHistory = [&] {
     zrv::ui::HistoryDialog history(
-        *connection,
-        {session.currentUserID, session.userName, zrv::system::HostName()},
-        &form);
+        *connection, {session.currentUserID, session.userName, zrv::system::HostName()}, &form);
     history.exec();
   };
   // A run in progress stops at its next row; the timer above then ends the

@@ -11,15 +11,12 @@ namespace zrv::import {
 
 namespace {
 
-bool Later(TDate date, TDate than) {
-  return std::trunc(date) > std::trunc(than);
-}
+bool Later(TDate date, TDate than) { return std::trunc(date) > std::trunc(than); }
 
 }  // namespace
 
-AnnexJudgement JudgeAnnex(const AnnexCells& cells,
-                          const contracts::TBaseDoc& contract, int32_t docId,
-                          const TDate* previousStart) {
+AnnexJudgement JudgeAnnex(const AnnexCells& cells, const contracts::TBaseDoc& contract,
+                          int32_t docId, const TDate* previousStart) {
   AnnexJudgement judged;
   schedule::TAnecsRow& annex = judged.annex;
   const auto warn = [&](const char* subject) {
@@ -60,8 +57,7 @@ AnnexJudgement JudgeAnnex(const AnnexCells& cells,
   // (an empty stop on an annex that starts after the contract's term, or a
   // mistyped one), or one the schedule cannot reach, refuses this annex only.
   if (ok && (Later(annex.AN_DTStart, annex.AN_DTStop) ||
-             !schedule::TermInScheduleLimits(contract.StartDate,
-                                             annex.AN_DTStop))) {
+             !schedule::TermInScheduleLimits(contract.StartDate, annex.AN_DTStop))) {
     warn(subject::kAnnexEndDate);
     ok = false;
   }

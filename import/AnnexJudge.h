@@ -13,7 +13,7 @@ namespace zrv::import {
 
 struct AnnexJudgement {
   bool ok = false;
-  Lines lines;               // WARNING lines of what keeps it from being stored
+  Lines lines;                // WARNING lines of what keeps it from being stored
   schedule::TAnecsRow annex;  // every field but its number
 };
 
@@ -23,8 +23,7 @@ struct AnnexJudgement {
 // (AD, the contract's price when empty; below 10^17), its stop (AF, the
 // contract's stop when empty; not before the start and within the schedule's
 // limits). The annex takes the contract's interest, VAT and pay-day terms.
-AnnexJudgement JudgeAnnex(const AnnexCells& cells,
-                          const contracts::TBaseDoc& contract, int32_t docId,
-                          const TDate* previousStart);
+AnnexJudgement JudgeAnnex(const AnnexCells& cells, const contracts::TBaseDoc& contract,
+                          int32_t docId, const TDate* previousStart);
 
 }  // namespace zrv::import

@@ -22,10 +22,8 @@ double ValueBefore(const std::string& text, const std::string& unit) {
 
 double AreaFromText(const std::string& text) {
   double value = ValueBefore(text, kUnitSquareMetre);
-  if (value == 0.0)
-    value = UnitFactor(kUnitDecare) * ValueBefore(text, kUnitDecare);
-  if (value == 0.0)
-    value = UnitFactor(kUnitHectare) * ValueBefore(text, kUnitHectare);
+  if (value == 0.0) value = UnitFactor(kUnitDecare) * ValueBefore(text, kUnitDecare);
+  if (value == 0.0) value = UnitFactor(kUnitHectare) * ValueBefore(text, kUnitHectare);
   return value;
 }
 

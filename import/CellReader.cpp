@@ -31,13 +31,10 @@ std::string CellReader::ReadCell(const std::string& column, int row) const {
 }
 
 std::string CellReader::ReadCell(int row, int column) const {
-  return TrimmedCell(sheet_, [&](const workbook::Worksheet& sheet) {
-    return sheet.CellText(row, column);
-  });
+  return TrimmedCell(sheet_,
+                     [&](const workbook::Worksheet& sheet) { return sheet.CellText(row, column); });
 }
 
-int CellReader::UsedRowCount() const {
-  return sheet_ ? sheet_->UsedRowCount() : 0;
-}
+int CellReader::UsedRowCount() const { return sheet_ ? sheet_->UsedRowCount() : 0; }
 
 }  // namespace zrv::import

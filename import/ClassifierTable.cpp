@@ -13,8 +13,7 @@ namespace {
 constexpr int kInsertAttempts = 5;
 }  // namespace
 
-std::optional<int32_t> LookUpClassifier(db::Transaction& tx,
-                                        const ClassifierTable& table,
+std::optional<int32_t> LookUpClassifier(db::Transaction& tx, const ClassifierTable& table,
                                         const std::string& text) {
   contracts::RequireStorableText(table.textColumn, text);
   std::unique_ptr<db::Query> query = tx.NewQuery();
@@ -32,17 +31,15 @@ int32_t NextClassifierId(db::Transaction& tx, const ClassifierTable& table) {
   // MAX over an empty table is null, which reads as 0.
   const int32_t greatest = query->Eof() ? 0 : query->FieldAt(0).AsInteger();
   if (greatest >= table.idLimit)
-    throw Error(std::string("Няма свободен номер в класификатора (") +
-                table.maxSql + ").");
+    throw Error(std::string("Няма свободен номер в класификатора (") + table.maxSql + ").");
   return greatest + 1;
 }
 
 namespace {
 
 // Inserts the row with the id and the text (and what bindExtra binds) in tx.
-void InsertClassifierRow(db::Transaction& tx, const ClassifierTable& table,
-                         int32_t id, const std::string& text,
-                         const BindExtra& bindExtra) {
+void InsertClassifierRow(db::Transaction& tx, const ClassifierTable& table, int32_t id,
+                         const std::string& text, const BindExtra& bindExtra) {
   std::unique_ptr<db::Query> query = tx.NewQuery();
   query->SetSQL(table.insertSql);
   query->SetInteger("id", id);
@@ -55,8 +52,7 @@ void InsertClassifierRow(db::Transaction& tx, const ClassifierTable& table,
 
 int32_t AddClassifier(EntryTransactions& entries, ui::Messages& messages,
                       const ClassifierTable& table, const std::string& text,
-                      const BindExtra& bindExtra,
-                      const CommittedLookUp& lookUp) {
+                      const BindExtra& bindExtra, const CommittedLookUp& lookUp) {
   // Without a look-up of the caller's, the table's own look-up runs first in
   // the entry's transaction, which sees every entry committed so far.
   const bool lookUpInside = !lookUp && table.lookupSql != nullptr;
@@ -97,18 +93,14 @@ int32_t AddClassifier(EntryTransactions& entries, ui::Messages& messages,
 }
 
 int32_t GetOrInsertClassifier(db::Transaction& tx, EntryTransactions& entries,
-                              ui::Messages& messages,
-                              const ClassifierTable& table,
-                              const std::string& text,
-                              const BindExtra& bindExtra) {
-  if (std::optional<int32_t> found = LookUpClassifier(tx, table, text))
-    return *found;
+                              ui::Messages& messages, const ClassifierTable& table,
+                              const std::string& text, const BindExtra& bindExtra) {
+  if (std::optional<int32_t> found = LookUpClassifier(tx, table, text)) return *found;
   // The row's transaction may be older than an entry added since (by this run
   // or by another workstation): AddClassifier looks again where the latest
   // commits show before it adds.
   const std::string key = UpperCase(text);
-  if (std::optional<int32_t> known = entries.Known(table.name, key))
-    return *known;
+  if (std::optional<int32_t> known = entries.Known(table.name, key)) return *known;
   const int32_t id = AddClassifier(entries, messages, table, text, bindExtra);
   entries.Remember(table.name, key, id);
   return id;

@@ -27,13 +27,12 @@ namespace zrv::import {
 // The statements and the failure message of one classifier table (the tables
 // themselves are ClassifierStore's).
 struct ClassifierTable {
-  const char* name;  // the table, as the run history names it
-  const char*
-      lookupSql;  // gives the id in its first column; one string parameter:
-  const char* lookupParam;  // this one, bound to the upper-cased text
-  const char* textColumn;   // the column the text is stored in, named in errors
-  const char* maxSql;       // the greatest id of the table
-  const char* insertSql;  // parameters :id and :text (and any the caller binds)
+  const char* name;             // the table, as the run history names it
+  const char* lookupSql;        // gives the id in its first column; one string parameter:
+  const char* lookupParam;      // this one, bound to the upper-cased text
+  const char* textColumn;       // the column the text is stored in, named in errors
+  const char* maxSql;           // the greatest id of the table
+  const char* insertSql;        // parameters :id and :text (and any the caller binds)
   const char* failMessage;      // shown when the insert fails
   int32_t idLimit = INT32_MAX;  // the greatest id the table's users can hold
 };
@@ -41,8 +40,7 @@ struct ClassifierTable {
 // The id of the first row the look-up gives in `tx` for the upper-cased text,
 // or nothing. A text the database could not store is refused with zrv::Error
 // before any statement runs.
-std::optional<int32_t> LookUpClassifier(db::Transaction& tx,
-                                        const ClassifierTable& table,
+std::optional<int32_t> LookUpClassifier(db::Transaction& tx, const ClassifierTable& table,
                                         const std::string& text);
 
 // The greatest id of the table + 1; 1 for an empty table. Throws zrv::Error
@@ -68,15 +66,12 @@ using CommittedLookUp = std::function<std::optional<int32_t>()>;
 // is tried again); errors of the look-up or the greatest id show none.
 int32_t AddClassifier(EntryTransactions& entries, ui::Messages& messages,
                       const ClassifierTable& table, const std::string& text,
-                      const BindExtra& bindExtra = {},
-                      const CommittedLookUp& lookUp = {});
+                      const BindExtra& bindExtra = {}, const CommittedLookUp& lookUp = {});
 
 // Find-or-add: the id found in the row's transaction `tx`, else what
 // AddClassifier finds among the entries committed since or adds.
 int32_t GetOrInsertClassifier(db::Transaction& tx, EntryTransactions& entries,
-                              ui::Messages& messages,
-                              const ClassifierTable& table,
-                              const std::string& text,
-                              const BindExtra& bindExtra = {});
+                              ui::Messages& messages, const ClassifierTable& table,
+                              const std::string& text, const BindExtra& bindExtra = {});
 
 }  // namespace zrv::import

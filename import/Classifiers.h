@@ -27,8 +27,8 @@ namespace zrv::import {
 
 class Classifiers {
  public:
-  Classifiers(EntryTransactions& entries, ui::Messages& messages,
-              ImportRunState& state, contracts::RentTypeTable& rentTypes);
+  Classifiers(EntryTransactions& entries, ui::Messages& messages, ImportRunState& state,
+              contracts::RentTypeTable& rentTypes);
   Classifiers(const Classifiers&) = delete;
   Classifiers& operator=(const Classifiers&) = delete;
 

@@ -33,9 +33,9 @@ struct IdentityNumber {
 struct RepresentativeCells {
   IdentityNumber number;  // J
   // Read for a representative that is not stored yet.
-  std::string name;      // I
-  std::string document;  // K
-  std::string phone;     // N
+  std::string name;                       // I
+  std::string document;                   // K
+  std::string phone;                      // N
   std::optional<TDate> registrationDate;  // J read as a date
   Lines newLines;  // FATAL lines of I, K, N (texts their columns cannot hold)
 };
@@ -50,7 +50,7 @@ struct TenantCells {
   char flag = 'T';         // 'F' when the number is a valid firm code
   std::string settlement;  // G
   std::string address;     // H
-  Lines newLines;  // D's, the missing name or number, G's and H's FATAL lines
+  Lines newLines;          // D's, the missing name or number, G's and H's FATAL lines
 };
 
 // The contract columns A, B, C, O to S, AC to AJ.
@@ -67,12 +67,12 @@ struct ContractCells {
   double monthPrice = 0;  // AD
   bool priceRead = false;
   std::string sf2Text, comment, purpose, addText;  // O, Q, R, AJ
-  std::string objectType;  // P, empty or not when its column cannot hold it
+  std::string objectType;                          // P, empty or not when its column cannot hold it
   bool objectTypeFits = true;
-  double area = 0;  // S
+  double area = 0;     // S
   TDate stopDate = 0;  // from AE and AC, when the term is readable
   bool stopRead = false;
-  std::string podsadFlag;  // from AI and AG: "F", "T", "B" or "S"
+  std::string podsadFlag;           // from AI and AG: "F", "T", "B" or "S"
   std::optional<TDate> statusDate;  // AG
   std::string statusNote;           // AH, read only when AG is a date
   // The group's lines before the object type (P) is looked up, and after it.
@@ -95,11 +95,11 @@ struct PropertyCells {
   int16_t ni = 0;
   Lines cadastralLines;
   std::string locality, quarter, street;  // U, V, W
-  Lines classifierLines;  // FATAL lines of U, V, W
-  std::string streetNumber;  // X
-  std::string address;       // Y, its first 250 characters
-  Lines newLines;            // X's and Y's FATAL lines, for a new property
-  std::string storedDocumentNumber;  // Z without the numero sign
+  Lines classifierLines;                  // FATAL lines of U, V, W
+  std::string streetNumber;               // X
+  std::string address;                    // Y, its first 250 characters
+  Lines newLines;                         // X's and Y's FATAL lines, for a new property
+  std::string storedDocumentNumber;       // Z without the numero sign
 };
 
 // An annex row below the contract row: its cells as read. Whether the annex

@@ -29,13 +29,11 @@ class EntryTransactions {
   // upper-cased text: a row's snapshot, begun with its batch, may be older
   // than they are, and would otherwise look for them apart once per row.
   // Without a run nothing is kept.
-  virtual std::optional<int32_t> Known(const char* table,
-                                       const std::string& text) const {
+  virtual std::optional<int32_t> Known(const char* table, const std::string& text) const {
     (void)table, (void)text;
     return std::nullopt;
   }
-  virtual void Remember(const char* table, const std::string& text,
-                        int32_t id) {
+  virtual void Remember(const char* table, const std::string& text, int32_t id) {
     (void)table, (void)text, (void)id;
   }
 };
@@ -43,11 +41,9 @@ class EntryTransactions {
 // Each work in a new transaction of its own on the connection.
 class ShortTransactions : public EntryTransactions {
  public:
-  explicit ShortTransactions(db::Connection& connection)
-      : connection_(connection) {}
+  explicit ShortTransactions(db::Connection& connection) : connection_(connection) {}
   void Apart(const std::function<void(db::Transaction&)>& work) override {
-    std::unique_ptr<db::Transaction> tx =
-        connection_.Begin(db::Isolation::kReadCommitted);
+    std::unique_ptr<db::Transaction> tx = connection_.Begin(db::Isolation::kReadCommitted);
     work(*tx);
     tx->Commit();
   }

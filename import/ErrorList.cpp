@@ -11,8 +11,7 @@ const char kAtRow[] = " на ред номер : ";
 }  // namespace
 
 std::string MissingLine(const std::string& subject, int row, bool fatal) {
-  return (fatal ? kFatalStart : kWarningStart) + subject + kAtRow +
-         std::to_string(row);
+  return (fatal ? kFatalStart : kWarningStart) + subject + kAtRow + std::to_string(row);
 }
 
 std::string WarningLine(const std::string& text, int row) {
@@ -31,9 +30,7 @@ void ErrorList::ReportWarning(const std::string& text, int row) {
   Add(WarningLine(text, row), row);
 }
 
-void ErrorList::ReportFatal(const std::string& text, int row) {
-  Add(FatalLine(text, row), row);
-}
+void ErrorList::ReportFatal(const std::string& text, int row) { Add(FatalLine(text, row), row); }
 
 void ErrorList::Add(const std::string& line, int row) {
   lines_.push_back(line);

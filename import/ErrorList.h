@@ -70,9 +70,7 @@ class ErrorList {
   // `observer` is called with each line appended from now on, after it is
   // stored (or, while lines are held, when they are published). It must not
   // add lines itself.
-  void Subscribe(Observer observer) {
-    observers_.push_back(std::move(observer));
-  }
+  void Subscribe(Observer observer) { observers_.push_back(std::move(observer)); }
 
   const std::vector<std::string>& Lines() const { return lines_; }
   // The worksheet row each line names, in the order of Lines(); 0 for a line

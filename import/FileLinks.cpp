@@ -21,8 +21,7 @@ std::string FileLinkName(TDate docDate, const std::string& numberText) {
 }
 
 int32_t AddFileLink(db::Transaction& tx, ui::Messages& messages,
-                 const contracts::TBaseDoc& contract,
-                 const std::string& folder) {
+                    const contracts::TBaseDoc& contract, const std::string& folder) {
   const FileLinkStore store(tx);
   FileLink link;
   link.propertyId = contract.PropertyID;

@@ -32,7 +32,6 @@ std::string FileLinkName(TDate docDate, const std::string& numberText);
 // записа на връзка към FTP файл" and throws the error on, so that the caller
 // rolls the whole row back. Gives the link's number.
 int32_t AddFileLink(db::Transaction& tx, ui::Messages& messages,
-                 const contracts::TBaseDoc& contract,
-                 const std::string& folder);
+                    const contracts::TBaseDoc& contract, const std::string& folder);
 
 }  // namespace zrv::import

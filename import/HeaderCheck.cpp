@@ -11,8 +11,7 @@ namespace zrv::import {
 namespace {
 
 const char* const kIntro = "Заглавният ред (ред ";
-const char* const kIntroEnd =
-    ") не съвпада със заглавията на колоните, които програмата чете:";
+const char* const kIntroEnd = ") не съвпада със заглавията на колоните, които програмата чете:";
 const char* const kItem = "\n- ";
 const char* const kTitleOfColumn = "заглавието на колона ";
 const char* const kTitlesOfColumns = "заглавията на колони ";
@@ -78,8 +77,7 @@ std::string Normalized(const std::string& text) {
   std::string blanked;
   for (size_t i = 0; i < text.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
-    if (c == 0xC2 && i + 1 < text.size() &&
-        static_cast<unsigned char>(text[i + 1]) == 0xA0) {
+    if (c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0xA0) {
       blanked += ' ';
       ++i;
     } else {
@@ -97,9 +95,8 @@ std::string Normalized(const std::string& text) {
 // The whole title, or its first words.
 bool Matches(const std::string& cell, const std::string& title) {
   if (cell.empty()) return false;
-  return title == cell ||
-         (title.size() > cell.size() && title.compare(0, cell.size(), cell) == 0 &&
-          title[cell.size()] == ' ');
+  return title == cell || (title.size() > cell.size() && title.compare(0, cell.size(), cell) == 0 &&
+                           title[cell.size()] == ' ');
 }
 
 // Where one title was found: 0 in its column, else the columns to the right
@@ -109,7 +106,7 @@ using Shift = std::optional<int>;
 struct Finding {
   size_t first;  // indexes into kTitles
   size_t last;
-  Shift shift;   // never 0
+  Shift shift;  // never 0
 };
 
 std::string Named(const ColumnTitle& column) {
@@ -118,8 +115,7 @@ std::string Named(const ColumnTitle& column) {
 
 std::string ShiftWords(int shift) {
   const int columns = std::abs(shift);
-  return (columns == 1 ? std::string(kOneColumn)
-                       : std::to_string(columns) + kColumns) +
+  return (columns == 1 ? std::string(kOneColumn) : std::to_string(columns) + kColumns) +
          (shift > 0 ? kToTheRight : kToTheLeft);
 }
 
@@ -133,12 +129,9 @@ std::string Describe(const Finding& f) {
   const bool one = f.first == f.last;
   if (!f.shift) {
     return one ? kMissingOne + std::string(kTitleOfColumn) + Named(first)
-               : kMissingMany + std::string(kTitlesOfColumns) + Named(first) +
-                     kUpTo + Named(last);
+               : kMissingMany + std::string(kTitlesOfColumns) + Named(first) + kUpTo + Named(last);
   }
-  if (one)
-    return kTitleOfColumn + Named(first) + kIsInColumn +
-           Letters(first, *f.shift);
+  if (one) return kTitleOfColumn + Named(first) + kIsInColumn + Letters(first, *f.shift);
   return kTitlesOfColumns + Named(first) + kUpTo + Named(last) + kAreShifted +
          ShiftWords(*f.shift) + kInColumns + Letters(first, *f.shift) + kUpTo +
          Letters(last, *f.shift);
@@ -148,8 +141,7 @@ std::string Describe(const Finding& f) {
 
 const std::vector<ColumnTitle>& TemplateTitles() { return kTitles; }
 
-std::string HeaderMismatch(const std::vector<std::string>& cells,
-                           int headerRow) {
+std::string HeaderMismatch(const std::vector<std::string>& cells, int headerRow) {
   std::vector<std::string> row;
   for (const std::string& cell : cells) row.push_back(Normalized(cell));
 
@@ -159,8 +151,7 @@ std::string HeaderMismatch(const std::vector<std::string>& cells,
     const std::string title = Normalized(column.title);
     const int home = workbook::ColumnNumber(column.column) - 1;
     const auto at = [&](int index) {
-      return index >= 0 && index < static_cast<int>(row.size()) &&
-             Matches(row[index], title);
+      return index >= 0 && index < static_cast<int>(row.size()) && Matches(row[index], title);
     };
     Shift shift;
     // The nearest column holding the title; to the right first, as columns
@@ -179,8 +170,7 @@ std::string HeaderMismatch(const std::vector<std::string>& cells,
   std::vector<Finding> findings;
   for (size_t i = 0; i < shifts.size(); ++i) {
     if (shifts[i] == Shift(0)) continue;
-    if (!findings.empty() && findings.back().last + 1 == i &&
-        findings.back().shift == shifts[i])
+    if (!findings.empty() && findings.back().last + 1 == i && findings.back().shift == shifts[i])
       findings.back().last = i;
     else
       findings.push_back({i, i, shifts[i]});
@@ -195,8 +185,7 @@ std::string HeaderMismatch(const std::vector<std::string>& cells,
     else
       unnamed += findings[i].last - findings[i].first + 1;
   }
-  if (unnamed > 0)
-    message += kItem + (kMore + std::to_string(unnamed)) + kMoreColumns;
+  if (unnamed > 0) message += kItem + (kMore + std::to_string(unnamed)) + kMoreColumns;
   return message + kAdvice;
 }
 

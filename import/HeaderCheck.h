@@ -34,7 +34,6 @@ inline constexpr int kHeaderColumnsRead = 52;  // A to AZ
 // which fewer than half of the titles are found anywhere is not the
 // template's header (a layout with titles of its own, or a data row): it is
 // not judged, and the result is empty.
-std::string HeaderMismatch(const std::vector<std::string>& cells,
-                           int headerRow);
+std::string HeaderMismatch(const std::vector<std::string>& cells, int headerRow);
 
 }  // namespace zrv::import

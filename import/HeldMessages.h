@@ -21,8 +21,7 @@ class HeldMessages : public ui::Messages {
   void ShowError(const std::string& text) override { Show(text, true); }
   // A question waits for its answer: it is asked at once, never held (the run
   // asks only between rows).
-  bool Ask(const std::string& text, const std::string& question,
-           bool unanswered) override {
+  bool Ask(const std::string& text, const std::string& question, bool unanswered) override {
     return boxes_.Ask(text, question, unanswered);
   }
 
@@ -37,9 +36,7 @@ class HeldMessages : public ui::Messages {
   // ends (declared before the row's transaction, it ends after it).
   class Hold {
    public:
-    explicit Hold(HeldMessages& messages) : messages_(messages) {
-      messages_.holding_ = true;
-    }
+    explicit Hold(HeldMessages& messages) : messages_(messages) { messages_.holding_ = true; }
     ~Hold() { messages_.Release(); }
     Hold(const Hold&) = delete;
     Hold& operator=(const Hold&) = delete;

@@ -16,21 +16,17 @@ namespace zrv::import {
 
 class ImportLookups : public RowLookups {
  public:
-  explicit ImportLookups(Classifiers& classifiers)
-      : classifiers_(classifiers) {}
+  explicit ImportLookups(Classifiers& classifiers) : classifiers_(classifiers) {}
 
   void UseRow(db::Transaction& tx) { tx_ = &tx; }
 
   int32_t FindPerson(const std::string& number) override {
     return contracts::PersonStore(Row()).FindByEgn(number);
   }
-  int32_t FindRepresentative(int32_t personId,
-                             const std::string& name) override {
+  int32_t FindRepresentative(int32_t personId, const std::string& name) override {
     return contracts::PersonStore(Row()).FindRepresentative(personId, name);
   }
-  int32_t RentTypeId(const std::string& text) override {
-    return classifiers_.GetRentTypeID(text);
-  }
+  int32_t RentTypeId(const std::string& text) override { return classifiers_.GetRentTypeID(text); }
   int32_t ObjectTypeId(const std::string& text) override {
     return classifiers_.GetObjectTypeID(Row(), text);
   }
@@ -49,8 +45,7 @@ class ImportLookups : public RowLookups {
   int32_t PropertyByDocumentNumber(const std::string& number) override {
     return contracts::ContractStore(Row()).PropertyOfDocument(number);
   }
-  int32_t PropertyByCadastralId(
-      const contracts::TObektDB& property) override {
+  int32_t PropertyByCadastralId(const contracts::TObektDB& property) override {
     // A property without a cadastral identifier cannot be told from another.
     if (!property.HasCadastralId()) return -1;
     return contracts::PropertyStore(Row()).FindByCadastralId(property);

@@ -27,17 +27,17 @@
 #include "import/FileLinks.h"
 #include "import/HeaderCheck.h"
 #include "import/HeldMessages.h"
+#include "import/ImportLookups.h"
 #include "import/ImportRunCounts.h"
 #include "import/ImportRunLog.h"
 #include "import/RefusedRows.h"
-#include "import/ImportLookups.h"
 #include "import/RowReader.h"
 #include "import/RowResolver.h"
 #include "import/RowWriter.h"
 #include "import/RunRecorder.h"
+#include "import/RunState.h"
 #include "import/RunTrace.h"
 #include "import/RunTransactions.h"
-#include "import/RunState.h"
 #include "platform/system/FileFacts.h"
 #include "platform/system/HostName.h"
 #include "platform/workbook/Workbook.h"
@@ -52,23 +52,18 @@ const char* const kMunicipalityFailed = "Проблем при запис на �
 const char* const kRowFailed = "Проблем при запис в БД на ред : ";
 const char* const kNotStarted = "The import run was not started.";
 const char* const kInterruptedAt = "Импортирането е прекъснато на ред ";
-const char* const kConnectionLost =
-    "Връзката с базата данни е прекъсната и импортирането спря: ";
-const char* const kDatabaseFailed =
-    "Базата данни не може да записва и импортирането спря: ";
+const char* const kConnectionLost = "Връзката с базата данни е прекъсната и импортирането спря: ";
+const char* const kDatabaseFailed = "Базата данни не може да записва и импортирането спря: ";
 const char* const kWorkbookLost =
     "Работната книга не може да бъде прочетена отново и импортирането спря: ";
-const char* const kRecordNotCompleted =
-    "Краят на импортирането не е записан в историята: ";
+const char* const kRecordNotCompleted = "Краят на импортирането не е записан в историята: ";
 const char* const kLastStored = ". Последен записан ред: ";
 const char* const kNoneStored = ". Няма записан ред.";
 constexpr int32_t kDefaultFirstRow = 2;
 const char* const kAlreadyStored = "Договорът вече е записан";
-const char* const kGoOnPastHeader =
-    "Да продължи ли импортирането въпреки това?";
+const char* const kGoOnPastHeader = "Да продължи ли импортирането въпреки това?";
 // Why a row is tried again when its contract key was taken meanwhile.
-const char* const kKeyTakenMeanwhile =
-    "The contract was stored by another workstation meanwhile.";
+const char* const kKeyTakenMeanwhile = "The contract was stored by another workstation meanwhile.";
 // A row that kept failing because another workstation was writing the same
 // data (a tenant, a property, a link to the same property) at that moment.
 const char* const kConcurrentWrite =
@@ -95,9 +90,8 @@ std::string StopReason(const char* what, const std::exception& error,
   std::string cause = OneLine(error.what());
   while (!cause.empty() && cause.back() == '.') cause.pop_back();
   return what + cause +
-         (summary.lastStoredRow > 0
-              ? kLastStored + std::to_string(summary.lastStoredRow) + "."
-              : std::string(kNoneStored));
+         (summary.lastStoredRow > 0 ? kLastStored + std::to_string(summary.lastStoredRow) + "."
+                                    : std::string(kNoneStored));
 }
 
 // Thrown inside a row when the observer asks the run to stop.
@@ -119,8 +113,7 @@ void PauseBeforeRetry(int attempt) {
 // An entry added is recorded in the run's trace.
 class CurrentEntries : public EntryTransactions {
  public:
-  CurrentEntries(db::Connection& connection, RunTrace& trace)
-      : plain_(connection), trace_(trace) {}
+  CurrentEntries(db::Connection& connection, RunTrace& trace) : plain_(connection), trace_(trace) {}
   void Use(RunTransactions* run) { run_ = run; }
   void Apart(const std::function<void(db::Transaction&)>& work) override {
     if (run_)
@@ -131,12 +124,10 @@ class CurrentEntries : public EntryTransactions {
   void Added(db::Transaction& tx, const char* table, int32_t id) override {
     trace_.Record(tx, {TraceKind::kEntry, id, 0, table});
   }
-  std::optional<int32_t> Known(const char* table,
-                               const std::string& text) const override {
+  std::optional<int32_t> Known(const char* table, const std::string& text) const override {
     return run_ ? run_->Known(table, text) : std::nullopt;
   }
-  void Remember(const char* table, const std::string& text,
-                int32_t id) override {
+  void Remember(const char* table, const std::string& text, int32_t id) override {
     if (run_) run_->Remember(table, text, id);
   }
 
@@ -163,13 +154,12 @@ struct ImportRun::Impl {
     });
   }
 
-  RunResult Run(const ImportOptions& options,
-                const WorkbookChooser& chooseWorkbook);
+  RunResult Run(const ImportOptions& options, const WorkbookChooser& chooseWorkbook);
   bool CheckMunicipality(const std::string& name, RunResult& result);
-  bool HeaderAccepted(const workbook::Worksheet& sheet, int firstRow,
-                      const ImportOptions& options, RunResult& result);
-  void ReadRows(const workbook::Worksheet& sheet, int firstRow,
-                const ImportOptions& options, RunResult& result);
+  bool HeaderAccepted(const workbook::Worksheet& sheet, int firstRow, const ImportOptions& options,
+                      RunResult& result);
+  void ReadRows(const workbook::Worksheet& sheet, int firstRow, const ImportOptions& options,
+                RunResult& result);
   // Reads the rows up to the end of the sheet, or up to a stop request: then
   // the row it stopped at.
   std::optional<int> RowLoop(const workbook::Worksheet& sheet, int firstRow,
@@ -183,22 +173,19 @@ struct ImportRun::Impl {
   void StopRun(RunResult& result, RunOutcome outcome, const std::string& line);
   bool EmptyRow(const CellReader& cells, int row) const;
   void TryRow(int row, const CellReader& cells, contracts::TBaseDoc& contract,
-              contracts::TObektDB& property, const ImportOptions& options,
-              ImportSummary& summary);
+              contracts::TObektDB& property, const ImportOptions& options, ImportSummary& summary);
   void RowStep(int row, const CellReader& cells, contracts::TBaseDoc& contract,
-               contracts::TObektDB& property, const ImportOptions& options,
-               ImportSummary& summary, bool firstTry);
+               contracts::TObektDB& property, const ImportOptions& options, ImportSummary& summary,
+               bool firstTry);
   void SkipStoredRow(int row, ImportSummary& summary);
   // Adds a committed row's annex figures, and keeps its refused annex rows.
   void CountAnnexes(const AnnexCounts& annexes, ImportSummary& summary);
   // The record of a real run on the workbook `path`, as it starts.
-  RunRecord NewRecord(const std::string& path, const ImportOptions& options,
-                      int firstRow) const;
+  RunRecord NewRecord(const std::string& path, const ImportOptions& options, int firstRow) const;
   // Writes the run's end into its record; a failure is shown, not thrown.
   void CompleteRecord(RunRecorder& recorder, const RunResult& result);
   void SaveLog(const std::string& workbookPath, const ImportOptions& options,
-               const workbook::Worksheet& sheet, int firstRow,
-               ImportSummary& summary);
+               const workbook::Worksheet& sheet, int firstRow, ImportSummary& summary);
 
   db::Connection& db;
   HeldMessages messages;  // held while a row is being stored
@@ -249,8 +236,8 @@ ImportRun::~ImportRun() = default;
 
 void ImportRun::Start() {
   auto& s = *impl_;
-  s.characteristics = std::make_unique<contracts::TCharacteristicsCommonTasks>(
-      s.db, s.messages, s.calculator);
+  s.characteristics =
+      std::make_unique<contracts::TCharacteristicsCommonTasks>(s.db, s.messages, s.calculator);
   s.rentTypes.LoadRentTypes(s.db, kAppID, s.messages);
   s.entries.Apart([&](db::Transaction& tx) {
     s.contractKeys = contracts::HasContractKeys(tx);
@@ -259,8 +246,7 @@ void ImportRun::Start() {
   s.started = true;
 }
 
-RunResult ImportRun::Run(const ImportOptions& options,
-                         const WorkbookChooser& chooseWorkbook,
+RunResult ImportRun::Run(const ImportOptions& options, const WorkbookChooser& chooseWorkbook,
                          ImportObserver* observer) {
   if (!impl_->started) throw Error(kNotStarted);
   impl_->observer = observer;
@@ -269,22 +255,16 @@ RunResult ImportRun::Run(const ImportOptions& options,
   return result;
 }
 
-const std::vector<std::string>& ImportRun::ErrorLines() const {
-  return impl_->errors.Lines();
-}
+const std::vector<std::string>& ImportRun::ErrorLines() const { return impl_->errors.Lines(); }
 
-const std::vector<int>& ImportRun::ErrorRows() const {
-  return impl_->errors.Rows();
-}
+const std::vector<int>& ImportRun::ErrorRows() const { return impl_->errors.Rows(); }
 
-bool ImportRun::Impl::CheckMunicipality(const std::string& name,
-                                        RunResult& result) {
+bool ImportRun::Impl::CheckMunicipality(const std::string& name, RunResult& result) {
   try {
     bool found = false;
     if (!name.empty()) {
-      transactions->Outside([&](db::Transaction& tx) {
-        found = classifiers.CheckMunicipality(tx, name);
-      });
+      transactions->Outside(
+          [&](db::Transaction& tx) { found = classifiers.CheckMunicipality(tx, name); });
     }
     if (found) return true;
     result.reason = kEnterMunicipality;
@@ -298,9 +278,8 @@ bool ImportRun::Impl::CheckMunicipality(const std::string& name,
 // The row above the first data row against the template's titles: a mismatch
 // is one message before the first row. False when the run must not go on: the
 // header was refused (strictHeader) or the user would not go on.
-bool ImportRun::Impl::HeaderAccepted(const workbook::Worksheet& sheet,
-                                     int firstRow, const ImportOptions& options,
-                                     RunResult& result) {
+bool ImportRun::Impl::HeaderAccepted(const workbook::Worksheet& sheet, int firstRow,
+                                     const ImportOptions& options, RunResult& result) {
   if (firstRow < 2) return true;  // no row above the data: nothing to compare
   const CellReader cells(&sheet);
   std::vector<std::string> header;
@@ -354,8 +333,7 @@ RunResult ImportRun::Impl::Run(const ImportOptions& options,
   std::optional<RunRecorder> recorder;
   if (!CheckMunicipality(options.municipality, result)) return result;
 
-  const std::optional<std::string> path =
-      chooseWorkbook ? chooseWorkbook() : std::nullopt;
+  const std::optional<std::string> path = chooseWorkbook ? chooseWorkbook() : std::nullopt;
   std::error_code ignored;
   if (!path || !std::filesystem::exists(*path, ignored)) {
     result.outcome = RunOutcome::kCancelled;
@@ -369,8 +347,7 @@ RunResult ImportRun::Impl::Run(const ImportOptions& options,
   std::unique_ptr<workbook::Worksheet> sheet;
   int32_t firstRow = kDefaultFirstRow;
   // A first row below 1 would walk billions of rows before the sheet.
-  if (!TryParseInt(options.firstRowText, firstRow) || firstRow < 1)
-    firstRow = kDefaultFirstRow;
+  if (!TryParseInt(options.firstRowText, firstRow) || firstRow < 1) firstRow = kDefaultFirstRow;
   try {
     if (!options.checkOnly) {
       recorder.emplace(db);
@@ -392,8 +369,7 @@ RunResult ImportRun::Impl::Run(const ImportOptions& options,
     }
   } catch (const workbook::SheetRereadError& e) {
     // The rows stored before stay; the rest of the sheet is unknown.
-    StopRun(result, RunOutcome::kWorkbookLost,
-            StopReason(kWorkbookLost, e, result.summary));
+    StopRun(result, RunOutcome::kWorkbookLost, StopReason(kWorkbookLost, e, result.summary));
     messages.ShowMessage(result.reason);
   } catch (const std::exception& e) {
     // The workbook could not be opened or the settlements could not be loaded:
@@ -405,20 +381,16 @@ RunResult ImportRun::Impl::Run(const ImportOptions& options,
     SaveLog(*path, options, *sheet, firstRow, result.summary);
   const std::optional<int> classifiersAfter = CountClassifierRows(entries);
   result.summary.classifierEntriesAdded =
-      classifiersBefore && classifiersAfter
-          ? *classifiersAfter - *classifiersBefore
-          : -1;
+      classifiersBefore && classifiersAfter ? *classifiersAfter - *classifiersBefore : -1;
   result.summary.elapsedSeconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - began)
-          .count();
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
   if (recorder) CompleteRecord(*recorder, result);
   result.storedContracts = std::move(storedContracts);
   storedContracts.clear();
   return result;
 }
 
-RunRecord ImportRun::Impl::NewRecord(const std::string& path,
-                                     const ImportOptions& options,
+RunRecord ImportRun::Impl::NewRecord(const std::string& path, const ImportOptions& options,
                                      int firstRow) const {
   const system::FileFacts facts = system::ReadFileFacts(path);
   RunRecord record;
@@ -435,8 +407,7 @@ RunRecord ImportRun::Impl::NewRecord(const std::string& path,
   return record;
 }
 
-void ImportRun::Impl::CompleteRecord(RunRecorder& recorder,
-                                     const RunResult& result) {
+void ImportRun::Impl::CompleteRecord(RunRecorder& recorder, const RunResult& result) {
   // Without a connection, or on a database that cannot write, the record
   // stays without an end, as the run's stop message says.
   if (result.outcome == RunOutcome::kConnectionLost ||
@@ -446,8 +417,7 @@ void ImportRun::Impl::CompleteRecord(RunRecorder& recorder,
     ImportSummary summary = result.summary;
     std::error_code ignored;
     if (!summary.logFile.empty())
-      summary.logFile =
-          std::filesystem::absolute(summary.logFile, ignored).string();
+      summary.logFile = std::filesystem::absolute(summary.logFile, ignored).string();
     recorder.Complete(result.outcome, summary);
   } catch (const std::exception& e) {
     messages.ShowMessage(kRecordNotCompleted + std::string(e.what()));
@@ -460,16 +430,14 @@ bool ImportRun::Impl::EmptyRow(const CellReader& cells, int row) const {
          cells.ReadCell(column::kStartDate, row).empty();
 }
 
-void ImportRun::Impl::StopRun(RunResult& result, RunOutcome outcome,
-                              const std::string& line) {
+void ImportRun::Impl::StopRun(RunResult& result, RunOutcome outcome, const std::string& line) {
   result.outcome = outcome;
   result.reason = line;
   errors.Add(line);
 }
 
 void ImportRun::Impl::ReadRows(const workbook::Worksheet& sheet, int firstRow,
-                               const ImportOptions& options,
-                               RunResult& result) {
+                               const ImportOptions& options, RunResult& result) {
   ImportSummary& summary = result.summary;
   committed = summary;
   committedContracts = storedContracts.size();
@@ -484,8 +452,7 @@ void ImportRun::Impl::ReadRows(const workbook::Worksheet& sheet, int firstRow,
     }
     CommitBatch(summary);
     if (stoppedAt)
-      StopRun(result, RunOutcome::kInterrupted,
-              kInterruptedAt + std::to_string(*stoppedAt) + ".");
+      StopRun(result, RunOutcome::kInterrupted, kInterruptedAt + std::to_string(*stoppedAt) + ".");
   } catch (const db::ConnectionLostError& e) {
     LoseBatch(summary);
     // A statement the program aborted to stop on a signal: a stop.
@@ -494,16 +461,14 @@ void ImportRun::Impl::ReadRows(const workbook::Worksheet& sheet, int firstRow,
               kInterruptedAt + std::to_string(summary.lastRow) + ".");
       return;
     }
-    StopRun(result, RunOutcome::kConnectionLost,
-            StopReason(kConnectionLost, e, summary));
+    StopRun(result, RunOutcome::kConnectionLost, StopReason(kConnectionLost, e, summary));
     messages.ShowMessage(result.reason);
     return;
   } catch (const db::DbError& e) {
     // A database that cannot write (disk full, damaged), or a commit refused
     // for another reason: the open batch is not stored.
     LoseBatch(summary);
-    StopRun(result, RunOutcome::kDatabaseFailed,
-            StopReason(kDatabaseFailed, e, summary));
+    StopRun(result, RunOutcome::kDatabaseFailed, StopReason(kDatabaseFailed, e, summary));
     messages.ShowMessage(result.reason);
     return;
   }
@@ -524,10 +489,8 @@ void ImportRun::Impl::LoseBatch(ImportSummary& summary) {
   storedContracts.resize(committedContracts);
 }
 
-std::optional<int> ImportRun::Impl::RowLoop(const workbook::Worksheet& sheet,
-                                            int firstRow,
-                                            const ImportOptions& options,
-                                            RunResult& result) {
+std::optional<int> ImportRun::Impl::RowLoop(const workbook::Worksheet& sheet, int firstRow,
+                                            const ImportOptions& options, RunResult& result) {
   ImportSummary& summary = result.summary;
   const CellReader cells(&sheet);
   const int lastRow = cells.UsedRowCount() + 1;
@@ -541,8 +504,7 @@ std::optional<int> ImportRun::Impl::RowLoop(const workbook::Worksheet& sheet,
     summary.lastRow = row;
     // Rows that repeat the number of the contract read last are its annex rows,
     // already read.
-    const bool annexRow =
-        cells.ReadCell(column::kContractNumber, row) == contract.NumberText;
+    const bool annexRow = cells.ReadCell(column::kContractNumber, row) == contract.NumberText;
     if (!annexRow) {
       if (EmptyRow(cells, row) && EmptyRow(cells, row + 1)) break;
       const size_t linesBefore = errors.Lines().size();
@@ -552,8 +514,7 @@ std::optional<int> ImportRun::Impl::RowLoop(const workbook::Worksheet& sheet,
       } catch (const StopRequest&) {
         return row;
       }
-      std::vector<std::string> lines(errors.Lines().begin() + linesBefore,
-                                     errors.Lines().end());
+      std::vector<std::string> lines(errors.Lines().begin() + linesBefore, errors.Lines().end());
       if (summary.rowsRefused > refusedBefore) {
         refused.AddRefused(row, std::move(lines));
       } else if (!droppedAnnexRows.empty()) {
@@ -570,10 +531,8 @@ std::optional<int> ImportRun::Impl::RowLoop(const workbook::Worksheet& sheet,
   return std::nullopt;
 }
 
-void ImportRun::Impl::TryRow(int row, const CellReader& cells,
-                             contracts::TBaseDoc& contract,
-                             contracts::TObektDB& property,
-                             const ImportOptions& options,
+void ImportRun::Impl::TryRow(int row, const CellReader& cells, contracts::TBaseDoc& contract,
+                             contracts::TObektDB& property, const ImportOptions& options,
                              ImportSummary& summary) {
   // A try that fails because another workstation wrote the same data at the
   // same moment leaves no trace: its transaction is rolled back, and its
@@ -620,16 +579,13 @@ void ImportRun::Impl::TryRow(int row, const CellReader& cells,
   }
   ++summary.rowsRead;
   ++summary.rowsBusy;
-  messages.ShowMessage(kRowFailed + std::to_string(row) + " " +
-                       kConcurrentWrite);
+  messages.ShowMessage(kRowFailed + std::to_string(row) + " " + kConcurrentWrite);
   errors.ReportFatal(kConcurrentWrite, row);
   errors.Publish();
 }
 
-void ImportRun::Impl::RowStep(int row, const CellReader& cells,
-                              contracts::TBaseDoc& contract,
-                              contracts::TObektDB& property,
-                              const ImportOptions& options,
+void ImportRun::Impl::RowStep(int row, const CellReader& cells, contracts::TBaseDoc& contract,
+                              contracts::TObektDB& property, const ImportOptions& options,
                               ImportSummary& summary, bool firstTry) {
   ++summary.rowsRead;
   droppedAnnexRows.clear();
@@ -649,15 +605,12 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
     }
     const contracts::ContractStore contractStore(tx);
     const int32_t storedId =
-        options.allowDuplicates
-            ? -1
-            : contractStore.FindStored(contract, property, tenant.ID);
+        options.allowDuplicates ? -1 : contractStore.FindStored(contract, property, tenant.ID);
     if (storedId != -1) {
       // Imported again: the contract stays as stored, its new annex rows are
       // added to it.
       SkipStoredRow(row, summary);
-      const AnnexCounts annexes =
-          writer.WriteAnnexesOfStored(tx, value, contract, storedId);
+      const AnnexCounts annexes = writer.WriteAnnexesOfStored(tx, value, contract, storedId);
       if (StopRequested()) throw StopRequest{};
       transaction->Commit();
       if (annexes.stored > 0) summary.lastStoredRow = row;
@@ -670,10 +623,9 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
     // run claims none: its keys would stay locked until the whole run ends and
     // hold up a real import of the same rows elsewhere, while its own repeated
     // rows are found by the look-up above, which sees what the run stored.
-    const std::string key =
-        options.allowDuplicates || options.checkOnly || !contractKeys
-            ? std::string()
-            : contracts::ContractKey(contract, property, tenant.EGN);
+    const std::string key = options.allowDuplicates || options.checkOnly || !contractKeys
+                                ? std::string()
+                                : contracts::ContractKey(contract, property, tenant.EGN);
     if (!key.empty() && !contractStore.ClaimKey(key)) {
       // Stored by another workstation since this batch's snapshot began: tried
       // once more, in a new batch, the look-up then finds it and compares its annex rows. A
@@ -685,8 +637,7 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
       return;
     }
     const AnnexCounts annexes = writer.WriteContract(
-        tx, value, records, registerKeys && !options.checkOnly, key,
-        options.fileLinks);
+        tx, value, records, registerKeys && !options.checkOnly, key, options.fileLinks);
     if (StopRequested()) throw StopRequest{};
     transaction->Commit();
 
@@ -717,8 +668,7 @@ void ImportRun::Impl::RowStep(int row, const CellReader& cells,
   }
 }
 
-void ImportRun::Impl::CountAnnexes(const AnnexCounts& annexes,
-                                   ImportSummary& summary) {
+void ImportRun::Impl::CountAnnexes(const AnnexCounts& annexes, ImportSummary& summary) {
   summary.annexesStored += annexes.stored;
   summary.annexesSkipped += annexes.skipped;
   summary.annexesDropped += annexes.dropped;
@@ -730,15 +680,13 @@ void ImportRun::Impl::SkipStoredRow(int row, ImportSummary& summary) {
   ++summary.rowsSkipped;
 }
 
-void ImportRun::Impl::SaveLog(const std::string& workbookPath,
-                              const ImportOptions& options,
+void ImportRun::Impl::SaveLog(const std::string& workbookPath, const ImportOptions& options,
                               const workbook::Worksheet& sheet, int firstRow,
                               ImportSummary& summary) {
   if (errors.Empty()) return;
   const TDate moment = Now();
   const std::string name = LogFileName(workbookPath, moment);
-  const std::string path =
-      options.logFolder.empty() ? name : options.logFolder + "/" + name;
+  const std::string path = options.logFolder.empty() ? name : options.logFolder + "/" + name;
   try {
     WriteLogFile(path, errors.Lines());
     summary.logFile = path;
@@ -749,8 +697,7 @@ void ImportRun::Impl::SaveLog(const std::string& workbookPath,
   }
   const std::string refusedPath = RefusedRowsFileName(path);
   try {
-    if (refused.Write(refusedPath, sheet, firstRow))
-      summary.refusedRowsFile = refusedPath;
+    if (refused.Write(refusedPath, sheet, firstRow)) summary.refusedRowsFile = refusedPath;
   } catch (const std::exception& e) {
     summary.refusedRowsProblem = e.what();
     messages.ShowMessage(e.what());

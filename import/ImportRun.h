@@ -1,27 +1,27 @@
 #pragma once
 // The import run: reads rental contracts from the first worksheet of a workbook
 // and stores each complete row (property, representative, tenant, contract,
-// annexes, file link, rent schedule) in one database transaction. Every problem
-// of a row becomes a line of the error list; the list is saved as a log file
-// when the run ends.
+// annexes, file link, rent schedule) all-or-nothing, in batches of rows
+// committed together (import/RunTransactions.h). Every problem of a row
+// becomes a line of the error list; the list is saved as a log file when the
+// run ends.
 //
 // An ImportRun is the engine behind the import window and `zorvit import`; it
 // needs no window. What it shows or asks goes through the three things it is
 // given:
 //   - ui::Messages for the modal message boxes (a municipality not in the
-//   register, a row that
-//     failed in the database, ...);
-//   - a WorkbookChooser, asked once per run for the workbook (the window's file
-//   dialog; the
-//     command line gives its argument); no path means the user cancelled;
+//     register, a row that failed in the database, ...);
+//   - a WorkbookChooser, asked once per run for the workbook (the window's
+//     file dialog; the command line gives its argument); no path means the
+//     user cancelled;
 //   - an ImportObserver (optional) told about the error list growing and the
-//   rows done, so that a
-//     window can paint a progress bar and the list between rows.
+//     rows done, so that a window can paint a progress bar and the list
+//     between rows.
 //
 // Use: construct it with a run context (the caller connects first), call
-// Start() once (rent-type table, key tables), then Run() any number of times. One thread; the connection, the
-// messages and the observer must outlive the object, and nothing else may use
-// the connection while Run() works.
+// Start() once (rent-type table, key tables), then Run() any number of times.
+// One thread; the connection, the messages and the observer must outlive the
+// object, and nothing else may use the connection while Run() works.
 
 #include <cstdint>
 #include <functional>
@@ -31,8 +31,8 @@
 #include <vector>
 
 #include "common/Dates.h"
-#include "platform/db/Database.h"
 #include "import/RunContext.h"
+#include "platform/db/Database.h"
 #include "platform/ui/Messages.h"
 
 namespace zrv::import {
@@ -40,8 +40,7 @@ namespace zrv::import {
 // What the user typed or chose in the window.
 struct ImportOptions {
   std::string municipality = "Русе";  // "Община"
-  std::string firstRowText =
-      "2";  // "Чети данни от ред номер :"; 2 when it is not a number
+  std::string firstRowText = "2";  // "Чети данни от ред номер :"; 2 when it is not a number
   bool fileLinks = true;  // "Генерирай връзки към FTP"
   // Store a contract row again although the same contract (number, date,
   // property and tenant) is stored already.
@@ -62,10 +61,8 @@ struct ImportOptions {
 
 // The figures of one run, for the summary that closes it.
 struct ImportSummary {
-  int rowsTotal =
-      0;  // rows the loop may visit: first row to one past the used range
-  int rowsRead =
-      0;  // rows read as contract rows (skipped annex rows not counted)
+  int rowsTotal = 0;  // rows the loop may visit: first row to one past the used range
+  int rowsRead = 0;   // rows read as contract rows (skipped annex rows not counted)
   int contractsStored = 0;
   int rowsSkipped = 0;  // rows whose contract was stored already
   // Rows not stored because another workstation kept writing the same data
@@ -73,17 +70,15 @@ struct ImportSummary {
   // even after several tries; nothing is wrong with them, and importing the
   // workbook again stores them. Not counted among rowsRefused.
   int rowsBusy = 0;
-  int rowsRetried = 0;  // rows tried more than once for that reason
-  int rowsRefused =
-      0;  // rows read and not stored: FATAL lines or a failed transaction
+  int rowsRetried = 0;     // rows tried more than once for that reason
+  int rowsRefused = 0;     // rows read and not stored: FATAL lines or a failed transaction
   int annexesStored = 0;   // annexes of committed rows, numbers 2 and up
   int annexesDropped = 0;  // annex rows refused with a WARNING
   // Annex rows of a contract imported again that are stored already.
   int annexesSkipped = 0;
   int classifierEntriesAdded = 0;  // -1 when the database could not be asked
-  std::string
-      logFile;  // path of the log written, empty when the list stayed empty
-  std::string logProblem;  // why the log could not be written; else empty
+  std::string logFile;             // path of the log written, empty when the list stayed empty
+  std::string logProblem;          // why the log could not be written; else empty
   // The moment the log's name carries as a day number, for showing it
   // readably beside the name; 0 when no log was written.
   TDate logMoment = 0;
@@ -104,13 +99,13 @@ struct ImportSummary {
 
 // How a run ended.
 enum class RunOutcome {
-  kFinished,     // the loop ran (rows may have been refused)
-  kCancelled,    // no workbook chosen, the chosen file does not exist, or
-                 // the user would not go on past a header row that does not
-                 // match
-  kNotStarted,   // municipality refused, workbook unreadable, settlements not
-                 // loaded, header row refused (strictHeader)
-  kInterrupted,  // stopped at a row boundary because the observer asked to
+  kFinished,        // the loop ran (rows may have been refused)
+  kCancelled,       // no workbook chosen, the chosen file does not exist, or
+                    // the user would not go on past a header row that does not
+                    // match
+  kNotStarted,      // municipality refused, workbook unreadable, settlements not
+                    // loaded, header row refused (strictHeader)
+  kInterrupted,     // stopped at a row boundary because the observer asked to
   kConnectionLost,  // stopped because the database connection failed
   kWorkbookLost,    // stopped because the workbook's file could no longer be
                     // read part way through
@@ -185,8 +180,7 @@ class ImportRun {
   // refused. A log file or workbook that cannot be written is shown in a
   // message box, and the log's reason is kept in the summary. Throws
   // zrv::Error when Start() has not been called.
-  RunResult Run(const ImportOptions& options,
-                const WorkbookChooser& chooseWorkbook,
+  RunResult Run(const ImportOptions& options, const WorkbookChooser& chooseWorkbook,
                 ImportObserver* observer = nullptr);
 
   // The error list of the last run that got past the file choice.

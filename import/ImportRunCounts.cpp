@@ -11,9 +11,7 @@ std::optional<int> CountClassifierRows(EntryTransactions& entries) {
     // Counted where classifier entries are added: apart from the row's
     // transaction, which may be older than the latest of them.
     std::optional<int> count;
-    entries.Apart([&](db::Transaction& tx) {
-      count = RegisterStore(tx).CountClassifierRows();
-    });
+    entries.Apart([&](db::Transaction& tx) { count = RegisterStore(tx).CountClassifierRows(); });
     return count;
   } catch (const std::exception&) {
     return std::nullopt;

@@ -39,14 +39,12 @@ std::string ToCp1251Lossy(const std::string& line) {
 
 std::string LogFileName(const std::string& workbookPath, TDate moment) {
   const auto slash = workbookPath.find_last_of('/');
-  const std::string name = slash == std::string::npos
-                               ? workbookPath
-                               : workbookPath.substr(slash + 1);
+  const std::string name =
+      slash == std::string::npos ? workbookPath : workbookPath.substr(slash + 1);
   return "log_" + name + "_" + Format("%.15g", moment) + ".txt";
 }
 
-void WriteLogFile(const std::string& path,
-                  const std::vector<std::string>& lines) {
+void WriteLogFile(const std::string& path, const std::vector<std::string>& lines) {
   std::string text;
   for (const auto& line : lines) text += ToCp1251Lossy(line) + "\r\n";
   // A C stream, so that errno names the reason of a failed open, write or
@@ -63,8 +61,7 @@ void WriteLogFile(const std::string& path,
   } else {
     error = errno;
   }
-  if (!written)
-    throw Error(kCannotWrite + path + ": " + SystemErrorText(error) + ".");
+  if (!written) throw Error(kCannotWrite + path + ": " + SystemErrorText(error) + ".");
 }
 
 }  // namespace zrv::import

@@ -18,7 +18,6 @@ std::string LogFileName(const std::string& workbookPath, TDate moment);
 // Writes the lines in Windows-1251, each ended by CR LF, to `path`, replacing a
 // file of that name. A character Windows-1251 has no code for is written as
 // "?". Throws zrv::Error naming the file when it cannot be written.
-void WriteLogFile(const std::string& path,
-                  const std::vector<std::string>& lines);
+void WriteLogFile(const std::string& path, const std::vector<std::string>& lines);
 
 }  // namespace zrv::import

@@ -14,8 +14,7 @@ const char* const kMsgInvalidMunicipality = "Невалидна община";
 
 }  // namespace
 
-bool Classifiers::CheckMunicipality(db::Transaction& tx,
-                                    const std::string& name) {
+bool Classifiers::CheckMunicipality(db::Transaction& tx, const std::string& name) {
   contracts::RequireStorableText("ob_name", name);
   const std::optional<RegisterMunicipality> found =
       RegisterStore(tx).FindMunicipality(UpperCase(name));
@@ -25,8 +24,7 @@ bool Classifiers::CheckMunicipality(db::Transaction& tx,
   }
   state_.MunicipalityEKNM = found->eknm;
   state_.MunicipalityCode = found->code;
-  state_.MunicipalityID = GetOrInsertClassifier(tx, entries_, messages_,
-                                                MunicipalityTable(), name);
+  state_.MunicipalityID = GetOrInsertClassifier(tx, entries_, messages_, MunicipalityTable(), name);
   state_.MunicipalityName = name;
   return true;
 }
@@ -53,13 +51,12 @@ int32_t Classifiers::GetSettlementID(db::Transaction& tx, std::string& text) {
     text = state_.Settlements[index].Name;
     eknm = state_.Settlements[index].EKNM;
   }
-  return GetOrInsertClassifier(
-      tx, entries_, messages_, SettlementTable(), text,
-      [&](db::Query& query) {
-        query.SetInteger("obid", state_.MunicipalityID);
-        query.SetString("obtext", state_.MunicipalityName);
-        query.SetString("eknm", eknm);
-      });
+  return GetOrInsertClassifier(tx, entries_, messages_, SettlementTable(), text,
+                               [&](db::Query& query) {
+                                 query.SetInteger("obid", state_.MunicipalityID);
+                                 query.SetString("obtext", state_.MunicipalityName);
+                                 query.SetString("eknm", eknm);
+                               });
 }
 
 }  // namespace zrv::import

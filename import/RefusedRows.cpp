@@ -16,13 +16,11 @@ const char* const kReasonHeading = "Причина";
 
 // The texts of a row from column A to its last non-empty cell; empty when the
 // row holds no text. `columns` is the sheet's last used column.
-std::vector<std::string> RowTexts(const CellReader& cells, int row,
-                                  int columns) {
+std::vector<std::string> RowTexts(const CellReader& cells, int row, int columns) {
   std::vector<std::string> texts(static_cast<size_t>(columns));
   for (int c = 1; c <= columns; ++c) texts[c - 1] = cells.ReadCell(row, c);
   const auto last =
-      std::find_if(texts.rbegin(), texts.rend(),
-                   [](const std::string& t) { return !t.empty(); });
+      std::find_if(texts.rbegin(), texts.rend(), [](const std::string& t) { return !t.empty(); });
   texts.erase(last.base(), texts.end());
   return texts;
 }
@@ -41,8 +39,7 @@ std::vector<std::string> CutLongCells(std::vector<std::string>& texts) {
   for (size_t c = 0; c < texts.size(); ++c) {
     if (Utf8Length(texts[c]) <= workbook::kMaxCellCharacters) continue;
     texts[c] = Utf8Left(texts[c], workbook::kMaxCellCharacters - mark) + kCutMark;
-    reasons.push_back(Format(kCutReason,
-                             workbook::ColumnLetters(static_cast<int>(c) + 1).c_str(),
+    reasons.push_back(Format(kCutReason, workbook::ColumnLetters(static_cast<int>(c) + 1).c_str(),
                              workbook::kMaxCellCharacters));
   }
   return reasons;
@@ -78,8 +75,8 @@ void RefusedRows::AddAnnexRow(int row) {
   if (lastWasRefused_) refused_.back().annexRows.push_back(row);
 }
 
-bool RefusedRows::Write(const std::string& path,
-                        const workbook::Worksheet& sheet, int firstRow) const {
+bool RefusedRows::Write(const std::string& path, const workbook::Worksheet& sheet,
+                        int firstRow) const {
   if (refused_.empty()) return false;
   const CellReader cells(&sheet);
   const int columns = sheet.UsedColumnCount();
@@ -102,15 +99,12 @@ bool RefusedRows::Write(const std::string& path,
       // An empty row the run passed over is left out: it changes nothing.
       std::vector<std::string> annexTexts = RowTexts(cells, annex, columns);
       if (annexTexts.empty()) continue;
-      for (std::string& cut : CutLongCells(annexTexts))
-        lines.push_back(std::move(cut));
+      for (std::string& cut : CutLongCells(annexTexts)) lines.push_back(std::move(cut));
       rows.push_back(std::move(annexTexts));
     }
     std::string reason = JoinLines(lines);
     if (Utf8Length(reason) > workbook::kMaxCellCharacters)
-      reason = Utf8Left(reason, workbook::kMaxCellCharacters -
-                                    Utf8Length(kCutMark)) +
-               kCutMark;
+      reason = Utf8Left(reason, workbook::kMaxCellCharacters - Utf8Length(kCutMark)) + kCutMark;
     reasons.emplace_back(contractRow, std::move(reason));
   }
   if (reasons.empty()) return false;
@@ -120,29 +114,24 @@ bool RefusedRows::Write(const std::string& path,
   // the import reads, so that importing the file again never reads them as
   // contract data. A row reaching the sheet's last column leaves them that
   // column.
-  size_t widest =
-      static_cast<size_t>(workbook::ColumnNumber(column::kAdditionalText));
+  size_t widest = static_cast<size_t>(workbook::ColumnNumber(column::kAdditionalText));
   for (const auto& texts : rows) widest = std::max(widest, texts.size());
-  const size_t reasonColumn =
-      std::min(widest, static_cast<size_t>(workbook::kMaxColumns) - 1);
+  const size_t reasonColumn = std::min(widest, static_cast<size_t>(workbook::kMaxColumns) - 1);
   auto setReason = [&](std::vector<std::string>& texts, std::string reason) {
     texts.resize(std::max(texts.size(), reasonColumn + 1));
     texts[reasonColumn] = std::move(reason);
   };
   if (headings > 0) setReason(rows[headings - 1], kReasonHeading);
-  for (auto& [index, reason] : reasons)
-    setReason(rows[index], std::move(reason));
+  for (auto& [index, reason] : reasons) setReason(rows[index], std::move(reason));
   workbook::WriteTextWorkbook(path, rows);
   return true;
 }
 
 std::string RefusedRowsFileName(const std::string& logPath) {
   const std::string txt = ".txt";
-  const bool hasTxt =
-      logPath.size() >= txt.size() &&
-      logPath.compare(logPath.size() - txt.size(), txt.size(), txt) == 0;
-  return (hasTxt ? logPath.substr(0, logPath.size() - txt.size()) : logPath) +
-         ".xlsx";
+  const bool hasTxt = logPath.size() >= txt.size() &&
+                      logPath.compare(logPath.size() - txt.size(), txt.size(), txt) == 0;
+  return (hasTxt ? logPath.substr(0, logPath.size() - txt.size()) : logPath) + ".xlsx";
 }
 
 }  // namespace zrv::import

@@ -37,8 +37,7 @@ class RefusedRows {
   // nothing to correct and is left out; when every refused row is such, nothing
   // is written and the answer is false. Throws workbook::WorkbookError naming
   // the file when it cannot be read again or written.
-  bool Write(const std::string& path, const workbook::Worksheet& sheet,
-             int firstRow) const;
+  bool Write(const std::string& path, const workbook::Worksheet& sheet, int firstRow) const;
 
  private:
   struct Refused {

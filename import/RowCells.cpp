@@ -60,8 +60,7 @@ const ColumnMeaning kColumns[] = {
 }  // namespace
 
 std::vector<RowCell> ReadRowCells(const std::string& path, int row) {
-  const std::unique_ptr<workbook::Worksheet> sheet =
-      workbook::OpenFirstWorksheet(path);
+  const std::unique_ptr<workbook::Worksheet> sheet = workbook::OpenFirstWorksheet(path);
   const CellReader cells(sheet.get());
   std::vector<RowCell> result;
   for (const ColumnMeaning& c : kColumns)

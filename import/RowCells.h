@@ -9,9 +9,9 @@
 namespace zrv::import {
 
 struct RowCell {
-  std::string column;   // "AE"
+  std::string column;  // "AE"
   std::string meaning;  // "начална дата (на ред на анекс: влизане в сила)"
-  std::string text;     // the cell's text as the import reads it
+  std::string text;  // the cell's text as the import reads it
 };
 
 // Columns A to AJ of `row` in the first worksheet of the workbook at `path`,

@@ -20,8 +20,7 @@ class RowLookups {
   virtual int32_t FindPerson(const std::string& number) = 0;
   // PER_ID of the stored representative of person `personId` named `name`, or
   // -1.
-  virtual int32_t FindRepresentative(int32_t personId,
-                                     const std::string& name) = 0;
+  virtual int32_t FindRepresentative(int32_t personId, const std::string& name) = 0;
   // Ids of classifier texts, the entry added when missing.
   virtual int32_t RentTypeId(const std::string& text) = 0;
   virtual int32_t ObjectTypeId(const std::string& text) = 0;
@@ -36,8 +35,7 @@ class RowLookups {
   virtual int32_t PropertyByDocumentNumber(const std::string& number) = 0;
   // A stored property with the settlement and cadastral groups of `property`,
   // or -1 (also for one without a cadastral identifier).
-  virtual int32_t PropertyByCadastralId(
-      const contracts::TObektDB& property) = 0;
+  virtual int32_t PropertyByCadastralId(const contracts::TObektDB& property) = 0;
 };
 
 }  // namespace zrv::import

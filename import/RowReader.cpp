@@ -42,12 +42,12 @@ constexpr size_t kCadastralGroups = 5;
 constexpr size_t kShortCadastralDigits = 6;
 // A personal number whose leading zero a spreadsheet dropped by taking the
 // column as numbers; followed by the column.
-const char* const kLeadingZero = "водеща нула на ЕГН в колона %s(ЕГН е записано "
-                                 "с нея; форматирайте колоната като текст)";
+const char* const kLeadingZero =
+    "водеща нула на ЕГН в колона %s(ЕГН е записано "
+    "с нея; форматирайте колоната като текст)";
 // A contract number goes into the scanned file's name: no line break, tab or
 // other control character.
-const char* const kNumberControl =
-    "номер на договор(колона A: без нов ред и управляващи знаци)";
+const char* const kNumberControl = "номер на договор(колона A: без нов ред и управляващи знаци)";
 constexpr size_t kAddressLength = 250;
 constexpr int kLastYear = 9999;
 const char* const kScheduleLimitsText =
@@ -67,32 +67,24 @@ const TextColumn kContractTexts[] = {
 const TextColumn kTenantName{column::kTenantName, "име на наемателя", 250};
 const TextColumn kTenantNumber{column::kTenantNumber, "ЕГН/Булстат", 50};
 const TextColumn kTenantVat{column::kTenantVatNumber, "ИН по ДДС", 50};
-const TextColumn kTenantSettlement{column::kTenantSettlement,
-                                   "населено място на наемателя", 100};
-const TextColumn kTenantAddress{column::kTenantAddress, "адрес на наемателя",
-                                250};
-const TextColumn kRepresentativeName{column::kRepresentativeName,
-                                     "име на представителя", 250};
-const TextColumn kRepresentativeNumber{column::kRepresentativeNumber,
-                                       "ЕГН на представителя", 50};
+const TextColumn kTenantSettlement{column::kTenantSettlement, "населено място на наемателя", 100};
+const TextColumn kTenantAddress{column::kTenantAddress, "адрес на наемателя", 250};
+const TextColumn kRepresentativeName{column::kRepresentativeName, "име на представителя", 250};
+const TextColumn kRepresentativeNumber{column::kRepresentativeNumber, "ЕГН на представителя", 50};
 const TextColumn kRepresentativeDocument{column::kRepresentativeDocument,
                                          "лична карта на представителя", 100};
-const TextColumn kRepresentativePhone{column::kRepresentativePhone,
-                                      "телефон на представителя", 50};
-const TextColumn kPropertySettlement{column::kSettlement,
-                                     "населено място на имота", 250};
+const TextColumn kRepresentativePhone{column::kRepresentativePhone, "телефон на представителя", 50};
+const TextColumn kPropertySettlement{column::kSettlement, "населено място на имота", 250};
 const TextColumn kLocality{column::kLocality, "местност", 250};
 const TextColumn kQuarter{column::kQuarter, "жилищен комплекс", 250};
 const TextColumn kStreet{column::kStreet, "улица", 250};
 const TextColumn kStreetNumber{column::kStreetNumber, "номер", 100};
-const TextColumn kPropertyAddress{column::kAddress, "адрес на имота",
-                                  kAddressLength};
+const TextColumn kPropertyAddress{column::kAddress, "адрес на имота", kAddressLength};
 const char* const kTextLimit =
     "%s(колона %s: най-много %zu знака, само от кодовата таблица "
     "Windows-1251)";
 
-std::string ReplaceAll(std::string text, const std::string& what,
-                       const std::string& with) {
+std::string ReplaceAll(std::string text, const std::string& what, const std::string& with) {
   for (auto pos = text.find(what); pos != std::string::npos;
        pos = text.find(what, pos + with.size())) {
     text.replace(pos, what.size(), with);
@@ -133,8 +125,7 @@ bool ReadGroup(const std::string& text, int32_t& value) {
   const std::string group = Trim(text);
   value = 0;
   if (group.empty()) return true;
-  return std::all_of(group.begin(), group.end(), IsAsciiDigit) &&
-         TryParseInt(group, value);
+  return std::all_of(group.begin(), group.end(), IsAsciiDigit) && TryParseInt(group, value);
 }
 
 // The parts of a cadastral identifier the property keeps, or nothing when the
@@ -143,8 +134,7 @@ bool ReadGroup(const std::string& text, int32_t& value) {
 // code); missing groups give 0. Without a full stop it is a number of up to
 // six digits: characters 1 to 3 and 4 to 6.
 std::optional<CadastralGroups> SplitCadastralId(const std::string& text) {
-  if (text.find_first_not_of("0123456789. ") != std::string::npos)
-    return std::nullopt;
+  if (text.find_first_not_of("0123456789. ") != std::string::npos) return std::nullopt;
   CadastralGroups groups;
   if (text.find('.') == std::string::npos) {
     const std::string digits = WithoutBlanks(text);
@@ -152,8 +142,7 @@ std::optional<CadastralGroups> SplitCadastralId(const std::string& text) {
     const std::string first = digits.substr(0, 3);
     const std::string second = digits.size() > 3 ? digits.substr(3) : "";
     int32_t npar = 0;
-    if (!ReadGroup(first, groups.masivNo) || !ReadGroup(second, npar))
-      return std::nullopt;
+    if (!ReadGroup(first, groups.masivNo) || !ReadGroup(second, npar)) return std::nullopt;
     groups.nparText = std::to_string(npar);
     return groups;
   }
@@ -164,8 +153,7 @@ std::optional<CadastralGroups> SplitCadastralId(const std::string& text) {
     if (dot == std::string::npos) break;
     begin = dot + 1;
   }
-  if (parts.size() == kCadastralGroups + 1 && Trim(parts.back()).empty())
-    parts.pop_back();
+  if (parts.size() == kCadastralGroups + 1 && Trim(parts.back()).empty()) parts.pop_back();
   if (parts.size() > kCadastralGroups) return std::nullopt;
   parts.resize(kCadastralGroups);
   int32_t values[kCadastralGroups] = {};
@@ -180,9 +168,8 @@ std::optional<CadastralGroups> SplitCadastralId(const std::string& text) {
 }
 
 bool HasControlCharacter(const std::string& text) {
-  return std::any_of(text.begin(), text.end(), [](char c) {
-    return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
-  });
+  return std::any_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
 }
 
 // A citizen's personal number: ten digits, the check digit right and the
@@ -213,8 +200,7 @@ bool IsCitizenNumber(const std::string& digits) {
 // the leading zero is put back: what a spreadsheet leaves of a personal number
 // of someone born 2000-2009 (or 1900-1909) when it takes the column as numbers.
 bool LostLeadingZero(const std::string& number) {
-  return number.size() == 9 &&
-         std::all_of(number.begin(), number.end(), IsAsciiDigit) &&
+  return number.size() == 9 && std::all_of(number.begin(), number.end(), IsAsciiDigit) &&
          !IsValidBulstat(number) && IsCitizenNumber("0" + number);
 }
 
@@ -223,9 +209,7 @@ class Reader {
  public:
   Reader(const CellReader& cells, int row) : cells_(cells), row_(row) {}
 
-  std::string Cell(const char* column) const {
-    return cells_.ReadCell(column, row_);
-  }
+  std::string Cell(const char* column) const { return cells_.ReadCell(column, row_); }
 
   void Fatal(Lines& lines, const std::string& subject) const {
     lines.push_back(MissingLine(subject, row_, true));
@@ -253,15 +237,13 @@ class Reader {
   }
 
   // The identity number `text` (read from `column`) without blanks.
-  IdentityNumber Number(const std::string& text,
-                        const TextColumn& column) const {
+  IdentityNumber Number(const std::string& text, const TextColumn& column) const {
     IdentityNumber id;
     std::string number = WithoutBlanks(text);
     // The number is a look-up key and goes into the person's row: a character
     // the database cannot hold or a control character refuses the row before
     // any statement.
-    if (!contracts::FitsTextColumn(number, column.limit) ||
-        HasControlCharacter(number)) {
+    if (!contracts::FitsTextColumn(number, column.limit) || HasControlCharacter(number)) {
       TextProblem(id.lines, column);
       id.usable = false;
       return id;
@@ -299,8 +281,7 @@ class Reader {
     if (!number.empty()) {
       tenant.number = Number(number, kTenantNumber);
     } else if (vatFits) {
-      tenant.number =
-          Number(ReplaceAll(tenant.vatNumber, kVatPrefix, " "), kTenantVat);
+      tenant.number = Number(ReplaceAll(tenant.vatNumber, kVatPrefix, " "), kTenantVat);
     } else {
       tenant.number.usable = false;  // F's own line says why
     }
@@ -348,8 +329,7 @@ class Reader {
 
     const std::string price = Cell(column::kMonthlyRent);
     double monthPrice = 0;
-    if (!price.empty() && TryParseFloat(price, monthPrice) &&
-        IsStorableAmount(monthPrice)) {
+    if (!price.empty() && TryParseFloat(price, monthPrice) && IsStorableAmount(monthPrice)) {
       c.monthPrice = monthPrice;
       c.priceRead = true;
     } else {
@@ -379,15 +359,12 @@ class Reader {
       valid = false;
     } else {
       c.stopRead = true;
-      if (c.startRead &&
-          !schedule::TermInScheduleLimits(c.startDate, c.stopDate)) {
+      if (c.startRead && !schedule::TermInScheduleLimits(c.startDate, c.stopDate)) {
         // Refused here, with the row and the number the clerk typed, rather
         // than by the schedule after the contract has been written.
-        Fatal(after,
-              subject::kScheduleLimits + c.number +
-                  Format(kScheduleLimitsText, schedule::kFirstScheduleYear,
-                         schedule::kLastScheduleYear,
-                         schedule::kMaxTermMonths));
+        Fatal(after, subject::kScheduleLimits + c.number +
+                         Format(kScheduleLimitsText, schedule::kFirstScheduleYear,
+                                schedule::kLastScheduleYear, schedule::kMaxTermMonths));
         valid = false;
       }
     }
@@ -437,8 +414,7 @@ class Reader {
       TextProblem(p.newLines, kStreetNumber);
     if (!contracts::FitsTextColumn(p.address, kPropertyAddress.limit))
       TextProblem(p.newLines, kPropertyAddress);
-    p.storedDocumentNumber =
-        CleanDocNumber(Cell(column::kStoredDocumentNumber));
+    p.storedDocumentNumber = CleanDocNumber(Cell(column::kStoredDocumentNumber));
     return p;
   }
 
@@ -450,14 +426,10 @@ class Reader {
 AnnexCells ReadAnnexCells(const CellReader& cells, int n) {
   AnnexCells annex;
   annex.row = n;
-  annex.startRead =
-      TryParseDate(cells.ReadCell(column::kStartDate, n), annex.start);
-  annex.dateRead =
-      TryParseDate(cells.ReadCell(column::kDrawnUpDate, n), annex.date);
-  annex.priceRead =
-      TryParseFloat(cells.ReadCell(column::kMonthlyRent, n), annex.price);
-  annex.stopRead =
-      TryParseDate(cells.ReadCell(column::kAnnexEndDate, n), annex.stop);
+  annex.startRead = TryParseDate(cells.ReadCell(column::kStartDate, n), annex.start);
+  annex.dateRead = TryParseDate(cells.ReadCell(column::kDrawnUpDate, n), annex.date);
+  annex.priceRead = TryParseFloat(cells.ReadCell(column::kMonthlyRent, n), annex.price);
+  annex.stopRead = TryParseDate(cells.ReadCell(column::kAnnexEndDate, n), annex.stop);
   return annex;
 }
 
@@ -474,9 +446,7 @@ ContractRow ReadContractRow(const CellReader& cells, int row) {
   // The annex rows are those right below that repeat the number the contract
   // takes (see the skip rule of the run).
   if (value.contract.numberTaken) {
-    for (int n = row + 1;
-         cells.ReadCell(column::kContractNumber, n) == value.contract.number;
-         ++n)
+    for (int n = row + 1; cells.ReadCell(column::kContractNumber, n) == value.contract.number; ++n)
       value.annexes.push_back(ReadAnnexCells(cells, n));
   }
   return value;

@@ -13,8 +13,7 @@ constexpr int16_t kMonthlyRentContract = 1002;
 
 }  // namespace
 
-RowResolver::RowResolver(RowLookups& lookups, ErrorList& errors,
-                         contracts::RentKinds& rentKinds)
+RowResolver::RowResolver(RowLookups& lookups, ErrorList& errors, contracts::RentKinds& rentKinds)
     : lookups_(lookups), errors_(errors), rentKinds_(rentKinds) {}
 
 int32_t RowResolver::FindPerson(const std::string& number) {
@@ -30,8 +29,7 @@ int32_t RowResolver::FindPerson(const std::string& number) {
   return shorter.empty() ? -1 : lookups_.FindPerson(shorter);
 }
 
-bool RowResolver::ResolveRepresentative(const ContractRow& row,
-                                        contracts::TPersonSrchRec& rep) {
+bool RowResolver::ResolveRepresentative(const ContractRow& row, contracts::TPersonSrchRec& rep) {
   const RepresentativeCells& cells = row.representative;
   errors_.AddLines(cells.number.lines, row.row);
   bool valid = cells.number.usable;
@@ -48,8 +46,7 @@ bool RowResolver::ResolveRepresentative(const ContractRow& row,
   return valid;
 }
 
-bool RowResolver::ResolveTenant(const ContractRow& row,
-                                contracts::TPersonSrchRec& tenant,
+bool RowResolver::ResolveTenant(const ContractRow& row, contracts::TPersonSrchRec& tenant,
                                 contracts::TPersonSrchRec& rep) {
   const TenantCells& cells = row.tenant;
   errors_.AddLines(cells.vatLines, row.row);
@@ -74,11 +71,9 @@ bool RowResolver::ResolveTenant(const ContractRow& row,
   return valid;
 }
 
-bool RowResolver::ResolveContract(const ContractRow& row,
-                                  contracts::TBaseDoc& contract) {
+bool RowResolver::ResolveContract(const ContractRow& row, contracts::TBaseDoc& contract) {
   const ContractCells& cells = row.contract;
-  if (!Trim(cells.rentType).empty())
-    contract.RentTypeID = lookups_.RentTypeId(cells.rentType);
+  if (!Trim(cells.rentType).empty()) contract.RentTypeID = lookups_.RentTypeId(cells.rentType);
   rentKinds_.ApplyRentKind(cells.rentType);
   errors_.AddLines(cells.linesBeforeObjectType, row.row);
   if (cells.numberTaken) contract.NumberText = cells.number;
@@ -113,8 +108,7 @@ bool RowResolver::ResolveContract(const ContractRow& row,
   return cells.valid;
 }
 
-bool RowResolver::ResolveProperty(const ContractRow& row,
-                                  contracts::TObektDB& property) {
+bool RowResolver::ResolveProperty(const ContractRow& row, contracts::TObektDB& property) {
   const PropertyCells& cells = row.property;
   errors_.AddLines(cells.settlementLines, row.row);
   if (!cells.settlementFits) return false;
@@ -138,27 +132,22 @@ bool RowResolver::ResolveProperty(const ContractRow& row,
   valid = valid && cells.cadastralValid;
   errors_.AddLines(cells.classifierLines, row.row);
   if (!cells.classifierLines.empty()) return false;
-  if (!cells.locality.empty())
-    property.LocalityID = lookups_.LocalityId(cells.locality);
-  if (!cells.quarter.empty())
-    property.QuarterID = lookups_.QuarterId(cells.quarter);
-  if (!cells.street.empty())
-    property.StreetID = lookups_.StreetId(cells.street);
+  if (!cells.locality.empty()) property.LocalityID = lookups_.LocalityId(cells.locality);
+  if (!cells.quarter.empty()) property.QuarterID = lookups_.QuarterId(cells.quarter);
+  if (!cells.street.empty()) property.StreetID = lookups_.StreetId(cells.street);
   property.AddressNo = cells.streetNumber;
   property.Address = cells.address;
   return valid;
 }
 
 bool RowResolver::Resolve(const ContractRow& row, RowRecords records) {
-  const bool representativeValid =
-      ResolveRepresentative(row, records.representative);
+  const bool representativeValid = ResolveRepresentative(row, records.representative);
   bool valid = ResolveTenant(row, records.tenant, records.representative) &&
-               ResolveContract(row, records.contract) &&
-               ResolveProperty(row, records.property) && representativeValid;
+               ResolveContract(row, records.contract) && ResolveProperty(row, records.property) &&
+               representativeValid;
 
   contracts::TBaseDoc& contract = records.contract;
-  contract.PropertyID =
-      lookups_.PropertyByDocumentNumber(row.property.storedDocumentNumber);
+  contract.PropertyID = lookups_.PropertyByDocumentNumber(row.property.storedDocumentNumber);
   if (contract.PropertyID == -1)
     contract.PropertyID = lookups_.PropertyByCadastralId(records.property);
   // A property the row adds must hold its own texts; a stored one keeps its.

@@ -32,8 +32,7 @@ class RowResolver {
  public:
   // Everything given must outlive the resolver. `rentKinds` keeps the folder
   // of the last rent kind that matched, from row to row.
-  RowResolver(RowLookups& lookups, ErrorList& errors,
-              contracts::RentKinds& rentKinds);
+  RowResolver(RowLookups& lookups, ErrorList& errors, contracts::RentKinds& rentKinds);
 
   // Resolves `row` into `records`, adding the lines of the groups resolved;
   // the contract's PropertyID is the stored property found through Z or the
@@ -43,13 +42,11 @@ class RowResolver {
 
  private:
   int32_t FindPerson(const std::string& number);
-  bool ResolveRepresentative(const ContractRow& row,
-                             contracts::TPersonSrchRec& rep);
+  bool ResolveRepresentative(const ContractRow& row, contracts::TPersonSrchRec& rep);
   bool ResolveTenant(const ContractRow& row, contracts::TPersonSrchRec& tenant,
                      contracts::TPersonSrchRec& rep);
   bool ResolveContract(const ContractRow& row, contracts::TBaseDoc& contract);
-  bool ResolveProperty(const ContractRow& row,
-                       contracts::TObektDB& property);
+  bool ResolveProperty(const ContractRow& row, contracts::TObektDB& property);
 
   RowLookups& lookups_;
   ErrorList& errors_;

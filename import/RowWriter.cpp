@@ -14,17 +14,13 @@ namespace zrv::import {
 
 RowWriter::RowWriter(ErrorList& errors, ui::Messages& messages,
                      const contracts::RentKinds& rentKinds, RunTrace& trace)
-    : errors_(errors),
-      messages_(messages),
-      rentKinds_(rentKinds),
-      trace_(trace) {}
+    : errors_(errors), messages_(messages), rentKinds_(rentKinds), trace_(trace) {}
 
 namespace {
 
 // Stores a new person and, when `claim`, claims its identity number (nothing
 // of a person with neither name nor number).
-int32_t InsertPerson(db::Transaction& tx,
-                     const contracts::TPersonSrchRec& person, bool claim,
+int32_t InsertPerson(db::Transaction& tx, const contracts::TPersonSrchRec& person, bool claim,
                      RunTrace& trace) {
   if (person.EGN.empty() && person.Name.empty()) return -1;
   const contracts::PersonStore store(tx);
@@ -55,10 +51,9 @@ schedule::TAnecsRow FirstAnnex(const contracts::TBaseDoc& contract) {
 
 }  // namespace
 
-AnnexCounts RowWriter::WriteContract(db::Transaction& tx,
-                                     const ContractRow& row,
-                                     RowRecords records, bool claim,
-                                     const std::string& key, bool fileLinks) {
+AnnexCounts RowWriter::WriteContract(db::Transaction& tx, const ContractRow& row,
+                                     RowRecords records, bool claim, const std::string& key,
+                                     bool fileLinks) {
   contracts::TBaseDoc& contract = records.contract;
   contracts::TObektDB& property = records.property;
   // A new property or person is claimed by its identity in the row's
@@ -75,8 +70,7 @@ AnnexCounts RowWriter::WriteContract(db::Transaction& tx,
   contracts::TPersonSrchRec& tenant = records.tenant;
   const contracts::TPersonSrchRec& rep = records.representative;
   tenant.MOL = rep.ID == -1 ? InsertPerson(tx, rep, claim, trace_) : rep.ID;
-  contract.TenantID =
-      tenant.ID == -1 ? InsertPerson(tx, tenant, claim, trace_) : tenant.ID;
+  contract.TenantID = tenant.ID == -1 ? InsertPerson(tx, tenant, claim, trace_) : tenant.ID;
   contract.Insert(tx);
   trace_.Record(tx, {TraceKind::kContract, contract.DocID});
   if (!key.empty()) contracts::ContractStore(tx).TieKey(key, contract.DocID);
@@ -84,32 +78,27 @@ AnnexCounts RowWriter::WriteContract(db::Transaction& tx,
   annexes.AddFirst(FirstAnnex(contract));
   const AnnexCounts counts = WriteAnnexes(tx, row, contract, annexes);
   if (fileLinks) {
-    const int32_t link =
-        AddFileLink(tx, messages_, contract, rentKinds_.RentKindFolder());
+    const int32_t link = AddFileLink(tx, messages_, contract, rentKinds_.RentKindFolder());
     trace_.Record(tx, {TraceKind::kFileLink, contract.PropertyID, link});
   }
   // Built from the annexes just written, not read back.
-  schedule::RebuildSchedule(tx, contract.DocID, contract.DocType,
-                            annexes.List(), true);
+  schedule::RebuildSchedule(tx, contract.DocID, contract.DocType, annexes.List(), true);
   return counts;
 }
 
-AnnexCounts RowWriter::WriteAnnexes(db::Transaction& tx,
-                                    const ContractRow& row,
+AnnexCounts RowWriter::WriteAnnexes(db::Transaction& tx, const ContractRow& row,
                                     const contracts::TBaseDoc& contract,
                                     schedule::AnnexesAsStored& stored) {
   AnnexCounts counts;
   TDate previousStart = contract.StartDate;
   int32_t number = 1;
   for (const AnnexCells& cells : row.annexes) {
-    AnnexJudgement judged =
-        JudgeAnnex(cells, contract, contract.DocID, &previousStart);
+    AnnexJudgement judged = JudgeAnnex(cells, contract, contract.DocID, &previousStart);
     judged.annex.AN_NUM = ++number;
     errors_.AddLines(judged.lines, cells.row);
     std::string message;  // a refusal leaves the contract as it is; errors
                           // travel on
-    if (judged.ok &&
-        schedule::AddAnnex(tx, contract.DocID, judged.annex, false, message)) {
+    if (judged.ok && schedule::AddAnnex(tx, contract.DocID, judged.annex, false, message)) {
       ++counts.stored;
       previousStart = judged.annex.AN_DTStart;
       stored.Add(judged.annex);

@@ -40,8 +40,8 @@ struct AnnexCounts {
 class RowWriter {
  public:
   // What the writer stores is recorded in `trace` (a real run's items).
-  RowWriter(ErrorList& errors, ui::Messages& messages,
-            const contracts::RentKinds& rentKinds, RunTrace& trace);
+  RowWriter(ErrorList& errors, ui::Messages& messages, const contracts::RentKinds& rentKinds,
+            RunTrace& trace);
 
   // Stores the new contract of `row`, resolved into `records`. New property
   // and persons are claimed when `claim` (person and property keys); the
@@ -49,9 +49,8 @@ class RowWriter {
   // contract unless it is empty. Annex numbers count from 2, a refused annex
   // uses its number up and adds its WARNING lines. With `fileLinks` the
   // scanned file is linked under the last matching rent kind's folder.
-  AnnexCounts WriteContract(db::Transaction& tx, const ContractRow& row,
-                            RowRecords records, bool claim,
-                            const std::string& key, bool fileLinks);
+  AnnexCounts WriteContract(db::Transaction& tx, const ContractRow& row, RowRecords records,
+                            bool claim, const std::string& key, bool fileLinks);
 
   // `row` is stored already as contract `docId`: compares the row with it and
   // its annex rows with the stored annexes. An annex row stored already (same
@@ -61,14 +60,12 @@ class RowWriter {
   // that differ from the stored contract (price AD, start AE, term AC) give one
   // WARNING naming them; stored values are not changed.
   AnnexCounts WriteAnnexesOfStored(db::Transaction& tx, const ContractRow& row,
-                                   const contracts::TBaseDoc& contract,
-                                   int32_t docId);
+                                   const contracts::TBaseDoc& contract, int32_t docId);
 
  private:
   // Adds the annex rows of a new contract, each stored one also to `stored`.
   AnnexCounts WriteAnnexes(db::Transaction& tx, const ContractRow& row,
-                           const contracts::TBaseDoc& contract,
-                           schedule::AnnexesAsStored& stored);
+                           const contracts::TBaseDoc& contract, schedule::AnnexesAsStored& stored);
 
   ErrorList& errors_;
   ui::Messages& messages_;

@@ -16,7 +16,7 @@ struct RunRecord {
   std::string userName;
   std::string host;
   TDate started = 0;
-  TDate ended = 0;  // 0 while the run works, and for a run that was killed
+  TDate ended = 0;       // 0 while the run works, and for a run that was killed
   std::string workbook;  // the path the run opened
   double size = 0;       // bytes
   std::string sha256;

@@ -35,8 +35,7 @@ RunRecorder::~RunRecorder() {
 
 void RunRecorder::Begin(const RunRecord& record, RunTrace& trace) {
   record_ = record;
-  std::unique_ptr<db::Transaction> tx =
-      connection_.Begin(db::Isolation::kReadCommitted);
+  std::unique_ptr<db::Transaction> tx = connection_.Begin(db::Isolation::kReadCommitted);
   record_.id = RunStore(*tx).Insert(record_);
   trace.Begin(*tx, record_.id);
   tx->Commit();

@@ -17,12 +17,11 @@ struct SettlementEntry {
 };
 
 struct ImportRunState {
-  std::string MunicipalityName;  // as typed
-  int32_t MunicipalityID = -1;   // obsh_kl.ob_id
-  std::string MunicipalityEKNM;  // obsh_tbl.eknm
-  std::string MunicipalityCode;  // obsh_tbl.ob_code
-  std::vector<SettlementEntry>
-      Settlements;          // in the order the database gave them
+  std::string MunicipalityName;              // as typed
+  int32_t MunicipalityID = -1;               // obsh_kl.ob_id
+  std::string MunicipalityEKNM;              // obsh_tbl.eknm
+  std::string MunicipalityCode;              // obsh_tbl.ob_code
+  std::vector<SettlementEntry> Settlements;  // in the order the database gave them
 };
 
 }  // namespace zrv::import

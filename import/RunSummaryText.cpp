@@ -42,8 +42,7 @@ std::string FullPath(const std::string& path) {
 // The log's path from the root (a relative one lies in the current
 // directory), why it was not written, or that there was nothing to write.
 std::string LogFileText(const ImportSummary& s) {
-  if (s.logFile.empty())
-    return s.logProblem.empty() ? kNoLogFile : kLogNotWritten + s.logProblem;
+  if (s.logFile.empty()) return s.logProblem.empty() ? kNoLogFile : kLogNotWritten + s.logProblem;
   return FullPath(s.logFile);
 }
 }  // namespace
@@ -56,38 +55,31 @@ std::vector<SummaryLine> SummaryLines(const ImportSummary& s) {
       {kRowsSkipped, std::to_string(s.rowsSkipped)},
       {kAnnexesStored, std::to_string(s.annexesStored)},
       {kAnnexesDropped, std::to_string(s.annexesDropped)},
-      {kClassifierEntries, s.classifierEntriesAdded < 0
-                               ? std::string(kNotCounted)
-                               : std::to_string(s.classifierEntriesAdded)},
+      {kClassifierEntries, s.classifierEntriesAdded < 0 ? std::string(kNotCounted)
+                                                        : std::to_string(s.classifierEntriesAdded)},
       {kLogFileLabel, LogFileText(s)},
-      {kRefusedRowsFile,
-       !s.refusedRowsFile.empty()      ? FullPath(s.refusedRowsFile)
-       : !s.refusedRowsProblem.empty() ? kWorkbookNotWritten +
-                                             s.refusedRowsProblem
-                                       : std::string(kNoRefusedRowsFile)},
+      {kRefusedRowsFile, !s.refusedRowsFile.empty() ? FullPath(s.refusedRowsFile)
+                         : !s.refusedRowsProblem.empty()
+                             ? kWorkbookNotWritten + s.refusedRowsProblem
+                             : std::string(kNoRefusedRowsFile)},
       {kLastRow, std::to_string(s.lastRow)},
       {kElapsed, Format("%.2f", s.elapsedSeconds) + kSeconds},
   };
   if (s.annexesSkipped > 0)
-    lines.insert(lines.begin() + 6,
-                 {kAnnexesSkipped, std::to_string(s.annexesSkipped)});
-  if (s.rowsBusy > 0)
-    lines.insert(lines.begin() + 4, {kRowsBusy, std::to_string(s.rowsBusy)});
-  if (s.runId > 0)
-    lines.push_back({kRunNumber, std::to_string(s.runId)});
+    lines.insert(lines.begin() + 6, {kAnnexesSkipped, std::to_string(s.annexesSkipped)});
+  if (s.rowsBusy > 0) lines.insert(lines.begin() + 4, {kRowsBusy, std::to_string(s.rowsBusy)});
+  if (s.runId > 0) lines.push_back({kRunNumber, std::to_string(s.runId)});
   return lines;
 }
 
 std::string SummaryText(const ImportSummary& summary) {
   const std::vector<SummaryLine> lines = SummaryLines(summary);
   size_t width = 0;
-  for (const auto& line : lines)
-    width = std::max(width, Utf8Length(line.label));
+  for (const auto& line : lines) width = std::max(width, Utf8Length(line.label));
   std::string text;
   if (summary.checkOnly) text = std::string(kNothingStored) + "\n";
   for (const auto& line : lines) {
-    text += line.label + std::string(width + 2 - Utf8Length(line.label), ' ') +
-            line.value + "\n";
+    text += line.label + std::string(width + 2 - Utf8Length(line.label), ' ') + line.value + "\n";
   }
   return text;
 }

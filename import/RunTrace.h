@@ -26,8 +26,8 @@ enum class TraceKind : int16_t {
 
 struct TraceItem {
   TraceKind kind = TraceKind::kContract;
-  int32_t id = 0;      // the contract, person, property or entry
-  int32_t number = 0;  // an added annex's number, a file link's number
+  int32_t id = 0;          // the contract, person, property or entry
+  int32_t number = 0;      // an added annex's number, a file link's number
   std::string table = {};  // a classifier entry's table
   // What an added annex changed, to be put back by an undo: the contract's
   // stop and term (DA_IF2), and the stop of the annex before it.

@@ -38,8 +38,7 @@ std::unique_ptr<RowTransaction> RunTransactions::BeginRow() {
 }
 
 bool RunTransactions::CommitDue() const {
-  return !dryRun_ && batch_ &&
-         std::chrono::steady_clock::now() - batchBegan_ >= kBatchInterval;
+  return !dryRun_ && batch_ && std::chrono::steady_clock::now() - batchBegan_ >= kBatchInterval;
 }
 
 void RunTransactions::Commit() {
@@ -53,14 +52,12 @@ void RunTransactions::Abandon() {
   if (!dryRun_) RollBackQuietly(batch_);
 }
 
-void RunTransactions::Outside(
-    const std::function<void(db::Transaction&)>& work) {
+void RunTransactions::Outside(const std::function<void(db::Transaction&)>& work) {
   if (dryRun_) {
     work(*batch_);
     return;
   }
-  std::unique_ptr<db::Transaction> tx =
-      connection_.Begin(db::Isolation::kSnapshot);
+  std::unique_ptr<db::Transaction> tx = connection_.Begin(db::Isolation::kSnapshot);
   work(*tx);
   tx->Commit();
 }
@@ -76,15 +73,13 @@ void RunTransactions::Apart(const std::function<void(db::Transaction&)>& work) {
   entry.Release();
 }
 
-std::optional<int32_t> RunTransactions::Known(const char* table,
-                                              const std::string& text) const {
+std::optional<int32_t> RunTransactions::Known(const char* table, const std::string& text) const {
   const auto found = known_.find({table, text});
   if (found == known_.end()) return std::nullopt;
   return found->second;
 }
 
-void RunTransactions::Remember(const char* table, const std::string& text,
-                               int32_t id) {
+void RunTransactions::Remember(const char* table, const std::string& text, int32_t id) {
   known_[{table, text}] = id;
 }
 

@@ -68,10 +68,8 @@ class RunTransactions : public EntryTransactions {
   // when work returns.
   void Outside(const std::function<void(db::Transaction&)>& work);
   void Apart(const std::function<void(db::Transaction&)>& work) override;
-  std::optional<int32_t> Known(const char* table,
-                               const std::string& text) const override;
-  void Remember(const char* table, const std::string& text,
-                int32_t id) override;
+  std::optional<int32_t> Known(const char* table, const std::string& text) const override;
+  void Remember(const char* table, const std::string& text, int32_t id) override;
 
  private:
   db::Connection& connection_;

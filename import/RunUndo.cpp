@@ -23,8 +23,7 @@ const char* const kBusy =
     "Друга работна станция променя същите данни в момента; опитайте отново "
     "по-късно.";
 const char* const kHasPayments = "Договор %s (№ %d) има плащания: %d.";
-const char* const kHasInvoices =
-    "Договор %s (№ %d) има фактури, които чакат плащане: %d.";
+const char* const kHasInvoices = "Договор %s (№ %d) има фактури, които чакат плащане: %d.";
 const char* const kLaterRunAnnexes =
     "Към договор %s (№ %d) има анекси от по-късно импортиране: %s.";
 const char* const kLaterAnnex =
@@ -49,8 +48,7 @@ std::vector<std::string> Refusals(const UndoStore& store, int32_t runId,
         refusals.push_back(Format(kHasPayments, number, item.id, n));
       if (const int32_t n = store.InvoiceCount(item.id))
         refusals.push_back(Format(kHasInvoices, number, item.id, n));
-      const std::vector<int32_t> later =
-          store.LaterRunsWithAnnexes(item.id, runId);
+      const std::vector<int32_t> later = store.LaterRunsWithAnnexes(item.id, runId);
       if (!later.empty()) {
         std::string runs;
         for (int32_t r : later) runs += (runs.empty() ? "" : ", ") + std::to_string(r);
@@ -59,8 +57,7 @@ std::vector<std::string> Refusals(const UndoStore& store, int32_t runId,
     } else if (item.kind == TraceKind::kAddedAnnex) {
       const int32_t last = store.LastAnnexNumber(item.id);
       if (last > item.number)
-        refusals.push_back(
-            Format(kLaterAnnex, number, item.id, last, item.number));
+        refusals.push_back(Format(kLaterAnnex, number, item.id, last, item.number));
       else if (last < item.number)
         refusals.push_back(Format(kAnnexGone, item.number, number, item.id));
     }
@@ -71,8 +68,7 @@ std::vector<std::string> Refusals(const UndoStore& store, int32_t runId,
 // Removes the items, newest first, so each is removed after what was stored
 // on it: annexes and contracts, then links, persons, properties and entries
 // that nothing else uses any more.
-void Remove(db::Transaction& tx, const std::vector<DescribedItem>& items,
-            UndoReport& report) {
+void Remove(db::Transaction& tx, const std::vector<DescribedItem>& items, UndoReport& report) {
   const UndoStore store(tx);
   std::set<int32_t> rebuild;  // contracts stored before the run
   for (auto it = items.rbegin(); it != items.rend(); ++it) {
@@ -80,8 +76,7 @@ void Remove(db::Transaction& tx, const std::vector<DescribedItem>& items,
     if (item.kind == TraceKind::kAddedAnnex) {
       store.RemoveAddedAnnex(item);
       rebuild.insert(item.id);
-      report.removed.push_back(
-          ItemText(*it) + Format(kStopAgain, FormatDMY(item.oldStop).c_str()));
+      report.removed.push_back(ItemText(*it) + Format(kStopAgain, FormatDMY(item.oldStop).c_str()));
     } else if (item.kind == TraceKind::kContract) {
       store.RemoveContract(item.id);
       report.removed.push_back(ItemText(*it) + kWithSchedule);
@@ -97,8 +92,7 @@ void Remove(db::Transaction& tx, const std::vector<DescribedItem>& items,
   }
   // Tenants were stored after their representatives: the newest first frees
   // the representative of a removed tenant.
-  for (const TraceKind kind :
-       {TraceKind::kPerson, TraceKind::kProperty, TraceKind::kEntry}) {
+  for (const TraceKind kind : {TraceKind::kPerson, TraceKind::kProperty, TraceKind::kEntry}) {
     for (auto it = items.rbegin(); it != items.rend(); ++it) {
       const TraceItem& item = it->item;
       if (item.kind != kind) continue;
@@ -124,22 +118,19 @@ void Remove(db::Transaction& tx, const std::vector<DescribedItem>& items,
 
 }  // namespace
 
-UndoReport UndoRun(db::Connection& connection, int32_t runId,
-                   const UndoUser& by, bool checkOnly) {
+UndoReport UndoRun(db::Connection& connection, int32_t runId, const UndoUser& by, bool checkOnly) {
   UndoReport report;
   report.runId = runId;
   // A run at work holds its record: told at once, not after a wait.
   try {
-    std::unique_ptr<db::Transaction> probe =
-        connection.Begin(db::Isolation::kReadCommittedNoWait);
+    std::unique_ptr<db::Transaction> probe = connection.Begin(db::Isolation::kReadCommittedNoWait);
     RunStore(*probe).Hold(runId);
     probe->Rollback();
   } catch (const db::ConflictError&) {
     report.refusals.push_back(Format(kStillRunning, runId));
     return report;
   }
-  std::unique_ptr<db::Transaction> tx =
-      connection.Begin(db::Isolation::kSnapshot);
+  std::unique_ptr<db::Transaction> tx = connection.Begin(db::Isolation::kSnapshot);
   // Whether the run's record is ours: a lock met before is the run at work.
   bool locked = false;
   try {
@@ -151,8 +142,7 @@ UndoReport UndoRun(db::Connection& connection, int32_t runId,
       return report;
     }
     if (record->Undone()) {
-      report.refusals.push_back(Format(kAlreadyUndone, runId,
-                                       FormatDMYHMS(record->undone).c_str(),
+      report.refusals.push_back(Format(kAlreadyUndone, runId, FormatDMYHMS(record->undone).c_str(),
                                        record->undoneByName.c_str()));
       return report;
     }
@@ -164,8 +154,7 @@ UndoReport UndoRun(db::Connection& connection, int32_t runId,
   } catch (const db::ConflictError&) {
     report.removed.clear();
     report.kept.clear();
-    report.refusals.push_back(locked ? std::string(kBusy)
-                                     : Format(kStillRunning, runId));
+    report.refusals.push_back(locked ? std::string(kBusy) : Format(kStillRunning, runId));
     return report;
   }
   if (checkOnly) {

@@ -38,7 +38,6 @@ struct UndoReport {
 // Undoes run `runId`; with `checkOnly` it goes through every step and rolls
 // back, so the report says what an undo would remove. Database errors other
 // than another workstation's lock travel on.
-UndoReport UndoRun(db::Connection& connection, int32_t runId,
-                   const UndoUser& by, bool checkOnly);
+UndoReport UndoRun(db::Connection& connection, int32_t runId, const UndoUser& by, bool checkOnly);
 
 }  // namespace zrv::import

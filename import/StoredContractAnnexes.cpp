@@ -10,8 +10,8 @@
 #include "common/Rounding.h"
 #include "common/Text.h"
 #include "contracts/store/ContractStore.h"
-#include "import/ColumnMap.h"
 #include "import/AnnexJudge.h"
+#include "import/ColumnMap.h"
 #include "import/RowWriter.h"
 #include "import/store/RunStore.h"
 #include "schedule/AddAnnex.h"
@@ -38,12 +38,9 @@ struct AnnexRow {
 
 }  // namespace
 
-AnnexCounts RowWriter::WriteAnnexesOfStored(db::Transaction& tx,
-                                            const ContractRow& row,
-                                            const contracts::TBaseDoc& contract,
-                                            int32_t docId) {
-  const contracts::StoredTerms stored =
-      contracts::ContractStore(tx).LoadTerms(docId);
+AnnexCounts RowWriter::WriteAnnexesOfStored(db::Transaction& tx, const ContractRow& row,
+                                            const contracts::TBaseDoc& contract, int32_t docId) {
+  const contracts::StoredTerms stored = contracts::ContractStore(tx).LoadTerms(docId);
 
   std::vector<AnnexRow> rows;
   for (const AnnexCells& cells : row.annexes)
@@ -67,11 +64,10 @@ AnnexCounts RowWriter::WriteAnnexesOfStored(db::Transaction& tx,
       fates.push_back(Fate::kRefused);
       continue;
     }
-    const auto same = std::find_if(
-        stored.annexes.begin(), stored.annexes.end(),
-        [&](const contracts::StoredAnnex& a) {
-          return a.number > 1 && SameDay(a.start, annex.AN_DTStart);
-        });
+    const auto same = std::find_if(stored.annexes.begin(), stored.annexes.end(),
+                                   [&](const contracts::StoredAnnex& a) {
+                                     return a.number > 1 && SameDay(a.start, annex.AN_DTStart);
+                                   });
     if (same != stored.annexes.end()) {
       const bool samePrice = SameAmount(same->price, annex.AN_PRICE);
       fates.push_back(samePrice ? Fate::kSkip : Fate::kDiffers);
@@ -85,15 +81,12 @@ AnnexCounts RowWriter::WriteAnnexesOfStored(db::Transaction& tx,
   }
 
   std::vector<std::string> differing;
-  if (!SameAmount(contract.MonthPrice, stored.price))
-    differing.push_back(column::kMonthlyRent);
-  if (!SameDay(contract.StartDate, stored.start))
-    differing.push_back(column::kStartDate);
+  if (!SameAmount(contract.MonthPrice, stored.price)) differing.push_back(column::kMonthlyRent);
+  if (!SameDay(contract.StartDate, stored.start)) differing.push_back(column::kStartDate);
   if (!SameDay(expectedStop, stored.stop)) differing.push_back(column::kTermMonths);
   if (!differing.empty()) {
     std::string columns;
-    for (const std::string& c : differing)
-      columns += (columns.empty() ? "" : ", ") + c;
+    for (const std::string& c : differing) columns += (columns.empty() ? "" : ", ") + c;
     errors_.ReportWarning(Format(kCellsDiffer, columns.c_str()), row.row);
   }
 
@@ -120,9 +113,8 @@ AnnexCounts RowWriter::WriteAnnexesOfStored(db::Transaction& tx,
       case Fate::kAdd: {
         r.judged.annex.AN_NUM = ++lastNumber;
         // What the annex changes, read before it does, for an undo.
-        const TraceItem item = trace_.RunId() != 0
-                                   ? RunStore(tx).AddedAnnex(docId, lastNumber)
-                                   : TraceItem{};
+        const TraceItem item =
+            trace_.RunId() != 0 ? RunStore(tx).AddedAnnex(docId, lastNumber) : TraceItem{};
         std::string message;  // errors travel on
         if (schedule::AddAnnex(tx, docId, r.judged.annex, false, message)) {
           trace_.Record(tx, item);

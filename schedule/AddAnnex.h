@@ -26,12 +26,12 @@ namespace zrv::schedule {
 // transaction, and the error travels on. Runs in the caller's transaction or in
 // one of its own; a caller's transaction is never committed or rolled back
 // here.
-bool AddAnnex(db::Connection& db, int32_t docId, const TAnecsRow& annex,
-              bool rebuild, std::string& message);
+bool AddAnnex(db::Connection& db, int32_t docId, const TAnecsRow& annex, bool rebuild,
+              std::string& message);
 
 // The same in the transaction `tx`, which the caller ends (and rolls back on
 // an error).
-bool AddAnnex(db::Transaction& tx, int32_t docId, const TAnecsRow& annex,
-              bool rebuild, std::string& message);
+bool AddAnnex(db::Transaction& tx, int32_t docId, const TAnecsRow& annex, bool rebuild,
+              std::string& message);
 
 }  // namespace zrv::schedule

@@ -17,13 +17,11 @@ TAnecsRow ReadRow(const db::Query& query) {
   row.AN_PRICE = query.FieldByName("AN_PRICE").AsFloat();
   row.AN_DTStart = std::trunc(query.FieldByName("AN_DTStart").AsDateTime());
   row.AN_DTStop = std::trunc(query.FieldByName("AN_DTStop").AsDateTime());
-  row.AN_LType =
-      static_cast<int16_t>(query.FieldByName("AN_LType").AsInteger());
+  row.AN_LType = static_cast<int16_t>(query.FieldByName("AN_LType").AsInteger());
   row.AN_LPercent = query.FieldByName("AN_LPercent").AsFloat();
   row.AN_LMAX = query.FieldByName("AN_LMAX").AsFloat();
   row.AN_DDS = static_cast<int16_t>(query.FieldByName("AN_DDS").AsInteger());
-  row.AN_PayDay =
-      static_cast<int16_t>(query.FieldByName("AN_PayDay").AsInteger());
+  row.AN_PayDay = static_cast<int16_t>(query.FieldByName("AN_PayDay").AsInteger());
   row.AN_REASON = query.FieldByName("AN_REASON").AsString();
   row.AN_COMENT = query.FieldByName("AN_COMENT").AsString();
   row.AN_FreeDate = query.FieldByName("AN_FreeDate").AsDateTime();
@@ -45,8 +43,7 @@ TAnecsRow& TAnecses::Append(const TAnecsRow& row) {
 }
 
 const TAnecsRow& TAnecses::At(int index) const {
-  if (index < 0 || index >= Count())
-    throw Error(Format(kMsgNoSuchAnnex, index, Count()));
+  if (index < 0 || index >= Count()) throw Error(Format(kMsgNoSuchAnnex, index, Count()));
   return *rows_[index];
 }
 

@@ -17,13 +17,11 @@ namespace zrv::schedule {
 // One annex row. Fields named after their columns come from Anecs; the three
 // below them are worked out when the row is loaded.
 struct TAnecsRow {
-  int32_t AN_ID = 0;   // the contract's DOC_ID
-  int32_t AN_NUM = 0;  // 1 for the contract's own terms, then 2, 3, ...
-  TDate AN_Data =
-      0;  // date of the annex; written when an annex is added, not loaded
-  double AN_PRICE = 0;  // rent of a whole period while the annex is in force
-  double AN_AddPrice =
-      0;  // price of a closing remainder period, or a total to spread by days
+  int32_t AN_ID = 0;       // the contract's DOC_ID
+  int32_t AN_NUM = 0;      // 1 for the contract's own terms, then 2, 3, ...
+  TDate AN_Data = 0;       // date of the annex; written when an annex is added, not loaded
+  double AN_PRICE = 0;     // rent of a whole period while the annex is in force
+  double AN_AddPrice = 0;  // price of a closing remainder period, or a total to spread by days
   TDate AN_DTStart = 0;    // first day in force (whole day)
   TDate AN_DTStop = 0;     // last day in force (whole day)
   int16_t AN_LType = 0;    // late-payment interest kind
@@ -33,13 +31,11 @@ struct TAnecsRow {
   int16_t AN_PayDay = 0;   // pay-day code (see DecodePayDay)
   std::string AN_REASON;
   std::string AN_COMENT;
-  TDate AN_FreeDate =
-      0;  // end of a free period after the start (the start itself: none)
+  TDate AN_FreeDate = 0;  // end of a free period after the start (the start itself: none)
 
-  int16_t PayDay = 0;  // day of month of the due date, decoded from AN_PayDay
-  int16_t PayMonth =
-      0;  // month shift code of the due date, decoded from AN_PayDay
-  double VatRate = 0;  // percent by AN_DDS; the contract state sets it
+  int16_t PayDay = 0;    // day of month of the due date, decoded from AN_PayDay
+  int16_t PayMonth = 0;  // month shift code of the due date, decoded from AN_PayDay
+  double VatRate = 0;    // percent by AN_DDS; the contract state sets it
 };
 
 class TAnecses {

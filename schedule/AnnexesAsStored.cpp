@@ -34,8 +34,7 @@ void AnnexesAsStored::AddFirst(const TAnecsRow& annex) {
 
 void AnnexesAsStored::Add(const TAnecsRow& annex) {
   TAnecsRow row = AsStored(annex);
-  if (!annexes_.Empty())
-    annexes_.At(annexes_.Count() - 1).AN_DTStop = row.AN_DTStart - 1;
+  if (!annexes_.Empty()) annexes_.At(annexes_.Count() - 1).AN_DTStop = row.AN_DTStart - 1;
   annexes_.Append(row);
 }
 

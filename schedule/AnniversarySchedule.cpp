@@ -57,9 +57,7 @@ void ScheduleBuilder::BuildAnniversary(TDate end) {
     TDate rowStart = cursor;
     if (day != startDay && startDay <= DaysInMonth(year, month))
       rowStart = EncodeDate(year, month, startDay);
-    TRentRow& row =
-        AppendRow(rowStart,
-                  static_cast<int32_t>(IncMonth(rowStart, 1) - rowStart));
+    TRentRow& row = AppendRow(rowStart, static_cast<int32_t>(IncMonth(rowStart, 1) - rowStart));
     followAnnex(rowStart);
     if (price != 0) {
       row.RI_PRICE = price;
@@ -72,8 +70,7 @@ void ScheduleBuilder::BuildAnniversary(TDate end) {
 
   // The closing period runs from the cursor; its day count has no added day.
   followAnnex(cursor);
-  TRentRow& row =
-      AppendRow(cursor, static_cast<int32_t>(std::trunc(last - cursor)));
+  TRentRow& row = AppendRow(cursor, static_cast<int32_t>(std::trunc(last - cursor)));
   row.RI_PRICE = addPrice != 0 ? addPrice : price;
 }
 

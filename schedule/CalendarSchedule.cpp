@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "schedule/ScheduleBuilder.h"
 #include "schedule/RoundMoney.h"
+#include "schedule/ScheduleBuilder.h"
 
 namespace zrv::schedule {
 
@@ -46,8 +46,7 @@ void ScheduleBuilder::BuildCalendar(TDate end) {
     for (;;) {
       const TAnecsRow& annex = annexes_.At(k);
       if (DateBetween(annex.AN_DTStop, from, rowEnd)) {
-        price += std::trunc(annex.AN_DTStop - from + 1) / daysInMonth *
-                 annex.AN_PRICE;
+        price += std::trunc(annex.AN_DTStop - from + 1) / daysInMonth * annex.AN_PRICE;
         from = annex.AN_DTStop + 1;
         if (++k == annexCount) break;
       } else {

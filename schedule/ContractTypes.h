@@ -20,8 +20,6 @@ inline bool IsAnniversaryType(int32_t type) {
   return type == kAnniversaryContract || type == -kAnniversaryContract;
 }
 // The contracts paid by monthly periods, the only ones that take annexes.
-inline bool IsMonthlyType(int32_t type) {
-  return IsCalendarType(type) || IsAnniversaryType(type);
-}
+inline bool IsMonthlyType(int32_t type) { return IsCalendarType(type) || IsAnniversaryType(type); }
 
 }  // namespace zrv::schedule

@@ -30,16 +30,12 @@ void TDocCreateInfo::BuildAnniversarySchedule(int32_t docId, TDate end) {
   ScheduleBuilder(docId, annexes_, rents_).BuildAnniversary(end);
 }
 
-void TDocCreateInfo::BuildCalendarSchedule(int32_t docId,
-                                           const TAnecses& annexes,
-                                           TDate end) {
+void TDocCreateInfo::BuildCalendarSchedule(int32_t docId, const TAnecses& annexes, TDate end) {
   UseAnnexes(annexes);
   ScheduleBuilder(docId, annexes_, rents_).BuildCalendar(end);
 }
 
-void TDocCreateInfo::BuildAnniversarySchedule(int32_t docId,
-                                              const TAnecses& annexes,
-                                              TDate end) {
+void TDocCreateInfo::BuildAnniversarySchedule(int32_t docId, const TAnecses& annexes, TDate end) {
   UseAnnexes(annexes);
   ScheduleBuilder(docId, annexes_, rents_).BuildAnniversary(end);
 }

@@ -31,8 +31,7 @@ class TDocCreateInfo {
   // The same from `annexes`, the contract's annexes as stored (see
   // ScheduleBuilder.h), without reading them.
   void BuildCalendarSchedule(int32_t docId, const TAnecses& annexes, TDate end);
-  void BuildAnniversarySchedule(int32_t docId, const TAnecses& annexes,
-                                TDate end);
+  void BuildAnniversarySchedule(int32_t docId, const TAnecses& annexes, TDate end);
 
   // Writes the rent list to RENTSINFO: inserts periods not stored yet, updates
   // stored ones when `updateExisting` is set or the period started under the

@@ -23,8 +23,8 @@ void RebuildSchedule(db::Transaction& tx, int32_t docId, bool updateExisting) {
   RebuildSchedule(tx, docId, type, annexes, updateExisting);
 }
 
-void RebuildSchedule(db::Transaction& tx, int32_t docId, int32_t type,
-                     const TAnecses& annexes, bool updateExisting) {
+void RebuildSchedule(db::Transaction& tx, int32_t docId, int32_t type, const TAnecses& annexes,
+                     bool updateExisting) {
   if (type == kFixedScheduleContract) return;
   TRentInfo rents;
   ScheduleBuilder builder(docId, annexes, rents);

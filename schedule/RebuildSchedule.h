@@ -22,7 +22,7 @@ void RebuildSchedule(db::Transaction& tx, int32_t docId, bool updateExisting);
 
 // The same for a contract of type `type` whose annexes are `annexes` as stored
 // (see AnnexesAsStored.h): nothing is read back but the periods it has.
-void RebuildSchedule(db::Transaction& tx, int32_t docId, int32_t type,
-                     const TAnecses& annexes, bool updateExisting);
+void RebuildSchedule(db::Transaction& tx, int32_t docId, int32_t type, const TAnecses& annexes,
+                     bool updateExisting);
 
 }  // namespace zrv::schedule

@@ -18,22 +18,19 @@ namespace zrv::schedule {
 // its state computed, and is zero or empty otherwise.
 struct TRentRowValues {
   int32_t RI_DOCID = 0;
-  int16_t RI_YEAR = 0;   // year the period belongs to
-  int16_t RI_MONTH = 0;  // month 1-12 the period belongs to
-  int32_t RI_DAYS = 0;   // number of days of the period
-  double RI_PRICE = 0;   // rent of the period
-  TDate RI_DTSTART = 0;  // first day of the period (whole day)
-  double RI_CARRIED =
-      0;  // amount settled on the period; the paid amount of a loaded row
+  int16_t RI_YEAR = 0;     // year the period belongs to
+  int16_t RI_MONTH = 0;    // month 1-12 the period belongs to
+  int32_t RI_DAYS = 0;     // number of days of the period
+  double RI_PRICE = 0;     // rent of the period
+  TDate RI_DTSTART = 0;    // first day of the period (whole day)
+  double RI_CARRIED = 0;   // amount settled on the period; the paid amount of a loaded row
   bool LastAnnex = false;  // the period starts under the contract's last annex
 
-  int32_t PaidDays =
-      0;  // RI_PAIDDAYS; day of the due date for a hand-entered schedule
+  int32_t PaidDays = 0;   // RI_PAIDDAYS; day of the due date for a hand-entered schedule
   int32_t AutoGenID = 0;  // RI_AutoGenID where the table has it
   TDate PeriodEnd = 0;    // RI_DTSTART + RI_DAYS - 1
   TDate DueDate = 0;
-  int AnnexIndex =
-      -1;  // annex in force at the period end; -1 until due dates are known
+  int AnnexIndex = -1;  // annex in force at the period end; -1 until due dates are known
   double VatOfPaid = 0;
   double Remaining = 0;  // price still open on the period
   double VatOfRemaining = 0;
@@ -41,7 +38,7 @@ struct TRentRowValues {
   double InterestPaid = 0;  // part of paid interest assigned to the period
   int32_t OverdueDays = 0;
   std::string InterestText;  // explanation of the interest and the period total
-  std::string PaidToText;  // "към " and a date, or "не са плащани"
+  std::string PaidToText;    // "към " and a date, or "не са плащани"
 };
 
 // One period of a schedule, owned by a TRentInfo. It keeps the position it was
@@ -51,9 +48,7 @@ struct TRentRow : TRentRowValues {
   TRentRow(const TRentRow&) = delete;
   TRentRow& operator=(const TRentRow&) = delete;
 
-  void CopyFrom(const TRentRow& other) {
-    static_cast<TRentRowValues&>(*this) = other;
-  }
+  void CopyFrom(const TRentRow& other) { static_cast<TRentRowValues&>(*this) = other; }
   // RI_YEAR × 100 + RI_MONTH: March 2024 is 202403.
   int32_t PeriodKey() const { return RI_YEAR * 100 + RI_MONTH; }
 

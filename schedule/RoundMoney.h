@@ -9,8 +9,6 @@ namespace zrv::schedule {
 // Round(value × 100) / 100 with ties going to the even cent; the default
 // floating-point rounding mode (to nearest, ties to even) is what nearbyint
 // applies.
-inline double RoundMoney(double value) {
-  return std::nearbyint(value * 100.0) / 100.0;
-}
+inline double RoundMoney(double value) { return std::nearbyint(value * 100.0) / 100.0; }
 
 }  // namespace zrv::schedule

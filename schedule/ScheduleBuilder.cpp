@@ -1,9 +1,10 @@
 // What both schedule kinds share: the term, a new period, the annex in force.
 
+#include "schedule/ScheduleBuilder.h"
+
 #include <cmath>
 
 #include "common/Text.h"
-#include "schedule/ScheduleBuilder.h"
 #include "schedule/ScheduleLimits.h"
 
 namespace zrv::schedule {
@@ -16,8 +17,7 @@ const char* const kMsgDatesOutOfRange =
     "- 9899.";
 const char* const kMsgStopBeforeStart =
     "Договор %d: краят на договора (%s) е преди началото му (%s).";
-const char* const kMsgTermTooLong =
-    "Договор %d: срокът от %s до %s е по-дълъг от %d месеца.";
+const char* const kMsgTermTooLong = "Договор %d: срокът от %s до %s е по-дълъг от %d месеца.";
 const char* const kMsgNoAnnexForDay =
     "Договор %d: нито един анекс не покрива %s: погасителният план не може да "
     "бъде построен.";
@@ -31,14 +31,12 @@ void ScheduleBuilder::TermOf(TDate end, TDate& first, TDate& last) const {
   const std::string firstText = FormatDMY(first);
   const std::string lastText = FormatDMY(last);
   if (!InScheduleRange(first) || !InScheduleRange(last))
-    throw Error(Format(kMsgDatesOutOfRange, docId_, firstText.c_str(),
-                       lastText.c_str()));
+    throw Error(Format(kMsgDatesOutOfRange, docId_, firstText.c_str(), lastText.c_str()));
   if (last < first)
-    throw Error(Format(kMsgStopBeforeStart, docId_, lastText.c_str(),
-                       firstText.c_str()));
+    throw Error(Format(kMsgStopBeforeStart, docId_, lastText.c_str(), firstText.c_str()));
   if (last > IncMonth(first, kMaxTermMonths))
-    throw Error(Format(kMsgTermTooLong, docId_, firstText.c_str(),
-                       lastText.c_str(), kMaxTermMonths));
+    throw Error(
+        Format(kMsgTermTooLong, docId_, firstText.c_str(), lastText.c_str(), kMaxTermMonths));
 }
 
 TRentRow& ScheduleBuilder::AppendRow(TDate start, int32_t days) {

@@ -15,15 +15,13 @@ inline constexpr int kMaxTermMonths = 1200;
 inline bool InScheduleRange(TDate date) {
   int year, month, day;
   DecodeDate(date, year, month, day);
-  return date >= EncodeDate(kFirstScheduleYear, 1, 1) &&
-         year <= kLastScheduleYear;
+  return date >= EncodeDate(kFirstScheduleYear, 1, 1) && year <= kLastScheduleYear;
 }
 
 // True when a schedule can be built from `first` to `last`: both dates in the
 // years above and the term at most kMaxTermMonths months.
 inline bool TermInScheduleLimits(TDate first, TDate last) {
-  return InScheduleRange(first) && InScheduleRange(last) &&
-         last <= IncMonth(first, kMaxTermMonths);
+  return InScheduleRange(first) && InScheduleRange(last) && last <= IncMonth(first, kMaxTermMonths);
 }
 
 }  // namespace zrv::schedule

@@ -17,11 +17,9 @@ void BaseRateTable::Add(const BaseRatePeriod& period) {
   p.firstDay = std::trunc(p.firstDay);
   p.lastDay = std::trunc(p.lastDay);
   p.issueDate = std::trunc(p.issueDate);
-  if (p.lastDay < p.firstDay)
-    throw Error("Периодът " + Span(p) + " свършва преди да започне.");
+  if (p.lastDay < p.firstDay) throw Error("Периодът " + Span(p) + " свършва преди да започне.");
   if (!entries_.empty() && p.firstDay != entries_.back().lastDay + 1) {
-    throw Error("Периодът " + Span(p) +
-                " не започва в деня след предходния период (" +
+    throw Error("Периодът " + Span(p) + " не започва в деня след предходния период (" +
                 Span(entries_.back()) + ").");
   }
   entries_.push_back(p);

@@ -13,12 +13,10 @@ namespace zrv::state {
 // One base-rate period.
 struct BaseRatePeriod {
   double ratePercent = 0;  // annual rate, shown in the explanation lines
-  double dailyFactor =
-      0;  // fraction of the amount charged per day at this rate
+  double dailyFactor = 0;  // fraction of the amount charged per day at this rate
   TDate firstDay = 0;
   TDate lastDay = 0;
-  TDate issueDate =
-      0;  // when the rate was announced; limits the table by a rate date
+  TDate issueDate = 0;  // when the rate was announced; limits the table by a rate date
 };
 
 // Base-rate periods in ascending order, each starting the day after the

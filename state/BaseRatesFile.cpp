@@ -15,13 +15,11 @@ constexpr const char* kMsgFields =
     "дневен коефициент [; дата на обявяване]]), а са %d.";
 constexpr const char* kMsgDate = "Ред %d: „%s“ не е дата във вида дд.мм.гггг.";
 constexpr const char* kMsgNumber = "Ред %d: „%s“ не е число.";
-constexpr const char* kMsgRate =
-    "Ред %d: процентът %s е извън границите от 0 до 100 %%.";
+constexpr const char* kMsgRate = "Ред %d: процентът %s е извън границите от 0 до 100 %%.";
 constexpr const char* kMsgDaily =
     "Ред %d: дневният коефициент %s е извън границите от 0 до %.7f (процент / "
     "36000); ако десетичният знак е запетая, разделяйте полетата с „;“.";
-constexpr const char* kMsgReversed =
-    "Ред %d: периодът %s - %s свършва преди да започне.";
+constexpr const char* kMsgReversed = "Ред %d: периодът %s - %s свършва преди да започне.";
 constexpr const char* kMsgOverlap =
     "Ред %d: периодът %s - %s се застъпва с периода %s - %s от ред %d.";
 constexpr const char* kMsgGap =
@@ -40,8 +38,7 @@ struct Row {
 };
 
 bool HasDigit(const std::string& text) {
-  return std::any_of(text.begin(), text.end(),
-                     [](unsigned char c) { return std::isdigit(c); });
+  return std::any_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); });
 }
 
 // dd.mm.yyyy (one-digit day and month allowed) or yyyy-mm-dd, nothing else.
@@ -49,18 +46,16 @@ bool ReadDate(const std::string& text, TDate& date) {
   int d = 0, m = 0, y = 0, used = 0;
   const char* s = text.c_str();
   const bool dotted = std::sscanf(s, "%2d.%2d.%4d%n", &d, &m, &y, &used) == 3 &&
-                      used == static_cast<int>(text.size()) &&
-                      text.size() >= 8 && text[text.size() - 5] == '.';
-  const bool iso = !dotted &&
-                   std::sscanf(s, "%4d-%2d-%2d%n", &y, &m, &d, &used) == 3 &&
+                      used == static_cast<int>(text.size()) && text.size() >= 8 &&
+                      text[text.size() - 5] == '.';
+  const bool iso = !dotted && std::sscanf(s, "%4d-%2d-%2d%n", &y, &m, &d, &used) == 3 &&
                    used == 10 && text.size() == 10;
   return (dotted || iso) && y >= 1900 && TryEncodeDate(y, m, d, date);
 }
 
 // A number with a decimal point or comma, perhaps ending in "%".
 bool ReadNumber(std::string text, double& value) {
-  if (!text.empty() && text.back() == '%')
-    text = Trim(text.substr(0, text.size() - 1));
+  if (!text.empty() && text.back() == '%') text = Trim(text.substr(0, text.size() - 1));
   return !text.empty() && TryParseFloat(text, value);
 }
 
@@ -73,8 +68,7 @@ std::vector<std::string> Fields(const csv::Record& record) {
   return fields;
 }
 
-bool ReadRow(int line, const std::vector<std::string>& f, BaseRatePeriod& p,
-             std::string& error) {
+bool ReadRow(int line, const std::vector<std::string>& f, BaseRatePeriod& p, std::string& error) {
   const int n = static_cast<int>(f.size());
   if (n < 3 || n > 5) {
     error = Format(kMsgFields, line, n);
@@ -112,8 +106,7 @@ bool ReadRow(int line, const std::vector<std::string>& f, BaseRatePeriod& p,
     return false;
   }
   if (p.lastDay < p.firstDay) {
-    error = Format(kMsgReversed, line, FormatDMY(p.firstDay).c_str(),
-                   FormatDMY(p.lastDay).c_str());
+    error = Format(kMsgReversed, line, FormatDMY(p.firstDay).c_str(), FormatDMY(p.lastDay).c_str());
     return false;
   }
   return true;
@@ -129,13 +122,11 @@ bool CheckSequence(const std::vector<Row>& rows, std::string& error) {
     const std::string b1 = FormatDMY(b.period.firstDay);
     const std::string b2 = FormatDMY(b.period.lastDay);
     if (b.period.firstDay <= a.period.lastDay) {
-      error = Format(kMsgOverlap, b.line, b1.c_str(), b2.c_str(), a1.c_str(),
-                     a2.c_str(), a.line);
+      error = Format(kMsgOverlap, b.line, b1.c_str(), b2.c_str(), a1.c_str(), a2.c_str(), a.line);
       return false;
     }
     if (b.period.firstDay != a.period.lastDay + 1) {
-      error = Format(kMsgGap, b.line, a1.c_str(), a2.c_str(), a.line,
-                     b1.c_str(), b2.c_str());
+      error = Format(kMsgGap, b.line, a1.c_str(), a2.c_str(), a.line, b1.c_str(), b2.c_str());
       return false;
     }
   }
@@ -144,8 +135,8 @@ bool CheckSequence(const std::vector<Row>& rows, std::string& error) {
 
 }  // namespace
 
-bool ReadBaseRateRows(const std::vector<csv::Record>& records,
-                      BaseRateTable& table, std::string& error) {
+bool ReadBaseRateRows(const std::vector<csv::Record>& records, BaseRateTable& table,
+                      std::string& error) {
   std::vector<Row> rows;
   bool first = true;
   for (const csv::Record& record : records) {
@@ -172,8 +163,7 @@ bool ReadBaseRateRows(const std::vector<csv::Record>& records,
   return true;
 }
 
-bool ParseBaseRatesCsv(const std::string& text, BaseRateTable& table,
-                       std::string& error) {
+bool ParseBaseRatesCsv(const std::string& text, BaseRateTable& table, std::string& error) {
   std::vector<csv::Record> records;
   int badLine = 0;
   if (!csv::Parse(text, csv::GuessSeparator(text), records, badLine)) {

@@ -25,11 +25,10 @@ namespace zrv::state {
 
 // Reads the rows (each with its line or row number). True with the periods in
 // `table` in ascending order; false with `error`, `table` untouched.
-bool ReadBaseRateRows(const std::vector<csv::Record>& rows,
-                      BaseRateTable& table, std::string& error);
+bool ReadBaseRateRows(const std::vector<csv::Record>& rows, BaseRateTable& table,
+                      std::string& error);
 
 // The same from CSV text.
-bool ParseBaseRatesCsv(const std::string& text, BaseRateTable& table,
-                       std::string& error);
+bool ParseBaseRatesCsv(const std::string& text, BaseRateTable& table, std::string& error);
 
 }  // namespace zrv::state

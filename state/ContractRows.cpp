@@ -3,14 +3,12 @@
 namespace zrv::state {
 
 namespace {
-constexpr const char* kMsgReadOnly =
-    "Редовете на един договор само се четат (вътрешна грешка).";
+constexpr const char* kMsgReadOnly = "Редовете на един договор само се четат (вътрешна грешка).";
 constexpr const char* kMsgBackwards =
     "Редовете на договорите се четат само напред (вътрешна грешка).";
 }  // namespace
 
-ContractRows::ContractRows(db::Query& all, const std::string& keyColumn,
-                           DropFn drop)
+ContractRows::ContractRows(db::Query& all, const std::string& keyColumn, DropFn drop)
     : all_(all), drop_(std::move(drop)) {
   // An empty result may not even name its columns: it has no rows to key.
   if (!all_.Eof()) key_ = &all_.FieldByName(keyColumn);
@@ -28,9 +26,7 @@ void ContractRows::SkipDropped() {
   while (!Eof() && drop_(all_)) all_.Next();
 }
 
-bool ContractRows::Eof() const {
-  return all_.Eof() || key_->AsInteger() != contractId_;
-}
+bool ContractRows::Eof() const { return all_.Eof() || key_->AsInteger() != contractId_; }
 
 void ContractRows::Next() {
   if (Eof()) return;
@@ -57,18 +53,14 @@ const db::Field& ContractRows::FieldByName(const std::string& name) const {
   return field ? *field : all_.FieldByName(name);
 }
 
-const std::string& ContractRows::DatabaseName() const {
-  return all_.DatabaseName();
-}
+const std::string& ContractRows::DatabaseName() const { return all_.DatabaseName(); }
 const std::string& ContractRows::SQL() const { return all_.SQL(); }
 
 void ContractRows::ReadOnly() const { throw db::DbError(kMsgReadOnly); }
 void ContractRows::SetSQL(const std::string&) { ReadOnly(); }
 void ContractRows::SetInteger(const std::string&, int32_t) { ReadOnly(); }
 void ContractRows::SetSmallInt(const std::string&, int16_t) { ReadOnly(); }
-void ContractRows::SetString(const std::string&, const std::string&) {
-  ReadOnly();
-}
+void ContractRows::SetString(const std::string&, const std::string&) { ReadOnly(); }
 void ContractRows::SetFloat(const std::string&, double) { ReadOnly(); }
 void ContractRows::SetDateTime(const std::string&, double) { ReadOnly(); }
 void ContractRows::SetNull(const std::string&) { ReadOnly(); }

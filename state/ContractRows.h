@@ -27,8 +27,7 @@ class ContractRows : public db::Query {
 
   // A view of `all` (open, ordered by `keyColumn` ascending) that drops the
   // rows `drop` names (none without it). Both must outlive the view.
-  ContractRows(db::Query& all, const std::string& keyColumn,
-               DropFn drop = nullptr);
+  ContractRows(db::Query& all, const std::string& keyColumn, DropFn drop = nullptr);
 
   // Moves to the rows of `contractId`. Contracts are sought in ascending
   // order: a contract below one sought before has no rows left.
@@ -46,9 +45,7 @@ class ContractRows : public db::Query {
   // The contract's rows are not counted ahead: the count of the whole query.
   int RecordCount() const override { return all_.RecordCount(); }
   int FieldCount() const override { return all_.FieldCount(); }
-  const db::Field& FieldAt(int index) const override {
-    return all_.FieldAt(index);
-  }
+  const db::Field& FieldAt(int index) const override { return all_.FieldAt(index); }
   const db::Field& FieldByName(const std::string& name) const override;
   const db::Field* FindField(const std::string& name) const override;
 

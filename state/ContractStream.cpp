@@ -27,11 +27,8 @@ struct ContractStream::Views {
   ContractRows header, annexes, payments, rents, details, waitPayments;
 };
 
-ContractStream::ContractStream(db::Connection& connection,
-                               const ContractSelection& selection)
-    : store_(connection, selection),
-      ids_(store_.SelectedIds()),
-      batchSize_(kFirstBatch) {}
+ContractStream::ContractStream(db::Connection& connection, const ContractSelection& selection)
+    : store_(connection, selection), ids_(store_.SelectedIds()), batchSize_(kFirstBatch) {}
 
 ContractStream::~ContractStream() = default;
 
@@ -41,19 +38,18 @@ void ContractStream::OpenNextBatch() {
   // Sized by the rows per contract seen so far.
   const size_t done = next_;
   if (done > 0 && rowsRead_ > 0) {
-    batchSize_ = std::clamp<size_t>(
-        static_cast<size_t>(static_cast<double>(kBatchRows) * done / rowsRead_),
-        kLeastBatch, kMostBatch);
+    batchSize_ =
+        std::clamp<size_t>(static_cast<size_t>(static_cast<double>(kBatchRows) * done / rowsRead_),
+                           kLeastBatch, kMostBatch);
   }
   const size_t most = std::min(ids_.size(), next_ + batchSize_);
   const int64_t span = static_cast<int64_t>(batchSize_) * kSpanPerContract;
   batchEnd_ = next_ + 1;
-  while (batchEnd_ < most &&
-         static_cast<int64_t>(ids_[batchEnd_]) - ids_[next_] < span)
+  while (batchEnd_ < most && static_cast<int64_t>(ids_[batchEnd_]) - ids_[next_] < span)
     ++batchEnd_;
   batch_ = store_.OpenBatch(ids_[next_], ids_[batchEnd_ - 1]);
-  rowsRead_ += batch_.rents->RecordCount() + batch_.payments->RecordCount() +
-               batch_.details->RecordCount();
+  rowsRead_ +=
+      batch_.rents->RecordCount() + batch_.payments->RecordCount() + batch_.details->RecordCount();
 
   unlinked_.clear();
   unlinkedCount_.clear();
@@ -72,8 +68,7 @@ void ContractStream::OpenNextBatch() {
       const db::Field* id = &rows.FieldByName(idColumn);
       const db::Field* num = &rows.FieldByName(numColumn);
       return [this, id, num](const db::Query&) {
-        return unlinked_.count(PaymentKey(id->AsInteger(), num->AsInteger())) >
-               0;
+        return unlinked_.count(PaymentKey(id->AsInteger(), num->AsInteger())) > 0;
       };
     };
     dropPayment = dropBy(*batch_.payments, "P_ID", "P_NUM");
@@ -94,18 +89,16 @@ bool ContractStream::Next(TDocInfo& info, ContractFacts& facts) {
   if (next_ >= batchEnd_) OpenNextBatch();
   const int32_t id = ids_[next_++];
   Views& v = *views_;
-  for (ContractRows* rows : {&v.header, &v.annexes, &v.payments, &v.rents,
-                             &v.details, &v.waitPayments})
+  for (ContractRows* rows :
+       {&v.header, &v.annexes, &v.payments, &v.rents, &v.details, &v.waitPayments})
     rows->Seek(id);
   // Ids were read earlier in the same snapshot; a contract gone since (read
   // without one) is loaded as the state loads a missing id.
   facts = v.header.Eof() ? ContractFacts{} : DebtorsStore::ReadFacts(v.header);
   facts.id = id;
   const auto unlinked = unlinkedCount_.find(id);
-  facts.unlinkedPayments =
-      unlinked == unlinkedCount_.end() ? 0 : unlinked->second;
-  info.LoadFrom(id, {v.header, v.annexes, v.payments, v.rents, v.details,
-                     v.waitPayments});
+  facts.unlinkedPayments = unlinked == unlinkedCount_.end() ? 0 : unlinked->second;
+  info.LoadFrom(id, {v.header, v.annexes, v.payments, v.rents, v.details, v.waitPayments});
   return true;
 }
 

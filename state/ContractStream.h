@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "state/ContractRows.h"
-#include "state/store/DebtorsStore.h"
 #include "state/DocInfo.h"
+#include "state/store/DebtorsStore.h"
 
 namespace zrv::state {
 
@@ -30,8 +30,7 @@ class ContractStream {
   static constexpr int kBatchRows = 40000;
 
   // Reads the selected ids at once; `connection` must outlive the stream.
-  ContractStream(db::Connection& connection,
-                 const ContractSelection& selection);
+  ContractStream(db::Connection& connection, const ContractSelection& selection);
   ~ContractStream();
 
   // Number of selected contracts.

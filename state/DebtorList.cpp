@@ -10,11 +10,11 @@
 #include <mutex>
 #include <thread>
 
+#include "schedule/RoundMoney.h"
 #include "state/ContractStream.h"
 #include "state/Interest.h"
 #include "state/ReadingTransaction.h"
 #include "state/store/StateTablesStore.h"
-#include "schedule/RoundMoney.h"
 
 namespace zrv::state {
 
@@ -25,9 +25,7 @@ namespace {
 constexpr size_t kWaitingContracts = 64;
 
 long long Cents(double amount) { return std::llround(amount * 100); }
-double Sum(double a, double b) {
-  return static_cast<double>(Cents(a) + Cents(b)) / 100;
-}
+double Sum(double a, double b) { return static_cast<double>(Cents(a) + Cents(b)) / 100; }
 
 bool ChargesBaseRates(const TDocInfo& info) {
   for (int i = 0; i < info.Annexes.Count(); ++i) {
@@ -109,8 +107,7 @@ class Computation {
     TDocInfo& info = *job.info;
     info.ComputeState(true, true, options_.date, options_.date);
     const DueFigures figures = DueFigures::Of(info.Summary);
-    const bool listed =
-        figures.Any() && (options_.minDue <= 0 || figures.due >= options_.minDue);
+    const bool listed = figures.Any() && (options_.minDue <= 0 || figures.due >= options_.minDue);
     if (listed) {
       const bool baseRates = ChargesBaseRates(info);
       std::lock_guard lock(mutex_);
@@ -159,8 +156,8 @@ DueFigures DueFigures::Of(const TSummarySet& s) {
 }
 
 bool DueFigures::Any() const {
-  for (double amount : {due, paidAhead, vatDue, interestDue, interestTotal,
-                        advance, dueBgn, vatBgn, interestBgn}) {
+  for (double amount :
+       {due, paidAhead, vatDue, interestDue, interestTotal, advance, dueBgn, vatBgn, interestBgn}) {
     if (Cents(amount) != 0) return true;
   }
   return false;
@@ -180,8 +177,7 @@ void DueFigures::Add(const DueFigures& o) {
 }
 
 DebtorList ListDebtors(db::Connection& connection, const StateTables& tables,
-                       const DebtorOptions& options,
-                       const DebtorProgress& progress) {
+                       const DebtorOptions& options, const DebtorProgress& progress) {
   ContractStream stream(connection, options.selection);
   const int total = stream.Total();
   DebtorList list;
@@ -203,12 +199,10 @@ DebtorList ListDebtors(db::Connection& connection, const StateTables& tables,
   list.contractsRead = total;
   if (progress) progress(total, total);
 
-  std::sort(list.lines.begin(), list.lines.end(),
-            [](const DebtorLine& a, const DebtorLine& b) {
-              if (a.figures.due != b.figures.due)
-                return a.figures.due > b.figures.due;
-              return a.contract.id < b.contract.id;
-            });
+  std::sort(list.lines.begin(), list.lines.end(), [](const DebtorLine& a, const DebtorLine& b) {
+    if (a.figures.due != b.figures.due) return a.figures.due > b.figures.due;
+    return a.contract.id < b.contract.id;
+  });
   for (const DebtorLine& line : list.lines) list.totals.Add(line.figures);
   if (!tables.baseRates.Empty()) {
     const TDate last = tables.baseRates.At(tables.baseRates.Count() - 1).lastDay;

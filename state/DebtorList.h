@@ -18,9 +18,9 @@
 #include "common/Dates.h"
 #include "platform/db/Database.h"
 #include "state/BaseRates.h"
-#include "state/store/DebtorsStore.h"
 #include "state/DocInfo.h"
 #include "state/StateTables.h"
+#include "state/store/DebtorsStore.h"
 
 namespace zrv::state {
 
@@ -51,7 +51,7 @@ struct DebtorLine {
 };
 
 struct DebtorOptions {
-  TDate date = 0;  // the state date, also the interest date
+  TDate date = 0;     // the state date, also the interest date
   double minDue = 0;  // lines with less due are left out (0: every line)
   ContractSelection selection;
   // Threads that compute besides the reading one; -1: one for each further
@@ -78,10 +78,10 @@ using DebtorProgress = std::function<void(int done, int total)>;
 // The list, read through `connection` in the caller's transaction, computed
 // with the given tables (shared by the threads, read only).
 DebtorList ListDebtors(db::Connection& connection, const StateTables& tables,
-                       const DebtorOptions& options,
-                       const DebtorProgress& progress = nullptr);
+                       const DebtorOptions& options, const DebtorProgress& progress = nullptr);
 
-// The whole errand: one reading transaction, the state tables loaded from the database in it, the list, and the transaction rolled back.
+// The whole errand: one reading transaction, the state tables loaded from the database in it, the
+// list, and the transaction rolled back.
 DebtorList ReadDebtors(db::Connection& connection, const DebtorOptions& options,
                        const DebtorProgress& progress = nullptr);
 

@@ -18,10 +18,8 @@ constexpr const char* kNoteNoRates =
     "Внимание: не са заредени основни лихвени проценти; лихвата по основния "
     "лихвен процент е изчислена с 0.00 % (заредете ги със „zorvit rates "
     "import“).";
-constexpr const char* kNoteRatesEnd =
-    "Основните лихвени проценти са заредени до %s";
-constexpr const char* kNoteCount =
-    "Договори: %d прочетени, %d в списъка.";
+constexpr const char* kNoteRatesEnd = "Основните лихвени проценти са заредени до %s";
+constexpr const char* kNoteCount = "Договори: %d прочетени, %d в списъка.";
 
 }  // namespace
 
@@ -52,16 +50,13 @@ namespace {
 // The figures' cells, in the order of the columns after the contract's.
 std::vector<TableCell> FigureCells(const DueFigures& f) {
   std::vector<TableCell> cells;
-  for (double number :
-       {static_cast<double>(f.periodsDue), f.due, f.vatDue, f.interestDue,
-        f.interestTotal, f.paidAhead, f.advance, f.dueBgn, f.vatBgn,
-        f.interestBgn})
+  for (double number : {static_cast<double>(f.periodsDue), f.due, f.vatDue, f.interestDue,
+                        f.interestTotal, f.paidAhead, f.advance, f.dueBgn, f.vatBgn, f.interestBgn})
     cells.push_back({"", number});
   return cells;
 }
 
-std::vector<TableCell> Joined(std::vector<TableCell> first,
-                              const std::vector<TableCell>& then) {
+std::vector<TableCell> Joined(std::vector<TableCell> first, const std::vector<TableCell>& then) {
   first.insert(first.end(), then.begin(), then.end());
   return first;
 }
@@ -80,8 +75,7 @@ std::vector<TableCell> DebtorCells(const DebtorLine& line) {
 }
 
 std::vector<TableCell> DebtorTotalCells(const DebtorList& list) {
-  return Joined({{kTotals, 0}, {}, {}, {}, {}, {}},
-                FigureCells(list.totals));
+  return Joined({{kTotals, 0}, {}, {}, {}, {}, {}}, FigureCells(list.totals));
 }
 
 std::string CellText(const DebtorColumn& column, const TableCell& cell) {
@@ -112,8 +106,7 @@ std::vector<std::string> DebtorNotes(const DebtorList& list) {
   if (list.noRates) notes.push_back(kNoteNoRates);
   if (list.ratesLoadedTo != 0)
     notes.push_back(Format(kNoteRatesEnd, FormatDMY(list.ratesLoadedTo).c_str()));
-  notes.push_back(Format(kNoteCount, list.contractsRead,
-                         static_cast<int>(list.lines.size())));
+  notes.push_back(Format(kNoteCount, list.contractsRead, static_cast<int>(list.lines.size())));
   return notes;
 }
 

@@ -27,8 +27,7 @@ std::vector<workbook::TableCell> DebtorTotalCells(const DebtorList& list);
 // A cell as text: money with two decimals, counts whole.
 std::string CellText(const DebtorColumn& column, const workbook::TableCell& cell);
 // A cell of the totals row as text: empty in a column that is not summed.
-std::string TotalText(const DebtorColumn& column,
-                      const workbook::TableCell& cell);
+std::string TotalText(const DebtorColumn& column, const workbook::TableCell& cell);
 
 // "Длъжници към 31.12.2025".
 std::string DebtorsTitle(const DebtorList& list);

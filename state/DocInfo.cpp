@@ -58,8 +58,7 @@ void TDocInfo::LoadHeader(db::Query& q) {
 }
 
 void TDocInfo::SetDerivedHeader() {
-  CurrencyText =
-      (Currency >= 0 && Currency <= 2) ? kCurrencyTexts[Currency] : "";
+  CurrencyText = (Currency >= 0 && Currency <= 2) ? kCurrencyTexts[Currency] : "";
   IsLead = LeadContract == -1;
   InvoiceKind = ContractType < 1 ? 4 : 1;
 }
@@ -103,18 +102,15 @@ void TDocInfo::CopyFrom(const TDocInfo& other) {
   tables_ = other.tables_;
 
   Annexes.Clear();
-  for (int i = 0; i < other.Annexes.Count(); ++i)
-    Annexes.Append(other.Annexes.At(i));
+  for (int i = 0; i < other.Annexes.Count(); ++i) Annexes.Append(other.Annexes.At(i));
   Payments.Clear();
-  for (int i = 0; i < other.Payments.Count(); ++i)
-    Payments.Add(other.Payments.At(i));
+  for (int i = 0; i < other.Payments.Count(); ++i) Payments.Add(other.Payments.At(i));
   Rents.Clear();
   Rents.ContractType = other.Rents.ContractType;
   Rents.HandEntered = other.Rents.HandEntered;
   Rents.DueDateLimit = other.Rents.DueDateLimit;
   Rents.AdvanceRow.CopyFrom(other.Rents.AdvanceRow);
-  for (int i = 0; i < other.Rents.Count(); ++i)
-    Rents.Append().CopyFrom(*other.Rents.At(i));
+  for (int i = 0; i < other.Rents.Count(); ++i) Rents.Append().CopyFrom(*other.Rents.At(i));
   // The initial payment's detail is not stored; linking makes it again from the
   // initial sum.
   Details.Clear();
@@ -122,14 +118,11 @@ void TDocInfo::CopyFrom(const TDocInfo& other) {
     if (other.Details.At(i).number != 0) Details.Add(other.Details.At(i));
   }
   WaitPayments.Clear();
-  for (int i = 0; i < other.WaitPayments.Count(); ++i)
-    WaitPayments.Add(other.WaitPayments.At(i));
+  for (int i = 0; i < other.WaitPayments.Count(); ++i) WaitPayments.Add(other.WaitPayments.At(i));
   History.Clear();
   LinkPaymentDetails();
 }
 
-double TDocInfo::LastAnnexVatRate() const {
-  return Annexes.Empty() ? 0.0 : Annexes.Last().VatRate;
-}
+double TDocInfo::LastAnnexVatRate() const { return Annexes.Empty() ? 0.0 : Annexes.Last().VatRate; }
 
 }  // namespace zrv::state

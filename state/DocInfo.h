@@ -31,24 +31,20 @@ namespace zrv::state {
 struct TSummarySet {
   int PeriodsDue = 0;        // periods counted in Due
   int PeriodsPaidAhead = 0;  // later periods with money already paid
-  double Due = 0;  // open amount of the periods due (less money paid ahead)
+  double Due = 0;            // open amount of the periods due (less money paid ahead)
   double VatDue = 0;
-  double InterestDue = 0;  // interest of the periods due
-  double Carry =
-      0;  // P_CARRY of the last counted regular (or the initial) payment
-  std::string Explanation;  // interest texts of the periods due, newest first,
-                            // "\r\n" apart
-  double Advance = 0;       // money paid beyond the schedule
-  double InterestBase =
-      0;  // remaining amounts of the periods that bear interest
+  double InterestDue = 0;    // interest of the periods due
+  double Carry = 0;          // P_CARRY of the last counted regular (or the initial) payment
+  std::string Explanation;   // interest texts of the periods due, newest first,
+                             // "\r\n" apart
+  double Advance = 0;        // money paid beyond the schedule
+  double InterestBase = 0;   // remaining amounts of the periods that bear interest
   double InterestTotal = 0;  // interest of every period plus Carry
-  double DueConverted =
-      0;  // Due, VatDue and InterestDue in leva, each addend rounded
+  double DueConverted = 0;   // Due, VatDue and InterestDue in leva, each addend rounded
   double VatConverted = 0;
   double InterestConverted = 0;
-  double CarryValue = 0;  // P_FACTOR × P_CARRY of the same payment as Carry
-  int FirstFutureAnnex =
-      0;  // annex index and list index of the first period not yet due
+  double CarryValue = 0;     // P_FACTOR × P_CARRY of the same payment as Carry
+  int FirstFutureAnnex = 0;  // annex index and list index of the first period not yet due
   int FirstFutureIndex = 0;
 
   void Clear() { *this = TSummarySet(); }
@@ -58,13 +54,11 @@ struct TSummarySet {
 // it.
 struct TDocHeader {
   int32_t ContractId = 0;
-  double InitSum = 0;  // Doc_InitSum: amount standing at the contract's start
-  TDate Start = 0;     // DOC_DATASTART
-  TDate Stop = 0;      // DOC_DATASTOP
-  TDate TerminationDate =
-      0;  // DA_RF3: when set, the due-date limit instead of the stop
-  TDate InterestStop =
-      0;  // Doc_LihvaStop: when set, no interest after this day
+  double InitSum = 0;         // Doc_InitSum: amount standing at the contract's start
+  TDate Start = 0;            // DOC_DATASTART
+  TDate Stop = 0;             // DOC_DATASTOP
+  TDate TerminationDate = 0;  // DA_RF3: when set, the due-date limit instead of the stop
+  TDate InterestStop = 0;     // Doc_LihvaStop: when set, no interest after this day
   std::string TenancyNote;    // DOC_PODSAD
   int32_t RentTypeId = 0;     // da_rf1
   int16_t Currency = 0;       // DA_VALUTA: 0 BGN, 1 EUR, 2 USD
@@ -128,8 +122,7 @@ class TDocInfo : public TDocHeader {
   // interest stop), and the totals of the periods due by `stateDate`, less
   // money paid ahead when `sumWithAdvance`. Every run starts again from the
   // loaded values.
-  void ComputeState(bool sumWithAdvance, bool inclusive, TDate interestDate,
-                    TDate stateDate);
+  void ComputeState(bool sumWithAdvance, bool inclusive, TDate interestDate, TDate stateDate);
 
   // Deep copy of `other`'s header, annexes, payments, schedule, payment details
   // (the initial payment's detail is made again) and waiting payments; this
@@ -143,8 +136,7 @@ class TDocInfo : public TDocHeader {
   // Steps of ComputeState, open for callers that need one of them alone.
   // Counts the payments made by `date` and resets the schedule to the loaded
   // prices; gives the sum of the counted P_VAL and of their P_LIXVA.
-  void CountPayments(bool inclusive, TDate date, double& paidTotal,
-                     double& paidInterest);
+  void CountPayments(bool inclusive, TDate date, double& paidTotal, double& paidInterest);
   void ApplyPayment(TPaymentRow& payment);
   void ComputeRowInterest(TDate interestDate);
   void SumDue(bool inclusive, TDate date);
@@ -154,9 +146,7 @@ class TDocInfo : public TDocHeader {
   void LinkPaymentDetails();
 
   bool IsCopy() const { return ContractId == kCopyId; }
-  double CurrencyFactor() const {
-    return tables_->currencyFactors.FactorOf(Currency);
-  }
+  double CurrencyFactor() const { return tables_->currencyFactors.FactorOf(Currency); }
 
   // Lists.
   schedule::TAnecses Annexes;
@@ -172,8 +162,7 @@ class TDocInfo : public TDocHeader {
 
   // State.
   TSummarySet Summary;
-  TDate InterestSettledDate =
-      0;  // interest date of the last counted regular payment
+  TDate InterestSettledDate = 0;  // interest date of the last counted regular payment
   TDate StateDate = 0;
   TDate InterestDate = 0;
   int32_t FirstOpenPeriod = 0;  // keys YYYYMM
@@ -185,8 +174,8 @@ class TDocInfo : public TDocHeader {
   void SetDerivedHeader();
   void ApplyReversal(TPaymentRow& payment);
   void ApplyDetail(TPaymentRow& payment, TPayDetailRow& detail);
-  void AddHistory(const TPaymentRow& payment, const schedule::TRentRow& row,
-                  double amount, int16_t kind);
+  void AddHistory(const TPaymentRow& payment, const schedule::TRentRow& row, double amount,
+                  int16_t kind);
   // The first part of CountPayments: the schedule, the details and the totals
   // back to the loaded values, and the rows indexed.
   void StartCounting();
@@ -203,9 +192,8 @@ class TDocInfo : public TDocHeader {
   // The interest of one row at day `x` and its overdue days (0 when it bears
   // none); the explanation of its segments is appended to *text when one is
   // given. The free date and price step carry over to the next row.
-  double RowInterest(const schedule::TRentRow& row, TDate x, TDate& freeDate,
-                     double& priceStep, int& overdueDays,
-                     std::string* text) const;
+  double RowInterest(const schedule::TRentRow& row, TDate x, TDate& freeDate, double& priceStep,
+                     int& overdueDays, std::string* text) const;
 
   // Spreads paid interest through a working copy of this object.
   friend class TPaidInterestSpread;

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "common/Text.h"
+#include "schedule/RoundMoney.h"
 #include "state/DocInfo.h"
 #include "state/Interest.h"
-#include "schedule/RoundMoney.h"
 
 namespace zrv::state {
 
@@ -23,16 +23,15 @@ constexpr double kCent = 0.01;
 
 // The interest of one segment under an annex's terms, rounded to cents, its
 // text appended when one is given.
-double SegmentInterest(const BaseRateTable& rates, const schedule::TAnecsRow& annex,
-                       double amount, TDate from, TDate to, std::string* text) {
+double SegmentInterest(const BaseRateTable& rates, const schedule::TAnecsRow& annex, double amount,
+                       TDate from, TDate to, std::string* text) {
   if (!text) {
     return schedule::RoundMoney(InterestAmount(rates, annex.AN_LType, amount, from, to,
-                                     annex.AN_LPercent, annex.AN_LMAX, 0));
+                                               annex.AN_LPercent, annex.AN_LMAX, 0));
   }
   std::string part;
-  const double interest =
-      schedule::RoundMoney(ComputeInterest(rates, annex.AN_LType, part, amount, from, to,
-                                 annex.AN_LPercent, annex.AN_LMAX, 0));
+  const double interest = schedule::RoundMoney(ComputeInterest(
+      rates, annex.AN_LType, part, amount, from, to, annex.AN_LPercent, annex.AN_LMAX, 0));
   *text += part;
   return interest;
 }
@@ -40,8 +39,7 @@ double SegmentInterest(const BaseRateTable& rates, const schedule::TAnecsRow& an
 // The same on the amount less the price step of a free period; nothing when
 // that is below a cent.
 double FreeSegmentInterest(const BaseRateTable& rates, const schedule::TAnecsRow& annex,
-                           double amount, TDate from, TDate to,
-                           std::string* text) {
+                           double amount, TDate from, TDate to, std::string* text) {
   if (amount < kCent) return 0;
   return SegmentInterest(rates, annex, amount, from, to, text);
 }
@@ -75,8 +73,7 @@ void TDocInfo::ComputeOneRowInterest(schedule::TRentRow& row, TDate x, TDate& fr
   row.PaidToText.clear();
   int overdue = 0;
   std::string text;
-  const double rowInterest =
-      RowInterest(row, x, freeDate, priceStep, overdue, &text);
+  const double rowInterest = RowInterest(row, x, freeDate, priceStep, overdue, &text);
   if (overdue <= 0) return;
   row.OverdueDays = overdue;
   row.Interest = rowInterest;
@@ -84,16 +81,14 @@ void TDocInfo::ComputeOneRowInterest(schedule::TRentRow& row, TDate x, TDate& fr
   if (rowInterest >= kCent) {
     Summary.InterestTotal += rowInterest;
     Summary.InterestBase += row.Remaining;
-    row.PaidToText =
-        InterestSettledDate != 0
-            ? std::string(kPaidTo) + FormatDMY(InterestSettledDate - 1)
-            : std::string(kNeverPaid);
+    row.PaidToText = InterestSettledDate != 0
+                         ? std::string(kPaidTo) + FormatDMY(InterestSettledDate - 1)
+                         : std::string(kNeverPaid);
   }
 }
 
 double TDocInfo::RowInterest(const schedule::TRentRow& row, TDate x, TDate& freeDate,
-                             double& priceStep, int& overdueDays,
-                             std::string* text) const {
+                             double& priceStep, int& overdueDays, std::string* text) const {
   overdueDays = 0;
   if (row.Remaining < kCent) return 0;
   TDate start = std::max(InterestSettledDate, row.DueDate + 1);
@@ -124,27 +119,23 @@ double TDocInfo::RowInterest(const schedule::TRentRow& row, TDate x, TDate& free
       freeDate = annex.AN_FreeDate;
       priceStep = i > 0 ? annex.AN_PRICE - Annexes.At(i - 1).AN_PRICE : 0;
       const TDate freeEnd = std::min(end, freeDate);
-      interest = FreeSegmentInterest(tables_->baseRates, annex, remaining - priceStep,
-                                     start, freeEnd, part);
-      interest += SegmentInterest(tables_->baseRates, annex, remaining, freeEnd + 1,
-                                  end, part);
+      interest = FreeSegmentInterest(tables_->baseRates, annex, remaining - priceStep, start,
+                                     freeEnd, part);
+      interest += SegmentInterest(tables_->baseRates, annex, remaining, freeEnd + 1, end, part);
     } else if (freeDate > start) {
       if (freeDate >= end) {
-        interest = FreeSegmentInterest(tables_->baseRates, annex,
-                                       remaining - priceStep, start, end, part);
+        interest =
+            FreeSegmentInterest(tables_->baseRates, annex, remaining - priceStep, start, end, part);
       } else {
-        interest = FreeSegmentInterest(
-            tables_->baseRates, annex, remaining - priceStep, start, freeDate, part);
-        interest += SegmentInterest(tables_->baseRates, annex, remaining, freeDate + 1,
-                                    end, part);
+        interest = FreeSegmentInterest(tables_->baseRates, annex, remaining - priceStep, start,
+                                       freeDate, part);
+        interest += SegmentInterest(tables_->baseRates, annex, remaining, freeDate + 1, end, part);
       }
     } else {
-      interest =
-          SegmentInterest(tables_->baseRates, annex, remaining, start, end, part);
+      interest = SegmentInterest(tables_->baseRates, annex, remaining, start, end, part);
     }
 
-    const bool capped =
-        HasCappedDailyPart(annex.AN_LType) && annex.AN_LMAX >= kCent;
+    const bool capped = HasCappedDailyPart(annex.AN_LType) && annex.AN_LMAX >= kCent;
     if (!capped) {
       rowInterest += interest;
     } else {
@@ -186,8 +177,7 @@ void JoinExplanation(TSummarySet& s, const DueTexts& texts) {
     s.Explanation.append(**it).append("\r\n");
 }
 
-void AddDue(TSummarySet& s, const schedule::TRentRow& row, double factor,
-            DueTexts& texts) {
+void AddDue(TSummarySet& s, const schedule::TRentRow& row, double factor, DueTexts& texts) {
   s.Due += row.Remaining;
   s.VatDue += row.VatOfRemaining;
   s.InterestDue += row.Interest;
@@ -198,9 +188,7 @@ void AddDue(TSummarySet& s, const schedule::TRentRow& row, double factor,
   texts.push_back(&row.InterestText);
 }
 
-TDate DueLimit(bool inclusive, TDate date) {
-  return std::trunc(date) + (inclusive ? 1 : 0);
-}
+TDate DueLimit(bool inclusive, TDate date) { return std::trunc(date) + (inclusive ? 1 : 0); }
 
 }  // namespace
 

@@ -7,9 +7,9 @@
 #include <memory>
 #include <vector>
 
+#include "schedule/RoundMoney.h"
 #include "state/DocInfo.h"
 #include "state/PaidInterestSpread.h"
-#include "schedule/RoundMoney.h"
 
 namespace zrv::state {
 
@@ -24,8 +24,8 @@ void ZeroIfNear(double& amount) {
 
 }  // namespace
 
-void TDocInfo::ComputeState(bool sumWithAdvance, bool inclusive,
-                            TDate interestDate, TDate stateDate) {
+void TDocInfo::ComputeState(bool sumWithAdvance, bool inclusive, TDate interestDate,
+                            TDate stateDate) {
   StateDate = stateDate;
   double paidTotal = 0, paidInterest = 0;
   CountPayments(inclusive, stateDate, paidTotal, paidInterest);
@@ -44,8 +44,7 @@ void TDocInfo::ComputeState(bool sumWithAdvance, bool inclusive,
   for (int i = 0; i < WaitPayments.Count(); ++i) {
     const TWaitPaymentRow& wait = WaitPayments.At(i);
     if (std::fabs(wait.invoiceVat) >= kCent) continue;
-    if (schedule::TRentRow* row = Rents.FindByPeriod(wait.PeriodKey()))
-      row->VatOfRemaining = 0;
+    if (schedule::TRentRow* row = Rents.FindByPeriod(wait.PeriodKey())) row->VatOfRemaining = 0;
   }
   SetOpenPeriods();
   // The rows' indexes serve one computation; a caller may change the rows
@@ -69,8 +68,7 @@ void TDocInfo::SetOpenPeriods() {
   if (!found) FirstOpenPeriod = LastOpenPeriod;
 }
 
-void TDocInfo::CountPayments(bool inclusive, TDate date, double& paidTotal,
-                             double& paidInterest) {
+void TDocInfo::CountPayments(bool inclusive, TDate date, double& paidTotal, double& paidInterest) {
   StartCounting();
   paidTotal = paidInterest = 0;
   // Made at the first payment that paid interest, and kept for the later ones.
@@ -114,8 +112,7 @@ void TDocInfo::StartCounting() {
     // interest already paid on it.
     if (!IsCopy()) row.InterestPaid = 0;
   }
-  for (int i = 0; i < Details.Count(); ++i)
-    Details.At(i).remaining = Details.At(i).sum;
+  for (int i = 0; i < Details.Count(); ++i) Details.At(i).remaining = Details.At(i).sum;
   Rents.IndexRows();
 }
 
@@ -129,8 +126,8 @@ bool TDocInfo::CountPayment(const TPaymentRow& p) {
   return pays;
 }
 
-void TDocInfo::AddHistory(const TPaymentRow& payment, const schedule::TRentRow& row,
-                          double amount, int16_t kind) {
+void TDocInfo::AddHistory(const TPaymentRow& payment, const schedule::TRentRow& row, double amount,
+                          int16_t kind) {
   TPayHistoryItem item;
   item.initial = payment.number == 0;
   item.amount = amount;
@@ -154,8 +151,8 @@ void TDocInfo::ApplyPayment(TPaymentRow& payment) {
 void TDocInfo::ApplyDetail(TPaymentRow& payment, TPayDetailRow& detail) {
   const double vatRate = LastAnnexVatRate();
   schedule::TRentRow* row = NearZero(Rents.AdvanceRow.RI_CARRIED)
-                      ? Rents.FindByPeriod(detail.PeriodKey())
-                      : &Rents.AdvanceRow;
+                                ? Rents.FindByPeriod(detail.PeriodKey())
+                                : &Rents.AdvanceRow;
   while (row != nullptr && !NearZero(detail.remaining)) {
     const double r = detail.remaining;
     const bool advance = Rents.IsAdvance(row);
@@ -209,8 +206,8 @@ void TDocInfo::ApplyReversal(TPaymentRow& payment) {
       TPayHistoryItem& entry = History.At(entries[k]);
       if (entry.kind == kHistoryUndone) continue;
       const double b = entry.amount;
-      schedule::TRentRow* row = entry.advance ? &Rents.AdvanceRow
-                                    : Rents.FindByPeriod(entry.PeriodKey());
+      schedule::TRentRow* row =
+          entry.advance ? &Rents.AdvanceRow : Rents.FindByPeriod(entry.PeriodKey());
       if (row != nullptr) {
         row->RI_CARRIED -= b;
         if (!entry.advance) {

@@ -26,21 +26,19 @@ namespace zrv::state {
 // span or kind 0 gives 0 and an empty text. The result is not rounded. Where
 // the table has no usable period the base rate is 0: only the penalty percent
 // is charged.
-double ComputeInterest(const BaseRateTable& rates, int kind, std::string& text,
-                       double amount, TDate from, TDate to, double percent,
-                       double limit, TDate rateDate);
+double ComputeInterest(const BaseRateTable& rates, int kind, std::string& text, double amount,
+                       TDate from, TDate to, double percent, double limit, TDate rateDate);
 
 // The figure of ComputeInterest without its explanation, for a caller that only
 // needs the amount.
-double InterestAmount(const BaseRateTable& rates, int kind, double amount,
-                      TDate from, TDate to, double percent, double limit,
-                      TDate rateDate);
+double InterestAmount(const BaseRateTable& rates, int kind, double amount, TDate from, TDate to,
+                      double percent, double limit, TDate rateDate);
 
 // Kind 3: `percent` of the amount per day, capped at `limit` percent of the
 // amount when `limit` is positive. `text` becomes the one explanation line
 // (ending in "\r\n").
-double DailyInterest(std::string& text, double amount, TDate from, TDate to,
-                     double percent, double limit);
+double DailyInterest(std::string& text, double amount, TDate from, TDate to, double percent,
+                     double limit);
 
 // Whether interest of `kind` is charged from the base-rate table, so that a
 // missing table changes it.

@@ -34,8 +34,7 @@ TDate PayDayDate(int year, int month, int day, int monthCode) {
   return EncodeDate(y, m, std::clamp(day, 1, DaysInMonth(y, m)));
 }
 
-void TLoadedRentInfo::LoadFromQuery(db::Query& query, int32_t contractType,
-                                    bool handEntered) {
+void TLoadedRentInfo::LoadFromQuery(db::Query& query, int32_t contractType, bool handEntered) {
   Clear();
   ContractType = contractType;
   HandEntered = handEntered;
@@ -79,8 +78,7 @@ void TLoadedRentInfo::ComputeDueDates() {
       continue;
     }
     while (j < annexCount - 1 &&
-           !DateBetween(row.PeriodEnd, Annexes->At(j).AN_DTStart,
-                        Annexes->At(j).AN_DTStop)) {
+           !DateBetween(row.PeriodEnd, Annexes->At(j).AN_DTStart, Annexes->At(j).AN_DTStop)) {
       ++j;
     }
     row.AnnexIndex = j;
@@ -89,8 +87,7 @@ void TLoadedRentInfo::ComputeDueDates() {
       continue;
     }
     const schedule::TAnecsRow& annex = Annexes->At(j);
-    TDate due =
-        PayDayDate(row.RI_YEAR, row.RI_MONTH, annex.PayDay, annex.PayMonth);
+    TDate due = PayDayDate(row.RI_YEAR, row.RI_MONTH, annex.PayDay, annex.PayMonth);
     due = std::max(due, Annexes->At(0).AN_DTStart);
     due = std::min(due, annex.AN_DTStop);
     // A contract stored without a stop has no limit rather than every period
@@ -194,15 +191,13 @@ int TLoadedRentInfo::RowBits::NextFrom(int from) const {
 
 int TLoadedRentInfo::RowBits::Last() const {
   for (size_t w = words_.size(); w-- > 0;) {
-    if (words_[w] != 0)
-      return static_cast<int>(w * 64) + 63 - std::countl_zero(words_[w]);
+    if (words_[w] != 0) return static_cast<int>(w * 64) + 63 - std::countl_zero(words_[w]);
   }
   return -1;
 }
 
 double TLoadedRentInfo::AnnexVatRate(const schedule::TRentRow& row) const {
-  if (!Annexes || row.AnnexIndex < 0 || row.AnnexIndex >= Annexes->Count())
-    return 0;
+  if (!Annexes || row.AnnexIndex < 0 || row.AnnexIndex >= Annexes->Count()) return 0;
   return Annexes->At(row.AnnexIndex).VatRate;
 }
 

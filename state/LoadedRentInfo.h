@@ -26,11 +26,10 @@ class TLoadedRentInfo : public schedule::TRentInfo {
 
   int32_t ContractType = 0;  // DOC_TYPE
   bool HandEntered = false;  // the schedule was typed in, not built
-  TDate DueDateLimit =
-      0;  // termination date when set, else the contract's stop
+  TDate DueDateLimit = 0;    // termination date when set, else the contract's stop
   const schedule::TAnecses* Annexes = nullptr;  // the contract's annexes; not owned
   schedule::TRentRow AdvanceRow;  // its paid field (RI_CARRIED) holds money paid beyond
-                        // the schedule
+                                  // the schedule
 
   // Clears the list, keeps type and flag, reads one row per record of an open
   // query over RENTSINFO (the period end, zero state and annex index -1 per

@@ -27,8 +27,7 @@ void TPaidInterestSpread::StartAfresh() {
   laterFirstDay_.assign(n + 1, 0);
   laterFirstDay_[n] = INFINITY;
   for (int k = n - 1; k >= 0; --k) {
-    laterFirstDay_[k] =
-        std::min(laterFirstDay_[k + 1], copy_->Payments.At(k).date);
+    laterFirstDay_[k] = std::min(laterFirstDay_[k + 1], copy_->Payments.At(k).date);
   }
 }
 
@@ -58,8 +57,7 @@ void TPaidInterestSpread::ApplyPaymentsBefore(TDate day) {
   prefix_ = false;
 }
 
-void TPaidInterestSpread::Spread(const TPaymentRow& payment,
-                                 TDocInfo& contract) {
+void TPaidInterestSpread::Spread(const TPaymentRow& payment, TDocInfo& contract) {
   TDocInfo& copy = *copy_;
   const TDate before = payment.interestDate - 1;
   ApplyPaymentsBefore(std::trunc(before));
@@ -75,8 +73,7 @@ void TPaidInterestSpread::Spread(const TPaymentRow& payment,
     // A capped period must see the interest already paid on it.
     row.InterestPaid = target.InterestPaid;
     int overdueDays = 0;
-    const double interest =
-        copy.RowInterest(row, x, freeDate, priceStep, overdueDays, nullptr);
+    const double interest = copy.RowInterest(row, x, freeDate, priceStep, overdueDays, nullptr);
     if (overdueDays <= 0 && dueDatesRise_) break;  // no later period is overdue
     if (interest <= 0) continue;
     if (interest >= left) {

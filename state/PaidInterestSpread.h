@@ -44,8 +44,8 @@ class TPaidInterestSpread {
 
   std::unique_ptr<TDocInfo> copy_;
   std::vector<TDate> laterFirstDay_;  // [k]: earliest date of payments k..
-  bool dueDatesRise_ = true;  // no period falls due before the one before it
-  bool prefix_ = false;       // the copy holds payments 0 .. applied_ - 1
+  bool dueDatesRise_ = true;          // no period falls due before the one before it
+  bool prefix_ = false;               // the copy holds payments 0 .. applied_ - 1
   int applied_ = 0;
   TDate day_ = 0;  // day the copy was last brought to
 };

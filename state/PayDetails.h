@@ -13,13 +13,12 @@ struct TPaymentRow;
 
 // One PayDetails row: the part of payment `number` meant for one period.
 struct TPayDetailRow {
-  int32_t number = 0;    // PD_NUM: the P_NUM of its payment
-  int32_t year = 0;      // PD_YEAR
-  int32_t month = 0;     // PD_MONTH
-  double sum = 0;        // PD_SUM
-  double remaining = 0;  // part of the sum not yet applied
-  TPaymentRow* payment =
-      nullptr;  // the payment with the same number, or none; not owned
+  int32_t number = 0;              // PD_NUM: the P_NUM of its payment
+  int32_t year = 0;                // PD_YEAR
+  int32_t month = 0;               // PD_MONTH
+  double sum = 0;                  // PD_SUM
+  double remaining = 0;            // part of the sum not yet applied
+  TPaymentRow* payment = nullptr;  // the payment with the same number, or none; not owned
 
   int PeriodKey() const { return year * 100 + month; }
 };

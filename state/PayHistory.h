@@ -13,15 +13,14 @@ struct TPaymentRow;
 
 // Kinds of history entries.
 inline constexpr int16_t kHistoryApplied = 1;
-inline constexpr int16_t kHistoryUndone =
-    2;  // an applied entry a reversal has undone
+inline constexpr int16_t kHistoryUndone = 2;    // an applied entry a reversal has undone
 inline constexpr int16_t kHistoryReversal = 3;  // written by a reversal
 
 struct TPayHistoryItem {
-  bool initial = false;  // the payment is the initial payment (number 0)
-  double amount = 0;     // negative for reversals
-  int month = 0;         // 0 for the advance
-  int year = 0;          // 0 for the advance
+  bool initial = false;            // the payment is the initial payment (number 0)
+  double amount = 0;               // negative for reversals
+  int month = 0;                   // 0 for the advance
+  int year = 0;                    // 0 for the advance
   TPaymentRow* payment = nullptr;  // not owned
   int paymentNumber = 0;
   bool advance = false;  // went to, or came from, the advance row

@@ -31,10 +31,9 @@ struct PaymentColumns {
         masterNumber(q.FieldByName("P_MasterNum")),
         status(q.FieldByName("P_Status")),
         waitPaymentId(q.FieldByName("P_WPID")) {}
-  const db::Field &id, &number, &date, &amount, &interest, &vat, &interestDate,
-      &carry, &factor, &periodStart, &invoiceLink, &incomeType, &comment,
-      &payWay, &userId, &operatorName, &payType, &masterNumber, &status,
-      &waitPaymentId;
+  const db::Field &id, &number, &date, &amount, &interest, &vat, &interestDate, &carry, &factor,
+      &periodStart, &invoiceLink, &incomeType, &comment, &payWay, &userId, &operatorName, &payType,
+      &masterNumber, &status, &waitPaymentId;
 };
 
 // The payment of the query's current row.

@@ -20,19 +20,17 @@ inline constexpr int16_t kPaymentReversal = 3;
 
 // One Payment row. Number 0 is the contract's initial payment.
 struct TPaymentRow {
-  int32_t contractId = 0;  // P_ID
-  int32_t number = 0;      // P_NUM
-  TDate date = 0;          // P_DATA, whole day
-  double amount = 0;       // P_VAL
-  double interest = 0;     // P_LIXVA: interest paid with the payment
-  double vat = 0;          // P_DDS
-  TDate interestDate =
-      0;  // P_LDATE + 1: first day not covered by paid interest; 0 when none
-  double carry = 0;       // P_CARRY
-  double factor = 0;      // P_FACTOR
-  TDate periodStart = 0;  // P_DTSTART
-  int32_t invoiceLink =
-      0;  // P_FLAG: IN_ID of the invoice the payment belongs to
+  int32_t contractId = 0;     // P_ID
+  int32_t number = 0;         // P_NUM
+  TDate date = 0;             // P_DATA, whole day
+  double amount = 0;          // P_VAL
+  double interest = 0;        // P_LIXVA: interest paid with the payment
+  double vat = 0;             // P_DDS
+  TDate interestDate = 0;     // P_LDATE + 1: first day not covered by paid interest; 0 when none
+  double carry = 0;           // P_CARRY
+  double factor = 0;          // P_FACTOR
+  TDate periodStart = 0;      // P_DTSTART
+  int32_t invoiceLink = 0;    // P_FLAG: IN_ID of the invoice the payment belongs to
   int16_t incomeType = 0;     // P_INCTYPE
   std::string comment;        // P_COMENT
   std::string payWay = "C";   // first character of P_PayWay, "C" when empty
@@ -43,9 +41,8 @@ struct TPaymentRow {
   int16_t status = 0;         // P_Status: 1 regular, 3 reversal
   int32_t waitPaymentId = 0;  // P_WPID
 
-  bool counted = false;  // counted at the state date
-  std::vector<TPayDetailRow*>
-      details;  // the payment's split over periods; not owned
+  bool counted = false;                 // counted at the state date
+  std::vector<TPayDetailRow*> details;  // the payment's split over periods; not owned
 };
 
 // The payments of one contract; owns its rows.

@@ -2,8 +2,7 @@
 
 namespace zrv::state {
 
-ReadingTransaction::ReadingTransaction(db::Connection& connection)
-    : connection_(connection) {
+ReadingTransaction::ReadingTransaction(db::Connection& connection) : connection_(connection) {
   if (!connection_.InTransaction()) {
     connection_.StartTransaction();
     owns_ = true;

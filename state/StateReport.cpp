@@ -5,36 +5,29 @@
 
 #include "common/Rounding.h"
 #include "common/Text.h"
-#include "state/Interest.h"
 #include "schedule/RoundMoney.h"
+#include "state/Interest.h"
 
 namespace zrv::state {
 
 namespace {
 
-
 constexpr const char* kNoteNoRates =
     "Внимание: не са заредени основни лихвени проценти; лихвата по основния "
     "лихвен процент е изчислена с 0.00 % (заредете ги със „zorvit rates "
     "import“).";
-constexpr const char* kNoteRatesEnd =
-    "Основните лихвени проценти са заредени до %s";
+constexpr const char* kNoteRatesEnd = "Основните лихвени проценти са заредени до %s";
 constexpr const char* kInitial = "начално";
 constexpr const char* kRegular = "плащане";
 constexpr const char* kReversalOf = "сторно на № %d";
 constexpr const char* kAdvance = "аванс";
 constexpr const char* kYes = "да";
 constexpr const char* kNo = "не";
-constexpr const char* kHistoryKinds[] = {"", "приложено", "сторнирано",
-                                         "сторно"};
+constexpr const char* kHistoryKinds[] = {"", "приложено", "сторнирано", "сторно"};
 
-std::string Money(double amount) {
-  return AmountText(schedule::RoundMoney(amount));
-}
+std::string Money(double amount) { return AmountText(schedule::RoundMoney(amount)); }
 std::string Date(TDate date) { return date != 0 ? FormatDMY(date) : ""; }
-std::string Period(int year, int month) {
-  return Format("%04d-%02d", year, month);
-}
+std::string Period(int year, int month) { return Format("%04d-%02d", year, month); }
 
 bool AnyAnnexUsesBaseRates(const TDocInfo& info) {
   for (int i = 0; i < info.Annexes.Count(); ++i) {
@@ -43,12 +36,10 @@ bool AnyAnnexUsesBaseRates(const TDocInfo& info) {
   return false;
 }
 
-std::vector<ReportItem> Header(const TDocInfo& info,
-                               const std::string& number) {
+std::vector<ReportItem> Header(const TDocInfo& info, const std::string& number) {
   // An unknown currency code has no name: the code itself is shown.
-  const std::string currency = info.CurrencyText.empty()
-                                   ? std::to_string(info.Currency)
-                                   : Trim(info.CurrencyText);
+  const std::string currency =
+      info.CurrencyText.empty() ? std::to_string(info.Currency) : Trim(info.CurrencyText);
   std::vector<ReportItem> items = {
       {"number", "Договор №", number},
       {"id", "Id", std::to_string(info.ContractId), true},
@@ -62,8 +53,7 @@ std::vector<ReportItem> Header(const TDocInfo& info,
   if (info.TerminationDate != 0)
     items.push_back({"terminated", "Прекратен на", Date(info.TerminationDate)});
   if (info.InterestStop != 0) {
-    items.push_back({"interest_stop", "Лихва не се начислява след",
-                     Date(info.InterestStop)});
+    items.push_back({"interest_stop", "Лихва не се начислява след", Date(info.InterestStop)});
   }
   items.push_back({"state_date", "Състояние към", Date(info.StateDate)});
   items.push_back({"interest_date", "Лихва до", Date(info.InterestDate)});
@@ -72,8 +62,7 @@ std::vector<ReportItem> Header(const TDocInfo& info,
   return items;
 }
 
-std::vector<std::string> Notes(const TDocInfo& info,
-                               const BaseRateTable& rates) {
+std::vector<std::string> Notes(const TDocInfo& info, const BaseRateTable& rates) {
   std::vector<std::string> notes;
   if (rates.Empty()) {
     if (AnyAnnexUsesBaseRates(info)) notes.push_back(kNoteNoRates);
@@ -102,11 +91,10 @@ ReportTable Periods(const TDocInfo& info) {
                 {}};
   for (int i = 0; i < info.Rents.Count(); ++i) {
     const schedule::TRentRow& r = *info.Rents.At(i);
-    t.rows.push_back({Period(r.RI_YEAR, r.RI_MONTH), Money(r.RI_PRICE),
-                      Money(r.RI_CARRIED), Money(r.Remaining),
-                      Money(r.VatOfPaid), Money(r.VatOfRemaining),
-                      Date(r.DueDate), std::to_string(r.OverdueDays),
-                      Money(r.Interest), Money(r.InterestPaid), r.PaidToText});
+    t.rows.push_back({Period(r.RI_YEAR, r.RI_MONTH), Money(r.RI_PRICE), Money(r.RI_CARRIED),
+                      Money(r.Remaining), Money(r.VatOfPaid), Money(r.VatOfRemaining),
+                      Date(r.DueDate), std::to_string(r.OverdueDays), Money(r.Interest),
+                      Money(r.InterestPaid), r.PaidToText});
   }
   return t;
 }
@@ -126,13 +114,11 @@ ReportTable Payments(const TDocInfo& info) {
                 {}};
   for (int i = 0; i < info.Payments.Count(); ++i) {
     const TPaymentRow& p = info.Payments.At(i);
-    const std::string kind = p.number == 0 ? kInitial
-                             : p.status == kPaymentReversal
-                                 ? Format(kReversalOf, p.masterNumber)
-                                 : kRegular;
-    t.rows.push_back({std::to_string(p.number), Date(p.date), Money(p.amount),
-                      Money(p.interest), Money(p.vat),
-                      p.interestDate != 0 ? Date(p.interestDate - 1) : "", kind,
+    const std::string kind = p.number == 0                  ? kInitial
+                             : p.status == kPaymentReversal ? Format(kReversalOf, p.masterNumber)
+                                                            : kRegular;
+    t.rows.push_back({std::to_string(p.number), Date(p.date), Money(p.amount), Money(p.interest),
+                      Money(p.vat), p.interestDate != 0 ? Date(p.interestDate - 1) : "", kind,
                       p.invoiceLink != 0 ? std::to_string(p.invoiceLink) : "",
                       p.counted ? kYes : kNo});
   }
@@ -151,8 +137,8 @@ ReportTable History(const TDocInfo& info) {
     const TPayHistoryItem& h = info.History.At(i);
     const int kind = std::clamp<int>(h.kind, 0, 3);
     t.rows.push_back({std::to_string(h.paymentNumber),
-                      h.advance ? kAdvance : Period(h.year, h.month),
-                      Money(h.amount), kHistoryKinds[kind]});
+                      h.advance ? kAdvance : Period(h.year, h.month), Money(h.amount),
+                      kHistoryKinds[kind]});
   }
   return t;
 }
@@ -170,8 +156,7 @@ ReportTable WaitingInvoices(const TDocInfo& info) {
   for (int i = 0; i < info.WaitPayments.Count(); ++i) {
     const TWaitPaymentRow& w = info.WaitPayments.At(i);
     t.rows.push_back({Period(w.year, w.month), Format("%.0f", w.invoiceNumber),
-                      Money(w.invoiceClearSum), Money(w.invoiceVat),
-                      std::to_string(w.state),
+                      Money(w.invoiceClearSum), Money(w.invoiceVat), std::to_string(w.state),
                       std::to_string(w.invoiceWaiting)});
   }
   return t;
@@ -202,14 +187,12 @@ std::vector<ReportItem> Totals(const TDocInfo& info) {
       {"due", "Дължимо", Money(std::max(due, 0.0)), true},
       {"paid_ahead", "Платено напред", Money(std::max(-due, 0.0)), true},
       {"vat_due", "ДДС", Money(s.VatDue), true},
-      {"interest_due", "Лихва на дължимите периоди", Money(s.InterestDue),
-       true},
+      {"interest_due", "Лихва на дължимите периоди", Money(s.InterestDue), true},
       {"carry", "Пренос", Money(s.Carry), true},
       {"interest_total", "Лихва общо с преноса", Money(s.InterestTotal), true},
       {"interest_base", "Основа на лихвата", Money(s.InterestBase), true},
       {"advance", "Аванс", Money(s.Advance), true},
-      {"periods_paid_ahead", "Периоди, платени напред",
-       std::to_string(s.PeriodsPaidAhead), true},
+      {"periods_paid_ahead", "Периоди, платени напред", std::to_string(s.PeriodsPaidAhead), true},
       {"due_bgn", "Дължимо в лева", Money(std::max(s.DueConverted, 0.0)), true},
       {"vat_bgn", "ДДС в лева", Money(s.VatConverted), true},
       {"interest_bgn", "Лихва в лева", Money(s.InterestConverted), true},
@@ -223,8 +206,7 @@ StateReport BuildStateReport(const TDocInfo& info, const std::string& number,
   StateReport report;
   report.header = Header(info, number);
   report.notes = Notes(info, rates);
-  report.tables = {Periods(info), Payments(info), History(info),
-                   WaitingInvoices(info)};
+  report.tables = {Periods(info), Payments(info), History(info), WaitingInvoices(info)};
   report.explanation = Explanation(info.Summary.Explanation);
   report.totals = Totals(info);
   return report;

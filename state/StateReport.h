@@ -44,8 +44,7 @@ struct StateReport {
 
 // The report of `info` after LoadContract and ComputeState; `number` is the
 // contract's register number, `rates` the table the interest was charged on.
-StateReport BuildStateReport(const TDocInfo& info,
-                             const std::string& number,
+StateReport BuildStateReport(const TDocInfo& info, const std::string& number,
                              const BaseRateTable& rates);
 
 }  // namespace zrv::state

@@ -28,14 +28,11 @@ TWaitPaymentRow ReadWaitPayment(const db::Query& q) {
   w.state = static_cast<int16_t>(q.FieldByName("WP_STATE").AsInteger());
   w.invoiceNumber = q.FieldByName("IN_InvoiceNum").AsFloat();
   const double invoiceFactor = q.FieldByName("IN_Factor").AsFloat();
-  w.invoiceClearSum = InContractCurrency(
-      q.FieldByName("IN_PayClearSum").AsFloat(), invoiceFactor);
-  w.invoiceVat =
-      InContractCurrency(q.FieldByName("IN_PayDDS").AsFloat(), invoiceFactor);
+  w.invoiceClearSum = InContractCurrency(q.FieldByName("IN_PayClearSum").AsFloat(), invoiceFactor);
+  w.invoiceVat = InContractCurrency(q.FieldByName("IN_PayDDS").AsFloat(), invoiceFactor);
   const std::string second = q.FieldByName("IN_SecondInvType").AsString();
   w.secondInvoiceType = second.empty() ? "A" : Utf8Left(second, 1);
-  w.invoiceWaiting =
-      static_cast<int16_t>(q.FieldByName("IN_WaitPay").AsInteger());
+  w.invoiceWaiting = static_cast<int16_t>(q.FieldByName("IN_WaitPay").AsInteger());
   w.generatedSumValue = w.generatedSum * w.factor;
   w.generatedVatValue = w.factor * w.generatedVat;
   return w;

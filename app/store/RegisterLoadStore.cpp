@@ -12,9 +12,8 @@ const char* const kInsert = "INSERT INTO %s (%s) VALUES (%s)";
 
 }  // namespace
 
-void RegisterLoadStore::Insert(
-    const std::string& table, const std::vector<std::string>& columns,
-    const std::vector<std::vector<std::string>>& rows) const {
+void RegisterLoadStore::Insert(const std::string& table, const std::vector<std::string>& columns,
+                               const std::vector<std::vector<std::string>>& rows) const {
   std::string names, params;
   for (const std::string& column : columns) {
     names += (names.empty() ? "" : ", ") + column;
@@ -23,8 +22,7 @@ void RegisterLoadStore::Insert(
   std::unique_ptr<db::Query> query = tx_.NewQuery();
   query->SetSQL(Format(kInsert, table.c_str(), names.c_str(), params.c_str()));
   for (const std::vector<std::string>& values : rows) {
-    for (size_t c = 0; c < columns.size(); ++c)
-      query->SetString(columns[c], values[c]);
+    for (size_t c = 0; c < columns.size(); ++c) query->SetString(columns[c], values[c]);
     query->Execute();
   }
 }

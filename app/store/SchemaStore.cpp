@@ -38,8 +38,7 @@ const char* const kPrimaryKey =
 const char* const kHasVersionTable =
     "SELECT COUNT(*) FROM rdb$relations\n"
     "WHERE rdb$relation_name = 'SCHEMA_VERSION'";
-const char* const kStoredVersion =
-    "SELECT COALESCE(MAX(sv_version), 0) FROM schema_version";
+const char* const kStoredVersion = "SELECT COALESCE(MAX(sv_version), 0) FROM schema_version";
 const char* const kRecordVersion =
     "INSERT INTO schema_version (sv_version, sv_date, sv_program)\n"
     "VALUES (:version, 'NOW', :program)";
@@ -63,13 +62,11 @@ std::string KeyList(const std::vector<std::string>& key) {
   return list;
 }
 
-void ReadNames(db::Transaction& tx, const char* sql,
-               std::set<std::string>& names) {
+void ReadNames(db::Transaction& tx, const char* sql, std::set<std::string>& names) {
   std::unique_ptr<db::Query> query = tx.NewQuery();
   query->SetSQL(sql);
   query->Open();
-  for (; !query->Eof(); query->Next())
-    names.insert(Trim(query->FieldAt(0).AsString()));
+  for (; !query->Eof(); query->Next()) names.insert(Trim(query->FieldAt(0).AsString()));
 }
 
 int32_t Scalar(db::Transaction& tx, const char* sql) {
@@ -81,8 +78,7 @@ int32_t Scalar(db::Transaction& tx, const char* sql) {
 
 // The rows of an open query: the value in its first column (withValue), the
 // key's values in the columns after it.
-std::vector<KeyedRow> KeyedRows(db::Query& query, size_t keySize,
-                                bool withValue) {
+std::vector<KeyedRow> KeyedRows(db::Query& query, size_t keySize, bool withValue) {
   std::vector<KeyedRow> rows;
   for (; !query.Eof(); query.Next()) {
     KeyedRow row;
@@ -102,8 +98,7 @@ SchemaCatalog SchemaStore::ReadCatalog() const {
   query->SetSQL(kColumns);
   query->Open();
   for (; !query->Eof(); query->Next()) {
-    catalog.columns[Trim(query->FieldAt(0).AsString())].insert(
-        Trim(query->FieldAt(1).AsString()));
+    catalog.columns[Trim(query->FieldAt(0).AsString())].insert(Trim(query->FieldAt(1).AsString()));
   }
   ReadNames(tx_, kConstraints, catalog.constraints);
   ReadNames(tx_, kIndexes, catalog.indexes);
@@ -112,15 +107,13 @@ SchemaCatalog SchemaStore::ReadCatalog() const {
   return catalog;
 }
 
-std::vector<std::string> SchemaStore::PrimaryKeyColumns(
-    const std::string& table) const {
+std::vector<std::string> SchemaStore::PrimaryKeyColumns(const std::string& table) const {
   std::vector<std::string> columns;
   std::unique_ptr<db::Query> query = tx_.NewQuery();
   query->SetSQL(kPrimaryKey);
   query->SetString("table_name", table);
   query->Open();
-  for (; !query->Eof(); query->Next())
-    columns.push_back(Trim(query->FieldAt(0).AsString()));
+  for (; !query->Eof(); query->Next()) columns.push_back(Trim(query->FieldAt(0).AsString()));
   return columns;
 }
 
@@ -129,8 +122,7 @@ int32_t SchemaStore::StoredVersion() const {
   return Scalar(tx_, kStoredVersion);
 }
 
-void SchemaStore::RecordVersion(int32_t version,
-                                const std::string& program) const {
+void SchemaStore::RecordVersion(int32_t version, const std::string& program) const {
   std::unique_ptr<db::Query> query = tx_.NewQuery();
   query->SetSQL(kRecordVersion);
   query->SetInteger("version", version);
@@ -138,12 +130,9 @@ void SchemaStore::RecordVersion(int32_t version,
   query->Execute();
 }
 
-void SchemaStore::Run(const std::string& statement) const {
-  db::ExecuteRaw(tx_, statement);
-}
+void SchemaStore::Run(const std::string& statement) const { db::ExecuteRaw(tx_, statement); }
 
-void SchemaStore::AddToTable(const std::string& table,
-                             const std::string& definition) const {
+void SchemaStore::AddToTable(const std::string& table, const std::string& definition) const {
   db::ExecuteRaw(tx_, Format(kAddToTable, table.c_str(), definition.c_str()));
 }
 
@@ -151,22 +140,21 @@ void SchemaStore::DropIndex(const std::string& name) const {
   db::ExecuteRaw(tx_, Format(kDropIndex, name.c_str()));
 }
 
-std::vector<KeyedRow> SchemaStore::DuplicateRows(
-    const std::string& table, const std::string& expression,
-    const std::vector<std::string>& key) const {
+std::vector<KeyedRow> SchemaStore::DuplicateRows(const std::string& table,
+                                                 const std::string& expression,
+                                                 const std::vector<std::string>& key) const {
   std::unique_ptr<db::Query> query = tx_.NewQuery();
-  query->SetSQL(Format(kDuplicates, expression.c_str(), KeyList(key).c_str(),
-                       table.c_str()));
+  query->SetSQL(Format(kDuplicates, expression.c_str(), KeyList(key).c_str(), table.c_str()));
   query->Open();
   return KeyedRows(*query, key.size(), true);
 }
 
-std::vector<KeyedRow> SchemaStore::RefusedRows(
-    const std::string& table, const std::string& condition,
-    const std::vector<std::string>& key) const {
+std::vector<KeyedRow> SchemaStore::RefusedRows(const std::string& table,
+                                               const std::string& condition,
+                                               const std::vector<std::string>& key) const {
   std::unique_ptr<db::Query> query = tx_.NewQuery();
-  query->SetSQL(Format(kRefused, KeyList(key).c_str(), table.c_str(),
-                       condition.c_str(), key.empty() ? "" : kByFirstKey));
+  query->SetSQL(Format(kRefused, KeyList(key).c_str(), table.c_str(), condition.c_str(),
+                       key.empty() ? "" : kByFirstKey));
   query->Open();
   return KeyedRows(*query, key.size(), false);
 }

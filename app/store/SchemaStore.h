@@ -45,21 +45,18 @@ class SchemaStore {
   // trigger or procedure body stays the body's own variable.
   void Run(const std::string& statement) const;
   // ALTER TABLE `table` ADD `definition` (a column, or a named constraint).
-  void AddToTable(const std::string& table,
-                  const std::string& definition) const;
+  void AddToTable(const std::string& table, const std::string& definition) const;
   // DROP INDEX `name`.
   void DropIndex(const std::string& name) const;
 
   // The rows of `table` whose value of `expression` (not null) another row
   // shares, ordered by that value and then by `key`, the table's primary key
   // columns.
-  std::vector<KeyedRow> DuplicateRows(
-      const std::string& table, const std::string& expression,
-      const std::vector<std::string>& key) const;
+  std::vector<KeyedRow> DuplicateRows(const std::string& table, const std::string& expression,
+                                      const std::vector<std::string>& key) const;
   // The rows of `table` that a CHECK with `condition` refuses (an unknown
   // condition passes), ordered by the first column of `key`.
-  std::vector<KeyedRow> RefusedRows(const std::string& table,
-                                    const std::string& condition,
+  std::vector<KeyedRow> RefusedRows(const std::string& table, const std::string& condition,
                                     const std::vector<std::string>& key) const;
 
  private:

@@ -5,11 +5,9 @@
 namespace zrv::app {
 namespace {
 
-const char kSelect[] =
-    "select sys_str from system_strings where sys_id = :sys_id";
+const char kSelect[] = "select sys_str from system_strings where sys_id = :sys_id";
 const char kDelete[] = "delete from system_strings where sys_id = :sys_id";
-const char kInsert[] =
-    "insert into system_strings (sys_id, sys_str) values (:sys_id, :sys_str)";
+const char kInsert[] = "insert into system_strings (sys_id, sys_str) values (:sys_id, :sys_str)";
 
 }  // namespace
 

@@ -35,8 +35,7 @@ class UserStore {
   // CREATE USER ... USING PLUGIN Srp: the server makes the user when the
   // transaction commits. `name` must be a plain name (UserNameProblem);
   // the password goes in quoted.
-  void CreateServerUser(const std::string& name,
-                        const std::string& password) const;
+  void CreateServerUser(const std::string& name, const std::string& password) const;
   // DROP USER ... USING PLUGIN Srp; `name` as for CreateServerUser.
   void DropServerUser(const std::string& name) const;
 

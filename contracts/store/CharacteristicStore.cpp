@@ -5,15 +5,13 @@
 namespace zrv::contracts {
 namespace {
 
-const char* const kSelectDefaults =
-    "SELECT * FROM CHARACTERISTICS WHERE CH_APP = :app ";
+const char* const kSelectDefaults = "SELECT * FROM CHARACTERISTICS WHERE CH_APP = :app ";
 const char* const kSelectOfContract =
     "SELECT CH_ID, CD_VALUE, CD_NO_USE_VALUE, CD_CHECKED\n"
     "FROM CHARACTERISTICS\n"
     "LEFT JOIN CHARACTERISTICS_DOC ON CD_CHID = CH_ID\n"
     "WHERE CD_DOCID = :id";
-const char* const kDeleteDocRows =
-    "DELETE FROM CHARACTERISTICS_DOC WHERE CD_DOCID = :id";
+const char* const kDeleteDocRows = "DELETE FROM CHARACTERISTICS_DOC WHERE CD_DOCID = :id";
 const char* const kInsertDocRow =
     "INSERT INTO CHARACTERISTICS_DOC\n"
     "VALUES(:docid, :chid, :value, :no_use_val, :checked)";
@@ -22,8 +20,8 @@ const char* const kFlagFalse = "F";
 
 }  // namespace
 
-void CharacteristicStore::Defaults(
-    int32_t appId, const std::function<void(TCharacteristic)>& each) const {
+void CharacteristicStore::Defaults(int32_t appId,
+                                   const std::function<void(TCharacteristic)>& each) const {
   std::unique_ptr<db::Query> query = tx_.NewQuery();
   query->SetSQL(kSelectDefaults);
   query->SetInteger("app", appId);
@@ -39,8 +37,7 @@ void CharacteristicStore::Defaults(
   }
 }
 
-std::vector<DocCharacteristic> CharacteristicStore::OfContract(
-    int32_t docId) const {
+std::vector<DocCharacteristic> CharacteristicStore::OfContract(int32_t docId) const {
   std::vector<DocCharacteristic> values;
   std::unique_ptr<db::Query> query = tx_.NewQuery();
   query->SetSQL(kSelectOfContract);
@@ -62,8 +59,7 @@ void CharacteristicStore::DeleteOfContract(int32_t docId) const {
   query->Execute();
 }
 
-void CharacteristicStore::Insert(int32_t docId,
-                                 const TCharacteristic& entry) const {
+void CharacteristicStore::Insert(int32_t docId, const TCharacteristic& entry) const {
   std::unique_ptr<db::Query> query = tx_.NewQuery();
   query->SetSQL(kInsertDocRow);
   query->SetInteger("docid", docId);

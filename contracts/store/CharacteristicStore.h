@@ -27,8 +27,7 @@ class CharacteristicStore {
   // Hands `each` the characteristics of application `appId`, unchecked, in
   // the order the database gives them (those handed over before an error
   // stay handed over).
-  void Defaults(int32_t appId,
-                const std::function<void(TCharacteristic)>& each) const;
+  void Defaults(int32_t appId, const std::function<void(TCharacteristic)>& each) const;
   // The characteristics contract `docId` gives a value.
   std::vector<DocCharacteristic> OfContract(int32_t docId) const;
   void DeleteOfContract(int32_t docId) const;

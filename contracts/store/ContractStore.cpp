@@ -62,19 +62,16 @@ const char* const kUpdateFirstAnnex =
     ":an_valuta, AN_PayDay = :an_payday, AN_FreeDate = :an_freedate\n"
     "where an_id = :an_id and an_num = 1";
 const char* const kNow = "NOW";
-const char* const kSelectLatestAnnex =
-    "select max(an_num) from anecs where an_id = :anid";
+const char* const kSelectLatestAnnex = "select max(an_num) from anecs where an_id = :anid";
 const char* const kCloseLatestAnnex =
     "UPDATE ANECS SET AN_DTSTOP = :dtstop WHERE ( (AN_ID = :anid) AND (AN_NUM "
     "= :annum) )";
 
-const char* const kSelectDocument =
-    "select * from documents where doc_id = :doc_id";
+const char* const kSelectDocument = "select * from documents where doc_id = :doc_id";
 const char* const kSelectTenant =
     "select m.per_name, m.per_egn, j.per_name permolname from persons m left "
     "join persons j on (m.per_mol = j.per_id) where m.per_id = :per_id";
-const char* const kSelectAnnexes =
-    "select * from anecs where an_id = :an_id order by an_num";
+const char* const kSelectAnnexes = "select * from anecs where an_id = :an_id order by an_num";
 
 const char* const kSameContract =
     "SELECT FIRST 1 d.doc_id FROM documents d\n"
@@ -101,10 +98,8 @@ const char* const kSelectPropertyByDocNumber =
     "SELECT doc_imotid FROM documents WHERE doc_nomtxt = :nomtxt and doc_type "
     "in (8,10,12)";
 
-const char* const kClaimKey =
-    "INSERT INTO contract_keys (ck_key) VALUES (:ck_key)";
-const char* const kTieKey =
-    "UPDATE contract_keys SET ck_docid = :docid WHERE ck_key = :ck_key";
+const char* const kClaimKey = "INSERT INTO contract_keys (ck_key) VALUES (:ck_key)";
+const char* const kTieKey = "UPDATE contract_keys SET ck_docid = :docid WHERE ck_key = :ck_key";
 const char* const kCountTables =
     "SELECT COUNT(*) FROM rdb$relations WHERE rdb$relation_name IN "
     "(:first, :second)";
@@ -282,8 +277,7 @@ void ContractStore::LoadTenantNames(TBaseDoc& c) const {
   c.TenantMOLName = row.Text("PERMOLNAME");
 }
 
-void ContractStore::LoadAnnexes(int32_t docId,
-                                schedule::TAnecses& annexes) const {
+void ContractStore::LoadAnnexes(int32_t docId, schedule::TAnecses& annexes) const {
   std::unique_ptr<db::Query> query = tx_.NewQuery();
   query->SetSQL(kSelectAnnexes);
   query->SetInteger("an_id", docId);
@@ -291,14 +285,12 @@ void ContractStore::LoadAnnexes(int32_t docId,
   annexes.LoadFromQuery(*query);
 }
 
-int32_t ContractStore::FindStored(const TBaseDoc& contract,
-                                  const TObektDB& property,
+int32_t ContractStore::FindStored(const TBaseDoc& contract, const TObektDB& property,
                                   int32_t tenantId) const {
   if (tenantId == -1) return -1;
   std::unique_ptr<db::Query> query = tx_.NewQuery();
   const bool stored = contract.PropertyID != -1;
-  query->SetSQL(std::string(kSameContract) +
-                (stored ? kOnProperty : kOnSameLookingProperty));
+  query->SetSQL(std::string(kSameContract) + (stored ? kOnProperty : kOnSameLookingProperty));
   query->SetInteger("doc_type", contract.DocType);
   query->SetString("nomtxt", contract.NumberText);
   query->SetDateTime("doc_data", contract.DocDate);

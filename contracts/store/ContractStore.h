@@ -43,8 +43,7 @@ class ContractStore {
   // the row found a stored property, otherwise a stored property with the same
   // settlement, cadastral groups, locality, quarter, street, street number and
   // address as `property`. -1 when there is none. Database errors travel on.
-  int32_t FindStored(const TBaseDoc& contract, const TObektDB& property,
-                     int32_t tenantId) const;
+  int32_t FindStored(const TBaseDoc& contract, const TObektDB& property, int32_t tenantId) const;
   // The start, stop, price and annexes of stored contract `docId`.
   StoredTerms LoadTerms(int32_t docId) const;
   // The property of the last stored document of type 8, 10 or 12 with

@@ -26,10 +26,8 @@ const char* const kInsertPerson =
     " :per_indds, :per_addr_coresp, :per_tdnap, :per_tdnap_addr, :per_flag,\n"
     " :per_firmdelo, :per_telefon, :per_pdata, :per_datereg)";
 const char* const kSelectNewId = "SELECT MAX(PER_ID) FROM PERSONS";
-const char* const kCountUnits =
-    "select count(unit_perid) from obunits where unit_perid = :per_id";
-const char* const kClaimKey =
-    "INSERT INTO person_keys (pk_egn, pk_perid) VALUES (:egn, :perid)";
+const char* const kCountUnits = "select count(unit_perid) from obunits where unit_perid = :per_id";
+const char* const kClaimKey = "INSERT INTO person_keys (pk_egn, pk_perid) VALUES (:egn, :perid)";
 
 }  // namespace
 
@@ -41,8 +39,7 @@ int32_t PersonStore::FindByEgn(const std::string& egn) const {
   return query->Eof() ? -1 : query->FieldByName("PER_ID").AsInteger();
 }
 
-int32_t PersonStore::FindRepresentative(int32_t personId,
-                                        const std::string& name) const {
+int32_t PersonStore::FindRepresentative(int32_t personId, const std::string& name) const {
   std::unique_ptr<db::Query> query = tx_.NewQuery();
   query->SetSQL(kSelectRepresentative);
   query->SetInteger("per_id", personId);
@@ -52,8 +49,7 @@ int32_t PersonStore::FindRepresentative(int32_t personId,
 }
 
 int32_t PersonStore::Insert(const TPersonSrchRec& person) const {
-  const std::string flag =
-      person.Flag == '\0' ? std::string() : std::string(1, person.Flag);
+  const std::string flag = person.Flag == '\0' ? std::string() : std::string(1, person.Flag);
   std::unique_ptr<db::Query> query = tx_.NewQuery();
   query->SetSQL(kInsertPerson);
   query->SetString("per_name", StorableText("PER_NAME", person.Name));
@@ -63,14 +59,11 @@ int32_t PersonStore::Insert(const TPersonSrchRec& person) const {
   query->SetString("per_nm", StorableText("PER_NM", person.NM));
   query->SetInteger("per_mol", person.MOL);
   query->SetString("per_indds", StorableText("PER_INDDS", person.InDDS));
-  query->SetString("per_addr_coresp",
-                   StorableText("PER_ADDR_CORESP", person.AddrCoresp));
+  query->SetString("per_addr_coresp", StorableText("PER_ADDR_CORESP", person.AddrCoresp));
   query->SetString("per_tdnap", StorableText("PER_TDNAP", person.TDNap));
-  query->SetString("per_tdnap_addr",
-                   StorableText("PER_TDNAP_ADDR", person.TDNapAddr));
+  query->SetString("per_tdnap_addr", StorableText("PER_TDNAP_ADDR", person.TDNapAddr));
   query->SetString("per_flag", StorableText("PER_FLAG", flag));
-  query->SetString("per_firmdelo",
-                   StorableText("PER_FIRMDELO", person.FirmDelo));
+  query->SetString("per_firmdelo", StorableText("PER_FIRMDELO", person.FirmDelo));
   query->SetString("per_telefon", StorableText("PER_TELEFON", person.Telefon));
   query->SetString("per_pdata", StorableText("PER_PDATA", person.PData));
   query->SetString("per_datereg", FormatDMY(person.DateReg));

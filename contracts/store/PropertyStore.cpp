@@ -28,8 +28,7 @@ const char* const kSelectByNpar =
     "SELECT im_id FROM imot WHERE im_npar = :npar AND im_nm = :nm\n"
     " AND COALESCE(im_nmas, 0) = :nmas AND COALESCE(im_nn, 0) = :nn\n"
     " AND COALESCE(im_ni, 0) = :ni ORDER BY im_id";
-const char* const kClaimKey =
-    "INSERT INTO property_keys (pk_key, pk_imid) VALUES (:key, :imid)";
+const char* const kClaimKey = "INSERT INTO property_keys (pk_key, pk_imid) VALUES (:key, :imid)";
 const char* const kSelectZone = "SELECT IM_ZONE FROM IMOT WHERE IM_ID = :imid";
 
 }  // namespace

@@ -49,8 +49,7 @@ TRentTypeRec ReadRentType(const db::Query& query) {
 
 }  // namespace
 
-void RentTypeStore::Load(int32_t appId,
-                         const std::function<void(TRentTypeRec)>& each) const {
+void RentTypeStore::Load(int32_t appId, const std::function<void(TRentTypeRec)>& each) const {
   std::unique_ptr<db::Query> query = tx_.NewQuery();
   std::string sql = kSelectRentTypes;
   if (appId != -1) sql += kWhereApp;

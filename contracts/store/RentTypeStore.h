@@ -16,8 +16,7 @@ class RentTypeStore {
   // Hands `each` the rent types of application `appId` (of every application
   // when it is -1), in the order the database gives them, unmarked; those
   // handed over before an error stay handed over.
-  void Load(int32_t appId,
-            const std::function<void(TRentTypeRec)>& each) const;
+  void Load(int32_t appId, const std::function<void(TRentTypeRec)>& each) const;
 
  private:
   db::Transaction& tx_;

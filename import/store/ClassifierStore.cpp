@@ -9,14 +9,13 @@ namespace {
 // Locality, quarter and street ids fill 16-bit property columns.
 constexpr int32_t kSmallIdLimit = std::numeric_limits<int16_t>::max();
 
-const ClassifierTable kMunicipalities{
-    "obsh_kl",
-    "SELECT ob_id FROM obsh_kl WHERE (UPPER(ob_text) = :name)",
-    "name",
-    "ob_text",
-    "SELECT MAX(ob_id) FROM obsh_kl",
-    "INSERT INTO obsh_kl (ob_id, ob_text) VALUES(:id, :text)",
-    "Проблем при записа на вид имот"};
+const ClassifierTable kMunicipalities{"obsh_kl",
+                                      "SELECT ob_id FROM obsh_kl WHERE (UPPER(ob_text) = :name)",
+                                      "name",
+                                      "ob_text",
+                                      "SELECT MAX(ob_id) FROM obsh_kl",
+                                      "INSERT INTO obsh_kl (ob_id, ob_text) VALUES(:id, :text)",
+                                      "Проблем при записа на вид имот"};
 // The name is bound as a parameter rather than written into the statement, so a
 // name holding a double quote is found like any other.
 const ClassifierTable kSettlements{
@@ -28,33 +27,30 @@ const ClassifierTable kSettlements{
     "INSERT INTO nm_kl (nm_id, nm_text, nm_obid, nm_obtext, nm_eknm) "
     "VALUES(:id, :text, :obid, :obtext, :eknm)",
     "Проблем при записа на населено място"};
-const ClassifierTable kLocalities{
-    "me_kl",
-    "SELECT me_id FROM me_kl WHERE UPPER(me_text) = :nmt",
-    "nmt",
-    "me_text",
-    "SELECT MAX(me_id) FROM me_kl",
-    "INSERT INTO me_kl (me_id, me_text) VALUES(:id, :text)",
-    "Проблем при записа на местност",
-    kSmallIdLimit};
-const ClassifierTable kQuarters{
-    "jk_kl",
-    "SELECT jk_id FROM jk_kl WHERE UPPER(jk_text) = :nmt",
-    "nmt",
-    "jk_text",
-    "SELECT MAX(jk_id) FROM jk_kl",
-    "INSERT INTO jk_kl (jk_id, jk_text) VALUES(:id, :text)",
-    "Проблем при записа на ЖК",
-    kSmallIdLimit};
-const ClassifierTable kStreets{
-    "ul_kl",
-    "SELECT ul_id FROM ul_kl WHERE UPPER(ul_text) = :nmt",
-    "nmt",
-    "ul_text",
-    "SELECT MAX(ul_id) FROM ul_kl",
-    "INSERT INTO ul_kl (ul_id, ul_text) VALUES(:id, :text)",
-    "Проблем при записа на Улица",
-    kSmallIdLimit};
+const ClassifierTable kLocalities{"me_kl",
+                                  "SELECT me_id FROM me_kl WHERE UPPER(me_text) = :nmt",
+                                  "nmt",
+                                  "me_text",
+                                  "SELECT MAX(me_id) FROM me_kl",
+                                  "INSERT INTO me_kl (me_id, me_text) VALUES(:id, :text)",
+                                  "Проблем при записа на местност",
+                                  kSmallIdLimit};
+const ClassifierTable kQuarters{"jk_kl",
+                                "SELECT jk_id FROM jk_kl WHERE UPPER(jk_text) = :nmt",
+                                "nmt",
+                                "jk_text",
+                                "SELECT MAX(jk_id) FROM jk_kl",
+                                "INSERT INTO jk_kl (jk_id, jk_text) VALUES(:id, :text)",
+                                "Проблем при записа на ЖК",
+                                kSmallIdLimit};
+const ClassifierTable kStreets{"ul_kl",
+                               "SELECT ul_id FROM ul_kl WHERE UPPER(ul_text) = :nmt",
+                               "nmt",
+                               "ul_text",
+                               "SELECT MAX(ul_id) FROM ul_kl",
+                               "INSERT INTO ul_kl (ul_id, ul_text) VALUES(:id, :text)",
+                               "Проблем при записа на Улица",
+                               kSmallIdLimit};
 // Looked up among the application's object types; the greatest id is taken over
 // all of them.
 const ClassifierTable kObjectTypes{
@@ -77,8 +73,7 @@ const ClassifierTable kRentTypes{
 
 const char* const kSelectRegisterMunicipality =
     "SELECT eknm, ob_code FROM obsh_tbl WHERE (UPPER(ob_name) = :name)";
-const char* const kSelectRegisterSettlements =
-    "SELECT * FROM nm_tbl WHERE ob_code = :code";
+const char* const kSelectRegisterSettlements = "SELECT * FROM nm_tbl WHERE ob_code = :code";
 const char* const kCountClassifiers =
     "SELECT (SELECT COUNT(*) FROM obsh_kl) + (SELECT COUNT(*) FROM nm_kl)"
     " + (SELECT COUNT(*) FROM me_kl) + (SELECT COUNT(*) FROM jk_kl)"
@@ -102,12 +97,10 @@ std::optional<RegisterMunicipality> RegisterStore::FindMunicipality(
   query->SetString("name", upperName);
   query->Open();
   if (query->Eof()) return std::nullopt;
-  return RegisterMunicipality{query->FieldAt(0).AsString(),
-                              query->FieldAt(1).AsString()};
+  return RegisterMunicipality{query->FieldAt(0).AsString(), query->FieldAt(1).AsString()};
 }
 
-std::vector<SettlementEntry> RegisterStore::Settlements(
-    const std::string& code) const {
+std::vector<SettlementEntry> RegisterStore::Settlements(const std::string& code) const {
   std::unique_ptr<db::Query> query = tx_.NewQuery();
   query->SetSQL(kSelectRegisterSettlements);
   query->SetString("code", code);
@@ -115,8 +108,8 @@ std::vector<SettlementEntry> RegisterStore::Settlements(
   std::vector<SettlementEntry> settlements;
   settlements.reserve(query->RecordCount());
   for (; !query->Eof(); query->Next()) {
-    settlements.push_back({query->FieldByName("eknm").AsString(),
-                           query->FieldByName("nm_name").AsString()});
+    settlements.push_back(
+        {query->FieldByName("eknm").AsString(), query->FieldByName("nm_name").AsString()});
   }
   return settlements;
 }

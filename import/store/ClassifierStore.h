@@ -34,8 +34,7 @@ class RegisterStore {
   explicit RegisterStore(db::Transaction& tx) : tx_(tx) {}
 
   // The municipality whose upper-cased register name is `upperName`.
-  std::optional<RegisterMunicipality> FindMunicipality(
-      const std::string& upperName) const;
+  std::optional<RegisterMunicipality> FindMunicipality(const std::string& upperName) const;
   // The register's settlements of the municipality with `code`, in the order
   // the database gives them.
   std::vector<SettlementEntry> Settlements(const std::string& code) const;

@@ -9,20 +9,15 @@ namespace {
 // type's default.
 const EntryTable kTables[] = {
     {"obsh_kl", "SELECT ob_text FROM obsh_kl WHERE ob_id = :id",
-     "SELECT COUNT(*) FROM nm_kl WHERE nm_obid = :id",
-     "DELETE FROM obsh_kl WHERE ob_id = :id"},
+     "SELECT COUNT(*) FROM nm_kl WHERE nm_obid = :id", "DELETE FROM obsh_kl WHERE ob_id = :id"},
     {"nm_kl", "SELECT nm_text FROM nm_kl WHERE nm_id = :id",
-     "SELECT COUNT(*) FROM imot WHERE im_nm = :id",
-     "DELETE FROM nm_kl WHERE nm_id = :id"},
+     "SELECT COUNT(*) FROM imot WHERE im_nm = :id", "DELETE FROM nm_kl WHERE nm_id = :id"},
     {"me_kl", "SELECT me_text FROM me_kl WHERE me_id = :id",
-     "SELECT COUNT(*) FROM imot WHERE im_mestnost = :id",
-     "DELETE FROM me_kl WHERE me_id = :id"},
+     "SELECT COUNT(*) FROM imot WHERE im_mestnost = :id", "DELETE FROM me_kl WHERE me_id = :id"},
     {"jk_kl", "SELECT jk_text FROM jk_kl WHERE jk_id = :id",
-     "SELECT COUNT(*) FROM imot WHERE im_jk = :id",
-     "DELETE FROM jk_kl WHERE jk_id = :id"},
+     "SELECT COUNT(*) FROM imot WHERE im_jk = :id", "DELETE FROM jk_kl WHERE jk_id = :id"},
     {"ul_kl", "SELECT ul_text FROM ul_kl WHERE ul_id = :id",
-     "SELECT COUNT(*) FROM imot WHERE im_nulic = :id",
-     "DELETE FROM ul_kl WHERE ul_id = :id"},
+     "SELECT COUNT(*) FROM imot WHERE im_nulic = :id", "DELETE FROM ul_kl WHERE ul_id = :id"},
     {"objtype_kl", "SELECT ot_text FROM objtype_kl WHERE ot_id = :id",
      "SELECT (SELECT COUNT(*) FROM documents d, objtype_kl o"
      " WHERE o.ot_id = :id AND UPPER(d.da_objtype) = UPPER(o.ot_text))"

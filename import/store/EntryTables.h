@@ -7,9 +7,9 @@
 namespace zrv::import {
 
 struct EntryTable {
-  const char* name;        // as the run's items name it, e.g. "ul_kl"
-  const char* selectText;  // one parameter :id
-  const char* countUses;   // one parameter :id; rows of other tables using it
+  const char* name;         // as the run's items name it, e.g. "ul_kl"
+  const char* selectText;   // one parameter :id
+  const char* countUses;    // one parameter :id; rows of other tables using it
   const char* deleteEntry;  // one parameter :id
 };
 

@@ -5,8 +5,7 @@
 namespace zrv::import {
 namespace {
 
-const char* const kSelectLastNumber =
-    "SELECT max(st_num) FROM storage WHERE st_id = :im_id";
+const char* const kSelectLastNumber = "SELECT max(st_num) FROM storage WHERE st_id = :im_id";
 const char* const kInsertLink =
     "INSERT INTO storage(st_id, st_num, st_doctype, st_filename, st_datain, "
     "st_ftpname) \r"

@@ -8,16 +8,14 @@
 namespace zrv::import {
 namespace {
 
-const char* const kNextRunId =
-    "SELECT GEN_ID(gen_import_runs_id, 1) FROM RDB$DATABASE";
+const char* const kNextRunId = "SELECT GEN_ID(gen_import_runs_id, 1) FROM RDB$DATABASE";
 const char* const kInsertRun =
     "INSERT INTO import_runs (run_id, run_userid, run_username, run_host,"
     " run_started, run_workbook, run_size, run_sha256, run_municipality,"
     " run_firstrow)\n"
     "VALUES (:id, :userid, :username, :host, CURRENT_TIMESTAMP, :workbook,"
     " :size, :sha256, :municipality, :firstrow)";
-const char* const kHoldRun =
-    "UPDATE import_runs SET run_ended = run_ended WHERE run_id = :id";
+const char* const kHoldRun = "UPDATE import_runs SET run_ended = run_ended WHERE run_id = :id";
 const char* const kCompleteRun =
     "UPDATE import_runs SET run_ended = CURRENT_TIMESTAMP,"
     " run_outcome = :outcome, run_rowsread = :rowsread, run_stored = :stored,"
@@ -66,9 +64,7 @@ const char* const kSelectAnnexBefore =
     "SELECT FIRST 1 an_dtstop FROM anecs WHERE an_id = :id AND an_num < :num"
     " ORDER BY an_num DESC";
 
-double DateOrZero(const db::Field& field) {
-  return field.IsNull() ? 0 : field.AsDateTime();
-}
+double DateOrZero(const db::Field& field) { return field.IsNull() ? 0 : field.AsDateTime(); }
 
 void SetDateOrNull(db::Query& query, const std::string& param, TDate date) {
   if (date == 0)
@@ -92,9 +88,8 @@ RunRecord ReadRecord(const db::Query& q) {
   r.municipality = q.FieldAt(c++).AsString();
   r.firstRow = q.FieldAt(c++).AsInteger();
   r.outcome = q.FieldAt(c++).AsString();
-  for (int32_t* count : {&r.rowsRead, &r.stored, &r.skipped, &r.refused,
-                         &r.busy, &r.annexes, &r.annexesSkipped,
-                         &r.annexesRefused, &r.entries})
+  for (int32_t* count : {&r.rowsRead, &r.stored, &r.skipped, &r.refused, &r.busy, &r.annexes,
+                         &r.annexesSkipped, &r.annexesRefused, &r.entries})
     *count = q.FieldAt(c++).AsInteger();
   r.logFile = q.FieldAt(c++).AsString();
   r.undone = DateOrZero(q.FieldAt(c++));
@@ -188,8 +183,7 @@ std::optional<RunRecord> RunStore::FindForUpdate(int32_t runId) const {
   return ReadRecord(*q);
 }
 
-void RunStore::MarkUndone(int32_t runId, int32_t userId,
-                          const std::string& userName,
+void RunStore::MarkUndone(int32_t runId, int32_t userId, const std::string& userName,
                           const std::string& host) const {
   std::unique_ptr<db::Query> q = tx_.NewQuery();
   q->SetSQL(kMarkUndone);
@@ -222,8 +216,7 @@ void RunStore::AddItem(int32_t runId, const TraceItem& item) const {
 
 std::vector<TraceItem> RunStore::Items(int32_t runId) const {
   std::vector<TraceItem> items;
-  for (DescribedItem& d : DescribedItems(runId))
-    items.push_back(std::move(d.item));
+  for (DescribedItem& d : DescribedItems(runId)) items.push_back(std::move(d.item));
   return items;
 }
 
@@ -234,8 +227,7 @@ std::vector<DescribedItem> RunStore::DescribedItems(int32_t runId) const {
   std::vector<DescribedItem> items;
   for (q->Open(); !q->Eof(); q->Next()) {
     DescribedItem d{ReadItem(*q), {}};
-    for (int c = 7; c <= 10 && d.text.empty(); ++c)
-      d.text = q->FieldAt(c).AsString();
+    for (int c = 7; c <= 10 && d.text.empty(); ++c) d.text = q->FieldAt(c).AsString();
     items.push_back(std::move(d));
   }
   // Entries name tables of their own: their texts are read one by one.

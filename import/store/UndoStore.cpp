@@ -7,23 +7,18 @@
 namespace zrv::import {
 namespace {
 
-const char* const kCountContract =
-    "SELECT COUNT(*) FROM documents WHERE doc_id = :id";
-const char* const kCountPayments =
-    "SELECT COUNT(*) FROM payment WHERE p_id = :id";
-const char* const kCountInvoices =
-    "SELECT COUNT(*) FROM waitpayments WHERE wp_docid = :id";
+const char* const kCountContract = "SELECT COUNT(*) FROM documents WHERE doc_id = :id";
+const char* const kCountPayments = "SELECT COUNT(*) FROM payment WHERE p_id = :id";
+const char* const kCountInvoices = "SELECT COUNT(*) FROM waitpayments WHERE wp_docid = :id";
 const char* const kSelectLaterRuns =
     "SELECT DISTINCT i.it_run FROM import_run_items i\n"
     "JOIN import_runs r ON r.run_id = i.it_run\n"
     "WHERE i.it_kind = 2 AND i.it_id = :id AND i.it_run <> :run"
     " AND r.run_undone IS NULL\n"
     "ORDER BY 1";
-const char* const kSelectLastAnnex =
-    "SELECT MAX(an_num) FROM anecs WHERE an_id = :id";
+const char* const kSelectLastAnnex = "SELECT MAX(an_num) FROM anecs WHERE an_id = :id";
 
-const char* const kDeleteAnnex =
-    "DELETE FROM anecs WHERE an_id = :id AND an_num = :num";
+const char* const kDeleteAnnex = "DELETE FROM anecs WHERE an_id = :id AND an_num = :num";
 const char* const kRestorePreviousStop =
     "UPDATE anecs SET an_dtstop = :stop WHERE an_id = :id AND an_num ="
     " (SELECT MAX(an_num) FROM anecs WHERE an_id = :id AND an_num < :num)";
@@ -33,11 +28,9 @@ const char* const kRestoreContractTerm =
 
 const char* const kDeleteSchedule = "DELETE FROM rentsinfo WHERE ri_docid = :id";
 const char* const kDeleteAnnexes = "DELETE FROM anecs WHERE an_id = :id";
-const char* const kDeleteCharacteristics =
-    "DELETE FROM characteristics_doc WHERE cd_docid = :id";
+const char* const kDeleteCharacteristics = "DELETE FROM characteristics_doc WHERE cd_docid = :id";
 const char* const kDeleteContract = "DELETE FROM documents WHERE doc_id = :id";
-const char* const kDeleteFileLink =
-    "DELETE FROM storage WHERE st_id = :id AND st_num = :num";
+const char* const kDeleteFileLink = "DELETE FROM storage WHERE st_id = :id AND st_num = :num";
 
 // A person is used as a contract's tenant, as another person's
 // representative, and by a property's units.
@@ -72,20 +65,13 @@ void UndoStore::Run(const char* sql, int32_t id) const {
   q->Execute();
 }
 
-bool UndoStore::ContractExists(int32_t docId) const {
-  return Count(kCountContract, docId) > 0;
-}
+bool UndoStore::ContractExists(int32_t docId) const { return Count(kCountContract, docId) > 0; }
 
-int32_t UndoStore::PaymentCount(int32_t docId) const {
-  return Count(kCountPayments, docId);
-}
+int32_t UndoStore::PaymentCount(int32_t docId) const { return Count(kCountPayments, docId); }
 
-int32_t UndoStore::InvoiceCount(int32_t docId) const {
-  return Count(kCountInvoices, docId);
-}
+int32_t UndoStore::InvoiceCount(int32_t docId) const { return Count(kCountInvoices, docId); }
 
-std::vector<int32_t> UndoStore::LaterRunsWithAnnexes(int32_t docId,
-                                                     int32_t runId) const {
+std::vector<int32_t> UndoStore::LaterRunsWithAnnexes(int32_t docId, int32_t runId) const {
   std::unique_ptr<db::Query> q = tx_.NewQuery();
   q->SetSQL(kSelectLaterRuns);
   q->SetInteger("id", docId);
@@ -95,9 +81,7 @@ std::vector<int32_t> UndoStore::LaterRunsWithAnnexes(int32_t docId,
   return runs;
 }
 
-int32_t UndoStore::LastAnnexNumber(int32_t docId) const {
-  return Count(kSelectLastAnnex, docId);
-}
+int32_t UndoStore::LastAnnexNumber(int32_t docId) const { return Count(kSelectLastAnnex, docId); }
 
 void UndoStore::RemoveAddedAnnex(const TraceItem& annex) const {
   std::unique_ptr<db::Query> q = tx_.NewQuery();
@@ -126,8 +110,7 @@ void UndoStore::RemoveAddedAnnex(const TraceItem& annex) const {
 }
 
 void UndoStore::RemoveContract(int32_t docId) const {
-  for (const char* sql : {kDeleteSchedule, kDeleteAnnexes,
-                          kDeleteCharacteristics, kDeleteContract})
+  for (const char* sql : {kDeleteSchedule, kDeleteAnnexes, kDeleteCharacteristics, kDeleteContract})
     Run(sql, docId);
 }
 
@@ -139,9 +122,7 @@ void UndoStore::RemoveFileLink(int32_t propertyId, int32_t number) const {
   q->Execute();
 }
 
-int32_t UndoStore::PersonUses(int32_t personId) const {
-  return Count(kCountPersonUses, personId);
-}
+int32_t UndoStore::PersonUses(int32_t personId) const { return Count(kCountPersonUses, personId); }
 
 int32_t UndoStore::PropertyUses(int32_t propertyId) const {
   return Count(kCountPropertyUses, propertyId);
@@ -152,13 +133,9 @@ int32_t UndoStore::EntryUses(const std::string& table, int32_t id) const {
   return entry ? Count(entry->countUses, id) : -1;
 }
 
-void UndoStore::RemovePerson(int32_t personId) const {
-  Run(kDeletePerson, personId);
-}
+void UndoStore::RemovePerson(int32_t personId) const { Run(kDeletePerson, personId); }
 
-void UndoStore::RemoveProperty(int32_t propertyId) const {
-  Run(kDeleteProperty, propertyId);
-}
+void UndoStore::RemoveProperty(int32_t propertyId) const { Run(kDeleteProperty, propertyId); }
 
 void UndoStore::RemoveEntry(const std::string& table, int32_t id) const {
   const EntryTable* entry = FindEntryTable(table);

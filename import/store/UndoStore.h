@@ -20,8 +20,7 @@ class UndoStore {
   int32_t PaymentCount(int32_t docId) const;
   int32_t InvoiceCount(int32_t docId) const;  // invoices waiting for payment
   // Runs other than `runId`, not undone, that added an annex to `docId`.
-  std::vector<int32_t> LaterRunsWithAnnexes(int32_t docId,
-                                            int32_t runId) const;
+  std::vector<int32_t> LaterRunsWithAnnexes(int32_t docId, int32_t runId) const;
   // The greatest annex number of the contract; 0 without annexes.
   int32_t LastAnnexNumber(int32_t docId) const;
 

@@ -73,8 +73,7 @@ class NoAnswerError : public ConnectionLostError {
 };
 
 // What a clerk is told then, followed by ": " and the database's name.
-inline constexpr const char* kDatabaseBusy =
-    "Базата данни е заета от друга програма";
+inline constexpr const char* kDatabaseBusy = "Базата данни е заета от друга програма";
 // The same when that program holds the file and does not answer (it is
 // stopped or hangs), so an attach would wait for it without end.
 inline constexpr const char* kDatabaseNotAnswering =
@@ -111,8 +110,7 @@ class Query {
 
   virtual void SetInteger(const std::string& param, int32_t value) = 0;
   virtual void SetSmallInt(const std::string& param, int16_t value) = 0;
-  virtual void SetString(const std::string& param,
-                         const std::string& value) = 0;
+  virtual void SetString(const std::string& param, const std::string& value) = 0;
   virtual void SetFloat(const std::string& param, double value) = 0;
   virtual void SetDateTime(const std::string& param, double value) = 0;
   virtual void SetNull(const std::string& param) = 0;
@@ -215,7 +213,6 @@ class Connection {
   // Begins a transaction of its own, apart from the open one; queries it makes
   // run in it (see Transaction).
   virtual std::unique_ptr<Transaction> Begin(Isolation isolation) = 0;
-
 
  protected:
   Connection() = default;

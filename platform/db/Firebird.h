@@ -38,8 +38,7 @@ bool IsServerName(const std::string& serverName);
 // engine leaves writing to the operating system's cache (fast, for a database
 // that is being filled or thrown away). Throws DbError with the engine's
 // message when the file exists or cannot be made.
-std::unique_ptr<Connection> CreateFirebirdDatabase(const ConnectParams& params,
-                                                   bool forcedWrites);
+std::unique_ptr<Connection> CreateFirebirdDatabase(const ConnectParams& params, bool forcedWrites);
 
 // Switches synchronous writes of the database on or off for good (attaches once
 // to do it).

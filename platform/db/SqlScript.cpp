@@ -33,8 +33,7 @@ std::string Normalized(const std::string& statement) {
     }
     if (blank && !result.empty()) result += ' ';
     blank = false;
-    result += static_cast<char>(
-        std::toupper(static_cast<unsigned char>(statement[i])));
+    result += static_cast<char>(std::toupper(static_cast<unsigned char>(statement[i])));
   }
   return result;
 }

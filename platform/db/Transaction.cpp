@@ -9,8 +9,7 @@ const char* const kOnly = " ONLY";
 const char* const kRollbackTo = "ROLLBACK TO SAVEPOINT ";
 }  // namespace
 
-Savepoint::Savepoint(Transaction& tx, std::string name)
-    : tx_(tx), name_(std::move(name)) {
+Savepoint::Savepoint(Transaction& tx, std::string name) : tx_(tx), name_(std::move(name)) {
   Run(kSavepoint + name_);
 }
 

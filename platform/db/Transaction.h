@@ -5,8 +5,7 @@
 //
 //   OwnTransaction tx(db);
 //   ... statements ...
-//   tx.Commit();          // commits only when this object started the
-//   transaction
+//   tx.Commit();  // commits only when this object started the transaction
 //
 // Leaving the scope without Commit (an exception) rolls back a transaction
 // started here and leaves a caller's transaction untouched; the exception
@@ -24,9 +23,7 @@ namespace zrv::db {
 class OpenTransaction : public Transaction {
  public:
   explicit OpenTransaction(Connection& connection) : connection_(connection) {}
-  std::unique_ptr<Query> NewQuery() override {
-    return connection_.NewQuery();
-  }
+  std::unique_ptr<Query> NewQuery() override { return connection_.NewQuery(); }
   void Commit() override { connection_.Commit(); }
   void Rollback() override { connection_.Rollback(); }
   bool Active() const override { return connection_.InTransaction(); }

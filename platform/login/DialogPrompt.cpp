@@ -39,15 +39,11 @@ bool AskInDialog(Credentials& credentials, const std::string& problem) {
   form->addRow(QString::fromUtf8(kUserLabel), user);
   form->addRow(QString::fromUtf8(kPasswordLabel), password);
 
-  auto* buttons =
-      new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
   buttons->button(QDialogButtonBox::Ok)->setText(QString::fromUtf8(kOk));
-  buttons->button(QDialogButtonBox::Cancel)
-      ->setText(QString::fromUtf8(kCancel));
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog,
-                   &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog,
-                   &QDialog::reject);
+  buttons->button(QDialogButtonBox::Cancel)->setText(QString::fromUtf8(kCancel));
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
 
   auto* layout = new QVBoxLayout(&dialog);
   if (!problem.empty()) {

@@ -20,9 +20,8 @@ inline constexpr const char* kGetLoginProblemName = "GetLoginProblem";
 
 extern "C" {
 using SetClientNamesFn = void (*)(const char* first, const char* second);
-using ExternalLoginFn = uint8_t (*)(void* parentWindow, const char* appName,
-                                    const char* alias, uint8_t interactive,
-                                    uint8_t secondFlag, TLogInfoRec* record);
+using ExternalLoginFn = uint8_t (*)(void* parentWindow, const char* appName, const char* alias,
+                                    uint8_t interactive, uint8_t secondFlag, TLogInfoRec* record);
 // `list` points at the program's pointer to the first element of a list of
 // RightsCount (UsersCount) elements, allocated and zero-filled by the program.
 using GetUserRightsFn = void (*)(TUserRights** list);

@@ -34,15 +34,13 @@ struct TShortString {
 };
 
 struct TLogInfoRec {
-  TShortString<255>
-      ServerName;  // database server and path ("host:/path" or a file path)
+  TShortString<255> ServerName;  // database server and path ("host:/path" or a file path)
   uint8_t ServerNameSpare[246];  // the rest of the server-name area, unused
   TShortString<50> UserName;
   TShortString<50> Password;
   int32_t UserID;
-  TShortString<50>
-      LibraryText;            // filled by the library, not read by the program
-  uint8_t LibraryData[1257];  // filled by the library, not read by the program
+  TShortString<50> LibraryText;  // filled by the library, not read by the program
+  uint8_t LibraryData[1257];     // filled by the library, not read by the program
   int32_t UsersCount;
   uint32_t UsersList;  // always 0 on this platform, see above
   int32_t RightsCount;
@@ -79,15 +77,14 @@ static_assert(sizeof(TUserRights) == 255);
 // `capacity` characters (never inside a character) and converted to
 // Windows-1251. Throws zrv::Error naming `what` when the text is not valid
 // UTF-8 or holds a character Windows-1251 lacks; the field is then left empty.
-void SetShortString(uint8_t& length, char* chars, size_t capacity,
-                    const std::string& utf8, const std::string& what);
+void SetShortString(uint8_t& length, char* chars, size_t capacity, const std::string& utf8,
+                    const std::string& what);
 // The UTF-8 text of a short string. A length byte larger than the capacity (a
 // broken library) is read as the capacity.
 std::string GetShortString(uint8_t length, const char* chars, size_t capacity);
 
 template <size_t N>
-void SetShortString(TShortString<N>& field, const std::string& utf8,
-                    const std::string& what) {
+void SetShortString(TShortString<N>& field, const std::string& utf8, const std::string& what) {
   static_assert(N <= 255, "a length byte counts at most 255 characters");
   SetShortString(field.length, field.chars, N, utf8, what);
 }

@@ -14,8 +14,7 @@ namespace {
 
 const char* const kUserPrompt = "Потребител: ";
 const char* const kPasswordPrompt = "Парола: ";
-const char* const kNoTerminal =
-    "Няма терминал за въвеждане на потребител и парола.\n";
+const char* const kNoTerminal = "Няма терминал за въвеждане на потребител и парола.\n";
 
 class Terminal {
  public:

@@ -16,14 +16,12 @@ const char* const kNoDatabase = "Няма връзка с базата данн�
 }  // namespace
 
 bool CheckUser(const std::string& serverName, const std::string& userName,
-               const std::string& password, int32_t& userId,
-               std::string& problem) {
+               const std::string& password, int32_t& userId, std::string& problem) {
   try {
     auto connection = db::MakeFirebirdConnection();
     connection->Open({userName, password, serverName});
     db::OwnTransaction transaction(*connection);
-    const std::optional<int32_t> found =
-        UserLookupStore(transaction.Get()).FindUserId(userName);
+    const std::optional<int32_t> found = UserLookupStore(transaction.Get()).FindUserId(userName);
     transaction.Commit();
     if (found) {
       userId = *found;

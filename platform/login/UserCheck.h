@@ -12,7 +12,6 @@ namespace zrv::login {
 // case. True and the user's id when both succeed; false with a reason for the
 // user in `problem` otherwise.
 bool CheckUser(const std::string& serverName, const std::string& userName,
-               const std::string& password, int32_t& userId,
-               std::string& problem);
+               const std::string& password, int32_t& userId, std::string& problem);
 
 }  // namespace zrv::login

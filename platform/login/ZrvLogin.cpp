@@ -55,8 +55,8 @@ bool FitsShortString(const std::string& text, size_t capacity) {
 // Checks the user against the database and, when accepted, fills the record.
 // The names are cut to what the record holds before the check, so the record
 // carries what was checked.
-bool Accept(TLogInfoRec& record, const std::string& serverName,
-            Credentials credentials, std::string& problem) {
+bool Accept(TLogInfoRec& record, const std::string& serverName, Credentials credentials,
+            std::string& problem) {
   credentials.userName = Utf8Left(credentials.userName, kNameLength);
   credentials.password = Utf8Left(credentials.password, kNameLength);
   if (!FitsShortString(credentials.userName, kNameLength) ||
@@ -65,8 +65,7 @@ bool Accept(TLogInfoRec& record, const std::string& serverName,
     return false;
   }
   int32_t userId = 0;
-  if (!CheckUser(serverName, credentials.userName, credentials.password, userId,
-                 problem)) {
+  if (!CheckUser(serverName, credentials.userName, credentials.password, userId, problem)) {
     return false;
   }
   SetShortString(record.ServerName, serverName, "database path");
@@ -93,8 +92,7 @@ bool LogIn(bool interactive, TLogInfoRec& record) {
     return false;
   }
   if (!interactive) {
-    const Credentials given{GetShortString(record.UserName),
-                            GetShortString(record.Password)};
+    const Credentials given{GetShortString(record.UserName), GetShortString(record.Password)};
     if (Accept(record, serverName, given, problem)) return true;
     // Nobody is asked in this mode, so the reason goes to the error output.
     std::fprintf(stderr, "%s\n", problem.c_str());
@@ -121,9 +119,9 @@ bool LogIn(bool interactive, TLogInfoRec& record) {
 
 ZRV_LOGIN_EXPORT void SetClientNames(const char*, const char*) {}
 
-ZRV_LOGIN_EXPORT uint8_t ExternalLogin(
-    void* /*parentWindow*/, const char* /*appName*/, const char* /*alias*/,
-    uint8_t interactive, uint8_t /*secondFlag*/, zrv::TLogInfoRec* record) {
+ZRV_LOGIN_EXPORT uint8_t ExternalLogin(void* /*parentWindow*/, const char* /*appName*/,
+                                       const char* /*alias*/, uint8_t interactive,
+                                       uint8_t /*secondFlag*/, zrv::TLogInfoRec* record) {
   if (!record) return 0;
   // Nothing may escape across the C boundary: any failure is a refused login.
   try {
@@ -154,7 +152,5 @@ ZRV_LOGIN_EXPORT void GetLoginProblem(char* text, int32_t size) {
 static_assert(std::is_same_v<decltype(&ExternalLogin), zrv::ExternalLoginFn>);
 static_assert(std::is_same_v<decltype(&SetClientNames), zrv::SetClientNamesFn>);
 static_assert(std::is_same_v<decltype(&GetUserRights), zrv::GetUserRightsFn>);
-static_assert(
-    std::is_same_v<decltype(&GetAppUsersList), zrv::GetAppUsersListFn>);
-static_assert(
-    std::is_same_v<decltype(&GetLoginProblem), zrv::GetLoginProblemFn>);
+static_assert(std::is_same_v<decltype(&GetAppUsersList), zrv::GetAppUsersListFn>);
+static_assert(std::is_same_v<decltype(&GetLoginProblem), zrv::GetLoginProblemFn>);

@@ -42,19 +42,16 @@ std::string Digest(Read read) {
     throw Error(kDigestFailed);
   unsigned char buffer[kChunk];
   for (size_t n; (n = read(buffer, sizeof buffer)) > 0;)
-    if (EVP_DigestUpdate(context.get(), buffer, n) != 1)
-      throw Error(kDigestFailed);
+    if (EVP_DigestUpdate(context.get(), buffer, n) != 1) throw Error(kDigestFailed);
   unsigned char digest[EVP_MAX_MD_SIZE];
   unsigned length = 0;
-  if (EVP_DigestFinal_ex(context.get(), digest, &length) != 1)
-    throw Error(kDigestFailed);
+  if (EVP_DigestFinal_ex(context.get(), digest, &length) != 1) throw Error(kDigestFailed);
   return Hex(digest, length);
 }
 
 std::string CannotRead(const std::string& path, int error) {
   char text[1024];
-  std::snprintf(text, sizeof text, kCannotRead, path.c_str(),
-                SystemErrorText(error).c_str());
+  std::snprintf(text, sizeof text, kCannotRead, path.c_str(), SystemErrorText(error).c_str());
   return text;
 }
 

@@ -19,8 +19,7 @@ class Messages {
   // A yes/no question: the text, then the question; true for yes. Where no
   // one can answer (the command line, a recorder), the text is shown as a
   // message and `unanswered` is the answer.
-  virtual bool Ask(const std::string& text, const std::string& question,
-                   bool unanswered) {
+  virtual bool Ask(const std::string& text, const std::string& question, bool unanswered) {
     (void)question;
     ShowMessage(text);
     return unanswered;

@@ -40,17 +40,15 @@ enum Record : uint16_t {
 constexpr uint16_t kBiff8 = 0x0600;
 constexpr uint16_t kWorksheetType = 0x0010;
 
-[[noreturn]] void TooShort() {
-  throw BiffError("a record is shorter than its content");
-}
+[[noreturn]] void TooShort() { throw BiffError("a record is shorter than its content"); }
 
 // UTF-16 code units to UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(const std::vector<uint16_t>& units) {
   std::string out;
   for (size_t i = 0; i < units.size(); ++i) {
     uint32_t c = units[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units.size() &&
-        units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+        units[i + 1] <= 0xDFFF) {
       c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
     } else if (c >= 0xD800 && c <= 0xDFFF) {
       c = 0xFFFD;
@@ -116,8 +114,7 @@ struct RecordView {
 // data stays valid until the next record is read.
 class RecordReader {
  public:
-  explicit RecordReader(const ByteSource& stream)
-      : stream_(stream), size_(stream.Size()) {}
+  explicit RecordReader(const ByteSource& stream) : stream_(stream), size_(stream.Size()) {}
 
   uint64_t Size() const { return size_; }
   uint64_t Position() const { return pos_; }
@@ -131,8 +128,7 @@ class RecordReader {
     stream_.ReadAt(pos_, 4, header);
     const uint16_t id = Le16(header);
     const uint16_t length = Le16(header + 2);
-    if (size_ - pos_ - 4 < length)
-      throw BiffError("a record runs past the stream");
+    if (size_ - pos_ - 4 < length) throw BiffError("a record runs past the stream");
     data_.resize(length);
     stream_.ReadAt(pos_ + 4, length, data_.data());
     pos_ += 4 + length;
@@ -150,8 +146,8 @@ class RecordReader {
 
  private:
   static uint16_t Le16(const char* bytes) {
-    return static_cast<uint16_t>(static_cast<uint8_t>(bytes[0]) |
-                                 static_cast<uint8_t>(bytes[1]) << 8);
+    return static_cast<uint16_t>(static_cast<uint8_t>(bytes[0]) | static_cast<uint8_t>(bytes[1])
+                                                                      << 8);
   }
 
   const ByteSource& stream_;
@@ -180,13 +176,10 @@ class Pieces {
     return static_cast<uint8_t>(part_[pos_++]);
   }
   uint16_t U16() { return static_cast<uint16_t>(Byte() | Byte() << 8); }
-  uint32_t U32() {
-    return static_cast<uint32_t>(U16()) | static_cast<uint32_t>(U16()) << 16;
-  }
+  uint32_t U32() { return static_cast<uint32_t>(U16()) | static_cast<uint32_t>(U16()) << 16; }
   double F64() {
     uint64_t bits = 0;
-    for (int i = 0; i < 8; ++i)
-      bits |= static_cast<uint64_t>(Byte()) << (8 * i);
+    for (int i = 0; i < 8; ++i) bits |= static_cast<uint64_t>(Byte()) << (8 * i);
     double value = 0;
     std::memcpy(&value, &bits, sizeof value);
     return value;
@@ -235,8 +228,7 @@ class Pieces {
  private:
   // Moves to the next CONTINUE record; false when none follows.
   bool NextPart() {
-    if (continues_ == nullptr || continues_->PeekId() != kContinue)
-      return false;
+    if (continues_ == nullptr || continues_->PeekId() != kContinue) return false;
     part_ = continues_->Next().data;
     pos_ = 0;
     return true;
@@ -270,8 +262,7 @@ class Scanner {
   // Scans from the worksheet's BOF record at `sheetOffset` to its EOF.
   void ScanSheet(uint64_t sheetOffset, const BiffBook::CellFn& emit);
   // Scans from the record at `from` up to and with the one at `through`.
-  void ScanRecords(uint64_t from, uint64_t through,
-                   const BiffBook::CellFn& emit);
+  void ScanRecords(uint64_t from, uint64_t through, const BiffBook::CellFn& emit);
 
  private:
   // BIFF5 text: bytes in the workbook's code page (Windows-1252 when none is
@@ -327,8 +318,7 @@ void Scanner::ScanGlobals() {
         break;
       case kFormat: {
         const uint16_t id = data.U16();
-        codes[id] = globals_.biff8 ? data.UnicodeString()
-                                   : ByteString(data, data.Byte());
+        codes[id] = globals_.biff8 ? data.UnicodeString() : ByteString(data, data.Byte());
         break;
       }
       case kXf:
@@ -354,8 +344,7 @@ void Scanner::ScanGlobals() {
   if (!haveSheet) throw BiffError("the workbook has no worksheet");
   for (uint16_t id : xfFormatIds) {
     auto code = codes.find(id);
-    globals_.xfFormats.push_back(code != codes.end() ? code->second
-                                                     : BuiltinFormatCode(id));
+    globals_.xfFormats.push_back(code != codes.end() ? code->second : BuiltinFormatCode(id));
   }
   globals_.sheetOffset = sheetOffset;
 }
@@ -369,8 +358,7 @@ void Scanner::ReadSharedStrings(std::string_view first) {
   Pieces data(first, &records_);
   data.U32();  // strings in the workbook
   const uint32_t unique = data.U32();
-  for (uint32_t i = 0; i < unique && !data.AtEnd(); ++i)
-    globals_.strings.Add(data.UnicodeString());
+  for (uint32_t i = 0; i < unique && !data.AtEnd(); ++i) globals_.strings.Add(data.UnicodeString());
 }
 
 std::string Scanner::CellString(Pieces& data) {
@@ -397,16 +385,13 @@ std::string Scanner::FormulaString() {
       Pieces data(records_.Next().data, &records_);
       return CellString(data);
     }
-    if (id == kEof || id == kFormula || id == kNumber || id == kRk ||
-        id == kLabelSst)
-      break;
+    if (id == kEof || id == kFormula || id == kNumber || id == kRk || id == kLabelSst) break;
     records_.Next();
   }
   return "";
 }
 
-void Scanner::ScanCell(const RecordView& r, uint64_t at,
-                       const BiffBook::CellFn& emit) {
+void Scanner::ScanCell(const RecordView& r, uint64_t at, const BiffBook::CellFn& emit) {
   Pieces data(r.data);
   switch (r.id) {
     case kNumber: {
@@ -439,8 +424,7 @@ void Scanner::ScanCell(const RecordView& r, uint64_t at,
       BiffCell cell = Position(data);
       const uint32_t index = data.U32();
       cell.kind = BiffCell::Kind::Text;
-      if (index < globals_.strings.size())
-        cell.text = std::string(globals_.strings[index]);
+      if (index < globals_.strings.size()) cell.text = std::string(globals_.strings[index]);
       emit(cell, at);
       break;
     }
@@ -466,8 +450,7 @@ void Scanner::ScanCell(const RecordView& r, uint64_t at,
       // A copy: the record's data is gone once the STRING record is read.
       char result[8];
       std::memcpy(result, data.Bytes(8).data(), sizeof result);
-      if (static_cast<uint8_t>(result[6]) != 0xFF ||
-          static_cast<uint8_t>(result[7]) != 0xFF) {
+      if (static_cast<uint8_t>(result[6]) != 0xFF || static_cast<uint8_t>(result[7]) != 0xFF) {
         Pieces value(std::string_view(result, sizeof result));
         cell.number = value.F64();
       } else if (result[0] == 0) {
@@ -490,8 +473,7 @@ void Scanner::ScanCell(const RecordView& r, uint64_t at,
 }
 
 void Scanner::ScanSheet(uint64_t sheetOffset, const BiffBook::CellFn& emit) {
-  if (sheetOffset >= records_.Size())
-    throw BiffError("the worksheet lies outside the stream");
+  if (sheetOffset >= records_.Size()) throw BiffError("the worksheet lies outside the stream");
   records_.Seek(sheetOffset);
   Pieces bof(records_.Next().data);
   bof.U16();
@@ -500,8 +482,7 @@ void Scanner::ScanSheet(uint64_t sheetOffset, const BiffBook::CellFn& emit) {
   ScanFrom(UINT64_MAX, emit);
 }
 
-void Scanner::ScanRecords(uint64_t from, uint64_t through,
-                          const BiffBook::CellFn& emit) {
+void Scanner::ScanRecords(uint64_t from, uint64_t through, const BiffBook::CellFn& emit) {
   records_.Seek(from);
   ScanFrom(through, emit);
 }
@@ -532,17 +513,14 @@ BiffBook::~BiffBook() = default;
 
 bool BiffBook::Encrypted() const { return globals_->encrypted; }
 bool BiffBook::Date1904() const { return globals_->date1904; }
-const std::vector<std::string>& BiffBook::XfFormats() const {
-  return globals_->xfFormats;
-}
+const std::vector<std::string>& BiffBook::XfFormats() const { return globals_->xfFormats; }
 
 void BiffBook::ScanSheet(const CellFn& cell) const {
   if (globals_->encrypted) return;
   Scanner(*stream_, *globals_).ScanSheet(globals_->sheetOffset, cell);
 }
 
-void BiffBook::ScanRecords(uint64_t from, uint64_t through,
-                           const CellFn& cell) const {
+void BiffBook::ScanRecords(uint64_t from, uint64_t through, const CellFn& cell) const {
   if (globals_->encrypted) return;
   Scanner(*stream_, *globals_).ScanRecords(from, through, cell);
 }
@@ -554,9 +532,7 @@ BiffSheet ScanBiff(std::string_view stream) {
   if (sheet.encrypted) return sheet;
   sheet.date1904 = book.Date1904();
   sheet.xfFormats = book.XfFormats();
-  book.ScanSheet([&sheet](const BiffCell& cell, uint64_t) {
-    sheet.cells.push_back(cell);
-  });
+  book.ScanSheet([&sheet](const BiffCell& cell, uint64_t) { sheet.cells.push_back(cell); });
   return sheet;
 }
 

@@ -79,12 +79,10 @@ class BiffBook {
 
 // What ScanBiff finds, all at once.
 struct BiffSheet {
-  bool encrypted =
-      false;  // the workbook is protected by a password; nothing else was read
+  bool encrypted = false;  // the workbook is protected by a password; nothing else was read
   bool date1904 = false;
-  std::vector<std::string>
-      xfFormats;                // format code of every XF record, by XF index
-  std::vector<BiffCell> cells;  // of the first worksheet, in file order
+  std::vector<std::string> xfFormats;  // format code of every XF record, by XF index
+  std::vector<BiffCell> cells;         // of the first worksheet, in file order
 };
 
 // Scans the workbook stream ("Workbook" or "Book") of an .xls file held in

@@ -11,9 +11,7 @@ namespace zrv::workbook {
 
 namespace {
 
-[[noreturn]] void PastTheEnd() {
-  throw FileReadError("a read past the end of the file");
-}
+[[noreturn]] void PastTheEnd() { throw FileReadError("a read past the end of the file"); }
 
 class FileBytes final : public ByteSource {
  public:
@@ -22,24 +20,19 @@ class FileBytes final : public ByteSource {
   FileBytes(const FileBytes&) = delete;
   FileBytes& operator=(const FileBytes&) = delete;
 
-  uint64_t Size() const override {
-    return static_cast<uint64_t>(opened_.st_size);
-  }
+  uint64_t Size() const override { return static_cast<uint64_t>(opened_.st_size); }
 
   void ReadAt(uint64_t offset, size_t count, char* out) const override {
     if (offset > Size() || count > Size() - offset) PastTheEnd();
     struct stat now {};
-    if (fstat(fd_, &now) != 0)
-      throw FileReadError(std::string("fstat: ") + std::strerror(errno));
-    if (now.st_size != opened_.st_size ||
-        now.st_mtim.tv_sec != opened_.st_mtim.tv_sec ||
+    if (fstat(fd_, &now) != 0) throw FileReadError(std::string("fstat: ") + std::strerror(errno));
+    if (now.st_size != opened_.st_size || now.st_mtim.tv_sec != opened_.st_mtim.tv_sec ||
         now.st_mtim.tv_nsec != opened_.st_mtim.tv_nsec)
       throw FileReadError("the file has changed since it was opened");
     while (count > 0) {
       const ssize_t got = pread(fd_, out, count, static_cast<off_t>(offset));
       if (got < 0 && errno == EINTR) continue;
-      if (got < 0)
-        throw FileReadError(std::string("read: ") + std::strerror(errno));
+      if (got < 0) throw FileReadError(std::string("read: ") + std::strerror(errno));
       if (got == 0) throw FileReadError("the file ends before its size");
       out += got;
       offset += static_cast<uint64_t>(got);

@@ -25,12 +25,10 @@ std::string ColumnLetters(int column) {
 
 bool ParseCellName(std::string_view name, int& row, int& column) {
   size_t split = 0;
-  while (split < name.size() && name[split] >= 'A' && name[split] <= 'Z')
-    ++split;
+  while (split < name.size() && name[split] >= 'A' && name[split] <= 'Z') ++split;
   const int col = ColumnNumber(name.substr(0, split));
   const std::string_view digits = name.substr(split);
-  if (col == 0 || digits.empty() || digits.size() > 7 || digits[0] == '0')
-    return false;
+  if (col == 0 || digits.empty() || digits.size() > 7 || digits[0] == '0') return false;
   int r = 0;
   for (char c : digits) {
     if (c < '0' || c > '9') return false;

@@ -16,12 +16,9 @@ using Kind = FormatToken::Kind;
 // More decimals than this are never shown; a spreadsheet application allows 30.
 constexpr int kMaxDecimals = 30;
 
-char Lower(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool StartsWithNoCase(std::string_view text, size_t pos,
-                      std::string_view word) {
+bool StartsWithNoCase(std::string_view text, size_t pos, std::string_view word) {
   if (text.size() - pos < word.size()) return false;
   for (size_t i = 0; i < word.size(); ++i) {
     if (Lower(text[pos + i]) != word[i]) return false;
@@ -103,8 +100,7 @@ void ReadBracket(std::string_view inside, FormatSection& section) {
   if (inside.empty()) return;
   const char first = inside[0];
   if (first == '<' || first == '>' || first == '=') {
-    size_t opLength =
-        (inside.size() > 1 && (inside[1] == '=' || inside[1] == '>')) ? 2 : 1;
+    size_t opLength = (inside.size() > 1 && (inside[1] == '=' || inside[1] == '>')) ? 2 : 1;
     double operand = 0;
     const char* begin = inside.data() + opLength;
     const char* end = inside.data() + inside.size();
@@ -117,9 +113,7 @@ void ReadBracket(std::string_view inside, FormatSection& section) {
   } else if (first == '$') {
     // "[$лв.-402]": a currency symbol and a locale; "[$-402]": a locale only.
     const size_t dash = inside.find('-');
-    AddLiteral(section,
-               inside.substr(
-                   1, dash == std::string_view::npos ? inside.npos : dash - 1));
+    AddLiteral(section, inside.substr(1, dash == std::string_view::npos ? inside.npos : dash - 1));
   } else if (AllOf(inside, 'h')) {
     section.isDate = section.timePart = section.elapsedHours = true;
   } else if (AllOf(inside, 'm') || AllOf(inside, 's')) {
@@ -174,8 +168,7 @@ FormatSection ReadSection(std::string_view text) {
     } else if (c == '%') {
       AddToken(section, Kind::Percent);
       ++section.percent;
-    } else if (lower == 'e' && i + 1 < text.size() &&
-               (text[i + 1] == '+' || text[i + 1] == '-')) {
+    } else if (lower == 'e' && i + 1 < text.size() && (text[i + 1] == '+' || text[i + 1] == '-')) {
       AddToken(section, Kind::Exponent, text[i + 1]);
       ++i;
     } else if (c == '@') {
@@ -185,16 +178,14 @@ FormatSection ReadSection(std::string_view text) {
       AddToken(section, Kind::General);
       section.hasDigits = true;
       i += 6;
-    } else if (StartsWithNoCase(text, i, "am/pm") ||
-               StartsWithNoCase(text, i, "a/p")) {
+    } else if (StartsWithNoCase(text, i, "am/pm") || StartsWithNoCase(text, i, "a/p")) {
       section.isDate = section.timePart = true;
       i += StartsWithNoCase(text, i, "am/pm") ? 4 : 2;
-    } else if (lower == 'y' || lower == 'd' || lower == 'm' || lower == 'h' ||
-               lower == 's' || lower == 'e' || lower == 'g') {
+    } else if (lower == 'y' || lower == 'd' || lower == 'm' || lower == 'h' || lower == 's' ||
+               lower == 'e' || lower == 'g') {
       section.isDate = true;
       if (letters.empty() || letters.back() != lower) letters += lower;
-    } else if (lower == 'b' && i + 1 < text.size() &&
-               (text[i + 1] == '1' || text[i + 1] == '2')) {
+    } else if (lower == 'b' && i + 1 < text.size() && (text[i + 1] == '1' || text[i + 1] == '2')) {
       ++i;  // calendar choice
     } else {
       const size_t n = CharLength(text, i);
@@ -208,8 +199,8 @@ FormatSection ReadSection(std::string_view text) {
     if (l == 'h' || l == 's') {
       section.timePart = true;
     } else if (l == 'm') {
-      const bool minute = (i > 0 && letters[i - 1] == 'h') ||
-                          (i + 1 < letters.size() && letters[i + 1] == 's');
+      const bool minute =
+          (i > 0 && letters[i - 1] == 'h') || (i + 1 < letters.size() && letters[i + 1] == 's');
       (minute ? section.timePart : section.datePart) = true;
     } else {
       section.datePart = true;
@@ -221,12 +212,10 @@ FormatSection ReadSection(std::string_view text) {
   for (size_t i = 0; i < tokens.size(); ++i) {
     if (tokens[i].kind != Kind::Literal || tokens[i].symbol == 0) continue;
     size_t next = i + 1;
-    while (next < tokens.size() && tokens[next].kind == Kind::Literal &&
-           tokens[next].symbol == ',')
+    while (next < tokens.size() && tokens[next].kind == Kind::Literal && tokens[next].symbol == ',')
       ++next;
     const bool digitBefore = i > 0 && tokens[i - 1].kind == Kind::Digit;
-    const bool digitAfter =
-        next < tokens.size() && tokens[next].kind == Kind::Digit;
+    const bool digitAfter = next < tokens.size() && tokens[next].kind == Kind::Digit;
     if (tokens[i].symbol == '/') {
       if (!section.isDate && digitBefore && digitAfter) section.fraction = true;
       tokens[i].symbol = 0;
@@ -250,20 +239,16 @@ FormatSection ReadSection(std::string_view text) {
 // rounding to 15 significant digits as spreadsheet applications do: the integer
 // digits without leading zeros
 // ("" for zero) and exactly `decimals` fraction digits.
-void RoundDigits(double x, int decimals, std::string& integer,
-                 std::string& fraction) {
+void RoundDigits(double x, int decimals, std::string& integer, std::string& fraction) {
   integer.clear();
   fraction.assign(decimals, '0');
   if (x == 0) return;
   char buf[64];
-  auto result = std::to_chars(buf, buf + sizeof buf, x,
-                              std::chars_format::scientific, 14);
+  auto result = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific, 14);
   std::string_view sci(buf, result.ptr - buf);  // d.dddddddddddddde±x
   const size_t e = sci.find('e');
-  std::string digits =
-      std::string(1, sci[0]) + std::string(sci.substr(2, e - 2));
-  int point = std::atoi(std::string(sci.substr(e + 1)).c_str()) +
-              1;  // digits before the point
+  std::string digits = std::string(1, sci[0]) + std::string(sci.substr(2, e - 2));
+  int point = std::atoi(std::string(sci.substr(e + 1)).c_str()) + 1;  // digits before the point
   const int keep = point + decimals;
   if (keep < 0) return;
   if (keep < static_cast<int>(digits.size())) {
@@ -285,8 +270,7 @@ void RoundDigits(double x, int decimals, std::string& integer,
   }
   for (int i = 0; i < decimals; ++i) {
     const int pos = point + i;
-    if (pos >= 0 && pos < static_cast<int>(digits.size()))
-      fraction[i] = digits[pos];
+    if (pos >= 0 && pos < static_cast<int>(digits.size())) fraction[i] = digits[pos];
   }
   const size_t nonZero = integer.find_first_not_of('0');
   integer.erase(0, nonZero == std::string::npos ? integer.size() : nonZero);
@@ -296,8 +280,7 @@ void RoundDigits(double x, int decimals, std::string& integer,
 // pads with a zero,
 // '?' with a blank, '#' with nothing; digits beyond the placeholders go to the
 // first one.
-std::vector<std::string> FillInteger(const std::string& digits,
-                                     const std::string& symbols) {
+std::vector<std::string> FillInteger(const std::string& digits, const std::string& symbols) {
   const size_t n = symbols.size();
   std::vector<std::string> fill(n);
   for (size_t j = 0; j < n; ++j) {
@@ -310,8 +293,7 @@ std::vector<std::string> FillInteger(const std::string& digits,
       fill[k] = " ";
     }
   }
-  if (n > 0 && digits.size() > n)
-    fill[0] = digits.substr(0, digits.size() - n) + fill[0];
+  if (n > 0 && digits.size() > n) fill[0] = digits.substr(0, digits.size() - n) + fill[0];
   return fill;
 }
 
@@ -323,8 +305,7 @@ std::string Group(const std::string& text) {
   std::string out;
   for (char c : text) {
     out += c;
-    if (c >= '0' && c <= '9' && --remaining > 0 && remaining % 3 == 0)
-      out += ' ';
+    if (c >= '0' && c <= '9' && --remaining > 0 && remaining % 3 == 0) out += ' ';
   }
   return out;
 }
@@ -334,12 +315,10 @@ std::string RenderNumber(const FormatSection& section, double x) {
   if (section.fraction) return FormatGeneral(x);
   x *= std::pow(100.0, section.percent);
   x /= std::pow(1000.0, section.thousandsScale);
-  if (!std::isfinite(x))
-    return "";  // too large to show, as a spreadsheet shows "####"
+  if (!std::isfinite(x)) return "";  // too large to show, as a spreadsheet shows "####"
   const auto& tokens = section.tokens;
-  if (std::any_of(tokens.begin(), tokens.end(), [](const FormatToken& t) {
-        return t.kind == Kind::General;
-      })) {
+  if (std::any_of(tokens.begin(), tokens.end(),
+                  [](const FormatToken& t) { return t.kind == Kind::General; })) {
     // "General" with literal text around it; digit placeholders beside it show
     // nothing.
     std::string out;
@@ -361,29 +340,23 @@ std::string RenderNumber(const FormatSection& section, double x) {
       expSign = t.symbol;
     }
     if (t.kind == Kind::Digit)
-      (part == 0   ? intSymbols
-       : part == 1 ? fracSymbols
-                   : expSymbols) += t.symbol;
+      (part == 0 ? intSymbols : part == 1 ? fracSymbols : expSymbols) += t.symbol;
   }
-  const int decimals =
-      std::min(static_cast<int>(fracSymbols.size()), kMaxDecimals);
+  const int decimals = std::min(static_cast<int>(fracSymbols.size()), kMaxDecimals);
   int exponent = 0;
   if (expSign != 0 && x != 0) {
     const int width = std::max<int>(1, static_cast<int>(intSymbols.size()));
-    const bool engineering =
-        intSymbols.find('#') != std::string::npos && width > 1;
+    const bool engineering = intSymbols.find('#') != std::string::npos && width > 1;
     const int magnitude = static_cast<int>(std::floor(std::log10(x)));
-    exponent = engineering ? static_cast<int>(std::floor(
-                                 magnitude / static_cast<double>(width))) *
-                                 width
-                           : magnitude - width + 1;
+    exponent = engineering
+                   ? static_cast<int>(std::floor(magnitude / static_cast<double>(width))) * width
+                   : magnitude - width + 1;
   }
   const double mantissa = expSign ? x / std::pow(10.0, exponent) : x;
   if (!std::isfinite(mantissa)) return "";
   std::string integer, fraction;
   RoundDigits(mantissa, decimals, integer, fraction);
-  if (expSign && x != 0 &&
-      integer.size() > std::max<size_t>(1, intSymbols.size())) {
+  if (expSign && x != 0 && integer.size() > std::max<size_t>(1, intSymbols.size())) {
     exponent += 1;  // rounding carried into one more digit
     RoundDigits(x / std::pow(10.0, exponent), decimals, integer, fraction);
   }
@@ -436,8 +409,7 @@ std::string RenderNumber(const FormatSection& section, double x) {
           out += '+';
         }
         std::string digits = std::to_string(std::abs(exponent));
-        const size_t zeros =
-            std::count(expSymbols.begin(), expSymbols.end(), '0');
+        const size_t zeros = std::count(expSymbols.begin(), expSymbols.end(), '0');
         if (digits.size() < zeros) digits.insert(0, zeros - digits.size(), '0');
         out += digits;
         break;
@@ -540,8 +512,7 @@ std::string BuiltinFormatCode(int id) {
       break;
   }
   // East Asian date and time formats, whose codes depend on the installation.
-  if ((id >= 27 && id <= 31) || id == 36 || (id >= 50 && id <= 58))
-    return "dd.mm.yyyy";
+  if ((id >= 27 && id <= 31) || id == 36 || (id >= 50 && id <= 58)) return "dd.mm.yyyy";
   if (id >= 32 && id <= 35) return "h:mm:ss";
   return "General";
 }
@@ -550,12 +521,11 @@ std::string FormatGeneral(double value) {
   if (!std::isfinite(value)) return "";
   if (value == 0) return "0";
   char buf[64];
-  auto result = std::to_chars(buf, buf + sizeof buf, std::fabs(value),
-                              std::chars_format::scientific, 14);
+  auto result =
+      std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, 14);
   std::string_view sci(buf, result.ptr - buf);
   const size_t e = sci.find('e');
-  std::string digits =
-      std::string(1, sci[0]) + std::string(sci.substr(2, e - 2));
+  std::string digits = std::string(1, sci[0]) + std::string(sci.substr(2, e - 2));
   const int exponent = std::atoi(std::string(sci.substr(e + 1)).c_str());
   digits.erase(digits.find_last_not_of('0') + 1);
   std::string out = value < 0 ? "-" : "";
@@ -572,19 +542,15 @@ std::string FormatGeneral(double value) {
   out += digits.substr(0, 1);
   if (digits.size() > 1) out += "." + digits.substr(1);
   const std::string power = std::to_string(std::abs(exponent));
-  out += std::string("E") + (exponent < 0 ? "-" : "+") +
-         (power.size() < 2 ? "0" : "") + power;
+  out += std::string("E") + (exponent < 0 ? "-" : "+") + (power.size() < 2 ? "0" : "") + power;
   return out;
 }
 
 bool ParseNumber(std::string_view text, double& value) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '+'))
-    text.remove_prefix(1);
+  while (!text.empty() && (text.front() == ' ' || text.front() == '+')) text.remove_prefix(1);
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  auto [next, ec] =
-      std::from_chars(text.data(), text.data() + text.size(), value);
-  return ec == std::errc() && next == text.data() + text.size() &&
-         !text.empty();
+  auto [next, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return ec == std::errc() && next == text.data() + text.size() && !text.empty();
 }
 
 NumberFormat::NumberFormat(std::string_view code) {
@@ -594,28 +560,23 @@ NumberFormat::NumberFormat(std::string_view code) {
     sections_.push_back(ReadSection(text));
   }
   const int last = static_cast<int>(sections_.size()) - 1;
-  if (last == 3 || (sections_[last].hasText && !sections_[last].hasDigits))
-    textSection_ = last;
+  if (last == 3 || (sections_[last].hasText && !sections_[last].hasDigits)) textSection_ = last;
 }
 
 bool NumberFormat::IsDate() const { return sections_[0].isDate; }
 
-const FormatSection* NumberFormat::ChooseSection(double value,
-                                                 bool& showMinus) const {
-  const int count =
-      textSection_ >= 0 ? textSection_ : static_cast<int>(sections_.size());
+const FormatSection* NumberFormat::ChooseSection(double value, bool& showMinus) const {
+  const int count = textSection_ >= 0 ? textSection_ : static_cast<int>(sections_.size());
   showMinus = value < 0;
   if (count == 0) return nullptr;
-  const bool conditional =
-      sections_[0].hasCondition || (count > 1 && sections_[1].hasCondition);
+  const bool conditional = sections_[0].hasCondition || (count > 1 && sections_[1].hasCondition);
   if (conditional) {
     for (int i = 0; i < count; ++i) {
       if (sections_[i].Matches(value)) return &sections_[i];
     }
     return nullptr;
   }
-  if (count == 1 || value > 0 || (value == 0 && count == 2))
-    return &sections_[0];
+  if (count == 1 || value > 0 || (value == 0 && count == 2)) return &sections_[0];
   if (value < 0) {
     showMinus = false;  // the negative section writes its own sign, if any
     return &sections_[1];
@@ -630,11 +591,10 @@ std::string NumberFormat::FormatNumber(double value, bool date1904) const {
   const FormatSection* section = ChooseSection(value, showMinus);
   if (section == nullptr) return FormatGeneral(value);
   if (section->isDate) {
-    const DateShape shape =
-        section->datePart
-            ? (section->timePart ? DateShape::DateTime : DateShape::Date)
-        : section->elapsedHours ? DateShape::ElapsedTime
-                                : DateShape::Time;
+    const DateShape shape = section->datePart
+                                ? (section->timePart ? DateShape::DateTime : DateShape::Date)
+                            : section->elapsedHours ? DateShape::ElapsedTime
+                                                    : DateShape::Time;
     return FormatSerial(value, date1904, shape);
   }
   if (!section->hasDigits && section->hasText) return FormatGeneral(value);

@@ -49,7 +49,7 @@ struct FormatSection {
   bool hasCondition = false;
   std::string conditionOp;  // "<", "<=", ">", ">=", "=", "<>"
   double conditionValue = 0;
-  bool isDate = false;  // holds day, month, year, hour, minute or second parts
+  bool isDate = false;        // holds day, month, year, hour, minute or second parts
   bool datePart = false;      // day, month or year
   bool timePart = false;      // hour, minute, second or AM/PM
   bool elapsedHours = false;  // "[h]": hours counted past 24
@@ -85,8 +85,7 @@ class NumberFormat {
   const FormatSection* ChooseSection(double value, bool& showMinus) const;
 
   std::vector<FormatSection> sections_;
-  int textSection_ =
-      -1;  // index into sections_, -1 when the code has no text section
+  int textSection_ = -1;  // index into sections_, -1 when the code has no text section
 };
 
 }  // namespace zrv::workbook

@@ -31,8 +31,7 @@ namespace zrv::workbook {
 namespace {
 
 constexpr const char* kFormat = ".ods";  // in the messages of a damaged file
-constexpr std::string_view kOdsMimeType =
-    "application/vnd.oasis.opendocument.spreadsheet";
+constexpr std::string_view kOdsMimeType = "application/vnd.oasis.opendocument.spreadsheet";
 // Memory that repetition may claim: copies of repeated non-empty cells (their
 // text and the cell's own entry) and the blanks of <text:s text:c="..."/>. Far
 // more than any contract workbook needs (equal neighbouring cells are rare
@@ -47,10 +46,8 @@ int RepeatCount(const XmlCursor& xml, std::string_view attribute, int limit) {
   std::string text;
   if (!xml.Attribute(attribute, text)) return 1;
   long long count = 0;
-  auto [next, ec] =
-      std::from_chars(text.data(), text.data() + text.size(), count);
-  if (ec == std::errc::result_out_of_range && next == text.data() + text.size())
-    return limit;
+  auto [next, ec] = std::from_chars(text.data(), text.data() + text.size(), count);
+  if (ec == std::errc::result_out_of_range && next == text.data() + text.size()) return limit;
   if (ec != std::errc() || next != text.data() + text.size() || count < 1)
     throw FormatError("bad repeat count \"" + text + "\"");
   return count > limit ? limit : static_cast<int>(count);
@@ -64,8 +61,7 @@ bool ParseDuration(const std::string& text, double& days) {
   while (pos < text.size()) {
     size_t end = pos;
     while (end < text.size() &&
-           (std::isdigit(static_cast<unsigned char>(text[end])) ||
-            text[end] == '.'))
+           (std::isdigit(static_cast<unsigned char>(text[end])) || text[end] == '.'))
       ++end;
     double amount = 0;
     if (end == pos || end >= text.size() ||
@@ -129,20 +125,17 @@ struct OdsCell {
     if (valueType == "float" || valueType == "currency")
       return ParseNumber(value, number) ? FormatGeneral(number) : "";
     if (valueType == "percentage") {
-      return ParseNumber(value, number) ? FormatGeneral(number * 100) + "%"
-                                        : "";
+      return ParseNumber(value, number) ? FormatGeneral(number * 100) + "%" : "";
     }
     if (valueType == "date") {
       if (!ParseIsoSerial(dateValue, number)) return "";
-      return FormatSerial(number, false,
-                          dateValue.find('T') == std::string::npos
-                              ? DateShape::Date
-                              : DateShape::DateTime);
+      return FormatSerial(
+          number, false,
+          dateValue.find('T') == std::string::npos ? DateShape::Date : DateShape::DateTime);
     }
     if (valueType == "time") {
-      return ParseDuration(timeValue, number)
-                 ? FormatSerial(number, false, DateShape::ElapsedTime)
-                 : "";
+      return ParseDuration(timeValue, number) ? FormatSerial(number, false, DateShape::ElapsedTime)
+                                              : "";
     }
     if (valueType == "boolean") {
       if (booleanValue.empty()) return "";
@@ -161,13 +154,10 @@ class OdsCells final : public CellStream {
   OdsCells(std::unique_ptr<PartStream> content, std::string name)
       : content_(std::move(content)),
         name_(std::move(name)),
-        xml_([this](char* buffer, size_t capacity) {
-          return content_->Read(buffer, capacity);
-        }) {}
+        xml_([this](char* buffer, size_t capacity) { return content_->Read(buffer, capacity); }) {}
 
   bool Next(StreamCell& cell) override {
-    return TranslatePackageErrors(name_, kFormat,
-                                  [&] { return ReadNext(cell); });
+    return TranslatePackageErrors(name_, kFormat, [&] { return ReadNext(cell); });
   }
 
  private:
@@ -182,8 +172,7 @@ class OdsCells final : public CellStream {
         // Another copy of a repeated row.
         --copiesLeft_;
         ++row_;
-        for (const auto& entry : rowCells_)
-          CountRepeated(kCellEntryBytes + entry.second.size());
+        for (const auto& entry : rowCells_) CountRepeated(kCellEntryBytes + entry.second.size());
         next_ = 0;
         continue;
       }
@@ -222,10 +211,8 @@ class OdsCells final : public CellStream {
   }
 
   void FindTable() {
-    for (auto event = xml_.Next(); event != XmlCursor::Event::End;
-         event = xml_.Next()) {
-      if (event == XmlCursor::Event::StartElement && xml_.Name() == "table")
-        return;
+    for (auto event = xml_.Next(); event != XmlCursor::Event::End; event = xml_.Next()) {
+      if (event == XmlCursor::Event::StartElement && xml_.Name() == "table") return;
     }
     throw FormatError("the workbook has no worksheet");
   }
@@ -239,8 +226,7 @@ class OdsCells final : public CellStream {
     int cellRepeat = 1, column = 0;
     OdsCell cell;
     for (auto event = xml_.Next();; event = xml_.Next()) {
-      if (event == XmlCursor::Event::End)
-        throw FormatError("the table is not closed");
+      if (event == XmlCursor::Event::End) throw FormatError("the table is not closed");
       if (event == XmlCursor::Event::Text) {
         if (paragraphDepth >= 0) cell.AppendText(xml_.Text());
         continue;
@@ -254,11 +240,9 @@ class OdsCells final : public CellStream {
         } else if (rowDepth >= 0 && cellDepth < 0 &&
                    (name == "table-cell" || name == "covered-table-cell")) {
           cellDepth = depth;
-          cellRepeat =
-              RepeatCount(xml_, "number-columns-repeated", kMaxColumns);
+          cellRepeat = RepeatCount(xml_, "number-columns-repeated", kMaxColumns);
           ReadCellAttributes(cell);
-        } else if (cellDepth >= 0 && paragraphDepth < 0 && name == "p" &&
-                   depth == cellDepth + 1) {
+        } else if (cellDepth >= 0 && paragraphDepth < 0 && name == "p" && depth == cellDepth + 1) {
           paragraphDepth = depth;
           if (cell.hasParagraph) cell.AppendLiteral("\n");
           cell.hasParagraph = true;
@@ -279,8 +263,7 @@ class OdsCells final : public CellStream {
             rowCells_.emplace_back(column + i + 1, text);
           }
         }
-        column = column + cellRepeat > kMaxColumns ? kMaxColumns
-                                                   : column + cellRepeat;
+        column = column + cellRepeat > kMaxColumns ? kMaxColumns : column + cellRepeat;
         cellDepth = -1;
         cell.Clear();
       } else if (depth == rowDepth) {
@@ -318,8 +301,7 @@ class OdsCells final : public CellStream {
 
   void CountRepeated(long long bytes) {
     repeatedBytes_ += bytes;
-    if (repeatedBytes_ > kMaxRepeatedBytes)
-      throw FormatError("too many repeated cells");
+    if (repeatedBytes_ > kMaxRepeatedBytes) throw FormatError("too many repeated cells");
   }
 
   enum class State { Start, InTable, Ended };
@@ -328,19 +310,18 @@ class OdsCells final : public CellStream {
   std::string name_;
   XmlCursor xml_;
   State state_ = State::Start;
-  int depth_ = 0;  // elements open inside the table
+  int depth_ = 0;                                      // elements open inside the table
   std::vector<std::pair<int, std::string>> rowCells_;  // column, text
-  size_t next_ = 0;     // the next of rowCells_ to give
-  int copiesLeft_ = 0;  // copies of the row still to give
-  int row_ = 0;         // the row being given; the last row read before
+  size_t next_ = 0;                                    // the next of rowCells_ to give
+  int copiesLeft_ = 0;                                 // copies of the row still to give
+  int row_ = 0;  // the row being given; the last row read before
   long long repeatedBytes_ = 0;
 };
 
 // The package's content.xml read as it unzips, like the .xlsx sheet: it holds
 // the whole document and may well be larger than a part read whole may be.
-std::unique_ptr<Worksheet> ReadContent(
-    std::shared_ptr<const PartSource> package, const std::string& name,
-    size_t cellsHeldInMemory) {
+std::unique_ptr<Worksheet> ReadContent(std::shared_ptr<const PartSource> package,
+                                       const std::string& name, size_t cellsHeldInMemory) {
   auto open = [package, name]() -> std::unique_ptr<CellStream> {
     return TranslatePackageErrors(name, kFormat, [&] {
       return std::make_unique<OdsCells>(package->Open("content.xml"), name);
@@ -355,8 +336,7 @@ bool IsOdsPackage(const PartSource& parts) {
   try {
     if (!parts.Contains("mimetype")) return false;
     std::string type = parts.Read("mimetype");
-    while (!type.empty() &&
-           (type.back() == '\n' || type.back() == '\r' || type.back() == ' '))
+    while (!type.empty() && (type.back() == '\n' || type.back() == '\r' || type.back() == ' '))
       type.pop_back();
     return type == kOdsMimeType;
   } catch (const ZipError&) {
@@ -364,18 +344,16 @@ bool IsOdsPackage(const PartSource& parts) {
   }
 }
 
-std::unique_ptr<Worksheet> ReadOdsPackage(
-    std::shared_ptr<const PartSource> package, const std::string& name) {
+std::unique_ptr<Worksheet> ReadOdsPackage(std::shared_ptr<const PartSource> package,
+                                          const std::string& name) {
   return ReadContent(std::move(package), name, kCellsHeldInMemory);
 }
 
-std::unique_ptr<Worksheet> ReadOdsParts(const PartSource& parts,
-                                        const std::string& name,
+std::unique_ptr<Worksheet> ReadOdsParts(const PartSource& parts, const std::string& name,
                                         size_t cellsHeldInMemory) {
   // The caller keeps the parts for as long as the sheet lives.
-  return ReadContent(
-      std::shared_ptr<const PartSource>(&parts, [](const PartSource*) {}), name,
-      cellsHeldInMemory);
+  return ReadContent(std::shared_ptr<const PartSource>(&parts, [](const PartSource*) {}), name,
+                     cellsHeldInMemory);
 }
 
 }  // namespace zrv::workbook

@@ -22,8 +22,7 @@ uint16_t U16(std::string_view data, size_t at) {
 }
 
 uint32_t U32(std::string_view data, size_t at) {
-  return static_cast<uint32_t>(U16(data, at)) |
-         static_cast<uint32_t>(U16(data, at + 2)) << 16;
+  return static_cast<uint32_t>(U16(data, at)) | static_cast<uint32_t>(U16(data, at + 2)) << 16;
 }
 
 std::string Lower(std::string text) {
@@ -37,23 +36,20 @@ std::string Lower(std::string text) {
 // bytes in sectors of `unit` bytes (the whole chain when size is UINT64_MAX).
 // A chain that comes back to a sector has a loop; a sector at or past `units`
 // lies outside what holds the sectors.
-std::vector<uint32_t> ChainOf(const std::vector<uint32_t>& table,
-                              uint32_t start, uint64_t size, size_t unit,
-                              size_t units, const char* beyond) {
+std::vector<uint32_t> ChainOf(const std::vector<uint32_t>& table, uint32_t start, uint64_t size,
+                              size_t unit, size_t units, const char* beyond) {
   std::vector<uint32_t> chain;
   std::vector<bool> visited(table.size());
   uint64_t covered = 0;
   for (uint32_t current = start; current != kEndOfChain && covered < size;
        current = table[current]) {
-    if (current >= table.size() || visited[current])
-      throw OleError("broken sector chain");
+    if (current >= table.size() || visited[current]) throw OleError("broken sector chain");
     if (current >= units) throw OleError(beyond);
     visited[current] = true;
     chain.push_back(current);
     covered += unit;
   }
-  if (size != UINT64_MAX && covered < size)
-    throw OleError("stream shorter than its size");
+  if (size != UINT64_MAX && covered < size) throw OleError("stream shorter than its size");
   return chain;
 }
 
@@ -64,8 +60,8 @@ std::vector<uint32_t> ChainOf(const std::vector<uint32_t>& table,
 // as many places as it has columns.
 class SectorStream final : public ByteSource {
  public:
-  SectorStream(std::shared_ptr<const ByteSource> file,
-               std::vector<uint32_t> sectors, size_t sectorSize, uint64_t size)
+  SectorStream(std::shared_ptr<const ByteSource> file, std::vector<uint32_t> sectors,
+               size_t sectorSize, uint64_t size)
       : file_(std::move(file)),
         sectors_(std::move(sectors)),
         sectorSize_(sectorSize),
@@ -122,8 +118,7 @@ class SectorStream final : public ByteSource {
   }
 
   void Fill(uint64_t start, std::string& bytes) const {
-    const size_t length =
-        static_cast<size_t>(std::min<uint64_t>(kBlockSize, size_ - start));
+    const size_t length = static_cast<size_t>(std::min<uint64_t>(kBlockSize, size_ - start));
     bytes.resize(length);
     size_t done = 0;
     while (done < length) {
@@ -138,8 +133,8 @@ class SectorStream final : public ByteSource {
         run += sectorSize_;
       }
       run = std::min(run, length - done);
-      file_->ReadAt((static_cast<uint64_t>(first) + 1) * sectorSize_ + within,
-                    run, bytes.data() + done);
+      file_->ReadAt((static_cast<uint64_t>(first) + 1) * sectorSize_ + within, run,
+                    bytes.data() + done);
       done += run;
     }
   }
@@ -155,8 +150,7 @@ class SectorStream final : public ByteSource {
 
 }  // namespace
 
-OleContainer::OleContainer(std::shared_ptr<const ByteSource> file)
-    : file_(std::move(file)) {
+OleContainer::OleContainer(std::shared_ptr<const ByteSource> file) : file_(std::move(file)) {
   if (file_->Size() < kHeaderSize) throw OleError("not an OLE2 container");
   header_.resize(kHeaderSize);
   file_->ReadAt(0, kHeaderSize, header_.data());
@@ -164,8 +158,7 @@ OleContainer::OleContainer(std::shared_ptr<const ByteSource> file)
     throw OleError("not an OLE2 container");
   const uint16_t shift = U16(header_, 0x1E);
   const uint16_t miniShift = U16(header_, 0x20);
-  if ((shift != 9 && shift != 12) || miniShift != 6)
-    throw OleError("bad sector size");
+  if ((shift != 9 && shift != 12) || miniShift != 6) throw OleError("bad sector size");
   sectorSize_ = size_t{1} << shift;
   miniCutoff_ = U32(header_, 0x38);
   // Sector n starts at (n + 1) * sector size; only whole sectors count.
@@ -178,19 +171,16 @@ OleContainer::OleContainer(std::shared_ptr<const ByteSource> file)
 std::string OleContainer::Sector(uint32_t index) const {
   if (index >= sectors_) throw OleError(kBeyondFile);
   std::string sector(sectorSize_, '\0');
-  file_->ReadAt((static_cast<uint64_t>(index) + 1) * sectorSize_, sectorSize_,
-                sector.data());
+  file_->ReadAt((static_cast<uint64_t>(index) + 1) * sectorSize_, sectorSize_, sector.data());
   return sector;
 }
 
 std::string OleContainer::ReadChain(uint32_t start, uint64_t size) const {
   std::string out;
-  for (uint32_t index :
-       ChainOf(fat_, start, size, sectorSize_, sectors_, kBeyondFile)) {
+  for (uint32_t index : ChainOf(fat_, start, size, sectorSize_, sectors_, kBeyondFile)) {
     const std::string piece = Sector(index);
     const uint64_t want = size - out.size();
-    out.append(piece, 0,
-               want < sectorSize_ ? static_cast<size_t>(want) : sectorSize_);
+    out.append(piece, 0, want < sectorSize_ ? static_cast<size_t>(want) : sectorSize_);
   }
   return out;
 }
@@ -205,13 +195,11 @@ void OleContainer::ReadFat() {
   while (fatSectors.size() < fatCount && difat <= kMaxRegularSector) {
     if (++steps > sectors_) throw OleError("broken DIFAT chain");
     const std::string s = Sector(difat);
-    for (size_t i = 0; i + 4 < sectorSize_ && fatSectors.size() < fatCount;
-         i += 4)
+    for (size_t i = 0; i + 4 < sectorSize_ && fatSectors.size() < fatCount; i += 4)
       fatSectors.push_back(U32(s, i));
     difat = U32(s, sectorSize_ - 4);
   }
-  if (fatSectors.size() < fatCount || fatCount > sectors_)
-    throw OleError("incomplete FAT");
+  if (fatSectors.size() < fatCount || fatCount > sectors_) throw OleError("incomplete FAT");
   fat_.reserve(fatSectors.size() * (sectorSize_ / 4));
   for (uint32_t index : fatSectors) {
     const std::string s = Sector(index);
@@ -221,43 +209,37 @@ void OleContainer::ReadFat() {
 
 void OleContainer::ReadDirectory() {
   const std::string dir = ReadChain(U32(header_, 0x30), UINT64_MAX);
-  for (size_t at = 0; at + kDirectoryEntrySize <= dir.size();
-       at += kDirectoryEntrySize) {
+  for (size_t at = 0; at + kDirectoryEntrySize <= dir.size(); at += kDirectoryEntrySize) {
     const std::string_view raw(dir.data() + at, kDirectoryEntrySize);
     Entry e;
     const size_t nameBytes = U16(raw, 0x40);
     for (size_t i = 0; i + 1 < nameBytes && i < 62; i += 2) {
       const uint16_t c = U16(raw, i);
       if (c == 0) break;
-      e.name +=
-          c < 0x80 ? static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c) : '?';
+      e.name += c < 0x80 ? static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c) : '?';
     }
     e.type = static_cast<unsigned char>(raw[0x42]);
     e.start = U32(raw, 0x74);
-    e.size =
-        sectorSize_ == kHeaderSize
-            ? U32(raw, 0x78)
-            : (static_cast<uint64_t>(U32(raw, 0x7C)) << 32 | U32(raw, 0x78));
+    e.size = sectorSize_ == kHeaderSize
+                 ? U32(raw, 0x78)
+                 : (static_cast<uint64_t>(U32(raw, 0x7C)) << 32 | U32(raw, 0x78));
     entries_.push_back(std::move(e));
   }
-  if (entries_.empty() || entries_[0].type != 5)
-    throw OleError("no root entry");
+  if (entries_.empty() || entries_[0].type != 5) throw OleError("no root entry");
 }
 
 std::string OleContainer::ReadMini(uint32_t start, uint64_t size) const {
   if (size == 0) return "";
   const uint32_t miniFatStart = U32(header_, 0x3C);
-  const std::string table = miniFatStart == kEndOfChain
-                                ? std::string()
-                                : ReadChain(miniFatStart, UINT64_MAX);
+  const std::string table =
+      miniFatStart == kEndOfChain ? std::string() : ReadChain(miniFatStart, UINT64_MAX);
   std::vector<uint32_t> miniFat;
-  for (size_t i = 0; i + 4 <= table.size(); i += 4)
-    miniFat.push_back(U32(table, i));
+  for (size_t i = 0; i + 4 <= table.size(); i += 4) miniFat.push_back(U32(table, i));
   const Entry& root = entries_[0];
   const std::string miniStream = ReadChain(root.start, root.size);
   std::string out;
-  for (uint32_t index : ChainOf(miniFat, start, size, kMiniSize,
-                                miniStream.size() / kMiniSize, kBeyondMini)) {
+  for (uint32_t index :
+       ChainOf(miniFat, start, size, kMiniSize, miniStream.size() / kMiniSize, kBeyondMini)) {
     const uint64_t want = size - out.size();
     out.append(miniStream, static_cast<size_t>(index) * kMiniSize,
                want < kMiniSize ? static_cast<size_t>(want) : kMiniSize);
@@ -267,13 +249,11 @@ std::string OleContainer::ReadMini(uint32_t start, uint64_t size) const {
 
 bool OleContainer::Has(const std::string& name) const {
   const std::string wanted = Lower(name);
-  return std::any_of(entries_.begin(), entries_.end(), [&](const Entry& e) {
-    return e.type == 2 && e.name == wanted;
-  });
+  return std::any_of(entries_.begin(), entries_.end(),
+                     [&](const Entry& e) { return e.type == 2 && e.name == wanted; });
 }
 
-std::shared_ptr<const ByteSource> OleContainer::Open(
-    const std::vector<std::string>& names) const {
+std::shared_ptr<const ByteSource> OleContainer::Open(const std::vector<std::string>& names) const {
   for (const auto& name : names) {
     const std::string wanted = Lower(name);
     for (const Entry& e : entries_) {
@@ -281,18 +261,15 @@ std::shared_ptr<const ByteSource> OleContainer::Open(
       if (e.size > file_->Size()) throw OleError("stream size beyond the file");
       if (e.size < miniCutoff_) return CopyBytes(ReadMini(e.start, e.size));
       return std::make_shared<SectorStream>(
-          file_,
-          ChainOf(fat_, e.start, e.size, sectorSize_, sectors_, kBeyondFile),
-          sectorSize_, e.size);
+          file_, ChainOf(fat_, e.start, e.size, sectorSize_, sectors_, kBeyondFile), sectorSize_,
+          e.size);
     }
   }
   throw OleError("no workbook stream in the container");
 }
 
-std::string ReadOleStream(std::string_view file,
-                          const std::vector<std::string>& names) {
-  const auto stream =
-      OleContainer(std::make_shared<ViewBytes>(file)).Open(names);
+std::string ReadOleStream(std::string_view file, const std::vector<std::string>& names) {
+  const auto stream = OleContainer(std::make_shared<ViewBytes>(file)).Open(names);
   std::string content(static_cast<size_t>(stream->Size()), '\0');
   stream->ReadAt(0, content.size(), content.data());
   return content;

@@ -37,8 +37,7 @@ class OleContainer {
   // cut-off (4,096 bytes as written by spreadsheet applications), is read
   // whole. Throws OleError when there is no such stream or its chain is
   // broken.
-  std::shared_ptr<const ByteSource> Open(
-      const std::vector<std::string>& names) const;
+  std::shared_ptr<const ByteSource> Open(const std::vector<std::string>& names) const;
 
   struct Entry {
     std::string name;  // lower-case ASCII; other characters as '?'
@@ -49,9 +48,8 @@ class OleContainer {
 
  private:
   std::string Sector(uint32_t index) const;
-  std::vector<uint32_t> ChainSectors(const std::vector<uint32_t>& table,
-                                     uint32_t start, uint64_t size, size_t unit,
-                                     size_t units) const;
+  std::vector<uint32_t> ChainSectors(const std::vector<uint32_t>& table, uint32_t start,
+                                     uint64_t size, size_t unit, size_t units) const;
   std::string ReadChain(uint32_t start, uint64_t size) const;
   void ReadFat();
   void ReadDirectory();
@@ -68,8 +66,7 @@ class OleContainer {
 
 // The whole content of the first stream named one of `names` in a container
 // held in memory. Throws OleError as OleContainer does.
-std::string ReadOleStream(std::string_view file,
-                          const std::vector<std::string>& names);
+std::string ReadOleStream(std::string_view file, const std::vector<std::string>& names);
 
 // True when a container held in memory has a stream of that name (used to
 // recognise encrypted packages).

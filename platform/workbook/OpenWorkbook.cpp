@@ -16,8 +16,7 @@ namespace zrv::workbook {
 
 namespace {
 
-const unsigned char kOleMagic[] = {0xD0, 0xCF, 0x11, 0xE0,
-                                   0xA1, 0xB1, 0x1A, 0xE1};
+const unsigned char kOleMagic[] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
 const unsigned char kZipMagic[] = {'P', 'K', 0x03, 0x04};
 const unsigned char kEmptyZipMagic[] = {'P', 'K', 0x05, 0x06};
 
@@ -32,8 +31,7 @@ constexpr const char* kFifo = "това е именуван канал (FIFO), �
 constexpr const char* kNotRegular = "това не е обикновен файл";
 constexpr const char* kLinkLoop = "пътят води до цикъл от символни връзки";
 constexpr const char* kNoPermission = "няма права за четене на файла";
-constexpr const char* kNotWorkbook =
-    "файлът не е работна книга .xls, .xlsx или .ods";
+constexpr const char* kNotWorkbook = "файлът не е работна книга .xls, .xlsx или .ods";
 
 // Why the file cannot be read as a workbook, "" when it can; its first bytes
 // into `head`. Opens without blocking, so a FIFO is refused, not waited on.
@@ -50,15 +48,13 @@ std::string ReadHead(const std::string& path, unsigned char (&head)[8]) {
       case EPERM:
         return kNoPermission;
       default:
-        return std::string("файлът не може да бъде отворен (") +
-               SystemErrorText(errno) + ")";
+        return std::string("файлът не може да бъде отворен (") + SystemErrorText(errno) + ")";
     }
   }
   struct stat info {};
   std::string problem;
   if (fstat(fd, &info) != 0) {
-    problem = std::string("файлът не може да бъде отворен (") +
-              SystemErrorText(errno) + ")";
+    problem = std::string("файлът не може да бъде отворен (") + SystemErrorText(errno) + ")";
   } else if (S_ISDIR(info.st_mode)) {
     problem = kDirectory;
   } else if (S_ISFIFO(info.st_mode)) {
@@ -66,8 +62,7 @@ std::string ReadHead(const std::string& path, unsigned char (&head)[8]) {
   } else if (!S_ISREG(info.st_mode)) {
     problem = kNotRegular;
   } else if (read(fd, head, sizeof head) < 0) {
-    problem = std::string("файлът не може да бъде прочетен (") +
-              SystemErrorText(errno) + ")";
+    problem = std::string("файлът не може да бъде прочетен (") + SystemErrorText(errno) + ")";
   }
   close(fd);
   return problem;
@@ -76,17 +71,14 @@ std::string ReadHead(const std::string& path, unsigned char (&head)[8]) {
 }  // namespace
 
 std::string CannotRead(const std::string& path, const std::string& reason) {
-  return "Работната книга " + path + " не може да бъде прочетена: " + reason +
-         ".";
+  return "Работната книга " + path + " не може да бъде прочетена: " + reason + ".";
 }
 
 bool HasWorkbookSignature(std::string_view firstBytes) {
   auto startsWith = [firstBytes](const unsigned char* magic, size_t size) {
-    return firstBytes.size() >= size &&
-           std::memcmp(firstBytes.data(), magic, size) == 0;
+    return firstBytes.size() >= size && std::memcmp(firstBytes.data(), magic, size) == 0;
   };
-  return startsWith(kOleMagic, sizeof kOleMagic) ||
-         startsWith(kZipMagic, sizeof kZipMagic) ||
+  return startsWith(kOleMagic, sizeof kOleMagic) || startsWith(kZipMagic, sizeof kZipMagic) ||
          startsWith(kEmptyZipMagic, sizeof kEmptyZipMagic);
 }
 
@@ -116,11 +108,10 @@ std::unique_ptr<Worksheet> OpenFirstWorksheet(const std::string& path) {
   const uint64_t rows = static_cast<uint64_t>(sheet->UsedRowCount());
   const uint64_t columns = static_cast<uint64_t>(sheet->UsedColumnCount());
   if (rows * columns > kMaxUsedCells) {
-    throw WorkbookError(CannotRead(
-        path,
-        "използваната област A1:" + ColumnLetters(sheet->UsedColumnCount()) +
-            std::to_string(rows) + " е над " + std::to_string(kMaxUsedCells) +
-            " клетки (клетка далеч извън данните)"));
+    throw WorkbookError(
+        CannotRead(path, "използваната област A1:" + ColumnLetters(sheet->UsedColumnCount()) +
+                             std::to_string(rows) + " е над " + std::to_string(kMaxUsedCells) +
+                             " клетки (клетка далеч извън данните)"));
   }
   return sheet;
 }

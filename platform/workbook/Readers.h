@@ -21,8 +21,7 @@ class PartSource;
 // as the sheet lives; the memory form reads a copy of `file` and names it
 // `name` in messages.
 std::unique_ptr<Worksheet> ReadXlsFile(const std::string& path);
-std::unique_ptr<Worksheet> ReadXlsMemory(std::string_view file,
-                                         const std::string& name);
+std::unique_ptr<Worksheet> ReadXlsMemory(std::string_view file, const std::string& name);
 
 // About 15 MB of cells held in memory (some 7,000 rows of the contract
 // layout); a larger sheet is read again as it is asked for, which keeps a
@@ -37,26 +36,23 @@ std::shared_ptr<const PartSource> OpenPackageFile(const std::string& path);
 // .xlsx through libzip and pugixml, from an open package that the sheet keeps
 // for as long as it reads from it; the memory form reads a package held in
 // `data` (which must outlive the sheet) and names it `name` in messages.
-std::unique_ptr<Worksheet> ReadXlsxPackage(
-    std::shared_ptr<const PartSource> package, const std::string& name);
-std::unique_ptr<Worksheet> ReadXlsxMemory(
-    const void* data, size_t size, const std::string& name,
-    size_t cellsHeldInMemory = kCellsHeldInMemory);
+std::unique_ptr<Worksheet> ReadXlsxPackage(std::shared_ptr<const PartSource> package,
+                                           const std::string& name);
+std::unique_ptr<Worksheet> ReadXlsxMemory(const void* data, size_t size, const std::string& name,
+                                          size_t cellsHeldInMemory = kCellsHeldInMemory);
 // The same from parts given by name (for reading the package's XML without a
 // ZIP archive); `parts` must outlive the sheet.
-std::unique_ptr<Worksheet> ReadXlsxParts(
-    const PartSource& parts, const std::string& name,
-    size_t cellsHeldInMemory = kCellsHeldInMemory);
+std::unique_ptr<Worksheet> ReadXlsxParts(const PartSource& parts, const std::string& name,
+                                         size_t cellsHeldInMemory = kCellsHeldInMemory);
 
 // .ods (OpenDocument spreadsheet) from an open package IsOdsPackage accepts,
 // which the sheet keeps for as long as it reads from it, named `name` in
 // messages. The parts form reads the part content.xml of `parts`, which must
 // outlive the sheet.
-std::unique_ptr<Worksheet> ReadOdsPackage(
-    std::shared_ptr<const PartSource> package, const std::string& name);
-std::unique_ptr<Worksheet> ReadOdsParts(
-    const PartSource& parts, const std::string& name,
-    size_t cellsHeldInMemory = kCellsHeldInMemory);
+std::unique_ptr<Worksheet> ReadOdsPackage(std::shared_ptr<const PartSource> package,
+                                          const std::string& name);
+std::unique_ptr<Worksheet> ReadOdsParts(const PartSource& parts, const std::string& name,
+                                        size_t cellsHeldInMemory = kCellsHeldInMemory);
 // True when a ZIP package is an OpenDocument spreadsheet (its part "mimetype"
 // says so); false as well when that part cannot be read.
 bool IsOdsPackage(const PartSource& parts);

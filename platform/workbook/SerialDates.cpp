@@ -20,8 +20,8 @@ constexpr int kDays1904 = 1462;
 
 std::string Clock(long long seconds) {
   char buf[40];
-  std::snprintf(buf, sizeof buf, "%02lld:%02lld:%02lld", seconds / 3600,
-                seconds / 60 % 60, seconds % 60);
+  std::snprintf(buf, sizeof buf, "%02lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60,
+                seconds % 60);
   return buf;
 }
 
@@ -53,9 +53,8 @@ bool Expect(const char*& p, const char* end, char c) {
 
 bool ReadClock(const char*& p, const char* end, double& dayFraction) {
   int h = 0, m = 0, s = 0;
-  if (!ReadInt(p, end, 2, h) || !Expect(p, end, ':') ||
-      !ReadInt(p, end, 2, m) || !Expect(p, end, ':') ||
-      !ReadInt(p, end, 2, s)) {
+  if (!ReadInt(p, end, 2, h) || !Expect(p, end, ':') || !ReadInt(p, end, 2, m) ||
+      !Expect(p, end, ':') || !ReadInt(p, end, 2, s)) {
     return false;
   }
   double fraction = 0;
@@ -63,8 +62,7 @@ bool ReadClock(const char*& p, const char* end, double& dayFraction) {
     const char* start = p;
     ++p;
     while (p != end && *p >= '0' && *p <= '9') ++p;
-    if (p - start > 1)
-      std::from_chars(start, p, fraction);  // ".5" reads as 0.5
+    if (p - start > 1) std::from_chars(start, p, fraction);  // ".5" reads as 0.5
   }
   if (h > 23 || m > 59 || s > 59) return false;
   dayFraction = ((h * 60 + m) * 60 + s + fraction) / kSecondsPerDay;
@@ -97,9 +95,8 @@ bool ParseIsoSerial(const std::string& text, double& serial) {
     return true;
   }
   int y = 0, m = 0, d = 0;
-  if (!ReadInt(p, end, 4, y) || !Expect(p, end, '-') ||
-      !ReadInt(p, end, 2, m) || !Expect(p, end, '-') ||
-      !ReadInt(p, end, 2, d)) {
+  if (!ReadInt(p, end, 4, y) || !Expect(p, end, '-') || !ReadInt(p, end, 2, m) ||
+      !Expect(p, end, '-') || !ReadInt(p, end, 2, d)) {
     return false;
   }
   TDate day = 0;

@@ -9,12 +9,11 @@
 namespace zrv::workbook {
 
 namespace {
-constexpr const char* kOutOfOrder =
-    "клетките на голям лист не са подредени по редове и колони";
+constexpr const char* kOutOfOrder = "клетките на голям лист не са подредени по редове и колони";
 }  // namespace
 
-StreamedSheet::StreamedSheet(std::function<std::unique_ptr<CellStream>()> open,
-                             int usedRows, int usedColumns)
+StreamedSheet::StreamedSheet(std::function<std::unique_ptr<CellStream>()> open, int usedRows,
+                             int usedColumns)
     : open_(std::move(open)), usedRows_(usedRows), usedColumns_(usedColumns) {
   Restart();
 }
@@ -27,8 +26,7 @@ std::string StreamedSheet::CellText(const std::string& cellName) const {
 }
 
 std::string StreamedSheet::CellText(int row, int column) const {
-  if (row < 1 || row > usedRows_ || column < 1 || column > usedColumns_)
-    return "";
+  if (row < 1 || row > usedRows_ || column < 1 || column > usedColumns_) return "";
   try {
     if (row < firstKept_) Restart();
     ReadThrough(row);
@@ -42,9 +40,9 @@ std::string StreamedSheet::CellText(int row, int column) const {
   const auto found = rows_.find(row);
   if (found == rows_.end()) return "";
   const auto& cells = found->second;
-  const auto cell = std::lower_bound(cells.begin(), cells.end(), column,
-                                     [](const std::pair<int, std::string>& c,
-                                        int col) { return c.first < col; });
+  const auto cell =
+      std::lower_bound(cells.begin(), cells.end(), column,
+                       [](const std::pair<int, std::string>& c, int col) { return c.first < col; });
   return cell != cells.end() && cell->first == column ? cell->second : "";
 }
 
@@ -84,17 +82,15 @@ void StreamedSheet::ReadThrough(int row) const {
   }
 }
 
-std::unique_ptr<Worksheet> HoldOrStream(
-    std::function<std::unique_ptr<CellStream>()> open, const std::string& name,
-    size_t cellsHeldInMemory) {
+std::unique_ptr<Worksheet> HoldOrStream(std::function<std::unique_ptr<CellStream>()> open,
+                                        const std::string& name, size_t cellsHeldInMemory) {
   auto held = std::make_unique<SheetData>();
   size_t cells = 0;
   int usedRows = 0, usedColumns = 0, lastRow = 0, lastColumn = 0;
   bool inOrder = true;
   const auto stream = open();
   for (StreamCell cell; stream->Next(cell);) {
-    if (cell.row < lastRow || (cell.row == lastRow && cell.column < lastColumn))
-      inOrder = false;
+    if (cell.row < lastRow || (cell.row == lastRow && cell.column < lastColumn)) inOrder = false;
     lastRow = cell.row;
     lastColumn = cell.column;
     usedRows = std::max(usedRows, cell.row);
@@ -110,8 +106,7 @@ std::unique_ptr<Worksheet> HoldOrStream(
     held->Finish();
     return held;
   }
-  return std::make_unique<StreamedSheet>(std::move(open), usedRows,
-                                         usedColumns);
+  return std::make_unique<StreamedSheet>(std::move(open), usedRows, usedColumns);
 }
 
 }  // namespace zrv::workbook

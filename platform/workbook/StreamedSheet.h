@@ -39,8 +39,7 @@ class StreamedSheet final : public Worksheet {
  public:
   // `open` starts a new reading of the cells; the used range has been measured
   // by a reading before.
-  StreamedSheet(std::function<std::unique_ptr<CellStream>()> open, int usedRows,
-                int usedColumns);
+  StreamedSheet(std::function<std::unique_ptr<CellStream>()> open, int usedRows, int usedColumns);
 
   int UsedRowCount() const override { return usedRows_; }
   int UsedColumnCount() const override { return usedColumns_; }
@@ -72,8 +71,7 @@ class StreamedSheet final : public Worksheet {
 // through `open` as it is asked for. Such a sheet must give its cells in sheet
 // order, as spreadsheet applications write them; one that does not is refused
 // with a WorkbookError naming the file `name`.
-std::unique_ptr<Worksheet> HoldOrStream(
-    std::function<std::unique_ptr<CellStream>()> open, const std::string& name,
-    size_t cellsHeldInMemory);
+std::unique_ptr<Worksheet> HoldOrStream(std::function<std::unique_ptr<CellStream>()> open,
+                                        const std::string& name, size_t cellsHeldInMemory);
 
 }  // namespace zrv::workbook

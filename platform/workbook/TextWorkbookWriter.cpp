@@ -12,8 +12,7 @@ namespace zrv::workbook {
 
 namespace {
 
-constexpr const char* kTooManyRows =
-    "редовете са повече, отколкото листът побира";
+constexpr const char* kTooManyRows = "редовете са повече, отколкото листът побира";
 
 }  // namespace
 
@@ -24,8 +23,7 @@ void WriteTextWorkbook(const std::string& path, const TextRows& rows) {
   lxw_worksheet* sheet = workbook_add_worksheet(book, nullptr);
   lxw_format* text = workbook_add_format(book);
   lxw_format* wrapped = workbook_add_format(book);
-  lxw_error error =
-      sheet && text && wrapped ? LXW_NO_ERROR : LXW_ERROR_MEMORY_MALLOC_FAILED;
+  lxw_error error = sheet && text && wrapped ? LXW_NO_ERROR : LXW_ERROR_MEMORY_MALLOC_FAILED;
   if (error == LXW_NO_ERROR) {
     format_set_num_format(text, "@");
     format_set_num_format(wrapped, "@");
@@ -39,10 +37,9 @@ void WriteTextWorkbook(const std::string& path, const TextRows& rows) {
     }
     for (size_t c = 0; c < cells.size() && error == LXW_NO_ERROR; ++c) {
       if (cells[c].empty()) continue;
-      error = worksheet_write_string(
-          sheet, static_cast<lxw_row_t>(r), static_cast<lxw_col_t>(c),
-          cells[c].c_str(),
-          cells[c].find('\n') == std::string::npos ? text : wrapped);
+      error = worksheet_write_string(sheet, static_cast<lxw_row_t>(r), static_cast<lxw_col_t>(c),
+                                     cells[c].c_str(),
+                                     cells[c].find('\n') == std::string::npos ? text : wrapped);
     }
   }
   if (error != LXW_NO_ERROR) AbandonWorkbook(book, path, error, errno);

@@ -74,21 +74,15 @@ class XlsSheet final : public Worksheet {
   }
 
   std::string CellText(int row, int column) const override {
-    if (row < 1 || row > usedRows_ || column < 1 || column > usedColumns_)
-      return "";
+    if (row < 1 || row > usedRows_ || column < 1 || column > usedColumns_) return "";
     try {
-      const Row& cells = Translate(path_, [&]() -> const Row& {
-        return ReadRow(static_cast<uint16_t>(row - 1));
-      });
+      const Row& cells =
+          Translate(path_, [&]() -> const Row& { return ReadRow(static_cast<uint16_t>(row - 1)); });
       // Of two texts for one cell the later one counts.
       auto after =
           std::upper_bound(cells.begin(), cells.end(), column,
-                           [](int c, const std::pair<int, std::string>& e) {
-                             return c < e.first;
-                           });
-      return after != cells.begin() && (after - 1)->first == column
-                 ? (after - 1)->second
-                 : "";
+                           [](int c, const std::pair<int, std::string>& e) { return c < e.first; });
+      return after != cells.begin() && (after - 1)->first == column ? (after - 1)->second : "";
     } catch (const WorkbookError& e) {
       throw SheetRereadError(e.what());
     }
@@ -113,8 +107,7 @@ class XlsSheet final : public Worksheet {
   // the sheet's last column.
   std::string Text(const BiffCell& cell) const {
     if (cell.column >= kMaxColumns) return "";
-    const NumberFormat& format =
-        cell.xf < formats_.size() ? *formats_[cell.xf] : general_;
+    const NumberFormat& format = cell.xf < formats_.size() ? *formats_[cell.xf] : general_;
     switch (cell.kind) {
       case BiffCell::Kind::Number:
         return format.FormatNumber(cell.number, book_->Date1904());
@@ -134,8 +127,7 @@ class XlsSheet final : public Worksheet {
     bool sorted = true;
     book_->ScanSheet([&](const BiffCell& cell, uint64_t at) {
       if (Text(cell).empty()) return;
-      if (at > UINT32_MAX)
-        throw BiffError("the worksheet's records run past 4 GiB");
+      if (at > UINT32_MAX) throw BiffError("the worksheet's records run past 4 GiB");
       usedRows_ = std::max(usedRows_, cell.row + 1);
       usedColumns_ = std::max(usedColumns_, cell.column + 1);
       if (!runs_.empty() && runs_.back().row == cell.row) {
@@ -143,14 +135,12 @@ class XlsSheet final : public Worksheet {
         return;
       }
       if (!runs_.empty() && cell.row < runs_.back().row) sorted = false;
-      runs_.push_back(
-          {static_cast<uint32_t>(at), static_cast<uint32_t>(at), cell.row});
+      runs_.push_back({static_cast<uint32_t>(at), static_cast<uint32_t>(at), cell.row});
     });
     if (!sorted) {
       // Stable: a row's runs stay in file order, so later texts still win.
-      std::stable_sort(
-          runs_.begin(), runs_.end(),
-          [](const Run& a, const Run& b) { return a.row < b.row; });
+      std::stable_sort(runs_.begin(), runs_.end(),
+                       [](const Run& a, const Run& b) { return a.row < b.row; });
     }
     runs_.shrink_to_fit();
   }
@@ -164,26 +154,23 @@ class XlsSheet final : public Worksheet {
       }
     }
     Row cells;
-    const auto [begin, end] = std::equal_range(
-        runs_.begin(), runs_.end(), Run{0, 0, row},
-        [](const Run& a, const Run& b) { return a.row < b.row; });
+    const auto [begin, end] =
+        std::equal_range(runs_.begin(), runs_.end(), Run{0, 0, row},
+                         [](const Run& a, const Run& b) { return a.row < b.row; });
     for (auto run = begin; run != end; ++run) {
       bool found = false;
-      book_->ScanRecords(
-          run->first, run->last, [&](const BiffCell& cell, uint64_t at) {
-            if (cell.row != row) return;
-            found = found || at == run->first;
-            std::string text = Text(cell);
-            if (!text.empty())
-              cells.emplace_back(cell.column + 1, std::move(text));
-          });
+      book_->ScanRecords(run->first, run->last, [&](const BiffCell& cell, uint64_t at) {
+        if (cell.row != row) return;
+        found = found || at == run->first;
+        std::string text = Text(cell);
+        if (!text.empty()) cells.emplace_back(cell.column + 1, std::move(text));
+      });
       // The run starts with a cell of this row: the file changed under the
       // same size and time if it does not.
       if (!found) throw FileReadError(kChanged);
     }
-    std::stable_sort(
-        cells.begin(), cells.end(),
-        [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::stable_sort(cells.begin(), cells.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     if (kept_.size() == kRowsKept) kept_.erase(kept_.begin());
     kept_.emplace_back(row, std::move(cells));
     return kept_.back().second;
@@ -206,10 +193,8 @@ std::unique_ptr<Worksheet> ReadXls(std::shared_ptr<const ByteSource> file,
     const OleContainer container(std::move(file));
     if (container.Has("EncryptedPackage"))
       throw WorkbookError(CannotRead(path, kPasswordProtected));
-    auto book =
-        std::make_unique<const BiffBook>(container.Open({"Workbook", "Book"}));
-    if (book->Encrypted())
-      throw WorkbookError(CannotRead(path, kPasswordProtected));
+    auto book = std::make_unique<const BiffBook>(container.Open({"Workbook", "Book"}));
+    if (book->Encrypted()) throw WorkbookError(CannotRead(path, kPasswordProtected));
     return std::make_unique<XlsSheet>(std::move(book), path);
   });
 }
@@ -226,8 +211,7 @@ std::unique_ptr<Worksheet> ReadXlsFile(const std::string& path) {
   return ReadXls(std::move(file), path);
 }
 
-std::unique_ptr<Worksheet> ReadXlsMemory(std::string_view file,
-                                         const std::string& name) {
+std::unique_ptr<Worksheet> ReadXlsMemory(std::string_view file, const std::string& name) {
   return ReadXls(CopyBytes(file), name);
 }
 

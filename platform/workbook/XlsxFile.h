@@ -20,8 +20,8 @@ lxw_workbook* NewWorkbook(const std::string& path);
 
 // Closes (and so frees) a workbook whose writing failed, removes its partial
 // file and throws WorkbookError with the reason.
-[[noreturn]] void AbandonWorkbook(lxw_workbook* book, const std::string& path,
-                                  lxw_error error, int systemError);
+[[noreturn]] void AbandonWorkbook(lxw_workbook* book, const std::string& path, lxw_error error,
+                                  int systemError);
 
 // Closes a written workbook; throws WorkbookError when the file cannot be
 // finished.

@@ -52,32 +52,26 @@ const char* AttributeValue(pugi::xml_node node, const char* localName) {
 bool ReadInt(std::string_view text, int& value) {
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  auto [next, ec] =
-      std::from_chars(text.data(), text.data() + text.size(), value);
-  return ec == std::errc() && next == text.data() + text.size() &&
-         !text.empty();
+  auto [next, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return ec == std::errc() && next == text.data() + text.size() && !text.empty();
 }
 
 // "xl/_rels/workbook.xml.rels" for "xl/workbook.xml".
 std::string RelationshipsPart(const std::string& part) {
   const size_t slash = part.rfind('/');
-  const std::string folder =
-      slash == std::string::npos ? "" : part.substr(0, slash + 1);
-  const std::string file =
-      slash == std::string::npos ? part : part.substr(slash + 1);
+  const std::string folder = slash == std::string::npos ? "" : part.substr(0, slash + 1);
+  const std::string file = slash == std::string::npos ? part : part.substr(slash + 1);
   return folder + "_rels/" + file + ".rels";
 }
 
 // A relationship target read relative to the folder of the part that names it.
-std::string ResolveTarget(const std::string& sourcePart,
-                          const std::string& target) {
+std::string ResolveTarget(const std::string& sourcePart, const std::string& target) {
   std::string path;
   if (!target.empty() && target[0] == '/') {
     path = target.substr(1);
   } else {
     const size_t slash = sourcePart.rfind('/');
-    path = (slash == std::string::npos ? "" : sourcePart.substr(0, slash + 1)) +
-           target;
+    path = (slash == std::string::npos ? "" : sourcePart.substr(0, slash + 1)) + target;
   }
   std::vector<std::string> segments;
   size_t start = 0;
@@ -105,10 +99,8 @@ std::string DecodeEscapes(const std::string& text) {
   unsigned highSurrogate = 0;
   for (size_t i = 0; i < text.size(); ++i) {
     unsigned unit = 0;
-    if (text[i] == '_' && i + 6 < text.size() && text[i + 1] == 'x' &&
-        text[i + 6] == '_') {
-      auto [next, ec] =
-          std::from_chars(text.data() + i + 2, text.data() + i + 6, unit, 16);
+    if (text[i] == '_' && i + 6 < text.size() && text[i + 1] == 'x' && text[i + 6] == '_') {
+      auto [next, ec] = std::from_chars(text.data() + i + 2, text.data() + i + 6, unit, 16);
       if (ec == std::errc() && next == text.data() + i + 6) {
         i += 6;
         if (unit >= 0xD800 && unit <= 0xDBFF) {
@@ -117,9 +109,8 @@ std::string DecodeEscapes(const std::string& text) {
         }
         unsigned long code = unit;
         if (unit >= 0xDC00 && unit <= 0xDFFF) {
-          code = highSurrogate ? 0x10000 + ((highSurrogate - 0xD800) << 10) +
-                                     (unit - 0xDC00)
-                               : 0xFFFD;
+          code =
+              highSurrogate ? 0x10000 + ((highSurrogate - 0xD800) << 10) + (unit - 0xDC00) : 0xFFFD;
         }
         highSurrogate = 0;
         AppendUtf8(out, static_cast<char32_t>(code == 0 ? 0xFFFD : code));
@@ -148,8 +139,8 @@ class XlsxBook {
     // A string no cell uses serves nothing, and each use takes some 20 bytes
     // of sheet XML: more strings than a sixteenth of the sheet's size (at
     // least a million) is a table blown up to fill memory.
-    strings_ = StringTable(std::max<uint64_t>(
-        kMinStringLimit, parts_->DeclaredSize(sheetPart) / 16));
+    strings_ =
+        StringTable(std::max<uint64_t>(kMinStringLimit, parts_->DeclaredSize(sheetPart) / 16));
     for (const auto& [id, rel] : rels) {
       if (EndsWith(rel.type, "/styles")) ReadStyles(rel.target);
       if (EndsWith(rel.type, "/sharedStrings")) ReadSharedStrings(rel.target);
@@ -159,15 +150,13 @@ class XlsxBook {
 
   // The displayed text of a cell of type `type` (the t attribute), raw value
   // `value` and style index `style`.
-  std::string CellText(const std::string& type, const std::string& value,
-                       int style) const;
+  std::string CellText(const std::string& type, const std::string& value, int style) const;
 
  private:
   pugi::xml_document Parse(const std::string& part) const {
     const std::string content = parts_->Read(part);
     pugi::xml_document doc;
-    const pugi::xml_parse_result result =
-        doc.load_buffer(content.data(), content.size());
+    const pugi::xml_parse_result result = doc.load_buffer(content.data(), content.size());
     if (!result) throw FormatError(part + ": " + result.description());
     return doc;
   }
@@ -183,20 +172,16 @@ class XlsxBook {
 
   // The relationships of a part ("" for the package), by id; none when it has
   // no such part.
-  std::map<std::string, Relationship> ReadRelationships(
-      const std::string& part) const {
+  std::map<std::string, Relationship> ReadRelationships(const std::string& part) const {
     std::map<std::string, Relationship> rels;
-    const std::string relsPart =
-        part.empty() ? "_rels/.rels" : RelationshipsPart(part);
+    const std::string relsPart = part.empty() ? "_rels/.rels" : RelationshipsPart(part);
     if (!parts_->Contains(relsPart)) return rels;
     const pugi::xml_document doc = Parse(relsPart);
     for (pugi::xml_node node : doc.document_element().children()) {
       if (std::strcmp(LocalName(node.name()), "Relationship") != 0) continue;
-      if (std::strcmp(AttributeValue(node, "TargetMode"), "External") == 0)
-        continue;
-      rels[AttributeValue(node, "Id")] = {
-          AttributeValue(node, "Type"),
-          ResolveTarget(part, AttributeValue(node, "Target"))};
+      if (std::strcmp(AttributeValue(node, "TargetMode"), "External") == 0) continue;
+      rels[AttributeValue(node, "Id")] = {AttributeValue(node, "Type"),
+                                          ResolveTarget(part, AttributeValue(node, "Target"))};
     }
     return rels;
   }
@@ -206,14 +191,12 @@ class XlsxBook {
                            const std::map<std::string, Relationship>& rels) {
     const pugi::xml_document doc = Parse(part);
     const pugi::xml_node root = doc.document_element();
-    const std::string date1904 =
-        AttributeValue(Child(root, "workbookPr"), "date1904");
+    const std::string date1904 = AttributeValue(Child(root, "workbookPr"), "date1904");
     date1904_ = date1904 == "1" || date1904 == "true";
     for (pugi::xml_node sheet : Child(root, "sheets").children()) {
       if (std::strcmp(LocalName(sheet.name()), "sheet") != 0) continue;
       auto rel = rels.find(AttributeValue(sheet, "id"));
-      if (rel != rels.end() && EndsWith(rel->second.type, "/worksheet"))
-        return rel->second.target;
+      if (rel != rels.end() && EndsWith(rel->second.type, "/worksheet")) return rel->second.target;
     }
     throw FormatError("the workbook has no worksheet");
   }
@@ -224,8 +207,7 @@ class XlsxBook {
     std::map<int, std::string> codes;
     for (pugi::xml_node f : Child(root, "numFmts").children()) {
       int id = 0;
-      if (ReadInt(AttributeValue(f, "numFmtId"), id))
-        codes[id] = AttributeValue(f, "formatCode");
+      if (ReadInt(AttributeValue(f, "numFmtId"), id)) codes[id] = AttributeValue(f, "formatCode");
     }
     for (pugi::xml_node xf : Child(root, "cellXfs").children()) {
       if (std::strcmp(LocalName(xf.name()), "xf") != 0) continue;
@@ -234,8 +216,7 @@ class XlsxBook {
       auto format = formats_.find(id);
       if (format == formats_.end()) {
         auto code = codes.find(id);
-        const std::string text =
-            code != codes.end() ? code->second : BuiltinFormatCode(id);
+        const std::string text = code != codes.end() ? code->second : BuiltinFormatCode(id);
         format = formats_.emplace(id, NumberFormat(text)).first;
       }
       styles_.push_back(&format->second);
@@ -244,15 +225,12 @@ class XlsxBook {
 
   void ReadSharedStrings(const std::string& part) {
     const std::unique_ptr<PartStream> stream = parts_->Open(part);
-    XmlCursor xml([&stream](char* buffer, size_t capacity) {
-      return stream->Read(buffer, capacity);
-    });
+    XmlCursor xml(
+        [&stream](char* buffer, size_t capacity) { return stream->Read(buffer, capacity); });
     std::string current;
     bool inItem = false, inText = false;
-    int phonetic =
-        0;  // inside <rPh>, the reading aid that is not part of the text
-    for (auto event = xml.Next(); event != XmlCursor::Event::End;
-         event = xml.Next()) {
+    int phonetic = 0;  // inside <rPh>, the reading aid that is not part of the text
+    for (auto event = xml.Next(); event != XmlCursor::Event::End; event = xml.Next()) {
       if (event == XmlCursor::Event::StartElement) {
         if (xml.Name() == "si") {
           inItem = true;
@@ -276,9 +254,7 @@ class XlsxBook {
   }
 
   const NumberFormat& FormatOf(int style) const {
-    return style >= 0 && static_cast<size_t>(style) < styles_.size()
-               ? *styles_[style]
-               : general_;
+    return style >= 0 && static_cast<size_t>(style) < styles_.size() ? *styles_[style] : general_;
   }
 
   const PartSource* parts_;
@@ -289,20 +265,16 @@ class XlsxBook {
   NumberFormat general_{"General"};
 };
 
-std::string XlsxBook::CellText(const std::string& type,
-                               const std::string& value, int style) const {
+std::string XlsxBook::CellText(const std::string& type, const std::string& value, int style) const {
   const NumberFormat& format = FormatOf(style);
   if (type == "s") {
     int index = 0;
-    if (!ReadInt(value, index) || index < 0 ||
-        static_cast<size_t>(index) >= strings_.size())
+    if (!ReadInt(value, index) || index < 0 || static_cast<size_t>(index) >= strings_.size())
       return "";
     return format.FormatText(strings_[index]);
   }
-  if (type == "str" || type == "inlineStr")
-    return format.FormatText(DecodeEscapes(value));
-  if (type == "b")
-    return value.empty() ? "" : BooleanText(value == "1" || value == "true");
+  if (type == "str" || type == "inlineStr") return format.FormatText(DecodeEscapes(value));
+  if (type == "b") return value.empty() ? "" : BooleanText(value == "1" || value == "true");
   if (type == "e") return "";
   double number = 0;
   if (type == "d") {
@@ -310,9 +282,8 @@ std::string XlsxBook::CellText(const std::string& type,
     return format.IsDate()
                ? format.FormatNumber(number, false)
                : FormatSerial(number, false,
-                              number == static_cast<long long>(number)
-                                  ? DateShape::Date
-                                  : DateShape::DateTime);
+                              number == static_cast<long long>(number) ? DateShape::Date
+                                                                       : DateShape::DateTime);
   }
   if (!ParseNumber(value, number)) return "";
   return format.FormatNumber(number, date1904_);
@@ -329,14 +300,12 @@ auto Translate(const std::string& name, const Read& read) -> decltype(read()) {
 // displayed text; cells that show nothing are left out.
 class XlsxCellStream final : public CellStream {
  public:
-  XlsxCellStream(std::shared_ptr<const XlsxBook> book,
-                 std::unique_ptr<PartStream> part, std::string name)
+  XlsxCellStream(std::shared_ptr<const XlsxBook> book, std::unique_ptr<PartStream> part,
+                 std::string name)
       : book_(std::move(book)),
         part_(std::move(part)),
         name_(std::move(name)),
-        xml_([this](char* buffer, size_t capacity) {
-          return part_->Read(buffer, capacity);
-        }) {}
+        xml_([this](char* buffer, size_t capacity) { return part_->Read(buffer, capacity); }) {}
 
   bool Next(StreamCell& cell) override {
     return Translate(name_, [&] { return ReadNext(cell); });
@@ -345,8 +314,7 @@ class XlsxCellStream final : public CellStream {
  private:
   bool ReadNext(StreamCell& cell) {
     if (ended_) return false;
-    for (auto event = xml_.Next(); event != XmlCursor::Event::End;
-         event = xml_.Next()) {
+    for (auto event = xml_.Next(); event != XmlCursor::Event::End; event = xml_.Next()) {
       if (event == XmlCursor::Event::Text) {
         if (inValue_ || inText_) value_ += xml_.Text();
         continue;
@@ -374,8 +342,7 @@ class XlsxCellStream final : public CellStream {
             throw FormatError("a cell outside the sheet");
           }
           if (!xml_.Attribute("t", type_)) type_.clear();
-          if (!xml_.Attribute("s", attribute_) || !ReadInt(attribute_, style_))
-            style_ = 0;
+          if (!xml_.Attribute("s", attribute_) || !ReadInt(attribute_, style_)) style_ = 0;
           value_.clear();
           inCell_ = true;
         } else if (inCell_ && name == "v") {
@@ -414,8 +381,8 @@ class XlsxCellStream final : public CellStream {
   std::unique_ptr<PartStream> part_;
   std::string name_;
   XmlCursor xml_;
-  bool ended_ = false, inData_ = false, inCell_ = false, inValue_ = false,
-       inInline_ = false, inText_ = false;
+  bool ended_ = false, inData_ = false, inCell_ = false, inValue_ = false, inInline_ = false,
+       inText_ = false;
   int phonetic_ = 0;
   int row_ = 0, column_ = 0, style_ = 0;
   std::string type_, value_, attribute_;
@@ -423,17 +390,14 @@ class XlsxCellStream final : public CellStream {
 
 // Reads the first worksheet: held in memory or read again as it is asked for
 // (HoldOrStream).
-std::unique_ptr<Worksheet> ReadFirstWorksheet(
-    std::shared_ptr<const PartSource> parts, const std::string& name,
-    size_t cellsHeldInMemory) {
+std::unique_ptr<Worksheet> ReadFirstWorksheet(std::shared_ptr<const PartSource> parts,
+                                              const std::string& name, size_t cellsHeldInMemory) {
   auto book = std::make_shared<XlsxBook>(*parts);
   const std::string sheetPart = Translate(name, [&] { return book->Load(); });
   auto open = [parts, book = std::shared_ptr<const XlsxBook>(book), sheetPart,
                name]() -> std::unique_ptr<CellStream> {
-    return Translate(name, [&] {
-      return std::make_unique<XlsxCellStream>(book, parts->Open(sheetPart),
-                                              name);
-    });
+    return Translate(
+        name, [&] { return std::make_unique<XlsxCellStream>(book, parts->Open(sheetPart), name); });
   };
   return HoldOrStream(std::move(open), name, cellsHeldInMemory);
 }
@@ -444,26 +408,23 @@ std::shared_ptr<const PartSource> OpenPackageFile(const std::string& path) {
   return Translate(path, [&] { return ZipArchive::OpenFile(path); });
 }
 
-std::unique_ptr<Worksheet> ReadXlsxPackage(
-    std::shared_ptr<const PartSource> package, const std::string& name) {
+std::unique_ptr<Worksheet> ReadXlsxPackage(std::shared_ptr<const PartSource> package,
+                                           const std::string& name) {
   return ReadFirstWorksheet(std::move(package), name, kCellsHeldInMemory);
 }
 
-std::unique_ptr<Worksheet> ReadXlsxMemory(const void* data, size_t size,
-                                          const std::string& name,
+std::unique_ptr<Worksheet> ReadXlsxMemory(const void* data, size_t size, const std::string& name,
                                           size_t cellsHeldInMemory) {
   std::shared_ptr<const PartSource> archive =
       Translate(name, [&] { return ZipArchive::OpenMemory(data, size); });
   return ReadFirstWorksheet(std::move(archive), name, cellsHeldInMemory);
 }
 
-std::unique_ptr<Worksheet> ReadXlsxParts(const PartSource& parts,
-                                         const std::string& name,
+std::unique_ptr<Worksheet> ReadXlsxParts(const PartSource& parts, const std::string& name,
                                          size_t cellsHeldInMemory) {
   // The caller keeps the parts for as long as the sheet lives.
-  return ReadFirstWorksheet(
-      std::shared_ptr<const PartSource>(&parts, [](const PartSource*) {}), name,
-      cellsHeldInMemory);
+  return ReadFirstWorksheet(std::shared_ptr<const PartSource>(&parts, [](const PartSource*) {}),
+                            name, cellsHeldInMemory);
 }
 
 }  // namespace zrv::workbook

@@ -22,8 +22,7 @@ std::string_view LocalName(std::string_view name) {
 
 // A character reference's code point; one that no character has becomes U+FFFD.
 void AppendReference(std::string& out, unsigned long code) {
-  if (code == 0 || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF)
-    code = 0xFFFD;
+  if (code == 0 || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) code = 0xFFFD;
   AppendUtf8(out, static_cast<char32_t>(code));
 }
 
@@ -41,8 +40,7 @@ std::string DecodeXmlText(std::string_view raw) {
     }
     out.append(raw.substr(i, amp - i));
     const size_t semi = raw.find(';', amp);
-    if (semi == std::string_view::npos || semi - amp > 12)
-      throw XmlError("bad entity reference");
+    if (semi == std::string_view::npos || semi - amp > 12) throw XmlError("bad entity reference");
     const std::string_view ref = raw.substr(amp + 1, semi - amp - 1);
     if (ref == "lt") {
       out += '<';
@@ -58,10 +56,9 @@ std::string DecodeXmlText(std::string_view raw) {
       const bool hex = ref[1] == 'x';
       const std::string_view digits = ref.substr(hex ? 2 : 1);
       unsigned long code = 0;
-      auto [next, ec] = std::from_chars(
-          digits.data(), digits.data() + digits.size(), code, hex ? 16 : 10);
-      if (digits.empty() || ec != std::errc() ||
-          next != digits.data() + digits.size()) {
+      auto [next, ec] =
+          std::from_chars(digits.data(), digits.data() + digits.size(), code, hex ? 16 : 10);
+      if (digits.empty() || ec != std::errc() || next != digits.data() + digits.size()) {
         throw XmlError("bad character reference");
       }
       AppendReference(out, code);
@@ -75,8 +72,7 @@ std::string DecodeXmlText(std::string_view raw) {
 
 XmlCursor::XmlCursor(std::string_view document) : doc_(document) { Begin(); }
 
-XmlCursor::XmlCursor(XmlSource source)
-    : source_(std::move(source)), sourceEnded_(false) {
+XmlCursor::XmlCursor(XmlSource source) : source_(std::move(source)), sourceEnded_(false) {
   Begin();
 }
 
@@ -185,8 +181,7 @@ XmlCursor::Event XmlCursor::Next() {
     } else if (rest.substr(0, 2) == "<?") {
       SkipPast("?>");
     } else if (rest.substr(0, 2) == "<!") {
-      if (rest.substr(0, 9) != "<!DOCTYPE" || !open_.empty())
-        Fail("unexpected declaration");
+      if (rest.substr(0, 9) != "<!DOCTYPE" || !open_.empty()) Fail("unexpected declaration");
       const size_t end = doc_.find('>', pos_);
       if (end == std::string_view::npos) Fail("unterminated markup");
       if (doc_.substr(pos_, end - pos_).find('[') != std::string_view::npos) {
@@ -202,16 +197,14 @@ XmlCursor::Event XmlCursor::Next() {
       return Event::StartElement;
     }
   }
-  if (!open_.empty() || !rootClosed_)
-    Fail("the document ends inside an element");
+  if (!open_.empty() || !rootClosed_) Fail("the document ends inside an element");
   return Event::End;
 }
 
 void XmlCursor::ReadStartTag() {
   ++pos_;  // '<'
   const size_t nameStart = pos_;
-  while (pos_ < doc_.size() && !IsSpace(doc_[pos_]) && doc_[pos_] != '/' &&
-         doc_[pos_] != '>')
+  while (pos_ < doc_.size() && !IsSpace(doc_[pos_]) && doc_[pos_] != '/' && doc_[pos_] != '>')
     ++pos_;
   const std::string_view qname = doc_.substr(nameStart, pos_ - nameStart);
   if (qname.empty()) Fail("an element without a name");
@@ -225,21 +218,19 @@ void XmlCursor::ReadStartTag() {
       break;
     }
     if (c == '/') {
-      if (pos_ + 1 >= doc_.size() || doc_[pos_ + 1] != '>')
-        Fail("bad empty-element tag");
+      if (pos_ + 1 >= doc_.size() || doc_[pos_ + 1] != '>') Fail("bad empty-element tag");
       pos_ += 2;
       pendingEnd_ = true;
       break;
     }
     const size_t attrStart = pos_;
-    while (pos_ < doc_.size() && !IsSpace(doc_[pos_]) && doc_[pos_] != '=' &&
-           doc_[pos_] != '>' && doc_[pos_] != '/') {
+    while (pos_ < doc_.size() && !IsSpace(doc_[pos_]) && doc_[pos_] != '=' && doc_[pos_] != '>' &&
+           doc_[pos_] != '/') {
       ++pos_;
     }
     const std::string_view attrName = doc_.substr(attrStart, pos_ - attrStart);
     while (pos_ < doc_.size() && IsSpace(doc_[pos_])) ++pos_;
-    if (attrName.empty() || pos_ >= doc_.size() || doc_[pos_] != '=')
-      Fail("bad attribute");
+    if (attrName.empty() || pos_ >= doc_.size() || doc_[pos_] != '=') Fail("bad attribute");
     ++pos_;
     while (pos_ < doc_.size() && IsSpace(doc_[pos_])) ++pos_;
     if (pos_ >= doc_.size() || (doc_[pos_] != '"' && doc_[pos_] != '\''))
@@ -248,8 +239,7 @@ void XmlCursor::ReadStartTag() {
     const size_t close = doc_.find(quote, pos_);
     if (close == std::string_view::npos) Fail("unterminated attribute value");
     const std::string_view value = doc_.substr(pos_, close - pos_);
-    if (value.find('<') != std::string_view::npos)
-      Fail("'<' in an attribute value");
+    if (value.find('<') != std::string_view::npos) Fail("'<' in an attribute value");
     attributes_.emplace_back(LocalName(attrName), value);
     pos_ = close + 1;
   }
@@ -263,8 +253,7 @@ void XmlCursor::ReadStartTag() {
 void XmlCursor::ReadEndTag() {
   pos_ += 2;  // "</"
   const size_t nameStart = pos_;
-  while (pos_ < doc_.size() && !IsSpace(doc_[pos_]) && doc_[pos_] != '>')
-    ++pos_;
+  while (pos_ < doc_.size() && !IsSpace(doc_[pos_]) && doc_[pos_] != '>') ++pos_;
   const std::string_view qname = doc_.substr(nameStart, pos_ - nameStart);
   while (pos_ < doc_.size() && IsSpace(doc_[pos_])) ++pos_;
   if (pos_ >= doc_.size() || doc_[pos_] != '>') Fail("unterminated end tag");
@@ -276,8 +265,7 @@ void XmlCursor::ReadEndTag() {
   name_ = LocalName(qname);
 }
 
-bool XmlCursor::Attribute(std::string_view localName,
-                          std::string& value) const {
+bool XmlCursor::Attribute(std::string_view localName, std::string& value) const {
   for (const auto& [name, raw] : attributes_) {
     if (name == localName) {
       value = DecodeXmlText(raw);

@@ -75,8 +75,7 @@ class XmlCursor {
   std::string_view doc_;
   size_t pos_ = 0;
   std::vector<std::string> open_;  // names of the open elements, with prefixes
-  std::vector<std::pair<std::string_view, std::string_view>>
-      attributes_;  // local name, raw value
+  std::vector<std::pair<std::string_view, std::string_view>> attributes_;  // local name, raw value
   std::string_view name_;
   std::string text_;
   bool pendingEnd_ = false;  // the current start element was written <empty/>

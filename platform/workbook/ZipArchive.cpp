@@ -40,20 +40,16 @@ class MemoryStream final : public PartStream {
 class ZipPartStream final : public PartStream {
  public:
   ZipPartStream(zip_t* archive, const std::string& name) : name_(name) {
-    const zip_int64_t index =
-        zip_name_locate(archive, name.c_str(), ZIP_FL_NOCASE);
+    const zip_int64_t index = zip_name_locate(archive, name.c_str(), ZIP_FL_NOCASE);
     if (index < 0) throw ZipError("the package has no part " + name);
     zip_stat_t stat;
     zip_stat_init(&stat);
-    if (zip_stat_index(archive, static_cast<zip_uint64_t>(index), 0, &stat) !=
-        0) {
+    if (zip_stat_index(archive, static_cast<zip_uint64_t>(index), 0, &stat) != 0) {
       throw ZipError(name + ": " + zip_strerror(archive));
     }
-    const zip_uint64_t stored =
-        (stat.valid & ZIP_STAT_COMP_SIZE) ? stat.comp_size : 0;
+    const zip_uint64_t stored = (stat.valid & ZIP_STAT_COMP_SIZE) ? stat.comp_size : 0;
     limit_ = ZipArchive::kRatioAllowance +
-             std::min<zip_uint64_t>(stored, UINT64_MAX / 1024) *
-                 ZipArchive::kMaxRatio;
+             std::min<zip_uint64_t>(stored, UINT64_MAX / 1024) * ZipArchive::kMaxRatio;
     file_ = zip_fopen_index(archive, static_cast<zip_uint64_t>(index), 0);
     if (file_ == nullptr) throw ZipError(name + ": " + zip_strerror(archive));
   }
@@ -86,9 +82,7 @@ std::unique_ptr<PartStream> PartSource::Open(const std::string& name) const {
   return std::make_unique<MemoryStream>(Read(name));
 }
 
-uint64_t PartSource::DeclaredSize(const std::string& name) const {
-  return Read(name).size();
-}
+uint64_t PartSource::DeclaredSize(const std::string& name) const { return Read(name).size(); }
 
 std::unique_ptr<ZipArchive> ZipArchive::OpenFile(const std::string& path) {
   int code = 0;
@@ -97,13 +91,11 @@ std::unique_ptr<ZipArchive> ZipArchive::OpenFile(const std::string& path) {
   return std::unique_ptr<ZipArchive>(new ZipArchive(archive));
 }
 
-std::unique_ptr<ZipArchive> ZipArchive::OpenMemory(const void* data,
-                                                   size_t size) {
+std::unique_ptr<ZipArchive> ZipArchive::OpenMemory(const void* data, size_t size) {
   zip_error_t error;
   zip_error_init(&error);
   zip_source_t* source = zip_source_buffer_create(data, size, 0, &error);
-  zip_t* archive =
-      source ? zip_open_from_source(source, ZIP_RDONLY, &error) : nullptr;
+  zip_t* archive = source ? zip_open_from_source(source, ZIP_RDONLY, &error) : nullptr;
   if (archive == nullptr) {
     std::string reason = zip_error_strerror(&error);
     zip_error_fini(&error);
@@ -126,8 +118,7 @@ std::string ZipArchive::Read(const std::string& name) const {
   char buffer[65536];
   while (const size_t n = stream.Read(buffer, sizeof buffer)) {
     if (content.size() + n > kMaxWholePart) {
-      throw PartTooLarge("частта " + name + " е по-голяма от " +
-                         MiB(kMaxWholePart));
+      throw PartTooLarge("частта " + name + " е по-голяма от " + MiB(kMaxWholePart));
     }
     content.append(buffer, n);
   }
@@ -142,8 +133,7 @@ uint64_t ZipArchive::DeclaredSize(const std::string& name) const {
   const zip_int64_t index = zip_name_locate(zip_, name.c_str(), ZIP_FL_NOCASE);
   zip_stat_t stat;
   zip_stat_init(&stat);
-  if (index < 0 ||
-      zip_stat_index(zip_, static_cast<zip_uint64_t>(index), 0, &stat) != 0 ||
+  if (index < 0 || zip_stat_index(zip_, static_cast<zip_uint64_t>(index), 0, &stat) != 0 ||
       !(stat.valid & ZIP_STAT_SIZE))
     return 0;
   return stat.size;

@@ -28,8 +28,7 @@ const char* const kInsertAnnexValues =
     ":an_reason, :an_coment,\r:an_ltype, :an_lpercent, :an_lmax, :an_dds, "
     ":an_valuta, :an_payday, :an_freedate)";
 
-const char* const kSelectAnnexes =
-    "select * from anecs where an_id = :an_id order by an_num";
+const char* const kSelectAnnexes = "select * from anecs where an_id = :an_id order by an_num";
 
 }  // namespace
 
@@ -47,8 +46,7 @@ ContractPeriod AnnexStore::Period(int32_t docId) const {
   return period;
 }
 
-void AnnexStore::MoveStop(int32_t docId, TDate stop,
-                          int32_t oldTermMonths) const {
+void AnnexStore::MoveStop(int32_t docId, TDate stop, int32_t oldTermMonths) const {
   std::unique_ptr<db::Query> query = tx_.NewQuery();
   query->SetSQL(kUpdateStop);
   query->SetString("stop", FormatDMY(stop));

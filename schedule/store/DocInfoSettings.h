@@ -16,8 +16,7 @@
 namespace zrv::schedule {
 
 // Reads a stored integer setting: (key, default) -> value.
-using SystemIntReader =
-    std::function<int32_t(int32_t key, int32_t defaultValue)>;
+using SystemIntReader = std::function<int32_t(int32_t key, int32_t defaultValue)>;
 
 struct DocInfoSettings {
   static constexpr int32_t kSettingKey = 14015;

@@ -25,8 +25,7 @@ const char* const kDeleteOutside =
     "OR "
     "( RI_YEAR*100 + RI_MONTH > :highborder ) ) AND (RI_DOCID = :docid) )";
 
-const char* const kSelectType =
-    "select doc_type, doc_free from documents where doc_id = :doc_id";
+const char* const kSelectType = "select doc_type, doc_free from documents where doc_id = :doc_id";
 
 }  // namespace
 

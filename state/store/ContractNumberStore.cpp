@@ -3,12 +3,10 @@
 namespace zrv::state {
 
 namespace {
-constexpr const char* kSelectNumber =
-    "select doc_nomtxt from documents where doc_id = :id";
+constexpr const char* kSelectNumber = "select doc_nomtxt from documents where doc_id = :id";
 }  // namespace
 
-bool FindContractNumber(db::Connection& connection, int32_t id,
-                        std::string& number) {
+bool FindContractNumber(db::Connection& connection, int32_t id, std::string& number) {
   auto q = connection.NewQuery();
   q->SetSQL(kSelectNumber);
   q->SetInteger("id", id);

@@ -9,7 +9,6 @@
 namespace zrv::state {
 
 // The number (doc_nomtxt) of contract `id`; false when no such contract exists.
-bool FindContractNumber(db::Connection& connection, int32_t id,
-                        std::string& number);
+bool FindContractNumber(db::Connection& connection, int32_t id, std::string& number);
 
 }  // namespace zrv::state

@@ -8,13 +8,11 @@ constexpr const char* kSelectByNumber =
     "from documents d left join persons p on p.per_id = d.da_if1 "
     "where d.doc_nomtxt = :number order by d.doc_id";
 
-TDate DateOrZero(const db::Field& field) {
-  return field.IsNull() ? 0 : field.AsDateTime();
-}
+TDate DateOrZero(const db::Field& field) { return field.IsNull() ? 0 : field.AsDateTime(); }
 }  // namespace
 
-std::vector<ContractWithNumber> FindContractsByNumber(
-    db::Connection& connection, const std::string& number) {
+std::vector<ContractWithNumber> FindContractsByNumber(db::Connection& connection,
+                                                      const std::string& number) {
   auto q = connection.NewQuery();
   q->SetSQL(kSelectByNumber);
   q->SetString("number", number);

@@ -21,7 +21,7 @@ struct ContractWithNumber {
 };
 
 // Every contract whose number is `number` exactly, in the order of their ids.
-std::vector<ContractWithNumber> FindContractsByNumber(
-    db::Connection& connection, const std::string& number);
+std::vector<ContractWithNumber> FindContractsByNumber(db::Connection& connection,
+                                                      const std::string& number);
 
 }  // namespace zrv::state

@@ -22,8 +22,7 @@ constexpr const char* kFromContracts =
     "left join renttypes t on t.rt_id = d.da_rf1 where d.doc_id is not null";
 constexpr const char* kInRange = " and d.doc_id between :first and :last";
 constexpr const char* kByContract = " and d.doc_id = :contract";
-constexpr const char* kByMunicipality =
-    " and upper(n.nm_obtext) = :municipality";
+constexpr const char* kByMunicipality = " and upper(n.nm_obtext) = :municipality";
 constexpr const char* kByTenant =
     " and (p.per_egn = :tenant_number or "
     "upper(p.per_name collate pxw_cyrl) containing :tenant_name)";
@@ -65,21 +64,18 @@ std::string CadastralId(const db::Query& q) {
   const int32_t nmas = q.FieldByName("im_nmas").AsInteger();
   const int32_t nn = q.FieldByName("im_nn").AsInteger();
   const int32_t ni = q.FieldByName("im_ni").AsInteger();
-  if (npar.empty() || (nmas == 0 && npar == "0" && nn == 0 && ni == 0))
-    return "";
-  return Format("%s.%d.%s.%d.%d",
-                Trim(q.FieldByName("nm_eknm").AsString()).c_str(), nmas,
+  if (npar.empty() || (nmas == 0 && npar == "0" && nn == 0 && ni == 0)) return "";
+  return Format("%s.%d.%s.%d.%d", Trim(q.FieldByName("nm_eknm").AsString()).c_str(), nmas,
                 npar.c_str(), nn, ni);
 }
 
 }  // namespace
 
-DebtorsStore::DebtorsStore(db::Connection& connection,
-                           const ContractSelection& selection)
+DebtorsStore::DebtorsStore(db::Connection& connection, const ContractSelection& selection)
     : connection_(connection), selection_(selection) {}
 
-std::unique_ptr<db::Query> DebtorsStore::Selected(
-    const std::string& columns, const std::string& range) const {
+std::unique_ptr<db::Query> DebtorsStore::Selected(const std::string& columns,
+                                                  const std::string& range) const {
   const ContractSelection& s = selection_;
   int32_t contractType = 0;
   const bool typeIsNumber = !s.type.empty() && TryParseInt(s.type, contractType);
@@ -93,8 +89,7 @@ std::unique_ptr<db::Query> DebtorsStore::Selected(
   auto q = connection_.NewQuery();
   q->SetSQL(sql);
   if (s.contractId) q->SetInteger("contract", *s.contractId);
-  if (!s.municipality.empty())
-    q->SetString("municipality", UpperCase(Trim(s.municipality)));
+  if (!s.municipality.empty()) q->SetString("municipality", UpperCase(Trim(s.municipality)));
   if (!s.tenant.empty()) {
     q->SetString("tenant_number", Trim(s.tenant));
     q->SetString("tenant_name", UpperCase(Trim(s.tenant)));
@@ -116,8 +111,7 @@ std::vector<int32_t> DebtorsStore::SelectedIds() const {
   return ids;
 }
 
-std::unique_ptr<db::Query> DebtorsStore::Range(const char* sql, int32_t first,
-                                               int32_t last) const {
+std::unique_ptr<db::Query> DebtorsStore::Range(const char* sql, int32_t first, int32_t last) const {
   auto q = connection_.NewQuery();
   q->SetSQL(sql);
   q->SetInteger("first", first);

@@ -18,7 +18,7 @@ namespace zrv::state {
 // Which contracts to read; an empty filter selects every contract.
 struct ContractSelection {
   std::optional<int32_t> contractId;  // one contract only
-  std::string municipality;  // the property's municipality, any letter case
+  std::string municipality;           // the property's municipality, any letter case
   // The tenant's identity number, or a part of the tenant's name in any letter
   // case.
   std::string tenant;
@@ -71,10 +71,8 @@ class DebtorsStore {
   static ContractFacts ReadFacts(const db::Query& header);
 
  private:
-  std::unique_ptr<db::Query> Selected(const std::string& columns,
-                                      const std::string& range) const;
-  std::unique_ptr<db::Query> Range(const char* sql, int32_t first,
-                                   int32_t last) const;
+  std::unique_ptr<db::Query> Selected(const std::string& columns, const std::string& range) const;
+  std::unique_ptr<db::Query> Range(const char* sql, int32_t first, int32_t last) const;
 
   db::Connection& connection_;
   ContractSelection selection_;

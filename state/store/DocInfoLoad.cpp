@@ -17,8 +17,7 @@ constexpr const char* kSelectHeader =
     "doc_handrentinfo from Documents where doc_id = :id";
 constexpr const char* kSelectAnnexes =
     "select * from Anecs where AN_ID = :id order by AN_ID, AN_NUM";
-constexpr const char* kSelectPayments =
-    "select * from Payment where P_ID = :id order by P_NUM";
+constexpr const char* kSelectPayments = "select * from Payment where P_ID = :id order by P_NUM";
 constexpr const char* kSelectRents =
     "select * from RentsInfo where RI_DOCID = :id order by RI_DOCID, RI_YEAR, "
     "RI_MONTH";
@@ -35,8 +34,7 @@ constexpr const char* kSelectWaitPayments =
 // Opens `sql` for the contract id on a fresh query of the connection. The
 // id is a parameter, so the connection prepares each text once and reuses it
 // for every contract.
-std::unique_ptr<db::Query> OpenFor(db::Connection& connection, const char* sql,
-                                   int32_t id) {
+std::unique_ptr<db::Query> OpenFor(db::Connection& connection, const char* sql, int32_t id) {
   auto q = connection.NewQuery();
   q->SetSQL(sql);
   q->SetInteger("id", id);
@@ -52,12 +50,11 @@ void TDocInfo::LoadContract(int32_t contractId) {
   // start and one commit instead of one for each statement.
   db::OwnTransaction tx(db);
   DeletedPayments = TDogovorFuncs::DeleteUnlinkedPayments(db, contractId);
-  LoadFrom(contractId, {*OpenFor(db, kSelectHeader, contractId),
-                        *OpenFor(db, kSelectAnnexes, contractId),
-                        *OpenFor(db, kSelectPayments, contractId),
-                        *OpenFor(db, kSelectRents, contractId),
-                        *OpenFor(db, kSelectDetails, contractId),
-                        *OpenFor(db, kSelectWaitPayments, contractId)});
+  LoadFrom(
+      contractId,
+      {*OpenFor(db, kSelectHeader, contractId), *OpenFor(db, kSelectAnnexes, contractId),
+       *OpenFor(db, kSelectPayments, contractId), *OpenFor(db, kSelectRents, contractId),
+       *OpenFor(db, kSelectDetails, contractId), *OpenFor(db, kSelectWaitPayments, contractId)});
   tx.Commit();
 }
 

@@ -13,8 +13,7 @@ class TDogovorFuncs {
   // invoice owns, with their PayDetails rows. Starts a transaction only when
   // none is open and commits only that one; on an error rolls back only what it
   // started and raises the error again. Gives the number of payments deleted.
-  static int DeleteUnlinkedPayments(db::Connection& connection,
-                                    int32_t contractId);
+  static int DeleteUnlinkedPayments(db::Connection& connection, int32_t contractId);
 };
 
 }  // namespace zrv::state

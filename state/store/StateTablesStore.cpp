@@ -6,8 +6,7 @@ namespace zrv::state {
 
 namespace {
 constexpr const char* kSelectVatRates = "select VR_CODE, VR_RATE from VATRATES";
-constexpr const char* kSelectCurrencyFactors =
-    "select CF_CODE, CF_FACTOR from CURRENCYFACTORS";
+constexpr const char* kSelectCurrencyFactors = "select CF_CODE, CF_FACTOR from CURRENCYFACTORS";
 
 // Calls store(code, value) for each row of a two-column select.
 template <typename Store>
@@ -16,20 +15,17 @@ void ReadCodes(db::Connection& connection, const char* sql, Store store) {
   q->SetSQL(sql);
   q->Open();
   for (; !q->Eof(); q->Next()) {
-    store(static_cast<int16_t>(q->FieldAt(0).AsInteger()),
-          q->FieldAt(1).AsFloat());
+    store(static_cast<int16_t>(q->FieldAt(0).AsInteger()), q->FieldAt(1).AsFloat());
   }
 }
 }  // namespace
 
 void LoadVatRates(db::Connection& connection, VatRateTable& table) {
   table.Clear();
-  ReadCodes(connection, kSelectVatRates,
-            [&](int16_t code, double rate) { table.Set(code, rate); });
+  ReadCodes(connection, kSelectVatRates, [&](int16_t code, double rate) { table.Set(code, rate); });
 }
 
-void LoadCurrencyFactors(db::Connection& connection,
-                         CurrencyFactorTable& table) {
+void LoadCurrencyFactors(db::Connection& connection, CurrencyFactorTable& table) {
   table.Clear();
   ReadCodes(connection, kSelectCurrencyFactors,
             [&](int16_t code, double factor) { table.Set(code, factor); });

@@ -7,8 +7,7 @@
 namespace zrv::state {
 
 void LoadVatRates(db::Connection& connection, VatRateTable& table);
-void LoadCurrencyFactors(db::Connection& connection,
-                         CurrencyFactorTable& table);
+void LoadCurrencyFactors(db::Connection& connection, CurrencyFactorTable& table);
 
 // The base rates, VAT rates and currency factors as stored. Throws db::DbError
 // on a database error and zrv::Error when the stored base-rate periods do not

@@ -30,13 +30,10 @@ TEST(ConnectDatabaseTest, MissingDatabaseGivesTheExactErrorText) {
   const std::string server = folder.path + "/missing.fdb";
   auto connection = db::MakeFirebirdConnection();
   std::string error = "left over";
-  EXPECT_FALSE(
-      ConnectDatabase(*connection, "SYSDBA", "masterkey", server, error));
+  EXPECT_FALSE(ConnectDatabase(*connection, "SYSDBA", "masterkey", server, error));
   const std::string prefix = "Грешка при свързване към БД (" + server + ")\r";
   ASSERT_EQ(error.compare(0, prefix.size(), prefix), 0) << error;
-  EXPECT_NE(error.find("No such file or directory", prefix.size()),
-            std::string::npos)
-      << error;
+  EXPECT_NE(error.find("No such file or directory", prefix.size()), std::string::npos) << error;
   EXPECT_FALSE(connection->Connected());
 }
 
@@ -46,8 +43,7 @@ TEST(ConnectDatabaseTest, CorruptFileGivesTheEngineVerdict) {
   std::ofstream(server) << std::string(65536, 'x');
   auto connection = db::MakeFirebirdConnection();
   std::string error;
-  EXPECT_FALSE(
-      ConnectDatabase(*connection, "SYSDBA", "masterkey", server, error));
+  EXPECT_FALSE(ConnectDatabase(*connection, "SYSDBA", "masterkey", server, error));
   EXPECT_NE(error.find("is not a valid database"), std::string::npos) << error;
 }
 
@@ -55,16 +51,12 @@ TEST(ConnectDatabaseTest, OpensAndReopensAndClearsTheErrorText) {
   TestDatabase t;
   auto connection = db::MakeFirebirdConnection();
   std::string error = "old";
-  ASSERT_TRUE(
-      ConnectDatabase(*connection, "SYSDBA", "masterkey", t.Path(), error))
-      << error;
+  ASSERT_TRUE(ConnectDatabase(*connection, "SYSDBA", "masterkey", t.Path(), error)) << error;
   EXPECT_EQ(error, "");
   connection->StartTransaction();
   // Connecting again closes first: the open transaction goes with the old
   // attachment.
-  ASSERT_TRUE(
-      ConnectDatabase(*connection, "SYSDBA", "masterkey", t.Path(), error))
-      << error;
+  ASSERT_TRUE(ConnectDatabase(*connection, "SYSDBA", "masterkey", t.Path(), error)) << error;
   EXPECT_FALSE(connection->InTransaction());
   auto query = NewQuery(connection.get());
   EXPECT_EQ(query->DatabaseName(), "prop_db");
@@ -92,26 +84,21 @@ class SystemStringTest : public ::testing::Test {
 
 TEST_F(SystemStringTest, MissingSettingIsStoredWithTheDefault) {
   EXPECT_EQ(settings.GetSystemInt(14015, 2), 2);
-  EXPECT_EQ(t.Scalar("select sys_str from system_strings where sys_id = 14015"),
-            "2");
+  EXPECT_EQ(t.Scalar("select sys_str from system_strings where sys_id = 14015"), "2");
 }
 
 TEST_F(SystemStringTest, IntegerSettingIsReadAndNothingWritten) {
   t.Exec("insert into system_strings (sys_id, sys_str) values (14015, '5')");
   EXPECT_EQ(settings.GetSystemInt(14015, 2), 5);
   EXPECT_EQ(t.ScalarInt("select count(*) from system_strings"), 1);
-  EXPECT_EQ(t.Scalar("select sys_str from system_strings where sys_id = 14015"),
-            "5");
+  EXPECT_EQ(t.Scalar("select sys_str from system_strings where sys_id = 14015"), "5");
 }
 
 TEST_F(SystemStringTest, TextThatIsNoIntegerIsReplacedByTheDefault) {
   t.Exec("insert into system_strings (sys_id, sys_str) values (14015, 'abc')");
   EXPECT_EQ(settings.GetSystemInt(14015, 2), 2);
-  EXPECT_EQ(
-      t.ScalarInt("select count(*) from system_strings where sys_id = 14015"),
-      1);
-  EXPECT_EQ(t.Scalar("select sys_str from system_strings where sys_id = 14015"),
-            "2");
+  EXPECT_EQ(t.ScalarInt("select count(*) from system_strings where sys_id = 14015"), 1);
+  EXPECT_EQ(t.Scalar("select sys_str from system_strings where sys_id = 14015"), "2");
 }
 
 TEST_F(SystemStringTest, TextsRoundTripAndMissingReadsEmpty) {

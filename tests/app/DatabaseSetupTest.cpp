@@ -54,8 +54,7 @@ TEST_F(DatabaseSetupTest, ExistingFileIsRefusedAndLeftAsItWas) {
     CreatePropertyDatabase(params, false);
     FAIL() << "no error";
   } catch (const Error& e) {
-    EXPECT_NE(std::string(e.what()).find("вече съществува"), std::string::npos)
-        << e.what();
+    EXPECT_NE(std::string(e.what()).find("вече съществува"), std::string::npos) << e.what();
   }
   EXPECT_EQ(FileText(params.serverName), "not a database, but someone's file");
 }
@@ -86,25 +85,20 @@ TEST_F(DatabaseSetupTest, FolderThatCannotBeMadeGivesAClearMessage) {
     CreatePropertyDatabase(params, false);
     FAIL() << "no error";
   } catch (const Error& e) {
-    EXPECT_NE(std::string(e.what()).find("не може да се създаде"),
-              std::string::npos)
-        << e.what();
+    EXPECT_NE(std::string(e.what()).find("не може да се създаде"), std::string::npos) << e.what();
   }
 }
 
 TEST_F(DatabaseSetupTest, FailureMidwayRemovesTheHalfMadeFile) {
   std::vector<EmbeddedFile> broken = EmbeddedSchemaFiles();
-  broken.push_back({"95_broken.sql",
-                    "CREATE TABLE fine (a INTEGER);\nCREATE TABLE oops (;"});
+  broken.push_back({"95_broken.sql", "CREATE TABLE fine (a INTEGER);\nCREATE TABLE oops (;"});
   db::ConnectParams params = Params("half.fdb");
   try {
     CreatePropertyDatabase(params, false, broken);
     FAIL() << "no error";
   } catch (const Error& e) {
-    EXPECT_NE(std::string(e.what()).find("95_broken.sql"), std::string::npos)
-        << e.what();
-    EXPECT_NE(std::string(e.what()).find("Unexpected end of command"),
-              std::string::npos)
+    EXPECT_NE(std::string(e.what()).find("95_broken.sql"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("Unexpected end of command"), std::string::npos)
         << e.what();
   }
   EXPECT_FALSE(fs::exists(params.serverName));
@@ -121,8 +115,7 @@ TEST_F(DatabaseSetupTest, BadRegisterDataRemovesTheHalfMadeFile) {
     CreatePropertyDatabase(params, false, files);
     FAIL() << "no error";
   } catch (const Error& e) {
-    EXPECT_NE(std::string(e.what()).find("Line 2"), std::string::npos)
-        << e.what();
+    EXPECT_NE(std::string(e.what()).find("Line 2"), std::string::npos) << e.what();
   }
   EXPECT_FALSE(fs::exists(params.serverName));
 }

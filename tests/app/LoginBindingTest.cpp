@@ -10,10 +10,10 @@
 #include <sstream>
 
 #include "app/Entry.h"
-#include "contracts/AppIdentifier.h"
 #include "app/LoginBinding.h"
 #include "app/Session.h"
 #include "common/Error.h"
+#include "contracts/AppIdentifier.h"
 #include "tests/support/TestDatabase.h"
 
 namespace zrv {
@@ -54,8 +54,7 @@ class LoginBindingTest : public ::testing::Test {
   }
 
   bool Login(const std::string& library, bool interactive = false) {
-    return LoginWithLibrary(library, "Imot", "prop_db", interactive, true,
-                            record_, lists_);
+    return LoginWithLibrary(library, "Imot", "prop_db", interactive, true, record_, lists_);
   }
 
   static bool StillLoaded(const std::string& library) {
@@ -145,12 +144,10 @@ TEST_F(LoginBindingTest, TwoParametersAreCutToFiftyCharacters) {
   Behave(true, 0, 0);
   // 60 Cyrillic letters are 120 bytes of UTF-8; 50 of them reach the library as
   // Windows-1251.
-  const LoginOutcome login =
-      LoginFromParameters({Repeat("ж", 60), Repeat("p", 60)}, kFull);
+  const LoginOutcome login = LoginFromParameters({Repeat("ж", 60), Repeat("p", 60)}, kFull);
   ASSERT_TRUE(login);
-  EXPECT_EQ(Calls(),
-            "SetClientNames null null\nExternalLogin Imot prop_db 0 1 user=" +
-                Repeat("E6", 50) + " password=" + Repeat("70", 50) + "\n");
+  EXPECT_EQ(Calls(), "SetClientNames null null\nExternalLogin Imot prop_db 0 1 user=" +
+                         Repeat("E6", 50) + " password=" + Repeat("70", 50) + "\n");
   EXPECT_EQ(login.session->userName, Repeat("ж", 50));
   EXPECT_EQ(login.session->serverName, "fakehost:/db/ПРОБА.fdb");
   EXPECT_EQ(login.session->currentUserID, 42);
@@ -171,15 +168,13 @@ TEST_F(LoginBindingTest, OtherParameterCountsLogInInteractively) {
 
 TEST_F(LoginBindingTest, ParametersWindows1251CannotHoldAreAnError) {
   EXPECT_THROW(LoginFromParameters({"日本", "x"}, kFull), Error);
-  EXPECT_THROW(LoginFromParameters({"demo", std::string("\xFF")}, kFull),
-               Error);
+  EXPECT_THROW(LoginFromParameters({"demo", std::string("\xFF")}, kFull), Error);
   EXPECT_EQ(Calls(), "");
 }
 
 TEST(LoginRecord, ShortStringsReadSafely) {
   TLogInfoRec record{};
-  record.UserName.length =
-      200;  // a broken library claiming more than the field holds
+  record.UserName.length = 200;  // a broken library claiming more than the field holds
   std::memset(record.UserName.chars, 'a', sizeof record.UserName.chars);
   EXPECT_EQ(GetShortString(record.UserName), std::string(50, 'a'));
 }

@@ -61,8 +61,7 @@ TEST_F(LoginLibraryTest, KnownUserIsAcceptedWithTheDatabaseAndId) {
 }
 
 TEST_F(LoginLibraryTest, UserNamesCompareWithoutLetterCase) {
-  database_.Exec(
-      "INSERT INTO app_users (user_id, user_name) VALUES (7, 'Ivan')");
+  database_.Exec("INSERT INTO app_users (user_id, user_name) VALUES (7, 'Ivan')");
   ASSERT_TRUE(LogIn("IVAN", "x"));
   EXPECT_EQ(record_.UserID, 7);
   ASSERT_TRUE(LogIn("DEMO", "x"));
@@ -83,8 +82,8 @@ TEST_F(LoginLibraryTest, UnknownUserOrMissingDatabaseIsRefused) {
 // and is called again for every dialog shown.
 class LoginDialogTest : public LoginLibraryTest {
  protected:
-  using Answer = std::function<void(QLineEdit& user, QLineEdit& password,
-                                    QDialogButtonBox& buttons)>;
+  using Answer =
+      std::function<void(QLineEdit& user, QLineEdit& password, QDialogButtonBox& buttons)>;
 
   bool LogInWithDialog(const Answer& answer) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -96,9 +95,7 @@ class LoginDialogTest : public LoginLibraryTest {
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] {
       auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-      if (!dialog || !dialog->isVisible() ||
-          dialog->property("answered").toBool())
-        return;
+      if (!dialog || !dialog->isVisible() || dialog->property("answered").toBool()) return;
       dialog->setProperty("answered", true);
       ++shown;
       const auto fields = dialog->findChildren<QLineEdit*>();
@@ -120,8 +117,8 @@ class LoginDialogTest : public LoginLibraryTest {
 };
 
 TEST_F(LoginDialogTest, TheDialogLogsTheUserIn) {
-  const bool result = LogInWithDialog(
-      [](QLineEdit& user, QLineEdit& password, QDialogButtonBox& buttons) {
+  const bool result =
+      LogInWithDialog([](QLineEdit& user, QLineEdit& password, QDialogButtonBox& buttons) {
         EXPECT_EQ(password.echoMode(), QLineEdit::Password);
         user.setText("demo");
         password.setText("secret");
@@ -134,28 +131,25 @@ TEST_F(LoginDialogTest, TheDialogLogsTheUserIn) {
 }
 
 TEST_F(LoginDialogTest, CancelRefusesAndAWrongUserMayTryAgain) {
-  EXPECT_FALSE(
-      LogInWithDialog([](QLineEdit&, QLineEdit&, QDialogButtonBox& buttons) {
-        buttons.button(QDialogButtonBox::Cancel)->click();
-      }));
+  EXPECT_FALSE(LogInWithDialog([](QLineEdit&, QLineEdit&, QDialogButtonBox& buttons) {
+    buttons.button(QDialogButtonBox::Cancel)->click();
+  }));
   EXPECT_EQ(dialogsShown_, 1);
 
   int attempt = 0;
-  EXPECT_TRUE(LogInWithDialog(
-      [&](QLineEdit& user, QLineEdit&, QDialogButtonBox& buttons) {
-        user.setText(++attempt == 1 ? "nobody" : "demo");
-        buttons.button(QDialogButtonBox::Ok)->click();
-      }));
+  EXPECT_TRUE(LogInWithDialog([&](QLineEdit& user, QLineEdit&, QDialogButtonBox& buttons) {
+    user.setText(++attempt == 1 ? "nobody" : "demo");
+    buttons.button(QDialogButtonBox::Ok)->click();
+  }));
   EXPECT_EQ(dialogsShown_, 2);
   EXPECT_EQ(record_.UserID, 1);
 }
 
 TEST_F(LoginDialogTest, ThreeWrongAttemptsRefuse) {
-  EXPECT_FALSE(LogInWithDialog(
-      [](QLineEdit& user, QLineEdit&, QDialogButtonBox& buttons) {
-        user.setText("nobody");
-        buttons.button(QDialogButtonBox::Ok)->click();
-      }));
+  EXPECT_FALSE(LogInWithDialog([](QLineEdit& user, QLineEdit&, QDialogButtonBox& buttons) {
+    user.setText("nobody");
+    buttons.button(QDialogButtonBox::Ok)->click();
+  }));
   EXPECT_EQ(dialogsShown_, 3);
 }
 

@@ -21,8 +21,7 @@ namespace fs = std::filesystem;
 // at most).
 std::string ReadUntil(int master, const std::string& until) {
   std::string seen;
-  for (int waited = 0; waited < 5000 && seen.find(until) == std::string::npos;
-       waited += 50) {
+  for (int waited = 0; waited < 5000 && seen.find(until) == std::string::npos; waited += 50) {
     pollfd p{master, POLLIN, 0};
     if (poll(&p, 1, 50) <= 0) continue;
     char buf[256];
@@ -50,8 +49,7 @@ class LoginTerminalTest : public ::testing::Test {
   // Starts the login program on a new pseudo-terminal and plays the user with
   // `lines`.
   std::string Run(const std::vector<std::string>& lines) {
-    const std::string probe =
-        (fs::path(ZRV_BINARY_DIR) / "bin" / "login_probe").string();
+    const std::string probe = (fs::path(ZRV_BINARY_DIR) / "bin" / "login_probe").string();
     const std::string database = folder_ + "/login.fdb";
     int master = -1;
     const pid_t child = forkpty(&master, nullptr, nullptr, nullptr);

@@ -42,21 +42,13 @@ TEST(Settings, LaterSourcesWinAndMistakesAreNamed) {
        {{"ZRV_DATABASE", "/env/c.fdb"}, {"ZRV_MUNICIPALITY", "Бяла"}},
        {{"database", "/env/c.fdb"}, {"municipality", "Бяла"}},
        ""},
-      {"",
-       "database = x.fdb\n",
-       {{"ZRV_DATABASE", ""}},
-       {{"database", "x.fdb"}},
-       ""},
+      {"", "database = x.fdb\n", {{"ZRV_DATABASE", ""}}, {{"database", "x.fdb"}}, ""},
       {"\xEF\xBB\xBFwait-limit = 3600\r\nlog-dir = " + folder + "\r\n",
        "",
        {},
        {{"wait-limit", "3600"}, {"log-dir", folder}},
        ""},
-      {"",
-       "database = a\ncolour = blue\n",
-       {},
-       {},
-       "user.conf:2: непознат ключ „colour“"},
+      {"", "database = a\ncolour = blue\n", {}, {}, "user.conf:2: непознат ключ „colour“"},
       {"first-row = 0\n",
        "",
        {},
@@ -68,33 +60,21 @@ TEST(Settings, LaterSourcesWinAndMistakesAreNamed) {
        {},
        "user.conf:2: wait-limit: иска цял брой секунди от 1 до 3600"},
       {"", "wait-limit = 1.5\n", {}, {}, "user.conf:1: wait-limit"},
-      {"log-dir = " + folder + "/none\n",
-       "",
-       {},
-       {},
-       "system.conf:1: log-dir: не е папка"},
+      {"log-dir = " + folder + "/none\n", "", {}, {}, "system.conf:1: log-dir: не е папка"},
       {"database\n", "", {}, {}, "system.conf:1: редът не е „ключ = стойност“"},
-      {"municipality =\n",
-       "",
-       {},
-       {},
-       "system.conf:1: municipality: липсва стойност"},
-      {"",
-       "",
-       {{"ZRV_FIRST_ROW", "две"}},
-       {},
-       "ZRV_FIRST_ROW: first-row: иска номер на ред"},
+      {"municipality =\n", "", {}, {}, "system.conf:1: municipality: липсва стойност"},
+      {"", "", {{"ZRV_FIRST_ROW", "две"}}, {}, "ZRV_FIRST_ROW: first-row: иска номер на ред"},
   };
   for (const Case& c : cases) {
     std::filesystem::remove(system);
     std::filesystem::remove(user);
     if (!c.systemText.empty()) std::ofstream(system) << c.systemText;
     if (!c.userText.empty()) std::ofstream(user) << c.userText;
-    const SettingSources sources{
-        {system, user}, [&c](const char* name) -> const char* {
-          const auto found = c.environment.find(name);
-          return found == c.environment.end() ? nullptr : found->second.c_str();
-        }};
+    const SettingSources sources{{system, user}, [&c](const char* name) -> const char* {
+                                   const auto found = c.environment.find(name);
+                                   return found == c.environment.end() ? nullptr
+                                                                       : found->second.c_str();
+                                 }};
     const std::string name = c.systemText + "|" + c.userText;
     try {
       const SettingValues values = ReadSettings(sources);
@@ -102,8 +82,7 @@ TEST(Settings, LaterSourcesWinAndMistakesAreNamed) {
       EXPECT_EQ(values, c.expected) << name;
     } catch (const SettingsError& e) {
       EXPECT_NE(c.error, "") << name << e.what();
-      EXPECT_NE(std::string(e.what()).find(c.error), std::string::npos)
-          << name << e.what();
+      EXPECT_NE(std::string(e.what()).find(c.error), std::string::npos) << name << e.what();
     }
   }
   std::filesystem::remove_all(folder);

@@ -17,15 +17,13 @@ namespace {
 // Forks a child that attaches to the database after `install`, then raises
 // `signal`; gives the child's wait status.
 template <typename Install>
-int StatusOfChildRaising(const std::string& database, int signal,
-                         Install install) {
+int StatusOfChildRaising(const std::string& database, int signal, Install install) {
   const pid_t child = fork();
   if (child == 0) {
     install();
     auto connection = db::MakeFirebirdConnection();
     std::string error;
-    if (!ConnectDatabase(*connection, "SYSDBA", "masterkey", database, error))
-      _exit(3);
+    if (!ConnectDatabase(*connection, "SYSDBA", "masterkey", database, error)) _exit(3);
     raise(signal);
     _exit(TerminationRequested() ? 4 : 5);
   }
@@ -39,8 +37,7 @@ TEST(TerminationSignals, EndTheCommandLineProcessAfterTheDatabaseIsAttached) {
   const std::string path = database.Path();
   database.Connection().Close();
   for (int signal : {SIGINT, SIGTERM}) {
-    const int status =
-        StatusOfChildRaising(path, signal, [] { DieOnTerminationSignals(); });
+    const int status = StatusOfChildRaising(path, signal, [] { DieOnTerminationSignals(); });
     ASSERT_TRUE(WIFSIGNALED(status)) << "exit code " << WEXITSTATUS(status);
     EXPECT_EQ(WTERMSIG(status), signal);
   }
@@ -50,8 +47,7 @@ TEST(TerminationSignals, AreReportedToTheWindowProgram) {
   test::TestDatabase database;
   const std::string path = database.Path();
   database.Connection().Close();
-  const int status =
-      StatusOfChildRaising(path, SIGTERM, [] { CatchTerminationSignals(); });
+  const int status = StatusOfChildRaising(path, SIGTERM, [] { CatchTerminationSignals(); });
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 4);
 }

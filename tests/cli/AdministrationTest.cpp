@@ -65,36 +65,25 @@ TEST_F(Administration, LoginFindsTheDatabaseTheSettingsName) {
        "База данни: " + good},
       {"database = " + missing + "\n", good, {}, 0, "База данни: " + good},
       {"database = " + good + "\n", missing, {}, 1, missing},
-      {"database = " + missing + "\n",
-       missing,
-       {"--database", good},
-       0,
-       "База данни: " + good},
+      {"database = " + missing + "\n", missing, {"--database", good}, 0, "База данни: " + good},
       {"database = " + good + "\n", "", {"--database", missing}, 1, missing},
       {"database = " + good + "\nfirst-row = 0\n",
        "",
        {},
        2,
        "zorvit.conf:2: first-row: иска номер на ред"},
-      {"databse = " + good + "\n",
-       "",
-       {},
-       2,
-       "zorvit.conf:1: непознат ключ „databse“"},
+      {"databse = " + good + "\n", "", {}, 2, "zorvit.conf:1: непознат ключ „databse“"},
   };
   for (const Case& c : cases) {
     WriteSettings(c.settings);
-    std::vector<std::string> args = {"login", "--user", "demo", "--password",
-                                     "x"};
+    std::vector<std::string> args = {"login", "--user", "demo", "--password", "x"};
     args.insert(args.end(), c.options.begin(), c.options.end());
     const std::string environment =
         c.environment.empty() ? "" : "ZRV_DATABASE='" + c.environment + "'";
-    const test::ZorvitResult r =
-        RunZorvit(folder_, args, Isolated(environment));
+    const test::ZorvitResult r = RunZorvit(folder_, args, Isolated(environment));
     const std::string name = c.settings + "|" + c.environment;
     EXPECT_EQ(r.exitCode, c.exitCode) << name << r.err;
-    EXPECT_TRUE(Contains(c.exitCode == 0 ? r.out : r.err, c.part))
-        << name << r.out << r.err;
+    EXPECT_TRUE(Contains(c.exitCode == 0 ? r.out : r.err, c.part)) << name << r.out << r.err;
   }
 }
 
@@ -115,10 +104,7 @@ TEST_F(Administration, ClerksAddedListedAndRemoved) {
   const std::vector<Step> steps = {
       {{"user", "list"}, 0, "№\tпотребител\n1\tdemo\n", ""},
       {{"user", "add", "ivan"}, 0, "Добавен е потребител ivan (№ 6).", ""},
-      {{"login", "--user", "IVAN", "--password", "x"},
-       0,
-       "Потребител №: 6",
-       ""},
+      {{"login", "--user", "IVAN", "--password", "x"}, 0, "Потребител №: 6", ""},
       {{"user", "add", "Ivan"}, 1, "", "Потребителят вече съществува: ivan"},
       {{"user", "add", "иван"}, 2, "", "латинска буква"},
       {{"user", "add", "petar", "--password-file", "password.txt"},
@@ -127,10 +113,7 @@ TEST_F(Administration, ClerksAddedListedAndRemoved) {
        "не проверява пароли"},
       {{"user", "list"}, 0, "1\tdemo\n6\tivan\n7\tpetar\n", ""},
       {{"user", "remove", "Ivan"}, 0, "Премахнат е потребител ivan (№ 6).", ""},
-      {{"login", "--user", "ivan", "--password", "x"},
-       1,
-       "",
-       "Непознат потребител."},
+      {{"login", "--user", "ivan", "--password", "x"}, 1, "", "Непознат потребител."},
       {{"user", "remove", "ivan"}, 1, "", "Няма потребител ivan"},
   };
   for (const Step& s : steps) {
@@ -146,15 +129,12 @@ TEST_F(Administration, ClerksAddedListedAndRemoved) {
 // db init makes the user demo only when asked.
 TEST_F(Administration, DbInitMakesTheDemoUserOnlyWithDemo) {
   for (const bool demo : {false, true}) {
-    const std::string db =
-        "--database=" + folder_ + (demo ? "/demo.fdb" : "/plain.fdb");
+    const std::string db = "--database=" + folder_ + (demo ? "/demo.fdb" : "/plain.fdb");
     std::vector<std::string> init = {"db", "init", db};
     if (demo) init.push_back("--demo");
     ASSERT_EQ(RunZorvit(folder_, init, Isolated()).exitCode, 0);
-    const test::ZorvitResult r =
-        RunZorvit(folder_, {"user", "list", db}, Isolated());
-    EXPECT_EQ(r.out, demo ? "№\tпотребител\n1\tdemo\n"
-                          : "№\tпотребител\n(няма потребители)\n");
+    const test::ZorvitResult r = RunZorvit(folder_, {"user", "list", db}, Isolated());
+    EXPECT_EQ(r.out, demo ? "№\tпотребител\n1\tdemo\n" : "№\tпотребител\n(няма потребители)\n");
   }
 }
 
@@ -163,16 +143,15 @@ TEST_F(Administration, DbInitMakesTheDemoUserOnlyWithDemo) {
 // upgrade, which brings all three back, once.
 TEST_F(Administration, UpgradeBringsBackDroppedGuards) {
   test::TestDatabase database;
-  for (const char* drop :
-       {"DROP TRIGGER documents_aud_contract_keys", "DROP TABLE contract_keys",
-        "ALTER TABLE anecs DROP CONSTRAINT ck_anecs_period",
-        "DROP INDEX ux_ul_kl_upper_text", "DELETE FROM schema_version"})
+  for (const char* drop : {"DROP TRIGGER documents_aud_contract_keys", "DROP TABLE contract_keys",
+                           "ALTER TABLE anecs DROP CONSTRAINT ck_anecs_period",
+                           "DROP INDEX ux_ul_kl_upper_text", "DELETE FROM schema_version"})
     database.Exec(drop);
   database.Connection().Close();
   const std::string db = "--database=" + database.Path();
 
-  const test::ZorvitResult login = RunZorvit(
-      folder_, {"login", "--user", "demo", "--password", "x", db}, Isolated());
+  const test::ZorvitResult login =
+      RunZorvit(folder_, {"login", "--user", "demo", "--password", "x", db}, Isolated());
   EXPECT_EQ(login.exitCode, 0) << login.err;
   EXPECT_TRUE(Contains(login.err, "„zorvit db upgrade“")) << login.err;
   const test::ZorvitResult import =
@@ -182,25 +161,20 @@ TEST_F(Administration, UpgradeBringsBackDroppedGuards) {
                 Isolated());
   EXPECT_TRUE(Contains(import.err, "„zorvit db upgrade“")) << import.err;
 
-  const test::ZorvitResult check =
-      RunZorvit(folder_, {"db", "upgrade", "--check", db}, Isolated());
+  const test::ZorvitResult check = RunZorvit(folder_, {"db", "upgrade", "--check", db}, Isolated());
   EXPECT_EQ(check.exitCode, 0) << check.err;
   for (const char* step :
-       {"индекс ux_ul_kl_upper_text на ul_kl",
-        "ограничение ck_anecs_period на anecs", "таблица contract_keys",
-        "тригер documents_aud_contract_keys на documents"})
+       {"индекс ux_ul_kl_upper_text на ul_kl", "ограничение ck_anecs_period на anecs",
+        "таблица contract_keys", "тригер documents_aud_contract_keys на documents"})
     EXPECT_TRUE(Contains(check.out, step)) << step << check.out;
-  const test::ZorvitResult upgrade =
-      RunZorvit(folder_, {"db", "upgrade", db}, Isolated());
+  const test::ZorvitResult upgrade = RunZorvit(folder_, {"db", "upgrade", db}, Isolated());
   EXPECT_EQ(upgrade.exitCode, 0) << upgrade.err;
   EXPECT_TRUE(Contains(upgrade.out, "+ таблица contract_keys")) << upgrade.out;
-  const test::ZorvitResult again =
-      RunZorvit(folder_, {"db", "upgrade", db}, Isolated());
+  const test::ZorvitResult again = RunZorvit(folder_, {"db", "upgrade", db}, Isolated());
   EXPECT_EQ(again.exitCode, 0) << again.err;
-  EXPECT_TRUE(Contains(again.out, "е обновена (версия на схемата"))
-      << again.out;
-  const test::ZorvitResult after = RunZorvit(
-      folder_, {"login", "--user", "demo", "--password", "x", db}, Isolated());
+  EXPECT_TRUE(Contains(again.out, "е обновена (версия на схемата")) << again.out;
+  const test::ZorvitResult after =
+      RunZorvit(folder_, {"login", "--user", "demo", "--password", "x", db}, Isolated());
   EXPECT_EQ(after.err, "");
 
   auto c = db::MakeFirebirdConnection();

@@ -57,9 +57,7 @@ TEST_F(CommandLine, AnswersHelpAndRefusesWhatItDoesNotUnderstand) {
       {{"import", "--no-links=1", "a.xls"}, 2, "--no-links не приема"},
       {{"import", "-x", "a.xls"}, 2, "непозната опция -x"},
       {{"cells", "a.xls", "b.xls"}, 2, "излишен аргумент: b.xls"},
-      {{"import", "--password=a", "--password-file", "f", "a.xls"},
-       2,
-       "не се дават заедно"},
+      {{"import", "--password=a", "--password-file", "f", "a.xls"}, 2, "не се дават заедно"},
       {{"state", "12", "--date=31.02.2008"}, 2, "Невалидна дата"},
       {{"state", "дванадесет"}, 2, "Невалиден ИД на договор"},
       {{"state"}, 2, "липсва ИД на договор или --number"},
@@ -88,25 +86,20 @@ TEST_F(CommandLine, AnswersHelpAndRefusesWhatItDoesNotUnderstand) {
 // database path.
 TEST_F(CommandLine, ImportTellsAScriptHowTheRunEnded) {
   test::TestDatabase database;
-  database.Exec(
-      "INSERT INTO app_users (user_id, user_name) VALUES (2, 'Иван')");
+  database.Exec("INSERT INTO app_users (user_id, user_name) VALUES (2, 'Иван')");
   database.Connection().Close();  // the embedded engine lets one process in
-  const std::string clean =
-      test::MakeWorkbook(folder_, "clean.xls",
-                         {import::MakeRow({{"A", "Номер"}}),
-                          import::ContractRow("К1", "7001010003")});
-  const std::string example =
-      std::string(ZRV_SOURCE_DIR) + "/examples/contracts.xls";
+  const std::string clean = test::MakeWorkbook(
+      folder_, "clean.xls",
+      {import::MakeRow({{"A", "Номер"}}), import::ContractRow("К1", "7001010003")});
+  const std::string example = std::string(ZRV_SOURCE_DIR) + "/examples/contracts.xls";
   const std::string notWorkbook = folder_ + "/text.xls";
   std::ofstream(notWorkbook) << "Номер;Дата\n";
   std::ofstream(folder_ + "/password.txt") << "тайна\n";
   const std::string db = "--database=" + database.Path();
   // A database in a folder named in Cyrillic, whatever the locale.
   const std::string cyrillic = folder_ + "/данни/имоти.fdb";
-  ASSERT_EQ(RunZorvit(folder_, {"db", "init", "--demo", "--database", cyrillic},
-                      "LC_ALL=C")
-                .exitCode,
-            0);
+  ASSERT_EQ(
+      RunZorvit(folder_, {"db", "init", "--demo", "--database", cyrillic}, "LC_ALL=C").exitCode, 0);
 
   struct Case {
     std::vector<std::string> args;
@@ -121,11 +114,7 @@ TEST_F(CommandLine, ImportTellsAScriptHowTheRunEnded) {
        0,
        "Записани договори:           1\n",
        ""},
-      {{db, "--user=Иван", clean},
-       "ZRV_PASSWORD=x",
-       0,
-       "Отказани редове:             0\n",
-       ""},
+      {{db, "--user=Иван", clean}, "ZRV_PASSWORD=x", 0, "Отказани редове:             0\n", ""},
       {{db, "--user", "иван", "--password-file", "password.txt", example},
        "",
        3,
@@ -141,17 +130,12 @@ TEST_F(CommandLine, ImportTellsAScriptHowTheRunEnded) {
        1,
        "",
        "Работната книга " + notWorkbook + " не може да бъде прочетена"},
-      {{"--database", folder_ + "/none.fdb", "--user", "demo", "--password",
-        "x", clean},
+      {{"--database", folder_ + "/none.fdb", "--user", "demo", "--password", "x", clean},
        "",
        1,
        "",
        "Няма база данни "},
-      {{db, "--user", "Петър", "--password", "x", clean},
-       "",
-       1,
-       "",
-       "Входът е отказан."},
+      {{db, "--user", "Петър", "--password", "x", clean}, "", 1, "", "Входът е отказан."},
       {{"--database=" + cyrillic, "--user", "demo", "--password", "x", clean},
        "LC_ALL=C",
        0,
@@ -182,9 +166,9 @@ TEST_F(CommandLine, ImportWritesTheSummaryAsJson) {
   const std::vector<Case> cases = {
       {std::string(ZRV_SOURCE_DIR) + "/examples/contracts.xls",
        3,
-       {"\"finished\": true", "\"exitCode\": 3", "\"contractsStored\": 18",
-        "\"rowsRefused\": 1", "\"logFile\": \"log_contracts.xls_",
-        "\"logProblem\": null", "\"line\": \"FATAL : Липсва "}},
+       {"\"finished\": true", "\"exitCode\": 3", "\"contractsStored\": 18", "\"rowsRefused\": 1",
+        "\"logFile\": \"log_contracts.xls_", "\"logProblem\": null",
+        "\"line\": \"FATAL : Липсва "}},
       {"none.xls",
        1,
        {"\"finished\": false", "\"exitCode\": 1",
@@ -194,13 +178,11 @@ TEST_F(CommandLine, ImportWritesTheSummaryAsJson) {
   };
   for (const Case& c : cases) {
     const Result r =
-        RunZorvit(folder_, {"import", "--database", database.Path(), "--user",
-                            "demo", "--password", "x",
-                            "--summary-json=summary.json", c.workbook});
+        RunZorvit(folder_, {"import", "--database", database.Path(), "--user", "demo", "--password",
+                            "x", "--summary-json=summary.json", c.workbook});
     EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
     const std::string json = ReadWholeFile(folder_ + "/summary.json");
-    for (const auto& part : c.parts)
-      EXPECT_TRUE(Contains(json, part)) << part << "\n" << json;
+    for (const auto& part : c.parts) EXPECT_TRUE(Contains(json, part)) << part << "\n" << json;
   }
 }
 
@@ -217,21 +199,18 @@ TEST_F(CommandLine, ADryRunChangesNoTable) {
         "rdb$system_flag = 0 AND rdb$view_blr IS NULL ORDER BY 1");
     for (query->Open(); !query->Eof(); query->Next()) {
       const std::string table = query->FieldAt(0).AsString();
-      counts += table + " " +
-                database.Scalar("SELECT COUNT(*) FROM " + table) + "\n";
+      counts += table + " " + database.Scalar("SELECT COUNT(*) FROM " + table) + "\n";
     }
     return counts;
   };
   const std::string before = tables();
   database.Connection().Close();
   const Result r = RunZorvit(
-      folder_, {"import", "--check", "--database", database.Path(), "--user",
-                "demo", "--password", "x",
-                std::string(ZRV_SOURCE_DIR) + "/examples/contracts.xls"});
+      folder_, {"import", "--check", "--database", database.Path(), "--user", "demo", "--password",
+                "x", std::string(ZRV_SOURCE_DIR) + "/examples/contracts.xls"});
   EXPECT_EQ(r.exitCode, 3) << r.err;
   EXPECT_TRUE(Contains(r.out, "Записани договори:           18"));
-  database.Connection().Open(
-      db::ConnectParams{"SYSDBA", "masterkey", database.Path()});
+  database.Connection().Open(db::ConnectParams{"SYSDBA", "masterkey", database.Path()});
   EXPECT_EQ(tables(), before);
 }
 

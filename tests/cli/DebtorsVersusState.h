@@ -26,15 +26,13 @@ inline Figures StateTotals(const std::string& json) {
   if (at == std::string::npos) return totals;
   const std::string part = json.substr(at, json.find('}', at) - at);
   static const std::regex pair("\"([a-z_]+)\": ([-0-9.]+)");
-  for (std::sregex_iterator it(part.begin(), part.end(), pair), end; it != end;
-       ++it)
+  for (std::sregex_iterator it(part.begin(), part.end(), pair), end; it != end; ++it)
     totals[(*it)[1]] = (*it)[2];
   return totals;
 }
 
 // The figures of the list's CSV records of `section`, by column key.
-inline std::vector<Figures> ListRecords(const std::string& csvText,
-                                        const std::string& section) {
+inline std::vector<Figures> ListRecords(const std::string& csvText, const std::string& section) {
   std::vector<csv::Record> records;
   int errorLine = 0;
   EXPECT_TRUE(csv::Parse(csvText, ',', records, errorLine)) << errorLine;
@@ -58,20 +56,19 @@ inline std::vector<Figures> ListRecords(const std::string& csvText,
 // Runs the list at `date` and the state of each contract it lists; expects
 // `listed` lines, each equal to its state, and totals equal to their sums.
 // Gives each state's JSON by contract id.
-inline std::map<std::string, std::string> ExpectListAsStates(
-    const std::string& folder, const std::string& database,
-    const std::string& date, size_t listed) {
+inline std::map<std::string, std::string> ExpectListAsStates(const std::string& folder,
+                                                             const std::string& database,
+                                                             const std::string& date,
+                                                             size_t listed) {
   std::map<std::string, std::string> states;
-  const ZorvitResult list =
-      RunZorvit(folder, database, "debtors --format csv --date " + date);
+  const ZorvitResult list = RunZorvit(folder, database, "debtors --format csv --date " + date);
   EXPECT_EQ(list.exitCode, 0) << list.err;
   const std::vector<Figures> lines = ListRecords(list.out, "длъжник");
   EXPECT_EQ(lines.size(), listed) << list.out;
   std::map<std::string, long long> sums;
   for (const Figures& line : lines) {
-    const ZorvitResult state = RunZorvit(
-        folder, database,
-        "state " + line.at("id") + " --format json --date " + date);
+    const ZorvitResult state =
+        RunZorvit(folder, database, "state " + line.at("id") + " --format json --date " + date);
     EXPECT_EQ(state.exitCode, 0) << state.err;
     states[line.at("id")] = state.out;
     const Figures totals = StateTotals(state.out);

@@ -41,10 +41,9 @@ class RatesImport : public ::testing::Test {
     q->Open();
     std::string out;
     for (; !q->Eof(); q->Next()) {
-      out += Format("%s-%s %.2f %.7f;",
-                    FormatDMY(q->FieldAt(0).AsDateTime()).c_str(),
-                    FormatDMY(q->FieldAt(1).AsDateTime()).c_str(),
-                    q->FieldAt(2).AsFloat(), q->FieldAt(3).AsFloat());
+      out += Format("%s-%s %.2f %.7f;", FormatDMY(q->FieldAt(0).AsDateTime()).c_str(),
+                    FormatDMY(q->FieldAt(1).AsDateTime()).c_str(), q->FieldAt(2).AsFloat(),
+                    q->FieldAt(3).AsFloat());
     }
     return out;
   }
@@ -86,11 +85,10 @@ TEST_F(RatesImport, ReadsEveryFormASpreadsheetSaves) {
     EXPECT_EQ(Stored(), kTwoPeriods) << c.name;
   }
   Import("reset.csv", "01.01.2000;31.12.2000;1\n");
-  const std::string book =
-      MakeWorkbook(folder_, "rates.xlsx",
-                   {{"От", "До", "ОЛП"},
-                    {Cell::Date(2023, 7, 1), Cell::Date(2023, 12, 31), 3.79},
-                    {Cell::Date(2024, 1, 1), Cell::Date(2024, 6, 30), 3.8}});
+  const std::string book = MakeWorkbook(folder_, "rates.xlsx",
+                                        {{"От", "До", "ОЛП"},
+                                         {Cell::Date(2023, 7, 1), Cell::Date(2023, 12, 31), 3.79},
+                                         {Cell::Date(2024, 1, 1), Cell::Date(2024, 6, 30), 3.8}});
   EXPECT_EQ(ImportFile(book).exitCode, 0);
   EXPECT_EQ(Stored(), kTwoPeriods);
 }
@@ -102,14 +100,12 @@ TEST_F(RatesImport, RefusesAFileItCannotReadWholeAndKeepsTheTable) {
   };
   const Case cases[] = {
       {"01.07.2023,31.12.2023,3,79\n", "Ред 1: дневният коефициент 79"},
-      {"01.07.2023;31.12.2023;3\n2024/01/01;30.06.2024;3\n",
-       "Ред 2: „2024/01/01“ не е дата"},
+      {"01.07.2023;31.12.2023;3\n2024/01/01;30.06.2024;3\n", "Ред 2: „2024/01/01“ не е дата"},
       {"", "Във файла няма нито един период."},
       {"От;До;ОЛП\n", "Във файла няма нито един период."},
       {"01.07.2023;31.12.2023;-1\n", "Ред 1: процентът -1 е извън"},
       {"01.07.2023;31.12.2023;3\n01.12.2023;30.06.2024;3\n", "се застъпва"},
-      {"01.07.2023;31.12.2023;3\n02.01.2024;30.06.2024;3\n",
-       "дни без лихвен процент"},
+      {"01.07.2023;31.12.2023;3\n02.01.2024;30.06.2024;3\n", "дни без лихвен процент"},
       {"01.07.2023;31.12.2023;3;0.0001;1.7.23\n", "„1.7.23“ не е дата"},
       {"\"01.07.2023;31.12.2023;3\n", "не е затворено"},
   };

@@ -28,17 +28,14 @@ inline void WriteWholeFile(const std::string& path, const std::string& text) {
 }
 
 // `zorvit ARGUMENTS --database DATABASE`, its output kept in `folder`.
-inline ZorvitResult RunZorvit(const std::string& folder,
-                              const std::string& database,
+inline ZorvitResult RunZorvit(const std::string& folder, const std::string& database,
                               const std::string& arguments) {
   const std::string out = folder + "/zorvit-out.txt";
   const std::string err = folder + "/zorvit-err.txt";
-  const std::string command = std::string(ZRV_BINARY_DIR) + "/bin/zorvit " +
-                              arguments + " --database '" + database + "' >'" +
-                              out + "' 2>'" + err + "'";
+  const std::string command = std::string(ZRV_BINARY_DIR) + "/bin/zorvit " + arguments +
+                              " --database '" + database + "' >'" + out + "' 2>'" + err + "'";
   const int status = std::system(command.c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWholeFile(out),
-          ReadWholeFile(err)};
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWholeFile(out), ReadWholeFile(err)};
 }
 
 }  // namespace zrv::test

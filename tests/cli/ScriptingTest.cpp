@@ -35,13 +35,10 @@ bool Contains(const std::string& text, const std::string& part) {
 }
 
 // Runs a shell command in `folder`, its output kept.
-test::ZorvitResult RunShell(const std::string& folder,
-                            const std::string& command) {
-  const std::string line =
-      "cd '" + folder + "' && " + command + " </dev/null >out.txt 2>err.txt";
+test::ZorvitResult RunShell(const std::string& folder, const std::string& command) {
+  const std::string line = "cd '" + folder + "' && " + command + " </dev/null >out.txt 2>err.txt";
   const int status = std::system(line.c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
-          ReadWholeFile(folder + "/out.txt"),
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWholeFile(folder + "/out.txt"),
           ReadWholeFile(folder + "/err.txt")};
 }
 
@@ -84,24 +81,22 @@ TEST(ErrorLineFieldsTest, ParsesTheLinesOfTheErrorList) {
     std::string text;
   };
   const std::vector<Case> cases = {
-      {MissingLine(subject::kRentType, 11, true), "FATAL", 11, "C",
-       subject::kRentType, std::string("Липсва ") + subject::kRentType},
+      {MissingLine(subject::kRentType, 11, true), "FATAL", 11, "C", subject::kRentType,
+       std::string("Липсва ") + subject::kRentType},
       {MissingLine(subject::kAnnexStartNotLater, 7, false), "WARNING", 7, "AE",
        subject::kAnnexStartNotLater, ""},
-      {MissingLine(std::string(subject::kCheckDigit) + "E", 3, false),
-       "WARNING", 3, "E", std::string(subject::kCheckDigit) + "E", ""},
-      {MissingLine("адрес(колона H: най-много 250 знака)", 4, true), "FATAL", 4,
-       "H", "адрес(колона H: най-много 250 знака)", ""},
+      {MissingLine(std::string(subject::kCheckDigit) + "E", 3, false), "WARNING", 3, "E",
+       std::string(subject::kCheckDigit) + "E", ""},
+      {MissingLine("адрес(колона H: най-много 250 знака)", 4, true), "FATAL", 4, "H",
+       "адрес(колона H: най-много 250 знака)", ""},
       {WarningLine("Договорът вече е записан", 5), "WARNING", 5, "", "",
        "Договорът вече е записан"},
-      {WarningLine("записан с други стойности в колони AD, AE", 6), "WARNING",
-       6, "AD", "", "записан с други стойности в колони AD, AE"},
-      {FatalLine("друга работна станция", 12), "FATAL", 12, "", "",
-       "друга работна станция"},
+      {WarningLine("записан с други стойности в колони AD, AE", 6), "WARNING", 6, "AD", "",
+       "записан с други стойности в колони AD, AE"},
+      {FatalLine("друга работна станция", 12), "FATAL", 12, "", "", "друга работна станция"},
       {"Импортирането е прекъснато на ред 9.", "", 0, "", "",
        "Импортирането е прекъснато на ред 9."},
-      {"FATAL : на ред номер : девет", "FATAL", 0, "", "",
-       "на ред номер : девет"},
+      {"FATAL : на ред номер : девет", "FATAL", 0, "", "", "на ред номер : девет"},
   };
   for (const Case& c : cases) {
     const ErrorLineFields f = ParseErrorLine(c.line);
@@ -130,8 +125,7 @@ TEST(RowsProgressTest, TellsThePaceAndTheTimeLeft) {
       {1, 3601, 1, "ред 1 от 3601, 1 реда/с, остават 1:00:00"},
       {50, 50, 10, "ред 50 от 50, 5 реда/с"},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(RowsProgressText(c.done, c.total, c.seconds), c.text);
+  for (const Case& c : cases) EXPECT_EQ(RowsProgressText(c.done, c.total, c.seconds), c.text);
 
   EXPECT_EQ(ChooseProgressMode(false, false, true), ProgressMode::kInPlace);
   EXPECT_EQ(ChooseProgressMode(false, false, false), ProgressMode::kNone);
@@ -149,25 +143,20 @@ TEST_F(Scripting, JsonOnStandardOutputAndTheLogInItsFolder) {
   database.Connection().Close();
   const std::string logs = folder_ + "/logs";
   fs::create_directory(logs);
-  const std::string example =
-      std::string(ZRV_SOURCE_DIR) + "/examples/contracts.xls";
+  const std::string example = std::string(ZRV_SOURCE_DIR) + "/examples/contracts.xls";
   const std::vector<std::string> login = {
-      "import",     "--database", database.Path(), "--user", "demo",
-      "--password", "x"};
+      "import", "--database", database.Path(), "--user", "demo", "--password", "x"};
   auto args = login;
-  args.insert(args.end(), {"--summary-json", "-", "--log-dir", logs,
-                           "--progress", example});
+  args.insert(args.end(), {"--summary-json", "-", "--log-dir", logs, "--progress", example});
   const test::ZorvitResult r = RunZorvit(folder_, args);
   EXPECT_EQ(r.exitCode, 3) << r.err;
   const std::string parsed = ParsedJson(folder_, r.out);
-  EXPECT_TRUE(Contains(parsed, "E 7 WARNING AE\nE 11 FATAL C\nE 11 FATAL AC\n"))
-      << parsed << r.out;
+  EXPECT_TRUE(Contains(parsed, "E 7 WARNING AE\nE 11 FATAL C\nE 11 FATAL AC\n")) << parsed << r.out;
   EXPECT_TRUE(Contains(r.err, "FATAL : Липсва вид наем на ред номер : 11\n"));
   EXPECT_TRUE(Contains(r.err, "Записани договори:           18\n"));
   EXPECT_TRUE(Contains(r.err, "ред 1 от ")) << r.err;
 
-  database.Connection().Open(
-      db::ConnectParams{"SYSDBA", "masterkey", database.Path()});
+  database.Connection().Open(db::ConnectParams{"SYSDBA", "masterkey", database.Path()});
   int contracts = 0;
   std::istringstream lines(parsed);
   for (std::string line; std::getline(lines, line);) {
@@ -190,11 +179,10 @@ TEST_F(Scripting, JsonOnStandardOutputAndTheLogInItsFolder) {
   EXPECT_FALSE(fs::exists(folder_ + "/-"));
 
   args = login;
-  args.insert(args.end(), {"--check", "--allow-duplicates", "--quiet",
-                           "--summary-json", "-", example});
+  args.insert(args.end(),
+              {"--check", "--allow-duplicates", "--quiet", "--summary-json", "-", example});
   const test::ZorvitResult dry = RunZorvit(folder_, args);
-  EXPECT_TRUE(Contains(ParsedJson(folder_, dry.out), "\nC null 1/2007 2\n"))
-      << dry.out;
+  EXPECT_TRUE(Contains(ParsedJson(folder_, dry.out), "\nC null 1/2007 2\n")) << dry.out;
   EXPECT_FALSE(Contains(dry.err, "Обобщение")) << dry.err;
 }
 
@@ -205,8 +193,7 @@ TEST_F(Scripting, StateByTheContractsNumber) {
   test::TestDatabase database;
   int id = 1;
   for (const char* number_stop :
-       {"\"15/2007\", \"31.12.2008\"", "\"16/2007\", \"31.12.2008\"",
-        "\"16/2007\", null"}) {
+       {"\"15/2007\", \"31.12.2008\"", "\"16/2007\", \"31.12.2008\"", "\"16/2007\", null"}) {
     database.Exec(
         "insert into documents (doc_id, doc_type, doc_datastart, doc_nomtxt, "
         "doc_datastop) values (" +
@@ -234,12 +221,10 @@ TEST_F(Scripting, StateByTheContractsNumber) {
   for (const Case& c : cases) {
     std::vector<std::string> args = {"state"};
     args.insert(args.end(), c.args.begin(), c.args.end());
-    args.insert(args.end(),
-                {"--date", "31.12.2008", "--database", database.Path()});
+    args.insert(args.end(), {"--date", "31.12.2008", "--database", database.Path()});
     const test::ZorvitResult r = RunZorvit(folder_, args);
     EXPECT_EQ(r.exitCode, c.exitCode) << c.args[0] << r.err;
-    EXPECT_TRUE(c.out.empty() ? r.out.empty() : Contains(r.out, c.out))
-        << r.out;
+    EXPECT_TRUE(c.out.empty() ? r.out.empty() : Contains(r.out, c.out)) << r.out;
     EXPECT_TRUE(Contains(r.err, c.errPart)) << c.args[0] << "\n" << r.err;
   }
 }
@@ -250,8 +235,7 @@ TEST_F(Scripting, MessagesNameTheNextStep) {
   database.Connection().Close();
   // An engine folder without its character sets: every entry of this
   // machine's but intl/.
-  const std::optional<fs::path> root =
-      db::fb::FindEngineRoot(db::fb::ThisProcessClues());
+  const std::optional<fs::path> root = db::fb::FindEngineRoot(db::fb::ThisProcessClues());
   ASSERT_TRUE(root);
   const std::string bare = folder_ + "/firebird";
   fs::create_directories(bare);
@@ -282,8 +266,7 @@ TEST_F(Scripting, MessagesNameTheNextStep) {
       {{"state", "1", "--database", database.Path()},
        "TMPDIR=" + folder_ + "/tmp FIREBIRD=" + bare,
        1,
-       "липсват в папката на Firebird " + bare +
-           ". Задайте папката с променливата FIREBIRD"},
+       "липсват в папката на Firebird " + bare + ". Задайте папката с променливата FIREBIRD"},
   };
   for (const Case& c : cases) {
     const test::ZorvitResult r = RunZorvit(folder_, c.args, c.environment);
@@ -310,12 +293,10 @@ TEST_F(Scripting, BenchProgramsAnswerHelpAndRefuseUnknownOptions) {
   };
   for (const Case& c : cases) {
     const std::string usage = "Usage: " + c.bench;
-    const test::ZorvitResult help =
-        RunShell(folder_, bin + c.bench + " --help");
+    const test::ZorvitResult help = RunShell(folder_, bin + c.bench + " --help");
     EXPECT_EQ(help.exitCode, 0) << c.bench;
     EXPECT_TRUE(Contains(help.out, usage)) << c.bench << help.out;
-    const test::ZorvitResult r =
-        RunShell(folder_, bin + c.bench + " " + c.wrong);
+    const test::ZorvitResult r = RunShell(folder_, bin + c.bench + " " + c.wrong);
     EXPECT_EQ(r.exitCode, 2) << c.bench << " " << c.wrong;
     EXPECT_TRUE(Contains(r.err, usage)) << c.bench << " " << c.wrong << r.err;
     EXPECT_EQ(r.out, "") << c.bench << " " << c.wrong;

@@ -22,24 +22,24 @@ class StateCommand : public ::testing::Test {
   void SetUp() override {
     folder_ = MakeTempFolder();
     for (int doc : {1, 2}) {
-      db_.Exec(Format(
-          "insert into documents (doc_id, doc_nomtxt, doc_type, doc_datastart, "
-          "doc_datastop, doc_initsum, da_valuta, doc_typetext, doc_free, "
-          "doc_handrentinfo, da_rf3) values (%d, \"%d/2024\", 1002, "
-          "\"01.01.2024\", \"31.12.2024\", 0, 7, \"Наем\", \"F\", \"F\", 0)",
-          doc, doc));
-      db_.Exec(Format(
-          "insert into Anecs (AN_ID, AN_NUM, AN_PRICE, AN_DTSTART, AN_DTSTOP, "
-          "AN_LTYPE, AN_LPERCENT, AN_LMAX, AN_DDS, AN_PAYDAY, AN_FREEDATE) "
-          "values (%d, 1, 100, \"01.01.2024\", \"31.12.2024\", 1, 10, 0, 1201, "
-          "10, \"01.01.2024\")",
-          doc));
+      db_.Exec(
+          Format("insert into documents (doc_id, doc_nomtxt, doc_type, doc_datastart, "
+                 "doc_datastop, doc_initsum, da_valuta, doc_typetext, doc_free, "
+                 "doc_handrentinfo, da_rf3) values (%d, \"%d/2024\", 1002, "
+                 "\"01.01.2024\", \"31.12.2024\", 0, 7, \"Наем\", \"F\", \"F\", 0)",
+                 doc, doc));
+      db_.Exec(
+          Format("insert into Anecs (AN_ID, AN_NUM, AN_PRICE, AN_DTSTART, AN_DTSTOP, "
+                 "AN_LTYPE, AN_LPERCENT, AN_LMAX, AN_DDS, AN_PAYDAY, AN_FREEDATE) "
+                 "values (%d, 1, 100, \"01.01.2024\", \"31.12.2024\", 1, 10, 0, 1201, "
+                 "10, \"01.01.2024\")",
+                 doc));
       for (int m = 1; m <= 12; ++m) {
-        db_.Exec(Format(
-            "insert into RentsInfo (RI_DOCID, RI_YEAR, RI_MONTH, RI_DAYS, "
-            "RI_PRICE, RI_DTSTART, RI_CARRIED) values (%d, 2024, %d, 30, 100, "
-            "\"01.%02d.2024\", 0)",
-            doc, m, m));
+        db_.Exec(
+            Format("insert into RentsInfo (RI_DOCID, RI_YEAR, RI_MONTH, RI_DAYS, "
+                   "RI_PRICE, RI_DTSTART, RI_CARRIED) values (%d, 2024, %d, 30, 100, "
+                   "\"01.%02d.2024\", 0)",
+                   doc, m, m));
       }
     }
     db_.Exec(
@@ -86,8 +86,7 @@ TEST_F(StateCommand, ShowsWhatItDidAndWhatItStandsOn) {
       "\nДължимо: 0.00\n",
       "\nПлатено напред: 400.00\n",
   };
-  for (const char* part : expected)
-    EXPECT_TRUE(Has(text.out, part)) << part << "\n" << text.out;
+  for (const char* part : expected) EXPECT_TRUE(Has(text.out, part)) << part << "\n" << text.out;
   EXPECT_FALSE(Has(text.out, "Дължимо: -"));
 
   // Due on the state date itself: no interest yet, and no blank explanation.
@@ -98,16 +97,13 @@ TEST_F(StateCommand, ShowsWhatItDidAndWhatItStandsOn) {
   WriteWholeFile(rates, "01.01.2024;31.01.2024;3.6\n");
   ASSERT_EQ(Run("rates import '" + rates + "'").exitCode, 0);
   const ZorvitResult later = Run("state 2 --date 15.02.2024");
-  EXPECT_TRUE(
-      Has(later.out, "Основните лихвени проценти са заредени до 31.01.2024"))
-      << later.out;
+  EXPECT_TRUE(Has(later.out, "Основните лихвени проценти са заредени до 31.01.2024")) << later.out;
   EXPECT_FALSE(Has(later.out, "не са заредени"));
 
   const ZorvitResult csv = Run("state 2 --date 15.02.2024 --format csv");
   EXPECT_EQ(csv.exitCode, 0);
   EXPECT_TRUE(Has(csv.out, "общо,Дължимо,200.00\r\n")) << csv.out;
-  EXPECT_TRUE(Has(csv.out, "период,2024-01,100.00,0.00,100.00,0.00,20.00,"))
-      << csv.out;
+  EXPECT_TRUE(Has(csv.out, "период,2024-01,100.00,0.00,100.00,0.00,20.00,")) << csv.out;
   const ZorvitResult json = Run("state 2 --date 15.02.2024 --format json");
   EXPECT_EQ(json.exitCode, 0);
   EXPECT_TRUE(Has(json.out, "\"due\": 200.00,")) << json.out;
@@ -129,16 +125,13 @@ namespace {
 // deletes nothing: the state after it still finds contract 1's payment
 // without an invoice to delete.
 TEST_F(StateCommand, DebtorsGiveEachContractsStateAndDeleteNothing) {
-  const ZorvitResult readOnly =
-      Run("state 1 --read-only --date 15.02.2024 --format json");
-  EXPECT_TRUE(Has(readOnly.out, "\"unlinked_payments_left_out\": 1"))
-      << readOnly.out;
+  const ZorvitResult readOnly = Run("state 1 --read-only --date 15.02.2024 --format json");
+  EXPECT_TRUE(Has(readOnly.out, "\"unlinked_payments_left_out\": 1")) << readOnly.out;
   auto states = ExpectListAsStates(folder_, db_.Path(), "15.02.2024", 2);
   EXPECT_TRUE(Has(states["1"], "\"deleted_payments\": 1")) << states["1"];
 
   // Contract 1 has paid ahead and owes nothing.
-  const ZorvitResult owing =
-      Run("debtors --date 15.02.2024 --min-due 0.01 --format csv");
+  const ZorvitResult owing = Run("debtors --date 15.02.2024 --min-due 0.01 --format csv");
   EXPECT_EQ(ListRecords(owing.out, "длъжник").size(), 1u) << owing.out;
   EXPECT_EQ(Run("debtors --format xlsx").exitCode, 2);
   EXPECT_EQ(Run("debtors --min-due -1").exitCode, 2);
@@ -146,12 +139,10 @@ TEST_F(StateCommand, DebtorsGiveEachContractsStateAndDeleteNothing) {
 
 // `--output -` is standard output, for every form; no file named "-".
 TEST_F(StateCommand, DebtorsGoToStandardOutputForADash) {
-  const ZorvitResult csv =
-      Run("debtors --date 15.02.2024 --format csv --output -");
+  const ZorvitResult csv = Run("debtors --date 15.02.2024 --format csv --output -");
   EXPECT_EQ(csv.exitCode, 0) << csv.err;
   EXPECT_EQ(ListRecords(csv.out, "длъжник").size(), 2u) << csv.out;
-  const ZorvitResult xlsx =
-      Run("debtors --date 15.02.2024 --format xlsx --output -");
+  const ZorvitResult xlsx = Run("debtors --date 15.02.2024 --format xlsx --output -");
   EXPECT_EQ(xlsx.exitCode, 0) << xlsx.err;
   EXPECT_EQ(xlsx.out.substr(0, 2), "PK");
   EXPECT_FALSE(std::filesystem::exists("-"));  // in the folder it runs in

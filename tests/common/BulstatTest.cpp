@@ -35,8 +35,8 @@ TEST(Bulstat, ThirteenDigitCodes) {
 }
 
 TEST(Bulstat, WrongLengthsFail) {
-  for (const char* text : {"", "BG", "12345678", "1234567860", "123456786123",
-                           "12345678612370", "1234567861237 9"}) {
+  for (const char* text :
+       {"", "BG", "12345678", "1234567860", "123456786123", "12345678612370", "1234567861237 9"}) {
     EXPECT_FALSE(IsValidBulstat(text)) << text;
   }
 }

@@ -13,8 +13,7 @@ using Fields = std::vector<std::string>;
 TEST(Csv, ReadsWhatItWritesWithEachSeparator) {
   const Fields fields = {"plain", "a;b,c", "say \"hi\"", "two\r\nlines", ""};
   for (char separator : {',', ';', '\t'}) {
-    const std::string text =
-        "\xEF\xBB\xBF" + Line(fields, separator) + "\r\nx" + separator + "y\n";
+    const std::string text = "\xEF\xBB\xBF" + Line(fields, separator) + "\r\nx" + separator + "y\n";
     std::vector<Record> records;
     int bad = -1;
     ASSERT_TRUE(Parse(text, separator, records, bad)) << separator;
@@ -31,8 +30,7 @@ TEST(Csv, RefusesQuotesItCannotReadAndNamesTheLine) {
     const char* text;
     int line;
   };
-  for (const Case& c :
-       {Case{"a,b\n\"open,c\n", 2}, Case{"a\n\n\"x\"y,z\n", 3}}) {
+  for (const Case& c : {Case{"a,b\n\"open,c\n", 2}, Case{"a\n\n\"x\"y,z\n", 3}}) {
     std::vector<Record> records;
     int bad = 0;
     EXPECT_FALSE(Parse(c.text, ',', records, bad)) << c.text;

@@ -14,8 +14,7 @@ std::string Parse(const std::string& text, int currentYear = 2025) {
   if (!TryParseDate(text, out, currentYear)) {
     return out == kUntouched ? "fail" : "fail but out changed";
   }
-  if (out != static_cast<double>(static_cast<int64_t>(out)))
-    return "not a whole day";
+  if (out != static_cast<double>(static_cast<int64_t>(out))) return "not a whole day";
   return FormatDMY(out);
 }
 
@@ -80,10 +79,9 @@ TEST(DateParse, ShortYearsFallInTheFiftyYearWindow) {
 }
 
 TEST(DateParse, MalformedTextFailsAndLeavesTheOutValue) {
-  for (const char* text :
-       {"", " ", "29.02.2007", "31.02.2007", "00.03.2007", "05.13.2007",
-        "05.03.2007x", "05-03-2007", "05.03.2007..", "5", "5.", ".3.2007",
-        "05.03.10000", "05.03.0000", "05.03.+7", "a.b.c", "2007.03.05"}) {
+  for (const char* text : {"", " ", "29.02.2007", "31.02.2007", "00.03.2007", "05.13.2007",
+                           "05.03.2007x", "05-03-2007", "05.03.2007..", "5", "5.", ".3.2007",
+                           "05.03.10000", "05.03.0000", "05.03.+7", "a.b.c", "2007.03.05"}) {
     EXPECT_EQ(Parse(text), "fail") << '"' << text << '"';
   }
 }

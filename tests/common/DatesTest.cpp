@@ -17,8 +17,7 @@ TEST(Dates, DayNumbersCountFromThe30thOfDecember1899) {
 }
 
 TEST(Dates, DecodeIsTheInverseOfEncodeAcrossTheYears) {
-  for (int year :
-       {1, 4, 100, 400, 1600, 1899, 1900, 2000, 2007, 2008, 2100, 9999}) {
+  for (int year : {1, 4, 100, 400, 1600, 1899, 1900, 2000, 2007, 2008, 2100, 9999}) {
     for (int month = 1; month <= 12; ++month) {
       for (int day : {1, 28, DaysInMonth(year, month)}) {
         // Before day 0 the time of day is counted away from zero: -1.75
@@ -56,12 +55,10 @@ TEST(Dates, FormatDMYIgnoresTheTimeOfDay) {
 
 TEST(Dates, FormatDMYHMSShowsTheTime) {
   EXPECT_EQ(FormatDMYHMS(EncodeDate(2007, 3, 5) + 0.5), "05.03.2007 12:00:00");
-  EXPECT_EQ(
-      FormatDMYHMS(EncodeDate(2007, 3, 5) + (10 * 3600 + 7 * 60 + 9) / 86400.0),
-      "05.03.2007 10:07:09");
+  EXPECT_EQ(FormatDMYHMS(EncodeDate(2007, 3, 5) + (10 * 3600 + 7 * 60 + 9) / 86400.0),
+            "05.03.2007 10:07:09");
   // A moment that rounds up to midnight belongs to the next day.
-  EXPECT_EQ(FormatDMYHMS(EncodeDate(2007, 3, 5) + 0.9999999999),
-            "06.03.2007 00:00:00");
+  EXPECT_EQ(FormatDMYHMS(EncodeDate(2007, 3, 5) + 0.9999999999), "06.03.2007 00:00:00");
 }
 
 TEST(Dates, IncMonthCutsTheDayToTheTargetMonth) {
@@ -69,8 +66,7 @@ TEST(Dates, IncMonthCutsTheDayToTheTargetMonth) {
   EXPECT_EQ(IncMonth(EncodeDate(2008, 1, 31), 1), EncodeDate(2008, 2, 29));
   EXPECT_EQ(IncMonth(EncodeDate(2007, 11, 15), 3), EncodeDate(2008, 2, 15));
   EXPECT_EQ(IncMonth(EncodeDate(2007, 1, 15), -1), EncodeDate(2006, 12, 15));
-  EXPECT_EQ(IncMonth(EncodeDate(2007, 1, 15) + 0.25, 12),
-            EncodeDate(2008, 1, 15) + 0.25);
+  EXPECT_EQ(IncMonth(EncodeDate(2007, 1, 15) + 0.25, 12), EncodeDate(2008, 1, 15) + 0.25);
 }
 
 TEST(Dates, DateBetweenIncludesBothEnds) {
@@ -86,10 +82,9 @@ TEST(Dates, DecodePayDayFollowsTheCodeRanges) {
   struct Case {
     int16_t code, day, shift;
   };
-  const Case cases[] = {{0, 30, 1},    {5, 5, 1},   {-3, -3, 1},
-                        {100, 100, 1}, {101, 1, 2}, {105, 5, 2},
-                        {200, 100, 2}, {201, 1, 0}, {225, 25, 0},
-                        {300, 100, 0}, {301, 1, 3}, {310, 10, 3}};
+  const Case cases[] = {{0, 30, 1},   {5, 5, 1},     {-3, -3, 1},   {100, 100, 1},
+                        {101, 1, 2},  {105, 5, 2},   {200, 100, 2}, {201, 1, 0},
+                        {225, 25, 0}, {300, 100, 0}, {301, 1, 3},   {310, 10, 3}};
   for (const Case& c : cases) {
     int16_t day = -99, shift = -99;
     DecodePayDay(c.code, day, shift);

@@ -16,10 +16,9 @@ TEST(TryParseFloat, CommasAreDecimalPointsAndBlanksVanish) {
     const char* text;
     double value;
   };
-  const Case good[] = {{"12.5", 12.5},       {"7,5", 7.5},    {" 7 ", 7.0},
-                       {"1 234,50", 1234.5}, {"1e3", 1000.0}, {"-2,25", -2.25},
-                       {"+3", 3.0},          {".5", 0.5},     {"5.", 5.0},
-                       {"1,5E-2", 0.015},    {"0", 0.0}};
+  const Case good[] = {{"12.5", 12.5},  {"7,5", 7.5},      {" 7 ", 7.0}, {"1 234,50", 1234.5},
+                       {"1e3", 1000.0}, {"-2,25", -2.25},  {"+3", 3.0},  {".5", 0.5},
+                       {"5.", 5.0},     {"1,5E-2", 0.015}, {"0", 0.0}};
   for (const Case& c : good) {
     double out = -1;
     EXPECT_TRUE(TryParseFloat(c.text, out)) << c.text;
@@ -28,9 +27,8 @@ TEST(TryParseFloat, CommasAreDecimalPointsAndBlanksVanish) {
 }
 
 TEST(TryParseFloat, AnythingElseGivesFalseAndZero) {
-  for (const char* text :
-       {"", "   ", "1.234,50", "1,2,3", "abc", "12a", "1e", "e3", "-", ".",
-        "1\t2", "0x10", "inf", "nan", "1e999", "--1", "1 e 3x"}) {
+  for (const char* text : {"", "   ", "1.234,50", "1,2,3", "abc", "12a", "1e", "e3", "-", ".",
+                           "1\t2", "0x10", "inf", "nan", "1e999", "--1", "1 e 3x"}) {
     double out = 99;
     EXPECT_FALSE(TryParseFloat(text, out)) << '"' << text << '"';
     EXPECT_EQ(out, 0.0) << '"' << text << '"';
@@ -41,12 +39,9 @@ TEST(TryParseFloat, AnythingElseGivesFalseAndZero) {
 // temporary folder when the system has none installed; false when neither
 // works.
 bool UseDecimalCommaLocale() {
-  if (setlocale(LC_NUMERIC, "bg_BG.UTF-8") ||
-      setlocale(LC_NUMERIC, "de_DE.UTF-8"))
-    return true;
+  if (setlocale(LC_NUMERIC, "bg_BG.UTF-8") || setlocale(LC_NUMERIC, "de_DE.UTF-8")) return true;
   const std::string folder = "/tmp/zrv-locale-" + std::to_string(getpid());
-  const std::string command = "mkdir -p " + folder +
-                              " && localedef -i bg_BG -f UTF-8 " + folder +
+  const std::string command = "mkdir -p " + folder + " && localedef -i bg_BG -f UTF-8 " + folder +
                               "/bg_BG.UTF-8 >/dev/null 2>&1";
   if (std::system(command.c_str()) != 0) return false;
   setenv("LOCPATH", folder.c_str(), 1);
@@ -57,8 +52,7 @@ bool UseDecimalCommaLocale() {
 }
 
 TEST(TryParseFloat, IgnoresTheProcessLocale) {
-  if (!UseDecimalCommaLocale())
-    GTEST_SKIP() << "no locale with a decimal comma available";
+  if (!UseDecimalCommaLocale()) GTEST_SKIP() << "no locale with a decimal comma available";
   ASSERT_EQ(std::string(localeconv()->decimal_point), ",");
   double out = 0;
   EXPECT_TRUE(TryParseFloat("12.5", out));
@@ -78,8 +72,8 @@ TEST(TryParseInt, SignedDecimal32Bit) {
   EXPECT_EQ(out, INT32_MAX);
   EXPECT_TRUE(TryParseInt(" 7 ", out));
   EXPECT_EQ(out, 7);
-  for (const char* text : {"", "2147483648", "-2147483649", "1.0", "1,0", "12a",
-                           "+-1", "-", "0x1F", "1 2"}) {
+  for (const char* text :
+       {"", "2147483648", "-2147483649", "1.0", "1,0", "12a", "+-1", "-", "0x1F", "1 2"}) {
     out = 5;
     EXPECT_FALSE(TryParseInt(text, out)) << '"' << text << '"';
     EXPECT_EQ(out, 0) << '"' << text << '"';

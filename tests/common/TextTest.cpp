@@ -34,10 +34,8 @@ TEST(Utf8, LeftNeverSplitsACharacter) {
 }
 
 TEST(UpperCase, LatinAndCyrillicLikeTheDatabase) {
-  EXPECT_EQ(UpperCase("abcdefghijklmnopqrstuvwxyz"),
-            "ABCDEFGHIJKLMNOPQRSTUVWXYZ");
-  EXPECT_EQ(UpperCase("абвгдежзийклмнопрстуфхцчшщъыьэюя"),
-            "АБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ");
+  EXPECT_EQ(UpperCase("abcdefghijklmnopqrstuvwxyz"), "ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+  EXPECT_EQ(UpperCase("абвгдежзийклмнопрстуфхцчшщъыьэюя"), "АБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ");
   EXPECT_EQ(UpperCase("ё"), "Ё");
   EXPECT_EQ(UpperCase("ул. \"Цар Симеон\" 12а"), "УЛ. \"ЦАР СИМЕОН\" 12А");
   // UPPER on the PXW_CYRL text columns keeps these letters: so must we.
@@ -75,9 +73,8 @@ TEST(Cp1251, KnownCharacters) {
 
 TEST(Cp1251, UnconvertibleOrMalformedTextFailsAndLeavesOut) {
   for (const std::string& bad :
-       {std::string("日本"), std::string("αβ"), std::string("a\xFF"),
-        std::string("\xD0"), std::string("\xC0\x80"),
-        std::string("\xED\xA0\x80"), std::string("\xEF\xBF\xBD")}) {
+       {std::string("日本"), std::string("αβ"), std::string("a\xFF"), std::string("\xD0"),
+        std::string("\xC0\x80"), std::string("\xED\xA0\x80"), std::string("\xEF\xBF\xBD")}) {
     std::string out = "keep";
     EXPECT_FALSE(TryUtf8ToCp1251(bad, out));
     EXPECT_EQ(out, "keep");

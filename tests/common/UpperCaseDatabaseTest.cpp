@@ -13,8 +13,7 @@ namespace {
 TEST(UpperCaseDatabase, AgreesWithUpperOnTheTextColumnsForTheWholeCodePage) {
   test::TestDatabase database;
   // Declared like the schema's text columns compared with UPPER.
-  database.Exec(
-      "CREATE TABLE upper_check (id INTEGER, s VARCHAR(4) COLLATE PXW_CYRL)");
+  database.Exec("CREATE TABLE upper_check (id INTEGER, s VARCHAR(4) COLLATE PXW_CYRL)");
   std::vector<std::string> letters;
   for (int b = 0x20; b < 0x100; ++b) {
     if (b == 0x98 || b == 0x7F) continue;  // 0x98 has no character
@@ -32,10 +31,8 @@ TEST(UpperCaseDatabase, AgreesWithUpperOnTheTextColumnsForTheWholeCodePage) {
   select->Open();
   size_t compared = 0;
   for (; !select->Eof(); select->Next(), ++compared) {
-    const std::string& letter =
-        letters.at(select->FieldByName("id").AsInteger());
-    EXPECT_EQ(UpperCase(letter), select->FieldByName("u").AsString())
-        << "letter " << letter;
+    const std::string& letter = letters.at(select->FieldByName("id").AsInteger());
+    EXPECT_EQ(UpperCase(letter), select->FieldByName("u").AsString()) << "letter " << letter;
   }
   EXPECT_EQ(compared, letters.size());
 }

@@ -33,9 +33,7 @@ class FakeCalculator : public contracts::CalcVariables {
     names.push_back(name);
     return static_cast<int>(names.size()) - 1;
   }
-  void SetValue(int index, const std::string& value) override {
-    values[names.at(index)] = value;
-  }
+  void SetValue(int index, const std::string& value) override { values[names.at(index)] = value; }
 
   std::vector<std::string> names;
   std::map<std::string, std::string> values;
@@ -73,22 +71,20 @@ class BaseDocTest : public ::testing::Test {
     doc.Purpose = "магазин";
   }
   int Count(const char* table, const std::string& where) {
-    return db.ScalarInt(
-        Format("select count(*) from %s where %s", table, where.c_str()));
+    return db.ScalarInt(Format("select count(*) from %s where %s", table, where.c_str()));
   }
 
   TestDatabase db;
   RecordingMessages messages;
   // As the import uses it: no calculator, an empty characteristic working set.
   contracts::TPHPCommonTasks noCalculator;
-  contracts::TCharacteristicsCommonTasks characteristics{
-      db.Connection(), messages, noCalculator};
+  contracts::TCharacteristicsCommonTasks characteristics{db.Connection(), messages, noCalculator};
   TBaseDoc doc{db.Connection(), characteristics, noCalculator, 7};
   // With a calculator, whose working set holds characteristic 31.
   FakeCalculator calculator;
   contracts::TPHPCommonTasks calcBinding{&calculator};
-  contracts::TCharacteristicsCommonTasks calcCharacteristics{
-      db.Connection(), messages, calcBinding};
+  contracts::TCharacteristicsCommonTasks calcCharacteristics{db.Connection(), messages,
+                                                             calcBinding};
   TBaseDoc calcDoc{db.Connection(), calcCharacteristics, calcBinding, 7};
 };
 
@@ -108,32 +104,26 @@ TEST_F(BaseDocTest, InsertStoresTheContractAndExactlyOneAnnex) {
   const int id = doc.DocID;
   EXPECT_EQ(id, db.ScalarInt("select max(doc_id) from documents"));
   EXPECT_EQ(
-      Count(
-          "documents",
-          Format(
-              "doc_id = %d and doc_type = 1002 and doc_nomtxt = \"Д "
-              "\"\"12\"\"\" and "
-              "doc_coment = \"с \"\"кавички\"\" и час 10:30\" and doc_price = "
-              "1234.5 "
-              "and doc_area = 50.26 and doc_initsum = 0.13 and doc_userid = 7 "
-              "and "
-              "doc_app = 1 and doc_payday = 105 and doc_podsad = \"S\" and "
-              "doc_typetext = \"Наем\" and da_if1 = 11 and doc_imotid = 21 and "
-              "da_if4 = -1 and doc_data = \"20.12.2023\" and "
-              "doc_datastart = \"01.01.2024\" and doc_datastop = "
-              "\"31.12.2024\"",
-              id)),
+      Count("documents", Format("doc_id = %d and doc_type = 1002 and doc_nomtxt = \"Д "
+                                "\"\"12\"\"\" and "
+                                "doc_coment = \"с \"\"кавички\"\" и час 10:30\" and doc_price = "
+                                "1234.5 "
+                                "and doc_area = 50.26 and doc_initsum = 0.13 and doc_userid = 7 "
+                                "and "
+                                "doc_app = 1 and doc_payday = 105 and doc_podsad = \"S\" and "
+                                "doc_typetext = \"Наем\" and da_if1 = 11 and doc_imotid = 21 and "
+                                "da_if4 = -1 and doc_data = \"20.12.2023\" and "
+                                "doc_datastart = \"01.01.2024\" and doc_datastop = "
+                                "\"31.12.2024\"",
+                                id)),
       1);
   EXPECT_EQ(Count("anecs", Format("an_id = %d", id)), 1);
-  EXPECT_EQ(
-      Count(
-          "anecs",
-          Format("an_id = %d and an_num = 1 and an_freedate = an_dtstart and "
-                 "an_dtstart = \"01.01.2024\" and an_dtstop = \"31.12.2024\" "
-                 "and an_price = 1234.5 and an_payday = 105 and an_dds = 1201 "
-                 "and an_ltype = 2 and an_coment = \"\"",
-                 id)),
-      1);
+  EXPECT_EQ(Count("anecs", Format("an_id = %d and an_num = 1 and an_freedate = an_dtstart and "
+                                  "an_dtstart = \"01.01.2024\" and an_dtstop = \"31.12.2024\" "
+                                  "and an_price = 1234.5 and an_payday = 105 and an_dds = 1201 "
+                                  "and an_ltype = 2 and an_coment = \"\"",
+                                  id)),
+            1);
 }
 
 TEST_F(BaseDocTest, InsertKeepsACallersTransactionAndUndoesItsOwn) {
@@ -155,10 +145,9 @@ TEST_F(BaseDocTest, InsertKeepsACallersTransactionAndUndoesItsOwn) {
 TEST_F(BaseDocTest, CharacteristicsAreReplacedOnlyForPositiveTypes) {
   ASSERT_TRUE(calcDoc.Insert());
   const int monthly = calcDoc.DocID;
-  EXPECT_EQ(Count("characteristics_doc",
-                  Format("cd_docid = %d and cd_chid = 31 and "
-                         "cd_value = \"yes\" and cd_checked = \"F\"",
-                         monthly)),
+  EXPECT_EQ(Count("characteristics_doc", Format("cd_docid = %d and cd_chid = 31 and "
+                                                "cd_value = \"yes\" and cd_checked = \"F\"",
+                                                monthly)),
             1);
   calcDoc.DocType = 0;
   ASSERT_TRUE(calcDoc.Insert());
@@ -179,9 +168,7 @@ TEST_F(BaseDocTest, CharacteristicsAreReplacedOnlyForPositiveTypes) {
 
   // Without a working set, updating a 1002 contract still deletes its rows;
   // type 0 does not.
-  db.Exec(Format(
-      "insert into characteristics_doc values (%d, 99, \"x\", \"y\", \"T\")",
-      plain));
+  db.Exec(Format("insert into characteristics_doc values (%d, 99, \"x\", \"y\", \"T\")", plain));
   doc.DocType = 0;
   ASSERT_TRUE(doc.Update(plain));
   EXPECT_EQ(Count("characteristics_doc", Format("cd_docid = %d", plain)), 1);
@@ -212,34 +199,23 @@ TEST_F(BaseDocTest, UpdateRewritesTheContractAndClosesOnlyTheLatestAnnex) {
   doc.DocType = 1400;  // the type is not rewritten
   ASSERT_TRUE(doc.Update(id));
   EXPECT_EQ(doc.DocID, id);
-  EXPECT_EQ(
-      Count("documents",
-            Format("doc_id = %d and doc_type = 1002 and doc_price = 99.99 and "
-                   "doc_nomtxt = \"Д-12 \"\"нов\"\"\" and "
-                   "doc_datastop = \"31.03.2025\"",
-                   id)),
-      1);
-  EXPECT_EQ(
-      Count("anecs",
-            Format("an_id = %d and an_num = 3 and an_dtstop = \"31.03.2025\"",
-                   id)),
-      1);
-  EXPECT_EQ(
-      Count("anecs",
-            Format("an_id = %d and an_num = 2 and an_dtstop = \"30.06.2024\"",
-                   id)),
-      1);
-  EXPECT_EQ(Count("anecs",
-                  Format("an_id = %d and an_num = 1 and an_price = 99.99 and "
-                         "an_data >= \"%s\" and an_data < \"%s\"",
-                         id, FormatDMY(Today()).c_str(),
-                         FormatDMY(Today() + 1).c_str())),
+  EXPECT_EQ(Count("documents", Format("doc_id = %d and doc_type = 1002 and doc_price = 99.99 and "
+                                      "doc_nomtxt = \"Д-12 \"\"нов\"\"\" and "
+                                      "doc_datastop = \"31.03.2025\"",
+                                      id)),
+            1);
+  EXPECT_EQ(Count("anecs", Format("an_id = %d and an_num = 3 and an_dtstop = \"31.03.2025\"", id)),
+            1);
+  EXPECT_EQ(Count("anecs", Format("an_id = %d and an_num = 2 and an_dtstop = \"30.06.2024\"", id)),
+            1);
+  EXPECT_EQ(Count("anecs", Format("an_id = %d and an_num = 1 and an_price = 99.99 and "
+                                  "an_data >= \"%s\" and an_data < \"%s\"",
+                                  id, FormatDMY(Today()).c_str(), FormatDMY(Today() + 1).c_str())),
             1);
 }
 
 TEST_F(BaseDocTest, LoadByIdReadsTheContractWithTenantZoneAndAnnexes) {
-  db.Exec(
-      "insert into persons (per_id, per_name) values (40, \"Иван Петров\")");
+  db.Exec("insert into persons (per_id, per_name) values (40, \"Иван Петров\")");
   db.Exec(
       "insert into persons (per_id, per_name, per_egn, per_mol) values (41, "
       "\"Фирма ООД\", "
@@ -249,8 +225,7 @@ TEST_F(BaseDocTest, LoadByIdReadsTheContractWithTenantZoneAndAnnexes) {
   doc.PropertyID = 50;
   ASSERT_TRUE(doc.Insert());
   const int id = doc.DocID;
-  db.Exec(
-      Format("update documents set doc_podsad = \"\" where doc_id = %d", id));
+  db.Exec(Format("update documents set doc_podsad = \"\" where doc_id = %d", id));
   db.Exec(
       Format("insert into anecs (an_id, an_num, an_price, an_dtstart, "
              "an_dtstop) values "

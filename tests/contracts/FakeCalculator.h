@@ -22,9 +22,7 @@ class FakeCalculator : public CalcVariables {
     values.emplace_back();
     return static_cast<int>(names.size() - 1);
   }
-  void SetValue(int index, const std::string& value) override {
-    values.at(index) = value;
-  }
+  void SetValue(int index, const std::string& value) override { values.at(index) = value; }
 
   std::vector<std::string> names;
   std::vector<std::string> values;

@@ -14,40 +14,34 @@ namespace {
 // letter.
 TPersonSrchRec FullRecord(const std::string& text) {
   TPersonSrchRec p;
-  p.Name = text + "N", p.EGN = text + "E", p.Dann = text + "D",
-  p.Addr = text + "A";
-  p.NM = text + "M", p.InDDS = text + "V", p.AddrCoresp = text + "C",
-  p.TDNap = text + "T";
+  p.Name = text + "N", p.EGN = text + "E", p.Dann = text + "D", p.Addr = text + "A";
+  p.NM = text + "M", p.InDDS = text + "V", p.AddrCoresp = text + "C", p.TDNap = text + "T";
   p.TDNapAddr = text + "R", p.FirmDelo = text + "F", p.Telefon = text + "P";
-  p.PData = text + "L", p.MOL = 17, p.Flag = 'F',
-  p.DateReg = EncodeDate(2007, 3, 5);
+  p.PData = text + "L", p.MOL = 17, p.Flag = 'F', p.DateReg = EncodeDate(2007, 3, 5);
   return p;
 }
 
 class PersonTest : public ::testing::Test {
  protected:
   std::string Column(const std::string& column, int32_t id) {
-    return db.Scalar("SELECT " + column +
-                     " FROM PERSONS WHERE PER_ID = " + std::to_string(id));
+    return db.Scalar("SELECT " + column + " FROM PERSONS WHERE PER_ID = " + std::to_string(id));
   }
   int Count() { return db.ScalarInt("SELECT COUNT(*) FROM PERSONS"); }
 
   void ExpectStored(int32_t id, const TPersonSrchRec& p) {
-    const std::pair<const char*, const std::string*> texts[] = {
-        {"PER_NAME", &p.Name},
-        {"PER_EGN", &p.EGN},
-        {"PER_DANN", &p.Dann},
-        {"PER_ADDR", &p.Addr},
-        {"PER_NM", &p.NM},
-        {"PER_INDDS", &p.InDDS},
-        {"PER_ADDR_CORESP", &p.AddrCoresp},
-        {"PER_TDNAP", &p.TDNap},
-        {"PER_TDNAP_ADDR", &p.TDNapAddr},
-        {"PER_FIRMDELO", &p.FirmDelo},
-        {"PER_TELEFON", &p.Telefon},
-        {"PER_PDATA", &p.PData}};
-    for (const auto& [column, value] : texts)
-      EXPECT_EQ(Column(column, id), *value) << column;
+    const std::pair<const char*, const std::string*> texts[] = {{"PER_NAME", &p.Name},
+                                                                {"PER_EGN", &p.EGN},
+                                                                {"PER_DANN", &p.Dann},
+                                                                {"PER_ADDR", &p.Addr},
+                                                                {"PER_NM", &p.NM},
+                                                                {"PER_INDDS", &p.InDDS},
+                                                                {"PER_ADDR_CORESP", &p.AddrCoresp},
+                                                                {"PER_TDNAP", &p.TDNap},
+                                                                {"PER_TDNAP_ADDR", &p.TDNapAddr},
+                                                                {"PER_FIRMDELO", &p.FirmDelo},
+                                                                {"PER_TELEFON", &p.Telefon},
+                                                                {"PER_PDATA", &p.PData}};
+    for (const auto& [column, value] : texts) EXPECT_EQ(Column(column, id), *value) << column;
     EXPECT_EQ(Column("PER_MOL", id), std::to_string(p.MOL));
     EXPECT_EQ(Column("PER_FLAG", id), std::string(1, p.Flag));
   }
@@ -69,8 +63,7 @@ TEST_F(PersonTest, EveryFieldIsStoredAndTheNewIdReadBack) {
 
 TEST_F(PersonTest, QuotesAndStatementFragmentsInEveryFieldAreStoredIntact) {
   for (const std::string text :
-       {"\"", "ЕТ \"Слънце\" ", "'; DELETE FROM PERSONS; --", "\", 1, \"",
-        "ред 1\r\nред 2"}) {
+       {"\"", "ЕТ \"Слънце\" ", "'; DELETE FROM PERSONS; --", "\", 1, \"", "ред 1\r\nред 2"}) {
     TPersonSrchRec p = FullRecord(text);
     p.Flag = '"';
     ExpectStored(persons.InsertPerson(p), p);
@@ -116,8 +109,7 @@ TEST_F(PersonTest, FailuresLeaveNothingWrittenAndTheCallersTransactionOpen) {
     persons.InsertPerson(unstorable);
     ADD_FAILURE() << "accepted";
   } catch (const Error& e) {
-    EXPECT_NE(std::string(e.what()).find("PER_TELEFON"), std::string::npos)
-        << e.what();
+    EXPECT_NE(std::string(e.what()).find("PER_TELEFON"), std::string::npos) << e.what();
   }
 
   db.Connection().StartTransaction();
@@ -135,10 +127,8 @@ TEST_F(PersonTest, ObjectUnitsAndTheMissingDatabaseGuard) {
   EXPECT_FALSE(db.Connection().InTransaction());
 
   PersonTasks unbound;
-  for (const std::function<void()>& call :
-       std::initializer_list<std::function<void()>>{
-           [&] { unbound.FindByEGN("1"); },
-           [&] { unbound.InsertPerson(FullRecord("x")); },
+  for (const std::function<void()>& call : std::initializer_list<std::function<void()>>{
+           [&] { unbound.FindByEGN("1"); }, [&] { unbound.InsertPerson(FullRecord("x")); },
            [&] { unbound.HasObjectUnits(1); }}) {
     try {
       call();

@@ -15,8 +15,7 @@ namespace {
 class PropertyTest : public ::testing::Test {
  protected:
   std::string Column(const std::string& column, int32_t id) {
-    return db.Scalar("select " + column +
-                     " from imot where im_id = " + std::to_string(id));
+    return db.Scalar("select " + column + " from imot where im_id = " + std::to_string(id));
   }
   int Count() { return db.ScalarInt("select count(*) from imot"); }
 
@@ -26,15 +25,11 @@ class PropertyTest : public ::testing::Test {
 
 TEST_F(PropertyTest, InsertStoresEveryFieldAndReadsTheNewIdBack) {
   property.SettlementID = 12, property.MasivNo = 501, property.NparText = "123";
-  property.NN = 1, property.NI = 2, property.RkvText = "кв. 7",
-  property.RparText = "п. 3";
-  property.NTP = 14, property.VTP = 4, property.LocalityID = 3,
-  property.QuarterID = 6;
-  property.StreetID = 9, property.ZutType = "жил",
-  property.Address = "ул. \"Плиска\" 5";
+  property.NN = 1, property.NI = 2, property.RkvText = "кв. 7", property.RparText = "п. 3";
+  property.NTP = 14, property.VTP = 4, property.LocalityID = 3, property.QuarterID = 6;
+  property.StreetID = 9, property.ZutType = "жил", property.Address = "ул. \"Плиска\" 5";
   property.Area = 1234.567, property.ImType = 8, property.AddressNo = "5А";
-  property.Description = "Магазин", property.Borders = "север: улица",
-  property.ImZone = 2;
+  property.Description = "Магазин", property.Borders = "север: улица", property.ImZone = 2;
   ASSERT_TRUE(property.Insert());
   const int32_t id = property.ID;
   EXPECT_EQ(id, db.ScalarInt("select max(im_id) from imot"));
@@ -50,8 +45,7 @@ TEST_F(PropertyTest, InsertStoresEveryFieldAndReadsTheNewIdBack) {
       {"im_type", "8"},       {"im_addressnom", "5А"},
       {"im_desc", "Магазин"}, {"im_borders", "север: улица"},
       {"im_zone", "2"},       {"im_app", "1"}};
-  for (const auto& [column, value] : expected)
-    EXPECT_EQ(Column(column, id), value) << column;
+  for (const auto& [column, value] : expected) EXPECT_EQ(Column(column, id), value) << column;
   EXPECT_DOUBLE_EQ(std::stod(Column("im_area", id)), 1234.57);
 
   TObektDB cleared(db.Connection());
@@ -63,8 +57,7 @@ TEST_F(PropertyTest, InsertStoresEveryFieldAndReadsTheNewIdBack) {
 TEST_F(PropertyTest, TransactionIsTheCallersWhenOneIsOpen) {
   db.Connection().StartTransaction();
   ASSERT_TRUE(property.Insert());
-  property.Address =
-      std::string(251, 'a');  // one character more than the column holds
+  property.Address = std::string(251, 'a');  // one character more than the column holds
   EXPECT_THROW(property.Insert(), Error);
   EXPECT_TRUE(db.Connection().InTransaction());
   db.Connection().Rollback();
@@ -84,16 +77,14 @@ TEST_F(PropertyTest, TextsAreStoredExactlyOrRefusedBeforeWriting) {
     EXPECT_EQ(Column("im_address", property.ID), text);
     EXPECT_EQ(Column("im_desc", property.ID), text);
   }
-  const std::string refused[] = {"ул. 東京", "\xF0\x9F\x98\x80",
-                                 std::string("a\0b", 3)};
+  const std::string refused[] = {"ул. 東京", "\xF0\x9F\x98\x80", std::string("a\0b", 3)};
   for (const std::string& text : refused) {
     property.Borders = text;
     try {
       property.Insert();
       ADD_FAILURE() << "accepted";
     } catch (const Error& e) {
-      EXPECT_NE(std::string(e.what()).find("im_borders"), std::string::npos)
-          << e.what();
+      EXPECT_NE(std::string(e.what()).find("im_borders"), std::string::npos) << e.what();
     }
   }
   EXPECT_EQ(Count(), 5);
@@ -108,25 +99,25 @@ TEST_F(PropertyTest, FindByNparMatchesSettlementAndEveryGroup) {
   EXPECT_EQ(TObektDB::FindByNpar(counting, wanted), -1);
   EXPECT_EQ(counting.queries, 0);
 
-  property.SettlementID = 12, property.MasivNo = 501, property.NparText = "123",
-  property.NN = 1, property.NI = 2;
+  property.SettlementID = 12, property.MasivNo = 501, property.NparText = "123", property.NN = 1,
+  property.NI = 2;
   ASSERT_TRUE(property.Insert());
   const int32_t first = property.ID;
   ASSERT_TRUE(property.Insert());
-  wanted.SettlementID = 12, wanted.MasivNo = 501, wanted.NparText = "123",
-  wanted.NN = 1, wanted.NI = 2;
+  wanted.SettlementID = 12, wanted.MasivNo = 501, wanted.NparText = "123", wanted.NN = 1,
+  wanted.NI = 2;
   EXPECT_EQ(TObektDB::FindByNpar(counting, wanted), first);
   // One group or the settlement different: another property.
-  const std::vector<std::pair<const char*, std::function<void(TObektDB&)>>>
-      differences = {{"settlement", [](TObektDB& p) { p.SettlementID = 13; }},
-                     {"second", [](TObektDB& p) { p.MasivNo = 502; }},
-                     {"third", [](TObektDB& p) { p.NparText = "1234"; }},
-                     {"fourth", [](TObektDB& p) { p.NN = 0; }},
-                     {"fifth", [](TObektDB& p) { p.NI = 3; }}};
+  const std::vector<std::pair<const char*, std::function<void(TObektDB&)>>> differences = {
+      {"settlement", [](TObektDB& p) { p.SettlementID = 13; }},
+      {"second", [](TObektDB& p) { p.MasivNo = 502; }},
+      {"third", [](TObektDB& p) { p.NparText = "1234"; }},
+      {"fourth", [](TObektDB& p) { p.NN = 0; }},
+      {"fifth", [](TObektDB& p) { p.NI = 3; }}};
   for (const auto& [name, change] : differences) {
     TObektDB other{db.Connection()};
-    other.SettlementID = 12, other.MasivNo = 501, other.NparText = "123",
-    other.NN = 1, other.NI = 2;
+    other.SettlementID = 12, other.MasivNo = 501, other.NparText = "123", other.NN = 1,
+    other.NI = 2;
     change(other);
     EXPECT_EQ(TObektDB::FindByNpar(counting, other), -1) << name;
   }

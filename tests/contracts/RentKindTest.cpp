@@ -52,8 +52,7 @@ TEST(CalcValueTest, FindsTheVariableIgnoringCaseOrAddsIt) {
   EXPECT_FALSE(calc.SetCalcValue("", "1"));
   EXPECT_EQ(calculator.names, std::vector<std::string>{"месеци"});
   EXPECT_EQ(calculator.values, std::vector<std::string>{"4"});
-  EXPECT_FALSE(
-      TPHPCommonTasks().SetCalcValue("months", "1"));  // no calculator attached
+  EXPECT_FALSE(TPHPCommonTasks().SetCalcValue("months", "1"));  // no calculator attached
 }
 
 }  // namespace

@@ -71,15 +71,12 @@ TEST_F(RentTypeTest, LoadsEveryColumnOfTheApplicationsRentTypes) {
             std::make_tuple(false, true, false));
 }
 
-TEST_F(RentTypeTest,
-       ApplicationMinusOneLoadsEveryApplicationAndAReloadReplaces) {
+TEST_F(RentTypeTest, ApplicationMinusOneLoadsEveryApplicationAndAReloadReplaces) {
   table.LoadRentTypes(db.Connection(), -1, messages);
   EXPECT_EQ(table.Size(), 3u);
   db.Connection().StartTransaction();
   table.LoadRentTypes(db.Connection(), 2, messages);
-  EXPECT_TRUE(
-      db.Connection()
-          .InTransaction());  // a caller's transaction is left to the caller
+  EXPECT_TRUE(db.Connection().InTransaction());  // a caller's transaction is left to the caller
   db.Connection().Rollback();
   EXPECT_EQ(table.Size(), 1u);
 }
@@ -97,9 +94,7 @@ TEST_F(RentTypeTest, LoadFailureIsShownAndGoesNoFurther) {
   db.Exec("ALTER TABLE renttypes DROP RT_SGID");
   EXPECT_NO_THROW(table.LoadRentTypes(db.Connection(), 1, messages));
   ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].rfind(
-                "Грешка при зареждане на стойности по подразбиране.\n", 0),
-            0u)
+  EXPECT_EQ(messages.shown[0].rfind("Грешка при зареждане на стойности по подразбиране.\n", 0), 0u)
       << messages.shown[0];
   EXPECT_EQ(table.Size(), 0u);
   EXPECT_FALSE(db.Connection().InTransaction());

@@ -32,8 +32,7 @@ TEST(EngineRoot, FoundInTheOrderOfItsClues) {
   Touch(t / "usr/lib/libfbclient.so.3.0.11");
   Touch(t / "usr/lib/firebird/3.0/firebird.conf");
   fs::create_directories(t / "links");
-  fs::create_symlink(t / "usr/lib/libfbclient.so.3.0.11",
-                     t / "links/libfbclient.so.2");
+  fs::create_symlink(t / "usr/lib/libfbclient.so.3.0.11", t / "links/libfbclient.so.2");
   Touch(t / "pkg/firebird.conf");
   Touch(t / "zorvit-firebird-7/firebird.conf", PrivateConfigText(t / "user"));
 
@@ -45,22 +44,37 @@ TEST(EngineRoot, FoundInTheOrderOfItsClues) {
     std::optional<fs::path> root;
   };
   const std::vector<Case> cases = {
-      {"the user's FIREBIRD first", (t / "user").string(),
-       t / "opt/lib/libfbclient.so.2", {t / "pkg"}, t / "user"},
+      {"the user's FIREBIRD first",
+       (t / "user").string(),
+       t / "opt/lib/libfbclient.so.2",
+       {t / "pkg"},
+       t / "user"},
       {"a private folder stands for the root it mirrors",
-       (t / "zorvit-firebird-7/").string(), t / "opt/lib/libfbclient.so.2",
-       {}, t / "user"},
-      {"Firebird's layout: ROOT/lib", "", t / "opt/lib/libfbclient.so.2",
-       {t / "pkg"}, t / "opt"},
-      {"Debian's layout: LIBDIR/firebird/VERSION", "",
-       t / "usr/lib/libfbclient.so.3.0.11", {t / "pkg"},
+       (t / "zorvit-firebird-7/").string(),
+       t / "opt/lib/libfbclient.so.2",
+       {},
+       t / "user"},
+      {"Firebird's layout: ROOT/lib", "", t / "opt/lib/libfbclient.so.2", {t / "pkg"}, t / "opt"},
+      {"Debian's layout: LIBDIR/firebird/VERSION",
+       "",
+       t / "usr/lib/libfbclient.so.3.0.11",
+       {t / "pkg"},
        t / "usr/lib/firebird/3.0"},
-      {"a linked library: the folder of its real file", "",
-       t / "links/libfbclient.so.2", {}, t / "usr/lib/firebird/3.0"},
+      {"a linked library: the folder of its real file",
+       "",
+       t / "links/libfbclient.so.2",
+       {},
+       t / "usr/lib/firebird/3.0"},
       {"a FIREBIRD without firebird.conf, no library: the packages",
-       (t / "none").string(), "", {t / "none", t / "pkg"}, t / "pkg"},
-      {"nothing anywhere", (t / "none").string(), t / "none/libfbclient.so.2",
-       {t / "none"}, std::nullopt},
+       (t / "none").string(),
+       "",
+       {t / "none", t / "pkg"},
+       t / "pkg"},
+      {"nothing anywhere",
+       (t / "none").string(),
+       t / "none/libfbclient.so.2",
+       {t / "none"},
+       std::nullopt},
   };
   for (const Case& c : cases) {
     EngineRootClues clues{c.firebird, c.library, "3.0", c.packages};

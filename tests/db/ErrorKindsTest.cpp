@@ -59,8 +59,7 @@ TEST(ErrorKinds, EngineCodesTellTheDatabaseTheConnectionAndTheRowApart) {
       {{isc_convert_error}, Kind::kRow},
       {{isc_not_valid}, Kind::kRow},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(KindOf(c.codes), c.kind) << "first code " << c.codes[0];
+  for (const auto& c : cases) EXPECT_EQ(KindOf(c.codes), c.kind) << "first code " << c.codes[0];
 }
 
 }  // namespace

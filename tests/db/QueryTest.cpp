@@ -37,8 +37,7 @@ TEST(QueryTest, TypedParametersRoundTrip) {
   ASSERT_EQ(read->RecordCount(), 1);
   EXPECT_EQ(read->FieldByName("doc_nomtxt").AsString(), "Договор \"Южен\" № 5");
   EXPECT_EQ(read->FieldByName("DA_SF2").AsString(), "ёЁ щЩ ъ");
-  EXPECT_DOUBLE_EQ(read->FieldByName("doc_data").AsDateTime(),
-                   k15March2007 + 0.4375);
+  EXPECT_DOUBLE_EQ(read->FieldByName("doc_data").AsDateTime(), k15March2007 + 0.4375);
   EXPECT_EQ(read->FieldByName("doc_data").AsString(), "15.03.2007 10:30:00");
   EXPECT_DOUBLE_EQ(read->FieldByName("doc_price").AsFloat(), 1234.56);
   EXPECT_EQ(read->FieldByName("doc_type").AsInteger(), -1400);
@@ -74,10 +73,7 @@ TEST(QueryTest, UnsetParameterBindsNullAndNameMayRepeat) {
   q->SetSQL("insert into ul_kl (ul_id, ul_text) values (:id, :text)");
   q->SetInteger("id", 2);
   q->Execute();
-  EXPECT_EQ(
-      t.Scalar(
-          "select count(*) from ul_kl where ul_id = 2 and ul_text is null"),
-      "1");
+  EXPECT_EQ(t.Scalar("select count(*) from ul_kl where ul_id = 2 and ul_text is null"), "1");
 
   // ":b" inside a literal is text, in single and in double quotes alike.
   q->SetSQL(
@@ -90,20 +86,16 @@ TEST(QueryTest, UnsetParameterBindsNullAndNameMayRepeat) {
 
 TEST(QueryTest, DoubleQuotedLiteralsAreStringsInDialectOne) {
   TestDatabase t;
-  t.Exec(
-      "insert into ul_kl (ul_id, ul_text) values (5, \"он каза \"\"да\"\"\")");
-  EXPECT_EQ(t.Scalar("select ul_text from ul_kl where ul_id = 5"),
-            "он каза \"да\"");
-  EXPECT_EQ(t.Scalar("select cast(\"15.03.2007\" as date) from rdb$database"),
-            "15.03.2007");
+  t.Exec("insert into ul_kl (ul_id, ul_text) values (5, \"он каза \"\"да\"\"\")");
+  EXPECT_EQ(t.Scalar("select ul_text from ul_kl where ul_id = 5"), "он каза \"да\"");
+  EXPECT_EQ(t.Scalar("select cast(\"15.03.2007\" as date) from rdb$database"), "15.03.2007");
   EXPECT_NE(t.Scalar("select cast(\"NOW\" as date) from rdb$database"), "");
 }
 
 TEST(QueryTest, NullReadsAsEmptyValues) {
   TestDatabase t;
   auto q = t.Connection().NewQuery();
-  q->SetSQL(
-      "select max(me_id), max(me_text), max(an_dtstop) from me_kl, anecs");
+  q->SetSQL("select max(me_id), max(me_text), max(an_dtstop) from me_kl, anecs");
   q->Open();
   ASSERT_FALSE(q->Eof());
   EXPECT_TRUE(q->FieldAt(0).IsNull());
@@ -128,8 +120,8 @@ TEST(QueryTest, EmptyResultReadsNullAndCountsZero) {
 TEST(QueryTest, MovesThroughRowsAndStaysOnLastRowAtEnd) {
   TestDatabase t;
   for (int i = 1; i <= 3; ++i) {
-    t.Exec("insert into jk_kl (jk_id, jk_text) values (" + std::to_string(i) +
-           ", 'ЖК " + std::to_string(i) + "')");
+    t.Exec("insert into jk_kl (jk_id, jk_text) values (" + std::to_string(i) + ", 'ЖК " +
+           std::to_string(i) + "')");
   }
   auto q = t.Connection().NewQuery();
   q->SetSQL("select jk_id, jk_text from jk_kl order by jk_id");
@@ -167,8 +159,7 @@ TEST(QueryTest, ConvertsBetweenColumnKinds) {
   t.Exec("insert into system_strings (sys_id, sys_str) values (1, ' 42 ')");
   t.Exec("insert into system_strings (sys_id, sys_str) values (2, '12.5')");
   t.Exec("insert into system_strings (sys_id, sys_str) values (3, 'abc')");
-  t.Exec(
-      "insert into system_strings (sys_id, sys_str) values (4, '01.02.2024')");
+  t.Exec("insert into system_strings (sys_id, sys_str) values (4, '01.02.2024')");
   auto q = t.Connection().NewQuery();
   q->SetSQL(
       "select sys_str, sys_id, sys_id / 4.0 quarter from system_strings order "
@@ -193,10 +184,8 @@ TEST(QueryTest, FailingStatementCarriesTheEngineMessage) {
     q->Execute();
     FAIL() << "no error";
   } catch (const DbError& e) {
-    EXPECT_NE(std::string(e.what()).find("NO_SUCH_TABLE"), std::string::npos)
-        << e.what();
-    EXPECT_NE(std::string(e.what()).find("Table unknown"), std::string::npos)
-        << e.what();
+    EXPECT_NE(std::string(e.what()).find("NO_SUCH_TABLE"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("Table unknown"), std::string::npos) << e.what();
   }
   t.Exec("insert into ul_kl (ul_id, ul_text) values (1, 'x')");
   q->SetSQL("insert into ul_kl (ul_id, ul_text) values (1, 'y')");
@@ -204,8 +193,7 @@ TEST(QueryTest, FailingStatementCarriesTheEngineMessage) {
     q->Execute();
     FAIL() << "no error";
   } catch (const DbError& e) {
-    EXPECT_NE(std::string(e.what()).find("PK_UL_KL"), std::string::npos)
-        << e.what();
+    EXPECT_NE(std::string(e.what()).find("PK_UL_KL"), std::string::npos) << e.what();
   }
 }
 
@@ -218,8 +206,7 @@ TEST(QueryTest, TextOutsideWindows1251FailsWithTheEngineMessage) {
     q->Execute();
     FAIL() << "no error";
   } catch (const DbError& e) {
-    EXPECT_NE(std::string(e.what()).find("transliterate"), std::string::npos)
-        << e.what();
+    EXPECT_NE(std::string(e.what()).find("transliterate"), std::string::npos) << e.what();
   }
   EXPECT_EQ(t.ScalarInt("select count(*) from ul_kl"), 0);
 }

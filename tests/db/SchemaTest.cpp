@@ -14,16 +14,13 @@ TEST(SchemaTest, InsertWithoutIdGetsOneAboveEveryStoredId) {
   TestDatabase t;
   t.Exec("insert into documents (doc_nomtxt) values ('1')");
   t.Exec("insert into documents (doc_nomtxt) values ('2')");
-  EXPECT_EQ(
-      t.ScalarInt("select doc_id from documents where doc_nomtxt = '2'"),
-      t.ScalarInt("select doc_id from documents where doc_nomtxt = '1'") + 1);
+  EXPECT_EQ(t.ScalarInt("select doc_id from documents where doc_nomtxt = '2'"),
+            t.ScalarInt("select doc_id from documents where doc_nomtxt = '1'") + 1);
   // A row stored with an explicit id above the generator does not make the next
   // id smaller.
   t.Exec("insert into documents (doc_id, doc_nomtxt) values (500, 'explicit')");
   t.Exec("insert into documents (doc_nomtxt) values ('after')");
-  EXPECT_EQ(
-      t.ScalarInt("select doc_id from documents where doc_nomtxt = 'after'"),
-      501);
+  EXPECT_EQ(t.ScalarInt("select doc_id from documents where doc_nomtxt = 'after'"), 501);
   EXPECT_EQ(t.ScalarInt("select max(doc_id) from documents"), 501);
 
   t.Exec("insert into imot (im_id, im_npar) values (40, '1')");
@@ -48,9 +45,7 @@ TEST(SchemaTest, IdReadBackAsMaxInOwnTransactionIsTheNewRow) {
   q->Open();
   int id = q->FieldAt(0).AsInteger();
   c.Commit();
-  EXPECT_EQ(t.Scalar("select per_egn from persons where per_id = " +
-                     std::to_string(id)),
-            "123");
+  EXPECT_EQ(t.Scalar("select per_egn from persons where per_id = " + std::to_string(id)), "123");
 }
 
 class AnnexTriggerTest : public ::testing::Test {
@@ -64,15 +59,13 @@ class AnnexTriggerTest : public ::testing::Test {
         "values (10, 1, '01.01.2024', '31.12.2024')");
   }
   std::string Stop(int num) {
-    return t.Scalar(
-        "select an_dtstop from anecs where an_id = 10 and an_num = " +
-        std::to_string(num));
+    return t.Scalar("select an_dtstop from anecs where an_id = 10 and an_num = " +
+                    std::to_string(num));
   }
   TestDatabase t;
 };
 
-TEST_F(AnnexTriggerTest,
-       AnnexWithoutStopRunsToContractEndAndClosesThePreviousOne) {
+TEST_F(AnnexTriggerTest, AnnexWithoutStopRunsToContractEndAndClosesThePreviousOne) {
   t.Exec(
       "insert into anecs (an_id, an_num, an_dtstart) values (10, 2, "
       "'01.03.2024')");
@@ -99,13 +92,11 @@ TEST_F(AnnexTriggerTest, AnnexWithItsStopDateChangesNothingElse) {
 }
 
 TEST_F(AnnexTriggerTest, AnnexesOfOtherContractsStayAlone) {
-  t.Exec(
-      "insert into documents (doc_id, doc_datastop) values (11, '31.12.2030')");
+  t.Exec("insert into documents (doc_id, doc_datastop) values (11, '31.12.2030')");
   t.Exec(
       "insert into anecs (an_id, an_num, an_dtstart) values (11, 1, "
       "'01.01.2030')");
-  EXPECT_EQ(t.Scalar("select an_dtstop from anecs where an_id = 11"),
-            "31.12.2030");
+  EXPECT_EQ(t.Scalar("select an_dtstop from anecs where an_id = 11"), "31.12.2030");
   EXPECT_EQ(Stop(1), "31.12.2024");
 }
 
@@ -119,9 +110,7 @@ TEST(SchemaTest, UpperOfClassifierTextsCoversCyrillic) {
   q->Open();
   EXPECT_EQ(q->RecordCount(), 1);
   EXPECT_EQ(t.Scalar("select upper(me_text) from me_kl"), "МЕСТНОСТ ЁЛХА");
-  EXPECT_EQ(
-      t.ScalarInt("SELECT ob_id FROM obsh_kl WHERE (UPPER(ob_text) = 'РУСЕ')"),
-      0);
+  EXPECT_EQ(t.ScalarInt("SELECT ob_id FROM obsh_kl WHERE (UPPER(ob_text) = 'РУСЕ')"), 0);
 }
 
 TEST(SchemaTest, RegistersAreLoaded) {
@@ -129,20 +118,17 @@ TEST(SchemaTest, RegistersAreLoaded) {
   EXPECT_EQ(t.ScalarInt("select count(*) from obsh_tbl"), 265);
   EXPECT_EQ(t.ScalarInt("select count(*) from nm_tbl"), 5284);
   auto q = t.Connection().NewQuery();
-  q->SetSQL(
-      "SELECT eknm, ob_code FROM obsh_tbl WHERE (UPPER(ob_name) = :name)");
+  q->SetSQL("SELECT eknm, ob_code FROM obsh_tbl WHERE (UPPER(ob_name) = :name)");
   q->SetString("name", "РУСЕ");
   q->Open();
   ASSERT_EQ(q->RecordCount(), 1);
   EXPECT_EQ(q->FieldAt(1).AsString(), "RSE27");
-  EXPECT_EQ(t.ScalarInt("select count(*) from nm_tbl where ob_code = 'RSE27'"),
-            14);
+  EXPECT_EQ(t.ScalarInt("select count(*) from nm_tbl where ob_code = 'RSE27'"), 14);
 }
 
 TEST(SchemaTest, DemoUserExists) {
   TestDatabase t;
-  EXPECT_EQ(
-      t.ScalarInt("select user_id from app_users where user_name = 'demo'"), 1);
+  EXPECT_EQ(t.ScalarInt("select user_id from app_users where user_name = 'demo'"), 1);
 }
 
 TEST(SchemaTest, CharacteristicValuesInsertInColumnOrder) {
@@ -157,11 +143,9 @@ TEST(SchemaTest, CharacteristicValuesInsertInColumnOrder) {
   q->SetString("no_use_val", "n");
   q->SetString("checked", "T");
   q->Execute();
-  EXPECT_EQ(
-      t.Scalar(
-          "select cd_checked from characteristics_doc where cd_docid = 3 and "
-          "cd_chid = 4 and cd_value = 'v' and cd_no_use_value = 'n'"),
-      "T");
+  EXPECT_EQ(t.Scalar("select cd_checked from characteristics_doc where cd_docid = 3 and "
+                     "cd_chid = 4 and cd_value = 'v' and cd_no_use_value = 'n'"),
+            "T");
 }
 
 }  // namespace

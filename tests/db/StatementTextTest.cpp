@@ -20,8 +20,7 @@ TEST(NamedParamsTest, NamesBecomeMarkersOutsideLiteralsAndComments) {
 }
 
 TEST(NamedParamsTest, DoubledQuotesStayInsideTheLiteral) {
-  fb::PositionalSql p =
-      fb::ToPositional("values ('it''s :no', \"a\"\":no\", :yes)");
+  fb::PositionalSql p = fb::ToPositional("values ('it''s :no', \"a\"\":no\", :yes)");
   EXPECT_EQ(p.text, "values ('it''s :no', \"a\"\":no\", ?)");
   EXPECT_EQ(p.names, std::vector<std::string>{"YES"});
 }
@@ -48,8 +47,7 @@ TEST(SqlScriptTest, SplitsOnTerminatorsAndHonoursSetTerm) {
             "-- heading; with a semicolon\nCREATE TABLE a (x VARCHAR(5) "
             "DEFAULT ';')");
   EXPECT_EQ(statements[1], "/* ; */ INSERT INTO a VALUES (\"x;y\")");
-  EXPECT_EQ(statements[2],
-            "CREATE TRIGGER t FOR a BEFORE INSERT AS BEGIN NEW.x = 'q'; END");
+  EXPECT_EQ(statements[2], "CREATE TRIGGER t FOR a BEFORE INSERT AS BEGIN NEW.x = 'q'; END");
   EXPECT_EQ(statements[3], "DROP TABLE a");
 }
 

@@ -73,8 +73,7 @@ TEST(TransactionTest, FailedStatementLeavesTheTransactionAndItsWork) {
   Connection& c = t.Connection();
   c.StartTransaction();
   t.Exec("insert into me_kl (me_id, me_text) values (1, 'a')");
-  EXPECT_THROW(t.Exec("insert into me_kl (me_id, me_text) values (1, 'again')"),
-               DbError);
+  EXPECT_THROW(t.Exec("insert into me_kl (me_id, me_text) values (1, 'again')"), DbError);
   EXPECT_TRUE(c.InTransaction());
   c.Commit();
   EXPECT_EQ(t.Scalar("select me_text from me_kl"), "a");

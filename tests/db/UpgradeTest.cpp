@@ -20,8 +20,7 @@ namespace zrv::app {
 namespace {
 
 std::string OldSchema() {
-  std::ifstream in(std::string(ZRV_SOURCE_DIR) +
-                   "/tests/db/old_schema/version1.sql");
+  std::ifstream in(std::string(ZRV_SOURCE_DIR) + "/tests/db/old_schema/version1.sql");
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();
@@ -41,9 +40,8 @@ int Count(db::Connection& c, const std::string& sql) {
 }
 
 bool SameObjects(const SchemaCatalog& a, const SchemaCatalog& b) {
-  return a.columns == b.columns && a.constraints == b.constraints &&
-         a.indexes == b.indexes && a.generators == b.generators &&
-         a.triggers == b.triggers;
+  return a.columns == b.columns && a.constraints == b.constraints && a.indexes == b.indexes &&
+         a.generators == b.generators && a.triggers == b.triggers;
 }
 
 TEST(Upgrade, FirstVersionDatabaseRefusedWhileItsDataBreaksAGuardThenUpgraded) {
@@ -100,8 +98,7 @@ TEST(Upgrade, FirstVersionDatabaseRefusedWhileItsDataBreaksAGuardThenUpgraded) {
   // Every object of a database made now, the replaced indexes gone, the new
   // tables open to the clerks; and nothing left for a second run.
   test::TestDatabase fresh;
-  EXPECT_TRUE(SameObjects(ReadSchemaCatalog(*c),
-                          ReadSchemaCatalog(fresh.Connection())));
+  EXPECT_TRUE(SameObjects(ReadSchemaCatalog(*c), ReadSchemaCatalog(fresh.Connection())));
   EXPECT_EQ(Count(*c,
                   "SELECT COUNT(*) FROM rdb$user_privileges WHERE rdb$user = "
                   "'PUBLIC' AND rdb$relation_name = 'PERSON_KEYS'"),
@@ -109,8 +106,7 @@ TEST(Upgrade, FirstVersionDatabaseRefusedWhileItsDataBreaksAGuardThenUpgraded) {
                   "SELECT COUNT(*) FROM rdb$user_privileges WHERE rdb$user = "
                   "'PUBLIC' AND rdb$relation_name = 'PERSON_KEYS'"));
   EXPECT_FALSE(PlanUpgrade(*c).NeedsUpgrade());
-  EXPECT_THROW(Exec(*c, "INSERT INTO ul_kl VALUES (7, 'рила')"),
-               db::DuplicateKeyError);
+  EXPECT_THROW(Exec(*c, "INSERT INTO ul_kl VALUES (7, 'рила')"), db::DuplicateKeyError);
   c->Close();
   std::filesystem::remove_all(folder);
 }

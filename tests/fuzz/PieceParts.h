@@ -16,16 +16,13 @@ namespace zrv::fuzz {
 
 class PieceParts : public workbook::PartSource {
  public:
-  bool Contains(const std::string& name) const override {
-    return parts.count(name) > 0;
-  }
+  bool Contains(const std::string& name) const override { return parts.count(name) > 0; }
   std::string Read(const std::string& name) const override {
     auto it = parts.find(name);
     if (it == parts.end()) throw workbook::ZipError("no part " + name);
     return it->second;
   }
-  std::unique_ptr<workbook::PartStream> Open(
-      const std::string& name) const override {
+  std::unique_ptr<workbook::PartStream> Open(const std::string& name) const override {
     struct Pieces : workbook::PartStream {
       explicit Pieces(std::string text) : text(std::move(text)) {}
       size_t Read(char* buffer, size_t capacity) override {

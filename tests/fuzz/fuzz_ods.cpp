@@ -13,8 +13,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   zrv::fuzz::PieceParts source;
-  source.parts["content.xml"] =
-      std::string(reinterpret_cast<const char*>(data), size);
+  source.parts["content.xml"] = std::string(reinterpret_cast<const char*>(data), size);
   zrv::fuzz::ReadBothWays([&source](size_t cellsHeldInMemory) {
     return zrv::workbook::ReadOdsParts(source, "fuzz.ods", cellsHeldInMemory);
   });

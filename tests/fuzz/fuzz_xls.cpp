@@ -26,9 +26,8 @@ using zrv::workbook::BiffSheet;
 using zrv::workbook::NumberFormat;
 
 std::string Shown(const BiffSheet& biff, const BiffCell& cell) {
-  const NumberFormat format(cell.xf < biff.xfFormats.size()
-                                ? biff.xfFormats[cell.xf]
-                                : std::string("General"));
+  const NumberFormat format(cell.xf < biff.xfFormats.size() ? biff.xfFormats[cell.xf]
+                                                            : std::string("General"));
   switch (cell.kind) {
     case BiffCell::Kind::Number:
       return format.FormatNumber(cell.number, biff.date1904);
@@ -62,24 +61,21 @@ void CompareWithOneScan(std::string_view file) {
     return;  // refused: nothing to compare
   }
   // What the sheet read, one scan reads too.
-  const BiffSheet biff = zrv::workbook::ScanBiff(
-      zrv::workbook::ReadOleStream(file, {"Workbook", "Book"}));
+  const BiffSheet biff =
+      zrv::workbook::ScanBiff(zrv::workbook::ReadOleStream(file, {"Workbook", "Book"}));
   const auto expected = Expected(biff);
   int rows = 0, columns = 0;
   for (const auto& [at, text] : expected) {
     rows = std::max(rows, at.first);
     columns = std::max(columns, at.second);
   }
-  if (sheet->UsedRowCount() != rows || sheet->UsedColumnCount() != columns)
-    std::abort();
+  if (sheet->UsedRowCount() != rows || sheet->UsedColumnCount() != columns) std::abort();
   for (auto it = expected.rbegin(); it != expected.rend(); ++it) {
-    if (sheet->CellText(it->first.first, it->first.second) != it->second)
-      std::abort();
+    if (sheet->CellText(it->first.first, it->first.second) != it->second) std::abort();
   }
   for (int r = 1; r <= rows && r <= 2000; ++r) {
     for (int c = 1; c <= columns && c <= 64; ++c) {
-      if (!sheet->CellText(r, c).empty() && !expected.count({r, c}))
-        std::abort();
+      if (!sheet->CellText(r, c).empty() && !expected.count({r, c})) std::abort();
     }
   }
 }

@@ -7,8 +7,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   zrv::fuzz::ReadBothWays([&](size_t cellsHeldInMemory) {
-    return zrv::workbook::ReadXlsxMemory(data, size, "fuzz.xlsx",
-                                         cellsHeldInMemory);
+    return zrv::workbook::ReadXlsxMemory(data, size, "fuzz.xlsx", cellsHeldInMemory);
   });
   return 0;
 }

@@ -25,8 +25,7 @@ const char kWorkbookRels[] =
     "<Relationship Id=\"rId3\" Type=\"x/sharedStrings\" "
     "Target=\"/xl/sharedStrings.xml\"/>"
     "</Relationships>";
-const char* const kParts[] = {"xl/workbook.xml", "xl/styles.xml",
-                              "xl/sharedStrings.xml",
+const char* const kParts[] = {"xl/workbook.xml", "xl/styles.xml", "xl/sharedStrings.xml",
                               "xl/worksheets/sheet1.xml"};
 
 }  // namespace
@@ -39,8 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size_t start = 0;
   for (const char* name : kParts) {
     const size_t end = input.find("\n@@\n", start);
-    source.parts[name] = input.substr(
-        start, end == std::string::npos ? std::string::npos : end - start);
+    source.parts[name] =
+        input.substr(start, end == std::string::npos ? std::string::npos : end - start);
     if (end == std::string::npos) break;
     start = end + 4;
   }

@@ -48,8 +48,7 @@ TEST(AreaUnitsTest, FileAndLogNames) {
   EXPECT_EQ(FileLinkName(EncodeDate(2007, 3, 15), "45"), "200745.pdf");
   EXPECT_EQ(LogFileName("/data/book/contracts.xls", 39421.6543287037),
             "log_contracts.xls_39421.6543287037.txt");
-  EXPECT_EQ(LogFileName("contracts.xls", 39421.5),
-            "log_contracts.xls_39421.5.txt");
+  EXPECT_EQ(LogFileName("contracts.xls", 39421.5), "log_contracts.xls_39421.5.txt");
   EXPECT_EQ(LogFileName("a.xls", 39421), "log_a.xls_39421.txt");
 }
 

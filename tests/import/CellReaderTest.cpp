@@ -21,8 +21,7 @@ namespace {
 // call could.
 class TableSheet : public workbook::Worksheet {
  public:
-  explicit TableSheet(std::map<std::string, std::string> cells)
-      : cells_(std::move(cells)) {}
+  explicit TableSheet(std::map<std::string, std::string> cells) : cells_(std::move(cells)) {}
   int UsedRowCount() const override { return 9; }
   int UsedColumnCount() const override { return 36; }
   std::string CellText(const std::string& name) const override {
@@ -39,18 +38,15 @@ class TableSheet : public workbook::Worksheet {
 };
 
 TEST(ReadCell, TrimsBlanksAndControlCharactersAndNamesColumnsPastZ) {
-  TableSheet sheet({{"B2", "  12.03.2007  "},
-                    {"AE17", "\t\r\n 15.03.2007\x01"},
-                    {"AJ3", "Д"},
-                    {"A9", "a b"}});
+  TableSheet sheet(
+      {{"B2", "  12.03.2007  "}, {"AE17", "\t\r\n 15.03.2007\x01"}, {"AJ3", "Д"}, {"A9", "a b"}});
   CellReader reader(&sheet);
   EXPECT_EQ(reader.ReadCell("B", 2), "12.03.2007");
   EXPECT_EQ(reader.ReadCell("AE", 17), "15.03.2007");
   EXPECT_EQ(reader.ReadCell("AJ", 3), "Д");
   EXPECT_EQ(reader.ReadCell("A", 9), "a b");
   EXPECT_EQ(reader.ReadCell("C", 2), "");
-  EXPECT_EQ(sheet.asked,
-            (std::vector<std::string>{"B2", "AE17", "AJ3", "A9", "C2"}));
+  EXPECT_EQ(sheet.asked, (std::vector<std::string>{"B2", "AE17", "AJ3", "A9", "C2"}));
   EXPECT_EQ(reader.UsedRowCount(), 9);
 }
 
@@ -76,16 +72,14 @@ TEST(ReadCell, ReadsWorkbookCellsAsTheParsersExpectThem) {
                       {"E", test::Cell::Number(41010101, "0000000000")}}),
   };
   for (const char* name : {"row.xls", "row.xlsx"}) {
-    const auto sheet =
-        workbook::OpenFirstWorksheet(test::MakeWorkbook(folder, name, rows));
+    const auto sheet = workbook::OpenFirstWorksheet(test::MakeWorkbook(folder, name, rows));
     CellReader reader(sheet.get());
     EXPECT_EQ(reader.ReadCell(column::kContractNumber, 1), "12/2007") << name;
     EXPECT_EQ(reader.ReadCell(column::kDrawnUpDate, 1), "12.03.2007") << name;
     EXPECT_EQ(reader.ReadCell(column::kStartDate, 1), "15.03.2007") << name;
     EXPECT_EQ(reader.ReadCell(column::kTenantNumber, 1), "0041010101") << name;
     double rent = 0;
-    EXPECT_TRUE(TryParseFloat(reader.ReadCell(column::kMonthlyRent, 1), rent))
-        << name;
+    EXPECT_TRUE(TryParseFloat(reader.ReadCell(column::kMonthlyRent, 1), rent)) << name;
     EXPECT_DOUBLE_EQ(rent, 1234.5) << name;
   }
   std::filesystem::remove_all(folder);
@@ -97,18 +91,15 @@ TEST(ErrorList, LinesNameTheSubjectAndTheRow) {
   list.ReportMissing(subject::kMonthlyRent, 9, true);
   list.ReportMissing(subject::kAnnexDate, 12, false);
   list.ReportMissing(subject::kSettlement, 4, true);
-  EXPECT_EQ(
-      list.Lines(),
-      (std::vector<std::string>{
-          "FATAL : Липсва вид наем на ред номер : 7",
-          "FATAL : Липсва месечна цена(или въведената стойност е невалидна) на "
-          "ред номер : 9",
-          "WARNING : Липсва Дата на анекс(Анексът не е записан) на ред номер : "
-          "12",
-          "FATAL : Липсва Населено място или не е валидно  на ред номер : 4",
-      }));
-  EXPECT_EQ(MissingLine("Проблем", 100000, true),
-            "FATAL : Липсва Проблем на ред номер : 100000");
+  EXPECT_EQ(list.Lines(), (std::vector<std::string>{
+                              "FATAL : Липсва вид наем на ред номер : 7",
+                              "FATAL : Липсва месечна цена(или въведената стойност е невалидна) на "
+                              "ред номер : 9",
+                              "WARNING : Липсва Дата на анекс(Анексът не е записан) на ред номер : "
+                              "12",
+                              "FATAL : Липсва Населено място или не е валидно  на ред номер : 4",
+                          }));
+  EXPECT_EQ(MissingLine("Проблем", 100000, true), "FATAL : Липсва Проблем на ред номер : 100000");
 }
 
 TEST(ErrorList, ObserversSeeEachLineAsItIsAdded) {
@@ -116,15 +107,12 @@ TEST(ErrorList, ObserversSeeEachLineAsItIsAdded) {
   std::vector<std::string> first;
   std::vector<size_t> sizes;
   list.Subscribe([&](const std::string& line) { first.push_back(line); });
-  list.Subscribe(
-      [&](const std::string&) { sizes.push_back(list.Lines().size()); });
+  list.Subscribe([&](const std::string&) { sizes.push_back(list.Lines().size()); });
   list.ReportMissing(subject::kContractNumber, 2, true);
   list.Add("a line as it is");
-  EXPECT_EQ(first, (std::vector<std::string>{
-                       "FATAL : Липсва номер на договор на ред номер : 2",
-                       "a line as it is"}));
-  EXPECT_EQ(sizes,
-            (std::vector<size_t>{1, 2}));  // told after the line is stored
+  EXPECT_EQ(first, (std::vector<std::string>{"FATAL : Липсва номер на договор на ред номер : 2",
+                                             "a line as it is"}));
+  EXPECT_EQ(sizes, (std::vector<size_t>{1, 2}));  // told after the line is stored
   list.Clear();
   EXPECT_TRUE(list.Empty());
   EXPECT_EQ(first.size(), 2u);
@@ -146,8 +134,8 @@ TEST(ErrorList, LinesOfATryTakenBackAreNeverSeenByObservers) {
   list.Publish();
   list.Add("after");
   EXPECT_EQ(list.Lines(), seen);
-  EXPECT_EQ(seen, (std::vector<std::string>{
-                      "before", "FATAL : second try на ред номер : 5", "after"}));
+  EXPECT_EQ(seen,
+            (std::vector<std::string>{"before", "FATAL : second try на ред номер : 5", "after"}));
   EXPECT_EQ(list.Rows(), (std::vector<int>{0, 5, 0}));
 }
 

@@ -5,8 +5,8 @@
 
 #include "contracts/AppIdentifier.h"
 #include "contracts/RentTypes.h"
-#include "import/Classifiers.h"
 #include "contracts/store/ContractStore.h"
+#include "import/Classifiers.h"
 #include "import/EntryTransactions.h"
 #include "platform/db/Firebird.h"
 #include "platform/db/Transaction.h"
@@ -18,9 +18,7 @@ namespace {
 
 class ClassifierTest : public ::testing::Test {
  protected:
-  ClassifierTest() {
-    rentTypes.LoadRentTypes(db.Connection(), kAppID, messages);
-  }
+  ClassifierTest() { rentTypes.LoadRentTypes(db.Connection(), kAppID, messages); }
 
   int Count(const std::string& table, const std::string& where = "1 = 1") {
     return db.ScalarInt("SELECT COUNT(*) FROM " + table + " WHERE " + where);
@@ -106,8 +104,7 @@ TEST_F(ClassifierTest, SettlementResolvesToTheRegisterName) {
   const std::string row = "nm_id = " + std::to_string(id);
   EXPECT_EQ(db.Scalar("SELECT nm_text FROM nm_kl WHERE " + row), "Николово");
   EXPECT_EQ(db.Scalar("SELECT nm_eknm FROM nm_kl WHERE " + row), "51679");
-  EXPECT_EQ(db.ScalarInt("SELECT nm_obid FROM nm_kl WHERE " + row),
-            state.MunicipalityID);
+  EXPECT_EQ(db.ScalarInt("SELECT nm_obid FROM nm_kl WHERE " + row), state.MunicipalityID);
   EXPECT_EQ(db.Scalar("SELECT nm_obtext FROM nm_kl WHERE " + row), "Русе");
 
   std::string again = "С. НИКОЛОВО, до спирката";
@@ -115,20 +112,15 @@ TEST_F(ClassifierTest, SettlementResolvesToTheRegisterName) {
   EXPECT_EQ(Count("nm_kl"), 1);
 }
 
-TEST_F(ClassifierTest,
-       SettlementOutsideTheRegisterIsAddedAsWrittenWithoutEknm) {
+TEST_F(ClassifierTest, SettlementOutsideTheRegisterIsAddedAsWrittenWithoutEknm) {
   ASSERT_TRUE(classifiers.CheckMunicipality(open, "Русе"));
   classifiers.LoadSettlements(open);
   // A double quote in the name must not break the look-up.
   std::string text = "Вилна зона \"Лозята\"";
   const int32_t id = classifiers.GetSettlementID(open, text);
   EXPECT_EQ(text, "Вилна зона \"Лозята\"");
-  EXPECT_EQ(db.Scalar("SELECT nm_text FROM nm_kl WHERE nm_id = " +
-                      std::to_string(id)),
-            text);
-  EXPECT_EQ(db.Scalar("SELECT nm_eknm FROM nm_kl WHERE nm_id = " +
-                      std::to_string(id)),
-            "");
+  EXPECT_EQ(db.Scalar("SELECT nm_text FROM nm_kl WHERE nm_id = " + std::to_string(id)), text);
+  EXPECT_EQ(db.Scalar("SELECT nm_eknm FROM nm_kl WHERE nm_id = " + std::to_string(id)), "");
   std::string upper = "ВИЛНА ЗОНА \"ЛОЗЯТА\"";
   EXPECT_EQ(classifiers.GetSettlementID(open, upper), id);
   EXPECT_EQ(Count("nm_kl"), 1);
@@ -148,8 +140,7 @@ TEST_F(ClassifierTest, NewRentTypeIsFoundAgainWithoutASecondRow) {
   const int before = Count("renttypes");
   const int32_t expected = db.ScalarInt("SELECT MAX(rt_id) FROM renttypes") + 1;
   EXPECT_EQ(classifiers.GetRentTypeID("Наем гараж"), expected);
-  EXPECT_EQ(db.ScalarInt("SELECT rt_app FROM renttypes WHERE rt_id = " +
-                         std::to_string(expected)),
+  EXPECT_EQ(db.ScalarInt("SELECT rt_app FROM renttypes WHERE rt_id = " + std::to_string(expected)),
             1);
   EXPECT_EQ(classifiers.GetRentTypeID("НАЕМ ГАРАЖ"), expected);
   EXPECT_EQ(classifiers.GetRentTypeID("наем гараж"), expected);
@@ -212,8 +203,8 @@ TEST_F(ClassifierTest, FailedInsertRollsBackShowsTheTablesMessageAndRaises) {
       "'ZZZ99')");
   for (const auto& c : cases) {
     SCOPED_TRACE(c.table);
-    db.Exec(std::string("ALTER TABLE ") + c.table + " ADD CONSTRAINT refuse_" +
-            c.table + " CHECK (UPPER(" + c.column + ") <> 'ЛОШО')");
+    db.Exec(std::string("ALTER TABLE ") + c.table + " ADD CONSTRAINT refuse_" + c.table +
+            " CHECK (UPPER(" + c.column + ") <> 'ЛОШО')");
     const int before = Count(c.table);
     messages.shown.clear();
     EXPECT_THROW(c.call(), db::DbError);
@@ -235,8 +226,7 @@ class FailingCommits : public EntryTransactions {
       auto streets = tx.NewQuery();
       streets->SetSQL("SELECT COUNT(*) FROM ul_kl");
       streets->Open();
-      if (streets->FieldAt(0).AsInteger() > 0)
-        throw db::DbError("commit refused");
+      if (streets->FieldAt(0).AsInteger() > 0) throw db::DbError("commit refused");
     });
   }
 
@@ -248,10 +238,8 @@ TEST_F(ClassifierTest, InsertTransactions) {
   FailingCommits failing(db.Connection());
   Classifiers onFailing(failing, messages, state, rentTypes);
   EXPECT_THROW(onFailing.GetStreetID(open, "Нова"), db::DbError);
-  EXPECT_EQ(messages.shown,
-            std::vector<std::string>{"Проблем при записа на Улица"});
-  EXPECT_FALSE(
-      db.Connection().InTransaction());  // the failed commit was rolled back
+  EXPECT_EQ(messages.shown, std::vector<std::string>{"Проблем при записа на Улица"});
+  EXPECT_FALSE(db.Connection().InTransaction());  // the failed commit was rolled back
   EXPECT_EQ(Count("ul_kl"), 0);
 
   // Called inside a row's transaction, the entry is committed apart at once:
@@ -274,8 +262,7 @@ TEST_F(ClassifierTest, OneShortTransactionPerNewEntry) {
     const db::ConnectionCounts before = db::CountWork(db.Connection());
     call();
     const db::ConnectionCounts after = db::CountWork(db.Connection());
-    EXPECT_EQ(after.started - before.started,
-              after.committed - before.committed);
+    EXPECT_EQ(after.started - before.started, after.committed - before.committed);
     return after.committed - before.committed;
   };
   const struct {
@@ -284,8 +271,7 @@ TEST_F(ClassifierTest, OneShortTransactionPerNewEntry) {
     long transactions;
   } cases[] = {
       {"new street", [&] { classifiers.GetStreetID(open, "Нова"); }, 1},
-      {"street committed since", [&] { classifiers.GetStreetID(open, "НОВА"); },
-       1},
+      {"street committed since", [&] { classifiers.GetStreetID(open, "НОВА"); }, 1},
       {"new quarter", [&] { classifiers.GetQuarterID(open, "Изток"); }, 1},
       {"new rent type", [&] { classifiers.GetRentTypeID("Наем склад"); }, 2},
   };
@@ -307,30 +293,25 @@ TEST_F(ClassifierTest, AwkwardTextsAreStoredExactlyAndFoundAgain) {
   for (const std::string& text : texts) {
     SCOPED_TRACE(text);
     const int16_t id = classifiers.GetStreetID(open, text);
-    EXPECT_EQ(db.Scalar("SELECT ul_text FROM ul_kl WHERE ul_id = " +
-                        std::to_string(id)),
-              text);
+    EXPECT_EQ(db.Scalar("SELECT ul_text FROM ul_kl WHERE ul_id = " + std::to_string(id)), text);
     EXPECT_EQ(classifiers.GetStreetID(open, text), id);
   }
   EXPECT_EQ(Count("ul_kl"), 4);
 }
 
 TEST_F(ClassifierTest, TextsTheDatabaseCannotHoldAreRefusedWithoutARow) {
-  const auto expectRefused = [](const std::function<void()>& call,
-                                const std::string& named) {
+  const auto expectRefused = [](const std::function<void()>& call, const std::string& named) {
     try {
       call();
       ADD_FAILURE() << "accepted";
     } catch (const Error& e) {
-      EXPECT_NE(std::string(e.what()).find(named), std::string::npos)
-          << e.what();
+      EXPECT_NE(std::string(e.what()).find(named), std::string::npos) << e.what();
     }
   };
   expectRefused([&] { classifiers.GetStreetID(open, std::string(251, 'x')); },
                 "expected length 250");
   expectRefused([&] { classifiers.GetStreetID(open, "улица 東京"); }, "ul_text");
-  expectRefused([&] { classifiers.GetLocalityID(open, "ул. \xF0\x9F\x98\x80"); },
-                "me_text");
+  expectRefused([&] { classifiers.GetLocalityID(open, "ул. \xF0\x9F\x98\x80"); }, "me_text");
   expectRefused([&] { classifiers.GetRentTypeID("Наем 東京"); }, "rt_text");
   expectRefused([&] { classifiers.CheckMunicipality(open, "Русе 東京"); }, "ob_name");
   expectRefused(

@@ -18,8 +18,7 @@ namespace {
 // The template's header row, A to AJ, with "(не се чете)" over L, M and AA.
 std::vector<std::string> TemplateRow() {
   std::vector<std::string> row(36, "(не се чете)");
-  for (const ColumnTitle& c : TemplateTitles())
-    row[workbook::ColumnNumber(c.column) - 1] = c.title;
+  for (const ColumnTitle& c : TemplateTitles()) row[workbook::ColumnNumber(c.column) - 1] = c.title;
   return row;
 }
 
@@ -89,8 +88,7 @@ TEST(HeaderCheck, NamesShiftedAndMissingColumnsOrNothing) {
       continue;
     }
     for (const std::string& part : c.said)
-      EXPECT_NE(message.find(part), std::string::npos)
-          << c.name << "\n" << message;
+      EXPECT_NE(message.find(part), std::string::npos) << c.name << "\n" << message;
   }
 }
 
@@ -103,15 +101,14 @@ TEST(HeaderCheck, ManyFindingsAreCountedAfterTheFirstSix) {
   ASSERT_EQ(changed, 16);
   const std::string message = HeaderMismatch(row, 4);
   EXPECT_NE(message.find("(ред 4)"), std::string::npos);
-  EXPECT_NE(message.find("\n- още 10 колони не съвпадат\n"), std::string::npos)
-      << message;
+  EXPECT_NE(message.find("\n- още 10 колони не съвпадат\n"), std::string::npos) << message;
 }
 
 // The titles here are those examples/make_contracts.pl writes into the example
 // and the template workbook.
 TEST(HeaderCheck, TheExampleWorkbooksHeaderMatches) {
-  const auto sheet = workbook::OpenFirstWorksheet(
-      std::string(ZRV_SOURCE_DIR) + "/examples/contracts.xls");
+  const auto sheet =
+      workbook::OpenFirstWorksheet(std::string(ZRV_SOURCE_DIR) + "/examples/contracts.xls");
   const CellReader cells(sheet.get());
   std::vector<std::string> row;
   for (int column = 1; column <= kHeaderColumnsRead; ++column)
@@ -126,17 +123,12 @@ TEST(HeaderCheck, TheExampleWorkbooksHeaderMatches) {
 class Events : public ui::Messages, public ImportObserver {
  public:
   explicit Events(bool answer) : answer_(answer) {}
-  void ShowMessage(const std::string& text) override {
-    said.push_back("message: " + text);
-  }
-  bool Ask(const std::string& text, const std::string& question,
-           bool /*unanswered*/) override {
+  void ShowMessage(const std::string& text) override { said.push_back("message: " + text); }
+  bool Ask(const std::string& text, const std::string& question, bool /*unanswered*/) override {
     said.push_back("question: " + text + " " + question);
     return answer_;
   }
-  void LineAdded(const std::string& line) override {
-    said.push_back("line: " + line);
-  }
+  void LineAdded(const std::string& line) override { said.push_back("line: " + line); }
   std::vector<std::string> said;
 
  private:
@@ -153,11 +145,10 @@ TEST_F(ImportRunTest, AHeaderThatDoesNotMatchIsAskedAboutOnceOrRefused) {
   const test::Row row = ContractRow("1/2007", "7501010010");
   test::Row shiftedRow = row;
   shiftedRow.insert(shiftedRow.begin() + 4, test::Cell());
-  const std::string matching = test::MakeWorkbook(
-      folder, "matching.xls", {CellsOf(TemplateRow()), row});
+  const std::string matching =
+      test::MakeWorkbook(folder, "matching.xls", {CellsOf(TemplateRow()), row});
   const std::string shifted = test::MakeWorkbook(
-      folder, "shifted.xls",
-      {CellsOf(Inserted(TemplateRow(), 4, "Пол")), shiftedRow});
+      folder, "shifted.xls", {CellsOf(Inserted(TemplateRow(), 4, "Пол")), shiftedRow});
   const char* const told = "Заглавният ред (ред 1)";
   struct Case {
     const char* name;
@@ -167,18 +158,13 @@ TEST_F(ImportRunTest, AHeaderThatDoesNotMatchIsAskedAboutOnceOrRefused) {
     RunOutcome outcome;
     const char* first;  // how the first event begins; null: no header told
   } cases[] = {
-      {"matching", matching, true, true, false, "2", RunOutcome::kFinished,
-       nullptr},
-      {"go on", shifted, true, false, false, "2", RunOutcome::kFinished,
+      {"matching", matching, true, true, false, "2", RunOutcome::kFinished, nullptr},
+      {"go on", shifted, true, false, false, "2", RunOutcome::kFinished, "question: "},
+      {"do not go on", shifted, false, false, false, "2", RunOutcome::kCancelled, "question: "},
+      {"do not go on, dry run", shifted, false, false, true, "2", RunOutcome::kCancelled,
        "question: "},
-      {"do not go on", shifted, false, false, false, "2",
-       RunOutcome::kCancelled, "question: "},
-      {"do not go on, dry run", shifted, false, false, true, "2",
-       RunOutcome::kCancelled, "question: "},
-      {"strict", shifted, true, true, false, "2", RunOutcome::kNotStarted,
-       "message: "},
-      {"no header row", shifted, true, true, false, "1",
-       RunOutcome::kFinished, nullptr},
+      {"strict", shifted, true, true, false, "2", RunOutcome::kNotStarted, "message: "},
+      {"no header row", shifted, true, true, false, "1", RunOutcome::kFinished, nullptr},
   };
   for (const Case& c : cases) {
     Events events(c.answer);
@@ -191,12 +177,10 @@ TEST_F(ImportRunTest, AHeaderThatDoesNotMatchIsAskedAboutOnceOrRefused) {
     options.firstRowText = c.firstRow;
     const int before = Count("documents");
     const RunResult result = asking.Run(
-        options, [&] { return std::optional<std::string>(c.workbook); },
-        &events);
+        options, [&] { return std::optional<std::string>(c.workbook); }, &events);
     EXPECT_EQ(result.outcome, c.outcome) << c.name;
     size_t headerTold = 0;
-    for (const std::string& said : events.said)
-      headerTold += said.find(told) != std::string::npos;
+    for (const std::string& said : events.said) headerTold += said.find(told) != std::string::npos;
     EXPECT_EQ(headerTold, c.first ? 1u : 0u) << c.name;
     if (!c.first) continue;
     // Before the first row: nothing else came before it.

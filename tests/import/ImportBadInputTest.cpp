@@ -19,10 +19,8 @@ class ImportBadInputTest : public ImportRunTest {
   // links is stored.
   void ExpectNothingOf(const std::vector<std::string>& numbers,
                        const std::vector<std::string>& egns) {
-    for (const auto& n : numbers)
-      EXPECT_EQ(Count("documents", "doc_nomtxt = '" + n + "'"), 0) << n;
-    for (const auto& e : egns)
-      EXPECT_EQ(Count("persons", "per_egn = '" + e + "'"), 0) << e;
+    for (const auto& n : numbers) EXPECT_EQ(Count("documents", "doc_nomtxt = '" + n + "'"), 0) << n;
+    for (const auto& e : egns) EXPECT_EQ(Count("persons", "per_egn = '" + e + "'"), 0) << e;
   }
 };
 
@@ -38,27 +36,23 @@ TEST_F(ImportBadInputTest, EveryRowWrong) {
   EXPECT_EQ(result.summary.rowsRefused, 4);
   EXPECT_EQ(result.summary.contractsStored, 0);
   EXPECT_EQ(Lines().size(), 5u);
-  for (const char* table :
-       {"documents", "anecs", "persons", "imot", "storage", "rentsinfo"}) {
+  for (const char* table : {"documents", "anecs", "persons", "imot", "storage", "rentsinfo"}) {
     EXPECT_EQ(Count(table), 0) << table;
   }
   ASSERT_EQ(LogFiles().size(), 1u);
   const std::string log = ReadFile(LogFiles()[0]);
   EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 5);
   EXPECT_EQ(std::count(log.begin(), log.end(), '\r'), 5);
-  EXPECT_TRUE(
-      messages.shown.empty());  // data problems are lines, not message boxes
+  EXPECT_TRUE(messages.shown.empty());  // data problems are lines, not message boxes
 }
 
 TEST_F(ImportBadInputTest, SixtyThousandEmptyLookingRows) {
-  std::vector<Row> rows(
-      60000, MakeRow({{"A", " "}, {"B", "  "}, {"AE", Cell::Blank("@")}}));
+  std::vector<Row> rows(60000, MakeRow({{"A", " "}, {"B", "  "}, {"AE", Cell::Blank("@")}}));
   rows.push_back(ContractRow("1", "7001010011"));
   const auto began = std::chrono::steady_clock::now();
   const RunResult result = Import(rows);
   const double seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - began)
-          .count();
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
   // No contract number is known yet, so the blank rows are skipped, not read,
   // and cannot stop the run: it reaches the contract at the end.
   EXPECT_EQ(result.summary.rowsRead, 1);
@@ -70,10 +64,9 @@ TEST_F(ImportBadInputTest, SixtyThousandEmptyLookingRows) {
 
 TEST_F(ImportBadInputTest, TextsTheDatabaseCannotHoldFailOnlyTheirRow) {
   const RunResult result = Import({
-      ContractRow("1", "7001010011", {{"Q", "бележка 中文"}}),  // contract text
-      ContractRow("2", "7001010027", {{"W", "ул. 東京"}}),      // a new street
-      ContractRow("3", "7001010032",
-                  {{"D", std::string(300, 'N')}}),  // too long a name
+      ContractRow("1", "7001010011", {{"Q", "бележка 中文"}}),         // contract text
+      ContractRow("2", "7001010027", {{"W", "ул. 東京"}}),             // a new street
+      ContractRow("3", "7001010032", {{"D", std::string(300, 'N')}}),  // too long a name
       ContractRow("4", "7001010048"),
   });
   EXPECT_EQ(result.outcome, RunOutcome::kFinished);
@@ -85,15 +78,14 @@ TEST_F(ImportBadInputTest, TextsTheDatabaseCannotHoldFailOnlyTheirRow) {
   EXPECT_EQ(Count("documents", "doc_nomtxt = '4'"), 1);
 
   // Every text is refused before writing, with its column and its limit.
-  EXPECT_EQ(Lines(),
-            (std::vector<std::string>{
-                "FATAL : Липсва коментар(колона Q: най-много 1000 знака, само "
-                "от кодовата таблица Windows-1251) на ред номер : 2",
-                "FATAL : Липсва улица(колона W: най-много 250 знака, само от "
-                "кодовата таблица Windows-1251) на ред номер : 3",
-                "FATAL : Липсва име на наемателя(колона D: най-много 250 "
-                "знака, само от кодовата таблица Windows-1251) на ред номер : "
-                "4"}));
+  EXPECT_EQ(Lines(), (std::vector<std::string>{
+                         "FATAL : Липсва коментар(колона Q: най-много 1000 знака, само "
+                         "от кодовата таблица Windows-1251) на ред номер : 2",
+                         "FATAL : Липсва улица(колона W: най-много 250 знака, само от "
+                         "кодовата таблица Windows-1251) на ред номер : 3",
+                         "FATAL : Липсва име на наемателя(колона D: най-много 250 "
+                         "знака, само от кодовата таблица Windows-1251) на ред номер : "
+                         "4"}));
   EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -107,12 +99,11 @@ TEST_F(ImportBadInputTest, PersonAndPropertyTextsNameTheirColumn) {
       {{{"X", std::string(101, '7')}}, "номер(колона X: най-много 100"},
       {{{"V", "Ĉ"}}, "жилищен комплекс(колона V: най-много 250"},
   };
-  const char* const numbers[] = {"7001010009", "7001010011", "7001010027",
-                                 "7001010032", "7001010048"};
+  const char* const numbers[] = {"7001010009", "7001010011", "7001010027", "7001010032",
+                                 "7001010048"};
   std::vector<Row> rows;
   for (const auto& [cells, line] : cases)
-    rows.push_back(ContractRow(std::to_string(rows.size() + 1),
-                               numbers[rows.size()], cells));
+    rows.push_back(ContractRow(std::to_string(rows.size() + 1), numbers[rows.size()], cells));
   const RunResult result = Import(rows);
   EXPECT_EQ(result.summary.rowsRefused, static_cast<int>(rows.size()));
   ASSERT_EQ(Lines().size(), rows.size());
@@ -133,20 +124,17 @@ TEST_F(ImportBadInputTest, ConnectionLostDuringTheRun) {
     }
     db::Connection& connection;
   } cut(database.Connection());
-  const RunResult result =
-      Import({ContractRow("1", "7001010011"), ContractRow("2", "7001010027"),
-              ContractRow("3", "7001010032"), ContractRow("4", "7001010048")},
-             {}, &cut);
+  const RunResult result = Import({ContractRow("1", "7001010011"), ContractRow("2", "7001010027"),
+                                   ContractRow("3", "7001010032"), ContractRow("4", "7001010048")},
+                                  {}, &cut);
   EXPECT_EQ(result.outcome, RunOutcome::kConnectionLost);
   EXPECT_EQ(result.summary.contractsStored, 0);
-  EXPECT_NE(result.reason.find("Няма записан ред"), std::string::npos)
-      << result.reason;
+  EXPECT_NE(result.reason.find("Няма записан ред"), std::string::npos) << result.reason;
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0], result.reason);
   EXPECT_EQ(LogFiles().size(), 1u);
 
-  database.Connection().Open(
-      db::ConnectParams{"SYSDBA", "masterkey", database.Path()});
+  database.Connection().Open(db::ConnectParams{"SYSDBA", "masterkey", database.Path()});
   EXPECT_EQ(Count("documents"), 0);
   EXPECT_EQ(Count("persons"), 0);
 }
@@ -166,8 +154,7 @@ TEST_F(ImportBadInputTest, ClassifierRowLockedByAnotherWorkstation) {
     other->Commit();
   });
   const RunResult result =
-      Import({ContractRow("1", "7001010011", {{"W", "ул. Нова"}}),
-              ContractRow("2", "7001010027")});
+      Import({ContractRow("1", "7001010011", {{"W", "ул. Нова"}}), ContractRow("2", "7001010027")});
   committer.join();
 
   EXPECT_EQ(result.outcome, RunOutcome::kFinished);

@@ -68,11 +68,8 @@ inline Row ContractRow(const std::string& number, const std::string& egn,
 }
 
 // An annex row of contract `number` in force from `start`.
-inline Row AnnexRow(const std::string& number, Cell start,
-                    const Cells& overrides = {}) {
-  return MakeRow(
-      Join({{"A", number}, {"B", Cell::Date(2007, 6, 1)}, {"AE", start}},
-           overrides));
+inline Row AnnexRow(const std::string& number, Cell start, const Cells& overrides = {}) {
+  return MakeRow(Join({{"A", number}, {"B", Cell::Date(2007, 6, 1)}, {"AE", start}}, overrides));
 }
 
 inline Row EmptyRow() { return MakeRow({}); }
@@ -87,16 +84,13 @@ class ImportRunTest : public ::testing::Test {
   }
 
   void SetUp() override {
-    run = std::make_unique<ImportRun>(
-        RunContext{database.Connection(), kUserId}, messages);
+    run = std::make_unique<ImportRun>(RunContext{database.Connection(), kUserId}, messages);
     run->Start();
   }
 
   // Writes the rows below a header row into a workbook of the test's folder.
-  std::string Workbook(const std::vector<Row>& rows,
-                       const std::string& name = "book.xls") {
-    std::vector<Row> all = {
-        MakeRow({{"A", "№ на договор"}, {"B", "Дата"}, {"AE", "Начало"}})};
+  std::string Workbook(const std::vector<Row>& rows, const std::string& name = "book.xls") {
+    std::vector<Row> all = {MakeRow({{"A", "№ на договор"}, {"B", "Дата"}, {"AE", "Начало"}})};
     all.insert(all.end(), rows.begin(), rows.end());
     return test::MakeWorkbook(folder, name, all);
   }
@@ -110,15 +104,13 @@ class ImportRunTest : public ::testing::Test {
                        ImportObserver* observer = nullptr) {
     if (options.logFolder.empty()) options.logFolder = folder;
     return run->Run(
-        options, [&path] { return std::optional<std::string>(path); },
-        observer);
+        options, [&path] { return std::optional<std::string>(path); }, observer);
   }
 
   const std::vector<std::string>& Lines() const { return run->ErrorLines(); }
 
   int Count(const std::string& table, const std::string& where = "1 = 1") {
-    return database.ScalarInt("SELECT COUNT(*) FROM " + table + " WHERE " +
-                              where);
+    return database.ScalarInt("SELECT COUNT(*) FROM " + table + " WHERE " + where);
   }
   std::string Scalar(const std::string& sql) { return database.Scalar(sql); }
 
@@ -136,8 +128,7 @@ class ImportRunTest : public ::testing::Test {
 
   static std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in),
-                       std::istreambuf_iterator<char>());
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
 
   static constexpr int32_t kUserId = 7;

@@ -34,11 +34,10 @@ class ImportTransactionsTest : public ImportRunTest {
 // A workbook that stores, refuses and adds classifier entries: a new rent
 // type and a new street, an annex, a contract with a mistake.
 std::vector<Row> MixedRows() {
-  return {
-      ContractRow("1", "7001010001", {{"C", "Наем гараж"}, {"W", "ул. Нова"}}),
-      AnnexRow("1", Cell::Date(2007, 8, 1), {{"AD", 120}}),
-      ContractRow("2", "7001010002", {{"AC", "много"}}),
-      ContractRow("3", "7001010003", {{"W", "ул. Нова"}})};
+  return {ContractRow("1", "7001010001", {{"C", "Наем гараж"}, {"W", "ул. Нова"}}),
+          AnnexRow("1", Cell::Date(2007, 8, 1), {{"AD", 120}}),
+          ContractRow("2", "7001010002", {{"AC", "много"}}),
+          ContractRow("3", "7001010003", {{"W", "ул. Нова"}})};
 }
 
 // Further rows share their batch's commit and prepare no statement: every
@@ -49,19 +48,15 @@ TEST_F(ImportTransactionsTest, FurtherContractRowsShareTheBatchCommit) {
     const RunResult result = Import(rows);
     EXPECT_EQ(result.summary.rowsRefused, 0);
     const db::ConnectionCounts after = Work();
-    return std::pair(after.committed - before.committed,
-                     after.prepared - before.prepared);
+    return std::pair(after.committed - before.committed, after.prepared - before.prepared);
   };
   // Classifier entries are added, and statements prepared, by the first run
   // only.
-  const auto one = workOf(
-      {ContractRow("1", "7001010001"), AnnexRow("1", Cell::Date(2007, 8, 1))});
-  const auto once = workOf(
-      {ContractRow("2", "7001010002"), AnnexRow("2", Cell::Date(2007, 8, 1))});
-  const auto four =
-      workOf({ContractRow("3", "7001010003"), ContractRow("4", "7001010004"),
-              AnnexRow("4", Cell::Date(2007, 8, 1)),
-              ContractRow("5", "7001010005"), ContractRow("6", "7001010006")});
+  const auto one = workOf({ContractRow("1", "7001010001"), AnnexRow("1", Cell::Date(2007, 8, 1))});
+  const auto once = workOf({ContractRow("2", "7001010002"), AnnexRow("2", Cell::Date(2007, 8, 1))});
+  const auto four = workOf({ContractRow("3", "7001010003"), ContractRow("4", "7001010004"),
+                            AnnexRow("4", Cell::Date(2007, 8, 1)), ContractRow("5", "7001010005"),
+                            ContractRow("6", "7001010006")});
   EXPECT_GE(one.first, once.first);
   EXPECT_EQ(four.first, once.first);
   EXPECT_EQ(four.second, once.second);
@@ -98,9 +93,8 @@ TEST_F(ImportTransactionsTest, DryRunLeavesNothingAndMatchesTheRealRun) {
   EXPECT_EQ(Lines(), dryLines);
   ASSERT_FALSE(dryLines.empty());
   const auto figures = [](const ImportSummary& s) {
-    return std::vector<int>{s.rowsRead,       s.contractsStored,
-                            s.rowsRefused,    s.annexesStored,
-                            s.annexesDropped, s.classifierEntriesAdded};
+    return std::vector<int>{s.rowsRead,      s.contractsStored, s.rowsRefused,
+                            s.annexesStored, s.annexesDropped,  s.classifierEntriesAdded};
   };
   EXPECT_EQ(figures(dry.summary), figures(real.summary));
   EXPECT_EQ(real.summary.contractsStored, 2);
@@ -140,19 +134,16 @@ TEST_F(ImportTransactionsTest, NoMessageBoxWhileARowHoldsItsTransaction) {
     db::Connection& db;
     std::vector<std::string> shown;
   } boxes(database.Connection());
-  database.Exec(
-      "ALTER TABLE storage ADD CONSTRAINT ck_no_links CHECK (st_num < 0)");
+  database.Exec("ALTER TABLE storage ADD CONSTRAINT ck_no_links CHECK (st_num < 0)");
   ImportRun run(RunContext{database.Connection(), kUserId}, boxes);
   run.Start();
   ImportOptions options;
   options.logFolder = folder;
   const std::string path = Workbook({ContractRow("1", "7001010001")});
-  const RunResult result =
-      run.Run(options, [&] { return std::optional<std::string>(path); });
+  const RunResult result = run.Run(options, [&] { return std::optional<std::string>(path); });
   EXPECT_EQ(result.summary.rowsRefused, 1);
-  EXPECT_EQ(boxes.shown, (std::vector<std::string>{
-                             "Проблем при записа на връзка към FTP файл",
-                             "Проблем при запис в БД на ред"}));
+  EXPECT_EQ(boxes.shown, (std::vector<std::string>{"Проблем при записа на връзка към FTP файл",
+                                                   "Проблем при запис в БД на ред"}));
 }
 
 }  // namespace

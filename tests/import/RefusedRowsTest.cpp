@@ -34,9 +34,7 @@ std::vector<Row> Contracts(bool fixed) {
           ContractRow("3", "7501010030"),
           AnnexRow("3", Cell::Date(2007, 1, 1)),
           ContractRow("4", "7501010046",
-                      {{"AD", rent},
-                       {"X", Cell("007").WithFormat("@")},
-                       {"AJ", "допълнение"}})};
+                      {{"AD", rent}, {"X", Cell("007").WithFormat("@")}, {"AJ", "допълнение"}})};
 }
 
 // The error lines without their row numbers, which differ between the files.
@@ -50,23 +48,22 @@ std::vector<std::string> Subjects(const std::vector<std::string>& lines) {
 // What a database holds of the imported contracts, independent of ids.
 std::vector<std::string> Stored(test::TestDatabase& db) {
   std::vector<std::string> facts;
-  for (const char* table : {"documents", "anecs", "persons", "imot", "storage",
-                            "rentsinfo", "nm_kl", "objtype_kl"}) {
+  for (const char* table :
+       {"documents", "anecs", "persons", "imot", "storage", "rentsinfo", "nm_kl", "objtype_kl"}) {
     facts.push_back(std::string(table) + " " +
                     db.Scalar(std::string("SELECT COUNT(*) FROM ") + table));
   }
   for (const char* n : {"1", "2", "3", "4"}) {
-    const std::string where =
-        " FROM documents d WHERE d.doc_nomtxt = '" + std::string(n) + "'";
-    facts.push_back(db.Scalar(
-        "SELECT d.doc_data || ';' || d.doc_datastart || ';' || "
-        "d.doc_datastop || ';' || d.doc_price || ';' || "
-        "COALESCE(d.doc_addtext, '') || ';' || (SELECT im_addressnom FROM "
-        "imot WHERE im_id = d.doc_imotid) || ';' || (SELECT COUNT(*) || '/' || "
-        "SUM(an_price) FROM anecs WHERE an_id = d.doc_id) || ';' || (SELECT "
-        "COUNT(*) || '/' || SUM(ri_price) FROM rentsinfo WHERE ri_docid = "
-        "d.doc_id)" +
-        where));
+    const std::string where = " FROM documents d WHERE d.doc_nomtxt = '" + std::string(n) + "'";
+    facts.push_back(
+        db.Scalar("SELECT d.doc_data || ';' || d.doc_datastart || ';' || "
+                  "d.doc_datastop || ';' || d.doc_price || ';' || "
+                  "COALESCE(d.doc_addtext, '') || ';' || (SELECT im_addressnom FROM "
+                  "imot WHERE im_id = d.doc_imotid) || ';' || (SELECT COUNT(*) || '/' || "
+                  "SUM(an_price) FROM anecs WHERE an_id = d.doc_id) || ';' || (SELECT "
+                  "COUNT(*) || '/' || SUM(ri_price) FROM rentsinfo WHERE ri_docid = "
+                  "d.doc_id)" +
+                  where));
   }
   return facts;
 }
@@ -92,22 +89,19 @@ TEST_F(RefusedRowsTest, RefusedRowsWorkbookRefusesTheSameAndStoresWhenFixed) {
   EXPECT_EQ(first.summary.rowsRefused, 2);
   ASSERT_FALSE(first.summary.refusedRowsFile.empty());
   EXPECT_EQ(first.summary.refusedRowsFile,
-            first.summary.logFile.substr(0, first.summary.logFile.size() - 4) +
-                ".xlsx");
+            first.summary.logFile.substr(0, first.summary.logFile.size() - 4) + ".xlsx");
   const std::vector<std::string> firstLines = Lines();
 
   // Header, contract 2 with its annex, contract 3 with its refused annex,
   // contract 4; the reasons in AK.
   const auto source = workbook::OpenFirstWorksheet(original);
-  const auto refused =
-      workbook::OpenFirstWorksheet(first.summary.refusedRowsFile);
+  const auto refused = workbook::OpenFirstWorksheet(first.summary.refusedRowsFile);
   ASSERT_EQ(refused->UsedRowCount(), 6);
   EXPECT_EQ(refused->UsedColumnCount(), 37);
   const int fromRow[] = {1, 3, 4, 5, 6, 7};
   for (int r = 1; r <= 6; ++r) {
     for (int c = 1; c <= 36; ++c)
-      EXPECT_EQ(refused->CellText(r, c), source->CellText(fromRow[r - 1], c))
-          << r << "/" << c;
+      EXPECT_EQ(refused->CellText(r, c), source->CellText(fromRow[r - 1], c)) << r << "/" << c;
   }
   EXPECT_EQ(refused->CellText("X6"), "007");
   EXPECT_EQ(refused->CellText("B2"), "15.01.2007");
@@ -126,8 +120,7 @@ TEST_F(RefusedRowsTest, RefusedRowsWorkbookRefusesTheSameAndStoresWhenFixed) {
   EXPECT_EQ(again.summary.rowsSkipped, 1);
   EXPECT_EQ(again.summary.annexesDropped, 1);
   std::vector<std::string> expected = Subjects(firstLines);
-  expected.insert(expected.begin() + 1,
-                  "WARNING : Договорът вече е записан на ред номер");
+  expected.insert(expected.begin() + 1, "WARNING : Договорът вече е записан на ред номер");
   EXPECT_EQ(Subjects(Lines()), expected);
   EXPECT_EQ(Stored(database), before);
 
@@ -135,8 +128,7 @@ TEST_F(RefusedRowsTest, RefusedRowsWorkbookRefusesTheSameAndStoresWhenFixed) {
   workbook::TextRows rows;
   for (int r = 1; r <= 6; ++r) {
     rows.emplace_back();
-    for (int c = 1; c <= 37; ++c)
-      rows.back().push_back(refused->CellText(r, c));
+    for (int c = 1; c <= 37; ++c) rows.back().push_back(refused->CellText(r, c));
   }
   rows[1][2] = "Наем терен";  // C
   rows[5][29] = "100";        // AD
@@ -146,13 +138,12 @@ TEST_F(RefusedRowsTest, RefusedRowsWorkbookRefusesTheSameAndStoresWhenFixed) {
   EXPECT_EQ(fixedRun.summary.contractsStored, 2);
   EXPECT_EQ(fixedRun.summary.annexesStored, 1);
   EXPECT_EQ(fixedRun.summary.annexesDropped, 1);  // contract 3's, uncorrected
-  EXPECT_EQ(Stored(database),
-            StoredByNewDatabase(Workbook(Contracts(true), "fixed.xls")));
+  EXPECT_EQ(Stored(database), StoredByNewDatabase(Workbook(Contracts(true), "fixed.xls")));
 }
 
 TEST_F(RefusedRowsTest, AnOdsWorkbookStoresWhatItsXlsxStores) {
-  const std::string ods = test::MakeOdsCopy(
-      Workbook(Contracts(true), "fixed.xlsx"), folder + "/fixed.ods");
+  const std::string ods =
+      test::MakeOdsCopy(Workbook(Contracts(true), "fixed.xlsx"), folder + "/fixed.ods");
   const RunResult result = ImportFile(ods);
   EXPECT_EQ(result.outcome, RunOutcome::kFinished);
   EXPECT_EQ(result.summary.contractsStored, 4);
@@ -186,8 +177,7 @@ TEST(RefusedRowsWrite, TheReasonFollowsTheWidestRowWrittenWithinTheSheet) {
     const auto written = workbook::OpenFirstWorksheet(path);
     EXPECT_EQ(written->UsedColumnCount(), c.reasonColumn) << c.strayRow;
     EXPECT_EQ(written->CellText(1, c.reasonColumn), "Причина");
-    EXPECT_EQ(written->CellText(2, c.reasonColumn),
-              "FATAL : Липсва вид наем : 2");
+    EXPECT_EQ(written->CellText(2, c.reasonColumn), "FATAL : Липсва вид наем : 2");
   }
 }
 
@@ -222,8 +212,7 @@ TEST(RefusedRowsWrite, ASheetThatCannotReadItsFileAgainIsAnError) {
       throw workbook::WorkbookError("the file has changed");
     }
   };
-  const workbook::StreamedSheet sheet(
-      [] { return std::make_unique<LostStream>(); }, 3, 36);
+  const workbook::StreamedSheet sheet([] { return std::make_unique<LostStream>(); }, 3, 36);
   RefusedRows refused;
   refused.AddRefused(2, {"FATAL : Липсва вид наем : 2"});
   const std::string path = test::MakeTempFolder() + "/refused.xlsx";

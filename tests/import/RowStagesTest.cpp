@@ -24,13 +24,12 @@ using CellMap = std::map<std::string, std::string>;
 // A sheet whose row 2 holds a complete contract row, with `changes` applied
 // (an empty text clears a cell).
 ContractRow Read(const CellMap& changes) {
-  CellMap cells = {{"A", "7/2007"},     {"B", "15.01.2007"}, {"C", "Наем терен"},
-                   {"D", "Иван"},       {"E", "7001010011"}, {"T", "Русе"},
-                   {"AC", "12"},        {"AD", "100"},       {"AE", "31.01.2007"}};
+  CellMap cells = {{"A", "7/2007"}, {"B", "15.01.2007"}, {"C", "Наем терен"},
+                   {"D", "Иван"},   {"E", "7001010011"}, {"T", "Русе"},
+                   {"AC", "12"},    {"AD", "100"},       {"AE", "31.01.2007"}};
   for (const auto& [column, text] : changes) cells[column] = text;
   workbook::SheetData sheet;
-  for (const auto& [column, text] : cells)
-    sheet.Set(2, workbook::ColumnNumber(column), text);
+  for (const auto& [column, text] : cells) sheet.Set(2, workbook::ColumnNumber(column), text);
   sheet.Finish();
   const CellReader reader(&sheet);
   return ReadContractRow(reader, 2);
@@ -42,9 +41,7 @@ TEST(RowReader, CellsBecomeValues) {
     std::function<void(const ContractRow&)> check;
   } cases[] = {
       {{{"AC", "1"}},  // a month later, cut to the month's end
-       [](const ContractRow& r) {
-         EXPECT_EQ(FormatDMY(r.contract.stopDate), "28.02.2007");
-       }},
+       [](const ContractRow& r) { EXPECT_EQ(FormatDMY(r.contract.stopDate), "28.02.2007"); }},
       {{{"AC", "дванадесет"}},
        [](const ContractRow& r) {
          EXPECT_FALSE(r.contract.valid);
@@ -53,10 +50,8 @@ TEST(RowReader, CellsBecomeValues) {
        }},
       {{{"AI", "д"}, {"AG", "01.03.2007"}},
        [](const ContractRow& r) { EXPECT_EQ(r.contract.podsadFlag, "S"); }},
-      {{{"AG", "01.03.2007"}},
-       [](const ContractRow& r) { EXPECT_EQ(r.contract.podsadFlag, "B"); }},
-      {{{"S", "1,5 дка"}},
-       [](const ContractRow& r) { EXPECT_EQ(r.contract.area, 1500); }},
+      {{{"AG", "01.03.2007"}}, [](const ContractRow& r) { EXPECT_EQ(r.contract.podsadFlag, "B"); }},
+      {{{"S", "1,5 дка"}}, [](const ContractRow& r) { EXPECT_EQ(r.contract.area, 1500); }},
       {{{"AB", "12345.501.123.1.2"}},
        [](const ContractRow& r) {
          EXPECT_EQ(r.property.masivNo, 501);
@@ -76,9 +71,8 @@ TEST(RowReader, CellsBecomeValues) {
        }},
       {{{"D", ""}},  // reported only if the tenant turns out to be new
        [](const ContractRow& r) {
-         EXPECT_EQ(r.tenant.newLines,
-                   Lines{"FATAL : Липсва Име на наемател или "
-                         "ЕГН/Булстат/ИН по ДДС на ред номер : 2"});
+         EXPECT_EQ(r.tenant.newLines, Lines{"FATAL : Липсва Име на наемател или "
+                                            "ЕГН/Булстат/ИН по ДДС на ред номер : 2"});
        }},
   };
   for (const auto& c : cases) c.check(Read(c.cells));
@@ -89,12 +83,8 @@ TEST(RowReader, CellsBecomeValues) {
 class RecordingLookups : public RowLookups {
  public:
   std::vector<std::string> asked;
-  int32_t FindPerson(const std::string& number) override {
-    return number == "7001010011" ? 5 : -1;
-  }
-  int32_t FindRepresentative(int32_t, const std::string&) override {
-    return -1;
-  }
+  int32_t FindPerson(const std::string& number) override { return number == "7001010011" ? 5 : -1; }
+  int32_t FindRepresentative(int32_t, const std::string&) override { return -1; }
   int32_t RentTypeId(const std::string& t) override { return Ask(t); }
   int32_t ObjectTypeId(const std::string& t) override { return Ask(t); }
   int32_t SettlementId(std::string& t) override { return Ask(t); }
@@ -102,9 +92,7 @@ class RecordingLookups : public RowLookups {
   int16_t QuarterId(const std::string& t) override { return Ask(t); }
   int16_t StreetId(const std::string& t) override { return Ask(t); }
   int32_t PropertyByDocumentNumber(const std::string&) override { return -1; }
-  int32_t PropertyByCadastralId(const contracts::TObektDB&) override {
-    return -1;
-  }
+  int32_t PropertyByCadastralId(const contracts::TObektDB&) override { return -1; }
 
  private:
   int16_t Ask(const std::string& text) {
@@ -143,14 +131,12 @@ TEST(RowResolver, AGroupReportsOnlyWhileTheGroupsBeforeItAreValid) {
     ErrorList errors;
     contracts::RentKinds kinds;
     contracts::TPHPCommonTasks calculator;
-    contracts::TCharacteristicsCommonTasks characteristics(*closed, messages,
-                                                           calculator);
+    contracts::TCharacteristicsCommonTasks characteristics(*closed, messages, calculator);
     contracts::TBaseDoc contract(*closed, characteristics, calculator, 1);
     contracts::TObektDB property(*closed);
     contracts::TPersonSrchRec rep, tenant;
     RowResolver resolver(lookups, errors, kinds);
-    const bool valid = resolver.Resolve(Read(c.cells),
-                                        {rep, tenant, contract, property});
+    const bool valid = resolver.Resolve(Read(c.cells), {rep, tenant, contract, property});
     EXPECT_EQ(valid, c.lines.empty());
     EXPECT_EQ(errors.Lines(), c.lines);
     EXPECT_EQ(lookups.asked, c.asked);

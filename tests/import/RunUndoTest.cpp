@@ -26,8 +26,7 @@ TEST(RunUndo, ARunAtWorkIsRefusedAndAKilledOneUndone) {
     const UndoReport atWork = UndoRun(*other, runId, {}, false);
     EXPECT_FALSE(atWork.undone);
     ASSERT_EQ(atWork.refusals.size(), 1u);
-    EXPECT_NE(atWork.refusals[0].find("още работи"), std::string::npos)
-        << atWork.refusals[0];
+    EXPECT_NE(atWork.refusals[0].find("още работи"), std::string::npos) << atWork.refusals[0];
   }  // the run ends without its record completed, as a killed program's
 
   const UndoReport killed = UndoRun(*other, runId, {7, "clerk", "ws2"}, false);

@@ -15,8 +15,7 @@ TEST_F(ScheduleTest, AnniversaryPeriodsRunFromTheStartDay) {
   schedule::RebuildSchedule(db.Connection(), id, true);
   const std::vector<StoredRent> rows = Rents(id);
   ASSERT_EQ(rows.size(), 3u);
-  EXPECT_EQ(rows[0].start + rows[1].start + rows[2].start,
-            "15.01.202415.02.202415.03.2024");
+  EXPECT_EQ(rows[0].start + rows[1].start + rows[2].start, "15.01.202415.02.202415.03.2024");
   EXPECT_EQ(rows[0].days, 31);
   EXPECT_EQ(rows[1].days, 29);
   EXPECT_EQ(rows[2].days, 30);  // the closing period has no added day
@@ -40,8 +39,7 @@ TEST_F(ScheduleTest, AnniversaryPeriodsRunFromTheStartDay) {
 
 TEST_F(ScheduleTest, AnniversaryAdditionalPriceClosesOrIsSpread) {
   // With a monthly price the additional price pays the remainder period.
-  const int remainder =
-      OneAnnexContract(1400, 300, D(15, 1, 2024), D(20, 3, 2024), 120);
+  const int remainder = OneAnnexContract(1400, 300, D(15, 1, 2024), D(20, 3, 2024), 120);
   TDocCreateInfo builder(db.Connection());
   builder.BuildAnniversarySchedule(remainder, 0);
   ASSERT_EQ(builder.Rents().Count(), 3);
@@ -50,8 +48,7 @@ TEST_F(ScheduleTest, AnniversaryAdditionalPriceClosesOrIsSpread) {
   EXPECT_EQ(builder.Rents().At(2)->RI_PRICE, 120);
 
   // Without one, the total is spread by days over the whole term, unrounded.
-  const int spread =
-      OneAnnexContract(1400, 0, D(15, 1, 2024), D(14, 4, 2024), 1000);
+  const int spread = OneAnnexContract(1400, 0, D(15, 1, 2024), D(14, 4, 2024), 1000);
   builder.BuildAnniversarySchedule(spread, 0);
   ASSERT_EQ(builder.Rents().Count(), 3);
   EXPECT_NEAR(builder.Rents().At(0)->RI_PRICE, 31 * 1000.0 / 91, 1e-9);

@@ -10,8 +10,7 @@ namespace {
 using schedule::RebuildSchedule;
 
 TEST_F(ScheduleTest, CalendarMonthsArePricedByTheDaysEachAnnexCovers) {
-  const int single =
-      OneAnnexContract(1002, 310, D(15, 1, 2024), D(10, 3, 2024));
+  const int single = OneAnnexContract(1002, 310, D(15, 1, 2024), D(10, 3, 2024));
   const int twoAnnexes = Contract(-1002, D(15, 1, 2024), D(10, 3, 2024));
   Annex(twoAnnexes, 1, 310, D(15, 1, 2024), D(31, 1, 2024));
   Annex(twoAnnexes, 2, 400, D(1, 2, 2024), D(10, 3, 2024));
@@ -20,13 +19,10 @@ TEST_F(ScheduleTest, CalendarMonthsArePricedByTheDaysEachAnnexCovers) {
   const int split = Contract(1002, D(1, 4, 2024), D(30, 6, 2024));
   Annex(split, 1, 100, D(1, 4, 2024), D(10, 5, 2024));
   Annex(split, 2, 300, D(11, 5, 2024), D(30, 6, 2024));
-  const int oneMonth =
-      OneAnnexContract(1002, 310, D(5, 3, 2024), D(20, 3, 2024));
+  const int oneMonth = OneAnnexContract(1002, 310, D(5, 3, 2024), D(20, 3, 2024));
   // Whole months at 0.125 and 0.375 round half to even.
-  const int evenDown =
-      OneAnnexContract(1002, 0.125, D(1, 1, 2024), D(31, 1, 2024));
-  const int evenUp =
-      OneAnnexContract(1002, 0.375, D(1, 1, 2024), D(31, 1, 2024));
+  const int evenDown = OneAnnexContract(1002, 0.125, D(1, 1, 2024), D(31, 1, 2024));
+  const int evenUp = OneAnnexContract(1002, 0.375, D(1, 1, 2024), D(31, 1, 2024));
 
   struct Expected {
     int id;
@@ -72,8 +68,7 @@ TEST_F(ScheduleTest, CalendarMonthsArePricedByTheDaysEachAnnexCovers) {
   EXPECT_EQ(builder.Rents().At(2)->ListIndex, 2);
 }
 
-TEST_F(ScheduleTest,
-       UnbuildableContractsAreRefusedAndTheCallersTransactionStaysOpen) {
+TEST_F(ScheduleTest, UnbuildableContractsAreRefusedAndTheCallersTransactionStaysOpen) {
   // An annex's own period never runs backwards (the database refuses it), so
   // a term that does is made of two annexes, the later one dated earlier.
   struct Case {

@@ -67,9 +67,7 @@ TEST_F(ScheduleTest, ContractTypesWithoutScheduleKeepTheirStoredRows) {
   RebuildSchedule(counting, plain, true);
   RebuildSchedule(counting, 987654, true);  // no such contract
 
-  EXPECT_EQ(Count("rentsinfo", Format("ri_docid in (%d, %d) and ri_year = 2023",
-                                      fixed, plain)),
-            2);
+  EXPECT_EQ(Count("rentsinfo", Format("ri_docid in (%d, %d) and ri_year = 2023", fixed, plain)), 2);
   EXPECT_EQ(Count("rentsinfo", "ri_year <> 2023"), 0);
 }
 

@@ -12,8 +12,8 @@
 #include "common/Rounding.h"
 #include "common/Text.h"
 #include "state/DebtorList.h"
-#include "state/store/DebtorsStore.h"
 #include "state/DocInfo.h"
+#include "state/store/DebtorsStore.h"
 #include "state/store/StateTablesStore.h"
 #include "tests/support/GeneratedContracts.h"
 #include "tests/support/TestDatabase.h"
@@ -28,9 +28,8 @@ TDate D(int d, int m, int y) { return EncodeDate(y, m, d); }
 // The figures as the state's totals print them.
 std::vector<std::string> Texts(const DueFigures& f) {
   std::vector<std::string> texts = {std::to_string(f.periodsDue)};
-  for (double amount : {f.due, f.paidAhead, f.vatDue, f.interestDue,
-                        f.interestTotal, f.advance, f.dueBgn, f.vatBgn,
-                        f.interestBgn})
+  for (double amount : {f.due, f.paidAhead, f.vatDue, f.interestDue, f.interestTotal, f.advance,
+                        f.dueBgn, f.vatBgn, f.interestBgn})
     texts.push_back(AmountText(amount));
   return texts;
 }
@@ -39,12 +38,9 @@ class DebtorListTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     db_ = new test::TestDatabase;
-    test::GenerateContracts(db_->Connection(),
-                            {.firstId = 1,
-                             .count = kContracts,
-                             .periods = 30,
-                             .payments = 26,
-                             .varied = true});
+    test::GenerateContracts(
+        db_->Connection(),
+        {.firstId = 1, .count = kContracts, .periods = 30, .payments = 26, .varied = true});
   }
   static void TearDownTestSuite() {
     delete db_;
@@ -60,13 +56,11 @@ class DebtorListTest : public ::testing::Test {
     q->Open();
     std::map<std::string, int> counts;
     for (; !q->Eof(); q->Next()) counts[q->FieldAt(0).AsString()] = 0;
-    for (auto& [table, count] : counts)
-      count = db_->ScalarInt("select count(*) from " + table);
+    for (auto& [table, count] : counts) count = db_->ScalarInt("select count(*) from " + table);
     return counts;
   }
 
-  static DebtorList List(TDate date, int workers = -1,
-                         ContractSelection selection = {}) {
+  static DebtorList List(TDate date, int workers = -1, ContractSelection selection = {}) {
     DebtorOptions options;
     options.date = date;
     options.workers = workers;
@@ -117,9 +111,7 @@ TEST_F(DebtorListTest, EachLineHoldsTheContractsStateAndNothingChanges) {
       if (found == byId.end()) continue;
       EXPECT_EQ(Texts(found->second->figures), Texts(state)) << id;
       if (d == 0) {
-        EXPECT_EQ(found->second->contract.unlinkedPayments,
-                  info.DeletedPayments)
-            << id;
+        EXPECT_EQ(found->second->contract.unlinkedPayments, info.DeletedPayments) << id;
         leftOut += info.DeletedPayments;
       }
       paidAhead += state.paidAhead > 0;
@@ -148,8 +140,7 @@ TEST_F(DebtorListTest, SelectionsNameTheirContracts) {
       {{.contractId = 7}, [](int32_t id) { return id == 7; }},
       {{.municipality = " бяла "}, [](int32_t id) { return id % 3 == 2; }},
       {{.tenant = "7000000012"}, [](int32_t id) { return id == 12; }},
-      {{.tenant = "наемател 29"},
-       [](int32_t id) { return id == 29 || (id >= 290 && id <= 299); }},
+      {{.tenant = "наемател 29"}, [](int32_t id) { return id == 29 || (id >= 290 && id <= 299); }},
       {{.type = "НАЕМ реклама"}, [](int32_t id) { return id % 2 == 1; }},
       {{.type = "1002"}, [](int32_t) { return true; }},
       {{.municipality = "Русе", .type = "наем терен"},
@@ -160,8 +151,7 @@ TEST_F(DebtorListTest, SelectionsNameTheirContracts) {
     std::vector<int32_t> expected;
     for (int32_t id = 1; id <= kContracts; ++id)
       if (c.selects(id)) expected.push_back(id);
-    EXPECT_EQ(DebtorsStore(db_->Connection(), c.selection).SelectedIds(),
-              expected)
+    EXPECT_EQ(DebtorsStore(db_->Connection(), c.selection).SelectedIds(), expected)
         << c.selection.municipality << c.selection.tenant << c.selection.type;
   }
   // A list of some contracts has their lines of the whole list: the rows of

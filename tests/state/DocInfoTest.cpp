@@ -24,29 +24,27 @@ class DocInfoTest : public ::testing::Test {
   void SetUp() override {
     tables_.currencyFactors.Set(0, 1);
     tables_.currencyFactors.Set(1, 1.95583);
-    db_.Exec(Format(
-        "insert into documents (doc_id, doc_type, doc_datastart, doc_datastop, "
-        "doc_initsum, da_valuta, doc_typetext, doc_free, doc_handrentinfo, "
-        "da_rf3) "
-        "values (%d, 1002, \"01.01.2024\", \"31.12.2024\", 0, 0, \"Наем\", "
-        "\"F\", "
-        "\"F\", 0)",
-        kDoc));
+    db_.Exec(
+        Format("insert into documents (doc_id, doc_type, doc_datastart, doc_datastop, "
+               "doc_initsum, da_valuta, doc_typetext, doc_free, doc_handrentinfo, "
+               "da_rf3) "
+               "values (%d, 1002, \"01.01.2024\", \"31.12.2024\", 0, 0, \"Наем\", "
+               "\"F\", "
+               "\"F\", 0)",
+               kDoc));
     AddAnnex(1, "01.01.2024", "31.12.2024", 100, 2, 10, 0, 1200, "01.01.2024");
     for (int m = 1; m <= 12; ++m) AddRent(m, 100);
   }
 
-  void AddAnnex(int num, const char* start, const char* stop, double price,
-                int kind, double percent, double limit, int vatCode,
-                const char* freeDate, int payDay = 10) {
+  void AddAnnex(int num, const char* start, const char* stop, double price, int kind,
+                double percent, double limit, int vatCode, const char* freeDate, int payDay = 10) {
     db_.Exec(
         Format("insert into Anecs (AN_ID, AN_NUM, AN_PRICE, AN_DTSTART, "
                "AN_DTSTOP, AN_LTYPE, "
                "AN_LPERCENT, AN_LMAX, AN_DDS, AN_PAYDAY, AN_FREEDATE) values "
                "(%d, %d, %.2f, "
                "\"%s\", \"%s\", %d, %f, %f, %d, %d, \"%s\")",
-               kDoc, num, price, start, stop, kind, percent, limit, vatCode,
-               payDay, freeDate));
+               kDoc, num, price, start, stop, kind, percent, limit, vatCode, payDay, freeDate));
   }
   void AddRent(int month, double price) {
     const int days = DaysInMonth(2024, month);
@@ -59,18 +57,16 @@ class DocInfoTest : public ::testing::Test {
   }
   // A payment of pay type 2 (never cleaned up) with its details as (month, sum)
   // pairs.
-  void Pay(int num, const char* date, double value,
-           std::vector<std::pair<int, double>> details, int status = 1,
-           int master = 0, double interest = 0,
+  void Pay(int num, const char* date, double value, std::vector<std::pair<int, double>> details,
+           int status = 1, int master = 0, double interest = 0,
            const char* interestDate = nullptr) {
-    const std::string ldate =
-        interestDate ? Format("\"%s\"", interestDate) : "null";
-    db_.Exec(Format(
-        "insert into Payment (P_ID, P_NUM, P_DATA, P_VAL, P_LIXVA, P_LDATE, "
-        "P_PAYTYPE, "
-        "P_STATUS, P_MASTERNUM) values (%d, %d, \"%s\", %.2f, %.2f, %s, 2, %d, "
-        "%d)",
-        kDoc, num, date, value, interest, ldate.c_str(), status, master));
+    const std::string ldate = interestDate ? Format("\"%s\"", interestDate) : "null";
+    db_.Exec(
+        Format("insert into Payment (P_ID, P_NUM, P_DATA, P_VAL, P_LIXVA, P_LDATE, "
+               "P_PAYTYPE, "
+               "P_STATUS, P_MASTERNUM) values (%d, %d, \"%s\", %.2f, %.2f, %s, 2, %d, "
+               "%d)",
+               kDoc, num, date, value, interest, ldate.c_str(), status, master));
     for (const auto& [month, sum] : details) {
       db_.Exec(
           Format("insert into PayDetails (PD_ID, PD_NUM, PD_YEAR, PD_MONTH, "
@@ -201,11 +197,9 @@ TEST_F(DocInfoTest, MoneyBeyondTheScheduleGoesToTheAdvanceRow) {
 
 TEST_F(DocInfoTest, DetailNamingAPaidPeriodMovesOnThenBack) {
   Pay(1, "05.01.2024", 100, {{1, 100}});
-  Pay(2, "06.01.2024", 150,
-      {{1, 150}});  // January is paid: February, then March
+  Pay(2, "06.01.2024", 150, {{1, 150}});  // January is paid: February, then March
   Pay(3, "07.01.2024", 100, {{12, 100}});
-  Pay(4, "08.01.2024", 80,
-      {{12, 80}});  // December is paid and last: the first open one
+  Pay(4, "08.01.2024", 80, {{12, 80}});  // December is paid and last: the first open one
   auto info = StateAt(D(20, 3, 2024));
   EXPECT_EQ(Month(*info, 2).Remaining, 0);
   EXPECT_EQ(Month(*info, 3).Remaining, 0);
@@ -214,8 +208,7 @@ TEST_F(DocInfoTest, DetailNamingAPaidPeriodMovesOnThenBack) {
   std::string second;
   for (int i = 0; i < info->History.Count(); ++i) {
     const TPayHistoryItem& e = info->History.At(i);
-    if (e.paymentNumber == 4)
-      second += Format("%d:%.2f ", e.PeriodKey(), e.amount);
+    if (e.paymentNumber == 4) second += Format("%d:%.2f ", e.PeriodKey(), e.amount);
   }
   EXPECT_EQ(second, "202403:50.00 202404:30.00 ");
 }
@@ -234,10 +227,8 @@ TEST_F(DocInfoTest, RefundTakesBackFromTheNamedPeriodThenTheLatestPaid) {
 
 TEST_F(DocInfoTest, PaymentAfterARefundOfAdvanceSettlesTheOpenPeriod) {
   Pay(1, "05.01.2024", 1200, {{1, 1200}});
-  Pay(2, "06.01.2024", 200,
-      {{1, 200}});  // every period paid: 200.00 in advance
-  Pay(3, "07.01.2024", -50,
-      {{1, -50}});  // refunded from the advance: 150.00 left
+  Pay(2, "06.01.2024", 200, {{1, 200}});  // every period paid: 200.00 in advance
+  Pay(3, "07.01.2024", -50, {{1, -50}});  // refunded from the advance: 150.00 left
   Pay(4, "08.01.2024", -100, {{1, -100}}, 3,
       1);  // January's 100.00 of payment 1 reversed
   Pay(5, "09.01.2024", 100, {{1, 100}});
@@ -253,7 +244,7 @@ TEST_F(DocInfoTest, ContractWithoutAnnexesFallsDueOnStoredDays) {
   auto info = StateAt(D(20, 3, 2024));
   EXPECT_EQ(Month(*info, 2).AnnexIndex, -1);
   EXPECT_EQ(Month(*info, 2).DueDate, D(1, 2, 2024));  // RI_PAIDDAYS 0: the 1st
-  EXPECT_EQ(Month(*info, 2).Interest, 0);  // no annex, no interest terms
+  EXPECT_EQ(Month(*info, 2).Interest, 0);             // no annex, no interest terms
   EXPECT_EQ(info->Summary.PeriodsDue, 3);
   EXPECT_EQ(info->LastAnnexVatRate(), 0);
 }
@@ -277,12 +268,10 @@ TEST_F(DocInfoTest, ReversalRestoresAmountsAndVat) {
   EXPECT_NEAR(jan.VatOfPaid, 0, 1e-9);
   EXPECT_DOUBLE_EQ(jan.VatOfRemaining, 20);
   ASSERT_EQ(after->History.Count(), 2);
-  const TPayHistoryItem& applied = after->History.At(0).paymentNumber == 1
-                                       ? after->History.At(0)
-                                       : after->History.At(1);
-  const TPayHistoryItem& undo = &applied == &after->History.At(0)
-                                    ? after->History.At(1)
-                                    : after->History.At(0);
+  const TPayHistoryItem& applied =
+      after->History.At(0).paymentNumber == 1 ? after->History.At(0) : after->History.At(1);
+  const TPayHistoryItem& undo =
+      &applied == &after->History.At(0) ? after->History.At(1) : after->History.At(0);
   EXPECT_EQ(applied.kind, kHistoryUndone);
   EXPECT_EQ(undo.kind, kHistoryReversal);
   EXPECT_EQ(undo.paymentNumber, 2);
@@ -352,8 +341,7 @@ TEST_F(DocInfoTest, InitialPaymentAndItsCopy) {
   auto early = StateAt(D(1, 2, 2024));
   EXPECT_DOUBLE_EQ(early->Summary.Carry, 7);
   EXPECT_DOUBLE_EQ(early->Summary.CarryValue, 14);
-  EXPECT_NEAR(early->Summary.InterestTotal, Month(*early, 1).Interest + 7,
-              1e-9);
+  EXPECT_NEAR(early->Summary.InterestTotal, Month(*early, 1).Interest + 7, 1e-9);
 
   TDocInfo copy(db_.Connection(), tables_);
   copy.CopyFrom(*info);
@@ -368,10 +356,10 @@ TEST_F(DocInfoTest, InitialPaymentAndItsCopy) {
 }
 
 TEST_F(DocInfoTest, LoadingDeletesPaymentsNoInvoiceOwns) {
-  db_.Exec(Format(
-      "insert into Payment (P_ID, P_NUM, P_DATA, P_VAL, P_PAYTYPE) values "
-      "(%d, 5, \"05.01.2024\", 100, 1)",
-      kDoc));
+  db_.Exec(
+      Format("insert into Payment (P_ID, P_NUM, P_DATA, P_VAL, P_PAYTYPE) values "
+             "(%d, 5, \"05.01.2024\", 100, 1)",
+             kDoc));
   db_.Exec(
       Format("insert into PayDetails (PD_ID, PD_NUM, PD_YEAR, PD_MONTH, "
              "PD_SUM) values "
@@ -465,14 +453,12 @@ TEST_F(DocInfoTest, PriceIncreaseBearsNoInterestInItsFreePeriod) {
 
 TEST_F(DocInfoTest, DueDatesFollowPayDayStartAndLimit) {
   // Terminated on 15.06.2024: no period falls due later than that.
-  db_.Exec(
-      Format("update documents set doc_datastart = \"20.01.2024\", da_rf3 = %d",
-             static_cast<int>(D(15, 6, 2024))));
+  db_.Exec(Format("update documents set doc_datastart = \"20.01.2024\", da_rf3 = %d",
+                  static_cast<int>(D(15, 6, 2024))));
   db_.Exec("update Anecs set AN_DTSTART = \"20.01.2024\"");
   auto info = Load();
   EXPECT_EQ(info->TerminationDate, D(15, 6, 2024));
-  EXPECT_EQ(Month(*info, 1).DueDate,
-            D(20, 1, 2024));  // not before the contract's start
+  EXPECT_EQ(Month(*info, 1).DueDate, D(20, 1, 2024));  // not before the contract's start
   EXPECT_EQ(Month(*info, 2).DueDate, D(10, 2, 2024));
   EXPECT_EQ(Month(*info, 6).DueDate, D(10, 6, 2024));
   EXPECT_EQ(Month(*info, 7).DueDate, D(15, 6, 2024));

@@ -4,11 +4,11 @@
 
 #include "common/Text.h"
 #include "platform/db/Transaction.h"
-#include "state/store/DogovorFuncs.h"
 #include "state/PayDetails.h"
 #include "state/PayHistory.h"
 #include "state/Payments.h"
 #include "state/WaitPayments.h"
+#include "state/store/DogovorFuncs.h"
 #include "tests/support/TestDatabase.h"
 
 namespace zrv::state {
@@ -24,16 +24,15 @@ std::unique_ptr<db::Query> Open(db::Connection& c, const std::string& sql) {
 }
 
 void AddPayment(test::TestDatabase& db, int doc, int num, int payType, int flag,
-                const std::string& extraColumns = "",
-                const std::string& extraValues = "") {
-  db.Exec(Format(
-      "insert into Payment (P_ID, P_NUM, P_DATA, P_VAL, P_PAYTYPE, P_FLAG%s) "
-      "values (%d, %d, \"05.02.2024\", 10, %d, %d%s)",
-      extraColumns.c_str(), doc, num, payType, flag, extraValues.c_str()));
-  db.Exec(Format(
-      "insert into PayDetails (PD_ID, PD_NUM, PD_YEAR, PD_MONTH, PD_SUM) "
-      "values (%d, %d, 2024, 2, 10)",
-      doc, num));
+                const std::string& extraColumns = "", const std::string& extraValues = "") {
+  db.Exec(
+      Format("insert into Payment (P_ID, P_NUM, P_DATA, P_VAL, P_PAYTYPE, P_FLAG%s) "
+             "values (%d, %d, \"05.02.2024\", 10, %d, %d%s)",
+             extraColumns.c_str(), doc, num, payType, flag, extraValues.c_str()));
+  db.Exec(
+      Format("insert into PayDetails (PD_ID, PD_NUM, PD_YEAR, PD_MONTH, PD_SUM) "
+             "values (%d, %d, 2024, 2, 10)",
+             doc, num));
 }
 
 TEST(Payments, ReadingRules) {
@@ -50,8 +49,8 @@ TEST(Payments, ReadingRules) {
       "\"10.03.2024 08:00\", "
       "\"B\", 2, 3, 4)");
   TPayments payments;
-  payments.LoadFromQuery(*Open(
-      db.Connection(), "select * from Payment where P_ID = 7 order by P_NUM"));
+  payments.LoadFromQuery(
+      *Open(db.Connection(), "select * from Payment where P_ID = 7 order by P_NUM"));
   ASSERT_EQ(payments.Count(), 2);
   const TPaymentRow& initial = payments.At(0);
   EXPECT_EQ(initial.date, D(1, 1, 2024));
@@ -67,8 +66,8 @@ TEST(Payments, ReadingRules) {
   EXPECT_DOUBLE_EQ(second.amount, 120.5);
   EXPECT_EQ(payments.InitialIndex(), 0);
 
-  payments.LoadFromQuery(*Open(
-      db.Connection(), "select * from Payment where P_ID = 7 and P_NUM = 1"));
+  payments.LoadFromQuery(
+      *Open(db.Connection(), "select * from Payment where P_ID = 7 and P_NUM = 1"));
   EXPECT_EQ(payments.Count(), 1);
   EXPECT_EQ(payments.InitialIndex(),
             0);  // none numbered 0: stays 0 as the list's convention
@@ -123,14 +122,13 @@ TEST(Payments, WaitingPaymentsInTheContractCurrency) {
                10 + i, i, i));
   }
   TWaitPayments waits;
-  waits.LoadFromQuery(
-      *Open(db.Connection(),
-            "select WaitPayments.*, IN_InvoiceNum, IN_PayClearSum, IN_PayDDS, "
-            "IN_Factor, "
-            "IN_SecondInvType, IN_WaitPay from WaitPayments inner join "
-            "Invoices on (IN_ID = "
-            "WP_INID) where WP_DOCID = 9 order by WP_DOCID, WP_YEAR, WP_MONTH"),
-      "Наем", 4);
+  waits.LoadFromQuery(*Open(db.Connection(),
+                            "select WaitPayments.*, IN_InvoiceNum, IN_PayClearSum, IN_PayDDS, "
+                            "IN_Factor, "
+                            "IN_SecondInvType, IN_WaitPay from WaitPayments inner join "
+                            "Invoices on (IN_ID = "
+                            "WP_INID) where WP_DOCID = 9 order by WP_DOCID, WP_YEAR, WP_MONTH"),
+                      "Наем", 4);
   ASSERT_EQ(waits.Count(), 3);
   const TWaitPaymentRow& euro = waits.At(0);
   EXPECT_DOUBLE_EQ(euro.invoiceClearSum, 100.00);
@@ -160,17 +158,12 @@ TEST(DogovorFuncs, DeletesOnlyUnlinkedPaymentsOfPayTypeOne) {
   AddPayment(db, 6, 3, 1, 0);    // another contract: stays
   TDogovorFuncs::DeleteUnlinkedPayments(db.Connection(), 5);
   for (int kept : {0, 4, 6}) {
-    EXPECT_EQ(db.ScalarInt(Format(
-                  "select count(*) from Payment where P_ID = 5 and P_NUM = %d",
-                  kept)),
-              1)
+    EXPECT_EQ(
+        db.ScalarInt(Format("select count(*) from Payment where P_ID = 5 and P_NUM = %d", kept)), 1)
         << kept;
   }
   EXPECT_EQ(db.ScalarInt("select count(*) from Payment where P_ID = 5"), 3);
-  EXPECT_EQ(
-      db.ScalarInt(
-          "select count(*) from PayDetails where PD_ID = 5 and PD_NUM = 3"),
-      0);
+  EXPECT_EQ(db.ScalarInt("select count(*) from PayDetails where PD_ID = 5 and PD_NUM = 3"), 0);
   EXPECT_EQ(db.ScalarInt("select count(*) from PayDetails where PD_ID = 5"), 3);
   EXPECT_EQ(db.ScalarInt("select count(*) from Payment where P_ID = 6"), 1);
   EXPECT_FALSE(db.Connection().InTransaction());

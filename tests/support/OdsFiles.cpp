@@ -46,11 +46,10 @@ void WriteOdsPackage(const std::string& path, const std::string& contentXml,
   int error = 0;
   zip_t* zip = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
   if (zip == nullptr) throw std::runtime_error("cannot create " + path);
-  const std::pair<const char*, const std::string*> parts[] = {
-      {"mimetype", &mimeType}, {"content.xml", &contentXml}};
+  const std::pair<const char*, const std::string*> parts[] = {{"mimetype", &mimeType},
+                                                              {"content.xml", &contentXml}};
   for (const auto& [name, text] : parts) {
-    zip_source_t* source =
-        zip_source_buffer(zip, text->data(), text->size(), 0);
+    zip_source_t* source = zip_source_buffer(zip, text->data(), text->size(), 0);
     if (source == nullptr || zip_file_add(zip, name, source, 0) < 0) {
       zip_source_free(source);
       zip_discard(zip);
@@ -97,14 +96,12 @@ std::string OdsContentEnd(int rows) {
          "</office:body></office:document-content>";
 }
 
-std::string MakeOdsCopy(const std::string& workbook,
-                        const std::string& odsPath) {
+std::string MakeOdsCopy(const std::string& workbook, const std::string& odsPath) {
   const auto sheet = workbook::OpenFirstWorksheet(workbook);
   std::string content = OdsContentStart();
   for (int r = 1; r <= sheet->UsedRowCount(); ++r) {
     std::vector<std::string> texts;
-    for (int c = 1; c <= sheet->UsedColumnCount(); ++c)
-      texts.push_back(sheet->CellText(r, c));
+    for (int c = 1; c <= sheet->UsedColumnCount(); ++c) texts.push_back(sheet->CellText(r, c));
     content += OdsRow(texts);
   }
   content += OdsContentEnd(sheet->UsedRowCount());

@@ -7,8 +7,7 @@
 
 namespace zrv::test {
 
-inline constexpr char kOdsMimeType[] =
-    "application/vnd.oasis.opendocument.spreadsheet";
+inline constexpr char kOdsMimeType[] = "application/vnd.oasis.opendocument.spreadsheet";
 
 // Writes a ZIP package holding the part "mimetype" and content.xml. Throws
 // std::runtime_error when it cannot.
@@ -26,7 +25,6 @@ std::string OdsContentEnd(int rows);
 // Writes `odsPath` with the displayed text of every cell of the first
 // worksheet of `workbook` (as string cells with their paragraph) and the
 // remaining empty rows of the sheet as one repeated row; gives `odsPath`.
-std::string MakeOdsCopy(const std::string& workbook,
-                        const std::string& odsPath);
+std::string MakeOdsCopy(const std::string& workbook, const std::string& odsPath);
 
 }  // namespace zrv::test

@@ -26,8 +26,7 @@ const char kPassword[] = "masterkey";
 std::string MakeFolder(const std::string& pattern) {
   std::vector<char> buffer(pattern.begin(), pattern.end());
   buffer.push_back('\0');
-  if (!mkdtemp(buffer.data()))
-    throw Error("Cannot create a temporary folder " + pattern);
+  if (!mkdtemp(buffer.data())) throw Error("Cannot create a temporary folder " + pattern);
   return buffer.data();
 }
 
@@ -50,8 +49,7 @@ void RemoveOtherTemplates(const fs::path& folder, const std::string& keep) {
   std::error_code ignored;
   for (const auto& entry : fs::directory_iterator(folder, ignored)) {
     const std::string name = entry.path().filename().string();
-    if (name != keep && name.rfind("template-", 0) == 0)
-      fs::remove_all(entry.path(), ignored);
+    if (name != keep && name.rfind("template-", 0) == 0) fs::remove_all(entry.path(), ignored);
   }
 }
 
@@ -69,8 +67,7 @@ std::string MakeTemplate() {
   const std::string made = scratch + "/" + name;
   try {
     // With the user demo (id 1), whom the tests log in as.
-    app::CreatePropertyDatabase(db::ConnectParams{kUser, kPassword, made},
-                                false, true);
+    app::CreatePropertyDatabase(db::ConnectParams{kUser, kPassword, made}, false, true);
     fs::rename(made, path);
   } catch (...) {
     fs::remove_all(scratch);
@@ -92,8 +89,7 @@ std::string MakeTempFolder() {
   return MakeFolder((fs::temp_directory_path() / "zrv-test-XXXXXX").string());
 }
 
-TestDatabase::TestDatabase()
-    : folder_(MakeTempFolder()), path_(folder_ + "/test.fdb") {
+TestDatabase::TestDatabase() : folder_(MakeTempFolder()), path_(folder_ + "/test.fdb") {
   fs::copy_file(TemplatePath(), path_);
   connection_ = db::MakeFirebirdConnection();
   connection_->Open(db::ConnectParams{kUser, kPassword, path_});

@@ -62,8 +62,7 @@ std::string TwoDigits(int value) {
 int ColumnIndex(const std::string& letters) {
   int index = 0;
   for (char c : letters) {
-    if (c < 'A' || c > 'Z')
-      throw std::invalid_argument("bad column letters: " + letters);
+    if (c < 'A' || c > 'Z') throw std::invalid_argument("bad column letters: " + letters);
     index = index * 26 + (c - 'A' + 1);
   }
   if (index == 0) throw std::invalid_argument("empty column letters");
@@ -81,17 +80,15 @@ Cell Cell::Number(double value, std::string format) {
 Cell Cell::Date(int year, int month, int day, std::string format) {
   Cell cell;
   cell.kind_ = Kind::Date;
-  cell.text_ =
-      std::to_string(year) + "-" + TwoDigits(month) + "-" + TwoDigits(day);
+  cell.text_ = std::to_string(year) + "-" + TwoDigits(month) + "-" + TwoDigits(day);
   cell.format_ = std::move(format);
   return cell;
 }
 
-Cell Cell::DateTime(int year, int month, int day, int hour, int minute,
-                    int second, std::string format) {
+Cell Cell::DateTime(int year, int month, int day, int hour, int minute, int second,
+                    std::string format) {
   Cell cell = Date(year, month, day, std::move(format));
-  cell.time_ =
-      TwoDigits(hour) + ":" + TwoDigits(minute) + ":" + TwoDigits(second);
+  cell.time_ = TwoDigits(hour) + ":" + TwoDigits(minute) + ":" + TwoDigits(second);
   return cell;
 }
 
@@ -142,8 +139,8 @@ std::string Cell::ToJson() const {
       if (!time_.empty()) body += ",\"time\":" + JsonString(time_);
       break;
     case Kind::Formula:
-      body = "\"formula\":" + JsonString(text_) + ",\"value\":" +
-             (cachedText_ ? JsonString(time_) : JsonNumber(number_));
+      body = "\"formula\":" + JsonString(text_) +
+             ",\"value\":" + (cachedText_ ? JsonString(time_) : JsonNumber(number_));
       break;
     case Kind::Blank:
       body = "\"blank\":true";
@@ -163,8 +160,7 @@ Row Lettered(std::initializer_list<std::pair<std::string, Cell>> cells) {
   return row;
 }
 
-void RunFixtureScript(const std::string& jsonPath,
-                      const std::string& outputPath) {
+void RunFixtureScript(const std::string& jsonPath, const std::string& outputPath) {
   std::vector<std::string> words = {"perl", kScript, jsonPath, outputPath};
   std::vector<char*> argv;
   for (auto& w : words) argv.push_back(w.data());
@@ -174,8 +170,7 @@ void RunFixtureScript(const std::string& jsonPath,
     throw std::runtime_error("cannot start perl for the fixture script");
   }
   int status = 0;
-  if (waitpid(pid, &status, 0) < 0 || !WIFEXITED(status) ||
-      WEXITSTATUS(status) != 0) {
+  if (waitpid(pid, &status, 0) < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
     throw std::runtime_error("fixture script failed for " + outputPath);
   }
 }
@@ -192,8 +187,7 @@ std::string MakeWorkbook(const std::string& folder, const std::string& name,
     out << "],\"rows\":[\n";
     for (size_t r = 0; r < rows.size(); ++r) {
       out << (r ? ",\n[" : "[");
-      for (size_t c = 0; c < rows[r].size(); ++c)
-        out << (c ? "," : "") << rows[r][c].ToJson();
+      for (size_t c = 0; c < rows[r].size(); ++c) out << (c ? "," : "") << rows[r][c].ToJson();
       out << "]";
     }
     out << "]}\n";

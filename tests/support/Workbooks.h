@@ -19,22 +19,19 @@ class Cell {
   enum class Kind { Empty, Text, Number, Date, Formula, Blank };
 
   Cell() = default;
-  Cell(const char* text)
-      : kind_(Kind::Text), text_(text) {}  // NOLINT: tables read better
-  Cell(std::string text)
-      : kind_(Kind::Text), text_(std::move(text)) {}             // NOLINT
-  Cell(double number) : kind_(Kind::Number), number_(number) {}  // NOLINT
-  Cell(int number) : kind_(Kind::Number), number_(number) {}     // NOLINT
+  Cell(const char* text) : kind_(Kind::Text), text_(text) {}  // NOLINT: tables read better
+  Cell(std::string text) : kind_(Kind::Text), text_(std::move(text)) {}  // NOLINT
+  Cell(double number) : kind_(Kind::Number), number_(number) {}          // NOLINT
+  Cell(int number) : kind_(Kind::Number), number_(number) {}             // NOLINT
 
   static Cell Number(double value, std::string format);
   // A date typed as a date; without a format it shows as dd.mm.yyyy.
   static Cell Date(int year, int month, int day, std::string format = "");
-  static Cell DateTime(int year, int month, int day, int hour, int minute,
-                       int second, std::string format = "");
+  static Cell DateTime(int year, int month, int day, int hour, int minute, int second,
+                       std::string format = "");
   // A formula ("=B2*2") with the result a spreadsheet application would have
   // stored.
-  static Cell Formula(std::string formula, double cached,
-                      std::string format = "");
+  static Cell Formula(std::string formula, double cached, std::string format = "");
   static Cell FormulaText(std::string formula, std::string cached);
   static Cell Blank(std::string format);
 
@@ -46,8 +43,7 @@ class Cell {
 
  private:
   Kind kind_ = Kind::Empty;
-  std::string
-      text_;  // text, date "yyyy-mm-dd", formula or the cached text result
+  std::string text_;   // text, date "yyyy-mm-dd", formula or the cached text result
   std::string time_;   // "hh:mm:ss" of a date, "" for a whole day
   double number_ = 0;  // number or cached numeric result
   bool cachedText_ = false;
@@ -69,7 +65,6 @@ std::string MakeWorkbook(const std::string& folder, const std::string& name,
                          const std::vector<std::string>& otherSheets = {});
 
 // Runs the fixture script on a JSON table file written by the caller.
-void RunFixtureScript(const std::string& jsonPath,
-                      const std::string& outputPath);
+void RunFixtureScript(const std::string& jsonPath, const std::string& outputPath);
 
 }  // namespace zrv::test

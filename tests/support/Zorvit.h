@@ -16,8 +16,7 @@ struct ZorvitResult {
 // Runs zorvit with `args` in `folder` (which keeps out.txt and err.txt), with
 // no input, without $ZRV_PASSWORD and with the shell assignments of
 // `environment` ("NAME=value ...").
-ZorvitResult RunZorvit(const std::string& folder,
-                       const std::vector<std::string>& args,
+ZorvitResult RunZorvit(const std::string& folder, const std::vector<std::string>& args,
                        const std::string& environment = "");
 
 // The whole content of a file; empty when it cannot be read.

@@ -26,9 +26,7 @@ namespace {
 
 class PrintedMessages : public zrv::ui::Messages {
  public:
-  void ShowMessage(const std::string& text) override {
-    std::cerr << "[message] " << text << "\n";
-  }
+  void ShowMessage(const std::string& text) override { std::cerr << "[message] " << text << "\n"; }
 };
 
 }  // namespace
@@ -44,8 +42,7 @@ int main(int argc, char** argv) {
   const std::string output = std::filesystem::absolute(argv[2]).string();
 
   namespace fs = std::filesystem;
-  const fs::path folder =
-      fs::temp_directory_path() / ("zrv-shot-" + std::to_string(getpid()));
+  const fs::path folder = fs::temp_directory_path() / ("zrv-shot-" + std::to_string(getpid()));
   fs::create_directories(folder);
   const std::string database = (folder / "shot.fdb").string();
   // The run reads a copy, so its log goes beside the copy, not into the source
@@ -75,10 +72,8 @@ int main(int argc, char** argv) {
       std::cerr << "cannot write " << output << "\n";
       rc = 1;
     } else {
-      std::cout << output << ": " << form.erLB->count()
-                << " lines in the list, "
-                << controller.LastResult().summary.contractsStored
-                << " contracts stored\n";
+      std::cout << output << ": " << form.erLB->count() << " lines in the list, "
+                << controller.LastResult().summary.contractsStored << " contracts stored\n";
     }
   } catch (const std::exception& e) {
     std::cerr << e.what() << "\n";

@@ -30,42 +30,35 @@ std::string CellText(const HistoryDialog& dialog, int row, int column) {
 TEST(HistoryDialog, ListsARecordedRunAndUndoesItAfterTheConfirmation) {
   test::TestDatabase database;
   test::RecordingMessages messages;
-  import::ImportRun run(import::RunContext{database.Connection(), 1, "ivan"},
-                        messages);
+  import::ImportRun run(import::RunContext{database.Connection(), 1, "ivan"}, messages);
   run.Start();
   const std::string folder = test::MakeTempFolder();
   const std::string workbook =
       test::MakeWorkbook(folder, "history.xls",
-                         {Lettered({{"A", "Номер"}}),
-                          Lettered({{"A", "501"},
-                                    {"B", Cell::Date(2007, 3, 1)},
-                                    {"C", "Наем гараж"},
-                                    {"D", "Иван Петров"},
-                                    {"E", "7501010010"},
-                                    {"T", "Русе"},
-                                    {"Y", "ул. Плиска 1"},
-                                    {"AC", 12},
-                                    {"AD", 150.0},
-                                    {"AE", Cell::Date(2007, 3, 15)}})});
+                         {Lettered({{"A", "Номер"}}), Lettered({{"A", "501"},
+                                                                {"B", Cell::Date(2007, 3, 1)},
+                                                                {"C", "Наем гараж"},
+                                                                {"D", "Иван Петров"},
+                                                                {"E", "7501010010"},
+                                                                {"T", "Русе"},
+                                                                {"Y", "ул. Плиска 1"},
+                                                                {"AC", 12},
+                                                                {"AD", 150.0},
+                                                                {"AE", Cell::Date(2007, 3, 15)}})});
   import::ImportOptions options;
   options.logFolder = folder;
-  const import::WorkbookChooser choose = [&] {
-    return std::optional<std::string>(workbook);
-  };
-  ASSERT_EQ(run.Run(options, choose).summary.contractsStored, 1)
-      << messages.shown.size();
+  const import::WorkbookChooser choose = [&] { return std::optional<std::string>(workbook); };
+  ASSERT_EQ(run.Run(options, choose).summary.contractsStored, 1) << messages.shown.size();
 
   HistoryDialog dialog(database.Connection(), {1, "ivan", "ws-7"});
   std::vector<std::string> confirmed, told;
-  dialog.SetConfirm(
-      [&](const std::string&, const std::vector<std::string>& lines) {
-        confirmed = lines;
-        return true;
-      });
-  dialog.SetTell(
-      [&](const std::string& message, const std::vector<std::string>&) {
-        told.push_back(message);
-      });
+  dialog.SetConfirm([&](const std::string&, const std::vector<std::string>& lines) {
+    confirmed = lines;
+    return true;
+  });
+  dialog.SetTell([&](const std::string& message, const std::vector<std::string>&) {
+    told.push_back(message);
+  });
   ASSERT_EQ(dialog.runs->rowCount(), 1);
   EXPECT_EQ(CellText(dialog, 0, 2), "ivan");
   EXPECT_EQ(CellText(dialog, 0, 4), "history.xls");
@@ -87,9 +80,8 @@ TEST(HistoryDialog, ListsARecordedRunAndUndoesItAfterTheConfirmation) {
   EXPECT_FALSE(dialog.undoButton->isEnabled());
 
   ASSERT_EQ(run.Run(options, choose).summary.contractsStored, 1);
-  EXPECT_EQ(database.ScalarInt(
-                "SELECT COUNT(*) FROM documents d WHERE NOT EXISTS (SELECT 1 "
-                "FROM renttypes r WHERE r.rt_id = d.da_rf1)"),
+  EXPECT_EQ(database.ScalarInt("SELECT COUNT(*) FROM documents d WHERE NOT EXISTS (SELECT 1 "
+                               "FROM renttypes r WHERE r.rt_id = d.da_rf1)"),
             0);
   std::filesystem::remove_all(folder);
 }

@@ -7,8 +7,8 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QMessageBox>
-#include <QTimer>
 #include <QPushButton>
+#include <QTimer>
 #include <QUrl>
 #include <filesystem>
 #include <fstream>
@@ -41,11 +41,9 @@ using test::Lettered;
 
 // The database of the test is open already; the start-up checks that, as the
 // real one opens it with the login's values, and starts the run on it.
-std::unique_ptr<import::ImportRun> StartOnOpenDatabase(db::Connection& db,
-                                                       Messages& messages) {
+std::unique_ptr<import::ImportRun> StartOnOpenDatabase(db::Connection& db, Messages& messages) {
   if (!db.Connected()) throw Error("not connected");
-  auto run = std::make_unique<import::ImportRun>(
-      import::RunContext{db, 1}, messages);
+  auto run = std::make_unique<import::ImportRun>(import::RunContext{db, 1}, messages);
   run->Start();
   return run;
 }
@@ -73,8 +71,7 @@ std::vector<std::string> ListLines(const TForm1& form) {
 
 // A contract row in the column layout of the workbook, complete unless a test
 // blanks a cell.
-test::Row ContractRow(const std::string& number,
-                      const std::string& tenantNumber) {
+test::Row ContractRow(const std::string& number, const std::string& tenantNumber) {
   return Lettered({{"A", number},
                    {"B", Cell::Date(2007, 3, 1)},
                    {"C", "Наем жилище"},
@@ -89,18 +86,15 @@ test::Row ContractRow(const std::string& number,
 
 TEST(ImportWindow, ShowsItsCaptionsDefaultsAndComponents) {
   TForm1 form;
-  EXPECT_EQ(form.windowTitle().toStdString(),
-            "Импортиране на договори за наем в \"Зорвит Наеми\"");
+  EXPECT_EQ(form.windowTitle().toStdString(), "Импортиране на договори за наем в \"Зорвит Наеми\"");
   EXPECT_EQ(form.Edit2->text().toStdString(), "Русе");
   EXPECT_EQ(form.Edit1->text().toStdString(), "2");
   EXPECT_EQ(form.Button2->text().toStdString(), "Чети");
   EXPECT_EQ(form.ftpCheck->text().toStdString(), "Генерирай връзки към FTP");
   EXPECT_TRUE(form.ftpCheck->isChecked());
-  EXPECT_EQ(form.duplicatesCheck->text().toStdString(),
-            "Записвай и вече записаните договори");
+  EXPECT_EQ(form.duplicatesCheck->text().toStdString(), "Записвай и вече записаните договори");
   EXPECT_FALSE(form.duplicatesCheck->isChecked());
-  EXPECT_EQ(form.checkOnlyCheck->text().toStdString(),
-            "Само проверка, без запис");
+  EXPECT_EQ(form.checkOnlyCheck->text().toStdString(), "Само проверка, без запис");
   EXPECT_FALSE(form.checkOnlyCheck->isChecked());
   EXPECT_EQ(form.erLB->count(), 0);
   form.show();
@@ -125,15 +119,13 @@ TEST(ImportWindow, ShowsItsCaptionsDefaultsAndComponents) {
 TEST(ImportWindow, QtsOwnButtonsSpeakBulgarian) {
   ASSERT_TRUE(InstallQtBulgarian(*QCoreApplication::instance()));
   QDialogButtonBox buttons(QDialogButtonBox::Cancel);
-  EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text().toStdString(),
-            "Отказ");
+  EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text().toStdString(), "Отказ");
 }
 
 TEST(ImportWindow, SubsidiaryFormsCarryTheirCaptionsAndStayHidden) {
   TfrmPersons persons;
   TfrmNmSelect picker;
-  EXPECT_EQ(persons.windowTitle().toStdString(),
-            "Регистър на фирми и граждани");
+  EXPECT_EQ(persons.windowTitle().toStdString(), "Регистър на фирми и граждани");
   EXPECT_EQ(picker.windowTitle().toStdString(), "Избор на населено място");
   EXPECT_FALSE(persons.isVisible());
   EXPECT_FALSE(picker.isVisible());
@@ -164,9 +156,7 @@ TEST(ImportWindow, FailedLoginShowsTheReasonAndTheNextStepAndExitsOne) {
     std::string user;
     std::vector<std::string> shown;
   } cases[] = {
-      {database.Path() + ".missing",
-       "demo",
-       {"Няма база данни", "zorvit db init"}},
+      {database.Path() + ".missing", "demo", {"Няма база данни", "zorvit db init"}},
       {database.Path(),
        "nobody",
        {"Входът е отказан.", "Непознат потребител.", "Проверете потребителя"}},
@@ -176,8 +166,7 @@ TEST(ImportWindow, FailedLoginShowsTheReasonAndTheNextStepAndExitsOne) {
     std::vector<std::string> boxes;
     SessionValues session;
     const std::optional<int> code = WindowLogin(
-        {c.user, "x"}, [&](const std::string& text) { boxes.push_back(text); },
-        session);
+        {c.user, "x"}, [&](const std::string& text) { boxes.push_back(text); }, session);
     EXPECT_EQ(code, std::optional<int>(1)) << c.user;
     ASSERT_EQ(boxes.size(), 1u) << c.user;
     for (const std::string& part : c.shown)
@@ -201,18 +190,18 @@ TEST(ImportWindow, EmptyMunicipalityAsksForItAndStartsNothing) {
 TEST(ImportWindow, RunFillsTheListWritesTheLogAndACancelledDialogKeepsIt) {
   Harness h;
   const std::string folder = test::MakeTempFolder();
-  const std::string workbook = test::MakeWorkbook(
-      folder, "window.xls",
-      {Lettered({{"A", "Номер"}}), ContractRow("101", "7501010010"),
-       Lettered({{"A", "102"},
-                 {"B", Cell::Date(2007, 3, 1)},
-                 {"C", "Наем жилище"},
-                 {"D", "Мария Иванова"},
-                 {"E", "8001010013"},
-                 {"T", "Русе"},
-                 {"AC", 12},
-                 {"AE", Cell::Date(2007, 3, 15)}}),  // no monthly rent: refused
-       ContractRow("103", "7501010010")});
+  const std::string workbook =
+      test::MakeWorkbook(folder, "window.xls",
+                         {Lettered({{"A", "Номер"}}), ContractRow("101", "7501010010"),
+                          Lettered({{"A", "102"},
+                                    {"B", Cell::Date(2007, 3, 1)},
+                                    {"C", "Наем жилище"},
+                                    {"D", "Мария Иванова"},
+                                    {"E", "8001010013"},
+                                    {"T", "Русе"},
+                                    {"AC", 12},
+                                    {"AE", Cell::Date(2007, 3, 15)}}),  // no monthly rent: refused
+                          ContractRow("103", "7501010010")});
   h.form.show();
   QApplication::processEvents();
 
@@ -250,13 +239,13 @@ TEST(ImportWindow, RunFillsTheListWritesTheLogAndACancelledDialogKeepsIt) {
 TEST(ImportWindow, ShowsTheSummaryAndTheCellsOfTheRowALineNames) {
   Harness h;
   const std::string folder = test::MakeTempFolder();
-  const std::string workbook = test::MakeWorkbook(
-      folder, "summary.xls",
-      {Lettered({{"A", "Номер"}}), ContractRow("201", "7501010010"),
-       Lettered({{"A", "202"},
-                 {"C", "Наем жилище"},
-                 {"D", "Мария Иванова"},
-                 {"E", "8001010010"}})});  // no date drawn up: refused
+  const std::string workbook =
+      test::MakeWorkbook(folder, "summary.xls",
+                         {Lettered({{"A", "Номер"}}), ContractRow("201", "7501010010"),
+                          Lettered({{"A", "202"},
+                                    {"C", "Наем жилище"},
+                                    {"D", "Мария Иванова"},
+                                    {"E", "8001010010"}})});  // no date drawn up: refused
   h.form.show();
   QApplication::processEvents();
   EXPECT_FALSE(h.form.summaryBox->isVisible());
@@ -268,8 +257,7 @@ TEST(ImportWindow, ShowsTheSummaryAndTheCellsOfTheRowALineNames) {
   std::map<std::string, std::string> shown;
   const auto labels = h.form.summaryBox->findChildren<QLabel*>();
   for (int i = 0; i + 1 < labels.size(); i += 2)
-    shown[labels[i]->text().toStdString()] =
-        labels[i + 1]->text().toStdString();
+    shown[labels[i]->text().toStdString()] = labels[i + 1]->text().toStdString();
   EXPECT_TRUE(h.form.summaryBox->isVisible());
   EXPECT_EQ(shown["Прочетени редове:"], "2");
   EXPECT_EQ(shown["Записани договори:"], "1");
@@ -290,8 +278,7 @@ TEST(ImportWindow, ShowsTheSummaryAndTheCellsOfTheRowALineNames) {
   EXPECT_EQ(table->editTriggers(), QAbstractItemView::NoEditTriggers);
   std::map<std::string, std::string> cells;
   for (int r = 0; r < table->rowCount(); ++r)
-    cells[table->item(r, 0)->text().toStdString()] =
-        table->item(r, 2)->text().toStdString();
+    cells[table->item(r, 0)->text().toStdString()] = table->item(r, 2)->text().toStdString();
   EXPECT_EQ(table->rowCount(), 36);  // A to AJ
   EXPECT_EQ(table->item(3, 1)->text().toStdString(), "име на наемателя");
   EXPECT_EQ(cells["A"], "202");
@@ -311,8 +298,8 @@ TEST(ImportWindow, CheckBoxesReachTheRunAndRefusedRowsOpenFromTheSummary) {
   struct Case {
     bool duplicates, checkOnly;
   };
-  for (const Case c : {Case{false, false}, Case{true, false}, Case{false, true},
-                       Case{true, true}}) {
+  for (const Case c :
+       {Case{false, false}, Case{true, false}, Case{false, true}, Case{true, true}}) {
     h.form.duplicatesCheck->setChecked(c.duplicates);
     h.form.checkOnlyCheck->setChecked(c.checkOnly);
     const import::ImportOptions options = h.controller.FormOptions();
@@ -323,12 +310,11 @@ TEST(ImportWindow, CheckBoxesReachTheRunAndRefusedRowsOpenFromTheSummary) {
 
   const std::string folder = test::MakeTempFolder();
   const test::Row header = Lettered({{"A", "Номер"}});
-  const std::string withRefused =
-      test::MakeWorkbook(folder, "refused.xls",
-                         {header, ContractRow("301", "7501010010"),
-                          Lettered({{"A", "302"}, {"D", "Мария Иванова"}})});
-  const std::string storedAgain = test::MakeWorkbook(
-      folder, "again.xls", {header, ContractRow("301", "7501010010")});
+  const std::string withRefused = test::MakeWorkbook(
+      folder, "refused.xls",
+      {header, ContractRow("301", "7501010010"), Lettered({{"A", "302"}, {"D", "Мария Иванова"}})});
+  const std::string storedAgain =
+      test::MakeWorkbook(folder, "again.xls", {header, ContractRow("301", "7501010010")});
   h.form.show();
   QApplication::processEvents();
   EXPECT_FALSE(h.form.openRefusedRows->isVisible());
@@ -368,8 +354,7 @@ TEST(ImportWindow, AWorkbookGivenOnTheCommandLineIsReadWithoutTheDialog) {
   Harness h;
   const std::string folder = test::MakeTempFolder();
   const std::string workbook = test::MakeWorkbook(
-      folder, "given.xls",
-      {Lettered({{"A", "Номер"}}), ContractRow("401", "7501010010")});
+      folder, "given.xls", {Lettered({{"A", "Номер"}}), ContractRow("401", "7501010010")});
   const std::string missing = folder + "/missing.xls";
 
   struct Case {
@@ -385,10 +370,7 @@ TEST(ImportWindow, AWorkbookGivenOnTheCommandLineIsReadWithoutTheDialog) {
       {{"demo", "x", missing}, {"demo", "x", missing}, std::nullopt},
       {{missing}, {missing}, std::nullopt},
       {{"--database", "srv:/d.fdb", workbook}, {}, workbook, "srv:/d.fdb"},
-      {{"demo", "--database=/d.fdb", "x"},
-       {"demo", "x"},
-       std::nullopt,
-       "/d.fdb"},
+      {{"demo", "--database=/d.fdb", "x"}, {"demo", "x"}, std::nullopt, "/d.fdb"},
   };
   for (const Case& c : cases) {
     const WindowStart start = ReadWindowStart(c.parameters);
@@ -398,8 +380,7 @@ TEST(ImportWindow, AWorkbookGivenOnTheCommandLineIsReadWithoutTheDialog) {
     EXPECT_EQ(start.database, c.database) << c.parameters.back();
   }
   EXPECT_EQ(ReadWindowStart({"--help"}).action, WindowStart::Action::kHelp);
-  EXPECT_EQ(ReadWindowStart({"demo", "x", "--database"}).action,
-            WindowStart::Action::kBadOption);
+  EXPECT_EQ(ReadWindowStart({"demo", "x", "--database"}).action, WindowStart::Action::kBadOption);
 
   h.form.show();
   QApplication::processEvents();
@@ -424,31 +405,29 @@ TEST(ImportWindow, AWorkbookGivenOnTheCommandLineIsReadWithoutTheDialog) {
 TEST(ImportWindow, StopEndsTheRunAtTheNextRowAndShowsItsSummary) {
   Harness h;
   const std::string folder = test::MakeTempFolder();
-  const std::string workbook = test::MakeWorkbook(
-      folder, "stop.xls",
-      {Lettered({{"A", "Номер"}}), ContractRow("501", "7501010010"),
-       Lettered({{"A", "502"}, {"D", "Мария Иванова"}}),  // refused: a line
-       ContractRow("503", "7501010010")});
+  const std::string workbook =
+      test::MakeWorkbook(folder, "stop.xls",
+                         {Lettered({{"A", "Номер"}}), ContractRow("501", "7501010010"),
+                          Lettered({{"A", "502"}, {"D", "Мария Иванова"}}),  // refused: a line
+                          ContractRow("503", "7501010010")});
   h.form.show();
   QApplication::processEvents();
   EXPECT_FALSE(h.form.stopButton->isEnabled());
   EXPECT_EQ(h.form.stopButton->text().toStdString(), "Спри");
   // The first line of the list (row 3's) is when the clerk clicks.
   std::optional<bool> enabledDuringRun;
-  const auto click = QObject::connect(
-      h.form.erLB->model(), &QAbstractItemModel::rowsInserted, [&] {
-        if (enabledDuringRun) return;
-        enabledDuringRun = h.form.stopButton->isEnabled();
-        h.form.stopButton->click();
-      });
+  const auto click = QObject::connect(h.form.erLB->model(), &QAbstractItemModel::rowsInserted, [&] {
+    if (enabledDuringRun) return;
+    enabledDuringRun = h.form.stopButton->isEnabled();
+    h.form.stopButton->click();
+  });
   h.nextFile = workbook;
   h.form.Button2->click();
   QObject::disconnect(click);
 
   EXPECT_EQ(enabledDuringRun, true);
   EXPECT_FALSE(h.form.stopButton->isEnabled());
-  EXPECT_EQ(h.controller.LastResult().outcome,
-            import::RunOutcome::kInterrupted);
+  EXPECT_EQ(h.controller.LastResult().outcome, import::RunOutcome::kInterrupted);
   const auto lines = ListLines(h.form);
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines.back(), "Импортирането е прекъснато на ред 4.");
@@ -465,10 +444,10 @@ TEST(ImportWindow, StopEndsTheRunAtTheNextRowAndShowsItsSummary) {
 // row and closes after the run; "Продължи", the default, changes nothing.
 TEST(ImportWindow, ClosingDuringARunAsksWhetherToStopAndClose) {
   const std::string folder = test::MakeTempFolder();
-  const std::string workbook = test::MakeWorkbook(
-      folder, "close.xls",
-      {Lettered({{"A", "Номер"}}), ContractRow("601", "7501010010"),
-       ContractRow("602", "7501010010")});
+  const std::string workbook =
+      test::MakeWorkbook(folder, "close.xls",
+                         {Lettered({{"A", "Номер"}}), ContractRow("601", "7501010010"),
+                          ContractRow("602", "7501010010")});
   struct Case {
     const char* answer;
     import::RunOutcome outcome;
@@ -486,11 +465,9 @@ TEST(ImportWindow, ClosingDuringARunAsksWhetherToStopAndClose) {
     // Closed at the run's first redraw; the question's button chosen then.
     QTimer::singleShot(0, [&] {
       QTimer::singleShot(0, [&] {
-        auto* box =
-            qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
-        asked = box->text().toStdString() + "|" +
-                box->defaultButton()->text().toStdString();
+        asked = box->text().toStdString() + "|" + box->defaultButton()->text().toStdString();
         for (QAbstractButton* button : box->buttons())
           if (button->text().toStdString() == c.answer) button->click();
       });
@@ -501,9 +478,7 @@ TEST(ImportWindow, ClosingDuringARunAsksWhetherToStopAndClose) {
     QApplication::processEvents();
     EXPECT_EQ(asked, "Импортирането още работи.|Продължи") << c.answer;
     EXPECT_EQ(h.controller.LastResult().outcome, c.outcome) << c.answer;
-    EXPECT_EQ(h.database.ScalarInt("SELECT COUNT(*) FROM documents"),
-              c.stored)
-        << c.answer;
+    EXPECT_EQ(h.database.ScalarInt("SELECT COUNT(*) FROM documents"), c.stored) << c.answer;
     EXPECT_EQ(h.form.isVisible(), c.open) << c.answer;
   }
   fs::remove_all(folder);
@@ -515,10 +490,10 @@ TEST(ImportWindow, ClosingDuringARunAsksWhetherToStopAndClose) {
 TEST(ImportWindow, TheListKeepsTheHeightBesideTheHintAndTheLogsMoment) {
   Harness h;
   const std::string folder = test::MakeTempFolder();
-  const std::string workbook = test::MakeWorkbook(
-      folder, "height.xls",
-      {Lettered({{"A", "Номер"}}), ContractRow("701", "7501010010"),
-       Lettered({{"A", "702"}, {"D", "Мария Иванова"}})});
+  const std::string workbook =
+      test::MakeWorkbook(folder, "height.xls",
+                         {Lettered({{"A", "Номер"}}), ContractRow("701", "7501010010"),
+                          Lettered({{"A", "702"}, {"D", "Мария Иванова"}})});
   h.form.show();
   QApplication::processEvents();
   h.nextFile = workbook;
@@ -539,11 +514,10 @@ TEST(ImportWindow, TheListKeepsTheHeightBesideTheHintAndTheLogsMoment) {
     if (labels[i]->text().toStdString() == "Лог файл:")
       logLine = labels[i + 1]->text().toStdString();
   const std::string moment = FormatDMYHMS(summary.logMoment);
-  EXPECT_EQ(logLine, fs::absolute(summary.logFile).lexically_normal().string() +
-                         "  (" + moment + ")");
+  EXPECT_EQ(logLine,
+            fs::absolute(summary.logFile).lexically_normal().string() + "  (" + moment + ")");
   // The same moment as the day number in the log's name.
-  EXPECT_NE(summary.logFile.find(Format("_%.15g.txt", summary.logMoment)),
-            std::string::npos)
+  EXPECT_NE(summary.logFile.find(Format("_%.15g.txt", summary.logMoment)), std::string::npos)
       << summary.logFile;
   EXPECT_EQ(moment.substr(0, 10), FormatDMY(Today()));
   fs::remove_all(folder);
@@ -559,14 +533,11 @@ TEST(ImportWindow, QuestionsAreAnsweredWithYesOrNo) {
     QTimer::singleShot(0, [&] {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
       ASSERT_NE(box, nullptr);
-      shown = box->text().toStdString() + "|" +
-              box->informativeText().toStdString() + "|" +
+      shown = box->text().toStdString() + "|" + box->informativeText().toStdString() + "|" +
               box->defaultButton()->text().toStdString();
       box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
     });
-    EXPECT_EQ(messages.Ask("Заглавният ред не съвпада.", "Да продължи ли?",
-                           !yes),
-              yes);
+    EXPECT_EQ(messages.Ask("Заглавният ред не съвпада.", "Да продължи ли?", !yes), yes);
     EXPECT_EQ(shown, "Заглавният ред не съвпада.|Да продължи ли?|Не");
   }
 }
@@ -586,8 +557,7 @@ TEST(ImportWindow, DebtorsAreWrittenBesideTheLogAndOpened) {
   // A refused row, so that the run writes its log.
   h.nextFile = test::MakeWorkbook(
       folder, "list.xls",
-      {Lettered({{"A", "Номер"}}), ContractRow("301", "7501010010"),
-       Lettered({{"A", "302"}})});
+      {Lettered({{"A", "Номер"}}), ContractRow("301", "7501010010"), Lettered({{"A", "302"}})});
   h.form.show();
   QApplication::processEvents();
   h.form.Button2->click();

@@ -17,8 +17,7 @@ namespace {
 
 using test::Cell;
 
-test::ZorvitResult RunCells(const std::string& folder,
-                            const std::vector<std::string>& arguments) {
+test::ZorvitResult RunCells(const std::string& folder, const std::vector<std::string>& arguments) {
   std::vector<std::string> args = {"cells"};
   args.insert(args.end(), arguments.begin(), arguments.end());
   return test::RunZorvit(folder, args);
@@ -46,8 +45,7 @@ TEST_F(CellsCommand, PrintsTheUsedRangeAsCsvAlikeForBothFormats) {
       "\"a,b\",\"say \"\"hi\"\"\",\"two\nlines\",\r\n"
       ",,,D\r\n";
   for (const char* name : {"table.xls", "table.xlsx"}) {
-    const auto result =
-        RunCells(folder_, {test::MakeWorkbook(folder_, name, rows)});
+    const auto result = RunCells(folder_, {test::MakeWorkbook(folder_, name, rows)});
     EXPECT_EQ(result.exitCode, 0) << name << ": " << result.err;
     EXPECT_EQ(result.out, expected) << name;
   }
@@ -95,9 +93,8 @@ TEST_F(CellsCommand, NamesWhyAPathIsNoWorkbookFile) {
 // A first row outside the sheet is a usage error, before any login.
 TEST_F(CellsCommand, ImportRefusesAFirstRowOutsideTheSheet) {
   for (const char* row : {"-2147483648", "0", "1048577", "x"}) {
-    const std::string command = std::string(ZRV_BINARY_DIR) +
-                                "/bin/zorvit import --first-row " + row +
-                                " book.xlsx >/dev/null 2>&1";
+    const std::string command = std::string(ZRV_BINARY_DIR) + "/bin/zorvit import --first-row " +
+                                row + " book.xlsx >/dev/null 2>&1";
     const int status = std::system(command.c_str());
     EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 2) << row;
   }

@@ -82,8 +82,7 @@ TEST(NumberFormat, DecimalsGroupingPaddingPercentAndLiterals) {
 }
 
 TEST(NumberFormat, SectionsAndConditionsChooseTheTextOfTheValue) {
-  const char* accounting =
-      "_-* #,##0.00 лв_-;-* #,##0.00 лв_-;_-* \"-\"?? лв_-;_-@_-";
+  const char* accounting = "_-* #,##0.00 лв_-;-* #,##0.00 лв_-;_-* \"-\"?? лв_-;_-@_-";
   ExpectShown({
       {"#,##0.00 \"лв.\";-#,##0.00 \"лв.\"", -1234.5, "-1 234.50 лв."},
       {"0;(0)", -5, "(5)"},
@@ -97,8 +96,7 @@ TEST(NumberFormat, SectionsAndConditionsChooseTheTextOfTheValue) {
       {accounting, 0, " -   лв "},
       {"@", 12.5, "12.5"},  // a number under the text format shows as General
   });
-  EXPECT_EQ(NumberFormat("0;-0;0;\"Текст: \"@").FormatText("abc"),
-            "Текст: abc");
+  EXPECT_EQ(NumberFormat("0;-0;0;\"Текст: \"@").FormatText("abc"), "Текст: abc");
   EXPECT_EQ(NumberFormat("0.00").FormatText(" abc "), " abc ");
   EXPECT_EQ(NumberFormat("@").FormatText("007"), "007");
 }
@@ -122,8 +120,7 @@ TEST(NumberFormat, EveryDateCodeShowsDayFirst) {
       {"dd.mm.yyyy", 2958466, ""},  // after 31.12.9999
   });
   EXPECT_TRUE(NumberFormat("d-mmm-yy").IsDate());
-  EXPECT_FALSE(
-      NumberFormat("0.00\" d\"").IsDate());  // letters in quotes are text
+  EXPECT_FALSE(NumberFormat("0.00\" d\"").IsDate());  // letters in quotes are text
   EXPECT_EQ(BuiltinFormatCode(14), "dd.mm.yyyy");
   EXPECT_EQ(BuiltinFormatCode(49), "@");
   EXPECT_EQ(BuiltinFormatCode(200), "General");
@@ -149,8 +146,7 @@ TEST(SerialDates, TheNineteenHundredSystemAndItsFalseLeapDay) {
   ASSERT_TRUE(ParseIsoSerial("1900-02-28", serial));
   EXPECT_EQ(serial, 59);
   ASSERT_TRUE(ParseIsoSerial("2007-03-15T10:20:30", serial));
-  EXPECT_EQ(FormatSerial(serial, false, DateShape::DateTime),
-            "15.03.2007 10:20:30");
+  EXPECT_EQ(FormatSerial(serial, false, DateShape::DateTime), "15.03.2007 10:20:30");
   ASSERT_TRUE(ParseIsoSerial("06:00:00", serial));
   EXPECT_DOUBLE_EQ(serial, 0.25);
   EXPECT_FALSE(ParseIsoSerial("2007-02-30", serial));
@@ -173,8 +169,8 @@ TEST(CellAddress, NamesAndLettersBothWays) {
   EXPECT_EQ(row, 17);
   EXPECT_EQ(column, 31);
   ASSERT_TRUE(ParseCellName("XFD1048576", row, column));
-  for (const char* bad : {"", "A", "17", "A0", "A01", "a1", "A-1", "A1 ",
-                          "XFE1", "AAAA1", "A1048577", "A1B"}) {
+  for (const char* bad :
+       {"", "A", "17", "A0", "A01", "a1", "A-1", "A1 ", "XFE1", "AAAA1", "A1048577", "A1B"}) {
     EXPECT_FALSE(ParseCellName(bad, row, column)) << bad;
   }
 }

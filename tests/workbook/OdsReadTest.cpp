@@ -42,15 +42,13 @@ std::string WriteOds(const std::string& path, const std::string& rows,
 }
 
 std::string Text(const char* text, const char* extra = "") {
-  return std::string("<table:table-cell office:value-type=\"string\"") + extra +
-         "><text:p>" + text + "</text:p></table:table-cell>";
+  return std::string("<table:table-cell office:value-type=\"string\"") + extra + "><text:p>" +
+         text + "</text:p></table:table-cell>";
 }
 std::string Row(const std::string& cells, const char* extra = "") {
-  return std::string("<table:table-row") + extra + ">" + cells +
-         "</table:table-row>";
+  return std::string("<table:table-row") + extra + ">" + cells + "</table:table-row>";
 }
-const std::string kEmpty =
-    "<table:table-cell table:number-columns-repeated=\"1024\"/>";
+const std::string kEmpty = "<table:table-cell table:number-columns-repeated=\"1024\"/>";
 
 class OdsRead : public ::testing::Test {
  protected:
@@ -61,17 +59,17 @@ class OdsRead : public ::testing::Test {
 std::string OdsRead::folder_;
 
 TEST_F(OdsRead, ReadsLikeTheXlsxOfTheSameContent) {
-  const std::string xlsx = test::MakeWorkbook(
-      folder_, "same.xlsx",
-      {{"Номер", "Дата", "Сума", "ЕГН"},
-       {"12", Cell::Date(2007, 3, 15), 1234.5, Cell("0000123").WithFormat("@")},
-       {"a  b", Cell::DateTime(2007, 3, 15, 10, 20, 30, "dd.mm.yyyy hh:mm:ss"),
-        Cell::Number(0.25, "0%"), Cell::FormulaText("=1=1", "TRUE")},
-       {},
-       Lettered({{"A", "x"}, {"AJ", "край"}}),
-       {Cell::FormulaText("=1/0", "#DIV/0!"), 7, "с бележка", "ред\nдва"},
-       {"повтор", "д", "д"},
-       {"повтор", "д", "д"}});
+  const std::string xlsx =
+      test::MakeWorkbook(folder_, "same.xlsx",
+                         {{"Номер", "Дата", "Сума", "ЕГН"},
+                          {"12", Cell::Date(2007, 3, 15), 1234.5, Cell("0000123").WithFormat("@")},
+                          {"a  b", Cell::DateTime(2007, 3, 15, 10, 20, 30, "dd.mm.yyyy hh:mm:ss"),
+                           Cell::Number(0.25, "0%"), Cell::FormulaText("=1=1", "TRUE")},
+                          {},
+                          Lettered({{"A", "x"}, {"AJ", "край"}}),
+                          {Cell::FormulaText("=1/0", "#DIV/0!"), 7, "с бележка", "ред\nдва"},
+                          {"повтор", "д", "д"},
+                          {"повтор", "д", "д"}});
   const std::string ods = WriteOds(
       folder_ + "/same.ods",
       Row(Text("Номер") + Text("Дата") + Text("Сума") + Text("ЕГН") + kEmpty) +
@@ -90,10 +88,8 @@ TEST_F(OdsRead, ReadsLikeTheXlsxOfTheSameContent) {
               "<table:table-cell table:formula=\"of:=1=1\" "
               "office:value-type=\"boolean\" office:boolean-value=\"true\"/>") +
           Row(kEmpty) +
-          Row(Text("x") +
-              "<table:table-cell table:number-columns-repeated=\"34\"/>" +
-              Text("край") +
-              "<table:table-cell table:number-columns-repeated=\"16000\"/>") +
+          Row(Text("x") + "<table:table-cell table:number-columns-repeated=\"34\"/>" +
+              Text("край") + "<table:table-cell table:number-columns-repeated=\"16000\"/>") +
           Row("<table:table-cell table:formula=\"of:=1/0\" "
               "office:value-type=\"float\" office:value=\"0\">"
               "<text:p>#DIV/0!</text:p></table:table-cell>"
@@ -105,8 +101,7 @@ TEST_F(OdsRead, ReadsLikeTheXlsxOfTheSameContent) {
               "<text:p>с <text:span>бележка</text:span></text:p>"
               "</table:table-cell>" +
               Text("ред</text:p><text:p>два")) +
-          Row(Text("повтор") +
-                  Text("д", " table:number-columns-repeated=\"2\"") + kEmpty,
+          Row(Text("повтор") + Text("д", " table:number-columns-repeated=\"2\"") + kEmpty,
               " table:number-rows-repeated=\"2\"") +
           // LibreOffice ends a sheet with its remaining empty rows.
           Row(kEmpty, " table:number-rows-repeated=\"1048568\""));
@@ -120,31 +115,27 @@ TEST_F(OdsRead, ReadsLikeTheXlsxOfTheSameContent) {
   EXPECT_EQ(sheet->UsedRowCount(), 8);
   for (int r = 1; r <= expected->UsedRowCount() + 1; ++r) {
     for (int c = 1; c <= expected->UsedColumnCount() + 1; ++c) {
-      EXPECT_EQ(sheet->CellText(r, c), expected->CellText(r, c))
-          << ColumnLetters(c) << r;
+      EXPECT_EQ(sheet->CellText(r, c), expected->CellText(r, c)) << ColumnLetters(c) << r;
     }
   }
 }
 
 TEST_F(OdsRead, RefusesDamagedAndHostileContentByName) {
-  const std::string huge =
-      Row(Text("x", " table:number-columns-repeated=\"16384\""),
-          " table:number-rows-repeated=\"1048576\"");
+  const std::string huge = Row(Text("x", " table:number-columns-repeated=\"16384\""),
+                               " table:number-rows-repeated=\"1048576\"");
   const struct {
     const char* name;
     std::string rows;
     const char* reason;
   } cases[] = {
       {"hostile.ods", huge, "too many repeated cells"},
-      {"repeat.ods", Row(Text("x", " table:number-columns-repeated=\"-3\"")),
-       "bad repeat count"},
+      {"repeat.ods", Row(Text("x", " table:number-columns-repeated=\"-3\"")), "bad repeat count"},
       {"open.ods", "<table:table-row>", "повредено .ods съдържание"},
       {"blanks.ods",
        Row(Text("x") +
            [] {
              std::string blanks;
-             for (int i = 0; i < 5000; ++i)
-               blanks += Text("<text:s text:c=\"16384\"/>");
+             for (int i = 0; i < 5000; ++i) blanks += Text("<text:s text:c=\"16384\"/>");
              return blanks;
            }()),
        "too many repeated cells"},
@@ -162,8 +153,8 @@ TEST_F(OdsRead, RefusesDamagedAndHostileContentByName) {
   }
   // Another OpenDocument type is no spreadsheet: it goes to the .xlsx reader,
   // which finds no workbook in it.
-  const std::string text = WriteOds(folder_ + "/text.odt", Row(Text("x")),
-                                    "application/vnd.oasis.opendocument.text");
+  const std::string text =
+      WriteOds(folder_ + "/text.odt", Row(Text("x")), "application/vnd.oasis.opendocument.text");
   EXPECT_THROW(OpenFirstWorksheet(text), WorkbookError);
 }
 
@@ -191,18 +182,16 @@ TEST_F(OdsRead, ReadsContentLargerThanAWholePart) {
 // between and a row past the sheet's last read as held in memory, forward,
 // backward and jumping.
 TEST_F(OdsRead, ReadAgainAsAskedForReadsAsHeldInMemory) {
-  std::string rows =
-      "<table:table-header-rows>" + Row(Text("Номер") + Text("Сума")) +
-      "</table:table-header-rows>" +
-      Row(Text("повтор") + Text("д", " table:number-columns-repeated=\"3\""),
-          " table:number-rows-repeated=\"3\"") +
-      Row(kEmpty, " table:number-rows-repeated=\"5\"");
+  std::string rows = "<table:table-header-rows>" + Row(Text("Номер") + Text("Сума")) +
+                     "</table:table-header-rows>" +
+                     Row(Text("повтор") + Text("д", " table:number-columns-repeated=\"3\""),
+                         " table:number-rows-repeated=\"3\"") +
+                     Row(kEmpty, " table:number-rows-repeated=\"5\"");
   for (int i = 1; i <= 100; ++i) {
-    rows += Row(Text(std::to_string(i).c_str()) +
-                (i % 7 ? Text("x") : "<table:table-cell/>") + kEmpty);
+    rows +=
+        Row(Text(std::to_string(i).c_str()) + (i % 7 ? Text("x") : "<table:table-cell/>") + kEmpty);
   }
-  rows += Row(kEmpty, " table:number-rows-repeated=\"1048468\"") +
-          Row(Text("извън"));
+  rows += Row(kEmpty, " table:number-rows-repeated=\"1048468\"") + Row(Text("извън"));
   const auto package = OpenPackageFile(WriteOds(folder_ + "/again.ods", rows));
   const auto held = ReadOdsParts(*package, "again.ods", SIZE_MAX);
   const auto streamed = ReadOdsParts(*package, "again.ods", 0);
@@ -217,8 +206,7 @@ TEST_F(OdsRead, ReadAgainAsAskedForReadsAsHeldInMemory) {
   for (int r : {1, 99, 2, 50, 37}) order.push_back(r);   // jumping
   for (int r : order) {
     for (int c = 1; c <= 5; ++c)
-      ASSERT_EQ(streamed->CellText(r, c), held->CellText(r, c))
-          << ColumnLetters(c) << r;
+      ASSERT_EQ(streamed->CellText(r, c), held->CellText(r, c)) << ColumnLetters(c) << r;
   }
 }
 

@@ -24,8 +24,7 @@ Table Sample() {
                {"Id", ColumnKind::Count, false},
                {"Дължими периоди", ColumnKind::Count},
                {"Дължимо", ColumnKind::Money}};
-  t.rows = {{{"1/2024 с много дълго име на договора", 0}, {"", 17}, {"", 3},
-             {"", 1234.5}},
+  t.rows = {{{"1/2024 с много дълго име на договора", 0}, {"", 17}, {"", 3}, {"", 1234.5}},
             {{"2/2024", 0}, {"", 4}, {"", 1}, {"", 0.1}}};
   t.totalsLabel = "Общо";
   t.notes = {"Основните лихвени проценти са заредени до 31.12.2024"};
@@ -45,21 +44,17 @@ TEST(TableWorkbook, FiguresAreNumbersWithTotalsUnderAFrozenHeader) {
   EXPECT_EQ(sheet->CellText("B4"), "");  // ids are not summed
   EXPECT_EQ(sheet->CellText("C4"), "4");
   EXPECT_EQ(sheet->CellText("D4"), "1 234.60");
-  EXPECT_EQ(sheet->CellText("A6"),
-            "Основните лихвени проценти са заредени до 31.12.2024");
+  EXPECT_EQ(sheet->CellText("A6"), "Основните лихвени проценти са заредени до 31.12.2024");
 
   const auto zip = ZipArchive::OpenFile(path);
   const std::string xml = zip->Read("xl/worksheets/sheet1.xml");
   // A number cell has no type attribute (a string cell is t="s").
-  EXPECT_TRUE(std::regex_search(xml, std::regex("<c r=\"D2\" s=\"\\d+\"><v>1234.5</v>")))
-      << xml;
+  EXPECT_TRUE(std::regex_search(xml, std::regex("<c r=\"D2\" s=\"\\d+\"><v>1234.5</v>"))) << xml;
   EXPECT_NE(xml.find("<f>SUM(D2:D3)</f><v>1234.6</v>"), std::string::npos);
   EXPECT_NE(xml.find("state=\"frozen\""), std::string::npos);
   EXPECT_NE(xml.find("<autoFilter ref=\"A1:D3\""), std::string::npos);
   // The long contract number widens its column; the short ones keep the least.
-  EXPECT_TRUE(std::regex_search(
-      xml, std::regex("<col min=\"1\" max=\"1\" width=\"3[89]")))
-      << xml;
+  EXPECT_TRUE(std::regex_search(xml, std::regex("<col min=\"1\" max=\"1\" width=\"3[89]"))) << xml;
   EXPECT_NE(zip->Read("xl/styles.xml").find("#,##0.00"), std::string::npos);
 
   const std::string missing = folder + "/no such folder/list.xlsx";

@@ -30,26 +30,19 @@ const std::vector<Row>& MixedTable() {
   static const std::vector<Row> rows = {
       {"Текст", "Дата", "Число"},
       {"  12.03.2007  ", Cell::Date(2007, 3, 12), 1234.5},
-      {"Иван Петров", Cell::Date(2007, 3, 15, "d/m/yy"),
-       Cell::Number(1234.5, "0.00")},
-      {"a,b \"c\"", Cell::Date(2007, 3, 15, "yyyy-mm-dd"),
-       Cell::Number(1234.5, "#,##0.00")},
-      {"007", Cell::Date(2007, 3, 15, "mmmm d, yyyy"),
-       Cell::Number(41010101, "0000000000")},
-      {Cell("007").WithFormat("@"),
-       Cell::Date(2007, 3, 15, "[$-402]d mmmm yyyy \"г.\""),
+      {"Иван Петров", Cell::Date(2007, 3, 15, "d/m/yy"), Cell::Number(1234.5, "0.00")},
+      {"a,b \"c\"", Cell::Date(2007, 3, 15, "yyyy-mm-dd"), Cell::Number(1234.5, "#,##0.00")},
+      {"007", Cell::Date(2007, 3, 15, "mmmm d, yyyy"), Cell::Number(41010101, "0000000000")},
+      {Cell("007").WithFormat("@"), Cell::Date(2007, 3, 15, "[$-402]d mmmm yyyy \"г.\""),
        Cell::Number(0.25, "0%")},
       {"", Cell::DateTime(2007, 3, 15, 10, 20, 30, "dd.mm.yyyy hh:mm"),
        Cell::Number(12, "0.00\" лв.\"")},
       {},  // an empty row in the middle
-      {Cell::FormulaText("=\"ab\"&\"в\"", "abв"),
-       Cell::Formula("=B2+3", 39156, "dd.mm.yyyy"),
-       Cell::Formula("=C3*2", 2469, "#,##0.00"),
-       Cell::FormulaText("=1=1", "TRUE"), Cell::FormulaText("=1/0", "#DIV/0!"),
-       Cell::FormulaText("=\"\"", "")},
+      {Cell::FormulaText("=\"ab\"&\"в\"", "abв"), Cell::Formula("=B2+3", 39156, "dd.mm.yyyy"),
+       Cell::Formula("=C3*2", 2469, "#,##0.00"), Cell::FormulaText("=1=1", "TRUE"),
+       Cell::FormulaText("=1/0", "#DIV/0!"), Cell::FormulaText("=\"\"", "")},
       {"\tтаб\r", Cell::Date(2007, 3, 15, "m/d/yyyy"), 7501010010.0},
-      Lettered(
-          {{"A", "последна"}, {"AJ", "AJ"}, {"AE", Cell::Date(2008, 1, 31)}}),
+      Lettered({{"A", "последна"}, {"AJ", "AJ"}, {"AE", Cell::Date(2008, 1, 31)}}),
   };
   return rows;
 }
@@ -99,10 +92,8 @@ class WorkbookRead : public ::testing::TestWithParam<std::string> {
   static void SetUpTestSuite() { folder_ = test::MakeTempFolder(); }
   static void TearDownTestSuite() { std::filesystem::remove_all(folder_); }
 
-  std::unique_ptr<Worksheet> Open(const std::string& name,
-                                  const std::vector<Row>& rows) {
-    return OpenFirstWorksheet(
-        test::MakeWorkbook(folder_, name + "." + GetParam(), rows));
+  std::unique_ptr<Worksheet> Open(const std::string& name, const std::vector<Row>& rows) {
+    return OpenFirstWorksheet(test::MakeWorkbook(folder_, name + "." + GetParam(), rows));
   }
 
   static std::string folder_;
@@ -112,8 +103,7 @@ std::string WorkbookRead::folder_;
 
 TEST_P(WorkbookRead, GivesDisplayedTextOfTextDatesNumbersAndFormulas) {
   auto sheet = Open("mixed", MixedTable());
-  for (const Expected& e : kMixedExpected)
-    EXPECT_EQ(sheet->CellText(e.cell), e.text) << e.cell;
+  for (const Expected& e : kMixedExpected) EXPECT_EQ(sheet->CellText(e.cell), e.text) << e.cell;
   EXPECT_EQ(sheet->UsedRowCount(), 11);
   EXPECT_EQ(sheet->UsedColumnCount(), 36);
   EXPECT_EQ(sheet->CellText(3, 3), "1234.50");
@@ -123,8 +113,8 @@ TEST_P(WorkbookRead, GivesDisplayedTextOfTextDatesNumbersAndFormulas) {
 TEST_P(WorkbookRead, ReadsAThousandRowSheetCellByCell) {
   std::vector<Row> rows;
   for (int i = 1; i <= 1000; ++i) {
-    rows.push_back({"Ред " + std::to_string(i), i * 1.5,
-                    Cell::Date(2000 + i % 20, 1 + i % 12, 1 + i % 28)});
+    rows.push_back(
+        {"Ред " + std::to_string(i), i * 1.5, Cell::Date(2000 + i % 20, 1 + i % 12, 1 + i % 28)});
   }
   auto sheet = Open("thousand", rows);
   ASSERT_EQ(sheet->UsedRowCount(), 1000);
@@ -133,8 +123,7 @@ TEST_P(WorkbookRead, ReadsAThousandRowSheetCellByCell) {
     ASSERT_EQ(sheet->CellText("A" + r), "Ред " + r);
     char number[32], date[16];
     std::snprintf(number, sizeof number, "%g", i * 1.5);
-    std::snprintf(date, sizeof date, "%02d.%02d.%04d", 1 + i % 28, 1 + i % 12,
-                  2000 + i % 20);
+    std::snprintf(date, sizeof date, "%02d.%02d.%04d", 1 + i % 28, 1 + i % 12, 2000 + i % 20);
     ASSERT_EQ(sheet->CellText("B" + r), number) << r;
     ASSERT_EQ(sheet->CellText("C" + r), date) << r;
   }
@@ -148,16 +137,14 @@ TEST_P(WorkbookRead, AnEmptySheetHasNoUsedRange) {
 }
 
 TEST_P(WorkbookRead, OnlyTheFirstWorksheetIsRead) {
-  const std::string path = test::MakeWorkbook(folder_, "sheets." + GetParam(),
-                                              {{"first"}}, {"Второ"});
+  const std::string path =
+      test::MakeWorkbook(folder_, "sheets." + GetParam(), {{"first"}}, {"Второ"});
   auto sheet = OpenFirstWorksheet(path);
   EXPECT_EQ(sheet->CellText("A1"), "first");
 }
 
-TEST_P(WorkbookRead,
-       FormattedCellsWithoutValuesAreEmptyAndOutsideTheUsedRange) {
-  auto sheet = Open(
-      "blank", {{"a", Cell::Blank("0.00")}, {}, {Cell::Blank("dd.mm.yyyy")}});
+TEST_P(WorkbookRead, FormattedCellsWithoutValuesAreEmptyAndOutsideTheUsedRange) {
+  auto sheet = Open("blank", {{"a", Cell::Blank("0.00")}, {}, {Cell::Blank("dd.mm.yyyy")}});
   EXPECT_EQ(sheet->CellText("B1"), "");
   EXPECT_EQ(sheet->UsedRowCount(), 1);
   EXPECT_EQ(sheet->UsedColumnCount(), 1);
@@ -165,8 +152,7 @@ TEST_P(WorkbookRead,
 
 TEST_P(WorkbookRead, KeepsLongAndCyrillicTextWhole) {
   std::string longText;
-  for (int i = 0; i < 32767; ++i)
-    longText += i % 100 == 99 ? "ж" : "z";  // 32,767 characters
+  for (int i = 0; i < 32767; ++i) longText += i % 100 == 99 ? "ж" : "z";  // 32,767 characters
   std::string cyrillic;
   for (int i = 0; i < 32767; ++i) cyrillic += "щ";
   auto sheet = Open("long", {{longText, cyrillic, "ÄÖü €"}});
@@ -183,8 +169,7 @@ TEST_P(WorkbookRead, FractionFormatsShowTheNumberAsGeneral) {
   EXPECT_EQ(sheet->CellText("A1"), "1.5");
 }
 
-INSTANTIATE_TEST_SUITE_P(BothFormats, WorkbookRead,
-                         ::testing::Values("xls", "xlsx"));
+INSTANTIATE_TEST_SUITE_P(BothFormats, WorkbookRead, ::testing::Values("xls", "xlsx"));
 
 // A sheet too large to hold is read again from the file as rows are asked
 // for; forward, backward or skipping, it reads as the sheet held in memory.
@@ -193,8 +178,7 @@ TEST(LargeSheet, ReadInPiecesReadsAsHeldInMemory) {
   std::vector<Row> rows;
   for (int i = 1; i <= 300; ++i) {
     rows.push_back({i % 7 ? Cell("Договор " + std::to_string(i)) : Cell(),
-                    Cell::Date(2007, 1 + i % 12, 1 + i % 28),
-                    Cell::Number(i * 1.25, "#,##0.00")});
+                    Cell::Date(2007, 1 + i % 12, 1 + i % 28), Cell::Number(i * 1.25, "#,##0.00")});
   }
   rows[150] = {};
   const std::string path = test::MakeWorkbook(folder, "large.xlsx", rows);
@@ -213,8 +197,7 @@ TEST(LargeSheet, ReadInPiecesReadsAsHeldInMemory) {
   for (int r : {1, 299, 2, 100, 37}) order.push_back(r);  // jumping
   for (int r : order) {
     for (int c = 1; c <= 4; ++c)
-      ASSERT_EQ(streamed->CellText(r, c), held->CellText(r, c))
-          << "row " << r << ", column " << c;
+      ASSERT_EQ(streamed->CellText(r, c), held->CellText(r, c)) << "row " << r << ", column " << c;
   }
   EXPECT_EQ(streamed->CellText("A2"), "Договор 2");
   std::filesystem::remove_all(folder);

@@ -20,8 +20,7 @@ std::string Events(XmlCursor& xml) {
       if (e == XmlCursor::Event::StartElement)
         out += "<" + std::string(xml.Name()) +
                (xml.Attribute("a", attribute) ? " a=" + attribute : "") + "\n";
-      if (e == XmlCursor::Event::EndElement)
-        out += "/" + std::string(xml.Name()) + "\n";
+      if (e == XmlCursor::Event::EndElement) out += "/" + std::string(xml.Name()) + "\n";
       if (e == XmlCursor::Event::Text) out += "'" + xml.Text() + "'\n";
     }
   } catch (const XmlError& e) {
@@ -35,8 +34,7 @@ TEST(XmlCursorPieces, ReadInPiecesGivesTheEventsOfTheWholeDocument) {
       "\xEF\xBB\xBF<?xml version=\"1.0\"?><!DOCTYPE r><r a=\"x>y\" "
       "b='q\"'><!-- c > d --><s>t &amp; &#x416;</s><![CDATA[<raw>]]>"
       "<e a='1'/>tail</r>",
-      "<x:r xmlns:x=\"n\"><x:c a=\"&lt;\">" + std::string(70000, 'z') +
-          "</x:c></x:r>",
+      "<x:r xmlns:x=\"n\"><x:c a=\"&lt;\">" + std::string(70000, 'z') + "</x:c></x:r>",
       "<r><s></r>",    // mismatched: the same error either way
       "<r a=\"open>",  // unterminated
   };

@@ -43,8 +43,8 @@ struct PendingAttach {
 void RunAttach(const std::shared_ptr<PendingAttach>& pending) {
   ISC_STATUS_ARRAY status;
   isc_db_handle db = 0;
-  isc_attach_database(status, 0, pending->path.c_str(), &db,
-                      pending->dpb.Size(), pending->dpb.Data());
+  isc_attach_database(status, 0, pending->path.c_str(), &db, pending->dpb.Size(),
+                      pending->dpb.Data());
   std::lock_guard<std::mutex> lock(pending->mutex);
   if (pending->abandoned) {
     // Nobody waits for this attachment any more.
@@ -61,8 +61,7 @@ void RunAttach(const std::shared_ptr<PendingAttach>& pending) {
 // the module is a library that its program unloads (the login library).
 void KeepThisModuleLoaded() {
   Dl_info info{};
-  if (dladdr(reinterpret_cast<void*>(&KeepThisModuleLoaded), &info) &&
-      info.dli_fname) {
+  if (dladdr(reinterpret_cast<void*>(&KeepThisModuleLoaded), &info) && info.dli_fname) {
     dlopen(info.dli_fname, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
   }
 }
@@ -87,9 +86,8 @@ isc_db_handle AttachWithin(const std::string& path, Dpb dpb, int limitSeconds) {
     KeepThisModuleLoaded();
     lock.unlock();
     worker.detach();
-    throw NoAnswerError(remote
-                            ? kServerNotAnswering + path
-                            : std::string(kDatabaseNotAnswering) + ": " + path);
+    throw NoAnswerError(remote ? kServerNotAnswering + path
+                               : std::string(kDatabaseNotAnswering) + ": " + path);
   }
   // Joined, not left to end by itself: the thread runs code of this module to
   // its very end, and a library may be unloaded right after the attach.

@@ -10,8 +10,7 @@ namespace {
 const char kInFolder[] =
     "Наборите знаци на Firebird (intl/fbintl.conf) липсват в папката на "
     "Firebird ";
-const char kNoFolder[] =
-    "Папката на Firebird с наборите знаци (intl/fbintl.conf) не е намерена";
+const char kNoFolder[] = "Папката на Firebird с наборите знаци (intl/fbintl.conf) не е намерена";
 const char kHowToSet[] =
     ". Задайте папката с променливата FIREBIRD: папката с firebird.conf, "
     "firebird.msg и intl/";
@@ -22,8 +21,7 @@ const char kCharsetFile[] = "intl/fbintl.conf";
 std::string CharsetHint() {
   const EngineRootClues clues = ThisProcessClues();
   const auto root = FindEngineRoot(clues);
-  std::string hint =
-      (root ? kInFolder + root->string() : std::string(kNoFolder)) + kHowToSet;
+  std::string hint = (root ? kInFolder + root->string() : std::string(kNoFolder)) + kHowToSet;
   // A package's folder that has them, when there is one.
   for (const auto& folder : clues.packageRoots) {
     std::error_code error;

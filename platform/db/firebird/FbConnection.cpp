@@ -16,9 +16,7 @@ void FbConnection::Open(const ConnectParams& params) {
 
 void FbConnection::Close() { session_->Detach(); }
 
-std::unique_ptr<Query> FbConnection::NewQuery() {
-  return std::make_unique<FbQuery>(session_);
-}
+std::unique_ptr<Query> FbConnection::NewQuery() { return std::make_unique<FbQuery>(session_); }
 
 std::unique_ptr<Transaction> FbConnection::Begin(Isolation isolation) {
   return std::make_unique<FbTransaction>(session_, isolation);
@@ -38,8 +36,7 @@ std::unique_ptr<Connection> MakeFirebirdConnection() {
 
 ConnectionCounts CountWork(Connection& connection) {
   const fb::Session& session = fb::AsFirebird(connection).GetSession();
-  return {session.Started(), session.Committed(), session.RolledBack(),
-          session.PreparedCount()};
+  return {session.Started(), session.Committed(), session.RolledBack(), session.PreparedCount()};
 }
 
 }  // namespace zrv::db

@@ -18,8 +18,7 @@ const char kNotOpenTransaction[] =
 
 }  // namespace
 
-std::unique_ptr<Connection> CreateFirebirdDatabase(const ConnectParams& params,
-                                                   bool forcedWrites) {
+std::unique_ptr<Connection> CreateFirebirdDatabase(const ConnectParams& params, bool forcedWrites) {
   fb::Dpb dpb = fb::AttachDpb(params.userName, params.password);
   dpb.AddNumber(isc_dpb_sql_dialect, kDialect);
   dpb.AddString(isc_dpb_set_db_charset, kDatabaseCharset);
@@ -27,8 +26,7 @@ std::unique_ptr<Connection> CreateFirebirdDatabase(const ConnectParams& params,
   dpb.AddNumber(isc_dpb_force_write, forcedWrites ? 1 : 0);
   ISC_STATUS_ARRAY status;
   isc_db_handle db = 0;
-  isc_create_database(status, 0, params.serverName.c_str(), &db, dpb.Size(),
-                      dpb.Data(), 0);
+  isc_create_database(status, 0, params.serverName.c_str(), &db, dpb.Size(), dpb.Data(), 0);
   fb::Check(status);
   auto connection = std::make_unique<fb::FbConnection>();
   connection->GetSession().AttachCreated(db);
@@ -40,8 +38,7 @@ void SetForcedWrites(const ConnectParams& params, bool on) {
   dpb.AddNumber(isc_dpb_force_write, on ? 1 : 0);
   ISC_STATUS_ARRAY status;
   isc_db_handle db = 0;
-  isc_attach_database(status, 0, params.serverName.c_str(), &db, dpb.Size(),
-                      dpb.Data());
+  isc_attach_database(status, 0, params.serverName.c_str(), &db, dpb.Size(), dpb.Data());
   fb::Check(status);
   isc_detach_database(status, &db);
   fb::Check(status);
@@ -52,8 +49,7 @@ void ExecuteRaw(Connection& connection, const std::string& sql) {
   session.ForgetStatements();
   session.InTransaction([&](isc_tr_handle* tr) {
     ISC_STATUS_ARRAY status;
-    isc_dsql_execute_immediate(status, session.Handle(), tr, 0, sql.c_str(),
-                               kDialect, nullptr);
+    isc_dsql_execute_immediate(status, session.Handle(), tr, 0, sql.c_str(), kDialect, nullptr);
     fb::Check(status);
   });
 }

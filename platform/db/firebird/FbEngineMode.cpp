@@ -35,12 +35,9 @@ const char kNoRoot[] =
     "Папката на Firebird (с firebird.conf) не е намерена нито в $FIREBIRD, "
     "нито до клиентската библиотека libfbclient, нито в папките на пакетите "
     "на Firebird.";
-const char kFolderNotPrivate[] =
-    "%s не е папка само на този потребител и не се използва.";
-const char kNoTemporaryFolder[] =
-    "Временната папка ($TMPDIR) не може да се използва (";
-const char kFolderFailed[] =
-    "Личната папка на Firebird не може да се подготви: ";
+const char kFolderNotPrivate[] = "%s не е папка само на този потребител и не се използва.";
+const char kNoTemporaryFolder[] = "Временната папка ($TMPDIR) не може да се използва (";
+const char kFolderFailed[] = "Личната папка на Firebird не може да се подготви: ";
 const char kConsequence[] =
     " Вградената база данни ще се отваря само от една програма наведнъж "
     "(прозорецът и командата zorvit не могат да работят едновременно с един "
@@ -48,9 +45,7 @@ const char kConsequence[] =
 
 std::mutex reportLock;
 EngineModeReport& Report() {
-  static EngineModeReport report = [](const std::string& text) {
-    std::cerr << text << std::endl;
-  };
+  static EngineModeReport report = [](const std::string& text) { std::cerr << text << std::endl; };
   return report;
 }
 
@@ -90,9 +85,7 @@ void WriteAtomically(const fs::path& file, const std::string& text) {
   {
     std::ofstream out(part, std::ios::binary | std::ios::trunc);
     out << text;
-    if (!out)
-      throw fs::filesystem_error("write", part,
-                                 std::make_error_code(std::errc::io_error));
+    if (!out) throw fs::filesystem_error("write", part, std::make_error_code(std::errc::io_error));
   }
   fs::rename(part, file);
 }
@@ -102,9 +95,7 @@ void WriteAtomically(const fs::path& file, const std::string& text) {
 // to another root (the root found changed since) is replaced in one step.
 void LinkOnce(const fs::path& target, const fs::path& link) {
   std::error_code error;
-  if (fs::is_symlink(fs::symlink_status(link)) &&
-      fs::read_symlink(link, error) == target)
-    return;
+  if (fs::is_symlink(fs::symlink_status(link)) && fs::read_symlink(link, error) == target) return;
   const fs::path part = PartName(link);
   fs::remove(part, error);
   fs::create_symlink(target, part);
@@ -160,8 +151,7 @@ void Prepare() {
     return;
   }
   try {
-    const fs::path folder =
-        temporary / (kPrivateRootPrefix + std::to_string(geteuid()));
+    const fs::path folder = temporary / (kPrivateRootPrefix + std::to_string(geteuid()));
     if (!MakePrivateRoot(*root, folder)) {
       Tell(WithFolder(kFolderNotPrivate, folder.string()));
       return;
@@ -170,8 +160,7 @@ void Prepare() {
   } catch (const fs::filesystem_error& e) {
     // The engine then runs in its default mode: every program still works,
     // only not two at once on one file.
-    Tell(kFolderFailed + e.path1().string() + " (" +
-         SystemErrorText(e.code().value()) + ").");
+    Tell(kFolderFailed + e.path1().string() + " (" + SystemErrorText(e.code().value()) + ").");
   }
 }
 

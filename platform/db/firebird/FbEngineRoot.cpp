@@ -51,8 +51,7 @@ fs::path MirroredRoot(const fs::path& folder) {
 // ROOT/lib/libfbclient.so (Firebird's layout) and
 // LIBDIR/firebird/VERSION (Debian's), for the folder of the library's real
 // file first and then for the folder it was loaded from.
-std::vector<fs::path> LibraryRoots(const fs::path& library,
-                                   const std::string& version) {
+std::vector<fs::path> LibraryRoots(const fs::path& library, const std::string& version) {
   std::vector<fs::path> folders;
   std::error_code error;
   const fs::path real = fs::canonical(library, error);
@@ -91,35 +90,29 @@ std::optional<fs::path> FindEngineRoot(const EngineRootClues& clues) {
   if (IsPrivateRoot(chosen)) chosen = MirroredRoot(chosen);
   if (!chosen.empty()) candidates.push_back(chosen);
   if (!clues.clientLibrary.empty()) {
-    for (const fs::path& root :
-         LibraryRoots(clues.clientLibrary, clues.clientVersion))
+    for (const fs::path& root : LibraryRoots(clues.clientLibrary, clues.clientVersion))
       candidates.push_back(root);
   }
-  candidates.insert(candidates.end(), clues.packageRoots.begin(),
-                    clues.packageRoots.end());
+  candidates.insert(candidates.end(), clues.packageRoots.begin(), clues.packageRoots.end());
   // A private folder is never a root: mirroring it into itself would loop.
   for (const fs::path& candidate : candidates)
-    if (HoldsConfig(candidate) && !IsPrivateRoot(candidate))
-      return candidate.lexically_normal();
+    if (HoldsConfig(candidate) && !IsPrivateRoot(candidate)) return candidate.lexically_normal();
   return std::nullopt;
 }
 
 EngineRootClues ThisProcessClues() {
   EngineRootClues clues;
-  if (const char* set = std::getenv(kFirebirdVariable))
-    clues.firebirdVariable = set;
+  if (const char* set = std::getenv(kFirebirdVariable)) clues.firebirdVariable = set;
   Dl_info info{};
-  if (dladdr(reinterpret_cast<void*>(&isc_attach_database), &info) != 0 &&
-      info.dli_fname)
+  if (dladdr(reinterpret_cast<void*>(&isc_attach_database), &info) != 0 && info.dli_fname)
     clues.clientLibrary = info.dli_fname;
   clues.clientVersion = ClientVersion();
   // Debian's folders are named by the version: without it only Firebird's own.
   if (!clues.clientVersion.empty()) {
     if (kMultiarch[0] != '\0')
-      clues.packageRoots.push_back(fs::path("/usr/lib") / kMultiarch /
-                                   kDebianRootFolder / clues.clientVersion);
-    clues.packageRoots.push_back(fs::path("/usr/lib") / kDebianRootFolder /
-                                 clues.clientVersion);
+      clues.packageRoots.push_back(fs::path("/usr/lib") / kMultiarch / kDebianRootFolder /
+                                   clues.clientVersion);
+    clues.packageRoots.push_back(fs::path("/usr/lib") / kDebianRootFolder / clues.clientVersion);
   }
   clues.packageRoots.push_back(kInstallerRoot);
   return clues;

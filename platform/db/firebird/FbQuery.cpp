@@ -74,8 +74,7 @@ void FbQuery::Open() {
   std::vector<std::string> columns;
   Run(rows_, columns);
   for (size_t i = 0; i < columns.size(); ++i) {
-    fields_.push_back(
-        std::make_unique<FbField>(*this, static_cast<int>(i), columns[i]));
+    fields_.push_back(std::make_unique<FbField>(*this, static_cast<int>(i), columns[i]));
   }
   open_ = true;
   First();
@@ -115,8 +114,7 @@ void FbQuery::Last() {
 const Value* FbQuery::CurrentValue(int index) const {
   if (!open_ || position_ >= rows_.size()) return nullptr;
   const Row& row = rows_[position_];
-  return index >= 0 && static_cast<size_t>(index) < row.size() ? &row[index]
-                                                               : nullptr;
+  return index >= 0 && static_cast<size_t>(index) < row.size() ? &row[index] : nullptr;
 }
 
 const Field& FbQuery::FieldAt(int index) const {

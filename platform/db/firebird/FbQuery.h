@@ -39,8 +39,7 @@ class FbQuery : public Query {
  public:
   // A query in the connection's open transaction, or with `transaction` in
   // that transaction of a Transaction object (which must outlive the query).
-  explicit FbQuery(std::shared_ptr<Session> session,
-                   isc_tr_handle* transaction = nullptr)
+  explicit FbQuery(std::shared_ptr<Session> session, isc_tr_handle* transaction = nullptr)
       : session_(std::move(session)), transaction_(transaction) {}
 
   const std::string& DatabaseName() const override { return databaseName_; }

@@ -20,9 +20,8 @@ const char kClientCharset[] = "UTF8";
 // up to kLockTimeoutSeconds, then the statement fails with the engine's
 // lock-conflict message (never an endless wait).
 constexpr char kLockTimeoutSeconds = 10;
-const char kSnapshotTpb[] = {isc_tpb_version3,     isc_tpb_write,
-                             isc_tpb_concurrency,  isc_tpb_wait,
-                             isc_tpb_lock_timeout, 1,
+const char kSnapshotTpb[] = {isc_tpb_version3,   isc_tpb_write,        isc_tpb_concurrency,
+                             isc_tpb_wait,       isc_tpb_lock_timeout, 1,
                              kLockTimeoutSeconds};
 // Read committed, for the short transactions of entries others must see at
 // once: each statement sees what is committed when it runs (the latest greatest
@@ -36,15 +35,13 @@ const char kReadCommittedTpb[] = {isc_tpb_version3,
                                   1,
                                   kLockTimeoutSeconds};
 
-const char kReadCommittedNoWaitTpb[] = {
-    isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed,
-    isc_tpb_rec_version, isc_tpb_nowait};
+const char kReadCommittedNoWaitTpb[] = {isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed,
+                                        isc_tpb_rec_version, isc_tpb_nowait};
 
 }  // namespace
 
 void Dpb::AddString(char item, const std::string& value) {
-  if (value.size() > 255)
-    throw DbError("A connection parameter is longer than 255 bytes.");
+  if (value.size() > 255) throw DbError("A connection parameter is longer than 255 bytes.");
   bytes_ += item;
   bytes_ += static_cast<char>(value.size());
   bytes_ += value;
@@ -58,8 +55,7 @@ void Dpb::AddFlag(char item) {
 void Dpb::AddNumber(char item, int value) {
   bytes_ += item;
   bytes_ += static_cast<char>(4);
-  for (int i = 0; i < 4; ++i)
-    bytes_ += static_cast<char>((value >> (8 * i)) & 0xFF);
+  for (int i = 0; i < 4; ++i) bytes_ += static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
 Dpb AttachDpb(const std::string& user, const std::string& password) {
@@ -153,16 +149,13 @@ isc_tr_handle Session::Begin(const char* tpb, size_t tpbSize) {
   RequireConnected();
   ISC_STATUS_ARRAY status;
   isc_tr_handle tr = 0;
-  isc_start_transaction(status, &tr, 1, &db_,
-                        static_cast<unsigned short>(tpbSize), tpb);
+  isc_start_transaction(status, &tr, 1, &db_, static_cast<unsigned short>(tpbSize), tpb);
   Check(status);
   ++started_;
   return tr;
 }
 
-isc_tr_handle Session::Begin() {
-  return Begin(kSnapshotTpb, sizeof kSnapshotTpb);
-}
+isc_tr_handle Session::Begin() { return Begin(kSnapshotTpb, sizeof kSnapshotTpb); }
 
 void Session::CommitHandle(isc_tr_handle* tr) {
   ISC_STATUS_ARRAY status;
@@ -202,8 +195,7 @@ void Session::InTransaction(const std::function<void(isc_tr_handle*)>& work) {
   Watched([&] { InTransactionWatched(work); });
 }
 
-void Session::InTransactionWatched(
-    const std::function<void(isc_tr_handle*)>& work) {
+void Session::InTransactionWatched(const std::function<void(isc_tr_handle*)>& work) {
   if (tr_) {
     work(&tr_);
     return;
@@ -233,24 +225,20 @@ void Session::InTransactionWatched(
   }
 }
 
-void Session::Run(const std::string& sql, const NamedValues& params,
-                  std::vector<Row>& rows, std::vector<std::string>& columns) {
-  InTransaction([&](isc_tr_handle* tr) {
-    RunStatement(tr, sql, params, rows, columns);
-  });
+void Session::Run(const std::string& sql, const NamedValues& params, std::vector<Row>& rows,
+                  std::vector<std::string>& columns) {
+  InTransaction([&](isc_tr_handle* tr) { RunStatement(tr, sql, params, rows, columns); });
 }
 
-void Session::RunIn(isc_tr_handle* tr, const std::string& sql,
-                    const NamedValues& params, std::vector<Row>& rows,
-                    std::vector<std::string>& columns) {
+void Session::RunIn(isc_tr_handle* tr, const std::string& sql, const NamedValues& params,
+                    std::vector<Row>& rows, std::vector<std::string>& columns) {
   RequireConnected();
   if (*tr == 0) throw DbError(kNoTransaction);
   Watched([&] { RunStatement(tr, sql, params, rows, columns); });
 }
 
-void Session::RunStatement(isc_tr_handle* tr, const std::string& sql,
-                           const NamedValues& params, std::vector<Row>& rows,
-                           std::vector<std::string>& columns) {
+void Session::RunStatement(isc_tr_handle* tr, const std::string& sql, const NamedValues& params,
+                           std::vector<Row>& rows, std::vector<std::string>& columns) {
   rows.clear();
   columns.clear();
   Cached& cached = Prepared(sql, tr);

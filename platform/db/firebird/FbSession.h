@@ -30,8 +30,7 @@ class Session {
 
   // Attaches within the wait limit (Firebird.h); the calls on the attachment
   // are watched with that limit from then on.
-  void Attach(const std::string& path, const std::string& user,
-              const std::string& password);
+  void Attach(const std::string& path, const std::string& user, const std::string& password);
   void AttachCreated(isc_db_handle db);
   // Rolls back an open transaction, frees the statements and detaches; always
   // ends detached.
@@ -58,12 +57,11 @@ class Session {
   // the value of its name in params (null when absent), in the open
   // transaction or in one of its own. Result rows replace rows; the column
   // names replace columns.
-  void Run(const std::string& sql, const NamedValues& params,
-           std::vector<Row>& rows, std::vector<std::string>& columns);
+  void Run(const std::string& sql, const NamedValues& params, std::vector<Row>& rows,
+           std::vector<std::string>& columns);
   // The same in the transaction `tr` of a Transaction object.
-  void RunIn(isc_tr_handle* tr, const std::string& sql,
-             const NamedValues& params, std::vector<Row>& rows,
-             std::vector<std::string>& columns);
+  void RunIn(isc_tr_handle* tr, const std::string& sql, const NamedValues& params,
+             std::vector<Row>& rows, std::vector<std::string>& columns);
 
   // The transactions of Transaction objects, apart from the open one: begun,
   // committed and rolled back on the attachment, each call watched. A
@@ -92,9 +90,8 @@ class Session {
   void InTransactionWatched(const std::function<void(isc_tr_handle*)>& work);
 
   // Prepares (or takes from the cache) and runs one statement in `tr`.
-  void RunStatement(isc_tr_handle* tr, const std::string& sql,
-                    const NamedValues& params, std::vector<Row>& rows,
-                    std::vector<std::string>& columns);
+  void RunStatement(isc_tr_handle* tr, const std::string& sql, const NamedValues& params,
+                    std::vector<Row>& rows, std::vector<std::string>& columns);
   isc_tr_handle Begin(const char* tpb, size_t tpbSize);
   isc_tr_handle Begin();
   void CommitHandle(isc_tr_handle* tr);

@@ -49,8 +49,7 @@ void Bind(XSQLVAR& var, const Param* param, BoundParam& bound) {
       return;
     }
     case Param::Kind::String:
-      if (param->text.size() > 32765)
-        throw DbError("A text parameter is longer than 32765 bytes.");
+      if (param->text.size() > 32765) throw DbError("A text parameter is longer than 32765 bytes.");
       var.sqltype = SQL_TEXT + 1;
       var.sqlsubtype = kCharsetUtf8;
       var.sqllen = static_cast<short>(param->text.size());
@@ -98,9 +97,7 @@ Statement::Sqlda Statement::NewSqlda(int count) {
   return Sqlda(sqlda);
 }
 
-Statement::Statement(isc_db_handle* db, isc_tr_handle* tr,
-                     const std::string& sql)
-    : db_(db) {
+Statement::Statement(isc_db_handle* db, isc_tr_handle* tr, const std::string& sql) : db_(db) {
   ISC_STATUS_ARRAY status;
   isc_dsql_allocate_statement(status, db_, &handle_);
   Check(status);
@@ -143,8 +140,7 @@ void Statement::AllocateColumnBuffers() {
   columnNames_.clear();
   for (int i = 0; i < count; ++i) {
     XSQLVAR& var = out_->sqlvar[i];
-    size_t size = static_cast<size_t>(var.sqllen) +
-                  ((var.sqltype & ~1) == SQL_VARYING ? 2 : 0);
+    size_t size = static_cast<size_t>(var.sqllen) + ((var.sqltype & ~1) == SQL_VARYING ? 2 : 0);
     var.sqldata = Bytes(columnBuffers_[i], size);
     var.sqlind = &columnNulls_[i];
     columnNames_.emplace_back(var.aliasname, var.aliasname_length);
@@ -167,8 +163,7 @@ void Statement::ReadStatementType() {
   ISC_STATUS_ARRAY status;
   const char items[] = {isc_info_sql_stmt_type};
   char buffer[16];
-  isc_dsql_sql_info(status, &handle_, sizeof items, items, sizeof buffer,
-                    buffer);
+  isc_dsql_sql_info(status, &handle_, sizeof items, items, sizeof buffer, buffer);
   Check(status);
   if (buffer[0] != isc_info_sql_stmt_type)
     throw DbError("The engine did not report the statement type.");
@@ -177,8 +172,7 @@ void Statement::ReadStatementType() {
 }
 
 bool Statement::ReturnsRows() const {
-  return type_ == isc_info_sql_stmt_select ||
-         type_ == isc_info_sql_stmt_select_for_upd;
+  return type_ == isc_info_sql_stmt_select || type_ == isc_info_sql_stmt_select_for_upd;
 }
 
 void Statement::Run(isc_tr_handle* tr, const std::vector<const Param*>& params,
@@ -202,8 +196,7 @@ void Statement::Run(isc_tr_handle* tr, const std::vector<const Param*>& params,
 
   try {
     while (true) {
-      ISC_STATUS fetched =
-          isc_dsql_fetch(status, &handle_, kDialect, out_.get());
+      ISC_STATUS fetched = isc_dsql_fetch(status, &handle_, kDialect, out_.get());
       if (fetched == kEndOfCursor) break;
       Check(status);
       rows.push_back(FetchedRow(tr));
@@ -220,8 +213,7 @@ void Statement::Run(isc_tr_handle* tr, const std::vector<const Param*>& params,
 Row Statement::FetchedRow(isc_tr_handle* tr) {
   Row row;
   row.reserve(out_->sqld);
-  for (int i = 0; i < out_->sqld; ++i)
-    row.push_back(ColumnValue(out_->sqlvar[i], tr));
+  for (int i = 0; i < out_->sqld; ++i) row.push_back(ColumnValue(out_->sqlvar[i], tr));
   return row;
 }
 
@@ -287,10 +279,8 @@ Value Statement::ColumnValue(const XSQLVAR& var, isc_tr_handle* tr) {
     case SQL_NULL:
       break;
     default:
-      throw DbError("Column " +
-                    std::string(var.aliasname, var.aliasname_length) +
-                    " has a type the program cannot read (" +
-                    std::to_string(var.sqltype) + ").");
+      throw DbError("Column " + std::string(var.aliasname, var.aliasname_length) +
+                    " has a type the program cannot read (" + std::to_string(var.sqltype) + ").");
   }
   return value;
 }
@@ -304,13 +294,11 @@ std::string Statement::ReadBlob(ISC_QUAD id, isc_tr_handle* tr) {
   char segment[8192];
   while (true) {
     unsigned short length = 0;
-    ISC_STATUS result =
-        isc_get_segment(status, &blob, &length, sizeof segment, segment);
+    ISC_STATUS result = isc_get_segment(status, &blob, &length, sizeof segment, segment);
     if (result != 0 && result != isc_segment) break;
     text.append(segment, length);
   }
-  bool failed =
-      status[1] != 0 && status[1] != isc_segstr_eof && status[1] != isc_segment;
+  bool failed = status[1] != 0 && status[1] != isc_segstr_eof && status[1] != isc_segment;
   const std::exception_ptr error = failed ? StatusError(status) : nullptr;
   isc_close_blob(status, &blob);
   if (error) std::rethrow_exception(error);

@@ -31,8 +31,7 @@ class Statement {
 
   // Runs the statement in the transaction with params[i] bound to marker i
   // (nullptr: null). Result rows, if any, are appended to rows.
-  void Run(isc_tr_handle* tr, const std::vector<const Param*>& params,
-           std::vector<Row>& rows);
+  void Run(isc_tr_handle* tr, const std::vector<const Param*>& params, std::vector<Row>& rows);
 
  private:
   struct FreeSqlda {

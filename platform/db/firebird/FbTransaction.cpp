@@ -4,8 +4,7 @@
 
 namespace zrv::db::fb {
 
-FbTransaction::FbTransaction(std::shared_ptr<Session> session,
-                             Isolation isolation)
+FbTransaction::FbTransaction(std::shared_ptr<Session> session, Isolation isolation)
     : session_(std::move(session)), tr_(session_->BeginApart(isolation)) {}
 
 FbTransaction::~FbTransaction() {

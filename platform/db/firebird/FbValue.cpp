@@ -67,9 +67,8 @@ std::string FormatDateTime(double dayNumber) {
   if (seconds == 0) {
     std::snprintf(buffer, sizeof buffer, "%02d.%02d.%04d", day, month, year);
   } else {
-    std::snprintf(buffer, sizeof buffer, "%02d.%02d.%04d %02ld:%02ld:%02ld",
-                  day, month, year, seconds / 3600, seconds / 60 % 60,
-                  seconds % 60);
+    std::snprintf(buffer, sizeof buffer, "%02d.%02d.%04d %02ld:%02ld:%02ld", day, month, year,
+                  seconds / 3600, seconds / 60 % 60, seconds % 60);
   }
   return buffer;
 }
@@ -89,14 +88,11 @@ bool ParseNumber(const std::string& text, T& out) {
 bool ParseDateTime(const std::string& text, double& out) {
   int day = 0, month = 0, year = 0, hour = 0, minute = 0, second = 0;
   char tail = 0;
-  int n = std::sscanf(text.c_str(), "%2d.%2d.%4d %2d:%2d:%2d%c", &day, &month,
-                      &year, &hour, &minute, &second, &tail);
+  int n = std::sscanf(text.c_str(), "%2d.%2d.%4d %2d:%2d:%2d%c", &day, &month, &year, &hour,
+                      &minute, &second, &tail);
   if (n < 3 || n == 4 || n == 7) return false;
-  if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
-    return false;
-  if (hour > 23 || minute > 59 || second > 59 || hour < 0 || minute < 0 ||
-      second < 0)
-    return false;
+  if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month)) return false;
+  if (hour > 23 || minute > 59 || second > 59 || hour < 0 || minute < 0 || second < 0) return false;
   double fraction = (hour * 3600 + minute * 60 + second) / 86400.0;
   double whole = static_cast<double>(DayNumberFromCivil(year, month, day));
   out = whole < 0 ? whole - fraction : whole + fraction;
@@ -114,8 +110,7 @@ std::string ValueAsString(const Value& value) {
     case Value::Kind::Null:
       return "";
     case Value::Kind::Integer:
-      return value.scale == 0 ? std::to_string(value.integer)
-                              : FormatFloat(ScaledValue(value));
+      return value.scale == 0 ? std::to_string(value.integer) : FormatFloat(ScaledValue(value));
     case Value::Kind::Float:
       return FormatFloat(value.real);
     case Value::Kind::Text:
@@ -139,8 +134,7 @@ int32_t ValueAsInteger(const Value& value) {
       if (value.scale == 0) {
         if (value.integer < std::numeric_limits<int32_t>::min() ||
             value.integer > std::numeric_limits<int32_t>::max()) {
-          throw DbError(std::to_string(value.integer) +
-                        " is out of the integer range");
+          throw DbError(std::to_string(value.integer) + " is out of the integer range");
         }
         return static_cast<int32_t>(value.integer);
       }
@@ -156,16 +150,14 @@ int32_t ValueAsInteger(const Value& value) {
       std::string text = Trim(value.text);
       if (text.empty()) return 0;
       int64_t parsed = 0;
-      if (!ParseNumber(text, parsed) ||
-          parsed < std::numeric_limits<int32_t>::min() ||
+      if (!ParseNumber(text, parsed) || parsed < std::numeric_limits<int32_t>::min() ||
           parsed > std::numeric_limits<int32_t>::max()) {
         ThrowNotA(value.text, "integer");
       }
       return static_cast<int32_t>(parsed);
     }
   }
-  if (!(d >= std::numeric_limits<int32_t>::min() &&
-        d <= std::numeric_limits<int32_t>::max())) {
+  if (!(d >= std::numeric_limits<int32_t>::min() && d <= std::numeric_limits<int32_t>::max())) {
     throw DbError(FormatFloat(d) + " is out of the integer range");
   }
   return static_cast<int32_t>(d);

@@ -11,8 +11,7 @@ namespace zrv::db::fb {
 namespace {
 
 const char kNoAnswer[] = "Базата данни не отговори в рамките на %d с";
-const char kStopped[] =
-    "Заявката към базата данни е прекъсната, защото програмата спира";
+const char kStopped[] = "Заявката към базата данни е прекъсната, защото програмата спира";
 
 // How often the thread looks, and how long a call may run on once a stop is
 // requested before it is aborted (a row boundary usually comes sooner).
@@ -44,8 +43,7 @@ Watchdog::~Watchdog() {
 }
 
 void Watchdog::Enter() {
-  if (depth_.fetch_add(1) == 0)
-    since_.store(Clock::now().time_since_epoch().count());
+  if (depth_.fetch_add(1) == 0) since_.store(Clock::now().time_since_epoch().count());
 }
 
 void Watchdog::Leave() {
@@ -97,14 +95,11 @@ void Watchdog::Watch() {
 
 namespace zrv::db {
 
-void SetStopCheck(bool (*stopRequested)()) {
-  fb::g_stopCheck.store(stopRequested);
-}
+void SetStopCheck(bool (*stopRequested)()) { fb::g_stopCheck.store(stopRequested); }
 
 bool ParseWaitLimit(const std::string& text, int& seconds) {
   int32_t value = 0;
-  if (!TryParseInt(text, value) || value < 1 || value > kMaxWaitLimitSeconds)
-    return false;
+  if (!TryParseInt(text, value) || value < 1 || value > kMaxWaitLimitSeconds) return false;
   seconds = value;
   return true;
 }

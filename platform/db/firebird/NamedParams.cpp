@@ -4,13 +4,9 @@ namespace zrv::db::fb {
 
 namespace {
 
-bool IsNameStart(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
-}
+bool IsNameStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
 
-bool IsNameChar(char c) {
-  return IsNameStart(c) || (c >= '0' && c <= '9') || c == '$';
-}
+bool IsNameChar(char c) { return IsNameStart(c) || (c >= '0' && c <= '9') || c == '$'; }
 
 // The index just past the literal that opens at i (quote doubled inside = one
 // quote).

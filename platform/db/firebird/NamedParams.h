@@ -8,9 +8,8 @@
 namespace zrv::db::fb {
 
 struct PositionalSql {
-  std::string text;  // the statement with every ":name" replaced by "?"
-  std::vector<std::string>
-      names;  // the upper-cased name of each marker, in order
+  std::string text;                // the statement with every ":name" replaced by "?"
+  std::vector<std::string> names;  // the upper-cased name of each marker, in order
 };
 
 // Text inside single or double quotes (both are literals in dialect 1) and

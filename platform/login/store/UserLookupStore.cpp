@@ -11,8 +11,7 @@ const char* const kSelectUsers = "SELECT user_id, user_name FROM app_users";
 
 }  // namespace
 
-std::optional<int32_t> UserLookupStore::FindUserId(
-    const std::string& userName) const {
+std::optional<int32_t> UserLookupStore::FindUserId(const std::string& userName) const {
   // The users table is small; comparing here keeps the rule of letter case
   // the program's own.
   std::unique_ptr<db::Query> query = tx_.NewQuery();

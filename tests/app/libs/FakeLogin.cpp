@@ -42,8 +42,7 @@ void Log(const char* format, ...) {
 // unchanged.
 [[maybe_unused]] void Hex(const uint8_t* field, char* out) {
   const int length = field[0];
-  for (int i = 0; i < length; ++i)
-    std::sprintf(out + 2 * i, "%02X", field[1 + i]);
+  for (int i = 0; i < length; ++i) std::sprintf(out + 2 * i, "%02X", field[1 + i]);
   out[2 * length] = 0;
 }
 
@@ -61,14 +60,13 @@ EXPORT void SetClientNames(const char* first, const char* second) {
 #endif
 
 #if !defined(FAKE_WITHOUT_LOGIN)
-EXPORT uint8_t ExternalLogin(void*, const char* appName, const char* alias,
-                             uint8_t interactive, uint8_t secondFlag,
-                             zrv::TLogInfoRec* record) {
+EXPORT uint8_t ExternalLogin(void*, const char* appName, const char* alias, uint8_t interactive,
+                             uint8_t secondFlag, zrv::TLogInfoRec* record) {
   char user[2 * 255 + 1], password[2 * 255 + 1];
   Hex(&record->UserName.length, user);
   Hex(&record->Password.length, password);
-  Log("ExternalLogin %s %s %d %d user=%s password=%s", appName, alias,
-      interactive, secondFlag, user, password);
+  Log("ExternalLogin %s %s %d %d user=%s password=%s", appName, alias, interactive, secondFlag,
+      user, password);
   if (EnvInt("FAKE_LOGIN_THROW")) throw std::runtime_error("fake login failed");
   record->RightsCount = EnvInt("FAKE_LOGIN_RIGHTS");
   record->UsersCount = EnvInt("FAKE_LOGIN_USERS");
@@ -86,14 +84,12 @@ EXPORT uint8_t ExternalLogin(void*, const char* appName, const char* alias,
 EXPORT void GetUserRights(zrv::TUserRights** list) {
   const int count = EnvInt("FAKE_LOGIN_RIGHTS");
   Log("GetUserRights %d", count);
-  for (int i = 0; i < count; ++i)
-    (*list)[i].data[254] = static_cast<uint8_t>(i + 1);
+  for (int i = 0; i < count; ++i) (*list)[i].data[254] = static_cast<uint8_t>(i + 1);
 }
 
 EXPORT void GetAppUsersList(zrv::TUsersInfo** list) {
   const int count = EnvInt("FAKE_LOGIN_USERS");
   Log("GetAppUsersList %d", count);
-  for (int i = 0; i < count; ++i)
-    (*list)[i].data[107] = static_cast<uint8_t>(i + 1);
+  for (int i = 0; i < count; ++i) (*list)[i].data[107] = static_cast<uint8_t>(i + 1);
 }
 #endif

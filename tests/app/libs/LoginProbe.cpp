@@ -8,8 +8,7 @@
 int main() {
   zrv::TLogInfoRec record{};
   zrv::LoginLists lists;
-  const bool accepted =
-      zrv::Login("Imot", "prop_db", true, true, record, lists);
+  const bool accepted = zrv::Login("Imot", "prop_db", true, true, record, lists);
   std::printf("result=%d user=%d\n", accepted ? 1 : 0, record.UserID);
   return 0;
 }
