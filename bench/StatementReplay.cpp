@@ -227,7 +227,8 @@ class RecordingTransaction : public db::Transaction {
         count_(count),
         routing_{file, numbers, ++numbers, isolation} {
     // A read-committed transaction holds no rows: written as it begins.
-    if (isolation != db::Isolation::kSnapshot) routing_.BeginOwn();
+    if (isolation != db::Isolation::kSnapshot && isolation != db::Isolation::kSnapshotNoWait)
+      routing_.BeginOwn();
   }
   ~RecordingTransaction() override {
     // The inner object rolls itself back.

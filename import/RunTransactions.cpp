@@ -31,7 +31,7 @@ RunTransactions::~RunTransactions() {
 
 std::unique_ptr<RowTransaction> RunTransactions::BeginRow() {
   if (!batch_) {
-    batch_ = connection_.Begin(db::Isolation::kSnapshot);
+    batch_ = connection_.Begin(db::Isolation::kSnapshotNoWait);
     batchBegan_ = std::chrono::steady_clock::now();
   }
   return std::make_unique<RowTransaction>(*batch_);

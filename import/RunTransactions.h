@@ -11,6 +11,14 @@
 // batch of rows costs one. A crash loses at most the open batch, which an
 // import of the same workbook again stores.
 //
+// A batch does not wait for a row another workstation's batch holds
+// (db::Isolation::kSnapshotNoWait): the row meets a conflict at once, is
+// rolled back to its savepoint, its batch commits (which lets a batch waiting
+// for this one go on) and the row is tried again after a short random pause
+// (ImportRun), by then the other batch, open for about 100 ms, has committed.
+// Two batches that waited for each other's rows would wait for the engine's
+// deadlock scan or the lock time-out, 10 s each.
+//
 // A dry run is the same mechanism with one batch for the whole run, never
 // committed and rolled back when the run ends.
 //

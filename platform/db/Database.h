@@ -145,6 +145,11 @@ enum class Isolation {
   // a contract row's look-ups and writes, a dry run. A write waits for a row
   // another transaction holds, up to the lock time-out (10 s).
   kSnapshot,
+  // Snapshot, and a row another transaction holds fails the statement at once
+  // (db::ConflictError): a batch of rows holds the locks of many rows, and two
+  // batches that waited for each other's rows would wait for the engine's
+  // deadlock scan or the lock time-out (10 s each).
+  kSnapshotNoWait,
   // Each statement sees what is committed when it runs: the short
   // transactions of entries other workstations must see at once.
   kReadCommitted,

@@ -1,6 +1,8 @@
 // Transactions of the Firebird connection: explicit snapshot transactions,
 // statements that commit on their own, and the rule of OwnTransaction.
 
+#include <chrono>
+
 #include <gtest/gtest.h>
 
 #include "platform/db/Firebird.h"
@@ -151,6 +153,25 @@ TEST(TransactionTest, TransactionObjectsRunTheirOwnStatements) {
   row->Commit();
   c.Rollback();  // the open transaction held none of it
   EXPECT_EQ(Count(c, "me_kl"), 2);
+}
+
+// A batch of rows does not wait for a row another transaction holds: the
+// conflict comes at once (for an insert, as the key taken), not after the
+// lock time-out of 10 s.
+TEST(TransactionTest, NoWaitSnapshotMeetsAHeldRowAtOnce) {
+  TestDatabase t;
+  auto other = SecondConnection(t);
+  const auto insert = [](Transaction& tx) {
+    auto q = tx.NewQuery();
+    q->SetSQL("insert into me_kl (me_id, me_text) values (1, 'a')");
+    q->Execute();
+  };
+  auto holder = t.Connection().Begin(Isolation::kSnapshot);
+  insert(*holder);
+  auto batch = other->Begin(Isolation::kSnapshotNoWait);
+  const auto began = std::chrono::steady_clock::now();
+  EXPECT_THROW(insert(*batch), DuplicateKeyError);
+  EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(2));
 }
 
 }  // namespace

@@ -65,6 +65,8 @@ z undo 1 >"$dir/refused1" 2>&1 && fail "run 1 undone under the annexes run 2 add
 grep -q "анекси от по-късно импортиране: 2" "$dir/refused1" || fail "refusal of run 1: $(head -2 "$dir/refused1")"
 z undo "$newRun" >"$dir/undo3" 2>&1 || fail "undo 3: $(head -3 "$dir/undo3")"
 z undo 2 >"$dir/undo2" 2>&1 || fail "undo 2: $(head -3 "$dir/undo2")"
+z undo 2 >"$dir/undo2again" 2>&1 && fail "run 2 undone twice"
+grep -q "вече е отменено" "$dir/undo2again" || fail "a second undo: $(head -2 "$dir/undo2again")"
 dump "$dir/after-undo"
 cmp -s "$dir/after-first" "$dir/after-undo" ||
   fail "tables differ after the undos: $(diff "$dir/after-first" "$dir/after-undo" | head -5)"

@@ -23,6 +23,9 @@ constexpr char kLockTimeoutSeconds = 10;
 const char kSnapshotTpb[] = {isc_tpb_version3,   isc_tpb_write,        isc_tpb_concurrency,
                              isc_tpb_wait,       isc_tpb_lock_timeout, 1,
                              kLockTimeoutSeconds};
+// The same without a wait, for a batch of rows.
+const char kSnapshotNoWaitTpb[] = {isc_tpb_version3, isc_tpb_write, isc_tpb_concurrency,
+                                   isc_tpb_nowait};
 // Read committed, for the short transactions of entries others must see at
 // once: each statement sees what is committed when it runs (the latest greatest
 // id, an entry another workstation has just added).
@@ -267,6 +270,8 @@ isc_tr_handle Session::BeginApart(Isolation isolation) {
     switch (isolation) {
       case Isolation::kSnapshot:
         return Begin();
+      case Isolation::kSnapshotNoWait:
+        return Begin(kSnapshotNoWaitTpb, sizeof kSnapshotNoWaitTpb);
       case Isolation::kReadCommitted:
         return Begin(kReadCommittedTpb, sizeof kReadCommittedTpb);
       case Isolation::kReadCommittedNoWait:
