@@ -256,7 +256,8 @@ void ContractStore::LoadHeader(int32_t id, TBaseDoc& c) const {
   c.PodsadFlag = row.Text("DOC_PODSAD");
   c.ValueCalcID = row.Int("DOC_VALUECALCID");
   c.IF4Value = row.Int("DA_IF4");
-  if (c.PodsadFlag.empty()) c.PodsadFlag = kFlagFalse;
+  // A string, not the pointer: gcc 12 warns falsely (-Wrestrict) on assigning the pointer here.
+  if (c.PodsadFlag.empty()) c.PodsadFlag = std::string(kFlagFalse);
   c.AddNum = row.Text("DOC_ADDNUM");
   c.AddText = row.Text("DOC_ADDTEXT");
   c.PayDay = static_cast<uint16_t>(row.Int("DOC_PAYDAY"));

@@ -33,7 +33,9 @@ struct TShortString {
   char chars[N];
 };
 
-struct TLogInfoRec {
+// Aligned as its whole numbers are (their offsets are multiples of 4), so that
+// reading one through a reference is not a misaligned access.
+struct alignas(4) TLogInfoRec {
   TShortString<255> ServerName;  // database server and path ("host:/path" or a file path)
   uint8_t ServerNameSpare[246];  // the rest of the server-name area, unused
   TShortString<50> UserName;
