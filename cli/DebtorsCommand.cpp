@@ -20,6 +20,7 @@
 #include "cli/Command.h"
 #include "cli/ConnectOptions.h"
 #include "cli/DebtorsFormats.h"
+#include "cli/OutputForm.h"
 #include "common/Dates.h"
 #include "common/Error.h"
 #include "common/SystemErrorText.h"
@@ -55,22 +56,6 @@ constexpr const char* kTemporaryWorkbook = "zorvit-debtors-XXXXXX.xlsx";
 constexpr int kXlsxSuffixLength = 5;
 // A progress line at most this often.
 constexpr auto kProgressEvery = std::chrono::milliseconds(200);
-
-enum class Form { Text, Csv, Json, Xlsx };
-
-bool ParseForm(const std::string& text, Form& form) {
-  if (text == "text")
-    form = Form::Text;
-  else if (text == "csv")
-    form = Form::Csv;
-  else if (text == "json")
-    form = Form::Json;
-  else if (text == "xlsx")
-    form = Form::Xlsx;
-  else
-    return false;
-  return true;
-}
 
 // "Договори: N от M" on standard error, over itself, when it is a terminal.
 class ProgressLine {
@@ -117,10 +102,10 @@ void WorkbookToStandardOutput(const state::DebtorList& list) {
   std::cout.flush();
 }
 
-void WriteList(const state::DebtorList& list, Form form, std::ostream& out) {
-  if (form == Form::Csv) {
+void WriteList(const state::DebtorList& list, OutputForm form, std::ostream& out) {
+  if (form == OutputForm::kCsv) {
     WriteDebtorsCsv(list, out);
-  } else if (form == Form::Json) {
+  } else if (form == OutputForm::kJson) {
     WriteDebtorsJson(list, out);
   } else {
     WriteDebtorsText(list, out);
@@ -135,11 +120,11 @@ int RunDebtors(const ParsedArgs& args) {
   if (args.Has("min-due") &&
       (!TryParseFloat(args.Value("min-due"), options.minDue) || options.minDue < 0))
     throw UsageError(kMsgBadAmount + args.Value("min-due"));
-  Form form = Form::Text;
-  if (args.Has("format") && !ParseForm(args.Value("format"), form))
-    throw UsageError(kMsgBadFormat + args.Value("format"));
+  const OutputForm form = ReadOutputForm(
+      args, {OutputForm::kText, OutputForm::kCsv, OutputForm::kJson, OutputForm::kXlsx},
+      kMsgBadFormat);
   const std::string output = args.Value("output");
-  if (form == Form::Xlsx && output.empty()) throw UsageError(kMsgXlsxNeedsFile);
+  if (form == OutputForm::kXlsx && output.empty()) throw UsageError(kMsgXlsxNeedsFile);
   options.selection.municipality = args.Value("municipality");
   options.selection.tenant = args.Value("tenant");
   options.selection.type = args.Value("type");
@@ -152,11 +137,11 @@ int RunDebtors(const ParsedArgs& args) {
     list = state::ReadDebtors(*connection, options,
                               [&progress](int done, int total) { progress.Show(done, total); });
   }
-  if (form == Form::Xlsx && output == kStandardOutput) {
+  if (form == OutputForm::kXlsx && output == kStandardOutput) {
     WorkbookToStandardOutput(list);
     return std::cout ? kExitOk : kExitFailed;
   }
-  if (form == Form::Xlsx) {
+  if (form == OutputForm::kXlsx) {
     state::WriteDebtorsWorkbook(list, output);
     std::cout << Format(kWritten, output.c_str()) << "\n";
     return kExitOk;

@@ -7,6 +7,7 @@
 
 #include "cli/Command.h"
 #include "cli/ConnectOptions.h"
+#include "cli/OutputForm.h"
 #include "cli/RunsFormats.h"
 #include "common/Text.h"
 #include "import/RunHistory.h"
@@ -28,13 +29,13 @@ constexpr const char* kMsgBadId = "Невалиден номер на импор
 constexpr const char* kMsgNoRun = "Няма импортиране с номер %d.";
 
 int RunRuns(const ParsedArgs& args) {
-  const std::string form = args.Has("format") ? args.Value("format") : "text";
-  if (form != "text" && form != "csv" && form != "json") throw UsageError(kMsgBadFormat + form);
+  const OutputForm form =
+      ReadOutputForm(args, {OutputForm::kText, OutputForm::kCsv, OutputForm::kJson}, kMsgBadFormat);
   auto connection = Connect(ReadConnectOptions(args));
   const std::vector<import::RunRecord> runs = import::ListRuns(*connection);
-  if (form == "csv")
+  if (form == OutputForm::kCsv)
     WriteRunsCsv(runs, std::cout);
-  else if (form == "json")
+  else if (form == OutputForm::kJson)
     WriteRunsJson(runs, std::cout);
   else
     WriteRunsText(runs, std::cout);
@@ -43,8 +44,8 @@ int RunRuns(const ParsedArgs& args) {
 }
 
 int RunRunsShow(const ParsedArgs& args) {
-  const std::string form = args.Has("format") ? args.Value("format") : "text";
-  if (form != "text" && form != "json") throw UsageError(kMsgBadShowFormat + form);
+  const OutputForm form =
+      ReadOutputForm(args, {OutputForm::kText, OutputForm::kJson}, kMsgBadShowFormat);
   int32_t id = 0;
   if (!TryParseInt(args.Operands()[0], id)) throw UsageError(kMsgBadId + args.Operands()[0]);
   auto connection = Connect(ReadConnectOptions(args));
@@ -53,7 +54,7 @@ int RunRunsShow(const ParsedArgs& args) {
     std::cerr << Format(kMsgNoRun, id) << "\n";
     return kExitFailed;
   }
-  if (form == "json")
+  if (form == OutputForm::kJson)
     WriteRunJson(*run, std::cout);
   else
     WriteRunText(*run, std::cout);

@@ -21,6 +21,7 @@
 
 #include "cli/Command.h"
 #include "cli/ConnectOptions.h"
+#include "cli/OutputForm.h"
 #include "cli/StateFormats.h"
 #include "common/Dates.h"
 #include "common/Error.h"
@@ -67,20 +68,6 @@ constexpr const char* kMsgNoContract = "Няма договор с ИД %d.";
 constexpr const char* kDeletedKey = "deleted_payments";
 constexpr const char* kLeftOutKey = "unlinked_payments_left_out";
 constexpr const char* kLeftOutLabel = "Плащания без фактура, неотчетени (не са изтрити)";
-
-enum class Form { Text, Csv, Json };
-
-bool ParseForm(const std::string& text, Form& form) {
-  if (text == "text")
-    form = Form::Text;
-  else if (text == "csv")
-    form = Form::Csv;
-  else if (text == "json")
-    form = Form::Json;
-  else
-    return false;
-  return true;
-}
 
 // Loads the contract as `zorvit debtors` does, in a transaction that is rolled
 // back: the payments the clean-up would delete are left out and counted in
@@ -135,9 +122,8 @@ int RunState(const ParsedArgs& args) {
   TDate date = Today();
   if (args.Has("date") && !TryParseDate(args.Value("date"), date))
     throw UsageError(kMsgBadDate + args.Value("date"));
-  Form form = Form::Text;
-  if (args.Has("format") && !ParseForm(args.Value("format"), form))
-    throw UsageError(kMsgBadFormat + args.Value("format"));
+  const OutputForm form =
+      ReadOutputForm(args, {OutputForm::kText, OutputForm::kCsv, OutputForm::kJson}, kMsgBadFormat);
   const bool byNumber = args.Has("number");
   const std::string givenNumber = Trim(args.Value("number"));
   if (byNumber && !args.Operands().empty()) throw UsageError(kMsgIdOrNumber);
@@ -180,9 +166,9 @@ int RunState(const ParsedArgs& args) {
 
   state::StateReport report = state::BuildStateReport(info, number, tables.baseRates);
   if (args.Has("read-only")) ReportLeftOut(report, leftOut);
-  if (form == Form::Csv) {
+  if (form == OutputForm::kCsv) {
     WriteStateCsv(report, std::cout);
-  } else if (form == Form::Json) {
+  } else if (form == OutputForm::kJson) {
     WriteStateJson(report, std::cout);
   } else {
     WriteStateText(report, std::cout);

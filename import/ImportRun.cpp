@@ -238,7 +238,6 @@ void ImportRun::Start() {
   auto& s = *impl_;
   s.characteristics =
       std::make_unique<contracts::TCharacteristicsCommonTasks>(s.db, s.messages, s.calculator);
-  s.rentTypes.LoadRentTypes(s.db, kAppID, s.messages);
   s.entries.Apart([&](db::Transaction& tx) {
     s.contractKeys = contracts::HasContractKeys(tx);
     s.registerKeys = contracts::HasRegisterKeys(tx);

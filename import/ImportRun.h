@@ -19,7 +19,7 @@
 //     between rows.
 //
 // Use: construct it with a run context (the caller connects first), call
-// Start() once (rent-type table, key tables), then Run() any number of times.
+// Start() once (key tables), then Run() any number of times.
 // One thread; the connection, the messages and the observer must outlive the
 // object, and nothing else may use the connection while Run() works.
 
@@ -161,8 +161,8 @@ class ImportRun {
   ImportRun(const ImportRun&) = delete;
   ImportRun& operator=(const ImportRun&) = delete;
 
-  // Loads the rent-type table and learns which key tables the database keeps.
-  // Call once, before the first Run. Database errors travel on.
+  // Learns which key tables the database keeps (the rent-type table is read
+  // by each run). Call once, before the first Run. Database errors travel on.
   void Start();
 
   // One run (the "Чети" button): checks the municipality, asks for the

@@ -151,18 +151,21 @@ std::vector<std::string> LongContract() {
   return sql;
 }
 
+// Stores the long contract, with its annexes, schedule and payments.
+void StoreLongContract(TestDatabase& db) {
+  db::OwnTransaction tx(db.Connection());
+  auto q = db.Connection().NewQuery();
+  for (const std::string& statement : LongContract()) {
+    q->SetSQL(statement);
+    q->Execute();
+  }
+  tx.Commit();
+}
+
 TEST(LongContractState, StatementUnchangedToTheByte) {
   const std::string folder = MakeTempFolder();
   TestDatabase db;
-  {
-    db::OwnTransaction tx(db.Connection());
-    auto q = db.Connection().NewQuery();
-    for (const std::string& statement : LongContract()) {
-      q->SetSQL(statement);
-      q->Execute();
-    }
-    tx.Commit();
-  }
+  StoreLongContract(db);
   db.Connection().Close();  // the program opens the file on its own
   const ZorvitResult state =
       RunZorvit(folder, db.Path(), "state 1 --date 20.03.2025 --format json");
@@ -176,26 +179,12 @@ TEST(LongContractState, StatementUnchangedToTheByte) {
   }
 }
 
-}  // namespace
-}  // namespace zrv::test
-
-namespace zrv::test {
-namespace {
-
 // `zorvit debtors` gives the long contract the figures of its statement, and
 // leaves its payment without an invoice for the state to delete.
 TEST(LongContractState, DebtorsGiveTheStatementsFigures) {
   const std::string folder = MakeTempFolder();
   TestDatabase db;
-  {
-    db::OwnTransaction tx(db.Connection());
-    auto q = db.Connection().NewQuery();
-    for (const std::string& statement : LongContract()) {
-      q->SetSQL(statement);
-      q->Execute();
-    }
-    tx.Commit();
-  }
+  StoreLongContract(db);
   db.Connection().Close();
   auto states = ExpectListAsStates(folder, db.Path(), "20.03.2025", 1);
   std::filesystem::remove_all(folder);
